@@ -1,0 +1,44 @@
+# Shared helpers for tests, fuzz targets and benchmarks.
+
+set(MQ_TEST_ENV
+    "QT_QPA_PLATFORM=offscreen"
+    "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+
+# mq_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+function(mq_add_qtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${MQ_TEST_ENV}" TIMEOUT 300 SKIP_RETURN_CODE 77)
+    if(ARG_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+endfunction()
+
+# mq_add_fuzzer(<name> SOURCES <files...> LIBS <targets...> CORPUS <dir>)
+# Always builds <name>_replay, which runs every file of the corpus through the target as a test;
+# with clang also builds <name>, the libFuzzer binary.
+function(mq_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name}_replay ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+    target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
+    add_test(NAME ${name}_corpus COMMAND ${name}_replay ${ARG_CORPUS})
+    set_tests_properties(${name}_corpus PROPERTIES ENVIRONMENT "${MQ_TEST_ENV}" TIMEOUT 300)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        add_executable(${name} ${ARG_SOURCES})
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    endif()
+endfunction()
+
+# mq_add_bench(<name> SOURCES <files...> LIBS <targets...>)
+function(mq_add_bench name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE benchmark::benchmark ${ARG_LIBS})
+endfunction()

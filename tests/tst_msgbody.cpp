@@ -1,0 +1,375 @@
+#include "kramsg.h"
+#include "rpcvocabulary.h"
+
+#include <QtTest>
+
+namespace {
+
+// One readable line per record: kind, parameters in map order, GET and LIST names.
+QByteArray describe(const kra::CMsg &msg)
+{
+    QByteArray out = QByteArray::number(msg.kind);
+    for (const auto &[key, value] : msg.params)
+        out += "|" + QByteArray::fromStdString(key) + "=" + QByteArray::fromStdString(value);
+    for (const std::string &name : msg.getNames)
+        out += "|GET " + QByteArray::fromStdString(name);
+    for (const std::string &name : msg.listNames)
+        out += "|LIST " + QByteArray::fromStdString(name);
+    return out;
+}
+
+kra::CMsg parsed(const QByteArray &text, int *result = nullptr)
+{
+    kra::CMsg msg(7);
+    const int r = parseBody(text.toStdString(), msg);
+    if (result)
+        *result = r;
+    return msg;
+}
+
+} // namespace
+
+class TestMsgBody : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void roundTrip_data();
+    void roundTrip();
+    void manyParameters();
+    void serializeOrder();
+    void serializeRefusesUnknownKind();
+    void setParamModes_data();
+    void setParamModes();
+    void mergeModes_data();
+    void mergeModes();
+    void mergeIntoItself();
+    void requestType_data();
+    void requestType();
+    void paramLookup();
+    void listValues_data();
+    void listValues();
+    void slashValuesRoundTrip();
+    void readEscaped_data();
+    void readEscaped();
+    void splitStrings();
+};
+
+void TestMsgBody::parse_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("record");
+
+    QTest::newRow("first occurrence wins") << QByteArray("PARAM;a:1;a:2;") << 0 << QByteArray("1|a=1");
+    QTest::newRow("empty value") << QByteArray("INFO;x:;") << 0 << QByteArray("3|x=");
+    QTest::newRow("empty GET and LIST names") << QByteArray("DO;GET:;LIST:;") << 0 << QByteArray("2");
+    QTest::newRow("only the first colon splits") << QByteArray("PARAM;time:12:30:00;") << 0
+                                                 << QByteArray("1|time=12:30:00");
+    QTest::newRow("leading and repeated separators") << QByteArray(";;EVENT;;k:v;;") << 0 << QByteArray("4|k=v");
+    QTest::newRow("name without value") << QByteArray("PARAM;flag;") << 0 << QByteArray("1|flag=flag");
+    QTest::newRow("no separator after kind") << QByteArray("PARAM") << -1 << QByteArray("0");
+    QTest::newRow("empty text") << QByteArray("") << -1 << QByteArray("0");
+    QTest::newRow("separators only") << QByteArray(";;;") << -1 << QByteArray("0");
+    QTest::newRow("unknown kind") << QByteArray("PARAMS;a:1;") << -1 << QByteArray("0");
+    QTest::newRow("kind is case-sensitive") << QByteArray("param;a:1;") << -1 << QByteArray("0");
+    QTest::newRow("kind only") << QByteArray("DO;") << 0 << QByteArray("2");
+    QTest::newRow("escaped separator and backslash") << QByteArray("PARAM;v:a\\;b\\\\c;") << 0
+                                                     << QByteArray("1|v=a;b\\c");
+    QTest::newRow("escape keeps any character") << QByteArray("PARAM;v:\\x\\:y;") << 0 << QByteArray("1|v=x:y");
+    QTest::newRow("lone backslash at the end") << QByteArray("PARAM;v:ab\\") << 0 << QByteArray("1|v=ab");
+    QTest::newRow("last item without separator") << QByteArray("INFO;a:1;b:2") << 0 << QByteArray("3|a=1|b=2");
+    QTest::newRow("backslash before an item is skipped") << QByteArray("PARAM;a:1;\\b:2;") << 0
+                                                          << QByteArray("1|a=1|b=2");
+    QTest::newRow("colons only are skipped, rest read") << QByteArray("PARAM;:::;a:1;") << 0 << QByteArray("1|a=1");
+    QTest::newRow("leading colons before a name") << QByteArray("PARAM;::a:1;") << 0 << QByteArray("1|a=1");
+    QTest::newRow("GET and LIST in order") << QByteArray("PARAM;GET:ip;target:network;GET:mask;LIST:calls;") << 0
+                                           << QByteArray("1|target=network|GET ip|GET mask|LIST calls");
+    QTest::newRow("duplicate GET names kept") << QByteArray("PARAM;GET:ip;GET:ip;") << 0
+                                              << QByteArray("1|GET ip|GET ip");
+    QTest::newRow("GET name holding a colon") << QByteArray("PARAM;GET:a:b;") << 0 << QByteArray("1|GET a:b");
+    QTest::newRow("later empty duplicate ignored") << QByteArray("PARAM;a:1;a:;") << 0 << QByteArray("1|a=1");
+}
+
+void TestMsgBody::parse()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, result);
+    QFETCH(QByteArray, record);
+    int r = 99;
+    const kra::CMsg msg = parsed(text, &r);
+    QCOMPARE(r, result);
+    QCOMPARE(describe(msg), record);
+}
+
+void TestMsgBody::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("plain") << QByteArray("eth.0");
+    QTest::newRow("separator") << QByteArray("a;b");
+    QTest::newRow("backslash") << QByteArray("a\\b");
+    QTest::newRow("both, doubled") << QByteArray(";;\\\\;");
+    QTest::newRow("trailing backslash") << QByteArray("path\\");
+    QTest::newRow("leading separator") << QByteArray(";x");
+    QTest::newRow("colons") << QByteArray("::x:");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("high bytes") << QByteArray("\xC3\xA9\xFF");
+}
+
+void TestMsgBody::roundTrip()
+{
+    QFETCH(QByteArray, value);
+    kra::CMsg msg(kra::CMsg::Param);
+    msg.setParam("v", value.toStdString());
+    msg.setParam("a;b\\c", "name with separators");
+    msg.setParam(";starts with a separator", "x");
+    msg.setParam("\\starts with a backslash", "y");
+    msg.addGet("g;h");
+    msg.addList("l\\m");
+    std::string text;
+    QCOMPARE(serializeBody(msg, text), 0);
+    kra::CMsg back;
+    QCOMPARE(parseBody(text, back), 0);
+    QCOMPARE(describe(back), describe(msg));
+}
+
+void TestMsgBody::manyParameters()
+{
+    // More parameters than fit the parser's inline buffer, arriving out of order and repeated.
+    QByteArray text = "INFO;";
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 99; i >= 0; --i)
+            text += "k" + QByteArray::number(i) + ":" + QByteArray::number(i + 1000 * round) + ";";
+    }
+    kra::CMsg msg(kra::CMsg::Param);
+    msg.setParam("stale", "x");
+    QCOMPARE(parseBody(text.toStdString(), msg), 0);
+    QCOMPARE(msg.params.size(), size_t(100));
+    for (int i = 0; i < 100; ++i) {
+        const std::string *value = msg.param("k" + std::to_string(i));
+        QVERIFY(value);
+        QCOMPARE(*value, std::to_string(i));
+    }
+    // Parsing into a record that held more parameters than the new body leaves none of them behind.
+    QCOMPARE(parseBody("EVENT;a:1;", msg), 0);
+    QCOMPARE(describe(msg), QByteArray("4|a=1"));
+}
+
+void TestMsgBody::serializeOrder()
+{
+    kra::CMsg msg(kra::CMsg::Param);
+    msg.setParam("b", "2");
+    msg.setParam("a", "1");
+    std::string text;
+    QCOMPARE(serializeBody(msg, text), 0);
+    QCOMPARE(text, std::string("PARAM;a:1;b:2;"));
+
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
+    request.setParam(kra::KEY_NETWORK, "eth.0");
+    request.addGet("ip");
+    request.addList("routes");
+    QCOMPARE(serializeBody(request, text), 0);
+    QCOMPARE(text, std::string("PARAM;network:eth.0;target:network;GET:ip;LIST:routes;"));
+
+    kra::CMsg value(kra::CMsg::Event);
+    value.setParam("v", "a;b\\");
+    QCOMPARE(serializeBody(value, text), 0);
+    QCOMPARE(text, std::string("EVENT;v:a\\;b\\\\;"));
+}
+
+void TestMsgBody::serializeRefusesUnknownKind()
+{
+    for (const int kind : {0, 5, -1}) {
+        kra::CMsg msg(kind);
+        msg.setParam("a", "1");
+        std::string text = "untouched";
+        QCOMPARE(serializeBody(msg, text), -1);
+        QCOMPARE(text, std::string("untouched"));
+    }
+}
+
+void TestMsgBody::setParamModes_data()
+{
+    QTest::addColumn<QByteArray>("existing"); // "-" for an absent key
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("0 absent") << QByteArray("-") << 0 << QByteArray("x");
+    QTest::newRow("0 keeps") << QByteArray("a") << 0 << QByteArray("a");
+    QTest::newRow("0 keeps empty") << QByteArray("") << 0 << QByteArray("");
+    QTest::newRow("1 absent") << QByteArray("-") << 1 << QByteArray("x");
+    QTest::newRow("1 overwrites") << QByteArray("a") << 1 << QByteArray("x");
+    QTest::newRow("2 absent") << QByteArray("-") << 2 << QByteArray("x");
+    QTest::newRow("2 appends") << QByteArray("a") << 2 << QByteArray("a,x");
+    QTest::newRow("2 overwrites empty") << QByteArray("") << 2 << QByteArray("x");
+}
+
+void TestMsgBody::setParamModes()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(int, mode);
+    QFETCH(QByteArray, expected);
+    kra::CMsg msg(kra::CMsg::Param);
+    if (existing != "-")
+        msg.setParam("k", existing.toStdString());
+    msg.setParam("k", "x", mode, ',');
+    QCOMPARE(QByteArray::fromStdString(*msg.param("k")), expected);
+}
+
+void TestMsgBody::mergeModes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("0 keeps present keys") << 0 << ',' << QByteArray("1|a=1|b=|c=3|d=4");
+    QTest::newRow("1 overwrites") << 1 << ',' << QByteArray("1|a=x|b=y|c=3|d=4");
+    QTest::newRow("2 appends to non-empty") << 2 << ',' << QByteArray("1|a=1,x|b=y|c=3|d=4");
+    QTest::newRow("2 with group separator") << 2 << '\x1d' << QByteArray("1|a=1\x1dx|b=y|c=3|d=4");
+}
+
+void TestMsgBody::mergeModes()
+{
+    QFETCH(int, mode);
+    QFETCH(char, separator);
+    QFETCH(QByteArray, expected);
+    kra::CMsg mine = parsed("PARAM;a:1;b:;c:3;");
+    const kra::CMsg other = parsed("EVENT;a:x;b:y;d:4;GET:g;LIST:l;");
+    mine.merge(other, mode, separator);
+    QCOMPARE(describe(mine), expected);
+}
+
+void TestMsgBody::mergeIntoItself()
+{
+    kra::CMsg msg = parsed("PARAM;a:1;b:;");
+    msg.merge(msg, 2, ',');
+    QCOMPARE(describe(msg), QByteArray("1|a=1,1|b="));
+}
+
+void TestMsgBody::requestType_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("type");
+    QTest::newRow("LIST wins") << QByteArray("PARAM;target:x;GET:a;LIST:b;") << 3;
+    QTest::newRow("GET") << QByteArray("PARAM;target:x;GET:a;") << 1;
+    QTest::newRow("nothing") << QByteArray("PARAM;") << 1;
+    QTest::newRow("target") << QByteArray("PARAM;target:audio;gain:3;") << 0;
+    QTest::newRow("cat") << QByteArray("PARAM;cat:x;") << 0;
+    QTest::newRow("setting values") << QByteArray("PARAM;gain:3;") << 2;
+}
+
+void TestMsgBody::requestType()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, type);
+    QCOMPARE(parsed(text).requestType(), type);
+}
+
+void TestMsgBody::paramLookup()
+{
+    kra::CMsg msg = parsed("PARAM;cause:101-parameter not set;other:101;");
+    QVERIFY(msg.param("missing") == nullptr);
+    const std::string *empty = msg.param("missing", true);
+    QVERIFY(empty && empty->empty());
+    QVERIFY(msg.param("missing", true) == empty);
+    QCOMPARE(msg.causeCode(), 101);
+    QCOMPARE(msg.causeCodeOf("other"), 200);
+    QCOMPARE(msg.causeCodeOf("missing"), 200);
+    QCOMPARE(parsed("PARAM;").causeCode(), 200);
+
+    kra::CMsg copy;
+    copy = msg;
+    kra::CMsg &same = copy;
+    copy = same;
+    QCOMPARE(describe(copy), describe(msg));
+    msg.clear(kra::CMsg::Do);
+    QCOMPARE(describe(msg), QByteArray("2"));
+    QVERIFY(copy.param("cause"));
+}
+
+void TestMsgBody::listValues_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("empty text") << QByteArray("") << QStringList();
+    QTest::newRow("one item") << QByteArray("a") << QStringList{"a"};
+    QTest::newRow("trailing empty items") << QByteArray("a,,") << QStringList{"a", "", ""};
+    QTest::newRow("leading empty item") << QByteArray(",a") << QStringList{"", "a"};
+    QTest::newRow("escaped comma") << QByteArray("a\\,b,c") << QStringList{"a,b", "c"};
+    QTest::newRow("escaped backslash") << QByteArray("a\\\\,b") << QStringList{"a\\", "b"};
+    QTest::newRow("lone comma") << QByteArray(",") << QStringList{"", ""};
+}
+
+void TestMsgBody::listValues()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, items);
+    std::vector<std::string> got{"stale"};
+    splitListValue(text.toStdString(), got);
+    QStringList actual;
+    for (const std::string &item : got)
+        actual << QString::fromStdString(item);
+    QCOMPARE(actual, items);
+
+    // Joining the items again gives a text that splits to the same items.
+    std::string joined = "prefix:";
+    joinListValue(got, joined);
+    std::vector<std::string> again;
+    splitListValue(joined.substr(7), again);
+    QCOMPARE(again, got);
+}
+
+void TestMsgBody::slashValuesRoundTrip()
+{
+    const std::vector<std::string> items{"a/b", "", "c\\", "d,e"};
+    std::string joined;
+    joinSlashValue(items, joined);
+    QCOMPARE(joined, std::string("a\\/b//c\\\\/d,e"));
+    std::vector<std::string> back;
+    splitSlashValue(joined, back);
+    QCOMPARE(back, items);
+}
+
+void TestMsgBody::readEscaped_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("pos");
+    QTest::addColumn<QByteArray>("read");
+    QTest::addColumn<int>("next");
+    QTest::newRow("up to separator") << QByteArray("ab;cd") << 0 << QByteArray("ab") << 3;
+    QTest::newRow("escaped separator kept") << QByteArray("a\\;b;c") << 0 << QByteArray("a;b") << 5;
+    QTest::newRow("from the middle") << QByteArray("ab;cd;") << 3 << QByteArray("cd") << 6;
+    QTest::newRow("end reached") << QByteArray("abc") << 0 << QByteArray("abc") << -1;
+    QTest::newRow("no position") << QByteArray("abc") << -1 << QByteArray("") << -1;
+    QTest::newRow("trailing backslash dropped") << QByteArray("ab\\") << 0 << QByteArray("ab") << -1;
+}
+
+void TestMsgBody::readEscaped()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, pos);
+    QFETCH(QByteArray, read);
+    QFETCH(int, next);
+    std::string out;
+    const size_t result = ::readEscaped(text.toStdString(), out, pos < 0 ? std::string::npos : size_t(pos), ";");
+    QCOMPARE(QByteArray::fromStdString(out), read);
+    QCOMPARE(result, next < 0 ? std::string::npos : size_t(next));
+}
+
+void TestMsgBody::splitStrings()
+{
+    std::vector<std::string> parts{"kept"};
+    QCOMPARE(splitString("//a//b/", parts, "/"), 3);
+    QCOMPARE(parts, (std::vector<std::string>{"kept", "a", "b"}));
+    std::list<std::string> fields;
+    QCOMPARE(splitStringToList("x,y;z", fields, ",;"), 3);
+    QCOMPARE(fields, (std::list<std::string>{"x", "y", "z"}));
+    std::string escaped;
+    escapeString(std::string("a\0b,c", 5), escaped, ",");
+    QCOMPARE(escaped, std::string("a\0b\\,c", 6));
+}
+
+QTEST_APPLESS_MAIN(TestMsgBody)
+#include "tst_msgbody.moc"
