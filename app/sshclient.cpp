@@ -1,11 +1,14 @@
 #include "sshclient.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
+#include <QThread>
 #include <QTimer>
 
 #include <libssh/callbacks.h>
 #include <libssh/libssh.h>
 #include <libssh/server.h>
+#include <openssl/crypto.h>
 
 #ifdef Q_OS_WIN
 #include <winsock2.h>
@@ -70,6 +73,12 @@ SshClient::~SshClient()
     stopSession();
     if (ssh_get_log_userdata() == this)
         ssh_set_log_userdata(nullptr);
+    // libssh's crypto keeps random generators per thread and frees them when the thread ends, but QThread::wait()
+    // returns before that: a program ending right after its SSH thread would lose them. This thread has no other
+    // use for them until the next session.
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (QThread::currentThread() == thread() && (!application || application->thread() != thread()))
+        OPENSSL_thread_stop();
 }
 
 void SshClient::setLocalPortOverride(int port)
