@@ -129,10 +129,6 @@ bool SshClient::startSession()
     const quint16 port = static_cast<quint16>(overridePort >= 0 ? overridePort : localPort);
     m_listener = new Listener(this);
     if (!m_listener->listen(listenAddress, port)) {
-        emit logMessage(QStringLiteral("SshClient::startSession(cannot listen on %1:%2: %3)")
-                            .arg(listenAddress.toString())
-                            .arg(port)
-                            .arg(m_listener->errorString()));
         closeListener();
         failStart();
         return false;
@@ -178,10 +174,7 @@ void SshClient::stopSession()
     closeListener();
     closeLocalSocket();
     closeForwardChannel();
-    if (m_checkTimer) {
-        delete m_checkTimer;
-        m_checkTimer = nullptr;
-    }
+    stopCheckTimer();
     if (m_session) {
         ssh_disconnect(m_session);
         ssh_free(m_session);
@@ -331,6 +324,16 @@ void SshClient::checkSession()
         dropDeadSession();
 }
 
+// The timer may be the sender of the running slot.
+void SshClient::stopCheckTimer()
+{
+    if (!m_checkTimer)
+        return;
+    m_checkTimer->stop();
+    m_checkTimer->deleteLater();
+    m_checkTimer = nullptr;
+}
+
 bool SshClient::sessionAlive()
 {
     if (!m_session)
@@ -350,8 +353,7 @@ void SshClient::dropDeadSession()
     closeListener();
     closeLocalSocket();
     closeForwardChannel();
-    delete m_checkTimer;
-    m_checkTimer = nullptr;
+    stopCheckTimer();
     ssh_disconnect(m_session);
     ssh_free(m_session);
     m_session = nullptr;

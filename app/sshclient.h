@@ -18,9 +18,10 @@ struct ssh_channel_struct;
 // through a direct-tcpip channel. libssh blocks, so an SshClient lives on a worker thread of its own and is driven
 // only through queued signals: connect a signal to startSession() / stopSession() and watch sessionStateChanged().
 //
-// Session states: -1 failure (could not connect, authenticate or listen, or the session died while listening),
-// 0 closed (stopSession ended an open session), 1 listening, 2 closing (the local connection ended; the session and
-// the listener stay), 3 forwarding (a local connection was accepted and its channel is open).
+// Session states: -1 failure (could not connect, authenticate or listen; or the session was found dead, which also
+// closes the listener and frees the session), 0 closed (stopSession ended an open session), 1 listening, 2 closing
+// (the local connection ended; the session and the listener stay), 3 forwarding (a local connection was accepted and
+// its channel is open). After -1 there is no session: stopSession reports nothing and startSession may run again.
 class SshClient final : public QObject
 {
     Q_OBJECT
@@ -82,6 +83,7 @@ private:
     bool sessionAlive();
     void endForwarding();
     void dropDeadSession();
+    void stopCheckTimer();
 
     Listener *m_listener = nullptr;
     QTimer *m_pollTimer = nullptr;
