@@ -202,12 +202,13 @@ void TestSshClient::createClient(quint16 tunnelPort, int verbosity)
     m_client->user = m_sshd.user;
     m_client->password = m_sshd.password;
     m_client->tunnelPort = tunnelPort;
-    connect(m_client, &SshClient::sessionStateChanged, m_recorder, &Recorder::state);
-    connect(m_client, &SshClient::logMessage, m_recorder, &Recorder::log);
     connect(m_client, &QObject::destroyed, m_recorder, &Recorder::gone);
     m_client->moveToThread(&m_thread);
-    connect(this, &TestSshClient::doStart, m_client, &SshClient::startSession);
-    connect(this, &TestSshClient::doStop, m_client, &SshClient::stopSession);
+    // The connections of the main window, by name as it makes them.
+    QVERIFY(connect(m_client, SIGNAL(logMessage(const QString &)), m_recorder, SLOT(log(const QString &))));
+    QVERIFY(connect(m_client, SIGNAL(sessionStateChanged(int)), m_recorder, SLOT(state(int))));
+    QVERIFY(connect(this, SIGNAL(doStart()), m_client, SLOT(startSession())));
+    QVERIFY(connect(this, SIGNAL(doStop()), m_client, SLOT(stopSession())));
 }
 
 void TestSshClient::startClient()
