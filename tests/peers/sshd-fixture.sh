@@ -101,6 +101,7 @@ esac
     exit 1
 }
 cleanup
+: >"$log_file"
 # sshd's privilege separation directory; a fresh container does not have it.
 if [ ! -d /run/sshd ]; then
     mkdir -p /run/sshd
