@@ -11,8 +11,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(QVexmar::Page)
-
 namespace {
 
 // Colours without alpha, as grab() gives them.

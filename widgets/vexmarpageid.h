@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMetaType>
+
 namespace QVexmar {
 
 // Pages of the device screen. 0-16 are the indexes of the screen's page stack; 17-30 show the settings page
@@ -39,3 +41,5 @@ enum Page : int {
 };
 
 } // namespace QVexmar
+
+Q_DECLARE_METATYPE(QVexmar::Page)

@@ -16,7 +16,7 @@ class QVexmarPageWidget : public QWidget
 public:
     explicit QVexmarPageWidget(QWidget *parent = nullptr);
 
-    QVBoxLayout *layout = nullptr;
+    QVBoxLayout *layout = nullptr; // the page's layout; hides QWidget::layout(), which returns the same
     QFrame *contentFrame = nullptr;
 };
 
