@@ -4,6 +4,7 @@
 
 namespace {
 
+// clang-format off
 constexpr std::uint64_t roundConstants[24] = {
     0x0000000000000001ULL, 0x0000000000008082ULL, 0x800000000000808AULL, 0x8000000080008000ULL,
     0x000000000000808BULL, 0x0000000080000001ULL, 0x8000000080008081ULL, 0x8000000000008009ULL,
@@ -16,6 +17,7 @@ constexpr std::uint64_t roundConstants[24] = {
 // The rho offsets and pi destinations, in the order in which the combined rho-pi step walks the lanes.
 constexpr int rotations[24] = {1, 3, 6, 10, 15, 21, 28, 36, 45, 55, 2, 14, 27, 41, 56, 8, 25, 43, 62, 18, 39, 61, 20, 44};
 constexpr int piLanes[24] = {10, 7, 11, 17, 18, 3, 5, 16, 8, 21, 24, 4, 15, 23, 19, 13, 12, 2, 20, 14, 22, 9, 6, 1};
+// clang-format on
 
 inline std::uint64_t rotateLeft(std::uint64_t value, int count)
 {
@@ -98,7 +100,8 @@ QByteArray keccak512(const QByteArray &data)
 {
     KeccakContext context;
     keccakInit(context);
-    keccakUpdate(context, reinterpret_cast<const std::uint8_t *>(data.constData()), static_cast<std::size_t>(data.size()));
+    keccakUpdate(
+        context, reinterpret_cast<const std::uint8_t *>(data.constData()), static_cast<std::size_t>(data.size()));
     QByteArray digest(Keccak512Size, '\0');
     keccakFinal(context, reinterpret_cast<std::uint8_t *>(digest.data()));
     return digest;

@@ -19,9 +19,10 @@ const char saltSuffix[4] = {'\x00', '\xB6', '\x0C', '\x71'};
 
 // The request header, enciphered with the password cipher; %1 is the relay's address, %2 the body length.
 // Made with relayheadertool.
-const char storedHeader[] = "EosuWDSicLY9g67lTU/LfGQ8UCBWu3UdIMQbZ0sk8qpIjR5Ccjn3rsmV8mEzislbsYu1GyOWTxRRZzUBN3fBogJZFVoWem60U0YD"
-                            "Wz6P+Q5tLCYbDLc7WfNfDrShA1CTFtF+ylDbPjB+OD43TPTqphnc2dYoDJghx2eFW3lkO4IRXqDou7Xj40DHKK3FbRaTWBHUmBW7"
-                            "3XMzfMBd4qXpCWzRGzmasa8C9gzLtE9ZRYpTzfT9plEIBVKh+nxhZ+Bb4VXyGLKffmQ=";
+const char storedHeader[]
+    = "EosuWDSicLY9g67lTU/LfGQ8UCBWu3UdIMQbZ0sk8qpIjR5Ccjn3rsmV8mEzislbsYu1GyOWTxRRZzUBN3fBogJZFVoWem60U0YD"
+      "Wz6P+Q5tLCYbDLc7WfNfDrShA1CTFtF+ylDbPjB+OD43TPTqphnc2dYoDJghx2eFW3lkO4IRXqDou7Xj40DHKK3FbRaTWBHUmBW7"
+      "3XMzfMBd4qXpCWzRGzmasa8C9gzLtE9ZRYpTzfT9plEIBVKh+nxhZ+Bb4VXyGLKffmQ=";
 
 bool isAsciiLetterOrDigit(char c)
 {
@@ -114,20 +115,17 @@ bool appendRelayResponse(QIODevice &socket, QByteArray &response)
 
 bool readRelayResponse(QAbstractSocket &socket, int waitMsecs, QByteArray &response)
 {
-    const QDeadlineTimer deadline(waitMsecs);
+    const QDeadlineTimer arriving(waitMsecs);
     for (;;) {
-        if (!appendRelayResponse(socket, response))
+        if (!appendRelayResponse(socket, response) || arriving.hasExpired())
             return false;
-        const qint64 remaining = deadline.remainingTime();
-        if (remaining == 0)
-            return false;
-        if (!socket.waitForReadyRead(static_cast<int>(remaining)))
+        if (!socket.waitForReadyRead(waitMsecs))
             return appendRelayResponse(socket, response);
     }
 }
 
-RelayReply parseRelayResponse(const QByteArray &response, QString &user, QString &password, QString &macAddress,
-                              int &tunnelPort)
+RelayReply parseRelayResponse(
+    const QByteArray &response, QString &user, QString &password, QString &macAddress, int &tunnelPort)
 {
     if (response.size() > RelayResponseLimit)
         return RelayReply::InvalidResponse;

@@ -53,8 +53,8 @@ void prepareRelaySocket(QSslSocket &socket);
 bool appendRelayResponse(QIODevice &socket, QByteArray &response);
 
 // Blocks until the relay closes the connection, fails or stays silent for waitMsecs, and returns true with what
-// arrived. false when the response exceeds RelayResponseLimit or is still arriving waitMsecs after the start:
-// a relay that trickles bytes must not hold the caller forever.
+// arrived. false when the response exceeds RelayResponseLimit or data still arrive waitMsecs after reading began:
+// a relay that trickles bytes must not hold the caller for ever.
 bool readRelayResponse(QAbstractSocket &socket, int waitMsecs, QByteArray &response);
 
 enum class RelayReply {
@@ -69,8 +69,8 @@ enum class RelayReply {
 
 // Judges a whole response. Only when granted are user, password, macAddress (the "m=" text) and tunnelPort
 // (1..65535) written.
-RelayReply parseRelayResponse(const QByteArray &response, QString &user, QString &password, QString &macAddress,
-                              int &tunnelPort);
+RelayReply parseRelayResponse(
+    const QByteArray &response, QString &user, QString &password, QString &macAddress, int &tunnelPort);
 
 // One trusted entry's rule: the same error code, an issuer CommonName equal to commonName (which must not be
 // empty) and, when organization is not empty, an issuer Organization equal to it. Errors without a certificate

@@ -26,7 +26,7 @@ using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextDeleter>;
 // Runs one whole AES-128-CBC operation through a scratch buffer, so that out receives only what fits and the
 // scratch copy of the plain text is wiped afterwards.
 int runAes128Cbc(bool encrypt, const unsigned char *key16, const unsigned char *iv16, const unsigned char *in,
-                 int length, unsigned char *out, int outSize)
+    int length, unsigned char *out, int outSize)
 {
     if (!key16 || !iv16 || !out || length < 0 || (length > 0 && !in) || outSize < 0 || length > INT_MAX - 2 * BlockSize)
         return -1;
@@ -43,7 +43,7 @@ int runAes128Cbc(bool encrypt, const unsigned char *key16, const unsigned char *
     int written = 0;
     int finalWritten = 0;
     bool ok = EVP_CipherUpdate(context.get(), scratch.data(), &written, in, length) == 1
-              && EVP_CipherFinal_ex(context.get(), scratch.data() + written, &finalWritten) == 1;
+        && EVP_CipherFinal_ex(context.get(), scratch.data() + written, &finalWritten) == 1;
     const int total = written + finalWritten;
     if (ok && total > outSize)
         ok = false;
@@ -62,8 +62,8 @@ bool cipherRandomBytes(unsigned char *buffer, int length)
     return length == 0 || RAND_bytes(buffer, length) == 1;
 }
 
-int cipherMd5(const unsigned char *first, int firstLength, const unsigned char *second, int secondLength,
-              unsigned char *digest16)
+int cipherMd5(
+    const unsigned char *first, int firstLength, const unsigned char *second, int secondLength, unsigned char *digest16)
 {
     if (!digest16 || firstLength < 0 || secondLength < 0 || (firstLength > 0 && !first)
         || (secondLength > 0 && !second))
@@ -81,7 +81,7 @@ int cipherMd5(const unsigned char *first, int firstLength, const unsigned char *
 }
 
 int cipherAes128CbcEncrypt(const unsigned char *key16, const unsigned char *iv16, const unsigned char *plain,
-                           int length, unsigned char *out, int outSize)
+    int length, unsigned char *out, int outSize)
 {
     if (length < 0 || length > INT_MAX - 2 * BlockSize || outSize < BlockSize * (length / BlockSize + 1))
         return -1;
@@ -89,7 +89,7 @@ int cipherAes128CbcEncrypt(const unsigned char *key16, const unsigned char *iv16
 }
 
 int cipherAes128CbcDecrypt(const unsigned char *key16, const unsigned char *iv16, const unsigned char *cipher,
-                           int length, unsigned char *out, int outSize)
+    int length, unsigned char *out, int outSize)
 {
     return runAes128Cbc(false, key16, iv16, cipher, length, out, outSize);
 }

@@ -19,6 +19,7 @@ constexpr unsigned char Version = 0x10;
 
 // Both ends hold the same table: the keys, vectors and MAC keys are 16-byte windows into it, chosen per text
 // by the random offsets in the header (255 + 16 still fits).
+// clang-format off
 const unsigned char keyTable[288] = {
     0x15, 0x74, 0x28, 0x90, 0x74, 0xce, 0xb5, 0x5e, 0x4f, 0x36, 0xec, 0x13, 0x44, 0x1c, 0xd7, 0xa8,
     0x43, 0x1d, 0x92, 0x92, 0x2c, 0x38, 0x0b, 0xe4, 0x61, 0x91, 0xc9, 0x1b, 0xab, 0xd6, 0x4c, 0x0e,
@@ -39,6 +40,7 @@ const unsigned char keyTable[288] = {
     0x83, 0xd7, 0x6e, 0x9c, 0x32, 0x9f, 0x6d, 0xae, 0x30, 0xda, 0xa0, 0x8b, 0xe8, 0xaf, 0x69, 0x5f,
     0x20, 0x5e, 0x4b, 0xac, 0xb4, 0x29, 0x69, 0x45, 0xe1, 0x08, 0x91, 0x9f, 0xd7, 0xe9, 0xda, 0xa2,
 };
+// clang-format on
 
 const char base64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -68,8 +70,8 @@ void base64Encode(const unsigned char *data, int length, char *out)
     for (int i = 0; i < length; i += 3) {
         const int remaining = length - i;
         const unsigned int chunk = (static_cast<unsigned int>(data[i]) << 16)
-                                   | (remaining > 1 ? static_cast<unsigned int>(data[i + 1]) << 8 : 0u)
-                                   | (remaining > 2 ? static_cast<unsigned int>(data[i + 2]) : 0u);
+            | (remaining > 1 ? static_cast<unsigned int>(data[i + 1]) << 8 : 0u)
+            | (remaining > 2 ? static_cast<unsigned int>(data[i + 2]) : 0u);
         out[o++] = base64Alphabet[(chunk >> 18) & 0x3F];
         out[o++] = base64Alphabet[(chunk >> 12) & 0x3F];
         out[o++] = remaining > 1 ? base64Alphabet[(chunk >> 6) & 0x3F] : '=';
@@ -102,7 +104,7 @@ bool computeMac(const unsigned char *header, const unsigned char *cipher, int ci
 {
     unsigned char inner[16];
     return md5WithKey(keyWindow(header[4]), cipher, cipherLength, inner) == 16
-           && md5WithKey(keyWindow(header[5]), inner, sizeof inner, mac16) == 16;
+        && md5WithKey(keyWindow(header[5]), inner, sizeof inner, mac16) == 16;
 }
 
 } // namespace
@@ -126,8 +128,8 @@ int encryptPassword(const unsigned char *plain, int length, char **out)
         return -1;
     raw[0] = Version | (raw[0] & 0x0F);
 
-    const int cipherLength = cipherAes128CbcEncrypt(keyWindow(raw[1]), keyWindow(raw[2]), plain, length,
-                                                    raw.data() + CipherOffset, cipherCapacity);
+    const int cipherLength = cipherAes128CbcEncrypt(
+        keyWindow(raw[1]), keyWindow(raw[2]), plain, length, raw.data() + CipherOffset, cipherCapacity);
     if (cipherLength < 1 || !computeMac(raw.data(), raw.data() + CipherOffset, cipherLength, raw.data() + HeaderSize))
         return -1;
 
@@ -167,7 +169,7 @@ int decryptPassword(const char *text, int length, char **out)
     if (!plain)
         return -1;
     const int plainLength = cipherAes128CbcDecrypt(keyWindow(raw[1]), keyWindow(raw[2]), raw.data() + CipherOffset,
-                                                   cipherLength, reinterpret_cast<unsigned char *>(plain), cipherLength);
+        cipherLength, reinterpret_cast<unsigned char *>(plain), cipherLength);
     if (plainLength < 0) {
         std::free(plain);
         return -1;

@@ -217,7 +217,8 @@ void TestPasswordCipher::everyMacAndCipherByteIsChecked()
     QCOMPARE(size, 24 + 32);
     for (int index = 8; index < size; ++index) {
         for (const char flip : {char(0x01), char(0x80)}) {
-            const QByteArray tampered = reencoded(valid, [&](QByteArray &raw) { raw[index] = char(raw[index] ^ flip); });
+            const QByteArray tampered
+                = reencoded(valid, [&](QByteArray &raw) { raw[index] = char(raw[index] ^ flip); });
             QVERIFY2(decrypt(tampered).result == -1, qPrintable(QString::number(index)));
         }
     }

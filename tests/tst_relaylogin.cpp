@@ -15,7 +15,7 @@ QByteArray sha3_512(const QByteArray &data)
     QByteArray digest(64, '\0');
     unsigned int size = 0;
     EVP_Digest(data.constData(), static_cast<size_t>(data.size()), reinterpret_cast<unsigned char *>(digest.data()),
-               &size, EVP_sha3_512(), nullptr);
+        &size, EVP_sha3_512(), nullptr);
     return size == 64 ? digest : QByteArray();
 }
 
@@ -93,10 +93,10 @@ void TestRelayLogin::keccakVectors_data()
     QByteArray counting;
     for (int i = 0; i < 512; ++i)
         counting.append(static_cast<char>(i & 0xFF));
-    QTest::newRow("512 counting bytes")
-        << counting
-        << QByteArray("6f317fd02d2e47a9a2e0aef8ad4f18d17656e8bcc2251599a5767a19fbeda91b"
-                      "496fe56b286cdb26d74f42f0226f8f8da2f6c24987e55f1badb02c4b60991785");
+    QTest::newRow("512 counting bytes") << counting
+                                        << QByteArray(
+                                               "6f317fd02d2e47a9a2e0aef8ad4f18d17656e8bcc2251599a5767a19fbeda91b"
+                                               "496fe56b286cdb26d74f42f0226f8f8da2f6c24987e55f1badb02c4b60991785");
 }
 
 void TestRelayLogin::keccakVectors()
@@ -132,7 +132,8 @@ void TestRelayLogin::keccakInPieces()
         keccakInit(context);
         for (int offset = 0; offset < data.size(); offset += step) {
             const QByteArray piece = data.mid(offset, step);
-            keccakUpdate(context, reinterpret_cast<const std::uint8_t *>(piece.constData()), static_cast<size_t>(piece.size()));
+            keccakUpdate(
+                context, reinterpret_cast<const std::uint8_t *>(piece.constData()), static_cast<size_t>(piece.size()));
         }
         QByteArray digest(64, '\0');
         keccakFinal(context, reinterpret_cast<std::uint8_t *>(digest.data()));
@@ -145,8 +146,8 @@ void TestRelayLogin::credentialDigests()
     QCOMPARE(relayDigest("secret"), keccak512(salts + "secret" + suffix));
     // The codec password may be empty: the digest is then that of the salts alone.
     QCOMPARE(relayDigest(QByteArray()).toHex(),
-             QByteArray("78c315def5a9adf5734f1d64402dfde733c76a9ec2b94b77ff7bf38b250acdcb"
-                        "1848dc6cff7b157aa5d09ddc2fa5a876b1c640213afda9a70bc2a8f22bc541ea"));
+        QByteArray("78c315def5a9adf5734f1d64402dfde733c76a9ec2b94b77ff7bf38b250acdcb"
+                   "1848dc6cff7b157aa5d09ddc2fa5a876b1c640213afda9a70bc2a8f22bc541ea"));
     QCOMPARE(relayDigest(QByteArray("a\0b", 3)), keccak512(salts + QByteArray("a\0b", 3) + suffix));
 }
 
@@ -157,12 +158,18 @@ void TestRelayLogin::requestBody_data()
     QTest::addColumn<QByteArray>("uidText");
     QTest::addColumn<QByteArray>("upwText");
 
-    QTest::newRow("leading zeros dropped") << "000123" << "secret" << QByteArray("QUORVANE_123") << QByteArray("secret");
-    QTest::newRow("no zeros") << "123" << "secret" << QByteArray("QUORVANE_123") << QByteArray("secret");
-    QTest::newRow("inner zeros kept") << "0102030" << "pw" << QByteArray("QUORVANE_102030") << QByteArray("pw");
-    QTest::newRow("only zeros") << "0" << "pw" << QByteArray("QUORVANE_") << QByteArray("pw");
-    QTest::newRow("leading space is not a zero") << " 0123" << "pw" << QByteArray("QUORVANE_ 0123") << QByteArray("pw");
-    QTest::newRow("empty password") << "42" << "" << QByteArray("QUORVANE_42") << QByteArray();
+    QTest::newRow("leading zeros dropped") << "000123"
+                                           << "secret" << QByteArray("QUORVANE_123") << QByteArray("secret");
+    QTest::newRow("no zeros") << "123"
+                              << "secret" << QByteArray("QUORVANE_123") << QByteArray("secret");
+    QTest::newRow("inner zeros kept") << "0102030"
+                                      << "pw" << QByteArray("QUORVANE_102030") << QByteArray("pw");
+    QTest::newRow("only zeros") << "0"
+                                << "pw" << QByteArray("QUORVANE_") << QByteArray("pw");
+    QTest::newRow("leading space is not a zero") << " 0123"
+                                                 << "pw" << QByteArray("QUORVANE_ 0123") << QByteArray("pw");
+    QTest::newRow("empty password") << "42"
+                                    << "" << QByteArray("QUORVANE_42") << QByteArray();
     QTest::newRow("latin-1 password") << "42" << QString::fromUtf8("p\xC3\xA4ss") << QByteArray("QUORVANE_42")
                                       << QByteArray("p\xE4ss");
 }
@@ -183,10 +190,10 @@ void TestRelayLogin::requestHeader()
 {
     // Written down from an independent Keccak, so a fault shared by the login and the relay peer cannot hide.
     QCOMPARE(relayRequestBody("000123", "secret"),
-             QByteArray("uid=8a946ee90a10a8bed5fe67fbe9113a974f11e76e7103cf2a25d230389c4e03ed"
-                        "fabf7f9af7c3d18e8b72eefe7d8b1bfde7e82f196760b54fc6aa6d9766d2ff4e"
-                        "&upw=469da3fe84ca69e4cd195efa1f6b4ca27d75157634e5f3ce6e5d4b78115d4b4c"
-                        "cb8af62945f1d57ac6864f24110f9e0b23fb2237c33051368f09b3d0cc3b1711"));
+        QByteArray("uid=8a946ee90a10a8bed5fe67fbe9113a974f11e76e7103cf2a25d230389c4e03ed"
+                   "fabf7f9af7c3d18e8b72eefe7d8b1bfde7e82f196760b54fc6aa6d9766d2ff4e"
+                   "&upw=469da3fe84ca69e4cd195efa1f6b4ca27d75157634e5f3ce6e5d4b78115d4b4c"
+                   "cb8af62945f1d57ac6864f24110f9e0b23fb2237c33051368f09b3d0cc3b1711"));
 
     const QByteArray header = relayRequestHeader("192.0.2.7", 265);
     QVERIFY(header.startsWith("POST "));
@@ -219,7 +226,11 @@ void TestRelayLogin::tunnelPort_data()
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("reading stops at a non-hex letter") << "00-00-01-2g-34" << 0x12 + 31488;
     QTest::newRow("non-hex first digit reads none") << "aa-zz-00-12" << 31488;
-    QTest::newRow("non-ascii is a separator") << QString::fromUtf8("00\xC3\xA4" "00\xC3\xA4" "01\xC3\xA4" "2c") << 31788;
+    QTest::newRow("non-ascii is a separator") << QString::fromUtf8("00\xC3\xA4"
+                                                                   "00\xC3\xA4"
+                                                                   "01\xC3\xA4"
+                                                                   "2c")
+                                              << 31788;
     QTest::newRow("spaces around") << "  00 00 01 2c  " << 31788;
 }
 
@@ -246,51 +257,72 @@ void TestRelayLogin::response_data()
     const QString none;
 
     QTest::newRow("granted") << QByteArray("HTTP/1.1 200 OK\n\nu=relayuser&p=s3cret&m=00-00-00-00-01-2c\n") << granted
-                             << "relayuser" << "s3cret" << "00-00-00-00-01-2c" << 31788;
-    QTest::newRow("two lines suffice") << QByteArray("200 OK\nm=0000012c&p=b&u=a") << granted << "a" << "b"
+                             << "relayuser"
+                             << "s3cret"
+                             << "00-00-00-00-01-2c" << 31788;
+    QTest::newRow("two lines suffice") << QByteArray("200 OK\nm=0000012c&p=b&u=a") << granted << "a"
+                                       << "b"
                                        << "0000012c" << 31788;
-    QTest::newRow("crlf line ends") << QByteArray("HTTP/1.1 200 OK\r\nServer: relay\r\n\r\nu=a&p=b&m=00-00-00-00-01-2c\r\n")
-                                    << granted << "a" << "b" << "00-00-00-00-01-2c" << 31788;
-    QTest::newRow("percent-encoded values") << QByteArray("200 OK\nu=us%26er&p=%3Dp%25w%C3%A4&m=00%2D00%2D01%2D2c")
-                                            << granted << "us&er" << QString::fromUtf8("=p%w\xC3\xA4") << "00-00-01-2c"
-                                            << 31788;
-    QTest::newRow("encoded prefix") << QByteArray("200 OK\nu%3Da&p%3Db&%6D=0000012c") << granted << "a" << "b"
+    QTest::newRow("crlf line ends") << QByteArray(
+        "HTTP/1.1 200 OK\r\nServer: relay\r\n\r\nu=a&p=b&m=00-00-00-00-01-2c\r\n")
+                                    << granted << "a"
+                                    << "b"
+                                    << "00-00-00-00-01-2c" << 31788;
+    QTest::newRow("percent-encoded values")
+        << QByteArray("200 OK\nu=us%26er&p=%3Dp%25w%C3%A4&m=00%2D00%2D01%2D2c") << granted << "us&er"
+        << QString::fromUtf8("=p%w\xC3\xA4") << "00-00-01-2c" << 31788;
+    QTest::newRow("encoded prefix") << QByteArray("200 OK\nu%3Da&p%3Db&%6D=0000012c") << granted << "a"
+                                    << "b"
                                     << "0000012c" << 31788;
-    QTest::newRow("empty parts skipped") << QByteArray("200 OK\n&&u=a&&p=b&m=0000012c&") << granted << "a" << "b"
+    QTest::newRow("empty parts skipped") << QByteArray("200 OK\n&&u=a&&p=b&m=0000012c&") << granted << "a"
+                                         << "b"
                                          << "0000012c" << 31788;
     QTest::newRow("unknown fields ignored") << QByteArray("200 OK\nx=1&u=a&U=2&p=b&m=0000012c&mac=1") << granted << "a"
-                                            << "b" << "0000012c" << 31788;
-    QTest::newRow("empty user and password") << QByteArray("200 OK\nu=&p=&m=0000012c") << granted << "" << "" << "0000012c"
-                                             << 31788;
-    QTest::newRow("white space around the response") << QByteArray(" \r\n\t200 OK\nu=a&p=b&m=0000012c \n\n") << granted
-                                                     << "a" << "b" << "0000012c" << 31788;
-    QTest::newRow("highest port") << QByteArray("200 OK\nu=a&p=b&m=0084ff") << granted << "a" << "b" << "0084ff" << 65535;
+                                            << "b"
+                                            << "0000012c" << 31788;
+    QTest::newRow("empty user and password") << QByteArray("200 OK\nu=&p=&m=0000012c") << granted << ""
+                                             << ""
+                                             << "0000012c" << 31788;
+    QTest::newRow("white space around the response")
+        << QByteArray(" \r\n\t200 OK\nu=a&p=b&m=0000012c \n\n") << granted << "a"
+        << "b"
+        << "0000012c" << 31788;
+    QTest::newRow("highest port") << QByteArray("200 OK\nu=a&p=b&m=0084ff") << granted << "a"
+                                  << "b"
+                                  << "0084ff" << 65535;
 
     QTest::newRow("empty") << QByteArray() << invalid << none << none << none << 0;
     QTest::newRow("one line") << QByteArray("HTTP/1.1 200 OK\r\n") << invalid << none << none << none << 0;
-    QTest::newRow("one line with fields") << QByteArray("200 OK u=a&p=b&m=0000012c") << invalid << none << none << none << 0;
-    QTest::newRow("beyond the limit") << QByteArray("200 OK\nu=a&p=b&m=0000012c&x=") + QByteArray(RelayResponseLimit, 'x')
-                                      << invalid << none << none << none << 0;
+    QTest::newRow("one line with fields")
+        << QByteArray("200 OK u=a&p=b&m=0000012c") << invalid << none << none << none << 0;
+    const QByteArray tooLong = "200 OK\nu=a&p=b&m=0000012c&x=" + QByteArray(RelayResponseLimit, 'x');
+    QTest::newRow("beyond the limit") << tooLong << invalid << none << none << none << 0;
 
-    QTest::newRow("not found") << QByteArray("HTTP/1.1 404 Not Found\n\nunknown device") << unknown << none << none << none << 0;
-    QTest::newRow("200 ok in lower case") << QByteArray("HTTP/1.1 200 ok\nu=a&p=b&m=0000012c") << unknown << none << none
-                                          << none << 0;
-    QTest::newRow("200 OK only on a later line") << QByteArray("HTTP/1.1 403 Forbidden\n200 OK\nu=a&p=b&m=0000012c")
-                                                 << unknown << none << none << none << 0;
+    QTest::newRow("not found") << QByteArray("HTTP/1.1 404 Not Found\n\nunknown device") << unknown << none << none
+                               << none << 0;
+    QTest::newRow("200 ok in lower case")
+        << QByteArray("HTTP/1.1 200 ok\nu=a&p=b&m=0000012c") << unknown << none << none << none << 0;
+    QTest::newRow("200 OK only on a later line")
+        << QByteArray("HTTP/1.1 403 Forbidden\n200 OK\nu=a&p=b&m=0000012c") << unknown << none << none << none << 0;
 
     QTest::newRow("missing m") << QByteArray("200 OK\nu=a&p=b") << failed << none << none << none << 0;
     QTest::newRow("short m") << QByteArray("200 OK\nu=a&p=b&m=12-34-5") << failed << none << none << none << 0;
     QTest::newRow("port above 65535") << QByteArray("200 OK\nu=a&p=b&m=008500") << failed << none << none << none << 0;
-    QTest::newRow("repeated user instead of m") << QByteArray("200 OK\nu=a&u=a&p=b") << failed << none << none << none << 0;
-    QTest::newRow("repeated user") << QByteArray("200 OK\nu=a&u=c&p=b&m=0000012c") << failed << none << none << none << 0;
-    QTest::newRow("repeated password") << QByteArray("200 OK\nu=a&p=b&p=b&m=0000012c") << failed << none << none << none << 0;
-    QTest::newRow("repeated m") << QByteArray("200 OK\nu=a&p=b&m=0000012c&m=0000012d") << failed << none << none << none << 0;
-    QTest::newRow("unusable m beside a good one") << QByteArray("200 OK\nu=a&p=b&m=1&m=0000012c") << failed << none << none
-                                                  << none << 0;
-    QTest::newRow("fields on the first line only") << QByteArray("200 OK u=a&p=b&m=0000012c\nbye") << failed << none
-                                                   << none << none << 0;
+    QTest::newRow("repeated user instead of m")
+        << QByteArray("200 OK\nu=a&u=a&p=b") << failed << none << none << none << 0;
+    QTest::newRow("repeated user") << QByteArray("200 OK\nu=a&u=c&p=b&m=0000012c") << failed << none << none << none
+                                   << 0;
+    QTest::newRow("repeated password") << QByteArray("200 OK\nu=a&p=b&p=b&m=0000012c") << failed << none << none << none
+                                       << 0;
+    QTest::newRow("repeated m") << QByteArray("200 OK\nu=a&p=b&m=0000012c&m=0000012d") << failed << none << none << none
+                                << 0;
+    QTest::newRow("unusable m beside a good one")
+        << QByteArray("200 OK\nu=a&p=b&m=1&m=0000012c") << failed << none << none << none << 0;
+    QTest::newRow("fields on the first line only")
+        << QByteArray("200 OK u=a&p=b&m=0000012c\nbye") << failed << none << none << none << 0;
     QTest::newRow("no fields") << QByteArray("200 OK\n\n&&&") << failed << none << none << none << 0;
-    QTest::newRow("prefix case matters") << QByteArray("200 OK\nU=a&P=b&M=0000012c") << failed << none << none << none << 0;
+    QTest::newRow("prefix case matters") << QByteArray("200 OK\nU=a&P=b&M=0000012c") << failed << none << none << none
+                                         << 0;
 }
 
 void TestRelayLogin::response()
@@ -319,7 +351,8 @@ void TestRelayLogin::responseLeavesOutputsAloneUnlessGranted()
     QString password = "old password";
     QString mac = "old mac";
     int port = 1234;
-    QCOMPARE(parseRelayResponse("200 OK\nu=new&p=new&m=short", user, password, mac, port), RelayReply::AuthenticationFailed);
+    QCOMPARE(
+        parseRelayResponse("200 OK\nu=new&p=new&m=short", user, password, mac, port), RelayReply::AuthenticationFailed);
     QCOMPARE(user, QString("old user"));
     QCOMPARE(password, QString("old password"));
     QCOMPARE(mac, QString("old mac"));
