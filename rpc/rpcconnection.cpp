@@ -153,9 +153,8 @@ RpcMessage RpcConnection::decodeDatagram(const QByteArray &datagram)
         return message;
     message = RpcMessage(readWord(header + 12), qint32(readWord(header + 20)), kind, kra::CMsg());
     if (total > quint32(HeaderSize)) {
-        const std::string body(header + HeaderSize, total - HeaderSize);
         kra::CMsg parsed;
-        if (parseBody(body, parsed) == 0)
+        if (parseBody(std::string_view(header + HeaderSize, total - HeaderSize), parsed) == 0)
             message.setBody(parsed);
     }
     return message;
@@ -277,6 +276,25 @@ int RpcConnection::decodeFrames(const char *data, qint64 size)
         return dec.state;
     const QPointer<RpcConnection> self(this);
     while (size > 0) {
+        if (dec.state == 0 && size >= HeaderSize && std::memcmp(data, frameMagic, sizeof frameMagic) == 0) {
+            // The whole frame is in this read: dispatch it in place, without assembling a copy.
+            const quint32 total = readWord(data + 8);
+            if (total <= MaxFrameSize && qint64(total) <= size) {
+                const quint32 length = qMax<quint32>(total, HeaderSize);
+                const std::string_view body(data + HeaderSize, length - HeaderSize);
+                char header[HeaderSize];
+                std::memcpy(header, data, HeaderSize);
+                data += length;
+                size -= length;
+                const quint64 generation = dec.generation;
+                dispatchFrame(header, body);
+                if (!self)
+                    return 0;
+                if (dec.generation != generation)
+                    return dec.state;
+                continue;
+            }
+        }
         if (dec.state == 0) {
             dec.have = 0;
             dec.need = HeaderSize;
@@ -337,7 +355,7 @@ int RpcConnection::decodeFrames(const char *data, qint64 size)
     return dec.state;
 }
 
-void RpcConnection::dispatchFrame(const char *header, const std::string &body)
+void RpcConnection::dispatchFrame(const char *header, std::string_view body)
 {
     const QPointer<RpcConnection> self(this);
     const quint32 total = readWord(header + 8);
@@ -381,7 +399,7 @@ void RpcConnection::dispatchFrame(const char *header, const std::string &body)
         deliverQueuedMessages();
 }
 
-void RpcConnection::dispatchReply(quint32 id, bool hasBody, const std::string &body)
+void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view body)
 {
     const auto it = m_pending.find(id);
     if (it == m_pending.end())

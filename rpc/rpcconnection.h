@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 
 class QTcpSocket;
 class QTimer;
@@ -98,8 +99,8 @@ private slots:
     void socketRead();
 
 private:
-    void dispatchFrame(const char *header, const std::string &body);
-    void dispatchReply(quint32 id, bool hasBody, const std::string &body);
+    void dispatchFrame(const char *header, std::string_view body);
+    void dispatchReply(quint32 id, bool hasBody, std::string_view body);
     static void mergeReply(kra::CMsg &into, kra::CMsg &part, int mode, char separator);
     void finishCall(RpcAsyncCall call);
     void failCall(RpcAsyncCall call, int error);
