@@ -1,13 +1,11 @@
 // The transport's two costs: decoding a large frame (against memcpy of the same bytes), and a whole call over
 // loopback (against a bare QTcpSocket ping-pong of the same bytes, in the same event loop).
 
+#include "pingpong.h"
 #include "rpcconnection.h"
 #include "simdevice.h"
 
 #include <QCoreApplication>
-#include <QHostAddress>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include <benchmark/benchmark.h>
 
@@ -101,42 +99,11 @@ void BM_CallRoundTrip(benchmark::State &state)
 void BM_TcpPingPong(benchmark::State &state)
 {
     // The very bytes of the call above: its request frame, and the device's reply frame.
-    const QByteArray ping = RpcConnection::encode(RpcMessage::request(roundTripRequest(), 1));
     kra::CMsg answer(kra::CMsg::Param);
     answer.setParam("name", "Quorvane");
     answer.setParam("return", "OK");
-    const QByteArray pong = RpcConnection::encode(RpcMessage(1, 0, RpcMessage::Reply, answer));
-
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-    while (!server.hasPendingConnections() || client.state() != QAbstractSocket::ConnectedState)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QTcpSocket *peer = server.nextPendingConnection();
-    QByteArray atPeer;
-    QObject::connect(peer, &QIODevice::readyRead, [&] {
-        atPeer += peer->readAll();
-        if (atPeer.size() >= ping.size()) {
-            atPeer.remove(0, ping.size());
-            peer->write(pong);
-        }
-    });
-    QByteArray atClient;
-    bool done = false;
-    QObject::connect(&client, &QIODevice::readyRead, [&] {
-        atClient += client.readAll();
-        if (atClient.size() >= pong.size()) {
-            atClient.remove(0, pong.size());
-            done = true;
-        }
-    });
-    for (auto _ : state) {
-        done = false;
-        client.write(ping);
-        while (!done)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    runTcpPingPong(state, RpcConnection::encode(RpcMessage::request(roundTripRequest(), 1)),
+        RpcConnection::encode(RpcMessage(1, 0, RpcMessage::Reply, answer)));
 }
 
 } // namespace

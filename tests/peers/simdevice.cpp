@@ -1,5 +1,6 @@
 #include "simdevice.h"
 
+#include "ccom.h"
 #include "rpcconnection.h"
 #include "rpcvocabulary.h"
 
@@ -17,7 +18,6 @@
 
 namespace {
 
-const std::string keyControllerId("controller_id");
 constexpr char extListSeparator = '\x1d';
 
 bool mentions(const kra::CMsg &body, const std::string &word)
@@ -310,15 +310,16 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
             storeName += ":" + *value;
     }
     auto &store = m_stores[storeName];
-    bool error = false;
+    bool refused = false;
+    size_t notSet = 0;
     for (const auto &[key, value] : request.params) {
-        if (key == kra::KEY_TARGET || key == keyControllerId
+        if (key == kra::KEY_TARGET || key == kra::KEY_CONTROLLER_ID
             || std::find(t->second.begin(), t->second.end(), key) != t->second.end())
             continue;
-        const auto refused = m_refused.find(key);
-        if (refused != m_refused.end()) {
-            answer.values.emplace_back(key, refused->second);
-            error = true;
+        const auto refusal = m_refused.find(key);
+        if (refusal != m_refused.end()) {
+            answer.values.emplace_back(key, refusal->second);
+            refused = true;
         } else {
             store[key] = value;
         }
@@ -327,7 +328,7 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
         const auto v = store.find(name);
         if (v == store.end()) {
             answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
-            error = true;
+            ++notSet;
         } else {
             answer.values.emplace_back(name, v->second);
         }
@@ -337,12 +338,14 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
         const auto l = lists.find(name);
         if (l == lists.end()) {
             answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
-            error = true;
+            ++notSet;
         } else {
             answer.lists.emplace_back(name, l->second);
         }
     }
-    answer.result = error ? kra::RET_ERROR : kra::RET_OK;
+    // Like the codec: "ERROR" for a refusal, or when nothing asked for is set; "not set" among values is "OK".
+    const bool nothingSet = notSet > 0 && notSet == answer.values.size() && answer.lists.empty();
+    answer.result = refused || nothingSet ? kra::RET_ERROR : kra::RET_OK;
 }
 
 void SimDevice::answerDo(const kra::CMsg &request, Answer &answer)

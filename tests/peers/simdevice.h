@@ -9,7 +9,8 @@
 //
 // Answers to PARAM: a GET name gets its value or "101-parameter not set"; a LIST name its items, joined by ','
 // (or "101-parameter not set"); any other key is stored, unless refused, in which case it is answered with the
-// refusal text and left unchanged. The reply says "OK", or "ERROR" when some answer is an error text.
+// refusal text and left unchanged. The reply says "ERROR" when a key was refused or when no name asked for is
+// set, else "OK" (values that are not set then travel as "101-parameter not set" in an "OK" reply).
 // DO requests run the handler of their "action" (subscribe, unsubscribe and reinit answer "OK" by default); the
 // handler fills the reply, which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with
 // a cause.
