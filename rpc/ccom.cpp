@@ -32,7 +32,7 @@ CCom::CCom(QObject *parent) : QObject(parent)
 
 CCom::~CCom()
 {
-    m_connection.disconnect(this);
+    m_connection.disconnect();
     if (m_connection.isActive()) {
         delete m_udpSocket;
         m_udpSocket = nullptr;
