@@ -280,6 +280,10 @@ void TestRpcAccess::setParamsCountsAccepted()
     TComRpcAccess access(m_com);
     QCOMPARE(access.setParams(body("PARAM;target:audio;a:1;b:2;c:3;"), 5000), accepted);
     QCOMPARE(m_device->hasParam("audio", "b"), !refused.contains("b"));
+
+    // Refused without naming a parameter: nothing may count as accepted.
+    m_device->addFault(script("PARAM;return:ERROR;"));
+    QCOMPARE(access.setParams(body("PARAM;target:audio;a:1;"), 5000), -1);
 }
 
 void TestRpcAccess::getList_data()
