@@ -1,0 +1,518 @@
+#include "screenpointer.h"
+#include "vexmarbutton.h"
+#include "vexmarkeyrecorder.h"
+#include "vexmarmessage.h"
+#include "vexmarpagewidget.h"
+#include "vexmarpopup.h"
+
+#include <QBoxLayout>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Colours without alpha, as grab() gives them.
+QRgb rgb(int r, int g, int b)
+{
+    return qRgb(r, g, b) & 0xFFFFFF;
+}
+
+QRgb pixelAt(const QImage &image, int x, int y)
+{
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+int countPixels(const QImage &image, const QRect &area, QRgb colour)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += pixelAt(image, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
+    return count;
+}
+
+QPalette buttonPalette(const QBrush &face, const QColor &text)
+{
+    QPalette palette;
+    palette.setBrush(QPalette::Window, face);
+    palette.setBrush(QPalette::WindowText, QBrush(text));
+    return palette;
+}
+
+} // namespace
+
+class TestVexmarWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buttonDefaults();
+    void buttonFrame_data();
+    void buttonFrame();
+    void buttonIconAndText();
+    void buttonClickedByMouse();
+
+    void popupKeysGoToScreen_data();
+    void popupKeysGoToScreen();
+    void popupKeysDroppedWithoutScreen();
+    void popupCentredOverOpener_data();
+    void popupCentredOverOpener();
+    void popupTakesOpenersFont();
+    void popupClosedOnceAndDeleted();
+    void popupClosedByPressOutside();
+
+    void messageButtons_data();
+    void messageButtons();
+    void messageAnswer_data();
+    void messageAnswer();
+    void messageReleaseOnTextCloses();
+    void messageLooks();
+    void autoCloseCountsFromShow();
+    void setTextSameTextKeepsPendingTime();
+    void setTextNewTextRearmsOrStops();
+
+    void pageFrame();
+    void dummyPage();
+
+private:
+    QWidget *m_opener = nullptr;
+    VexmarKeyRecorder *m_screen = nullptr;
+};
+
+void TestVexmarWidgets::init()
+{
+    m_screen = new VexmarKeyRecorder;
+    m_screen->resize(1280, 720);
+    m_screen->move(40, 30);
+    g_screenWindow = m_screen;
+    m_opener = new QWidget;
+    m_opener->resize(800, 500);
+    m_opener->move(100, 60);
+    m_opener->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_opener));
+}
+
+void TestVexmarWidgets::cleanup()
+{
+    delete m_opener;
+    m_opener = nullptr;
+    delete m_screen;
+    m_screen = nullptr;
+    QVERIFY(g_screenWindow.isNull());
+}
+
+void TestVexmarWidgets::buttonDefaults()
+{
+    QVexmarButton button;
+    QCOMPARE(button.borderWidth, 1);
+    QCOMPARE(button.radius, 15.0f);
+    QCOMPARE(button.focusPolicy(), Qt::NoFocus);
+}
+
+void TestVexmarWidgets::buttonFrame_data()
+{
+    QTest::addColumn<int>("border");
+    QTest::addColumn<float>("radius");
+    QTest::addColumn<bool>("cornerPainted");
+
+    QTest::newRow("square frame") << 4 << 0.0f << true;
+    QTest::newRow("rounded frame") << 4 << 15.0f << false;
+    QTest::newRow("thin rounded frame") << 1 << 10.0f << false;
+}
+
+// The face fills the frame; a rounded frame leaves the corners to what lies behind the button.
+void TestVexmarWidgets::buttonFrame()
+{
+    QFETCH(int, border);
+    QFETCH(float, radius);
+    QFETCH(bool, cornerPainted);
+
+    QWidget behind;
+    behind.setAutoFillBackground(true);
+    behind.setPalette(buttonPalette(QBrush(Qt::blue), Qt::white));
+    behind.resize(140, 100);
+    auto *button = new QVexmarButton(&behind);
+    button->setGeometry(20, 20, 100, 60);
+    button->borderWidth = border;
+    button->radius = radius;
+    button->setPalette(buttonPalette(QBrush(Qt::red), Qt::black));
+
+    const QImage image = behind.grab().toImage();
+    QCOMPARE(pixelAt(image, 70, 50), rgb(255, 0, 0));
+    QCOMPARE(pixelAt(image, 19, 50), rgb(0, 0, 255));
+    QCOMPARE(pixelAt(image, 22, 22) == rgb(255, 0, 0), cornerPainted);
+    QCOMPARE(pixelAt(image, 21, 50), rgb(255, 0, 0));
+    QCOMPARE(pixelAt(image, 118, 50), rgb(255, 0, 0));
+}
+
+void TestVexmarWidgets::buttonIconAndText()
+{
+    QWidget behind;
+    behind.setAutoFillBackground(true);
+    behind.setPalette(buttonPalette(QBrush(Qt::blue), Qt::white));
+    behind.resize(300, 100);
+
+    // A frame only (no fill): the icon sits in the middle, the frame in the face colour around it.
+    auto *iconButton = new QVexmarButton(&behind);
+    iconButton->setGeometry(0, 0, 120, 90);
+    iconButton->radius = 0.0f;
+    iconButton->borderWidth = 4;
+    iconButton->setPalette(buttonPalette(QBrush(Qt::black, Qt::NoBrush), Qt::black));
+    QPixmap green(20, 20);
+    green.fill(Qt::green);
+    iconButton->setIcon(QIcon(green));
+
+    auto *textButton = new QVexmarButton(&behind);
+    textButton->setGeometry(150, 0, 120, 90);
+    textButton->setPalette(buttonPalette(QBrush(Qt::white), Qt::black));
+    textButton->setText(QStringLiteral("OK"));
+
+    const QImage image = behind.grab().toImage();
+    QCOMPARE(pixelAt(image, 60, 45), rgb(0, 255, 0));
+    QCOMPARE(pixelAt(image, 45, 45), rgb(0, 0, 255)); // no fill around the icon
+    QCOMPARE(pixelAt(image, 1, 45), rgb(0, 0, 0));
+    QCOMPARE(countPixels(image, QRect(35, 25, 50, 40), qRgb(0, 255, 0)), 400); // drawn at its size, not enlarged
+
+    const QRect textArea(150 + 20, 20, 80, 50);
+    QVERIFY(countPixels(image, textArea, qRgb(0, 0, 0)) > 20);
+    QVERIFY(countPixels(image, QRect(152, 2, 116, 12), qRgb(0, 0, 0)) == 0);
+}
+
+void TestVexmarWidgets::buttonClickedByMouse()
+{
+    auto *button = new QVexmarButton(m_opener);
+    button->setGeometry(10, 10, 98, 66);
+    button->show();
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(49, 33));
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(!button->hasFocus());
+}
+
+void TestVexmarWidgets::popupKeysGoToScreen_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Escape does not close") << int(Qt::Key_Escape);
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("letter") << int(Qt::Key_A);
+}
+
+void TestVexmarWidgets::popupKeysGoToScreen()
+{
+    QFETCH(int, key);
+    auto *popup = new QVexmarMessage(QStringLiteral("Hello"), 3, m_opener);
+    popup->placeOver(m_opener);
+    QSignalSpy closed(popup, &QVexmarPopup::popupClosed);
+    popup->show();
+
+    QTest::keyClick(popup, Qt::Key(key));
+    QVERIFY(popup->isVisible());
+    QTRY_COMPARE(m_screen->posted.size(), 2);
+    const QList<VexmarKeyRecorder::Posted> expected {{6, key, 0}, {7, key, 0}};
+    QCOMPARE(m_screen->posted, expected);
+    QCOMPARE(closed.count(), 0);
+    popup->close();
+}
+
+void TestVexmarWidgets::popupKeysDroppedWithoutScreen()
+{
+    g_screenWindow = nullptr;
+    auto *popup = new QVexmarMessage(QStringLiteral("Hello"), 0, m_opener);
+    popup->show();
+    QTest::keyClick(popup, Qt::Key_Escape);
+    QVERIFY(popup->isVisible());
+
+    // The screen that goes away takes the pointer with it.
+    auto *screen = new VexmarKeyRecorder;
+    g_screenWindow = screen;
+    delete screen;
+    QTest::keyClick(popup, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(m_screen->posted.isEmpty());
+    popup->close();
+}
+
+void TestVexmarWidgets::popupCentredOverOpener_data()
+{
+    QTest::addColumn<bool>("ownOpener");
+    QTest::addColumn<bool>("childOpener");
+    QTest::addColumn<QPoint>("offset");
+
+    // opener 800 x 500, child opener 301 x 391, screen 1280 x 720, box 600 x 280; halves rounded toward zero
+    QTest::newRow("window") << true << false << QPoint(100, 110);
+    QTest::newRow("widget inside a window") << true << true << QPoint(-149, 55);
+    QTest::newRow("no page of its own: the screen") << false << false << QPoint(340, 220);
+}
+
+void TestVexmarWidgets::popupCentredOverOpener()
+{
+    QFETCH(bool, ownOpener);
+    QFETCH(bool, childOpener);
+    QFETCH(QPoint, offset);
+
+    QWidget *opener = m_opener;
+    if (childOpener) {
+        opener = new QWidget(m_opener);
+        opener->setGeometry(30, 40, 301, 391);
+    }
+    auto *popup = new QVexmarMessage(QStringLiteral("Hello"), 0, ownOpener ? opener : m_screen);
+    popup->placeOver(ownOpener ? opener : nullptr);
+    QCOMPARE(popup->windowModality(), Qt::ApplicationModal);
+    QWidget *reference = ownOpener ? opener : m_screen;
+    QCOMPARE(popup->pos(), reference->mapToGlobal(QPoint(0, 0)) + offset);
+    popup->close();
+}
+
+void TestVexmarWidgets::popupTakesOpenersFont()
+{
+    QFont openerFont(QStringLiteral("DejaVu Serif"));
+    openerFont.setPixelSize(14);
+    openerFont.setBold(true);
+    m_opener->setFont(openerFont);
+
+    auto *popup = new QVexmarMessage(QStringLiteral("Hello"), 3, m_opener);
+    QCOMPARE(popup->font().family(), openerFont.family());
+    QVERIFY(popup->font().bold());
+    QCOMPARE(popup->font().pixelSize(), 34);
+    QCOMPARE(popup->okButton->font().pixelSize(), 34);
+    QCOMPARE(popup->windowFlags() & Qt::WindowType_Mask, Qt::Popup);
+    QVERIFY(popup->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(popup->parentWidget(), m_opener);
+    delete popup;
+}
+
+// Whoever closes it, and however often, the opener hears of it once; the popup then deletes itself.
+void TestVexmarWidgets::popupClosedOnceAndDeleted()
+{
+    QPointer<QVexmarMessage> popup = new QVexmarMessage(QStringLiteral("Hello"), 0, m_opener);
+    QSignalSpy closed(popup.data(), &QVexmarPopup::popupClosed);
+    bool visibleWhenReported = true;
+    connect(popup.data(), &QVexmarPopup::popupClosed, this, [&] { visibleWhenReported = popup->isVisible(); });
+    popup->show();
+    popup->close();
+    popup->close();
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!visibleWhenReported);
+    QCOMPARE(popup->cancelled, 1);
+    QTRY_VERIFY(popup.isNull());
+}
+
+void TestVexmarWidgets::popupClosedByPressOutside()
+{
+    QPointer<QVexmarMessage> popup = new QVexmarMessage(QStringLiteral("Hello"), 3, m_opener);
+    popup->placeOver(m_opener);
+    QSignalSpy closed(popup.data(), &QVexmarPopup::popupClosed);
+    popup->show();
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    QCOMPARE(QApplication::activePopupWidget(), popup.data());
+
+    QTest::mouseClick(m_opener->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_COMPARE(closed.count(), 1);
+    QTRY_VERIFY(popup.isNull());
+}
+
+void TestVexmarWidgets::messageButtons_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("labelStretch");
+
+    QTest::newRow("none") << 0 << QStringList() << 0;
+    QTest::newRow("Cancel only") << 1 << QStringList {"Cancel"} << 1;
+    QTest::newRow("OK only") << 2 << QStringList {"OK"} << 1;
+    QTest::newRow("question") << 3 << QStringList {"Cancel", "OK"} << 1;
+}
+
+void TestVexmarWidgets::messageButtons()
+{
+    QFETCH(int, buttons);
+    QFETCH(QStringList, captions);
+    QFETCH(int, labelStretch);
+
+    auto *box = new QVexmarMessage(QStringLiteral("Are you sure?"), buttons, m_opener);
+    box->show();
+    QCOMPARE(box->size(), QSize(600, 280));
+    QCOMPARE(box->cancelButton != nullptr, captions.contains("Cancel"));
+    QCOMPARE(box->okButton != nullptr, captions.contains("OK"));
+
+    // Left to right as the user sees them.
+    QList<QVexmarButton *> shown = box->findChildren<QVexmarButton *>();
+    std::sort(shown.begin(), shown.end(), [](QVexmarButton *a, QVexmarButton *b) { return a->x() < b->x(); });
+    QStringList seen;
+    for (QVexmarButton *button : qAsConst(shown)) {
+        QVERIFY(button->isVisible());
+        QCOMPARE(button->height(), 80);
+        QVERIFY(button->width() <= 180);
+        QCOMPARE(button->borderWidth, 1);
+        QCOMPARE(button->radius, 15.0f);
+        seen << button->text();
+    }
+    QCOMPARE(seen, captions);
+
+    auto *column = qobject_cast<QVBoxLayout *>(box->layout());
+    QVERIFY(column);
+    QCOMPARE(column->stretch(0), labelStretch);
+    QCOMPARE(box->label->text(), QStringLiteral("Are you sure?"));
+    box->close();
+}
+
+void TestVexmarWidgets::messageAnswer_data()
+{
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("cancelled");
+
+    QTest::newRow("OK accepts") << "OK" << 0;
+    QTest::newRow("Cancel") << "Cancel" << 1;
+}
+
+void TestVexmarWidgets::messageAnswer()
+{
+    QFETCH(QString, press);
+    QFETCH(int, cancelled);
+
+    QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Are you sure?"), 3, m_opener);
+    box->placeOver(m_opener);
+    int seenCancelled = -1;
+    int reports = 0;
+    connect(box.data(), &QVexmarPopup::popupClosed, this, [&] {
+        ++reports;
+        seenCancelled = qobject_cast<QVexmarPopup *>(sender())->cancelled;
+    });
+    box->showMessage();
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QVexmarButton *button = press == "OK" ? box->okButton : box->cancelButton;
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QCOMPARE(reports, 1);
+    QCOMPARE(seenCancelled, cancelled);
+    QTRY_VERIFY(box.isNull());
+}
+
+void TestVexmarWidgets::messageReleaseOnTextCloses()
+{
+    QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Are you sure?"), 3, m_opener);
+    QSignalSpy closed(box.data(), &QVexmarPopup::popupClosed);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QTest::mouseClick(box->label, Qt::LeftButton, {}, box->label->rect().center());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(box->cancelled, 1);
+    QTRY_VERIFY(box.isNull());
+}
+
+// A question: white text on dark grey, two white buttons with black captions, the box framed.
+void TestVexmarWidgets::messageLooks()
+{
+    auto *box = new QVexmarMessage(QStringLiteral("Are you sure?"), 3, m_opener);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    const QImage image = box->grab().toImage();
+    const QRgb grey = rgb(50, 50, 50);
+    QCOMPARE(pixelAt(image, 20, 20), grey);
+    QVERIFY(countPixels(image, box->label->geometry(), qRgb(255, 255, 255)) > 100);
+    for (QVexmarButton *button : {box->cancelButton, box->okButton}) {
+        const QRect face = button->geometry().adjusted(8, 8, -8, -8);
+        QVERIFY(countPixels(image, face, qRgb(255, 255, 255)) > face.width() * face.height() / 2);
+        QVERIFY(countPixels(image, face, qRgb(0, 0, 0)) > 20);
+    }
+    QVERIFY(box->cancelButton->x() < box->okButton->x());
+    QVERIFY(box->label->geometry().bottom() < box->okButton->y());
+    QCOMPARE(pixelAt(image, 1, 140), rgb(255, 255, 255)); // the frame line
+    box->close();
+}
+
+void TestVexmarWidgets::autoCloseCountsFromShow()
+{
+    QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Saved"), 0, m_opener);
+    box->autoCloseMsec = 100;
+    QSignalSpy closed(box.data(), &QVexmarPopup::popupClosed);
+    QElapsedTimer clock;
+    clock.start();
+
+    // Shown only 300 ms after it was built: the 100 ms count from then.
+    QTimer::singleShot(300, box.data(), [&] {
+        QVERIFY(!box->timer.isActive());
+        box->show();
+    });
+    QVERIFY(closed.wait(5000));
+    QVERIFY2(clock.elapsed() >= 300 + 95, QByteArray::number(clock.elapsed()).constData());
+    QCOMPARE(box->cancelled, 1);
+    QCOMPARE(box->autoCloseMsec, 0);
+    QTRY_VERIFY(box.isNull());
+}
+
+void TestVexmarWidgets::setTextSameTextKeepsPendingTime()
+{
+    auto *box = new QVexmarMessage(QStringLiteral("Saved"), 0, m_opener);
+    box->show();
+    QVERIFY(!box->timer.isActive());
+    box->autoCloseMsec = 2000;
+    box->setText(QStringLiteral("Saved"));
+    QVERIFY(!box->timer.isActive());
+    QCOMPARE(box->autoCloseMsec, 2000);
+    box->close();
+}
+
+void TestVexmarWidgets::setTextNewTextRearmsOrStops()
+{
+    QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Uploading 10%"), 0, m_opener);
+    box->autoCloseMsec = 60000;
+    box->show();
+    QVERIFY(box->timer.isActive());
+    QCOMPARE(box->autoCloseMsec, 0);
+
+    // A new text without a pending time stays until closed.
+    box->setText(QStringLiteral("Uploading 20%"));
+    QVERIFY(!box->timer.isActive());
+    QCOMPARE(box->label->text(), QStringLiteral("Uploading 20%"));
+
+    box->autoCloseMsec = 50;
+    QSignalSpy closed(box.data(), &QVexmarPopup::popupClosed);
+    box->setText(QStringLiteral("Done"));
+    QCOMPARE(box->autoCloseMsec, 0);
+    QVERIFY(closed.wait(5000));
+    QTRY_VERIFY(box.isNull());
+}
+
+void TestVexmarWidgets::pageFrame()
+{
+    QVexmarPageWidget page;
+    page.resize(1280, 676);
+    QCOMPARE(page.QWidget::layout(), page.layout);
+    QCOMPARE(page.layout->contentsMargins(), QMargins());
+    QCOMPARE(page.layout->spacing(), 0);
+    QCOMPARE(page.contentFrame->parentWidget(), &page);
+    QCOMPARE(page.contentFrame->frameStyle(), int(QFrame::NoFrame | QFrame::Plain));
+    page.show();
+    QCOMPARE(page.contentFrame->geometry(), QRect(0, 0, 1280, 676));
+}
+
+void TestVexmarWidgets::dummyPage()
+{
+    QVexmarDummyPage page(QStringLiteral(":/images/MyQuorvaneRE.png"));
+    page.resize(1280, 676);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QCOMPARE(page.homeButton->geometry(), QRect(1154, 548, 120, 90));
+    QCOMPARE(page.homeButton->radius, 0.0f);
+
+    // The picture fills the page: its blue plate shows in the middle, the home icon sits in its button.
+    const QImage image = page.grab().toImage();
+    const QColor middle = image.pixelColor(640, 10);
+    QVERIFY2(middle.blue() > 150 && middle.red() < 100, qPrintable(middle.name()));
+    const QColor icon = image.pixelColor(1154 + 60, 548 + 40);
+    QCOMPARE(icon, QColor(0, 162, 232));
+
+    qRegisterMetaType<QVexmar::Page>();
+    QSignalSpy activated(&page, &QVexmarDummyPage::pageActivated);
+    QTest::mouseClick(page.homeButton, Qt::LeftButton, {}, QPoint(60, 45));
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.at(0).at(0).value<QVexmar::Page>(), QVexmar::HomePage);
+}
+
+QTEST_MAIN(TestVexmarWidgets)
+#include "tst_vexmarwidgets.moc"

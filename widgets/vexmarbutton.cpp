@@ -1,0 +1,37 @@
+#include "vexmarbutton.h"
+
+#include <QPainter>
+
+QVexmarButton::QVexmarButton(QWidget *parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void QVexmarButton::paintEvent(QPaintEvent *)
+{
+    const QPalette::ColorGroup group = palette().currentColorGroup();
+    const int b = borderWidth;
+    const int h = b / 2;
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen = painter.pen();
+    pen.setWidth(b);
+    pen.setColor(palette().color(group, QPalette::Window));
+    painter.setPen(pen);
+    painter.setBrush(palette().brush(group, QPalette::Window));
+
+    const QRect frame(h, h, width() - b, height() - b);
+    if (radius != 0.0f)
+        painter.drawRoundedRect(frame, radius, radius, Qt::AbsoluteSize);
+    else
+        painter.drawRect(frame);
+
+    const QRect inner(QPoint(b, b), QPoint(width() - 1 - b, height() - 1 - b));
+    if (!icon().isNull())
+        icon().paint(&painter, inner, Qt::AlignCenter, QIcon::Normal, QIcon::Off);
+    if (!text().isEmpty()) {
+        painter.setPen(QPen(palette().color(group, QPalette::WindowText), 1));
+        painter.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, text());
+    }
+}

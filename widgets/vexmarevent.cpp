@@ -1,0 +1,5 @@
+#include "vexmarevent.h"
+
+QVexmarEvent::QVexmarEvent(int kind, int key, int origin) : QEvent(eventType), kind(kind), key(key), origin(origin) { }
+
+QVexmarEvent::~QVexmarEvent() = default;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "vexmarpopup.h"
+
+#include <QTimer>
+
+class QLabel;
+class QVexmarButton;
+
+// The message box of the device screen: an informative text that closes itself after autoCloseMsec or when
+// touched, or a question with "Cancel" and "OK".
+class QVexmarMessage : public QVexmarPopup
+{
+    Q_OBJECT
+
+public:
+    enum ButtonBits { CancelButton = 1, OkButton = 2 };
+
+    QVexmarMessage(const QString &text, int buttons, QWidget *parent = nullptr);
+    ~QVexmarMessage() override;
+
+    // A changed text re-arms the auto-close timer with a pending autoCloseMsec, or stops it when none is pending.
+    void setText(const QString &text);
+    void showMessage();
+
+    const int buttons;
+    // Pending auto-close time, consumed when armed (first showing or a changed text); 0 = none.
+    int autoCloseMsec = 0;
+    QString text;
+    QLabel *label = nullptr;
+    QVexmarButton *cancelButton = nullptr;
+    QVexmarButton *okButton = nullptr;
+    QTimer timer {this};
+
+public slots:
+    void timeout();
+    void button1Clicked();
+    void button2Clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+};
