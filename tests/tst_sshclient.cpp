@@ -1,3 +1,4 @@
+#include "rpctesting.h"
 #include "sshclient.h"
 #include "sshdfixture.h"
 
@@ -145,6 +146,7 @@ private slots:
     void startTwice();
     void transfers_data();
     void transfers();
+    void rpcCallThroughTunnel();
     void oneLocalConnectionAtATime();
     void localCloseKeepsSession();
     void refusedTargetKeepsSession();
@@ -353,6 +355,27 @@ void TestSshClient::transfers()
         QTRY_COMPARE_WITH_TIMEOUT(target.received.size(), size, TransferTimeout);
         QCOMPARE(target.received, payload);
     }
+    QCOMPARE(m_recorder->states, (QList<int> {1, 3}));
+}
+
+void TestSshClient::rpcCallThroughTunnel()
+{
+    SimDevice device;
+    QVERIFY(device.listen());
+    device.setParam("general", "name", "field codec");
+    createClient(device.port());
+    START_CLIENT();
+
+    RpcClientConnection client;
+    client.connectToHost(QStringLiteral("127.0.0.1"), m_client->listeningPort());
+    QTRY_COMPARE(device.clientCount(), 1);
+    QTRY_COMPARE(client.state(), RpcConnection::ConnectedState);
+    const RpcMessage done = rpctesting::callAndWait(client, rpctesting::body("PARAM;GET:name;"));
+    QCOMPARE(done.kind(), 2);
+    QVERIFY(done.body().param("name"));
+    QCOMPARE(*done.body().param("name"), std::string("field codec"));
+    QCOMPARE(device.requests().size(), 1);
+    QCOMPARE(rpctesting::describe(device.requests().first().body()), QByteArray("1|GET name"));
     QCOMPARE(m_recorder->states, (QList<int> {1, 3}));
 }
 
