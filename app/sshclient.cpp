@@ -1,5 +1,7 @@
 #include "sshclient.h"
 
+#include "relaylogin.h"
+
 #include <QCoreApplication>
 #include <QTcpSocket>
 #include <QThread>
@@ -18,7 +20,6 @@
 
 namespace {
 
-const char DefaultRelayHost[] = "relay.myquorvane.net";
 const char ForwardHost[] = "localhost";
 const int PollInterval = 1;
 const int PollChunk = 1024;
@@ -64,7 +65,7 @@ void SshClient::Listener::incomingConnection(qintptr descriptor)
 }
 
 SshClient::SshClient(int logVerbosity, QObject *parent)
-    : QObject(parent), logVerbosity(logVerbosity), host(QString::fromLatin1(DefaultRelayHost))
+    : QObject(parent), logVerbosity(logVerbosity), host(QString::fromLatin1(RelayDefaultHost))
 {
 }
 
