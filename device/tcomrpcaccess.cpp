@@ -12,6 +12,25 @@ const std::string &resultOf(const kra::CMsg &reply)
     return *reply.param(kra::KEY_RETURN, true);
 }
 
+// With "returnFmt" "EXT" the device separates list items by the group separator, which is also what joins
+// its partial replies; items then keep their commas.
+void splitReplyList(const kra::CMsg &reply, const std::string &value, std::vector<std::string> &items)
+{
+    if (*reply.param(kra::KEY_RETURN_FMT, true) != kra::FMT_EXT) {
+        splitListValue(value, items);
+        return;
+    }
+    items.clear();
+    size_t start = 0;
+    for (;;) {
+        const size_t stop = value.find('\x1d', start);
+        items.push_back(value.substr(start, stop == std::string::npos ? std::string::npos : stop - start));
+        if (stop == std::string::npos)
+            break;
+        start = stop + 1;
+    }
+}
+
 } // namespace
 
 TComRpcAccess::TComRpcAccess(kra::CCom *com) : m_com(com) { }
@@ -149,7 +168,7 @@ bool TComRpcAccess::getList(const kra::CMsg &request, std::vector<std::string> &
         std::vector<std::string> part;
         const std::string &value = *reply.param(name, true);
         if (!value.empty()) {
-            splitListValue(value, part);
+            splitReplyList(reply, value, part);
             items.insert(items.end(), part.begin(), part.end());
         }
         if (!takeErrorParams(reply))
@@ -160,7 +179,7 @@ bool TComRpcAccess::getList(const kra::CMsg &request, std::vector<std::string> &
     const std::string &value = *reply.param(name, true);
     if (!value.empty()) {
         std::vector<std::string> part;
-        splitListValue(value, part);
+        splitReplyList(reply, value, part);
         items.insert(items.end(), part.begin(), part.end());
     }
     return true;

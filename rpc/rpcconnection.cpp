@@ -61,8 +61,10 @@ RpcConnection::RpcConnection(QObject *parent)
 {
     registerMetaTypes();
     m_timer->setInterval(tickMs);
-    connect(m_timer, &QTimer::timeout, this, [this] { timerEvent(); });
-    connect(m_socket, &QIODevice::readyRead, this, &RpcConnection::socketRead);
+    // Queued, so that a receiver running an event loop is not inside the socket's or the timer's own signal:
+    // Qt emits neither again until that signal returns, which would leave replies unread and calls never timed out.
+    connect(m_timer, &QTimer::timeout, this, [this] { timerEvent(); }, Qt::QueuedConnection);
+    connect(m_socket, &QIODevice::readyRead, this, &RpcConnection::socketRead, Qt::QueuedConnection);
     connect(m_socket, &QAbstractSocket::connected, this, [this] { socketConnected(); });
     connect(m_socket, &QAbstractSocket::stateChanged, this,
         [this](QAbstractSocket::SocketState socketState) { socketChanged(socketState); });
@@ -256,8 +258,13 @@ void RpcConnection::socketError(QAbstractSocket::SocketError socketError)
 
 void RpcConnection::socketRead()
 {
-    const QByteArray data = m_socket->readAll();
-    decodeFrames(data.constData(), data.size());
+    QByteArray data = m_socket->readAll();
+    if (data.isEmpty())
+        return;
+    if (!m_active)
+        return; // bytes of a stream that was closed before this read came round
+    m_decoder.input.push_back(std::move(data));
+    processInput();
 }
 
 void RpcConnection::clearDecoder()
@@ -266,91 +273,109 @@ void RpcConnection::clearDecoder()
     m_decoder.have = 0;
     m_decoder.need = 0;
     std::string().swap(m_decoder.body);
-    ++m_decoder.generation;
+    m_decoder.input.clear();
+    m_decoder.inputPos = 0;
 }
 
 int RpcConnection::decodeFrames(const char *data, qint64 size)
 {
+    if (size <= 0 || m_decoder.state < 0)
+        return m_decoder.state;
+    // The decoder takes every byte before it returns (dispatched or copied into the frame it assembles), so the
+    // caller's bytes need not be copied.
+    m_decoder.input.push_back(QByteArray::fromRawData(data, int(size)));
+    return processInput();
+}
+
+int RpcConnection::processInput()
+{
     Decoder &dec = m_decoder;
-    if (size <= 0 || dec.state < 0)
-        return dec.state;
     const QPointer<RpcConnection> self(this);
-    while (size > 0) {
-        if (dec.state == 0 && size >= HeaderSize && std::memcmp(data, frameMagic, sizeof frameMagic) == 0) {
-            // The whole frame is in this read: dispatch it in place, without assembling a copy.
-            const quint32 total = readWord(data + 8);
-            if (total <= MaxFrameSize && qint64(total) <= size) {
-                const quint32 length = qMax<quint32>(total, HeaderSize);
-                const std::string_view body(data + HeaderSize, length - HeaderSize);
-                char header[HeaderSize];
-                std::memcpy(header, data, HeaderSize);
-                data += length;
-                size -= length;
-                const quint64 generation = dec.generation;
-                dispatchFrame(header, body);
-                if (!self)
-                    return 0;
-                if (dec.generation != generation)
-                    return dec.state;
-                continue;
-            }
+    // Input waits in one queue that every (nested) call consumes from the front: a receiver that runs an event loop
+    // gets the frames that follow its own, in order, and the outer call goes on with whatever is left.
+    while (!dec.input.empty()) {
+        if (dec.state < 0) {
+            dec.input.clear();
+            dec.inputPos = 0;
+            break;
         }
-        if (dec.state == 0) {
-            dec.have = 0;
-            dec.need = HeaderSize;
-            dec.state = 1;
-        }
-        if (dec.state == 1) {
-            const quint32 n = quint32(qMin<qint64>(dec.need - dec.have, size));
-            std::memcpy(dec.header + dec.have, data, n);
-            dec.have += n;
-            data += n;
-            size -= n;
-            if (dec.have < dec.need)
-                return dec.state;
-            if (std::memcmp(dec.header, frameMagic, sizeof frameMagic) != 0) {
-                // Deaf from here on: without the magic there is no telling where the next frame starts.
-                dec.state = -2;
-                dec.have = dec.need = 0;
-                notifyErrorOccurred(DecoderError);
-                return self ? m_decoder.state : -2;
+        const QByteArray chunk = dec.input.front(); // shared: keeps the bytes alive while a frame of it is handled
+        const char *data = chunk.constData() + dec.inputPos;
+        const qint64 size = chunk.size() - dec.inputPos;
+        const auto consume = [&dec, &chunk](qint64 n) {
+            dec.inputPos += int(n);
+            if (dec.inputPos >= chunk.size()) {
+                dec.input.pop_front();
+                dec.inputPos = 0;
             }
-            const quint32 total = readWord(dec.header + 8);
-            if (total > quint32(HeaderSize)) {
-                if (total > MaxFrameSize) {
-                    dec.state = -1;
+        };
+
+        char header[HeaderSize];
+        std::string assembled;
+        std::string_view body;
+        if (dec.state == 0 && size >= HeaderSize && std::memcmp(data, frameMagic, sizeof frameMagic) == 0
+            && readWord(data + 8) <= MaxFrameSize && qint64(readWord(data + 8)) <= size) {
+            // The whole frame is in this chunk: dispatch it in place, without assembling a copy.
+            const quint32 length = qMax<quint32>(readWord(data + 8), HeaderSize);
+            std::memcpy(header, data, HeaderSize);
+            body = std::string_view(data + HeaderSize, length - HeaderSize);
+            consume(length);
+        } else {
+            if (dec.state == 0) {
+                dec.have = 0;
+                dec.need = HeaderSize;
+                dec.state = 1;
+            }
+            if (dec.state == 1) {
+                const quint32 n = quint32(qMin<qint64>(dec.need - dec.have, size));
+                std::memcpy(dec.header + dec.have, data, n);
+                dec.have += n;
+                consume(n);
+                if (dec.have < dec.need)
+                    continue;
+                if (std::memcmp(dec.header, frameMagic, sizeof frameMagic) != 0) {
+                    // Deaf from here on: without the magic there is no telling where the next frame starts.
+                    dec.state = -2;
                     dec.have = dec.need = 0;
                     notifyErrorOccurred(DecoderError);
-                    return self ? m_decoder.state : -1;
+                    if (!self)
+                        return -2;
+                    continue;
                 }
-                dec.need = total;
-                dec.state = 2;
-                dec.body.clear();
-                dec.body.reserve(total - HeaderSize);
-                continue;
+                const quint32 total = readWord(dec.header + 8);
+                if (total > quint32(HeaderSize)) {
+                    if (total > MaxFrameSize) {
+                        dec.state = -1;
+                        dec.have = dec.need = 0;
+                        notifyErrorOccurred(DecoderError);
+                        if (!self)
+                            return -1;
+                        continue;
+                    }
+                    dec.need = total;
+                    dec.state = 2;
+                    dec.body.clear();
+                    dec.body.reserve(total - HeaderSize);
+                    continue;
+                }
+            } else {
+                const quint32 n = quint32(qMin<qint64>(dec.need - dec.have, size));
+                dec.body.append(data, n);
+                dec.have += n;
+                consume(n);
+                if (dec.have < dec.need)
+                    continue;
             }
-        } else {
-            const quint32 n = quint32(qMin<qint64>(dec.need - dec.have, size));
-            dec.body.append(data, n);
-            dec.have += n;
-            data += n;
-            size -= n;
-            if (dec.have < dec.need)
-                return dec.state;
+            // A whole frame: hand it over with the decoder already idle, since receivers may run event loops.
+            std::memcpy(header, dec.header, HeaderSize);
+            assembled.swap(dec.body);
+            body = assembled;
+            dec.state = 0;
+            dec.have = dec.need = 0;
         }
-        // A whole frame: hand it over with the decoder already idle, since receivers may run event loops.
-        char header[HeaderSize];
-        std::memcpy(header, dec.header, HeaderSize);
-        std::string body;
-        body.swap(dec.body);
-        dec.state = 0;
-        dec.have = dec.need = 0;
-        const quint64 generation = dec.generation;
         dispatchFrame(header, body);
         if (!self)
             return 0;
-        if (dec.generation != generation)
-            return dec.state; // closed or reconnected meanwhile: the rest belongs to the old stream
     }
     return dec.state;
 }

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -99,6 +100,7 @@ private slots:
     void socketRead();
 
 private:
+    int processInput();
     void dispatchFrame(const char *header, std::string_view body);
     void dispatchReply(quint32 id, bool hasBody, std::string_view body);
     static void mergeReply(kra::CMsg &into, kra::CMsg &part, int mode, char separator);
@@ -115,7 +117,8 @@ private:
         quint32 need = 0;
         char header[HeaderSize] = {};
         std::string body;
-        quint64 generation = 0;
+        std::deque<QByteArray> input; // bytes not decoded yet, oldest first
+        int inputPos = 0;              // read position in the oldest
     };
 
     bool m_active = false;

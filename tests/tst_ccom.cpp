@@ -49,6 +49,7 @@ class TestCCom : public QObject
     Q_OBJECT
 
 private slots:
+    void syncCallInsideNotificationReceiver();
     void init();
     void cleanup();
 
@@ -88,6 +89,32 @@ void TestCCom::cleanup()
 {
     delete m_com;
     delete m_device;
+}
+
+void TestCCom::syncCallInsideNotificationReceiver()
+{
+    // A receiver that waits for a call of its own while the connection is handing it a notification: the reply
+    // and the notification that follows must both get through, in order, before the call's time-out.
+    m_device->setParam("general", "name", "codec");
+    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), 0));
+    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
+    int result = 1;
+    kra::CMsg reply;
+    QStringList seen;
+    connect(m_com, &kra::CCom::messageReceived, this, [&](const RpcMessage &message) {
+        seen << QString::fromStdString(*message.body().param("info_type", true));
+        if (seen.size() == 1)
+            result = m_com->sendSyncMsg(body("PARAM;target:general;GET:name;"), reply, 0, 2000);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    m_device->notify(body("INFO;info_type:first;"));
+    m_device->notify(body("INFO;info_type:second;"));
+    QTRY_COMPARE(seen.size(), 2);
+    QCOMPARE(result, 0);
+    QVERIFY(clock.elapsed() < 1500);
+    QCOMPARE(*reply.param("name", true), std::string("codec"));
+    QCOMPARE(seen, (QStringList {"first", "second"}));
 }
 
 void TestCCom::refusedConnections_data()

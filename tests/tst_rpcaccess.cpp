@@ -290,17 +290,21 @@ void TestRpcAccess::getList_data()
 {
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<int>("progress");
+    QTest::addColumn<bool>("ext");
     QTest::addColumn<QStringList>("items");
 
-    QTest::newRow("items") << QStringList {"x", "y,z"} << 0 << QStringList {"old", "x", "y,z"};
-    QTest::newRow("in parts") << QStringList {"x", "y", "z"} << 2 << QStringList {"old", "x", "y", "z"};
-    QTest::newRow("empty list adds nothing") << QStringList() << 0 << QStringList {"old"};
+    QTest::newRow("items") << QStringList {"x", "y,z"} << 0 << false << QStringList {"old", "x", "y,z"};
+    QTest::newRow("in parts") << QStringList {"x", "y", "z"} << 2 << false << QStringList {"old", "x", "y", "z"};
+    QTest::newRow("in parts, group separator") << QStringList {"eth.0", "wi,fi", "", "x"} << 2 << true
+                                               << QStringList {"old", "eth.0", "wi,fi", "", "x"};
+    QTest::newRow("empty list adds nothing") << QStringList() << 0 << false << QStringList {"old"};
 }
 
 void TestRpcAccess::getList()
 {
     QFETCH(QStringList, stored);
     QFETCH(int, progress);
+    QFETCH(bool, ext);
     QFETCH(QStringList, items);
 
     Items list;
@@ -310,6 +314,7 @@ void TestRpcAccess::getList()
     if (progress) {
         SimDevice::Fault f = fault(SimDevice::Fault::Progress);
         f.value = progress;
+        f.ext = ext;
         m_device->addFault(f);
     }
     TComRpcAccess access(m_com);
