@@ -1,0 +1,78 @@
+// Runs the program's own start-up and shut-down in this process: the application object, the main window and the
+// process-wide services come and go as in main(), with the program's directory in a temporary directory.
+
+#include "programdirectory.h"
+#include "quorvane.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+int g_windowsSeen = 0;
+
+// Called by QCoreApplication's constructor: once the event loop runs, look at the window and quit.
+void whenStarted()
+{
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *widget : windows) {
+            if (qobject_cast<Quorvane *>(widget) && widget->isVisible())
+                ++g_windowsSeen;
+        }
+        qDebug("started and quitting");
+        QCoreApplication::exit(3);
+    });
+}
+
+QByteArray logText(const QString &directory)
+{
+    QByteArray text;
+    const QDir logs(directory + QStringLiteral("/logs"));
+    for (const QString &name : logs.entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files, QDir::Name)) {
+        QFile file(logs.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += file.readAll();
+    }
+    return text;
+}
+
+} // namespace
+
+class TestStartQuit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startAndQuit();
+};
+
+void TestStartQuit::startAndQuit()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    setProgramDirectory(dir.path());
+    qAddPreRoutine(whenStarted);
+
+    for (int run = 1; run <= 2; ++run) {
+        char name[] = "MyQuorvaneRE";
+        char *argv[] = {name, nullptr};
+        int argc = 1;
+        QCOMPARE(runQuorvane(argc, argv), 3);
+        QCOMPARE(g_windowsSeen, run);
+        QVERIFY(!QCoreApplication::instance());
+        QVERIFY(!g_mainWindow);
+    }
+    qInstallMessageHandler(nullptr);
+
+    QFile configuration(dir.filePath(QStringLiteral("MyQuorvaneRE.xml")));
+    QVERIFY(configuration.open(QIODevice::ReadOnly));
+    QVERIFY(configuration.readAll().contains("<settings version=\"1\">"));
+    const QStringList logs = QDir(dir.filePath(QStringLiteral("logs"))).entryList(QDir::Files);
+    QVERIFY2(logs.size() >= 1 && logs.size() <= 2, qPrintable(logs.join(QLatin1Char(' '))));
+    QCOMPARE(logText(dir.path()).count("debug started and quitting\n"), 2);
+    setProgramDirectory(QString());
+}
+
+QTEST_APPLESS_MAIN(TestStartQuit)
+#include "tst_startquit.moc"
