@@ -1,6 +1,7 @@
 #pragma once
 
 #include "applicationsettings.h"
+#include "relaylogin.h"
 
 #include <QAbstractSocket>
 #include <QColor>
@@ -42,7 +43,14 @@ public:
     QVexmarWindow *screenWindow() const { return m_screen; }
     RotatingLogFile *logFile() const { return m_logFile; }
     QTimer *reconnectTimer() const { return m_reconnectTimer; }
+    const ApplicationSettings &settings() const { return m_settings; }
     void setMessageBoxHandler(const MessageBoxHandler &handler);
+    // Tests point the relay login at their own relay and shorten its waits.
+    void setRelayLoginOptions(const RelayLoginOptions &options) { m_relayLoginOptions = options; }
+
+    // Logs in to the relay for the known device: on success the settings hold the SSH user and password and the
+    // device its tunnel port and "m=" text; on failure the status line says why. Blocks for the exchange.
+    bool requestRelayAccess(const QString &host, KnownDevice &device);
 
 signals:
     void doSshStartSession();
@@ -52,6 +60,7 @@ public slots:
     void sslStateChanged(QAbstractSocket::SocketState state);
     void sslEncrypted();
     void sslError(QAbstractSocket::SocketError error);
+    void sslErrors(const QList<QSslError> &errors);
     void onSshLogMessage(const QString &message);
     void onSshSessionStateChanged(int state);
     void onSshReconnectRequest();
@@ -103,6 +112,7 @@ private:
     QString m_deviceName;
     RotatingLogFile *m_logFile = nullptr;
     MessageBoxHandler m_messageBoxHandler;
+    RelayLoginOptions m_relayLoginOptions;
 };
 
 // The one main window; the message handler writes only while it is set.
