@@ -1,11 +1,17 @@
 #include "quorvane.h"
 
+#include "accessors.h"
+#include "ccom.h"
 #include "managedevicesdialog.h"
 #include "quorvanedialog.h"
 #include "quorvaneversion.h"
 #include "rotatinglogfile.h"
+#include "rpcconvert.h"
+#include "rpcvocabulary.h"
 #include "screenpointer.h"
+#include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
+#include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
 #include <QAction>
@@ -35,7 +41,11 @@ const int kReconnectMsecs = 10000;
 // Session states of the SSH client.
 enum SshSessionState { SshFailure = -1, SshClosed = 0, SshListening = 1, SshClosing = 2, SshForwarding = 3 };
 // The key the message button hands to the device screen.
-const int kMessageKey = 0x101;
+const int kMessageButtonKey = 0x101;
+// Shows a text on the device's own display.
+const std::string kDisplayAction = "display";
+const std::string kDisplayMessageKey = "message";
+const int kMessageTimeoutMsecs = 5000;
 // The device's RPC port at the near end of the tunnel.
 const quint16 kDevicePort = 7001;
 
@@ -113,6 +123,8 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
     setupUi();
 
     connect(m_screen, &QVexmarWindow::loginClicked, this, &Quorvane::loginClicked);
+    connect(getCom(), &kra::CCom::stateChanged, this, &Quorvane::stateChanged);
+    connect(getCom(), &kra::CCom::busyStateChanged, this, &Quorvane::busyStateChanged);
     connect(m_reconnectTimer, &QTimer::timeout, this, &Quorvane::onSshReconnectRequest);
 
     if (QFile::exists(m_settings.configPath))
@@ -130,9 +142,10 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
 
 Quorvane::~Quorvane()
 {
-    m_reconnectTimer->disconnect();
-    m_sshThread->disconnect();
-    m_screen->disconnect();
+    disconnect(m_reconnectTimer, nullptr, this, nullptr);
+    disconnect(m_sshThread, nullptr, this, nullptr);
+    disconnect(m_screen, nullptr, this, nullptr);
+    disconnect(getCom(), nullptr, this, nullptr);
     if (m_sshClient) {
         m_sshClient->disconnect();
         disconnect(this, nullptr, m_sshClient, nullptr);
@@ -313,7 +326,8 @@ void Quorvane::loginClicked(const QString &text)
 void Quorvane::messageClicked()
 {
     for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-        QCoreApplication::postEvent(m_screen, new QKeyEvent(type, kMessageKey, Qt::NoModifier, QString(), false, 1));
+        QCoreApplication::postEvent(
+            m_screen, new QKeyEvent(type, kMessageButtonKey, Qt::NoModifier, QString(), false, 1));
 }
 
 void Quorvane::closeEvent(QCloseEvent *event)
@@ -394,6 +408,21 @@ void Quorvane::disconnectDevice()
     m_reconnectTimer->stop();
 }
 
+bool Quorvane::deviceConnectionActive() const
+{
+    return getCom()->connection().isActive();
+}
+
+bool Quorvane::openDeviceConnection(const QString &host, quint16 port)
+{
+    return getCom()->connectToDevice(host, port, 0);
+}
+
+void Quorvane::closeDeviceConnection()
+{
+    getCom()->disconnectFromDevice();
+}
+
 void Quorvane::leaveSession()
 {
     closeDeviceConnection();
@@ -451,6 +480,34 @@ void Quorvane::onSshReconnectRequest()
 {
     if (!m_sshClient)
         connectKnownDevice(m_deviceId, true);
+}
+
+void Quorvane::stateChanged(RpcConnection::ConnectionState state)
+{
+    if (state == RpcConnection::ConnectedState)
+        showStatus(tr("Connected to device <%1>").arg(m_deviceName), Qt::white);
+    else if (!deviceConnectionActive())
+        showStatus(tr("No active connection"), Qt::red);
+    else if (state == RpcConnection::ConnectingState)
+        showStatus(tr("Connecting to device <%1>").arg(m_deviceName), Qt::red);
+    else
+        showStatus(tr("Not connected to device <%1>").arg(m_deviceName), Qt::red);
+}
+
+void Quorvane::keyboardClosed()
+{
+    auto *keyboard = qobject_cast<QVexmarVirtual *>(sender());
+    if (!keyboard || keyboard->cancelled != 0)
+        return;
+    keyboard->hide();
+    const QString text = keyboard->lineEdit.text();
+    if (text.isEmpty())
+        return;
+    kra::CMsg request(kra::CMsg::Do);
+    request.setParam(kra::KEY_ACTION, kDisplayAction);
+    request.setParam(kDisplayMessageKey, latin1ToUtf8(text.toLatin1().toStdString()));
+    if (!TComRpcAccess(getCom()).execute(request, kMessageTimeoutMsecs))
+        ask(QMessageBox::Critical, tr("Send message"), tr("Failed to send message!"), QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void Quorvane::connectKnownDevice(int id, bool reconnect)

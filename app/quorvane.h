@@ -2,6 +2,7 @@
 
 #include "applicationsettings.h"
 #include "relaylogin.h"
+#include "rpcconnection.h"
 
 #include <QAbstractSocket>
 #include <QColor>
@@ -64,6 +65,7 @@ public slots:
     void onSshLogMessage(const QString &message);
     void onSshSessionStateChanged(int state);
     void onSshReconnectRequest();
+    void stateChanged(RpcConnection::ConnectionState state);
     void busyStateChanged(bool busy);
     void manageDevices();
     void updateDevices();
@@ -72,6 +74,7 @@ public slots:
     void aboutClicked();
     void loginClicked(const QString &text);
     void messageClicked();
+    void keyboardClosed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -129,6 +132,3 @@ int logFileSizeLimit(int kilobytes);
 // What main() does: installs the message handler, runs the application with the main window and returns the
 // event loop's exit code once the window and the process-wide services are gone.
 int runQuorvane(int &argc, char **argv);
-
-// Tears down the process-wide services while the application object still exists.
-void shutDownServices();

@@ -13,6 +13,5 @@ int runQuorvane(int &argc, char **argv)
         window.show();
         result = application.exec();
     }
-    shutDownServices();
     return result;
 }

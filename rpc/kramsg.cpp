@@ -285,7 +285,7 @@ int serializeBody(const kra::CMsg &msg, std::string &out)
     return 0;
 }
 
-int parseBody(const std::string &text, kra::CMsg &out)
+int parseBody(std::string_view text, kra::CMsg &out)
 {
     // The old map's nodes are reused for the new parameters: a parse into a record that is read over and
     // over (one per frame) then allocates nothing.

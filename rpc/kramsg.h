@@ -5,6 +5,7 @@
 #include <list>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kra {
@@ -44,7 +45,8 @@ public:
 } // namespace kra
 
 int serializeBody(const kra::CMsg &msg, std::string &out);
-int parseBody(const std::string &text, kra::CMsg &out);
+// Reads straight from any byte range (a frame buffer, a datagram), so no copy of the text is needed.
+int parseBody(std::string_view text, kra::CMsg &out);
 
 // Backslash escaping of the given separator characters (and of the backslash itself).
 void escapeString(const std::string &text, std::string &out, const char *separators);

@@ -7,6 +7,8 @@ QVexmarWindow::QVexmarWindow(QWidget *parent) : QWidget(parent)
 
 void QVexmarWindow::pageActivated(QVexmar::Page) { }
 
+void QVexmarWindow::stateChanged(RpcConnection::ConnectionState) { }
+
 void QVexmarWindow::keyPressEvent(QKeyEvent *) { }
 
 void QVexmarWindow::keyReleaseEvent(QKeyEvent *) { }

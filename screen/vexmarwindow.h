@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rpcconnection.h"
 #include "vexmarpageid.h"
 
 #include <QString>
@@ -20,6 +21,8 @@ signals:
 
 public slots:
     void pageActivated(QVexmar::Page page);
+    // The device connection's state, from the communication service.
+    void stateChanged(RpcConnection::ConnectionState state);
 
 protected:
     // The screen reacts to no key of its own, so keys posted to it by the main window end here.

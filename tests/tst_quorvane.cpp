@@ -1,3 +1,5 @@
+#include "accessors.h"
+#include "ccom.h"
 #include "managedevicesdialog.h"
 #include "programdirectory.h"
 #include "quorvane.h"
@@ -5,7 +7,9 @@
 #include "readonlydirectory.h"
 #include "rotatinglogfile.h"
 #include "screenpointer.h"
+#include "simdevice.h"
 #include "vexmarbutton.h"
+#include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
 #include <QtTest>
@@ -102,6 +106,11 @@ private slots:
     void deviceIdOutsideRangeIsRefused();
     void failedSaveIsShown();
     void disconnectWithoutSession();
+    void connectionStates_data();
+    void connectionStates();
+    void busyWhileWaitingForTheDevice();
+    void keyboardSendsMessage_data();
+    void keyboardSendsMessage();
 
 private:
     Quorvane &makeWindow();
@@ -112,6 +121,10 @@ private:
     QAction *action(const char *name) const;
     template<class T>
     void whenModal(std::function<void(T *)> action);
+
+    // A window in Idle that has picked the device "Studio" (id 77) from "&Recent".
+    void pickStudio();
+    void apply(const QString &event);
 
     QScopedPointer<QTemporaryDir> m_dir;
     QScopedPointer<Quorvane> m_window;
@@ -133,6 +146,7 @@ void TestQuorvane::init()
 void TestQuorvane::cleanup()
 {
     m_window.reset();
+    getCom()->disconnectFromDevice();
     setProgramDirectory(QString());
 }
 
@@ -489,6 +503,181 @@ void TestQuorvane::disconnectWithoutSession()
     QCOMPARE(statusText(), QStringLiteral("No active connection"));
     QCOMPARE(menuStates(), QStringLiteral("110"));
     QVERIFY(!m_window->reconnectTimer()->isActive());
+}
+
+void TestQuorvane::pickStudio()
+{
+    QVERIFY(writeConfiguration(m_dir->path(), {{77, QStringLiteral("Studio")}}, {77}));
+    makeWindow();
+    QVERIFY(m_window->checkSslSupport());
+    auto *menu = m_window->findChild<QMenu *>(QStringLiteral("recentMenu"));
+    emit menu->aboutToShow();
+    menu->actions().first()->trigger();
+}
+
+// "ssh N": the SSH session reports state N; "rpc N": the device connection reports state N; "disconnect": the user
+// picks "&Disconnect".
+void TestQuorvane::apply(const QString &event)
+{
+    const QStringList parts = event.split(QLatin1Char(' '));
+    if (parts.first() == QLatin1String("ssh"))
+        m_window->onSshSessionStateChanged(parts.at(1).toInt());
+    else if (parts.first() == QLatin1String("rpc"))
+        m_window->stateChanged(RpcConnection::ConnectionState(parts.at(1).toInt()));
+    else if (parts.first() == QLatin1String("disconnect"))
+        action("disconnectAction")->trigger();
+}
+
+void TestQuorvane::connectionStates_data()
+{
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("white");
+    QTest::addColumn<QString>("menus");
+    QTest::addColumn<bool>("retrying");
+    QTest::addColumn<bool>("deviceConnection");
+
+    const QString idle = QStringLiteral("110");
+    const QString none = QStringLiteral("No active connection");
+    QTest::newRow("listening") << QStringList {"ssh 1"} << "Connecting to device <Studio>" << false << "111" << false
+                               << true;
+    QTest::newRow("connected") << QStringList {"ssh 1", "rpc 3"} << "Connected to device <Studio>" << true << "111"
+                               << false << true;
+    QTest::newRow("connecting again") << QStringList {"ssh 1", "rpc 3", "rpc 2"} << "Connecting to device <Studio>"
+                                      << false << "111" << false << true;
+    QTest::newRow("device lost") << QStringList {"ssh 1", "rpc 3", "rpc 0"} << "Not connected to device <Studio>"
+                                 << false << "111" << false << true;
+    QTest::newRow("forwarding changes nothing")
+        << QStringList {"ssh 1", "rpc 3", "ssh 3"} << "Connected to device <Studio>" << true << "111" << false << true;
+    QTest::newRow("no device connection") << QStringList {"rpc 3", "rpc 2"} << none << false << idle << false << false;
+    QTest::newRow("closing") << QStringList {"ssh 1", "ssh 2"} << none << false << "000" << false << false;
+    QTest::newRow("dropped") << QStringList {"ssh 1", "ssh 2", "ssh 0"} << "SSH connection failure" << false << "001"
+                             << true << false;
+    QTest::newRow("closed without device") << QStringList {"ssh 2", "ssh 0"} << none << false << idle << false << false;
+    QTest::newRow("session failure") << QStringList {"ssh -1"} << "SSH session failure" << false << "001" << true
+                                     << false;
+    QTest::newRow("failure after drop") << QStringList {"ssh 1", "ssh 2", "ssh -1"} << "SSH connection failure" << false
+                                        << "001" << true << false;
+    QTest::newRow("disconnect while waiting to reconnect")
+        << QStringList {"ssh -1", "disconnect"} << none << false << idle << false << false;
+    QTest::newRow("listening again stops the wait")
+        << QStringList {"ssh -1", "ssh 1"} << "Connecting to device <Studio>" << false << "001" << false << true;
+}
+
+void TestQuorvane::connectionStates()
+{
+    QFETCH(QStringList, events);
+    QFETCH(QString, status);
+    QFETCH(bool, white);
+    QFETCH(QString, menus);
+    QFETCH(bool, retrying);
+    QFETCH(bool, deviceConnection);
+
+    pickStudio();
+    emit m_window->screenWindow()->loginClicked(QStringLiteral("Studio"));
+    for (const QString &event : qAsConst(events))
+        apply(event);
+
+    QCOMPARE(statusText(), status);
+    QCOMPARE(statusColour(), QColor(white ? Qt::white : Qt::red));
+    QCOMPARE(menuStates(), menus);
+    QCOMPARE(m_window->reconnectTimer()->isActive(), retrying);
+    if (retrying)
+        QCOMPARE(m_window->reconnectTimer()->interval(), 10000);
+    QCOMPARE(getCom()->connection().isActive(), deviceConnection);
+    if (deviceConnection)
+        QCOMPARE(getCom()->host(), QStringLiteral("127.0.0.77"));
+    if (deviceConnection)
+        QCOMPARE(getCom()->tcpPort(), quint16(7001));
+    // Leaving the session hides the message panel.
+    const bool left = events.contains(QStringLiteral("ssh 2")) || events.contains(QStringLiteral("ssh 0"))
+        || events.contains(QStringLiteral("ssh -1"));
+    QCOMPARE(m_window->findChild<QWidget *>(QStringLiteral("messagePanel"))->isHidden(), left);
+    QVERIFY(m_asked.isEmpty());
+}
+
+void TestQuorvane::busyWhileWaitingForTheDevice()
+{
+    SimDevice device;
+    QVERIFY(device.listen());
+    SimDevice::Fault slow;
+    slow.kind = SimDevice::Fault::Delay;
+    slow.value = 300;
+    device.addFault(slow);
+    makeWindow();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+    QVERIFY(getCom()->connectToDevice(device.host(), device.port(), 0));
+    QTRY_COMPARE(getCom()->state(), RpcConnection::ConnectedState);
+
+    QStringList seen;
+    connect(&device, &SimDevice::requestReceived, this, [&] {
+        seen.append(m_window->statusBar()->currentMessage());
+        seen.append(m_window->statusBar()->palette().color(QPalette::Window).name());
+    });
+    kra::CMsg request(kra::CMsg::Param);
+    request.addGet("a");
+    kra::CMsg reply;
+    getCom()->sendSyncMsg(request, reply, 0, 5000);
+    QCOMPARE(seen, (QStringList {"BUSY", "#ff0000"}));
+    QVERIFY(m_window->statusBar()->currentMessage().isEmpty());
+    QCOMPARE(m_window->statusBar()->palette().color(QPalette::Window), QColor(Qt::black));
+}
+
+void TestQuorvane::keyboardSendsMessage_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("deviceAccepts");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<bool>("failureShown");
+
+    const QString text = QString::fromUtf8("Gr\u00fc\u00dfe \u20ac");
+    const QByteArray wire("Gr\xc3\xbc\xc3\x9f"
+                          "e ?");
+    QTest::newRow("ok") << text << true << true << wire << false;
+    QTest::newRow("cancelled") << text << false << true << QByteArray() << false;
+    QTest::newRow("empty") << QString() << true << true << QByteArray() << false;
+    QTest::newRow("refused") << QStringLiteral("hello") << true << false << QByteArray("hello") << true;
+}
+
+void TestQuorvane::keyboardSendsMessage()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(bool, deviceAccepts);
+    QFETCH(QByteArray, sent);
+    QFETCH(bool, failureShown);
+
+    SimDevice device;
+    QVERIFY(device.listen());
+    QByteArrayList messages;
+    device.setAction("display", [&](const kra::CMsg &request, kra::CMsg &reply) {
+        const std::string *message = request.param("message");
+        messages.append(message ? QByteArray::fromStdString(*message) : QByteArray("<none>"));
+        if (!deviceAccepts)
+            reply.setParam("return", "NOK");
+    });
+    makeWindow();
+    m_window->show();
+    QVERIFY(getCom()->connectToDevice(device.host(), device.port(), 0));
+    QTRY_COMPARE(getCom()->state(), RpcConnection::ConnectedState);
+
+    auto *keyboard = new QVexmarVirtual(true, m_window.data());
+    connect(keyboard, &QVexmarPopup::popupClosed, m_window.data(), &Quorvane::keyboardClosed);
+    keyboard->show();
+    keyboard->lineEdit.setText(typed);
+    QVexmarButton *button = keyboard->keys[ok ? 31 : 28];
+    QCOMPARE(button->text(), ok ? QStringLiteral("OK") : QStringLiteral("Cancel"));
+    QTest::mouseClick(button, Qt::LeftButton);
+
+    QCOMPARE(messages, sent.isNull() ? QByteArrayList() : QByteArrayList {sent});
+    QCOMPARE(m_asked.size(), failureShown ? 1 : 0);
+    if (failureShown) {
+        QCOMPARE(m_asked.first().icon, QMessageBox::Critical);
+        QCOMPARE(m_asked.first().title, QStringLiteral("Send message"));
+        QCOMPARE(m_asked.first().text, QStringLiteral("Failed to send message!"));
+    }
 }
 
 QTEST_MAIN(TestQuorvane)

@@ -1,8 +1,11 @@
 // Runs the program's own start-up and shut-down in this process: the application object, the main window and the
 // process-wide services come and go as in main(), with the program's directory in a temporary directory.
 
+#include "accessors.h"
+#include "ccom.h"
 #include "programdirectory.h"
 #include "quorvane.h"
+#include "simdevice.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -10,8 +13,10 @@
 namespace {
 
 int g_windowsSeen = 0;
+bool g_deviceConnected = false;
 
-// Called by QCoreApplication's constructor: once the event loop runs, look at the window and quit.
+// Called by QCoreApplication's constructor: once the event loop runs, look at the window, leave the device
+// connection of the communication service open, and quit.
 void whenStarted()
 {
     QTimer::singleShot(0, QCoreApplication::instance(), [] {
@@ -19,6 +24,13 @@ void whenStarted()
         for (QWidget *widget : windows) {
             if (qobject_cast<Quorvane *>(widget) && widget->isVisible())
                 ++g_windowsSeen;
+        }
+        // The services are built once per process: the first run leaves them connected.
+        auto *device = new SimDevice(QCoreApplication::instance());
+        if (g_windowsSeen == 1 && device->listen() && getCom()->connectToDevice(device->host(), device->port(), 0)) {
+            QSignalSpy states(getCom(), &kra::CCom::stateChanged);
+            while (getCom()->state() != RpcConnection::ConnectedState && states.wait(5000)) { }
+            g_deviceConnected = getCom()->state() == RpcConnection::ConnectedState;
         }
         qDebug("started and quitting");
         QCoreApplication::exit(3);
@@ -58,9 +70,13 @@ void TestStartQuit::startAndQuit()
         char name[] = "MyQuorvaneRE";
         char *argv[] = {name, nullptr};
         int argc = 1;
+        g_deviceConnected = false;
         QCOMPARE(runQuorvane(argc, argv), 3);
         QCOMPARE(g_windowsSeen, run);
+        QCOMPARE(g_deviceConnected, run == 1);
         QVERIFY(!QCoreApplication::instance());
+        // Closed while the application object still existed.
+        QVERIFY(!getCom()->connection().isActive());
         QVERIFY(!g_mainWindow);
     }
     qInstallMessageHandler(nullptr);

@@ -1,0 +1,22 @@
+#include "accessors.h"
+
+#include "ccom.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+void closeCom()
+{
+    getCom()->disconnectFromDevice();
+}
+
+} // namespace
+
+kra::CCom *getCom()
+{
+    static kra::CCom com(nullptr);
+    static const bool closesWithApplication = (qAddPostRoutine(closeCom), true);
+    Q_UNUSED(closesWithApplication)
+    return &com;
+}

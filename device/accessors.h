@@ -1,0 +1,11 @@
+#pragma once
+
+// The process-wide services below the screen, each built on its first use and kept until exit.
+
+namespace kra {
+class CCom;
+}
+
+// The communication service, built without parent. Its connection is closed when the application object goes,
+// while the event dispatcher still exists.
+kra::CCom *getCom();

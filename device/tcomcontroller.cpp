@@ -1,0 +1,208 @@
+#include "tcomcontroller.h"
+
+#include "rpcconvert.h"
+#include "rpcvocabulary.h"
+
+const std::string KEY_NETWORK_QUALITY("network_quality");
+const std::string KEY_AJB_PROFILE("ajb_profile");
+
+namespace {
+
+constexpr int requestTimeoutMs = 5000;
+
+const std::string qualityTexts[] = {"very_bad", "bad", "low", "middle", "high", "very_high"};
+const std::string profileTexts[] = {"safe", "standard", "punchy"};
+
+} // namespace
+
+TComController::TComController(kra::CCom *com, int kind) : QObject(nullptr), m_rpc(com), m_kind(kind) { }
+
+void TComController::setState(int state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit controllerStateChanged(this);
+}
+
+void TComController::reset()
+{
+    setState(-1);
+}
+
+bool TComController::handleInfo(RpcMessage &)
+{
+    return false;
+}
+
+bool TComController::handleEvent(RpcMessage &)
+{
+    return false;
+}
+
+TComNetworkController::TComNetworkController(kra::CCom *com, int kind) : TComController(com, kind) { }
+
+bool TComNetworkController::attach(const std::string &name, int flags, bool makeDefault)
+{
+    if (name.empty())
+        return false;
+    if (state() != -1)
+        reset();
+    if (makeDefault && !rpc().setDefaultNetwork(name))
+        return false;
+    m_interfaceName = name;
+    // A fetch during attach must not report every value one by one: the owner hears of the new state.
+    const bool wasBlocked = blockSignals(true);
+    if ((flags & AttachFetch) && !fetchAll()) {
+        blockSignals(wasBlocked);
+        return false;
+    }
+    blockSignals(wasBlocked);
+    setState(1);
+    return true;
+}
+
+kra::CMsg TComNetworkController::networkRequest(bool withInterface) const
+{
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
+    if (withInterface)
+        request.setParam(kra::KEY_NETWORK, m_interfaceName);
+    return request;
+}
+
+bool TComNetworkController::getParam(const std::string &name, std::string &value, bool withInterface)
+{
+    kra::CMsg request = networkRequest(withInterface);
+    request.addGet(name);
+    return rpc().getValue(request, value, requestTimeoutMs);
+}
+
+int TComNetworkController::getParams(const std::vector<std::string> &names, std::map<std::string, std::string> &values,
+    std::map<std::string, std::string> &errors, bool withInterface)
+{
+    kra::CMsg request = networkRequest(withInterface);
+    for (const std::string &name : names)
+        request.addGet(name);
+    return rpc().getParams(request, values, errors, requestTimeoutMs);
+}
+
+bool TComNetworkController::setParam(const std::string &name, const std::string &value, bool withInterface)
+{
+    kra::CMsg request = networkRequest(withInterface);
+    request.setParam(name, value, 1);
+    return rpc().setParams(request, requestTimeoutMs) == int(request.params.size());
+}
+
+bool TComNetworkController::setParams(const std::map<std::string, std::string> &params, bool withInterface)
+{
+    kra::CMsg request = networkRequest(withInterface);
+    for (const auto &[key, value] : params)
+        request.setParam(key, value, 0);
+    return rpc().setParams(request, requestTimeoutMs) == int(request.params.size());
+}
+
+bool TComNetworkController::getList(const std::string &listName, std::vector<std::string> &items, bool withInterface)
+{
+    kra::CMsg request = networkRequest(withInterface);
+    request.addList(listName);
+    return rpc().getList(request, items, requestTimeoutMs);
+}
+
+bool TComNetworkController::reinitNetwork(const std::string &name, bool resetIfOwn)
+{
+    kra::CMsg request(kra::CMsg::Do);
+    request.setParam(kra::KEY_ACTION, kra::CMD_REINIT);
+    request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
+    request.setParam(kra::KEY_NETWORK, name);
+    if (!rpc().execute(request, requestTimeoutMs))
+        return false;
+    if (resetIfOwn && name == m_interfaceName)
+        reset();
+    return true;
+}
+
+bool TComNetworkController::makeDefaultNetwork()
+{
+    if (state() == -1 || m_interfaceName.empty())
+        return false;
+    return rpc().setDefaultNetwork(m_interfaceName);
+}
+
+std::string TComNetworkController::networkQualityToText(int quality)
+{
+    return quality >= 0 && quality <= 5 ? qualityTexts[quality] : qualityTexts[2];
+}
+
+int TComNetworkController::networkQualityFromText(const std::string &text)
+{
+    for (int i = 0; i <= 5; ++i) {
+        if (text == qualityTexts[i])
+            return i;
+    }
+    return 2;
+}
+
+std::string TComNetworkController::ajbProfileToText(int profile)
+{
+    return profile >= 0 && profile <= 2 ? profileTexts[profile] : profileTexts[1];
+}
+
+int TComNetworkController::ajbProfileFromText(const std::string &text)
+{
+    for (int i = 0; i <= 2; ++i) {
+        if (text == profileTexts[i])
+            return i;
+    }
+    return 1;
+}
+
+int causeCodeToStatus(int code)
+{
+    switch (code) {
+    case 0:
+        return 0;
+    case 10:
+        return 4;
+    case 11:
+    case 124:
+        return 5;
+    case 15:
+        return 3;
+    case 122:
+        return 6;
+    case 123:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+int causeToStatus(const std::string &value)
+{
+    // 200 also stands for "no error text"; the text "200-unknown error" itself is an error all the same.
+    if (value == kra::ERR_UNKNOWN_ERROR)
+        return causeCodeToStatus(200);
+    const int code = causeCodeFromText(value);
+    return code == 200 ? 0 : causeCodeToStatus(code);
+}
+
+QString latin1ToQString(const std::string &text)
+{
+    return QString::fromLatin1(text.data(), int(text.size()));
+}
+
+QString utf8ToQString(const std::string &text)
+{
+    return latin1ToQString(utf8ToLatin1(text));
+}
+
+std::string qStringToLatin1(const QString &text)
+{
+    return text.toLatin1().toStdString();
+}
+
+std::string qStringToUtf8(const QString &text)
+{
+    return latin1ToUtf8(qStringToLatin1(text));
+}

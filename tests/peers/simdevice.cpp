@@ -1,0 +1,425 @@
+#include "simdevice.h"
+
+#include "ccom.h"
+#include "rpcconnection.h"
+#include "rpcvocabulary.h"
+
+#include <QFile>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUdpSocket>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr char extListSeparator = '\x1d';
+
+bool mentions(const kra::CMsg &body, const std::string &word)
+{
+    if (word.empty())
+        return true;
+    for (const auto &[key, value] : body.params) {
+        if (key == word || value == word)
+            return true;
+    }
+    return std::find(body.getNames.begin(), body.getNames.end(), word) != body.getNames.end()
+        || std::find(body.listNames.begin(), body.listNames.end(), word) != body.listNames.end();
+}
+
+} // namespace
+
+class SimDeviceServer final : public QTcpServer
+{
+public:
+    std::function<void(qintptr)> onIncoming;
+
+protected:
+    void incomingConnection(qintptr descriptor) override { onIncoming(descriptor); }
+};
+
+class SimDeviceLink final : public RpcServerConnection
+{
+public:
+    using RpcServerConnection::RpcServerConnection;
+    void writeRaw(const QByteArray &bytes) { socket()->write(bytes); }
+    // What was already written still leaves first.
+    void abortSocket()
+    {
+        socket()->flush();
+        socket()->abort();
+    }
+};
+
+struct SimDevice::Answer
+{
+    int kind = kra::CMsg::Param;
+    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::pair<std::string, std::vector<std::string>>> lists;
+    std::string result;
+};
+
+SimDevice::SimDevice(QObject *parent) : QObject(parent), m_server(new SimDeviceServer), m_udp(new QUdpSocket(this))
+{
+    m_server->setParent(this);
+    m_server->onIncoming = [this](qintptr descriptor) { accept(descriptor); };
+    addTarget(kra::TGT_GENERAL);
+    addTarget(kra::TGT_AUDIO);
+    addTarget(kra::TGT_UI);
+    addTarget(kra::TGT_NETWORK, {kra::KEY_NETWORK});
+    addTarget(kra::TGT_DB, {kra::KEY_CAT, kra::KEY_TYPE});
+    const Action ok = [](const kra::CMsg &, kra::CMsg &) {};
+    setAction(kra::CMD_SUBSCRIBE, ok);
+    setAction(kra::CMD_UNSUBSCRIBE, ok);
+    setAction(kra::CMD_REINIT, ok);
+}
+
+SimDevice::~SimDevice()
+{
+    for (SimDeviceLink *link : qAsConst(m_links))
+        link->disconnect(this);
+}
+
+bool SimDevice::listen()
+{
+    return m_server->listen(QHostAddress::LocalHost, 0);
+}
+
+QString SimDevice::host() const
+{
+    return QStringLiteral("127.0.0.1");
+}
+
+quint16 SimDevice::port() const
+{
+    return m_server->serverPort();
+}
+
+int SimDevice::clientCount() const
+{
+    return m_links.size();
+}
+
+void SimDevice::addTarget(const std::string &target, const std::vector<std::string> &addressKeys)
+{
+    m_targets[target] = addressKeys;
+}
+
+void SimDevice::setParam(const std::string &store, const std::string &key, const std::string &value)
+{
+    m_stores[store][key] = value;
+}
+
+void SimDevice::unsetParam(const std::string &store, const std::string &key)
+{
+    m_stores[store].erase(key);
+}
+
+std::string SimDevice::param(const std::string &store, const std::string &key) const
+{
+    const auto s = m_stores.find(store);
+    if (s == m_stores.end())
+        return std::string();
+    const auto v = s->second.find(key);
+    return v == s->second.end() ? std::string() : v->second;
+}
+
+bool SimDevice::hasParam(const std::string &store, const std::string &key) const
+{
+    const auto s = m_stores.find(store);
+    return s != m_stores.end() && s->second.count(key) > 0;
+}
+
+void SimDevice::setList(const std::string &store, const std::string &name, const std::vector<std::string> &items)
+{
+    m_lists[store][name] = items;
+}
+
+void SimDevice::refuseKey(const std::string &key, const std::string &cause)
+{
+    m_refused[key] = cause;
+}
+
+void SimDevice::setAction(const std::string &action, Action handler)
+{
+    m_actions[action] = std::move(handler);
+}
+
+void SimDevice::addFault(const Fault &fault)
+{
+    m_faults.push_back(fault);
+}
+
+void SimDevice::clearFaults()
+{
+    m_faults.clear();
+}
+
+void SimDevice::notify(const kra::CMsg &body)
+{
+    for (SimDeviceLink *link : qAsConst(m_links))
+        link->send(RpcMessage::notification(body));
+}
+
+void SimDevice::sendRaw(const QByteArray &bytes)
+{
+    for (SimDeviceLink *link : qAsConst(m_links))
+        link->writeRaw(bytes);
+}
+
+void SimDevice::dropConnections()
+{
+    const QList<SimDeviceLink *> links = m_links;
+    for (SimDeviceLink *link : links)
+        link->abortSocket();
+}
+
+bool SimDevice::sendDatagram(quint16 port, const QByteArray &datagram)
+{
+    return m_udp->writeDatagram(datagram, QHostAddress::LocalHost, port) == datagram.size();
+}
+
+bool SimDevice::sendDatagram(quint16 port, const RpcMessage &message)
+{
+    return sendDatagram(port, RpcConnection::encode(message));
+}
+
+void SimDevice::accept(qintptr descriptor)
+{
+    auto *link = new SimDeviceLink(this);
+    if (!link->setSocketDescriptor(descriptor)) {
+        delete link;
+        return;
+    }
+    m_links.append(link);
+    connect(link, &RpcConnection::messageReceived, this, [this, link](const RpcMessage &message) {
+        if (message.kind() == RpcMessage::Request)
+            handleRequest(link, message);
+    });
+    connect(link, &RpcConnection::stateChanged, this, [this, link](RpcConnection::ConnectionState state) {
+        if (state != RpcConnection::UnconnectedState || !m_links.removeOne(link))
+            return;
+        link->close();
+        link->deleteLater();
+        emit clientDisconnected();
+    });
+    emit clientConnected();
+}
+
+bool SimDevice::takeFault(const kra::CMsg &request, Fault &fault)
+{
+    for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
+        if (mentions(request, it->match)) {
+            fault = *it;
+            m_faults.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SimDevice::handleRequest(SimDeviceLink *link, const RpcMessage &request)
+{
+    m_requests.append(request);
+    emit requestReceived(request);
+
+    Fault fault;
+    takeFault(request.body(), fault);
+    for (const kra::CMsg &body : fault.before)
+        link->send(RpcMessage::notification(body));
+
+    Answer answer;
+    if (request.body().kind == kra::CMsg::Param) {
+        answerParam(request.body(), answer);
+    } else if (request.body().kind == kra::CMsg::Do) {
+        answerDo(request.body(), answer);
+    } else {
+        answer.kind = request.body().kind;
+        answer.result = kra::RET_ERROR;
+        answer.values.emplace_back(kra::KEY_CAUSE, kra::ERR_UNKNOWN_COMMAND);
+    }
+
+    switch (fault.kind) {
+    case Fault::Answer:
+        sendReplies(link, request, render(answer, 0, false));
+        break;
+    case Fault::Silence:
+        break;
+    case Fault::Delay: {
+        const QPointer<SimDeviceLink> target(link);
+        const std::vector<kra::CMsg> bodies = render(answer, 0, false);
+        QTimer::singleShot(fault.value, this, [this, target, request, bodies] {
+            if (target)
+                sendReplies(target, request, bodies);
+        });
+        break;
+    }
+    case Fault::Nok: {
+        kra::CMsg body(request.body().kind);
+        body.setParam(kra::KEY_RETURN, kra::RET_NOK);
+        if (!fault.cause.empty())
+            body.setParam(kra::KEY_CAUSE, fault.cause);
+        sendReplies(link, request, {body});
+        break;
+    }
+    case Fault::ErrorReply:
+        link->send(RpcMessage::errorReply(request, fault.value));
+        break;
+    case Fault::Drop:
+        link->abortSocket();
+        break;
+    case Fault::BadMagic: {
+        QByteArray frame = RpcConnection::encode(RpcMessage::reply(request, render(answer, 0, false).front()));
+        frame[0] = 'X';
+        link->writeRaw(frame);
+        break;
+    }
+    case Fault::OversizedLength: {
+        QByteArray frame = RpcConnection::encode(RpcMessage::reply(request, render(answer, 0, false).front()));
+        qToLittleEndian<quint32>(RpcConnection::MaxFrameSize + 1, frame.data() + 8);
+        link->writeRaw(frame.left(RpcConnection::HeaderSize));
+        break;
+    }
+    case Fault::Progress:
+        sendReplies(link, request, render(answer, fault.value, fault.ext));
+        break;
+    case Fault::Script:
+        sendReplies(link, request, fault.replies);
+        break;
+    }
+}
+
+void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
+{
+    answer.kind = kra::CMsg::Param;
+    const std::string *target = request.param(kra::KEY_TARGET);
+    std::string storeName = target ? *target : (request.param(kra::KEY_CAT) ? kra::TGT_DB : kra::TGT_GENERAL);
+    const auto t = m_targets.find(storeName);
+    if (t == m_targets.end()) {
+        answer.result = kra::RET_ERROR;
+        answer.values.emplace_back(kra::KEY_CAUSE, kra::ERR_UNKNOWN_DESTINATION);
+        return;
+    }
+    for (const std::string &key : t->second) {
+        if (const std::string *value = request.param(key))
+            storeName += ":" + *value;
+    }
+    auto &store = m_stores[storeName];
+    bool refused = false;
+    size_t notSet = 0;
+    for (const auto &[key, value] : request.params) {
+        if (key == kra::KEY_TARGET || key == kra::KEY_CONTROLLER_ID
+            || std::find(t->second.begin(), t->second.end(), key) != t->second.end())
+            continue;
+        const auto refusal = m_refused.find(key);
+        if (refusal != m_refused.end()) {
+            answer.values.emplace_back(key, refusal->second);
+            refused = true;
+        } else {
+            store[key] = value;
+        }
+    }
+    for (const std::string &name : request.getNames) {
+        const auto v = store.find(name);
+        if (v == store.end()) {
+            answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
+            ++notSet;
+        } else {
+            answer.values.emplace_back(name, v->second);
+        }
+    }
+    auto &lists = m_lists[storeName];
+    for (const std::string &name : request.listNames) {
+        const auto l = lists.find(name);
+        if (l == lists.end()) {
+            answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
+            ++notSet;
+        } else {
+            answer.lists.emplace_back(name, l->second);
+        }
+    }
+    // Like the codec: "ERROR" for a refusal, or when nothing asked for is set; "not set" among values is "OK".
+    const bool nothingSet = notSet > 0 && notSet == answer.values.size() && answer.lists.empty();
+    answer.result = refused || nothingSet ? kra::RET_ERROR : kra::RET_OK;
+}
+
+void SimDevice::answerDo(const kra::CMsg &request, Answer &answer)
+{
+    answer.kind = kra::CMsg::Do;
+    const auto action = m_actions.find(*request.param(kra::KEY_ACTION, true));
+    if (action == m_actions.end()) {
+        answer.result = kra::RET_ERROR;
+        answer.values.emplace_back(kra::KEY_CAUSE, kra::ERR_UNKNOWN_COMMAND);
+        return;
+    }
+    kra::CMsg reply(kra::CMsg::Do);
+    action->second(request, reply);
+    answer.result = *reply.param(kra::KEY_RETURN, true);
+    if (answer.result.empty())
+        answer.result = kra::RET_OK;
+    reply.params.erase(kra::KEY_RETURN);
+    for (const auto &[key, value] : reply.params)
+        answer.values.emplace_back(key, value);
+}
+
+std::vector<kra::CMsg> SimDevice::render(const Answer &answer, int progressParts, bool ext) const
+{
+    // Values and list items are cut into consecutive slices, so the merged parts keep their order.
+    const size_t parts = size_t(std::max(progressParts, 0)) + 1;
+    std::vector<kra::CMsg> bodies(parts, kra::CMsg(answer.kind));
+    for (size_t i = 0; i < answer.values.size(); ++i) {
+        const size_t part = i * parts / answer.values.size();
+        bodies[part].setParam(answer.values[i].first, answer.values[i].second, 1);
+    }
+    for (const auto &[name, items] : answer.lists) {
+        for (size_t part = 0; part < parts; ++part) {
+            const size_t begin = part * items.size() / parts;
+            const size_t end = (part + 1) * items.size() / parts;
+            if (begin == end && !(part + 1 == parts && items.empty()))
+                continue;
+            std::vector<std::string> slice(items.begin() + long(begin), items.begin() + long(end));
+            std::string value;
+            if (ext) {
+                for (size_t k = 0; k < slice.size(); ++k)
+                    value += (k ? std::string(1, extListSeparator) : std::string()) + slice[k];
+            } else {
+                joinListValue(slice, value);
+            }
+            bodies[part].setParam(name, value, 1);
+        }
+    }
+    for (size_t part = 0; part < parts; ++part) {
+        bodies[part].setParam(kra::KEY_RETURN, part + 1 == parts ? answer.result : kra::RET_PROGRESS, 1);
+        if (ext)
+            bodies[part].setParam(kra::KEY_RETURN_FMT, kra::FMT_EXT, 1);
+    }
+    return bodies;
+}
+
+void SimDevice::sendReplies(SimDeviceLink *link, const RpcMessage &request, const std::vector<kra::CMsg> &bodies)
+{
+    for (const kra::CMsg &body : bodies)
+        link->send(RpcMessage::reply(request, body));
+}
+
+QByteArray goldenFrame(const QString &name)
+{
+    QFile file(QStringLiteral(MQ_GOLDEN_DIR "/") + name + QStringLiteral(".hex"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QByteArray hex;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        const int comment = line.indexOf('#');
+        for (const char c : comment < 0 ? line : line.left(comment)) {
+            if (std::isxdigit(static_cast<unsigned char>(c)))
+                hex += c;
+        }
+    }
+    return QByteArray::fromHex(hex);
+}

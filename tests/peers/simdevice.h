@@ -1,0 +1,122 @@
+#pragma once
+
+// A simulated codec for tests: an RPC server on 127.0.0.1, port 0, built on RpcServerConnection.
+//
+// Stores: one parameter store per target. A store is named after its target, followed by ":" and the value of
+// each addressing key of that target: "general", "audio", "ui", "network" (device-wide) and "network:eth.0"
+// (one interface, key "network"), "db:<cat>:<type>" (keys "cat" and "type"). "target" and "controller_id" are
+// never values. A PARAM request without "target" or "cat" goes to "general"; "cat" alone means "db".
+//
+// Answers to PARAM: a GET name gets its value or "101-parameter not set"; a LIST name its items, joined by ','
+// (or "101-parameter not set"); any other key is stored, unless refused, in which case it is answered with the
+// refusal text and left unchanged. The reply says "ERROR" when a key was refused or when no name asked for is
+// set, else "OK" (values that are not set then travel as "101-parameter not set" in an "OK" reply).
+// DO requests run the handler of their "action" (subscribe, unsubscribe and reinit answer "OK" by default); the
+// handler fills the reply, which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with
+// a cause.
+//
+// Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
+// one request of a sequence. Every request is logged before it is answered.
+
+#include "rpcmessage.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QUdpSocket;
+class SimDeviceLink;
+class SimDeviceServer;
+
+class SimDevice : public QObject
+{
+    Q_OBJECT
+public:
+    struct Fault
+    {
+        enum Kind {
+            Answer, // the normal answer (with `before` sent ahead of it)
+            Silence, // no answer: the call runs into its time-out
+            Delay, // the normal answer, `value` ms later
+            Nok, // "return" "NOK", with `cause` when not empty
+            ErrorReply, // a header-only error reply with aux `value`
+            Drop, // the connection is aborted instead of answering
+            BadMagic, // the normal answer with a broken magic
+            OversizedLength, // a reply header announcing more than the largest frame
+            Progress, // the normal answer cut into `value` "PROGRESS" replies and a last one
+            Script, // the bodies in `replies`, each sent as a reply frame, in order
+        };
+        Kind kind = Answer;
+        int value = 0;
+        bool ext = false; // Progress: every part carries returnFmt "EXT", lists joined by 0x1D
+        std::string cause; // Nok
+        std::vector<kra::CMsg> before; // notifications sent just before the answer
+        std::vector<kra::CMsg> replies; // Script
+        std::string match; // a key, value, GET or LIST name the request must hold; empty: any
+    };
+    using Action = std::function<void(const kra::CMsg &request, kra::CMsg &reply)>;
+
+    explicit SimDevice(QObject *parent = nullptr);
+    ~SimDevice() override;
+
+    bool listen();
+    QString host() const;
+    quint16 port() const;
+    int clientCount() const;
+
+    void addTarget(const std::string &target, const std::vector<std::string> &addressKeys = {});
+    void setParam(const std::string &store, const std::string &key, const std::string &value);
+    void unsetParam(const std::string &store, const std::string &key);
+    // Empty when not set.
+    std::string param(const std::string &store, const std::string &key) const;
+    bool hasParam(const std::string &store, const std::string &key) const;
+    void setList(const std::string &store, const std::string &name, const std::vector<std::string> &items);
+    void refuseKey(const std::string &key, const std::string &cause);
+    void setAction(const std::string &action, Action handler);
+    void addFault(const Fault &fault);
+    void clearFaults();
+
+    const QList<RpcMessage> &requests() const { return m_requests; }
+    void clearRequests() { m_requests.clear(); }
+
+    void notify(const kra::CMsg &body);
+    void sendRaw(const QByteArray &bytes);
+    void dropConnections();
+    bool sendDatagram(quint16 port, const QByteArray &datagram);
+    bool sendDatagram(quint16 port, const RpcMessage &message);
+
+signals:
+    void requestReceived(const RpcMessage &request);
+    void clientConnected();
+    void clientDisconnected();
+
+private:
+    struct Answer;
+    void accept(qintptr descriptor);
+    void handleRequest(SimDeviceLink *link, const RpcMessage &request);
+    bool takeFault(const kra::CMsg &request, Fault &fault);
+    void answerParam(const kra::CMsg &request, Answer &answer);
+    void answerDo(const kra::CMsg &request, Answer &answer);
+    std::vector<kra::CMsg> render(const Answer &answer, int progressParts, bool ext) const;
+    void sendReplies(SimDeviceLink *link, const RpcMessage &request, const std::vector<kra::CMsg> &bodies);
+
+    SimDeviceServer *m_server;
+    QUdpSocket *m_udp;
+    QList<SimDeviceLink *> m_links;
+    std::map<std::string, std::vector<std::string>> m_targets;
+    std::map<std::string, std::map<std::string, std::string>> m_stores;
+    std::map<std::string, std::map<std::string, std::vector<std::string>>> m_lists;
+    std::map<std::string, std::string> m_refused;
+    std::map<std::string, Action> m_actions;
+    std::vector<Fault> m_faults;
+    QList<RpcMessage> m_requests;
+};
+
+// A frame written by hand in tests/peers/golden/<name>.hex (hex digits; blanks and '#' comments ignored).
+QByteArray goldenFrame(const QString &name);

@@ -1,0 +1,68 @@
+#pragma once
+
+// Small helpers shared by the tests that talk to the simulated device.
+
+#include "kramsg.h"
+#include "rpcconnection.h"
+#include "simdevice.h"
+
+#include <QByteArray>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QtTest>
+
+namespace rpctesting {
+
+// "kind|key=value|..." in map order; GET and LIST names follow.
+inline QByteArray describe(const kra::CMsg &msg)
+{
+    QByteArray out = QByteArray::number(msg.kind);
+    for (const auto &[key, value] : msg.params)
+        out += "|" + QByteArray::fromStdString(key) + "=" + QByteArray::fromStdString(value);
+    for (const std::string &name : msg.getNames)
+        out += "|GET " + QByteArray::fromStdString(name);
+    for (const std::string &name : msg.listNames)
+        out += "|LIST " + QByteArray::fromStdString(name);
+    return out;
+}
+
+inline kra::CMsg body(const QByteArray &text)
+{
+    kra::CMsg msg;
+    parseBody(text.toStdString(), msg);
+    return msg;
+}
+
+// Connects and waits until both ends see the connection.
+inline bool connectTo(RpcClientConnection &client, SimDevice &device)
+{
+    client.connectToHost(device.host(), device.port());
+    QSignalSpy up(&client, &RpcConnection::stateChanged);
+    for (int i = 0; i < 100 && (client.state() != RpcConnection::ConnectedState || device.clientCount() != 1); ++i)
+        up.wait(50);
+    return client.state() == RpcConnection::ConnectedState && device.clientCount() == 1;
+}
+
+// Makes the call and waits for its completion; an error reply with aux 1 when it never completes.
+inline RpcMessage callAndWait(RpcConnection &connection, const kra::CMsg &request, int timeoutSeconds = 5)
+{
+    QSignalSpy completed(&connection, &RpcConnection::messageCompleted);
+    const RpcAsyncCall call = connection.call(RpcMessage::request(request), timeoutSeconds);
+    if (call.error() != 0)
+        return call.message();
+    if (!completed.wait(timeoutSeconds * 1000 + 3000))
+        return RpcMessage(call.id(), 1, RpcMessage::ErrorReply, kra::CMsg());
+    return completed.first().first().value<RpcMessage>();
+}
+
+// A port on which nothing listens.
+inline quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+} // namespace rpctesting
