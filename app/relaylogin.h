@@ -15,6 +15,8 @@ class QAbstractSocket;
 class QIODevice;
 class QSslSocket;
 
+// The relay used for the login and the tunnel when the configuration names none.
+constexpr char RelayDefaultHost[] = "relay.example.com";
 constexpr quint16 RelayPort = 443;
 constexpr int RelayWaitMsecs = 30000;
 // A larger reply is not a relay's answer.

@@ -155,6 +155,14 @@ int CCom::initialize(const std::string &cat, const std::string &type)
     return 0;
 }
 
+void CCom::addDbAddress(CMsg &request) const
+{
+    request.setParam(KEY_TARGET, TGT_DB, 0);
+    request.setParam(KEY_CAT, m_cat, 0);
+    request.setParam(KEY_TYPE, m_type, 0);
+    request.setParam(KEY_CONTROLLER_ID, m_type, 0);
+}
+
 int CCom::setParams(const std::map<std::string, std::string> &params, int timeoutMs)
 {
     if (params.empty())
@@ -163,10 +171,7 @@ int CCom::setParams(const std::map<std::string, std::string> &params, int timeou
         return -1;
     CMsg request(CMsg::Param);
     request.params = params;
-    request.setParam(KEY_TARGET, TGT_DB, 0);
-    request.setParam(KEY_CAT, m_cat, 0);
-    request.setParam(KEY_TYPE, m_type, 0);
-    request.setParam(KEY_CONTROLLER_ID, m_type, 0);
+    addDbAddress(request);
     CMsg reply;
     const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
     if (result != 0)
@@ -184,10 +189,7 @@ int CCom::getParams(const std::vector<std::string> &names, std::map<std::string,
     CMsg request(CMsg::Param);
     for (const std::string &name : names)
         request.addGet(name);
-    request.setParam(KEY_TARGET, TGT_DB, 0);
-    request.setParam(KEY_CAT, m_cat, 0);
-    request.setParam(KEY_TYPE, m_type, 0);
-    request.setParam(KEY_CONTROLLER_ID, m_type, 0);
+    addDbAddress(request);
     CMsg reply;
     const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
     if (result != 0)

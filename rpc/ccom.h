@@ -65,6 +65,9 @@ private slots:
     void readPendingDatagrams();
 
 private:
+    // The "db" target of the context given to initialize().
+    void addDbAddress(CMsg &request) const;
+
     RpcClientConnection m_connection;
     QUdpSocket *m_udpSocket = nullptr;
     QString m_host;

@@ -3,6 +3,7 @@
 // Small helpers shared by the tests that talk to the simulated device.
 
 #include "kramsg.h"
+#include "msgdescribe.h"
 #include "rpcconnection.h"
 #include "simdevice.h"
 
@@ -13,18 +14,7 @@
 
 namespace rpctesting {
 
-// "kind|key=value|..." in map order; GET and LIST names follow.
-inline QByteArray describe(const kra::CMsg &msg)
-{
-    QByteArray out = QByteArray::number(msg.kind);
-    for (const auto &[key, value] : msg.params)
-        out += "|" + QByteArray::fromStdString(key) + "=" + QByteArray::fromStdString(value);
-    for (const std::string &name : msg.getNames)
-        out += "|GET " + QByteArray::fromStdString(name);
-    for (const std::string &name : msg.listNames)
-        out += "|LIST " + QByteArray::fromStdString(name);
-    return out;
-}
+using ::describe;
 
 inline kra::CMsg body(const QByteArray &text)
 {

@@ -2,6 +2,7 @@
 #include "messagecatcher.h"
 #include "programdirectory.h"
 #include "readonlydirectory.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
@@ -26,18 +27,6 @@ QString describe(const ApplicationSettings &s)
     for (const TrustedCertificate &c : s.trustedCertificates)
         out += QStringLiteral("[%1 %2 %3]").arg(c.sslError).arg(c.organization, c.commonName);
     return out;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 KnownDevice device(int id, const QString &name, const QString &serialno, const QString &password)

@@ -1,22 +1,10 @@
 #include "kramsg.h"
+#include "msgdescribe.h"
 #include "rpcvocabulary.h"
 
 #include <QtTest>
 
 namespace {
-
-// One readable line per record: kind, parameters in map order, GET and LIST names.
-QByteArray describe(const kra::CMsg &msg)
-{
-    QByteArray out = QByteArray::number(msg.kind);
-    for (const auto &[key, value] : msg.params)
-        out += "|" + QByteArray::fromStdString(key) + "=" + QByteArray::fromStdString(value);
-    for (const std::string &name : msg.getNames)
-        out += "|GET " + QByteArray::fromStdString(name);
-    for (const std::string &name : msg.listNames)
-        out += "|LIST " + QByteArray::fromStdString(name);
-    return out;
-}
 
 kra::CMsg parsed(const QByteArray &text, int *result = nullptr)
 {

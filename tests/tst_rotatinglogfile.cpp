@@ -2,6 +2,7 @@
 #include "programdirectory.h"
 #include "readonlydirectory.h"
 #include "rotatinglogfile.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
@@ -11,18 +12,6 @@
 namespace {
 
 const QString kBase = QStringLiteral("MyQuorvaneRE");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
 
 // The log files of the base name in the directory, in name order.
 QStringList logFiles(const QString &directory, const QString &base = kBase)

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QAbstractSocket>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+
+#include <atomic>
+
+class QTcpSocket;
+class QTimer;
+
+struct ssh_session_struct;
+struct ssh_channel_struct;
+
+// The SSH tunnel to the device: an SSH session to the relay and a local listener whose one connection is forwarded
+// through a direct-tcpip channel. libssh blocks, so an SshClient lives on a worker thread of its own and is driven
+// only through queued signals: connect a signal to startSession() / stopSession() and watch sessionStateChanged().
+//
+// Session states: -1 failure (could not connect, authenticate or listen; or the session was found dead, which also
+// closes the listener and frees the session), 0 closed (stopSession ended an open session), 1 listening, 2 closing
+// (the local connection ended; the session and the listener stay), 3 forwarding (a local connection was accepted and
+// its channel is open). After -1 there is no session: stopSession reports nothing and startSession may run again.
+class SshClient final : public QObject
+{
+    Q_OBJECT
+
+public:
+    class Listener final : public QTcpServer
+    {
+    public:
+        explicit Listener(SshClient *parent);
+
+    protected:
+        void incomingConnection(qintptr descriptor) override;
+    };
+
+    explicit SshClient(int logVerbosity, QObject *parent = nullptr);
+    ~SshClient() override;
+
+    // Written by the owner before the session starts (before moveToThread and the start signal).
+    int logVerbosity;
+    int sshPort = 234;
+    int tunnelPort = 0;
+    int localPort = 7001;
+    QHostAddress listenAddress {QHostAddress::LocalHost};
+    QString host;
+    QString user;
+    QString password;
+
+    // The port the local listener is bound to, 0 while none listens; readable from any thread once the
+    // session has reported 1. It is localPort unless a test has overridden the listening port.
+    quint16 listeningPort() const { return m_listeningPort.load(); }
+
+    // Test seam: listeners started after this call bind `port` instead of their localPort; 0 lets the system
+    // choose a free port, -1 (the default) turns the override off. The program itself never calls it.
+    static void setLocalPortOverride(int port);
+
+    void acceptLocalConnection(qintptr descriptor);
+    bool openForwardChannel();
+    void closeForwardChannel();
+    void closeListener();
+    void closeLocalSocket();
+
+signals:
+    void logMessage(const QString &message);
+    void sessionStateChanged(int state);
+
+public slots:
+    bool startSession();
+    void stopSession();
+
+private slots:
+    void socketStateChanged(QAbstractSocket::SocketState state);
+    void readLocalSocket();
+    bool processSession();
+    void checkSession();
+
+private:
+    void failStart();
+    void logHostKey();
+    bool sessionAlive();
+    void endForwarding();
+    void dropDeadSession();
+    void stopCheckTimer();
+
+    Listener *m_listener = nullptr;
+    QTimer *m_pollTimer = nullptr;
+    QTcpSocket *m_localSocket = nullptr;
+    ssh_session_struct *m_session = nullptr;
+    ssh_channel_struct *m_channel = nullptr;
+    QTimer *m_checkTimer = nullptr;
+    std::atomic<quint16> m_listeningPort {0};
+};
+
+// libssh's log hook: hands "function(text)" to the SshClient that userdata points to, as its logMessage.
+void sshLogCallback(int priority, const char *function, const char *buffer, void *userdata);
