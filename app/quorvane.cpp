@@ -9,6 +9,7 @@
 #include "rpcconvert.h"
 #include "rpcvocabulary.h"
 #include "screenpointer.h"
+#include "sshclient.h"
 #include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
 #include "vexmarvirtual.h"
@@ -19,6 +20,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFrame>
+#include <QHostAddress>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -38,6 +40,8 @@ Quorvane *g_mainWindow = nullptr;
 namespace {
 
 const int kReconnectMsecs = 10000;
+// The relay's SSH service, unless the configuration names another port.
+const int kDefaultSshPort = 234;
 // Session states of the SSH client.
 enum SshSessionState { SshFailure = -1, SshClosed = 0, SshListening = 1, SshClosing = 2, SshForwarding = 3 };
 // The key the message button hands to the device screen.
@@ -280,6 +284,7 @@ void Quorvane::showStatus(const QString &text, const QColor &colour)
     if (m_statusLabel->palette().color(QPalette::WindowText) != colour)
         setPaletteColour(m_statusLabel, QPalette::WindowText, colour);
     m_statusLabel->setText(text);
+    emit statusShown(text);
 }
 
 bool Quorvane::checkSslSupport()
@@ -305,7 +310,11 @@ void Quorvane::sslEncrypted() { }
 
 void Quorvane::sslError(QAbstractSocket::SocketError) { }
 
-void Quorvane::onSshLogMessage(const QString &) { }
+void Quorvane::onSshLogMessage(const QString &message)
+{
+    // The SSH client keeps its password out of its messages; the codec password is never handed to it.
+    qDebug().noquote() << message;
+}
 
 void Quorvane::busyStateChanged(bool busy)
 {
@@ -436,7 +445,7 @@ void Quorvane::onSshSessionStateChanged(int state)
     case SshListening:
         showStatus(tr("SSH session success"), Qt::red);
         m_reconnectTimer->stop();
-        if (!deviceConnectionActive() && openDeviceConnection(m_listenAddress, kDevicePort)) {
+        if (!deviceConnectionActive() && openDeviceConnection(m_listenAddress, tunnelListenPort())) {
             showStatus(tr("Connecting to device <%1>").arg(m_deviceName), Qt::red);
             m_disconnectAction->setEnabled(true);
         }
@@ -532,5 +541,47 @@ void Quorvane::connectKnownDevice(int id, bool reconnect)
     m_deviceName = name;
     if (m_settings.addRecentDevice(id))
         saveConfiguration();
-    Q_UNUSED(reconnect)
+
+    const QString relayHost
+        = m_settings.hostname.isEmpty() ? QString::fromLatin1(RelayDefaultHost) : m_settings.hostname;
+    if (!reconnect) {
+        m_recentMenu->setEnabled(false);
+        m_manageAction->setEnabled(false);
+        if (!requestRelayAccess(relayHost, device)) {
+            m_recentMenu->setEnabled(true);
+            m_manageAction->setEnabled(true);
+            return;
+        }
+        QMap<int, KnownDevice> devices = m_settings.knownDevices;
+        devices.insert(id, device);
+        m_settings.setKnownDevices(devices);
+    }
+
+    auto *client = new SshClient(m_settings.sshVerbosity);
+    client->host = relayHost;
+    client->sshPort = m_settings.hostport > 0 ? m_settings.hostport : kDefaultSshPort;
+    client->user = m_settings.sshUser;
+    client->password = m_settings.sshPassword;
+    client->localPort = kDevicePort;
+    client->tunnelPort = device.tunnelPort;
+    client->listenAddress = QHostAddress(m_listenAddress);
+    client->moveToThread(m_sshThread);
+    connect(client, &SshClient::logMessage, this, &Quorvane::onSshLogMessage);
+    connect(client, &SshClient::sessionStateChanged, this, &Quorvane::onSshSessionStateChanged);
+    connect(this, &Quorvane::doSshStartSession, client, &SshClient::startSession);
+    connect(this, &Quorvane::doSshStopSession, client, &SshClient::stopSession);
+    m_sshClient = client;
+
+    showStatus(tr("Opening SSH session..."), Qt::red);
+    setMenuStates(false, false);
+    m_sshThread->start(QThread::InheritPriority);
+    m_rpcWasActive = false;
+    emit doSshStartSession();
+}
+
+quint16 Quorvane::tunnelListenPort() const
+{
+    // The port the tunnel's listener is bound to: kDevicePort, unless a test moved the listener elsewhere.
+    const quint16 port = m_sshClient ? m_sshClient->listeningPort() : 0;
+    return port ? port : kDevicePort;
 }

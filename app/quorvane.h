@@ -22,6 +22,7 @@ class QThread;
 class QTimer;
 class QVexmarWindow;
 class RotatingLogFile;
+class SshClient;
 
 // The main window: the mirrored device screen, a message panel under it, the status line and the menus through
 // which the user connects a known device, disconnects, manages the known devices and opens About.
@@ -52,10 +53,15 @@ public:
     // Logs in to the relay for the known device: on success the settings hold the SSH user and password and the
     // device its tunnel port and "m=" text; on failure the status line says why. Blocks for the exchange.
     bool requestRelayAccess(const QString &host, KnownDevice &device);
+    // Connects the known device: relay login (skipped when reconnecting, which uses the last login's credentials),
+    // then the SSH session on the SSH thread; the device connection follows once the tunnel listens.
+    void connectKnownDevice(int id, bool reconnect);
 
 signals:
     void doSshStartSession();
     void doSshStopSession();
+    // Each text the status line shows, as it is shown.
+    void statusShown(const QString &text);
 
 public slots:
     void sslStateChanged(QAbstractSocket::SocketState state);
@@ -82,7 +88,6 @@ protected:
 private:
     void createMenus();
     void setupUi();
-    void connectKnownDevice(int id, bool reconnect);
     QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &title, const QString &text,
         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
     // Writes the configuration file and tells the user when that failed.
@@ -95,6 +100,7 @@ private:
     bool deviceConnectionActive() const;
     bool openDeviceConnection(const QString &host, quint16 port);
     void closeDeviceConnection();
+    quint16 tunnelListenPort() const;
 
     QVexmarWindow *m_screen = nullptr;
     QWidget *m_messagePanel = nullptr;
@@ -109,7 +115,7 @@ private:
     QThread *m_sshThread = nullptr;
     QSslSocket *m_sslSocket = nullptr;
     bool m_rpcWasActive = false;
-    QObject *m_sshClient = nullptr;
+    SshClient *m_sshClient = nullptr;
     int m_deviceId = 0;
     QString m_listenAddress;
     QString m_deviceName;

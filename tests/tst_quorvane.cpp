@@ -12,6 +12,7 @@
 #include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
+#include <QTcpServer>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -19,10 +20,11 @@
 
 namespace {
 
-const QString kDefaultConfiguration
-    = QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\">"
-                     "<applicationSettings><logger logMaxSize=\"512\" logMaxFiles=\"25\"/></applicationSettings>"
-                     "<knownDevices>%1</knownDevices><recentDevices maxDevices=\"10\">%2</recentDevices></settings>");
+const QString kDefaultConfiguration = QStringLiteral(
+    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\">"
+    "<applicationSettings><logger logMaxSize=\"512\" logMaxFiles=\"25\"/><server hostname=\"127.0.0.1\"/>"
+    "</applicationSettings>"
+    "<knownDevices>%1</knownDevices><recentDevices maxDevices=\"10\">%2</recentDevices></settings>");
 
 struct Device
 {
@@ -122,7 +124,7 @@ private:
     template<class T>
     void whenModal(std::function<void(T *)> action);
 
-    // A window in Idle that has picked the device "Studio" (id 77) from "&Recent".
+    // A window in Idle that has picked the device "Studio" (id 77) from "&Recent", whose relay login failed.
     void pickStudio();
     void apply(const QString &event);
 
@@ -153,6 +155,10 @@ void TestQuorvane::cleanup()
 Quorvane &TestQuorvane::makeWindow()
 {
     m_window.reset(new Quorvane);
+    // A relay login finds nobody at once.
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    m_window->setRelayLoginOptions({closed.serverPort(), 1000});
     m_window->setMessageBoxHandler(
         [this](QMessageBox::Icon icon, const QString &title, const QString &text, QMessageBox::StandardButtons buttons,
             QMessageBox::StandardButton defaultButton) {
@@ -513,6 +519,8 @@ void TestQuorvane::pickStudio()
     auto *menu = m_window->findChild<QMenu *>(QStringLiteral("recentMenu"));
     emit menu->aboutToShow();
     menu->actions().first()->trigger();
+    QCOMPARE(statusText(), QStringLiteral("Failure to connect to server <127.0.0.1>"));
+    QCOMPARE(menuStates(), QStringLiteral("110"));
 }
 
 // "ssh N": the SSH session reports state N; "rpc N": the device connection reports state N; "disconnect": the user
