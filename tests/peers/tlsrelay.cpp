@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <openssl/crypto.h>
+
 namespace {
 
 // Anything larger is not a login request.
@@ -290,8 +292,15 @@ TlsRelayPeerThread::TlsRelayPeerThread() : m_peer(new TlsRelayPeer) { }
 TlsRelayPeerThread::~TlsRelayPeerThread()
 {
     if (m_thread.isRunning()) {
+        // OpenSSL frees a thread's state (random generators, error queue) when the thread ends, which may be after
+        // wait() has returned and the process has gone on to exit: free it here.
         QMetaObject::invokeMethod(
-            m_peer, [this] { delete m_peer; }, Qt::BlockingQueuedConnection);
+            m_peer,
+            [this] {
+                delete m_peer;
+                OPENSSL_thread_stop();
+            },
+            Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     } else {

@@ -1,0 +1,6 @@
+#include "quorvane.h"
+
+int main(int argc, char *argv[])
+{
+    return runQuorvane(argc, argv);
+}

@@ -1,0 +1,433 @@
+// The whole connection road of the main window: the configuration file, the relay login against the TLS relay peer,
+// the SSH session against a real sshd (the CTest fixture, root only) and the device connection through the tunnel to
+// the simulated device; drops, the reconnect wait and the user's disconnect.
+
+#include "accessors.h"
+#include "ccom.h"
+#include "programdirectory.h"
+#include "quorvane.h"
+#include "relaylogin.h"
+#include "simdevice.h"
+#include "sshclient.h"
+#include "sshdfixture.h"
+#include "tlsrelay.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+const int DeviceId = 42;
+const QString DeviceName = QStringLiteral("Lab");
+const QString Serial = QStringLiteral("0042");
+const QString CodecPassword = QStringLiteral("codec-pw");
+const int RoadTimeout = 30000;
+
+// The relay's "m=" value that leads the tunnel to the port.
+QString macForPort(quint16 port)
+{
+    const int offset = port - 0x7B00;
+    return QStringLiteral("00-00-00-%1-%2-%3")
+        .arg((offset >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((offset >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg(offset & 0xFF, 2, 16, QLatin1Char('0'));
+}
+
+quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+bool writeConfiguration(const QString &directory, quint16 sshPort)
+{
+    const QString text = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\"><applicationSettings>"
+        "<logger logMaxSize=\"512\" logMaxFiles=\"25\" sshVerbosity=\"1\"/>"
+        "<server hostname=\"127.0.0.1\" hostport=\"%1\"/><trustedCertificates>"
+        "<certificate sslError=\"%2\" organization=\"%3\" commonName=\"%4\"/></trustedCertificates>"
+        "</applicationSettings><knownDevices>"
+        "<device id=\"%5\" name=\"%6\" serialno=\"%7\" password=\"%8\"/></knownDevices>"
+        "<recentDevices maxDevices=\"10\"><device id=\"%5\"/></recentDevices></settings>")
+                             .arg(sshPort)
+                             .arg(int(QSslError::SelfSignedCertificate))
+                             .arg(TlsRelayPeer::IssuerOrganization, TlsRelayPeer::IssuerCommonName)
+                             .arg(DeviceId)
+                             .arg(DeviceName, Serial, CodecPassword);
+    QFile file(directory + QStringLiteral("/MyQuorvaneRE.xml"));
+    return file.open(QIODevice::WriteOnly) && file.write(text.toLatin1()) > 0;
+}
+
+QByteArray logText(const QString &directory)
+{
+    QByteArray text;
+    const QDir logs(directory + QStringLiteral("/logs"));
+    for (const QString &name : logs.entryList(QDir::Files)) {
+        QFile file(logs.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += file.readAll();
+    }
+    return text;
+}
+
+} // namespace
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void failedLoginReturnsToIdle();
+    void sessionFailureWaitsAndRetries();
+    void cancelKeepsTheSession_data();
+    void cancelKeepsTheSession();
+    void sessionEndsWhileAsking();
+    void wholeRoad();
+    void dropGoesToReconnectWaitAndComesBack();
+    void userDisconnects();
+    void wrongSshPasswordWaitsToReconnect();
+    void nothingBehindTheTunnel();
+
+private:
+    // The window as the program starts it, with the device under "&Recent" in its configuration.
+    Quorvane &startWindow(quint16 sshPort);
+    // Picks the device under "&Recent"; returns once the relay login is over.
+    void pickDevice();
+    bool requireSshd();
+    QString statusText() const;
+    // "&Recent", "&Manage devices", "&Disconnect" as on/off letters.
+    QString menuStates() const;
+    bool waitForStatus(const QString &text, int timeout = RoadTimeout);
+
+    QtMessageHandler m_previousHandler = nullptr;
+    SshdFixture m_sshd;
+    TlsRelayPeerThread m_relay;
+    SimDevice m_device;
+    QScopedPointer<QTemporaryDir> m_dir;
+    QScopedPointer<Quorvane> m_window;
+    QStringList m_statuses;
+    QList<QMessageBox::StandardButton> m_answers;
+    std::function<void()> m_whileAsking;
+    int m_asked = 0;
+};
+
+void TestConnection::initTestCase()
+{
+    m_previousHandler = qInstallMessageHandler(messageHandler);
+    m_sshd = SshdFixture::load();
+    QVERIFY(m_device.listen());
+    TlsRelayPeer &relay = m_relay.peer();
+    relay.addDevice(relayDigest("QUORVANE_42").toHex(), relayDigest(CodecPassword.toLatin1()).toHex());
+    relay.setGrant(m_sshd.user, m_sshd.password, macForPort(m_device.port()));
+    QVERIFY2(m_relay.start(), qPrintable(relay.errorText()));
+    // The tunnel's listener takes a free port on 127.0.0.42, so that test runs in parallel never meet.
+    SshClient::setLocalPortOverride(0);
+}
+
+void TestConnection::cleanupTestCase()
+{
+    SshClient::setLocalPortOverride(-1);
+    qInstallMessageHandler(m_previousHandler);
+}
+
+void TestConnection::init()
+{
+    m_dir.reset(new QTemporaryDir);
+    QVERIFY(m_dir->isValid());
+    setProgramDirectory(m_dir->path());
+    m_relay.peer().setGrant(m_sshd.user, m_sshd.password, macForPort(m_device.port()));
+    m_statuses.clear();
+    m_answers.clear();
+    m_whileAsking = nullptr;
+    m_asked = 0;
+    m_device.clearRequests();
+}
+
+void TestConnection::cleanup()
+{
+    m_window.reset();
+    getCom()->disconnectFromDevice();
+    setProgramDirectory(QString());
+}
+
+Quorvane &TestConnection::startWindow(quint16 sshPort)
+{
+    writeConfiguration(m_dir->path(), sshPort);
+    m_window.reset(new Quorvane);
+    m_window->setRelayLoginOptions({m_relay.port(), 10000});
+    m_window->setMessageBoxHandler([this](QMessageBox::Icon, const QString &, const QString &,
+                                       QMessageBox::StandardButtons, QMessageBox::StandardButton) {
+        ++m_asked;
+        if (m_whileAsking)
+            m_whileAsking();
+        return m_answers.isEmpty() ? QMessageBox::NoButton : m_answers.takeFirst();
+    });
+    connect(m_window.data(), &Quorvane::statusShown, this, [this](const QString &text) {
+        if (m_statuses.isEmpty() || m_statuses.last() != text)
+            m_statuses.append(text);
+    });
+    m_window->checkSslSupport();
+    m_window->show();
+    return *m_window;
+}
+
+void TestConnection::pickDevice()
+{
+    auto *menu = m_window->findChild<QMenu *>(QStringLiteral("recentMenu"));
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().first()->text(), DeviceName);
+    menu->actions().first()->trigger();
+}
+
+bool TestConnection::requireSshd()
+{
+    return m_sshd.isValid();
+}
+
+QString TestConnection::statusText() const
+{
+    return m_window->findChild<QLabel *>(QStringLiteral("statusLabel"))->text();
+}
+
+QString TestConnection::menuStates() const
+{
+    QString states;
+    for (const bool on : {m_window->findChild<QMenu *>(QStringLiteral("recentMenu"))->menuAction()->isEnabled(),
+             m_window->findChild<QAction *>(QStringLiteral("manageAction"))->isEnabled(),
+             m_window->findChild<QAction *>(QStringLiteral("disconnectAction"))->isEnabled()})
+        states += on ? QLatin1Char('1') : QLatin1Char('0');
+    return states;
+}
+
+bool TestConnection::waitForStatus(const QString &text, int timeout)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (statusText() != text && timer.elapsed() < timeout)
+        QTest::qWait(10);
+    return statusText() == text;
+}
+
+void TestConnection::failedLoginReturnsToIdle()
+{
+    m_relay.peer().setMode(TlsRelayPeer::UnknownDevice);
+    startWindow(closedPort());
+    pickDevice();
+    m_relay.peer().setMode(TlsRelayPeer::Grant);
+    QCOMPARE(statusText(), QStringLiteral("Device <Lab> is either unknown or unreachable"));
+    QCOMPARE(menuStates(), QStringLiteral("110"));
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+    QVERIFY(!m_statuses.contains(QStringLiteral("Opening SSH session...")));
+}
+
+void TestConnection::sessionFailureWaitsAndRetries()
+{
+    startWindow(closedPort());
+    pickDevice();
+    // Right after the login the session is being opened.
+    QCOMPARE(statusText(), QStringLiteral("Opening SSH session..."));
+    QCOMPARE(menuStates(), QStringLiteral("000"));
+    QVERIFY(waitForStatus(QStringLiteral("SSH session failure")));
+    QCOMPARE(menuStates(), QStringLiteral("001"));
+    QVERIFY(m_window->reconnectTimer()->isActive());
+    QCOMPARE(m_window->reconnectTimer()->interval(), 10000);
+
+    // The retry skips the relay: one login only, and the session is opened again.
+    const int logins = m_relay.peer().requests().size();
+    m_statuses.clear();
+    QSignalSpy retried(m_window->reconnectTimer(), &QTimer::timeout);
+    m_window->reconnectTimer()->setInterval(1);
+    QVERIFY(retried.wait());
+    QVERIFY(waitForStatus(QStringLiteral("SSH session failure")));
+    QCOMPARE(m_statuses.first(), QStringLiteral("Opening SSH session..."));
+    QCOMPARE(m_relay.peer().requests().size(), logins);
+    QVERIFY(m_window->reconnectTimer()->isActive());
+}
+
+void TestConnection::cancelKeepsTheSession_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("device connecting") << false;
+    QTest::newRow("device connected") << true;
+}
+
+void TestConnection::cancelKeepsTheSession()
+{
+    QFETCH(bool, connected);
+    startWindow(closedPort());
+    pickDevice();
+    // The session listens (reported before the failure of the real one can arrive).
+    m_window->onSshSessionStateChanged(1);
+    if (connected)
+        m_window->stateChanged(RpcConnection::ConnectedState);
+    QVERIFY(getCom()->connection().isActive());
+    const QString status = statusText();
+    const QString menus = menuStates();
+    QCOMPARE(menus, QStringLiteral("001"));
+
+    m_answers = {QMessageBox::Cancel};
+    m_window->findChild<QAction *>(QStringLiteral("disconnectAction"))->trigger();
+    QCOMPARE(m_asked, 1);
+    QCOMPARE(statusText(), status);
+    QCOMPARE(menuStates(), menus);
+    QVERIFY(getCom()->connection().isActive());
+
+    m_answers = {QMessageBox::Yes};
+    m_window->findChild<QAction *>(QStringLiteral("disconnectAction"))->trigger();
+    QCOMPARE(m_asked, 2);
+    QVERIFY(m_statuses.contains(QStringLiteral("Closing SSH session...")));
+    QCOMPARE(menuStates(), QStringLiteral("000"));
+    QVERIFY(!getCom()->connection().isActive());
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+}
+
+void TestConnection::sessionEndsWhileAsking()
+{
+    startWindow(closedPort());
+    pickDevice();
+    m_window->onSshSessionStateChanged(1);
+    // The session fails while the question is open: the user still wants no connection, so no reconnect follows.
+    m_whileAsking = [this] { m_window->onSshSessionStateChanged(-1); };
+    m_answers = {QMessageBox::Yes};
+    m_window->findChild<QAction *>(QStringLiteral("disconnectAction"))->trigger();
+    QCOMPARE(m_asked, 1);
+    QCOMPARE(statusText(), QStringLiteral("No active connection"));
+    QCOMPARE(menuStates(), QStringLiteral("110"));
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+}
+
+void TestConnection::wholeRoad()
+{
+    if (!requireSshd())
+        QSKIP("no sshd fixture (it needs root)");
+    startWindow(m_sshd.port);
+    QSignalSpy requests(&m_device, &SimDevice::requestReceived);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    // The texts in this order, each once (the device connection may report a state in between).
+    const QStringList road {"Connecting to server <127.0.0.1>...", "Requesting authentication for device <Lab>...",
+        "No active connection", "Opening SSH session...", "SSH session success", "Connecting to device <Lab>",
+        "Connected to device <Lab>"};
+    int next = 0;
+    for (const QString &text : qAsConst(m_statuses)) {
+        if (next < road.size() && text == road.at(next))
+            ++next;
+    }
+    QVERIFY2(next == road.size(), qPrintable(m_statuses.join(QLatin1String(" | "))));
+    QCOMPARE(m_statuses.count(QStringLiteral("SSH session success")), 1);
+    QCOMPARE(menuStates(), QStringLiteral("001"));
+    QCOMPARE(getCom()->host(), QStringLiteral("127.0.0.42"));
+
+    // A request travels through the tunnel to the device and back.
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam("target", "general");
+    request.addGet("device_name");
+    m_device.setParam("general", "device_name", "Lab codec");
+    kra::CMsg reply;
+    QCOMPARE(getCom()->sendSyncMsg(request, reply, 0, 10000), 0);
+    QCOMPARE(reply.param("device_name", true)->c_str(), "Lab codec");
+    QCOMPARE(requests.count(), 1);
+
+    // The recent list was written; the relay's answers were not.
+    QFile configuration(m_dir->filePath(QStringLiteral("MyQuorvaneRE.xml")));
+    QVERIFY(configuration.open(QIODevice::ReadOnly));
+    const QByteArray written = configuration.readAll();
+    QVERIFY(written.contains("<device id=\"42\"/>"));
+    QVERIFY(!written.contains(m_sshd.password.toLatin1()));
+    QVERIFY(!written.contains(m_sshd.user.toLatin1()));
+
+    // libssh's lines reach the log, the passwords do not.
+    m_window.reset();
+    const QByteArray log = logText(m_dir->path());
+    QVERIFY2(log.contains(" debug SshClient::startSession(host key of 127.0.0.1: "), log.constData());
+    if (!m_sshd.hostKeySha256.isEmpty())
+        QVERIFY(log.contains(m_sshd.hostKeySha256.section(QLatin1Char(':'), 1).toLatin1()));
+    QVERIFY(!log.contains(m_sshd.password.toLatin1()));
+    QVERIFY(!log.contains(CodecPassword.toLatin1()));
+}
+
+void TestConnection::dropGoesToReconnectWaitAndComesBack()
+{
+    if (!requireSshd())
+        QSKIP("no sshd fixture (it needs root)");
+    startWindow(m_sshd.port);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    const int logins = m_relay.peer().requests().size();
+
+    m_statuses.clear();
+    QVERIFY(killSshdSessions(m_sshd.port) > 0);
+    QVERIFY(waitForStatus(QStringLiteral("SSH connection failure")));
+    QCOMPARE(menuStates(), QStringLiteral("001"));
+    QVERIFY(m_window->reconnectTimer()->isActive());
+    QCOMPARE(m_window->reconnectTimer()->interval(), 10000);
+    QVERIFY(!getCom()->connection().isActive());
+
+    // The wait ends early through the timer, not by sleeping: the session comes back with the last credentials.
+    m_statuses.clear();
+    m_window->reconnectTimer()->setInterval(1);
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    QCOMPARE(m_statuses.first(), QStringLiteral("Opening SSH session..."));
+    QCOMPARE(m_relay.peer().requests().size(), logins);
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+}
+
+void TestConnection::userDisconnects()
+{
+    if (!requireSshd())
+        QSKIP("no sshd fixture (it needs root)");
+    startWindow(m_sshd.port);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+
+    m_answers = {QMessageBox::Yes};
+    m_window->findChild<QAction *>(QStringLiteral("disconnectAction"))->trigger();
+    QCOMPARE(m_asked, 1);
+    QVERIFY(waitForStatus(QStringLiteral("No active connection")));
+    QTRY_COMPARE(menuStates(), QStringLiteral("110"));
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+    QVERIFY(!getCom()->connection().isActive());
+    // The session is over: the device can be picked again.
+    m_statuses.clear();
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+}
+
+void TestConnection::wrongSshPasswordWaitsToReconnect()
+{
+    if (!requireSshd())
+        QSKIP("no sshd fixture (it needs root)");
+    m_relay.peer().setGrant(m_sshd.user, QStringLiteral("not-the-password"), macForPort(m_device.port()));
+    startWindow(m_sshd.port);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("SSH session failure")));
+    QCOMPARE(menuStates(), QStringLiteral("001"));
+    QVERIFY(m_window->reconnectTimer()->isActive());
+    QVERIFY(!getCom()->connection().isActive());
+}
+
+void TestConnection::nothingBehindTheTunnel()
+{
+    if (!requireSshd())
+        QSKIP("no sshd fixture (it needs root)");
+    m_relay.peer().setGrant(m_sshd.user, m_sshd.password, macForPort(closedPort()));
+    startWindow(m_sshd.port);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("SSH session success")) || m_statuses.contains("SSH session success"));
+    // The tunnel refuses the device connection; the device connection keeps trying and the session stays.
+    QVERIFY(waitForStatus(QStringLiteral("Not connected to device <Lab>")));
+    QVERIFY(getCom()->connection().isActive());
+    QCOMPARE(menuStates(), QStringLiteral("001"));
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+}
+
+QTEST_MAIN(TestConnection)
+#include "tst_connection.moc"

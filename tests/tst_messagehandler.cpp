@@ -1,0 +1,216 @@
+#include "programdirectory.h"
+#include "quorvane.h"
+#include "rotatinglogfile.h"
+
+#include <QtTest>
+
+#include <limits>
+
+namespace {
+
+// Everything in the log directory, in name order, as one text.
+QByteArray logText(const QString &programDirectory)
+{
+    QByteArray text;
+    const QDir logs(programDirectory + QStringLiteral("/logs"));
+    for (const QString &name : logs.entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files, QDir::Name)) {
+        QFile file(logs.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += file.readAll();
+    }
+    return text;
+}
+
+// The lines that carry the marker, without their time stamp.
+QList<QByteArray> linesWith(const QByteArray &text, const QByteArray &marker)
+{
+    QList<QByteArray> lines;
+    for (const QByteArray &line : text.split('\n')) {
+        if (line.contains(marker))
+            lines.append(line.mid(12));
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestMessageHandler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void levels_data();
+    void levels();
+    void lineFormat();
+    void otherThread();
+    void nothingBeforeConstructionOrAfterDestruction();
+    void sizeLimit_data();
+    void sizeLimit();
+    void sizeLimitFromConfiguration_data();
+    void sizeLimitFromConfiguration();
+
+private:
+    QtMessageHandler m_previous = nullptr;
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+void TestMessageHandler::initTestCase()
+{
+    m_previous = qInstallMessageHandler(messageHandler);
+}
+
+void TestMessageHandler::cleanupTestCase()
+{
+    qInstallMessageHandler(m_previous);
+}
+
+void TestMessageHandler::init()
+{
+    m_dir.reset(new QTemporaryDir);
+    QVERIFY(m_dir->isValid());
+    setProgramDirectory(m_dir->path());
+}
+
+void TestMessageHandler::cleanup()
+{
+    setProgramDirectory(QString());
+}
+
+void TestMessageHandler::levels_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("debug") << int(QtDebugMsg) << QByteArray(" debug marker");
+    QTest::newRow("warning") << int(QtWarningMsg) << QByteArray(" info  marker");
+    QTest::newRow("critical") << int(QtCriticalMsg) << QByteArray(" error marker");
+    QTest::newRow("info") << int(QtInfoMsg) << QByteArray();
+}
+
+void TestMessageHandler::levels()
+{
+    QFETCH(int, type);
+    QFETCH(QByteArray, expected);
+
+    {
+        Quorvane window;
+        const QString text = QStringLiteral("marker");
+        switch (type) {
+        case QtDebugMsg:
+            qDebug().noquote() << text;
+            break;
+        case QtWarningMsg:
+            qWarning().noquote() << text;
+            break;
+        case QtCriticalMsg:
+            qCritical().noquote() << text;
+            break;
+        case QtInfoMsg:
+            qInfo().noquote() << text;
+            break;
+        }
+    }
+    const QList<QByteArray> lines = linesWith(logText(m_dir->path()), "marker");
+    QCOMPARE(lines, expected.isEmpty() ? QList<QByteArray>() : QList<QByteArray> {expected});
+}
+
+void TestMessageHandler::lineFormat()
+{
+    const QTime before = QTime::currentTime();
+    {
+        Quorvane window;
+        qDebug().noquote() << QString::fromUtf8("caf\u00e9 stamp");
+    }
+    const QByteArray text = logText(m_dir->path());
+    const int at = text.indexOf(" debug caf\xe9 stamp\n");
+    QVERIFY2(at >= 12, text.constData());
+    const QTime stamp = QTime::fromString(QString::fromLatin1(text.mid(at - 12, 12)), QStringLiteral("hh:mm:ss.zzz"));
+    QVERIFY(stamp.isValid());
+    QVERIFY(qAbs(before.msecsTo(stamp)) < 60000);
+}
+
+void TestMessageHandler::otherThread()
+{
+    {
+        Quorvane window;
+        QScopedPointer<QThread> thread(QThread::create([] { qWarning("from a worker thread"); }));
+        thread->start();
+        QVERIFY(thread->wait(10000));
+    }
+    QCOMPARE(linesWith(logText(m_dir->path()), "worker"), QList<QByteArray> {" info  from a worker thread"});
+}
+
+void TestMessageHandler::nothingBeforeConstructionOrAfterDestruction()
+{
+    // A directory in place of the configuration file: reading it fails and says so while the window is built.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("MyQuorvaneRE.xml")));
+    qCritical("before the window");
+    {
+        Quorvane window;
+        auto *child = new QObject(&window);
+        connect(child, &QObject::destroyed, [] { qCritical("while the window goes"); });
+        qCritical("while the window lives");
+    }
+    qCritical("after the window");
+    const QByteArray text = logText(m_dir->path());
+    QCOMPARE(linesWith(text, "window"), QList<QByteArray> {" error while the window lives"});
+    QVERIFY2(!text.contains("readConfiguration"), text.constData());
+}
+
+void TestMessageHandler::sizeLimit_data()
+{
+    QTest::addColumn<int>("kilobytes");
+    QTest::addColumn<int>("bytes");
+
+    QTest::newRow("default") << 512 << 512 * 1024;
+    QTest::newRow("one") << 1 << 1024;
+    QTest::newRow("zero") << 0 << -1;
+    QTest::newRow("negative") << -3 << -1;
+    QTest::newRow("beyond int") << 4 * 1024 * 1024 << std::numeric_limits<int>::max();
+    QTest::newRow("largest") << std::numeric_limits<int>::max() << std::numeric_limits<int>::max();
+}
+
+void TestMessageHandler::sizeLimit()
+{
+    QFETCH(int, kilobytes);
+    QFETCH(int, bytes);
+    QCOMPARE(logFileSizeLimit(kilobytes), bytes);
+}
+
+void TestMessageHandler::sizeLimitFromConfiguration_data()
+{
+    QTest::addColumn<QString>("logMaxSize");
+    QTest::addColumn<int>("bytes");
+
+    QTest::newRow("64 KB") << QStringLiteral("64") << 64 * 1024;
+    // The file cannot say "no limit": 0 is not taken, so the default stays.
+    QTest::newRow("zero") << QStringLiteral("0") << 512 * 1024;
+    QTest::newRow("4 GB") << QStringLiteral("4194304") << std::numeric_limits<int>::max();
+}
+
+void TestMessageHandler::sizeLimitFromConfiguration()
+{
+    QFETCH(QString, logMaxSize);
+    QFETCH(int, bytes);
+
+    QFile file(m_dir->filePath(QStringLiteral("MyQuorvaneRE.xml")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\">"
+                              "<applicationSettings><logger logMaxSize=\"%1\" logMaxFiles=\"3\"/>"
+                              "</applicationSettings><knownDevices/><recentDevices maxDevices=\"10\"/></settings>")
+                   .arg(logMaxSize)
+                   .toLatin1());
+    file.close();
+
+    Quorvane window;
+    QVERIFY(window.logFile());
+    QVERIFY(window.logFile()->isOpen());
+    QCOMPARE(window.logFile()->maxSize.load(), bytes);
+}
+
+QTEST_MAIN(TestMessageHandler)
+#include "tst_messagehandler.moc"

@@ -1,0 +1,94 @@
+// Runs the program's own start-up and shut-down in this process: the application object, the main window and the
+// process-wide services come and go as in main(), with the program's directory in a temporary directory.
+
+#include "accessors.h"
+#include "ccom.h"
+#include "programdirectory.h"
+#include "quorvane.h"
+#include "simdevice.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+int g_windowsSeen = 0;
+bool g_deviceConnected = false;
+
+// Called by QCoreApplication's constructor: once the event loop runs, look at the window, leave the device
+// connection of the communication service open, and quit.
+void whenStarted()
+{
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *widget : windows) {
+            if (qobject_cast<Quorvane *>(widget) && widget->isVisible())
+                ++g_windowsSeen;
+        }
+        // The services are built once per process: the first run leaves them connected.
+        auto *device = new SimDevice(QCoreApplication::instance());
+        if (g_windowsSeen == 1 && device->listen() && getCom()->connectToDevice(device->host(), device->port(), 0)) {
+            QSignalSpy states(getCom(), &kra::CCom::stateChanged);
+            while (getCom()->state() != RpcConnection::ConnectedState && states.wait(5000)) { }
+            g_deviceConnected = getCom()->state() == RpcConnection::ConnectedState;
+        }
+        qDebug("started and quitting");
+        QCoreApplication::exit(3);
+    });
+}
+
+QByteArray logText(const QString &directory)
+{
+    QByteArray text;
+    const QDir logs(directory + QStringLiteral("/logs"));
+    for (const QString &name : logs.entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files, QDir::Name)) {
+        QFile file(logs.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            text += file.readAll();
+    }
+    return text;
+}
+
+} // namespace
+
+class TestStartQuit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startAndQuit();
+};
+
+void TestStartQuit::startAndQuit()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    setProgramDirectory(dir.path());
+    qAddPreRoutine(whenStarted);
+
+    for (int run = 1; run <= 2; ++run) {
+        char name[] = "MyQuorvaneRE";
+        char *argv[] = {name, nullptr};
+        int argc = 1;
+        g_deviceConnected = false;
+        QCOMPARE(runQuorvane(argc, argv), 3);
+        QCOMPARE(g_windowsSeen, run);
+        QCOMPARE(g_deviceConnected, run == 1);
+        QVERIFY(!QCoreApplication::instance());
+        // Closed while the application object still existed.
+        QVERIFY(!getCom()->connection().isActive());
+        QVERIFY(!g_mainWindow);
+    }
+    qInstallMessageHandler(nullptr);
+
+    QFile configuration(dir.filePath(QStringLiteral("MyQuorvaneRE.xml")));
+    QVERIFY(configuration.open(QIODevice::ReadOnly));
+    QVERIFY(configuration.readAll().contains("<settings version=\"1\">"));
+    const QStringList logs = QDir(dir.filePath(QStringLiteral("logs"))).entryList(QDir::Files);
+    QVERIFY2(logs.size() >= 1 && logs.size() <= 2, qPrintable(logs.join(QLatin1Char(' '))));
+    QCOMPARE(logText(dir.path()).count("debug started and quitting\n"), 2);
+    setProgramDirectory(QString());
+}
+
+QTEST_APPLESS_MAIN(TestStartQuit)
+#include "tst_startquit.moc"
