@@ -91,8 +91,12 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int, int timeoutMs)
     m_ready = false;
     m_waiting = true;
     // Timers, sockets, painting and posted events go on; mouse and keyboard input waits.
-    while (m_waiting)
+    while (m_waiting) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        // When this wait runs inside a notification of the connection, the reply is only buffered.
+        if (m_waiting)
+            m_connection.readPending();
+    }
     reply = m_lastReply;
     m_ready = true;
     emit busyStateChanged(false);

@@ -61,10 +61,10 @@ RpcConnection::RpcConnection(QObject *parent)
 {
     registerMetaTypes();
     m_timer->setInterval(tickMs);
-    // Queued, so that a receiver running an event loop is not inside the socket's or the timer's own signal:
-    // Qt emits neither again until that signal returns, which would leave replies unread and calls never timed out.
+    // Queued, so that a receiver running an event loop is not inside the timer's own signal: Qt does not fire a
+    // timer again until its slot returns, and calls would never time out meanwhile.
     connect(m_timer, &QTimer::timeout, this, [this] { timerEvent(); }, Qt::QueuedConnection);
-    connect(m_socket, &QIODevice::readyRead, this, &RpcConnection::socketRead, Qt::QueuedConnection);
+    connect(m_socket, &QIODevice::readyRead, this, &RpcConnection::socketRead);
     connect(m_socket, &QAbstractSocket::connected, this, [this] { socketConnected(); });
     connect(m_socket, &QAbstractSocket::stateChanged, this,
         [this](QAbstractSocket::SocketState socketState) { socketChanged(socketState); });
@@ -258,13 +258,23 @@ void RpcConnection::socketError(QAbstractSocket::SocketError socketError)
 
 void RpcConnection::socketRead()
 {
-    QByteArray data = m_socket->readAll();
-    if (data.isEmpty())
-        return;
-    if (!m_active)
-        return; // bytes of a stream that was closed before this read came round
-    m_decoder.input.push_back(std::move(data));
-    processInput();
+    // Bytes that arrive while a receiver runs an event loop inside this slot get no readyRead of their own (Qt
+    // does not emit it again before this slot returns): they are read here afterwards, or by readPending().
+    while (m_socket->bytesAvailable() > 0) {
+        QByteArray data = m_socket->readAll();
+        if (!m_active)
+            return; // bytes of a stream that was closed before this read came round
+        m_decoder.input.push_back(std::move(data));
+        const QPointer<RpcConnection> self(this);
+        processInput();
+        if (!self)
+            return;
+    }
+}
+
+void RpcConnection::readPending()
+{
+    socketRead();
 }
 
 void RpcConnection::clearDecoder()

@@ -54,6 +54,9 @@ public:
     static QByteArray encode(const RpcMessage &message);
     static RpcMessage decodeDatagram(const QByteArray &datagram);
     void cancelCall(RpcAsyncCall &call);
+    // Decodes what the socket holds now. A wait that may run inside one of this connection's own signals calls it:
+    // the socket does not announce new bytes until that signal has returned.
+    void readPending();
     void close();
     RpcMessage takeMessage();
 

@@ -77,6 +77,7 @@ private slots:
     void bodilessFrames();
     void splitAndCoalescedFrames();
     void unknownAndLateIdsAreIgnored();
+    void receiverRunningAnEventLoop();
     void timeoutBetweenTwoAndThreeSeconds();
     void heldNotifications_data();
     void heldNotifications();
@@ -367,6 +368,32 @@ void TestRpcConnection::splitAndCoalescedFrames()
     QCOMPARE(reads.count(), 1);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(received.at(i).first().value<RpcMessage>().body().params.at("n"), std::to_string(i + 1));
+}
+
+void TestRpcConnection::receiverRunningAnEventLoop()
+{
+    // A receiver that runs an event loop (a dialog, say) while later frames arrive: they are decoded once it
+    // returns, in order, without waiting for more traffic; a call timed out meanwhile is still reported.
+    QVERIFY(connectTo(*m_client, *m_device));
+    m_client->timer()->setInterval(50);
+    m_device->addFault(fault(SimDevice::Fault::Silence));
+    const RpcAsyncCall call = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 1);
+    QSignalSpy completed(m_client, &RpcConnection::messageCompleted);
+    QStringList seen;
+    connect(m_client, &RpcConnection::messageReceived, this, [&](const RpcMessage &message) {
+        seen << QString::fromStdString(*message.body().param("n", true));
+        if (seen.size() == 1) {
+            m_device->notify(body("INFO;n:2;"));
+            m_device->notify(body("INFO;n:3;"));
+            QEventLoop loop;
+            QTimer::singleShot(1300, &loop, &QEventLoop::quit);
+            loop.exec();
+            QCOMPARE(completed.count(), 1); // the time-out was seen inside the loop
+        }
+    });
+    m_device->notify(body("INFO;n:1;"));
+    QTRY_COMPARE(seen, (QStringList {"1", "2", "3"}));
+    QCOMPARE(call.error(), int(RpcConnection::TimeoutError));
 }
 
 void TestRpcConnection::unknownAndLateIdsAreIgnored()
