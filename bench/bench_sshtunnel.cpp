@@ -1,16 +1,20 @@
-// A small message's round trip through the SSH tunnel against the same round trip straight to the peer, and the CPU
-// the program spends while the tunnel is idle. Needs a real sshd, as the tests have it:
+// An RPC call's round trip through the SSH tunnel against the same call straight to the simulated device, and the
+// CPU the program spends while connected through the tunnel and idle. Needs a real sshd, as the tests have it:
 //   tests/peers/sshd-fixture.sh start /tmp/mq-sshd
 //   MQ_SSHD_FIXTURE=/tmp/mq-sshd/sshd.env build/rel/bench/bench_sshtunnel
 //   tests/peers/sshd-fixture.sh stop /tmp/mq-sshd
 
+#include "rpcconnection.h"
+#include "rpcvocabulary.h"
+#include "simdevice.h"
 #include "sshclient.h"
 #include "sshdfixture.h"
 
 #include <QCoreApplication>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -18,36 +22,18 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <thread>
+#include <functional>
 #include <vector>
 
 namespace {
 
-const int MessageSize = 64;
-
-// The device's port: echoes on a thread of its own, so that the measuring thread may block.
-class EchoServer final : public QTcpServer
-{
-public:
-    EchoServer() { listen(QHostAddress::LocalHost, 0); }
-
-protected:
-    void incomingConnection(qintptr descriptor) override
-    {
-        auto *socket = new QTcpSocket(this);
-        socket->setSocketDescriptor(descriptor);
-        connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->write(socket->readAll()); });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
-};
-
 struct Setup
 {
-    QThread echoThread;
+    QThread deviceThread;
     QThread sshThread;
-    EchoServer *echo = nullptr;
+    SimDevice *device = nullptr;
     SshClient *client = nullptr;
-    quint16 echoPort = 0;
+    quint16 devicePort = 0;
     quint16 tunnelPort = 0;
 };
 
@@ -60,33 +46,61 @@ double processCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-bool roundTrip(QTcpSocket &socket, const QByteArray &message)
+const RpcMessage &request()
 {
-    socket.write(message);
-    QByteArray answer;
-    while (answer.size() < message.size()) {
-        if (!socket.waitForReadyRead(5000))
-            return false;
-        answer += socket.readAll();
+    static const RpcMessage message = [] {
+        kra::CMsg body(kra::CMsg::Param);
+        body.setParam(kra::KEY_TARGET, kra::TGT_GENERAL);
+        body.addGet("name");
+        return RpcMessage::request(body);
+    }();
+    return message;
+}
+
+bool waitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return done();
+}
+
+// Connects the way the program does (the device thread answers, the tunnel runs on its own thread) and makes the
+// first call, which through the tunnel also opens the channel. The tunnel takes one local connection at a time and
+// notices the end of the previous one on its own thread, so a refused attempt is tried again.
+bool connectAndCall(RpcClientConnection &client, quint16 port)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        client.connectToHost(QStringLiteral("127.0.0.1"), port);
+        if (waitFor([&client] { return client.state() == RpcConnection::ConnectedState; }, 5000)) {
+            const RpcAsyncCall call = client.call(request(), 5);
+            if (waitFor([&call] { return call.isFinished(); }, 5000) && call.isSucceeded())
+                return true;
+        }
+        client.close();
+        QEventLoop pause;
+        QTimer::singleShot(100, &pause, &QEventLoop::quit);
+        pause.exec();
     }
-    return answer == message;
+    return false;
 }
 
 void roundTrips(benchmark::State &state, quint16 port)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    const QByteArray message(MessageSize, 'r');
-    // The first trip through the tunnel also opens its channel.
-    if (!socket.waitForConnected(5000) || !roundTrip(socket, message)) {
-        state.SkipWithError("no echo");
+    RpcClientConnection client;
+    if (!connectAndCall(client, port)) {
+        state.SkipWithError("no answer");
         return;
     }
     std::vector<double> micros;
     for (auto _ : state) {
         const auto begin = std::chrono::steady_clock::now();
-        if (!roundTrip(socket, message)) {
-            state.SkipWithError("echo lost");
+        const RpcAsyncCall call = client.call(request(), 5);
+        while (!call.isFinished())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (!call.isSucceeded()) {
+            state.SkipWithError("call failed");
             return;
         }
         micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin).count());
@@ -94,11 +108,12 @@ void roundTrips(benchmark::State &state, quint16 port)
     std::sort(micros.begin(), micros.end());
     state.counters["median_us"] = micros[micros.size() / 2];
     state.counters["p90_us"] = micros[micros.size() * 9 / 10];
+    client.close();
 }
 
 void BM_RoundTripDirect(benchmark::State &state)
 {
-    roundTrips(state, setup->echoPort);
+    roundTrips(state, setup->devicePort);
 }
 
 void BM_RoundTripThroughTunnel(benchmark::State &state)
@@ -106,28 +121,27 @@ void BM_RoundTripThroughTunnel(benchmark::State &state)
     roundTrips(state, setup->tunnelPort);
 }
 
-// CPU of the whole process over 10 s while nothing moves, with a local connection open (the 1 ms poll runs) or
-// with the tunnel only listening.
+// CPU of the whole process over 10 s of an idle event loop, with the device connected through the tunnel (its
+// 1 ms poll runs) or with the tunnel only listening.
 void BM_IdleCpu(benchmark::State &state)
 {
-    const bool connected = state.range(0) != 0;
-    QTcpSocket socket;
-    if (connected) {
-        socket.connectToHost(QHostAddress::LocalHost, setup->tunnelPort);
-        if (!socket.waitForConnected(5000) || !roundTrip(socket, QByteArray(MessageSize, 'i'))) {
-            state.SkipWithError("no echo");
-            return;
-        }
+    RpcClientConnection client;
+    if (state.range(0) != 0 && !connectAndCall(client, setup->tunnelPort)) {
+        state.SkipWithError("no answer");
+        return;
     }
     double percent = 0;
     for (auto _ : state) {
         const double cpuBefore = processCpuSeconds();
         const auto begin = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(10));
+        QEventLoop idle;
+        QTimer::singleShot(10000, &idle, &QEventLoop::quit);
+        idle.exec();
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         percent = 100.0 * (processCpuSeconds() - cpuBefore) / wall;
     }
     state.counters["cpu_percent_of_one_core"] = percent;
+    client.close();
 }
 
 BENCHMARK(BM_RoundTripDirect)->Iterations(2000)->Unit(benchmark::kMicrosecond);
@@ -147,13 +161,19 @@ int main(int argc, char *argv[])
 
     Setup s;
     setup = &s;
-    s.echoThread.start();
+    s.deviceThread.start();
     s.sshThread.start();
-    QObject echoContext;
-    echoContext.moveToThread(&s.echoThread);
+    QObject deviceContext;
+    deviceContext.moveToThread(&s.deviceThread);
     QMetaObject::invokeMethod(
-        &echoContext, [&s] { s.echo = new EchoServer; }, Qt::BlockingQueuedConnection);
-    s.echoPort = s.echo->serverPort();
+        &deviceContext,
+        [&s] {
+            s.device = new SimDevice;
+            s.device->listen();
+            s.device->setParam("general", "name", "codec");
+        },
+        Qt::BlockingQueuedConnection);
+    s.devicePort = s.device->port();
 
     SshClient::setLocalPortOverride(0);
     s.client = new SshClient(0);
@@ -161,7 +181,7 @@ int main(int argc, char *argv[])
     s.client->sshPort = sshd.port;
     s.client->user = sshd.user;
     s.client->password = sshd.password;
-    s.client->tunnelPort = s.echoPort;
+    s.client->tunnelPort = s.devicePort;
     s.client->moveToThread(&s.sshThread);
     bool started = false;
     QMetaObject::invokeMethod(s.client, "startSession", Qt::BlockingQueuedConnection, Q_RETURN_ARG(bool, started));
@@ -176,10 +196,10 @@ int main(int argc, char *argv[])
 
     QMetaObject::invokeMethod(s.client, "stopSession", Qt::BlockingQueuedConnection);
     s.client->deleteLater();
-    s.echo->deleteLater();
+    s.device->deleteLater();
     s.sshThread.quit();
-    s.echoThread.quit();
+    s.deviceThread.quit();
     s.sshThread.wait();
-    s.echoThread.wait();
+    s.deviceThread.wait();
     return 0;
 }
