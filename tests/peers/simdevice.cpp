@@ -85,9 +85,9 @@ SimDevice::~SimDevice()
         link->disconnect(this);
 }
 
-bool SimDevice::listen()
+bool SimDevice::listen(quint16 port)
 {
-    return m_server->listen(QHostAddress::LocalHost, 0);
+    return m_server->listen(QHostAddress::LocalHost, port);
 }
 
 QString SimDevice::host() const

@@ -65,7 +65,7 @@ public:
     explicit SimDevice(QObject *parent = nullptr);
     ~SimDevice() override;
 
-    bool listen();
+    bool listen(quint16 port = 0);
     QString host() const;
     quint16 port() const;
     int clientCount() const;
