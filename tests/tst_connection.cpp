@@ -10,6 +10,7 @@
 #include "simdevice.h"
 #include "sshclient.h"
 #include "sshdfixture.h"
+#include "testfiles.h"
 #include "tlsrelay.h"
 
 #include <QtTest>
@@ -59,18 +60,6 @@ bool writeConfiguration(const QString &directory, quint16 sshPort)
                              .arg(DeviceName, Serial, CodecPassword);
     QFile file(directory + QStringLiteral("/MyQuorvaneRE.xml"));
     return file.open(QIODevice::WriteOnly) && file.write(text.toLatin1()) > 0;
-}
-
-QByteArray logText(const QString &directory)
-{
-    QByteArray text;
-    const QDir logs(directory + QStringLiteral("/logs"));
-    for (const QString &name : logs.entryList(QDir::Files)) {
-        QFile file(logs.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            text += file.readAll();
-    }
-    return text;
 }
 
 } // namespace

@@ -1,25 +1,13 @@
 #include "programdirectory.h"
 #include "quorvane.h"
 #include "rotatinglogfile.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
 #include <limits>
 
 namespace {
-
-// Everything in the log directory, in name order, as one text.
-QByteArray logText(const QString &programDirectory)
-{
-    QByteArray text;
-    const QDir logs(programDirectory + QStringLiteral("/logs"));
-    for (const QString &name : logs.entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files, QDir::Name)) {
-        QFile file(logs.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            text += file.readAll();
-    }
-    return text;
-}
 
 // The lines that carry the marker, without their time stamp.
 QList<QByteArray> linesWith(const QByteArray &text, const QByteArray &marker)

@@ -3,6 +3,7 @@
 #include "programdirectory.h"
 #include "quorvane.h"
 #include "relaylogin.h"
+#include "testfiles.h"
 #include "tlsrelay.h"
 
 #include <QtTest>
@@ -64,18 +65,6 @@ protected:
         return false;
     }
 };
-
-QByteArray logText(const QString &directory)
-{
-    QByteArray text;
-    const QDir logs(directory + QStringLiteral("/logs"));
-    for (const QString &name : logs.entryList(QDir::Files)) {
-        QFile file(logs.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            text += file.readAll();
-    }
-    return text;
-}
 
 } // namespace
 

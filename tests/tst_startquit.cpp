@@ -6,6 +6,7 @@
 #include "programdirectory.h"
 #include "quorvane.h"
 #include "simdevice.h"
+#include "testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -35,18 +36,6 @@ void whenStarted()
         qDebug("started and quitting");
         QCoreApplication::exit(3);
     });
-}
-
-QByteArray logText(const QString &directory)
-{
-    QByteArray text;
-    const QDir logs(directory + QStringLiteral("/logs"));
-    for (const QString &name : logs.entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files, QDir::Name)) {
-        QFile file(logs.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            text += file.readAll();
-    }
-    return text;
 }
 
 } // namespace
