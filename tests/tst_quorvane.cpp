@@ -313,8 +313,6 @@ void TestQuorvane::aboutDialog()
     QStringList clipped;
     whenModal<QuorvaneDialog>(this, [&](QuorvaneDialog *dialog) {
         QVERIFY(dialog->parentWidget() == &window);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("About My Quorvane (Remote Edition)"));
-        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         for (QLabel *label : dialog->findChildren<QLabel *>()) {
             const bool picture = !label->pixmap(Qt::ReturnByValue).isNull();
             if (!picture)
