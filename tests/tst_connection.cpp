@@ -38,21 +38,18 @@ QString macForPort(quint16 port)
 
 bool writeConfiguration(const QString &directory, quint16 sshPort)
 {
-    const QString text = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\"><applicationSettings>"
-        "<logger logMaxSize=\"512\" logMaxFiles=\"25\" sshVerbosity=\"1\"/>"
-        "<server hostname=\"127.0.0.1\" hostport=\"%1\"/><trustedCertificates>"
-        "<certificate sslError=\"%2\" organization=\"%3\" commonName=\"%4\"/></trustedCertificates>"
-        "</applicationSettings><knownDevices>"
-        "<device id=\"%5\" name=\"%6\" serialno=\"%7\" password=\"%8\"/></knownDevices>"
-        "<recentDevices maxDevices=\"10\"><device id=\"%5\"/></recentDevices></settings>")
-                             .arg(sshPort)
-                             .arg(int(QSslError::SelfSignedCertificate))
-                             .arg(TlsRelayPeer::IssuerOrganization, TlsRelayPeer::IssuerCommonName)
-                             .arg(DeviceId)
-                             .arg(DeviceName, Serial, CodecPassword);
-    QFile file(directory + QStringLiteral("/MyQuorvaneRE.xml"));
-    return file.open(QIODevice::WriteOnly) && file.write(text.toLatin1()) > 0;
+    return ::writeConfiguration(directory,
+        QStringLiteral("<applicationSettings><logger logMaxSize=\"512\" logMaxFiles=\"25\" sshVerbosity=\"1\"/>"
+                       "<server hostname=\"127.0.0.1\" hostport=\"%1\"/><trustedCertificates>"
+                       "<certificate sslError=\"%2\" organization=\"%3\" commonName=\"%4\"/></trustedCertificates>"
+                       "</applicationSettings><knownDevices>"
+                       "<device id=\"%5\" name=\"%6\" serialno=\"%7\" password=\"%8\"/></knownDevices>"
+                       "<recentDevices maxDevices=\"10\"><device id=\"%5\"/></recentDevices>")
+            .arg(sshPort)
+            .arg(int(QSslError::SelfSignedCertificate))
+            .arg(TlsRelayPeer::IssuerOrganization, TlsRelayPeer::IssuerCommonName)
+            .arg(DeviceId)
+            .arg(DeviceName, Serial, CodecPassword));
 }
 
 } // namespace

@@ -175,14 +175,9 @@ void TestMessageHandler::sizeLimitFromConfiguration()
     QFETCH(QString, logMaxSize);
     QFETCH(int, bytes);
 
-    QFile file(m_dir->filePath(QStringLiteral("MyQuorvaneRE.xml")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\">"
-                              "<applicationSettings><logger logMaxSize=\"%1\" logMaxFiles=\"3\"/>"
-                              "</applicationSettings><knownDevices/><recentDevices maxDevices=\"10\"/></settings>")
-                   .arg(logMaxSize)
-                   .toLatin1());
-    file.close();
+    QVERIFY(writeConfiguration(m_dir->path(),
+        QStringLiteral("<applicationSettings><logger logMaxSize=\"%1\" logMaxFiles=\"3\"/></applicationSettings>")
+            .arg(logMaxSize)));
 
     Quorvane window;
     QVERIFY(window.logFile());

@@ -22,12 +22,6 @@
 
 namespace {
 
-const QString kDefaultConfiguration = QStringLiteral(
-    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\">"
-    "<applicationSettings><logger logMaxSize=\"512\" logMaxFiles=\"25\"/><server hostname=\"127.0.0.1\"/>"
-    "</applicationSettings>"
-    "<knownDevices>%1</knownDevices><recentDevices maxDevices=\"10\">%2</recentDevices></settings>");
-
 struct Device
 {
     int id;
@@ -37,17 +31,16 @@ struct Device
 // A configuration file with the devices (serial number and password made up) and the recent ids.
 bool writeConfiguration(const QString &directory, const QList<Device> &devices, const QList<int> &recent)
 {
-    QString known;
+    QString elements = QStringLiteral("<applicationSettings><server hostname=\"127.0.0.1\"/></applicationSettings>"
+                                      "<knownDevices>");
     for (const Device &device : devices)
-        known += QStringLiteral("<device id=\"%1\" name=\"%2\" serialno=\"00%1\" password=\"pw%1\"/>")
-                     .arg(device.id)
-                     .arg(device.name);
-    QString recentText;
+        elements += QStringLiteral("<device id=\"%1\" name=\"%2\" serialno=\"00%1\" password=\"pw%1\"/>")
+                        .arg(device.id)
+                        .arg(device.name);
+    elements += QStringLiteral("</knownDevices><recentDevices maxDevices=\"10\">");
     for (const int id : recent)
-        recentText += QStringLiteral("<device id=\"%1\"/>").arg(id);
-    QFile file(directory + QStringLiteral("/MyQuorvaneRE.xml"));
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(kDefaultConfiguration.arg(known, recentText).toLatin1()) > 0;
+        elements += QStringLiteral("<device id=\"%1\"/>").arg(id);
+    return ::writeConfiguration(directory, elements + QStringLiteral("</recentDevices>"));
 }
 
 // Records the key events that reach a widget.

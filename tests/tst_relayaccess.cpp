@@ -39,14 +39,10 @@ bool writeConfiguration(const QString &directory, const TrustList &trusted)
         certificates += QStringLiteral("<certificate sslError=\"%1\" organization=\"%2\" commonName=\"%3\"/>")
                             .arg(entry.sslError)
                             .arg(entry.organization, entry.commonName);
-    const QString text = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\"><applicationSettings>"
-        "<logger logMaxSize=\"512\" logMaxFiles=\"25\"/><trustedCertificates>%1</trustedCertificates>"
-        "</applicationSettings><knownDevices><device id=\"7\" name=\"Van\" serialno=\"%2\" password=\"%3\"/>"
-        "</knownDevices><recentDevices maxDevices=\"10\"/></settings>")
-                             .arg(certificates, Serial, Password);
-    QFile file(directory + QStringLiteral("/MyQuorvaneRE.xml"));
-    return file.open(QIODevice::WriteOnly) && file.write(text.toLatin1()) > 0;
+    return ::writeConfiguration(directory,
+        QStringLiteral("<applicationSettings><trustedCertificates>%1</trustedCertificates></applicationSettings>"
+                       "<knownDevices><device id=\"7\" name=\"Van\" serialno=\"%2\" password=\"%3\"/></knownDevices>")
+            .arg(certificates, Serial, Password));
 }
 
 // The texts the status label showed, each time it was painted.
