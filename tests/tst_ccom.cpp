@@ -56,8 +56,7 @@ private slots:
     void partialRefusal();
     void nokNeverReachesTheReply();
     void signalsAroundTheWait();
-    void nestedCallsAreRefused();
-    void userInputWaitsForTheReply();
+    void nestedCallsAndUserInputWait();
     void waitEndsOnTimeoutAndDrop();
     void dbStore();
     void udpOnlyPassesAudioLevels();
@@ -284,44 +283,26 @@ void TestCCom::signalsAroundTheWait()
     QCOMPARE(describe(reply), QByteArray("0|a=1|return=OK"));
 }
 
-void TestCCom::nestedCallsAreRefused()
+// While a call waits, a nested call or send from a timer is refused at once and user input waits for the reply.
+void TestCCom::nestedCallsAndUserInputWait()
 {
+    PressCounter widget;
+    widget.resize(200, 200);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
     m_device->setParam("general", "a", "outer");
     QVERIFY(connectCom());
     m_device->addFault(fault(SimDevice::Fault::Delay, 300));
     int nested = 1;
     int nestedSend = 1;
     bool ready = true;
+    bool posted = false;
+    int pressesDuringWait = -1;
     QTimer::singleShot(50, this, [&] {
         ready = m_com->isReady();
         kra::CMsg inner;
         nested = m_com->sendSyncMsg(body("PARAM;GET:a;"), inner, 0, 5000);
         nestedSend = m_com->sendMsg(body("DO;action:x;"), 0);
-    });
-    kra::CMsg reply;
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), 0);
-    QCOMPARE(nested, -1);
-    QCOMPARE(nestedSend, -1);
-    QVERIFY(!ready);
-    QCOMPARE(describe(reply), QByteArray("0|a=outer|return=OK"));
-    QCOMPARE(m_device->requests().count(), 1);
-    QVERIFY(m_com->isReady());
-    QCOMPARE(m_com->sendMsg(body("DO;action:x;"), 0), 0);
-    QTRY_COMPARE(m_device->requests().count(), 2);
-    QCOMPARE(m_device->requests().last().id(), RpcMessage::NoId);
-}
-
-void TestCCom::userInputWaitsForTheReply()
-{
-    PressCounter widget;
-    widget.resize(200, 200);
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QVERIFY(connectCom());
-    m_device->addFault(fault(SimDevice::Fault::Delay, 300));
-    bool posted = false;
-    int pressesDuringWait = -1;
-    QTimer::singleShot(50, this, [&] {
         // Queued like a real click from the window system.
         posted = QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
             widget.windowHandle(), QPointF(20, 20), widget.mapToGlobal(QPoint(20, 20)), Qt::LeftButton, Qt::LeftButton,
@@ -330,11 +311,20 @@ void TestCCom::userInputWaitsForTheReply()
     connect(m_com, &kra::CCom::messageCompleted, this, [&](const RpcMessage &) { pressesDuringWait = widget.presses; });
     kra::CMsg reply;
     QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), 0);
+    QCOMPARE(nested, -1);
+    QCOMPARE(nestedSend, -1);
+    QVERIFY(!ready);
+    QCOMPARE(describe(reply), QByteArray("0|a=outer|return=OK"));
+    QCOMPARE(m_device->requests().count(), 1);
     QVERIFY(posted);
     QCOMPARE(pressesDuringWait, 0);
     QCOMPARE(widget.presses, 0);
-    // Once the call is over the same click arrives.
+    // Once the call is over the same click arrives, and sending works again.
     QTRY_COMPARE(widget.presses, 1);
+    QVERIFY(m_com->isReady());
+    QCOMPARE(m_com->sendMsg(body("DO;action:x;"), 0), 0);
+    QTRY_COMPARE(m_device->requests().count(), 2);
+    QCOMPARE(m_device->requests().last().id(), RpcMessage::NoId);
 }
 
 void TestCCom::waitEndsOnTimeoutAndDrop()
