@@ -63,7 +63,6 @@ private slots:
     void cleanupTestCase();
     void init();
     void cleanup();
-    void failedLoginReturnsToIdle();
     void sessionFailureWaitsAndRetries_data();
     void sessionFailureWaitsAndRetries();
     void cancelKeepsTheSession_data();
@@ -155,18 +154,6 @@ void TestConnection::pickDevice()
     QCOMPARE(menu->actions().size(), 1);
     QCOMPARE(menu->actions().first()->text(), DeviceName);
     menu->actions().first()->trigger();
-}
-
-void TestConnection::failedLoginReturnsToIdle()
-{
-    m_relay.peer().setMode(TlsRelayPeer::UnknownDevice);
-    startWindow(rpctesting::closedPort());
-    pickDevice();
-    m_relay.peer().setMode(TlsRelayPeer::Grant);
-    QCOMPARE(statusText(), QStringLiteral("Device <Lab> is either unknown or unreachable"));
-    QCOMPARE(menuStates(), QStringLiteral("110"));
-    QVERIFY(!m_window->reconnectTimer()->isActive());
-    QVERIFY(!m_statuses.contains(QStringLiteral("Opening SSH session...")));
 }
 
 void TestConnection::sessionFailureWaitsAndRetries_data()

@@ -405,8 +405,10 @@ void TestQuorvane::pickStudio()
     QMenu *menu = recentDevicesMenu();
     emit menu->aboutToShow();
     menu->actions().first()->trigger();
+    // A failed login goes back to Idle: no session, no reconnect.
     QCOMPARE(statusText(), QStringLiteral("Failure to connect to server <127.0.0.1>"));
     QCOMPARE(menuStates(), QStringLiteral("110"));
+    QVERIFY(!m_window->reconnectTimer()->isActive());
 }
 
 // "ssh N": the SSH session reports state N; "rpc N": the device connection reports state N; "disconnect": the user
