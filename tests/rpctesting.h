@@ -8,6 +8,7 @@
 #include "simdevice.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QtTest>
@@ -45,11 +46,28 @@ inline RpcMessage callAndWait(RpcConnection &connection, const kra::CMsg &reques
     return completed.first().first().value<RpcMessage>();
 }
 
+inline SimDevice::Fault fault(SimDevice::Fault::Kind kind, int value = 0)
+{
+    SimDevice::Fault f;
+    f.kind = kind;
+    f.value = value;
+    return f;
+}
+
+// The device answers the next request with these bodies, in order.
+inline SimDevice::Fault script(const QByteArrayList &replies)
+{
+    SimDevice::Fault f = fault(SimDevice::Fault::Script);
+    for (const QByteArray &text : replies)
+        f.replies.push_back(body(text));
+    return f;
+}
+
 // A port on which nothing listens.
-inline quint16 closedPort()
+inline quint16 closedPort(const QHostAddress &address = QHostAddress(QHostAddress::LocalHost))
 {
     QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
+    server.listen(address, 0);
     const quint16 port = server.serverPort();
     server.close();
     return port;

@@ -17,6 +17,14 @@ inline bool writeFile(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
+// A configuration file in the program's directory, version 1, holding these elements.
+inline bool writeConfiguration(const QString &programDirectory, const QString &elements)
+{
+    return writeFile(programDirectory + QStringLiteral("/MyQuorvaneRE.xml"),
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<settings version=\"1\">" + elements.toLatin1()
+            + "</settings>");
+}
+
 // Everything in the program's log directory, in name order, as one text.
 inline QByteArray logText(const QString &programDirectory)
 {

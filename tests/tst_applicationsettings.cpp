@@ -72,7 +72,6 @@ class TestApplicationSettings : public QObject
 
 private slots:
     void init();
-    void filePath();
     void defaultFile();
     void fullRecordRoundTrip();
     void read_data();
@@ -102,16 +101,15 @@ void TestApplicationSettings::init()
     QVERIFY(m_dir->isValid());
 }
 
-void TestApplicationSettings::filePath()
-{
-    setProgramDirectory(m_dir->path());
-    QCOMPARE(configurationFilePath(), m_dir->path() + QStringLiteral("/MyQuorvaneRE.xml"));
-    setProgramDirectory(QString());
-    QCOMPARE(configurationFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/MyQuorvaneRE.xml"));
-}
-
 void TestApplicationSettings::defaultFile()
 {
+    // The file lives in the program's directory.
+    setProgramDirectory(QString());
+    QCOMPARE(configurationFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/MyQuorvaneRE.xml"));
+    setProgramDirectory(m_dir->path());
+    QCOMPARE(configurationFilePath(), path());
+    setProgramDirectory(QString());
+
     ApplicationSettings settings(path());
     QVERIFY(settings.writeConfiguration());
     QCOMPARE(readFile(path()), kDefaultFile);

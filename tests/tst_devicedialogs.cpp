@@ -2,6 +2,8 @@
 #include "deviceinfodialog.h"
 #include "managedevicesdialog.h"
 #include "serverinfodialog.h"
+#include "testfiles.h"
+#include "windowtesting.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -38,12 +40,13 @@ QStringList shownRows(const QTableView *view)
     return rows;
 }
 
-// The map as the same kind of text, ascending id.
+// The map as the same kind of text, ascending id; a record whose id is not its key says so.
 QStringList describe(const QMap<int, KnownDevice> &devices)
 {
     QStringList out;
     for (auto it = devices.cbegin(); it != devices.cend(); ++it)
-        out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->name, it->serialno, it->password));
+        out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->name, it->serialno, it->password)
+            + (it->id == it.key() ? QString() : QStringLiteral(" (id %1)").arg(it->id)));
     return out;
 }
 
@@ -56,14 +59,10 @@ void clickRow(QTableView *view, int row)
 // Types as a user would: ASCII on the keys, anything else through the input method, as with a compose key.
 void type(QLineEdit *edit, const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            break;
-        QTest::keyClick(edit, c.toLatin1());
-    }
     int ascii = 0;
     while (ascii < text.size() && text.at(ascii).unicode() < 0x80)
         ++ascii;
+    QTest::keyClicks(edit, text.left(ascii));
     if (ascii < text.size()) {
         QInputMethodEvent event;
         event.setCommitString(text.mid(ascii));
@@ -78,18 +77,17 @@ void retype(QLineEdit *edit, const QString &text)
     type(edit, text);
 }
 
-QStringList buttonStates(const ManageDevicesDialog &dialog)
+// Add, Delete, Edit, Connect as on/off letters.
+QString buttonStates(const ManageDevicesDialog &dialog)
 {
-    QStringList out;
+    QString out;
     for (const QPushButton *button : {dialog.addButton, dialog.deleteButton, dialog.editButton, dialog.connectButton})
-        out.append(button->text() + (button->isEnabled() ? QStringLiteral(":on") : QStringLiteral(":off")));
+        out += button->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return out;
 }
 
-const QStringList kOnlyAdd {QStringLiteral("&Add:on"), QStringLiteral("&Delete:off"), QStringLiteral("&Edit...:off"),
-    QStringLiteral("&Connect:off")};
-const QStringList kAllOn {QStringLiteral("&Add:on"), QStringLiteral("&Delete:on"), QStringLiteral("&Edit...:on"),
-    QStringLiteral("&Connect:on")};
+const QString kOnlyAdd = QStringLiteral("1000");
+const QString kAllOn = QStringLiteral("1111");
 
 } // namespace
 
@@ -100,26 +98,22 @@ class TestDeviceDialogs : public QObject
 private slots:
     void init();
     void cleanup();
-    void emptyManager();
     void tableShowsDevicesSortedAsText();
     void selectedRowIsPainted();
+    void editorLayout_data();
     void editorLayout();
-    void add_data();
-    void add();
+    void editor_data();
+    void editor();
     void addReusesFreedIds();
-    void edit_data();
-    void edit();
     void deleteDevice_data();
     void deleteDevice();
     void keyboardSelectionLeavesButtonsDisabled();
-    void connectAcceptsWithTheSelectedId();
     void closingKeepsEdits();
     void cancelledEditsLeaveTheFileUntouched();
     void unstorableTextRefused_data();
     void unstorableTextRefused();
     void noFreeIdRefused();
     void idOutsideRangeCannotConnect();
-    void serverInfoDialog();
 
 private:
     // Runs `action` on the next modal window of type T once it shows, from inside its exec().
@@ -127,27 +121,13 @@ private:
     void whenModal(std::function<void(T *)> action);
 
     QScopedPointer<ManageDevicesDialog> m_dialog;
-    QList<QTimer *> m_waiting;
-    int m_ran = 0;
+    QList<QPointer<QTimer>> m_waiting;
 };
 
 template<class T>
 void TestDeviceDialogs::whenModal(std::function<void(T *)> action)
 {
-    auto *timer = new QTimer(this);
-    m_waiting.append(timer);
-    timer->setInterval(1);
-    connect(timer, &QTimer::timeout, this, [this, timer, action] {
-        auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible() || !m_waiting.contains(timer))
-            return;
-        m_waiting.removeOne(timer);
-        timer->stop();
-        timer->deleteLater();
-        ++m_ran;
-        action(window);
-    });
-    timer->start();
+    m_waiting.append(::whenModal<T>(this, action));
 }
 
 void TestDeviceDialogs::init()
@@ -156,32 +136,18 @@ void TestDeviceDialogs::init()
     m_dialog->setDevices(devicesOneAndThree());
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.data()));
-    m_ran = 0;
 }
 
 void TestDeviceDialogs::cleanup()
 {
-    const bool allRan = m_waiting.isEmpty();
-    qDeleteAll(m_waiting);
+    bool allRan = true;
+    for (QTimer *timer : qAsConst(m_waiting)) {
+        allRan = allRan && (!timer || !timer->isActive());
+        delete timer;
+    }
     m_waiting.clear();
     m_dialog.reset();
     QVERIFY2(allRan, "a dialog the test waited for never showed");
-}
-
-void TestDeviceDialogs::emptyManager()
-{
-    ManageDevicesDialog dialog;
-    dialog.setDevices({});
-    QCOMPARE(dialog.view->model()->rowCount(), 0);
-    QStringList headers;
-    for (int column = 0; column < dialog.view->model()->columnCount(); ++column)
-        headers.append(dialog.view->model()->headerData(column, Qt::Horizontal).toString());
-    QCOMPARE(headers,
-        (QStringList {QStringLiteral("Id"), QStringLiteral("Device Name"), QStringLiteral("Serial Number"),
-            QStringLiteral("Codec Password")}));
-    QVERIFY(!dialog.view->horizontalHeader()->isHidden());
-    QCOMPARE(buttonStates(dialog), kOnlyAdd);
-    QCOMPARE(dialog.selectedId, 0);
 }
 
 void TestDeviceDialogs::tableShowsDevicesSortedAsText()
@@ -216,9 +182,6 @@ void TestDeviceDialogs::selectedRowIsPainted()
             // Inside the background, left of the text's margin.
             const QColor background = image.pixelColor(cell.left() + 1, cell.center().y());
             QCOMPARE(background, row == 1 ? QColor(239, 228, 176) : QColor(Qt::white));
-            // Between the cells, neither the mark nor the style's selection colour.
-            QCOMPARE(image.pixelColor(cell.right(), cell.center().y()), QColor(Qt::white));
-            QCOMPARE(image.pixelColor(cell.left() + 1, cell.top()), QColor(Qt::white));
             int dark = 0;
             for (int x = cell.left() + 3; x < cell.right() - 8; ++x) {
                 for (int y = cell.top() + 1; y < cell.bottom(); ++y)
@@ -229,84 +192,93 @@ void TestDeviceDialogs::selectedRowIsPainted()
     }
 }
 
+void TestDeviceDialogs::editorLayout_data()
+{
+    QTest::addColumn<bool>("server");
+    QTest::newRow("device") << false;
+    QTest::newRow("server account") << true;
+}
+
+// Everything fits the editor's fixed size; Return in the last field accepts.
 void TestDeviceDialogs::editorLayout()
 {
-    // Everything must fit the editor's fixed size.
-    DeviceInfoDialog editor;
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    for (const QWidget *widget : editor.findChildren<QWidget *>())
-        QVERIFY2(editor.rect().contains(widget->geometry()), qPrintable(widget->metaObject()->className()));
-    QSignalSpy accepted(&editor, &QDialog::accepted);
-    QTest::keyClick(editor.passwordEdit, Qt::Key_Return);
+    QFETCH(bool, server);
+    QScopedPointer<QDialog> editor(server ? static_cast<QDialog *>(new ServerInfoDialog) : new DeviceInfoDialog);
+    editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(editor.data()));
+    for (const QWidget *widget : editor->findChildren<QWidget *>())
+        QVERIFY2(editor->rect().contains(widget->geometry()), qPrintable(widget->metaObject()->className()));
+    QSignalSpy accepted(editor.data(), &QDialog::accepted);
+    QTest::keyClick(editor->findChildren<QLineEdit *>().last(), Qt::Key_Return);
     QCOMPARE(accepted.count(), 1);
 }
 
-void TestDeviceDialogs::add_data()
+void TestDeviceDialogs::editor_data()
 {
-    QTest::addColumn<QString>("name"); // null: leave the preset
-    QTest::addColumn<QString>("serialno");
-    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<QString>("typed"); // name|serial number|codec password, typed over what the editor shows
     QTest::addColumn<QString>("close"); // "ok", "cancel", "escape"
-    QTest::addColumn<QString>("added"); // the new row, empty when nothing is added
+    QTest::addColumn<QString>("row"); // the added or edited row afterwards; empty: nothing added
 
-    QTest::newRow("named") << QStringLiteral("Truck 2") << QStringLiteral("SN 2 ") << QStringLiteral(" p w ")
-                           << QStringLiteral("ok") << QStringLiteral("2|Truck 2|SN 2 | p w ");
-    QTest::newRow("preset name") << QString() << QStringLiteral("S") << QStringLiteral("P") << QStringLiteral("ok")
-                                 << QStringLiteral("2|noname|S|P");
-    QTest::newRow("name emptied") << QStringLiteral("") << QStringLiteral("S") << QStringLiteral("P")
-                                  << QStringLiteral("ok") << QStringLiteral("2|noname|S|P");
-    QTest::newRow("latin-1 text") << QStringLiteral("B\u00fchne") << QStringLiteral("\u00c5")
-                                  << QStringLiteral("\u00df\u00e9") << QStringLiteral("ok")
-                                  << QStringLiteral("2|B\u00fchne|\u00c5|\u00df\u00e9");
-    QTest::newRow("no serial number") << QStringLiteral("x") << QString() << QStringLiteral("P") << QStringLiteral("ok")
-                                      << QString();
-    QTest::newRow("no password") << QStringLiteral("x") << QStringLiteral("S") << QString() << QStringLiteral("ok")
-                                 << QString();
-    QTest::newRow("cancel") << QStringLiteral("x") << QStringLiteral("S") << QStringLiteral("P")
-                            << QStringLiteral("cancel") << QString();
-    QTest::newRow("escape") << QStringLiteral("x") << QStringLiteral("S") << QStringLiteral("P")
-                            << QStringLiteral("escape") << QString();
+    const auto row = [](const char *name, bool adding, const QString &typed, const QString &close,
+                         const QString &result) { QTest::newRow(name) << adding << typed << close << result; };
+    row("add", true, "Truck 2|SN 2 | p w ", "ok", "2|Truck 2|SN 2 | p w ");
+    row("add without a name", true, "|S|P", "ok", "2|noname|S|P");
+    row("add latin-1 text", true, QStringLiteral("B\u00fchne|\u00c5|\u00df\u00e9"), "ok",
+        QStringLiteral("2|B\u00fchne|\u00c5|\u00df\u00e9"));
+    row("add without serial number", true, "x||P", "ok", QString());
+    row("add without password", true, "x|S|", "ok", QString());
+    row("add, cancel", true, "x|S|P", "cancel", QString());
+    row("add, escape", true, "x|S|P", "escape", QString());
+    row("edit", false, "Van 2|SN-33|new", "ok", "3|Van 2|SN-33|new");
+    row("edit, name emptied", false, "|SN-3|pw3", "ok", "3|noname|SN-3|pw3");
+    row("edit, password emptied", false, "Van 2|SN-3|", "ok", "3|Van|SN-3|pw3");
+    row("edit, serial number emptied", false, "Van 2||x", "ok", "3|Van|SN-3|pw3");
+    row("edit, cancel", false, "Van 2|SN-33|new", "cancel", "3|Van|SN-3|pw3");
 }
 
-void TestDeviceDialogs::add()
+void TestDeviceDialogs::editor()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, serialno);
-    QFETCH(QString, password);
+    QFETCH(bool, adding);
+    QFETCH(QString, typed);
     QFETCH(QString, close);
-    QFETCH(QString, added);
+    QFETCH(QString, row);
 
-    clickRow(m_dialog->view, 0);
+    // What the editor does not show stays as it was.
+    KnownDevice tunnelled = m_dialog->devices.value(3);
+    tunnelled.tunnelPort = 4711;
+    tunnelled.macAddress = QStringLiteral("00:11:22:33:44:55");
+    m_dialog->devices.insert(3, tunnelled);
+
+    clickRow(m_dialog->view, adding ? 0 : 1);
     QStringList preset;
     whenModal<DeviceInfoDialog>([&](DeviceInfoDialog *editor) {
-        preset = QStringList {
-            editor->windowTitle(), editor->nameEdit->text(), editor->serialEdit->text(), editor->passwordEdit->text()};
-        if (!name.isNull())
-            retype(editor->nameEdit, name);
-        type(editor->serialEdit, serialno);
-        type(editor->passwordEdit, password);
-        if (close == QLatin1String("ok"))
-            QTest::mouseClick(editor->okButton, Qt::LeftButton);
-        else if (close == QLatin1String("cancel"))
-            QTest::mouseClick(editor->cancelButton, Qt::LeftButton);
-        else
+        QLineEdit *const edits[] = {editor->nameEdit, editor->serialEdit, editor->passwordEdit};
+        preset << editor->windowTitle();
+        for (int i = 0; i < 3; ++i) {
+            preset << edits[i]->text();
+            retype(edits[i], typed.section(QLatin1Char('|'), i, i));
+        }
+        if (close == QLatin1String("escape"))
             QTest::keyClick(editor, Qt::Key_Escape);
+        else
+            QTest::mouseClick(close == QLatin1String("ok") ? editor->okButton : editor->cancelButton, Qt::LeftButton);
     });
-    QTest::mouseClick(m_dialog->addButton, Qt::LeftButton);
-    QCOMPARE(m_ran, 1);
-    QCOMPARE(preset, (QStringList {QStringLiteral("Add Device"), QStringLiteral("noname"), QString(), QString()}));
+    QTest::mouseClick(adding ? m_dialog->addButton : m_dialog->editButton, Qt::LeftButton);
+    // The codec password is shown in clear in the editor.
+    QCOMPARE(preset.join(QLatin1Char('|')),
+        adding ? QStringLiteral("Add Device|noname||") : QStringLiteral("Edit Device|Van|SN-3|pw3"));
 
     QStringList expected = describe(devicesOneAndThree());
-    if (!added.isEmpty()) {
-        expected.insert(1, added);
-        QCOMPARE(buttonStates(*m_dialog), kOnlyAdd);
-    } else {
-        QCOMPARE(buttonStates(*m_dialog), kAllOn);
-    }
+    if (!adding)
+        expected[1] = row;
+    else if (!row.isEmpty())
+        expected.insert(1, row);
     QCOMPARE(describe(m_dialog->devices), expected);
     QCOMPARE(shownRows(m_dialog->view), expected);
-    QCOMPARE(m_dialog->devices.value(2).id, added.isEmpty() ? 0 : 2);
+    QCOMPARE(m_dialog->devices.value(3).tunnelPort, 4711);
+    QCOMPARE(m_dialog->devices.value(3).macAddress, QStringLiteral("00:11:22:33:44:55"));
+    QCOMPARE(buttonStates(*m_dialog), expected == describe(devicesOneAndThree()) ? kAllOn : kOnlyAdd);
 }
 
 void TestDeviceDialogs::addReusesFreedIds()
@@ -330,66 +302,6 @@ void TestDeviceDialogs::addReusesFreedIds()
 
     addDevice(QStringLiteral("two again"));
     QCOMPARE(m_dialog->devices.value(2).serialno, QStringLiteral("two again"));
-    QCOMPARE(m_ran, 4);
-}
-
-void TestDeviceDialogs::edit_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("serialno");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("accept");
-    QTest::addColumn<QString>("row"); // device 3 afterwards
-
-    QTest::newRow("changed") << QStringLiteral("Van 2") << QStringLiteral("SN-33") << QStringLiteral("new") << true
-                             << QStringLiteral("3|Van 2|SN-33|new");
-    QTest::newRow("name emptied") << QString() << QStringLiteral("SN-3") << QStringLiteral("pw3") << true
-                                  << QStringLiteral("3|noname|SN-3|pw3");
-    QTest::newRow("password emptied") << QStringLiteral("Van 2") << QStringLiteral("SN-3") << QString() << true
-                                      << QStringLiteral("3|Van|SN-3|pw3");
-    QTest::newRow("serial emptied") << QStringLiteral("Van 2") << QString() << QStringLiteral("x") << true
-                                    << QStringLiteral("3|Van|SN-3|pw3");
-    QTest::newRow("cancelled") << QStringLiteral("Van 2") << QStringLiteral("SN-33") << QStringLiteral("new") << false
-                               << QStringLiteral("3|Van|SN-3|pw3");
-}
-
-void TestDeviceDialogs::edit()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, serialno);
-    QFETCH(QString, password);
-    QFETCH(bool, accept);
-    QFETCH(QString, row);
-
-    KnownDevice tunnelled = m_dialog->devices.value(3);
-    tunnelled.tunnelPort = 4711;
-    tunnelled.macAddress = QStringLiteral("00:11:22:33:44:55");
-    m_dialog->devices.insert(3, tunnelled);
-
-    clickRow(m_dialog->view, 1);
-    QStringList preset;
-    whenModal<DeviceInfoDialog>([&](DeviceInfoDialog *editor) {
-        preset = QStringList {
-            editor->windowTitle(), editor->nameEdit->text(), editor->serialEdit->text(), editor->passwordEdit->text()};
-        retype(editor->nameEdit, name);
-        retype(editor->serialEdit, serialno);
-        retype(editor->passwordEdit, password);
-        QTest::mouseClick(accept ? editor->okButton : editor->cancelButton, Qt::LeftButton);
-    });
-    QTest::mouseClick(m_dialog->editButton, Qt::LeftButton);
-    QCOMPARE(m_ran, 1);
-    // The codec password is shown in clear in the editor too.
-    QCOMPARE(preset,
-        (QStringList {
-            QStringLiteral("Edit Device"), QStringLiteral("Van"), QStringLiteral("SN-3"), QStringLiteral("pw3")}));
-    const QStringList expected {QStringLiteral("1|Studio A|SN-1|pw1"), row};
-    QCOMPARE(describe(m_dialog->devices), expected);
-    QCOMPARE(shownRows(m_dialog->view), expected);
-    QCOMPARE(m_dialog->devices.value(3).id, 3);
-    QCOMPARE(m_dialog->devices.value(3).tunnelPort, 4711);
-    QCOMPARE(m_dialog->devices.value(3).macAddress, QStringLiteral("00:11:22:33:44:55"));
-    const bool changed = row != QLatin1String("3|Van|SN-3|pw3");
-    QCOMPARE(buttonStates(*m_dialog), changed ? kOnlyAdd : kAllOn);
 }
 
 void TestDeviceDialogs::deleteDevice_data()
@@ -436,17 +348,6 @@ void TestDeviceDialogs::keyboardSelectionLeavesButtonsDisabled()
     QCOMPARE(buttonStates(*m_dialog), kAllOn);
 }
 
-void TestDeviceDialogs::connectAcceptsWithTheSelectedId()
-{
-    QSignalSpy finished(m_dialog.data(), &QDialog::finished);
-    clickRow(m_dialog->view, 1);
-    QTest::mouseClick(m_dialog->connectButton, Qt::LeftButton);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
-    QCOMPARE(m_dialog->selectedId, 3);
-    QVERIFY(!m_dialog->isVisible());
-}
-
 void TestDeviceDialogs::closingKeepsEdits()
 {
     whenModal<DeviceInfoDialog>([](DeviceInfoDialog *editor) {
@@ -473,10 +374,7 @@ void TestDeviceDialogs::cancelledEditsLeaveTheFileUntouched()
     settings.knownDevices = devicesOneAndThree();
     settings.recentDevices = {3, 1};
     QVERIFY(settings.writeConfiguration());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = readFile(path);
 
     QVERIFY(settings.readConfiguration());
     ManageDevicesDialog dialog;
@@ -500,28 +398,11 @@ void TestDeviceDialogs::cancelledEditsLeaveTheFileUntouched()
         [](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton); });
     QTest::mouseClick(dialog.deleteButton, Qt::LeftButton);
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    QCOMPARE(m_ran, 3);
 
     QCOMPARE(describe(settings.knownDevices), describe(devicesOneAndThree()));
     settings.setKnownDevices(dialog.devices);
     QVERIFY(settings.writeConfiguration());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
-    file.close();
-
-    // Deleting a recent device takes it off the recent list once the dialog's devices are taken back.
-    dialog.setDevices(settings.knownDevices);
-    dialog.show();
-    clickRow(dialog.view, 1);
-    whenModal<QMessageBox>([](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
-    QTest::mouseClick(dialog.deleteButton, Qt::LeftButton);
-    dialog.reject();
-    settings.setKnownDevices(dialog.devices);
-    QVERIFY(settings.writeConfiguration());
-    ApplicationSettings reread(path);
-    QVERIFY(reread.readConfiguration());
-    QCOMPARE(describe(reread.knownDevices), QStringList {QStringLiteral("1|Studio A|SN-1|pw1")});
-    QCOMPARE(reread.recentDevices, QList<int> {1});
+    QCOMPARE(readFile(path), before);
 }
 
 void TestDeviceDialogs::unstorableTextRefused_data()
@@ -569,7 +450,6 @@ void TestDeviceDialogs::unstorableTextRefused()
         QTest::mouseClick(editor->okButton, Qt::LeftButton);
     });
     QTest::mouseClick(m_dialog->addButton, Qt::LeftButton);
-    QCOMPARE(m_ran, 3);
     QVERIFY2(
         warning.startsWith(QStringLiteral("\"%1\" contains characters that cannot be saved: %2\n").arg(label, shown))
             && warning.contains(QStringLiteral("ISO 8859-1")),
@@ -592,7 +472,6 @@ void TestDeviceDialogs::noFreeIdRefused()
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     QTest::mouseClick(m_dialog->addButton, Qt::LeftButton);
-    QCOMPARE(m_ran, 1);
     QVERIFY2(warning.contains(QStringLiteral("1 to 255")), qPrintable(warning));
     QCOMPARE(m_dialog->devices.size(), 255);
     QVERIFY(!m_dialog->devices.contains(256));
@@ -611,41 +490,18 @@ void TestDeviceDialogs::idOutsideRangeCannotConnect()
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     QTest::mouseClick(m_dialog->connectButton, Qt::LeftButton);
-    QCOMPARE(m_ran, 1);
     QVERIFY2(
         warning.contains(QStringLiteral("300")) && warning.contains(QStringLiteral("1 to 255")), qPrintable(warning));
     QCOMPARE(m_dialog->selectedId, 0);
     QVERIFY(m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), 0);
 
+    QSignalSpy finished(m_dialog.data(), &QDialog::finished);
     clickRow(m_dialog->view, 1);
     QTest::mouseClick(m_dialog->connectButton, Qt::LeftButton);
     QCOMPARE(m_dialog->selectedId, 3);
-}
-
-void TestDeviceDialogs::serverInfoDialog()
-{
-    ServerInfoDialog dialog;
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Server Authentication"));
-    QCOMPARE(dialog.size(), QSize(269, 132));
-    QStringList labels;
-    for (const QLabel *label : dialog.findChildren<QLabel *>())
-        labels.append(label->text());
-    QCOMPARE(labels,
-        (QStringList {QStringLiteral("Account Information"), QStringLiteral("User Name"), QStringLiteral("Password")}));
-    QTest::keyClicks(dialog.userEdit, QStringLiteral("user"));
-    QTest::keyClicks(dialog.passwordEdit, QStringLiteral("secret"));
-    QSignalSpy finished(&dialog, &QDialog::finished);
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
-    dialog.show();
-    QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
-    QCOMPARE(finished.count(), 2);
-    QCOMPARE(finished.at(0).first().toInt(), int(QDialog::Accepted));
-    QCOMPARE(finished.at(1).first().toInt(), int(QDialog::Rejected));
-    QCOMPARE(dialog.userEdit->text(), QStringLiteral("user"));
-    QCOMPARE(dialog.passwordEdit->text(), QStringLiteral("secret"));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toInt(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(TestDeviceDialogs)

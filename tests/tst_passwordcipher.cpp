@@ -13,32 +13,30 @@ struct CipherResult
     QByteArray text;
 };
 
-CipherResult encrypt(const QByteArray &plain)
+// Takes over the text a cipher function allocated; result -2 when it is not terminated.
+CipherResult taken(int result, char *out)
 {
-    char *out = nullptr;
     CipherResult r;
-    r.result = encryptPassword(reinterpret_cast<const unsigned char *>(plain.constData()), plain.size(), &out);
-    if (r.result >= 0) {
-        r.text = QByteArray(out, r.result);
-        if (out[r.result] != '\0')
+    r.result = result;
+    if (result >= 0) {
+        r.text = QByteArray(out, result);
+        if (out[result] != '\0')
             r.result = -2;
         std::free(out);
     }
     return r;
 }
 
+CipherResult encrypt(const QByteArray &plain)
+{
+    char *out = nullptr;
+    return taken(encryptPassword(reinterpret_cast<const unsigned char *>(plain.constData()), plain.size(), &out), out);
+}
+
 CipherResult decrypt(const QByteArray &text)
 {
     char *out = nullptr;
-    CipherResult r;
-    r.result = decryptPassword(text.constData(), text.size(), &out);
-    if (r.result >= 0) {
-        r.text = QByteArray(out, r.result);
-        if (out[r.result] != '\0')
-            r.result = -2;
-        std::free(out);
-    }
-    return r;
+    return taken(decryptPassword(text.constData(), text.size(), &out), out);
 }
 
 // Re-encodes a decoded text after changing it, so that only the intended byte differs.

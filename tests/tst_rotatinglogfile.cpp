@@ -1,5 +1,3 @@
-#include "applicationsettings.h"
-#include "programdirectory.h"
 #include "readonlydirectory.h"
 #include "rotatinglogfile.h"
 #include "testfiles.h"
@@ -42,9 +40,7 @@ class TestRotatingLogFile : public QObject
 
 private slots:
     void init();
-    void fileName();
-    void createsMissingDirectory();
-    void openTwiceFails();
+    void openWriteClose();
     void pruning_data();
     void pruning();
     void setMaxFiles_data();
@@ -54,11 +50,8 @@ private slots:
     void rotationWithinOneSecondKeepsOrder();
     void twoLoggersInOneSecondKeepBothFiles();
     void concurrentWritersKeepLinesWhole();
-    void closedLogDropsWrites();
     void formatLine_data();
     void formatLine();
-    void readOnlyDirectoryKeepsProgramAndConfiguration_data();
-    void readOnlyDirectoryKeepsProgramAndConfiguration();
     void rotationIntoReadOnlyDirectoryStopsLogging();
 
 private:
@@ -71,49 +64,33 @@ void TestRotatingLogFile::init()
     QVERIFY(m_dir->isValid());
 }
 
-void TestRotatingLogFile::fileName()
+void TestRotatingLogFile::openWriteClose()
 {
+    const QString directory = m_dir->filePath(QStringLiteral("a/b/logs")); // made when missing
     const QDateTime before = QDateTime::currentDateTime();
     RotatingLogFile log(kBase);
-    QVERIFY(log.open(m_dir->path()));
+    log.write("before open\n");
+    QVERIFY(log.open(directory));
     const QDateTime after = QDateTime::currentDateTime();
-    QVERIFY(log.isOpen());
     log.writeLine("first");
     log.write("second\n");
+    QVERIFY(!log.open(directory));
+    QVERIFY(!log.openNewFile(directory));
 
-    const QStringList files = logFiles(m_dir->path());
+    QStringList files = logFiles(directory);
     QCOMPARE(files.size(), 1);
     const QRegularExpression pattern(QStringLiteral("^(\\d{6}T\\d{6})-MyQuorvaneRE\\.log$"));
     const QRegularExpressionMatch match = pattern.match(files.first());
     QVERIFY2(match.hasMatch(), qPrintable(files.first()));
     const QString stamp = match.captured(1);
     QVERIFY(stamp >= stampAt(before) && stamp <= stampAt(after));
-    QCOMPARE(readFile(m_dir->filePath(files.first())), QByteArray("first\nsecond\n"));
 
-    setProgramDirectory(m_dir->path());
-    QCOMPARE(logDirectoryPath(), m_dir->path() + QStringLiteral("/logs"));
-    setProgramDirectory(QString());
-}
-
-void TestRotatingLogFile::createsMissingDirectory()
-{
-    const QString directory = m_dir->filePath(QStringLiteral("a/b/logs"));
-    RotatingLogFile log(kBase);
-    QVERIFY(log.open(directory));
-    QCOMPARE(logFiles(directory).size(), 1);
-}
-
-void TestRotatingLogFile::openTwiceFails()
-{
-    RotatingLogFile log(kBase);
-    QVERIFY(log.open(m_dir->path()));
-    QVERIFY(!log.open(m_dir->path()));
-    QVERIFY(!log.openNewFile(m_dir->path()));
-    QCOMPARE(logFiles(m_dir->path()).size(), 1);
     log.close();
     QVERIFY(!log.isOpen());
-    QVERIFY(log.open(m_dir->path()));
-    QCOMPARE(logFiles(m_dir->path()).size(), 2);
+    log.writeLine("after close");
+    QCOMPARE(readFile(directory + QLatin1Char('/') + files.first()), QByteArray("first\nsecond\n"));
+    QVERIFY(log.open(directory));
+    QCOMPARE(logFiles(directory).size(), 2);
 }
 
 void TestRotatingLogFile::pruning_data()
@@ -320,18 +297,6 @@ void TestRotatingLogFile::concurrentWritersKeepLinesWhole()
     }
 }
 
-void TestRotatingLogFile::closedLogDropsWrites()
-{
-    RotatingLogFile log(kBase);
-    log.write("before open\n");
-    QVERIFY(log.open(m_dir->path()));
-    log.writeLine("kept");
-    log.close();
-    QVERIFY(!log.isOpen());
-    log.writeLine("after close");
-    QCOMPARE(contents(m_dir->path()), QList<QByteArray> {"kept\n"});
-}
-
 void TestRotatingLogFile::formatLine_data()
 {
     QTest::addColumn<int>("type");
@@ -355,54 +320,6 @@ void TestRotatingLogFile::formatLine()
     QCOMPARE(formatLogLine(QtMsgType(type), text, QTime(7, 5, 3, 9)), line);
     QCOMPARE(formatLogLine(QtMsgType(type), text, QTime(23, 59, 59, 999)).left(12),
         line.isEmpty() ? QByteArray() : QByteArray("23:59:59.999"));
-}
-
-void TestRotatingLogFile::readOnlyDirectoryKeepsProgramAndConfiguration_data()
-{
-    QTest::addColumn<bool>("logsExist");
-    QTest::newRow("no logs directory yet") << false;
-    QTest::newRow("logs directory read-only") << true;
-}
-
-void TestRotatingLogFile::readOnlyDirectoryKeepsProgramAndConfiguration()
-{
-    QFETCH(bool, logsExist);
-    // The tree that is made read-only must be the temporary directory itself.
-    setProgramDirectory(m_dir->path());
-    ApplicationSettings settings(configurationFilePath());
-    KnownDevice device(3, QStringLiteral("Studio"));
-    device.serialno = QStringLiteral("S3");
-    device.password = QStringLiteral("P3");
-    settings.knownDevices.insert(3, device);
-    QVERIFY(settings.writeConfiguration());
-    const QByteArray saved = readFile(configurationFilePath());
-    if (logsExist)
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("logs")));
-
-    {
-        ReadOnlyDirectory readOnly(m_dir->path());
-        QVERIFY(readOnly.isReadOnly());
-
-        ApplicationSettings started(configurationFilePath());
-        QVERIFY(started.readConfiguration());
-        RotatingLogFile log(kBase);
-        log.maxSize = 16;
-        log.setMaxFiles(2);
-        QVERIFY(!log.open(logDirectoryPath()));
-        QVERIFY(!log.isOpen());
-        for (int i = 0; i < 10; ++i)
-            log.writeLine("dropped");
-
-        QCOMPARE(started.knownDevices.keys(), QList<int> {3});
-        QCOMPARE(started.knownDevices.value(3).password, QStringLiteral("P3"));
-        started.addRecentDevice(3);
-        QTest::ignoreMessage(QtCriticalMsg,
-            QRegularExpression(QStringLiteral("writeConfiguration\\(filename=.*\\) failed to write file")));
-        QVERIFY(!started.writeConfiguration());
-    }
-    setProgramDirectory(QString());
-    QCOMPARE(readFile(m_dir->filePath(QStringLiteral("MyQuorvaneRE.xml"))), saved);
-    QCOMPARE(logFiles(m_dir->filePath(QStringLiteral("logs"))), QStringList());
 }
 
 void TestRotatingLogFile::rotationIntoReadOnlyDirectoryStopsLogging()

@@ -38,14 +38,6 @@ QByteArray notificationFrame(const QByteArray &text)
     return RpcConnection::encode(RpcMessage::notification(body(text)));
 }
 
-SimDevice::Fault fault(SimDevice::Fault::Kind kind, int value = 0)
-{
-    SimDevice::Fault f;
-    f.kind = kind;
-    f.value = value;
-    return f;
-}
-
 QList<int> errorsOf(const QSignalSpy &spy)
 {
     QList<int> out;
@@ -69,29 +61,32 @@ private slots:
     void failuresBeforeSending();
     void replies_data();
     void replies();
-    void deviceProgress_data();
-    void deviceProgress();
-    void errorReplyCarriesPeerCode_data();
-    void errorReplyCarriesPeerCode();
     void bodilessFrames_data();
     void bodilessFrames();
     void splitAndCoalescedFrames();
-    void unknownAndLateIdsAreIgnored();
     void receiverRunningAnEventLoop();
     void timeoutBetweenTwoAndThreeSeconds();
     void heldNotifications_data();
     void heldNotifications();
-    void heldNotificationsDiscardedOnDrop();
     void requestsFromPeerAreNotHeld();
     void closeAndCancelFailPendingCalls();
     void watcherSignalsBeforeCompletion();
     void reconnectsEveryTenTicks();
     void idWrapsToZero();
-    void badMagicLeavesDecoderDeaf();
     void oversizedLengthIsRefused();
     void delegateCallRunsSteps();
 
 private:
+    // The critical line the connection logs for an error.
+    void ignoreError(int error)
+    {
+        QTest::ignoreMessage(QtCriticalMsg,
+            qPrintable(QStringLiteral("RpcConnection::notifyErrorOccurred(address=%1:%2, error=%3)")
+                           .arg(m_device->host())
+                           .arg(m_device->port())
+                           .arg(error)));
+    }
+
     SimDevice *m_device = nullptr;
     ProbeConnection *m_client = nullptr;
 };
@@ -117,8 +112,6 @@ void TestRpcConnection::stateSequenceOnConnect()
     QCOMPARE(states.at(0).first().toInt(), 2);
     QCOMPARE(states.at(1).first().toInt(), 0);
     QCOMPARE(states.at(2).first().toInt(), 3);
-    QCOMPARE(m_client->address(), m_device->host());
-    QCOMPARE(m_client->port(), m_device->port());
 }
 
 void TestRpcConnection::failuresBeforeSending_data()
@@ -161,162 +154,100 @@ void TestRpcConnection::replies_data()
 {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QByteArrayList>("replies");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("aux");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QList<int>>("errors");
+    QTest::addColumn<QByteArray>("reply"); // "-10": the call fails with -10
 
     const QByteArray list("PARAM;target:network;LIST:list;");
+    const QByteArray getAB("PARAM;GET:a;GET:b;");
+    const QByteArray action("DO;action:x;");
+    const QByteArray progress("PARAM;return:PROGRESS;");
+    const QByteArray ext("PARAM;return:PROGRESS;returnFmt:EXT;");
     QTest::newRow("LIST parts joined by ','")
-        << list
-        << QByteArrayList {"PARAM;return:PROGRESS;list:a;", "PARAM;return:PROGRESS;list:b;", "PARAM;return:OK;list:c;"}
-        << 2 << 0 << QByteArray("1|list=a,b,c|return=OK") << QList<int> {};
+        << list << QByteArrayList {progress + "list:a;", progress + "list:b;", "PARAM;return:OK;list:c;"}
+        << QByteArray("1|list=a,b,c|return=OK");
     QTest::newRow("LIST parts joined by 0x1D with EXT")
-        << list
-        << QByteArrayList {"PARAM;return:PROGRESS;returnFmt:EXT;list:a;", "PARAM;return:PROGRESS;returnFmt:EXT;list:b;",
-               "PARAM;return:OK;returnFmt:EXT;list:c;"}
-        << 2 << 0
+        << list << QByteArrayList {ext + "list:a;", ext + "list:b;", "PARAM;return:OK;returnFmt:EXT;list:c;"}
         << QByteArray("1|list=a\x1d"
                       "b\x1d"
-                      "c|return=OK|returnFmt=EXT")
-        << QList<int> {};
+                      "c|return=OK|returnFmt=EXT");
     QTest::newRow("GET parts keep the first value")
         << QByteArray("PARAM;target:network;GET:list;")
-        << QByteArrayList {"PARAM;return:PROGRESS;list:a;", "PARAM;return:PROGRESS;list:b;", "PARAM;return:OK;list:c;"}
-        << 2 << 0 << QByteArray("1|list=a|return=OK") << QList<int> {};
+        << QByteArrayList {progress + "list:a;", progress + "list:b;", "PARAM;return:OK;list:c;"}
+        << QByteArray("1|list=a|return=OK");
     QTest::newRow("ERROR of 'not set' only is OK")
-        << QByteArray("PARAM;GET:a;GET:b;")
-        << QByteArrayList {"PARAM;return:ERROR;a:101-parameter not set;b:101-parameter not set;"} << 2 << 0
-        << QByteArray("1|a=|b=|return=OK") << QList<int> {};
+        << getAB << QByteArrayList {"PARAM;return:ERROR;a:101-parameter not set;b:101-parameter not set;"}
+        << QByteArray("1|a=|b=|return=OK");
     QTest::newRow("ERROR with a real error")
-        << QByteArray("PARAM;GET:a;GET:b;")
-        << QByteArrayList {"PARAM;return:ERROR;a:101-parameter not set;b:103-parameter set error;"} << 2 << 0
-        << QByteArray("1|a=|b=103-parameter set error|return=ERROR") << QList<int> {};
-    QTest::newRow("bare ERROR stays ERROR") << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;"} << 2
-                                            << 0 << QByteArray("1|return=ERROR") << QList<int> {};
+        << getAB << QByteArrayList {"PARAM;return:ERROR;a:101-parameter not set;b:103-parameter set error;"}
+        << QByteArray("1|a=|b=103-parameter set error|return=ERROR");
+    QTest::newRow("bare ERROR stays ERROR")
+        << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;"} << QByteArray("1|return=ERROR");
     QTest::newRow("ERROR keeps values of earlier parts")
-        << QByteArray("PARAM;GET:a;GET:b;")
-        << QByteArrayList {"PARAM;return:PROGRESS;a:1;", "PARAM;return:ERROR;a:2;b:101-parameter not set;"} << 2 << 0
-        << QByteArray("1|a=1|b=|return=ERROR") << QList<int> {};
+        << getAB << QByteArrayList {progress + "a:1;", "PARAM;return:ERROR;a:2;b:101-parameter not set;"}
+        << QByteArray("1|a=1|b=|return=ERROR");
     QTest::newRow("reply body kind is the reply's")
-        << QByteArray("DO;action:x;") << QByteArrayList {"DO;return:OK;v:1;"} << 2 << 0 << QByteArray("2|return=OK|v=1")
-        << QList<int> {};
-    QTest::newRow("NOK fails with -10") << QByteArray("DO;action:x;")
-                                        << QByteArrayList {"DO;return:NOK;cause:115-resource busy;"} << 3 << -10
-                                        << QByteArray("0") << QList<int> {-10};
-    QTest::newRow("missing return fails with -10")
-        << QByteArray("DO;action:x;") << QByteArrayList {"DO;v:1;"} << 3 << -10 << QByteArray("0") << QList<int> {-10};
-    QTest::newRow("unparsable reply fails with -10")
-        << QByteArray("DO;action:x;") << QByteArrayList {"HELLO;"} << 3 << -10 << QByteArray("0") << QList<int> {-10};
+        << action << QByteArrayList {"DO;return:OK;v:1;"} << QByteArray("2|return=OK|v=1");
+    QTest::newRow("NOK") << action << QByteArrayList {"DO;return:NOK;cause:115-resource busy;"} << QByteArray("-10");
+    QTest::newRow("missing return") << action << QByteArrayList {"DO;v:1;"} << QByteArray("-10");
+    QTest::newRow("unparsable reply") << action << QByteArrayList {"HELLO;"} << QByteArray("-10");
 }
 
 void TestRpcConnection::replies()
 {
     QFETCH(QByteArray, request);
     QFETCH(QByteArrayList, replies);
-    QFETCH(int, kind);
-    QFETCH(int, aux);
     QFETCH(QByteArray, reply);
-    QFETCH(QList<int>, errors);
+    const bool fails = reply == "-10";
 
     QVERIFY(connectTo(*m_client, *m_device));
-    SimDevice::Fault script = fault(SimDevice::Fault::Script);
+    SimDevice::Fault answer = fault(SimDevice::Fault::Script);
     for (const QByteArray &text : replies) {
         kra::CMsg part(7);
         if (parseBody(text.toStdString(), part) != 0) {
             // Unparsable on purpose: sent raw with the id the call will get.
-            script.kind = SimDevice::Fault::Silence;
+            answer.kind = SimDevice::Fault::Silence;
             connect(m_device, &SimDevice::requestReceived, this, [this, text](const RpcMessage &r) {
                 m_device->sendRaw(header(quint32(24 + text.size()), r.id(), 2, 0) + text);
             });
             break;
         }
-        script.replies.push_back(part);
+        answer.replies.push_back(part);
     }
-    m_device->addFault(script);
+    m_device->addFault(answer);
     QSignalSpy errorSpy(m_client, &RpcConnection::errorOccurred);
-    for (int e : qAsConst(errors)) {
-        QTest::ignoreMessage(QtCriticalMsg,
-            qPrintable(QStringLiteral("RpcConnection::notifyErrorOccurred(address=%1:%2, error=%3)")
-                           .arg(m_device->host())
-                           .arg(m_device->port())
-                           .arg(e)));
-    }
+    if (fails)
+        ignoreError(-10);
     const RpcMessage done = callAndWait(*m_client, body(request));
-    QCOMPARE(done.kind(), kind);
-    QCOMPARE(done.aux(), aux);
+    QCOMPARE(done.kind(), fails ? 3 : 2);
+    QCOMPARE(done.aux(), fails ? -10 : 0);
     QCOMPARE(done.id(), 1u);
-    QCOMPARE(describe(done.body()), reply);
-    QCOMPARE(errorsOf(errorSpy), errors);
-}
-
-void TestRpcConnection::deviceProgress_data()
-{
-    QTest::addColumn<bool>("ext");
-    QTest::addColumn<QByteArray>("reply");
-
-    QTest::newRow("plain") << false << QByteArray("1|ifaces=eth.0,eth.1,wi\\,fi|name=box|return=OK");
-    QTest::newRow("EXT") << true
-                         << QByteArray("1|ifaces=eth.0\x1d"
-                                       "eth.1\x1d"
-                                       "wi,fi|name=box|return=OK|returnFmt=EXT");
-}
-
-void TestRpcConnection::deviceProgress()
-{
-    QFETCH(bool, ext);
-    QFETCH(QByteArray, reply);
-
-    m_device->setList("network", "ifaces", {"eth.0", "eth.1", "wi,fi"});
-    m_device->setParam("network", "name", "box");
-    QVERIFY(connectTo(*m_client, *m_device));
-    SimDevice::Fault progress = fault(SimDevice::Fault::Progress, 2);
-    progress.ext = ext;
-    m_device->addFault(progress);
-    const RpcMessage done = callAndWait(*m_client, body("PARAM;target:network;LIST:ifaces;GET:name;"));
-    QCOMPARE(done.kind(), 2);
-    QCOMPARE(describe(done.body()), reply);
-}
-
-void TestRpcConnection::errorReplyCarriesPeerCode_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::newRow("device code") << 1234;
-    QTest::newRow("negative") << -6;
-    QTest::newRow("extreme") << int(0x80000000);
-}
-
-void TestRpcConnection::errorReplyCarriesPeerCode()
-{
-    QFETCH(int, code);
-    QVERIFY(connectTo(*m_client, *m_device));
-    m_device->addFault(fault(SimDevice::Fault::ErrorReply, code));
-    QSignalSpy errors(m_client, &RpcConnection::errorOccurred);
-    const RpcMessage done = callAndWait(*m_client, body("PARAM;GET:a;"));
-    QCOMPARE(done.kind(), 3);
-    QCOMPARE(done.aux(), code);
-    QCOMPARE(errors.count(), 0);
+    QCOMPARE(describe(done.body()), fails ? QByteArray("0") : reply);
+    QCOMPARE(errorsOf(errorSpy), fails ? QList<int> {-10} : QList<int> {});
 }
 
 void TestRpcConnection::bodilessFrames_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<quint32>("total");
-    QTest::addColumn<int>("callAux");
+    QTest::addColumn<int>("aux");
+    QTest::addColumn<int>("callAux"); // 1: the call is still pending
     QTest::addColumn<QList<int>>("errors");
 
-    QTest::newRow("request") << 1 << 24u << 1 << QList<int> {-10};
-    QTest::newRow("reply") << 2 << 24u << -10 << QList<int> {-10};
-    QTest::newRow("reply announcing less than a header") << 2 << 3u << -10 << QList<int> {-10};
-    QTest::newRow("error reply is valid") << 3 << 24u << 77 << QList<int> {};
-    QTest::newRow("notification") << 4 << 24u << 1 << QList<int> {-10};
-    QTest::newRow("unknown kind") << 5 << 24u << 1 << QList<int> {-9};
+    QTest::newRow("request") << 1 << 24u << 0 << 1 << QList<int> {-10};
+    QTest::newRow("reply") << 2 << 24u << 0 << -10 << QList<int> {-10};
+    QTest::newRow("reply announcing less than a header") << 2 << 3u << 0 << -10 << QList<int> {-10};
+    // An error reply is valid without a body and carries the peer's code as it is, even one of our own codes.
+    QTest::newRow("error reply") << 3 << 24u << 1234 << 1234 << QList<int> {};
+    QTest::newRow("error reply, negative") << 3 << 24u << -6 << -6 << QList<int> {};
+    QTest::newRow("error reply, extreme") << 3 << 24u << int(0x80000000) << int(0x80000000) << QList<int> {};
+    QTest::newRow("notification") << 4 << 24u << 0 << 1 << QList<int> {-10};
+    QTest::newRow("unknown kind") << 5 << 24u << 0 << 1 << QList<int> {-9};
 }
 
 void TestRpcConnection::bodilessFrames()
 {
     QFETCH(int, kind);
     QFETCH(quint32, total);
+    QFETCH(int, aux);
     QFETCH(int, callAux);
     QFETCH(QList<int>, errors);
 
@@ -327,7 +258,7 @@ void TestRpcConnection::bodilessFrames()
     QSignalSpy errorSpy(m_client, &RpcConnection::errorOccurred);
     const RpcAsyncCall call = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 0);
     QTRY_COMPARE(m_device->requests().count(), 1);
-    m_device->sendRaw(header(total, call.id(), quint32(kind), 77));
+    m_device->sendRaw(header(total, call.id(), quint32(kind), quint32(aux)));
     // A notification behind it shows the frame was read, and that the stream is still in step.
     m_device->notify(body("INFO;info_type:after;"));
     QTRY_COMPARE(received.count(), 1);
@@ -396,19 +327,26 @@ void TestRpcConnection::receiverRunningAnEventLoop()
     QCOMPARE(call.error(), int(RpcConnection::TimeoutError));
 }
 
-void TestRpcConnection::unknownAndLateIdsAreIgnored()
+void TestRpcConnection::timeoutBetweenTwoAndThreeSeconds()
 {
     QVERIFY(connectTo(*m_client, *m_device));
+    m_device->addFault(fault(SimDevice::Fault::Silence));
     QSignalSpy completed(m_client, &RpcConnection::messageCompleted);
     QSignalSpy received(m_client, &RpcConnection::messageReceived);
     QSignalSpy errors(m_client, &RpcConnection::errorOccurred);
+    QElapsedTimer clock;
+    clock.start();
+    const RpcAsyncCall call = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 2);
+    QVERIFY(completed.wait(5000));
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed > 2000 && elapsed < 3250, qPrintable(QString::number(elapsed)));
+    const RpcMessage done = completed.first().first().value<RpcMessage>();
+    QCOMPARE(done.kind(), 3);
+    QCOMPARE(done.aux(), -5);
+    QCOMPARE(call.error(), -5);
 
-    m_device->addFault(fault(SimDevice::Fault::Silence));
-    const RpcAsyncCall call = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 1);
-    QVERIFY(completed.wait(3000));
-    QCOMPARE(completed.first().first().value<RpcMessage>().aux(), -5);
+    // Late and unknown ids are dropped without a word.
     completed.clear();
-
     const kra::CMsg ok = body("PARAM;return:OK;a:1;");
     m_device->sendRaw(RpcConnection::encode(RpcMessage(call.id(), 0, RpcMessage::Reply, ok)));
     m_device->sendRaw(RpcConnection::encode(RpcMessage(4711, 0, RpcMessage::Reply, ok)));
@@ -419,72 +357,37 @@ void TestRpcConnection::unknownAndLateIdsAreIgnored()
     QCOMPARE(errors.count(), 0);
 }
 
-void TestRpcConnection::timeoutBetweenTwoAndThreeSeconds()
-{
-    QVERIFY(connectTo(*m_client, *m_device));
-    m_device->addFault(fault(SimDevice::Fault::Silence));
-    QSignalSpy completed(m_client, &RpcConnection::messageCompleted);
-    QSignalSpy errors(m_client, &RpcConnection::errorOccurred);
-    QElapsedTimer clock;
-    clock.start();
-    const RpcAsyncCall call = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 2);
-    QCOMPARE(call.timeout(), 2000);
-    QVERIFY(completed.wait(5000));
-    const qint64 elapsed = clock.elapsed();
-    QVERIFY2(elapsed > 2000 && elapsed < 3250, qPrintable(QString::number(elapsed)));
-    const RpcMessage done = completed.first().first().value<RpcMessage>();
-    QCOMPARE(done.kind(), 3);
-    QCOMPARE(done.aux(), -5);
-    QCOMPARE(call.error(), -5);
-    QVERIFY(call.isFailed());
-    QCOMPARE(call.errorString(), QStringLiteral("errorCode -5"));
-    QCOMPARE(errors.count(), 0);
-}
-
 void TestRpcConnection::heldNotifications_data()
 {
     QTest::addColumn<bool>("hold");
+    QTest::addColumn<bool>("drop");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("held") << true << QStringList {"completed 1", "received a", "received b"};
-    QTest::newRow("passed on") << false << QStringList {"received a", "received b", "completed 1"};
+    QTest::newRow("held") << true << false << QStringList {"completed 0", "received a", "received b"};
+    QTest::newRow("passed on") << false << false << QStringList {"received a", "received b", "completed 0"};
+    QTest::newRow("held, discarded on a drop") << true << true << QStringList {"completed -6"};
 }
 
 void TestRpcConnection::heldNotifications()
 {
     QFETCH(bool, hold);
+    QFETCH(bool, drop);
     QFETCH(QStringList, order);
 
     m_client->setHoldNotifications(hold);
     QVERIFY(connectTo(*m_client, *m_device));
     QStringList seen;
     connect(m_client, &RpcConnection::messageCompleted, this,
-        [&seen](const RpcMessage &m) { seen << QStringLiteral("completed %1").arg(m.id()); });
+        [&seen](const RpcMessage &m) { seen << QStringLiteral("completed %1").arg(m.aux()); });
     connect(m_client, &RpcConnection::messageReceived, this, [&seen](const RpcMessage &m) {
         seen << QStringLiteral("received ") + QString::fromStdString(*m.body().param("n", true));
     });
-    SimDevice::Fault f = fault(SimDevice::Fault::Delay, 100);
+    SimDevice::Fault f = fault(drop ? SimDevice::Fault::Drop : SimDevice::Fault::Delay, 100);
     f.before = {body("INFO;n:a;"), body("EVENT;n:b;")};
     m_device->addFault(f);
     m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 5);
-    QTRY_COMPARE(seen.count(), 3);
-    QCOMPARE(seen, order);
-    QCOMPARE(m_client->takeMessage().kind(), 0);
-}
-
-void TestRpcConnection::heldNotificationsDiscardedOnDrop()
-{
-    m_client->setHoldNotifications(true);
-    QVERIFY(connectTo(*m_client, *m_device));
-    QSignalSpy received(m_client, &RpcConnection::messageReceived);
-    QSignalSpy completed(m_client, &RpcConnection::messageCompleted);
-    SimDevice::Fault f = fault(SimDevice::Fault::Drop);
-    f.before = {body("INFO;n:a;")};
-    m_device->addFault(f);
-    m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 5);
-    QTRY_COMPARE(completed.count(), 1);
-    QCOMPARE(completed.first().first().value<RpcMessage>().aux(), -6);
-    QCOMPARE(m_client->state(), RpcConnection::UnconnectedState);
-    QVERIFY(!received.wait(200));
+    QTRY_COMPARE(seen, order);
+    QSignalSpy later(m_client, &RpcConnection::messageReceived);
+    QVERIFY(!later.wait(200));
     QCOMPARE(m_client->takeMessage().kind(), 0);
 }
 
@@ -513,9 +416,8 @@ void TestRpcConnection::requestsFromPeerAreNotHeld()
 void TestRpcConnection::closeAndCancelFailPendingCalls()
 {
     QVERIFY(connectTo(*m_client, *m_device));
-    m_device->addFault(fault(SimDevice::Fault::Silence));
-    m_device->addFault(fault(SimDevice::Fault::Silence));
-    m_device->addFault(fault(SimDevice::Fault::Silence));
+    for (int i = 0; i < 3; ++i)
+        m_device->addFault(fault(SimDevice::Fault::Silence));
     QSignalSpy completed(m_client, &RpcConnection::messageCompleted);
     RpcAsyncCall first = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 5);
     const RpcAsyncCall second = m_client->call(RpcMessage::request(body("PARAM;GET:b;")), 5);
@@ -528,7 +430,6 @@ void TestRpcConnection::closeAndCancelFailPendingCalls()
     m_client->cancelCall(first);
     QCOMPARE(completed.count(), 1);
 
-    QSignalSpy states(m_client, &RpcConnection::stateChanged);
     m_client->close();
     QCOMPARE(completed.count(), 3);
     QCOMPARE(completed.at(1).first().value<RpcMessage>().id(), second.id());
@@ -564,10 +465,6 @@ void TestRpcConnection::watcherSignalsBeforeCompletion()
     QVERIFY(lateSpy.wait(1000));
     QCOMPARE(lateSpy.count(), 1);
     QCOMPARE(late.message().kind(), 2);
-    QCOMPARE(RpcAsyncCall::fromError(-7).message().aux(), -7);
-    QCOMPARE(RpcAsyncCall().message().aux(), -1);
-    QCOMPARE(RpcAsyncCall().error(), -1);
-    QVERIFY(RpcAsyncCall().isFailed());
 }
 
 void TestRpcConnection::reconnectsEveryTenTicks()
@@ -612,40 +509,13 @@ void TestRpcConnection::idWrapsToZero()
     QCOMPARE(callAndWait(*m_client, body("PARAM;GET:a;")).id(), 1u);
 }
 
-void TestRpcConnection::badMagicLeavesDecoderDeaf()
-{
-    QVERIFY(connectTo(*m_client, *m_device));
-    m_device->addFault(fault(SimDevice::Fault::BadMagic));
-    QSignalSpy errors(m_client, &RpcConnection::errorOccurred);
-    QSignalSpy received(m_client, &RpcConnection::messageReceived);
-    QTest::ignoreMessage(QtCriticalMsg,
-        qPrintable(QStringLiteral("RpcConnection::notifyErrorOccurred(address=%1:%2, error=-8)")
-                       .arg(m_device->host())
-                       .arg(m_device->port())));
-    const RpcMessage done = callAndWait(*m_client, body("PARAM;GET:a;"), 1);
-    QCOMPARE(done.aux(), -5);
-    QCOMPARE(errorsOf(errors), QList<int> {-8});
-    m_device->notify(body("INFO;n:1;"));
-    QVERIFY(!received.wait(300));
-
-    m_client->close();
-    QTRY_COMPARE(m_device->clientCount(), 0);
-    QVERIFY(connectTo(*m_client, *m_device));
-    m_device->notify(body("INFO;n:2;"));
-    QVERIFY(received.wait(2000));
-    QCOMPARE(received.first().first().value<RpcMessage>().body().params.at("n"), std::string("2"));
-}
-
 void TestRpcConnection::oversizedLengthIsRefused()
 {
     QVERIFY(connectTo(*m_client, *m_device));
     m_device->addFault(fault(SimDevice::Fault::OversizedLength));
     QSignalSpy errors(m_client, &RpcConnection::errorOccurred);
     QSignalSpy received(m_client, &RpcConnection::messageReceived);
-    QTest::ignoreMessage(QtCriticalMsg,
-        qPrintable(QStringLiteral("RpcConnection::notifyErrorOccurred(address=%1:%2, error=-8)")
-                       .arg(m_device->host())
-                       .arg(m_device->port())));
+    ignoreError(-8);
     const RpcMessage done = callAndWait(*m_client, body("PARAM;GET:a;"), 1);
     QCOMPARE(done.aux(), -5);
     QCOMPARE(errorsOf(errors), QList<int> {-8});
@@ -654,6 +524,14 @@ void TestRpcConnection::oversizedLengthIsRefused()
     m_device->notify(body("INFO;n:1;"));
     QVERIFY(!received.wait(300));
     QCOMPARE(errors.count(), 1);
+
+    // A new connection starts with a clear decoder.
+    m_client->close();
+    QTRY_COMPARE(m_device->clientCount(), 0);
+    QVERIFY(connectTo(*m_client, *m_device));
+    m_device->notify(body("INFO;n:2;"));
+    QVERIFY(received.wait(2000));
+    QCOMPARE(received.first().first().value<RpcMessage>().body().params.at("n"), std::string("2"));
 }
 
 namespace {
@@ -704,15 +582,12 @@ void TestRpcConnection::delegateCallRunsSteps()
     QVERIFY(finished.wait(3000));
     QCOMPARE(chain.replies, (QStringList {"1|first=second|return=OK", "1|return=OK|second=2"}));
     QVERIFY(chain.isSucceeded());
-    QCOMPARE(chain.id(), 42u);
     QCOMPARE(describe(chain.message().body()), QByteArray("1|return=OK|second=2"));
 
     ChainedRead orphan(43);
     QSignalSpy orphanFinished(&orphan, &RpcDelegateCall::finished);
     orphan.start(nullptr);
     QCOMPARE(orphanFinished.count(), 1);
-    QCOMPARE(orphan.error(), -1);
-    orphan.abort(-6);
     QCOMPARE(orphan.error(), -1);
 }
 

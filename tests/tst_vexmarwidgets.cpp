@@ -51,32 +51,24 @@ private slots:
     void init();
     void cleanup();
 
-    void buttonDefaults();
     void buttonFrame_data();
     void buttonFrame();
     void buttonIconAndText();
-    void buttonClickedByMouse();
 
     void popupKeysGoToScreen_data();
     void popupKeysGoToScreen();
     void popupKeysDroppedWithoutScreen();
     void popupCentredOverOpener_data();
     void popupCentredOverOpener();
-    void popupTakesOpenersFont();
+    void popupClosedOnceAndDeleted_data();
     void popupClosedOnceAndDeleted();
-    void popupClosedByPressOutside();
 
     void messageButtons_data();
     void messageButtons();
-    void messageAnswer_data();
-    void messageAnswer();
-    void messageReleaseOnTextCloses();
     void messageLooks();
     void autoCloseCountsFromShow();
-    void setTextSameTextKeepsPendingTime();
-    void setTextNewTextRearmsOrStops();
+    void setText();
 
-    void pageFrame();
     void dummyPage();
 
 private:
@@ -104,14 +96,6 @@ void TestVexmarWidgets::cleanup()
     delete m_screen;
     m_screen = nullptr;
     QVERIFY(g_screenWindow.isNull());
-}
-
-void TestVexmarWidgets::buttonDefaults()
-{
-    QVexmarButton button;
-    QCOMPARE(button.borderWidth, 1);
-    QCOMPARE(button.radius, 15.0f);
-    QCOMPARE(button.focusPolicy(), Qt::NoFocus);
 }
 
 void TestVexmarWidgets::buttonFrame_data()
@@ -181,17 +165,6 @@ void TestVexmarWidgets::buttonIconAndText()
     const QRect textArea(150 + 20, 20, 80, 50);
     QVERIFY(countPixels(image, textArea, qRgb(0, 0, 0)) > 20);
     QVERIFY(countPixels(image, QRect(152, 2, 116, 12), qRgb(0, 0, 0)) == 0);
-}
-
-void TestVexmarWidgets::buttonClickedByMouse()
-{
-    auto *button = new QVexmarButton(m_opener);
-    button->setGeometry(10, 10, 98, 66);
-    button->show();
-    QSignalSpy clicked(button, &QAbstractButton::clicked);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(49, 33));
-    QCOMPARE(clicked.count(), 1);
-    QVERIFY(!button->hasFocus());
 }
 
 void TestVexmarWidgets::popupKeysGoToScreen_data()
@@ -268,139 +241,83 @@ void TestVexmarWidgets::popupCentredOverOpener()
     popup->close();
 }
 
-void TestVexmarWidgets::popupTakesOpenersFont()
-{
-    QFont openerFont(QStringLiteral("DejaVu Serif"));
-    openerFont.setPixelSize(14);
-    openerFont.setBold(true);
-    m_opener->setFont(openerFont);
-
-    auto *popup = new QVexmarMessage(QStringLiteral("Hello"), 3, m_opener);
-    QCOMPARE(popup->font().family(), openerFont.family());
-    QVERIFY(popup->font().bold());
-    QCOMPARE(popup->font().pixelSize(), 34);
-    QCOMPARE(popup->okButton->font().pixelSize(), 34);
-    QCOMPARE(popup->windowFlags() & Qt::WindowType_Mask, Qt::Popup);
-    QVERIFY(popup->testAttribute(Qt::WA_DeleteOnClose));
-    QCOMPARE(popup->parentWidget(), m_opener);
-    delete popup;
-}
-
-// Whoever closes it, and however often, the opener hears of it once; the popup then deletes itself.
-void TestVexmarWidgets::popupClosedOnceAndDeleted()
-{
-    QPointer<QVexmarMessage> popup = new QVexmarMessage(QStringLiteral("Hello"), 0, m_opener);
-    QSignalSpy closed(popup.data(), &QVexmarPopup::popupClosed);
-    bool visibleWhenReported = true;
-    connect(popup.data(), &QVexmarPopup::popupClosed, this, [&] { visibleWhenReported = popup->isVisible(); });
-    popup->show();
-    popup->close();
-    popup->close();
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!visibleWhenReported);
-    QCOMPARE(popup->cancelled, 1);
-    QTRY_VERIFY(popup.isNull());
-}
-
-void TestVexmarWidgets::popupClosedByPressOutside()
-{
-    QPointer<QVexmarMessage> popup = new QVexmarMessage(QStringLiteral("Hello"), 3, m_opener);
-    popup->placeOver(m_opener);
-    QSignalSpy closed(popup.data(), &QVexmarPopup::popupClosed);
-    popup->show();
-    QVERIFY(QTest::qWaitForWindowExposed(popup));
-    QCOMPARE(QApplication::activePopupWidget(), popup.data());
-
-    QTest::mouseClick(m_opener->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
-    QTRY_COMPARE(closed.count(), 1);
-    QTRY_VERIFY(popup.isNull());
-}
-
 void TestVexmarWidgets::messageButtons_data()
 {
     QTest::addColumn<int>("buttons");
     QTest::addColumn<QStringList>("captions");
-    QTest::addColumn<int>("labelStretch");
 
-    QTest::newRow("none") << 0 << QStringList() << 0;
-    QTest::newRow("Cancel only") << 1 << QStringList {"Cancel"} << 1;
-    QTest::newRow("OK only") << 2 << QStringList {"OK"} << 1;
-    QTest::newRow("question") << 3 << QStringList {"Cancel", "OK"} << 1;
+    QTest::newRow("none") << 0 << QStringList();
+    QTest::newRow("Cancel only") << 1 << QStringList {"Cancel"};
+    QTest::newRow("OK only") << 2 << QStringList {"OK"};
+    QTest::newRow("question") << 3 << QStringList {"Cancel", "OK"};
 }
 
 void TestVexmarWidgets::messageButtons()
 {
     QFETCH(int, buttons);
     QFETCH(QStringList, captions);
-    QFETCH(int, labelStretch);
 
+    QFont openerFont(QStringLiteral("DejaVu Serif"));
+    openerFont.setBold(true);
+    m_opener->setFont(openerFont);
     auto *box = new QVexmarMessage(QStringLiteral("Are you sure?"), buttons, m_opener);
     box->show();
-    QCOMPARE(box->size(), QSize(600, 280));
     QCOMPARE(box->cancelButton != nullptr, captions.contains("Cancel"));
     QCOMPARE(box->okButton != nullptr, captions.contains("OK"));
 
-    // Left to right as the user sees them.
+    // Left to right as the user sees them, in the opener's font.
     QList<QVexmarButton *> shown = box->findChildren<QVexmarButton *>();
     std::sort(shown.begin(), shown.end(), [](QVexmarButton *a, QVexmarButton *b) { return a->x() < b->x(); });
     QStringList seen;
     for (QVexmarButton *button : qAsConst(shown)) {
         QVERIFY(button->isVisible());
-        QCOMPARE(button->height(), 80);
-        QVERIFY(button->width() <= 180);
-        QCOMPARE(button->borderWidth, 1);
-        QCOMPARE(button->radius, 15.0f);
+        QCOMPARE(button->font().family(), openerFont.family());
         seen << button->text();
     }
     QCOMPARE(seen, captions);
-
-    auto *column = qobject_cast<QVBoxLayout *>(box->layout());
-    QVERIFY(column);
-    QCOMPARE(column->stretch(0), labelStretch);
     QCOMPARE(box->label->text(), QStringLiteral("Are you sure?"));
+    QVERIFY(box->label->font().bold());
     box->close();
 }
 
-void TestVexmarWidgets::messageAnswer_data()
+void TestVexmarWidgets::popupClosedOnceAndDeleted_data()
 {
-    QTest::addColumn<QString>("press");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("cancelled");
 
     QTest::newRow("OK accepts") << "OK" << 0;
     QTest::newRow("Cancel") << "Cancel" << 1;
+    QTest::newRow("release on the text") << "text" << 1;
+    QTest::newRow("press outside") << "outside" << 1;
+    QTest::newRow("closed twice by the program") << "close" << 1;
 }
 
-void TestVexmarWidgets::messageAnswer()
+// Whoever closes it, and however often, the opener hears of it once, after it is hidden; it then deletes itself.
+void TestVexmarWidgets::popupClosedOnceAndDeleted()
 {
-    QFETCH(QString, press);
+    QFETCH(QString, how);
     QFETCH(int, cancelled);
 
     QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Are you sure?"), 3, m_opener);
     box->placeOver(m_opener);
-    int seenCancelled = -1;
-    int reports = 0;
-    connect(box.data(), &QVexmarPopup::popupClosed, this, [&] {
-        ++reports;
-        seenCancelled = qobject_cast<QVexmarPopup *>(sender())->cancelled;
-    });
+    QStringList reports;
+    connect(box.data(), &QVexmarPopup::popupClosed, this,
+        [&] { reports << QStringLiteral("cancelled %1 visible %2").arg(box->cancelled).arg(box->isVisible()); });
     box->showMessage();
     QVERIFY(QTest::qWaitForWindowExposed(box));
-    QVexmarButton *button = press == "OK" ? box->okButton : box->cancelButton;
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    QCOMPARE(reports, 1);
-    QCOMPARE(seenCancelled, cancelled);
-    QTRY_VERIFY(box.isNull());
-}
-
-void TestVexmarWidgets::messageReleaseOnTextCloses()
-{
-    QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Are you sure?"), 3, m_opener);
-    QSignalSpy closed(box.data(), &QVexmarPopup::popupClosed);
-    box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box));
-    QTest::mouseClick(box->label, Qt::LeftButton, {}, box->label->rect().center());
-    QCOMPARE(closed.count(), 1);
-    QCOMPARE(box->cancelled, 1);
+    QCOMPARE(QApplication::activePopupWidget(), box.data());
+    if (how == "outside") {
+        QTest::mouseClick(m_opener->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    } else if (how == "close") {
+        box->close();
+        box->close();
+    } else {
+        QWidget *target = how == "OK" ? box->okButton
+            : how == "Cancel"         ? box->cancelButton
+                                      : static_cast<QWidget *>(box->label);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+    }
+    QTRY_COMPARE(reports, QStringList {QStringLiteral("cancelled %1 visible 0").arg(cancelled)});
     QTRY_VERIFY(box.isNull());
 }
 
@@ -445,50 +362,26 @@ void TestVexmarWidgets::autoCloseCountsFromShow()
     QTRY_VERIFY(box.isNull());
 }
 
-void TestVexmarWidgets::setTextSameTextKeepsPendingTime()
-{
-    auto *box = new QVexmarMessage(QStringLiteral("Saved"), 0, m_opener);
-    box->show();
-    QVERIFY(!box->timer.isActive());
-    box->autoCloseMsec = 2000;
-    box->setText(QStringLiteral("Saved"));
-    QVERIFY(!box->timer.isActive());
-    QCOMPARE(box->autoCloseMsec, 2000);
-    box->close();
-}
-
-void TestVexmarWidgets::setTextNewTextRearmsOrStops()
+void TestVexmarWidgets::setText()
 {
     QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Uploading 10%"), 0, m_opener);
     box->autoCloseMsec = 60000;
     box->show();
     QVERIFY(box->timer.isActive());
-    QCOMPARE(box->autoCloseMsec, 0);
 
-    // A new text without a pending time stays until closed.
+    // A new text without a pending time stays until closed; the same text again changes nothing.
     box->setText(QStringLiteral("Uploading 20%"));
     QVERIFY(!box->timer.isActive());
     QCOMPARE(box->label->text(), QStringLiteral("Uploading 20%"));
-
     box->autoCloseMsec = 50;
+    box->setText(QStringLiteral("Uploading 20%"));
+    QVERIFY(!box->timer.isActive());
+
+    // A new text with a pending time closes the box that much later.
     QSignalSpy closed(box.data(), &QVexmarPopup::popupClosed);
     box->setText(QStringLiteral("Done"));
-    QCOMPARE(box->autoCloseMsec, 0);
     QVERIFY(closed.wait(5000));
     QTRY_VERIFY(box.isNull());
-}
-
-void TestVexmarWidgets::pageFrame()
-{
-    QVexmarPageWidget page;
-    page.resize(1280, 676);
-    QCOMPARE(page.QWidget::layout(), page.layout);
-    QCOMPARE(page.layout->contentsMargins(), QMargins());
-    QCOMPARE(page.layout->spacing(), 0);
-    QCOMPARE(page.contentFrame->parentWidget(), &page);
-    QCOMPARE(page.contentFrame->frameStyle(), int(QFrame::NoFrame | QFrame::Plain));
-    page.show();
-    QCOMPARE(page.contentFrame->geometry(), QRect(0, 0, 1280, 676));
 }
 
 void TestVexmarWidgets::dummyPage()
@@ -497,19 +390,17 @@ void TestVexmarWidgets::dummyPage()
     page.resize(1280, 676);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QCOMPARE(page.homeButton->geometry(), QRect(1154, 548, 120, 90));
-    QCOMPARE(page.homeButton->radius, 0.0f);
 
     // The picture fills the page: its blue plate shows in the middle, the home icon sits in its button.
     const QImage image = page.grab().toImage();
     const QColor middle = image.pixelColor(640, 10);
     QVERIFY2(middle.blue() > 150 && middle.red() < 100, qPrintable(middle.name()));
-    const QColor icon = image.pixelColor(1154 + 60, 548 + 40);
+    const QColor icon = image.pixelColor(page.homeButton->geometry().center() - QPoint(0, 5));
     QCOMPARE(icon, QColor(0, 162, 232));
 
     qRegisterMetaType<QVexmar::Page>();
     QSignalSpy activated(&page, &QVexmarDummyPage::pageActivated);
-    QTest::mouseClick(page.homeButton, Qt::LeftButton, {}, QPoint(60, 45));
+    QTest::mouseClick(page.homeButton, Qt::LeftButton);
     QCOMPARE(activated.count(), 1);
     QCOMPARE(activated.at(0).at(0).value<QVexmar::Page>(), QVexmar::HomePage);
 }
