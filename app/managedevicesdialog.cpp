@@ -179,19 +179,9 @@ void ManageDevicesDialog::addButtonClicked()
                 .arg(kMaxDeviceId));
         return;
     }
-    DeviceInfoDialog editor(this);
-    editor.setWindowTitle(tr("Add Device"));
-    editor.nameEdit->setText(tr("noname"));
-    if (editor.exec() != QDialog::Accepted)
+    KnownDevice device(id, tr("noname"));
+    if (!runEditor(tr("Add Device"), device))
         return;
-    const QString serialno = editor.serialEdit->text();
-    const QString password = editor.passwordEdit->text();
-    if (serialno.isEmpty() || password.isEmpty())
-        return;
-    const QString name = editor.nameEdit->text();
-    KnownDevice device(id, name.isEmpty() ? tr("noname") : name);
-    device.serialno = serialno;
-    device.password = password;
     devices.insert(id, device);
     devicesChanged();
 }
@@ -201,24 +191,28 @@ void ManageDevicesDialog::editButtonClicked()
     const int id = currentDeviceId();
     if (id == 0)
         return;
+    if (runEditor(tr("Edit Device"), devices[id]))
+        devicesChanged();
+}
+
+bool ManageDevicesDialog::runEditor(const QString &title, KnownDevice &device)
+{
     DeviceInfoDialog editor(this);
-    editor.setWindowTitle(tr("Edit Device"));
-    const KnownDevice &device = devices[id];
+    editor.setWindowTitle(title);
     editor.nameEdit->setText(device.name);
     editor.serialEdit->setText(device.serialno);
     editor.passwordEdit->setText(device.password);
     if (editor.exec() != QDialog::Accepted)
-        return;
+        return false;
     const QString serialno = editor.serialEdit->text();
     const QString password = editor.passwordEdit->text();
     if (serialno.isEmpty() || password.isEmpty())
-        return;
-    KnownDevice &edited = devices[id];
+        return false;
     const QString name = editor.nameEdit->text();
-    edited.name = name.isEmpty() ? tr("noname") : name;
-    edited.serialno = serialno;
-    edited.password = password;
-    devicesChanged();
+    device.name = name.isEmpty() ? tr("noname") : name;
+    device.serialno = serialno;
+    device.password = password;
+    return true;
 }
 
 void ManageDevicesDialog::deleteButtonClicked()

@@ -56,6 +56,8 @@ private slots:
     void connectButtonClicked();
 
 private:
+    // Runs the device editor on the record; true when it was accepted with a serial number and a password.
+    bool runEditor(const QString &title, KnownDevice &device);
     void setupUi();
     // The id of the device on the view's current row, or 0 when there is none.
     int currentDeviceId() const;

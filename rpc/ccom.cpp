@@ -159,51 +159,48 @@ int CCom::initialize(const std::string &cat, const std::string &type)
     return 0;
 }
 
-void CCom::addDbAddress(CMsg &request) const
+int CCom::sendDbRequest(CMsg &request, CMsg &reply, int timeoutMs)
 {
+    if (m_cat.empty() || m_type.empty())
+        return -1;
     request.setParam(KEY_TARGET, TGT_DB, 0);
     request.setParam(KEY_CAT, m_cat, 0);
     request.setParam(KEY_TYPE, m_type, 0);
     request.setParam(KEY_CONTROLLER_ID, m_type, 0);
+    const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
+    if (result != 0)
+        return result;
+    const std::string *status = reply.param(KEY_RETURN);
+    return !status || *status == RET_OK ? 0 : DbRefused;
 }
 
 int CCom::setParams(const std::map<std::string, std::string> &params, int timeoutMs)
 {
     if (params.empty())
         return 0;
-    if (m_cat.empty() || m_type.empty())
-        return -1;
     CMsg request(CMsg::Param);
     request.params = params;
-    addDbAddress(request);
     CMsg reply;
-    const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
-    if (result != 0)
-        return result;
-    const std::string *status = reply.param(KEY_RETURN);
-    return !status || *status == RET_OK ? 0 : -1;
+    const int result = sendDbRequest(request, reply, timeoutMs);
+    return result == DbRefused ? -1 : result;
 }
 
 int CCom::getParams(const std::vector<std::string> &names, std::map<std::string, std::string> &values, int timeoutMs)
 {
     if (names.empty())
         return 0;
-    if (m_cat.empty() || m_type.empty())
-        return -1;
     CMsg request(CMsg::Param);
     for (const std::string &name : names)
         request.addGet(name);
-    addDbAddress(request);
     CMsg reply;
-    const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
-    if (result != 0)
+    const int result = sendDbRequest(request, reply, timeoutMs);
+    if (result != 0 && result != DbRefused)
         return result;
-    const std::string *status = reply.param(KEY_RETURN);
-    const int outcome = !status || *status == RET_OK ? 0 : -1;
+    // What the device did answer is kept, also when it refused part of it.
     reply.params.erase(KEY_RETURN);
     for (const auto &[key, value] : reply.params)
         values.try_emplace(key, value);
-    return outcome;
+    return result == DbRefused ? -1 : 0;
 }
 
 void CCom::readPendingDatagrams()

@@ -65,8 +65,10 @@ private slots:
     void readPendingDatagrams();
 
 private:
-    // The "db" target of the context given to initialize().
-    void addDbAddress(CMsg &request) const;
+    // Sends a request to the "db" target of the context given to initialize(): -1 without a context, the call's
+    // error, DbRefused when the reply's "return" is not "OK", else 0.
+    static constexpr int DbRefused = 1;
+    int sendDbRequest(CMsg &request, CMsg &reply, int timeoutMs);
 
     RpcClientConnection m_connection;
     QUdpSocket *m_udpSocket = nullptr;

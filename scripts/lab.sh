@@ -14,13 +14,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 
-scripts/install-deps.sh
-
+scripts/build-app.sh labdevice labrelay
 build=build/app
-cxx=clang++
-command -v clang++ >/dev/null || cxx=g++
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$cxx" -DMQ_SANITIZE=OFF >/dev/null
-cmake --build "$build" --target MyQuorvaneRE labdevice labrelay
 
 lab=$(mktemp -d /tmp/mq-lab.XXXXXX)
 pids=()

@@ -4,11 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-
+scripts/build-app.sh
 build=build/app
-cxx=clang++
-command -v clang++ >/dev/null || cxx=g++
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$cxx" -DMQ_SANITIZE=OFF
-cmake --build "$build" --target MyQuorvaneRE
 exec "$build/app/MyQuorvaneRE" "$@"

@@ -6,13 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-doc/mainwindow.png}")
 
-scripts/install-deps.sh
-
+scripts/build-app.sh
 build=build/app
-cxx=clang++
-command -v clang++ >/dev/null || cxx=g++
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$cxx" -DMQ_SANITIZE=OFF
-cmake --build "$build" --target MyQuorvaneRE
 
 # The program keeps its configuration and logs beside itself: a copy in a scratch directory starts from defaults.
 scratch=$(mktemp -d)
