@@ -426,33 +426,44 @@ void DrawBarGraph::paintEnvelope(QPainter &painter)
     const int middle = m_viewHeight / 2;
     const qint64 centre = scaled(double(m_cursorMs), m_model.zoom());
     const qint64 entries = qint64(std::min(envelope->upperValues.size(), envelope->lowerValues.size()));
-    QVector<QLine> lines;
-    QPolygon outside;
+    // One-pixel rectangles cover exactly the pixels of one-pixel lines and dots, at a fraction of their cost.
+    // The dots of the columns outside the content make at most two runs, one each side.
+    QVector<QRect> lines;
+    QVector<QRect> outside;
     lines.reserve(m_viewWidth);
     for (int x = 0; x < m_viewWidth; ++x) {
         const qint64 index = centre - m_viewWidth / 2 + x;
         if (index < 0 || index >= entries) {
-            outside.append(QPoint(x, middle));
+            if (!outside.isEmpty() && outside.last().right() == x - 1)
+                outside.last().setRight(x);
+            else
+                outside.append(QRect(x, middle, 1, 1));
         } else {
-            lines.append(QLine(x, middle - int(envelope->upperValues[std::size_t(index)]), x,
-                middle + int(envelope->lowerValues[std::size_t(index)])));
+            const int upper = int(envelope->upperValues[std::size_t(index)]);
+            const int lower = int(envelope->lowerValues[std::size_t(index)]);
+            lines.append(QRect(x, middle - upper, 1, upper + lower + 1));
         }
     }
-    painter.setPen(QPen(Qt::magenta, 1));
-    painter.drawPoints(outside);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.drawLines(lines);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::magenta);
+    painter.drawRects(outside);
+    painter.setBrush(Qt::black);
+    painter.drawRects(lines);
+    painter.setBrush(Qt::NoBrush);
     m_contentStartX = m_viewWidth / 2 - centre;
     m_hasContent = true;
 
     if (!m_singleFileMode) {
-        painter.setPen(QPen(Qt::magenta, 1));
+        QVector<QRect> boundaries;
         qint64 x = m_contentStartX;
-        for (int i = 0; i < m_model.count(TrackGraphModel::BoundaryList); ++i) {
+        for (int i = 0; i < m_model.count(TrackGraphModel::BoundaryList) && x < m_viewWidth; ++i) {
             x += m_model.trackStart(TrackGraphModel::BoundaryList, i, 0);
             if (x >= 1 && x < m_viewWidth)
-                painter.drawLine(int(x), 0, int(x), m_viewHeight);
+                boundaries.append(QRect(int(x), 0, 1, m_viewHeight + 1));
         }
+        painter.setBrush(Qt::magenta);
+        painter.drawRects(boundaries);
+        painter.setBrush(Qt::NoBrush);
     }
 }
 
