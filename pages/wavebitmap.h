@@ -38,7 +38,7 @@ public:
     bool readHeader(QIODevice &device);
     bool readSegment(QIODevice &device, int index);
 
-    // The coarsest segment of the leading run of non-empty segments, as the device means it to be shown.
+    // The last segment before the first empty one (0 when none is empty); an empty segment 0 keeps the earlier value.
     int currentSegment() const { return m_currentSegment; }
     bool isStereo() const { return m_channels == 2; }
     int channels() const { return m_channels; }
