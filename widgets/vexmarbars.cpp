@@ -62,11 +62,12 @@ void QVexmarBars::setLevels(int levelA, int levelB, bool resetPeak)
 {
     const Channel beforeA = m_a;
     const Channel beforeB = m_b;
-    QRegion changed;
+    // One rectangle around both changes: a plain clip paints faster than a region of two.
+    QRect changed;
     if (applyLevel(m_a, levelA, resetPeak))
-        changed += changedArea(0, beforeA, m_a);
+        changed = changedArea(0, beforeA, m_a);
     if (applyLevel(m_b, levelB, resetPeak) && m_stereo != 0)
-        changed += changedArea(1, beforeB, m_b);
+        changed |= changedArea(1, beforeB, m_b);
     if (!changed.isEmpty())
         update(changed);
 }
