@@ -204,6 +204,9 @@ void TestVexmarControls::knobActions_data()
         << 0 << INT_MIN << INT_MAX << 5 << INT_MAX - 1 << "c+" << INT_MAX - 1 << QList<int>() << QList<int>() << "r+";
     QTest::newRow("no wrap past the bottom of int")
         << 0 << INT_MIN << INT_MAX << 5 << INT_MIN + 1 << "c-" << INT_MIN + 1 << QList<int>() << QList<int>() << "r-";
+    // A negative step turns the keys round; it never leaves the range either.
+    QTest::newRow("negative step: + would pass the minimum")
+        << 0 << 0 << 10 << -3 << 1 << "c+-" << 4 << QList<int> {4} << QList<int>() << "r+r-";
     QTest::newRow("a step of all of int") << 0 << INT_MIN << INT_MAX << INT_MAX << 0 << "c++-" << 0
                                           << QList<int> {INT_MAX, 0} << QList<int>() << "r+r+r-";
 }
