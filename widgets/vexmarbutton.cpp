@@ -7,25 +7,34 @@ QVexmarButton::QVexmarButton(QWidget *parent) : QAbstractButton(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void QVexmarButton::paintEvent(QPaintEvent *)
+void paintButtonFrame(QPainter &painter, const QWidget *widget, int borderWidth, float radius)
 {
-    const QPalette::ColorGroup group = palette().currentColorGroup();
+    const QPalette &palette = widget->palette();
+    const QPalette::ColorGroup group = palette.currentColorGroup();
     const int b = borderWidth;
     const int h = b / 2;
 
-    QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen = painter.pen();
     pen.setWidth(b);
-    pen.setColor(palette().color(group, QPalette::Window));
+    pen.setColor(palette.color(group, QPalette::Window));
     painter.setPen(pen);
-    painter.setBrush(palette().brush(group, QPalette::Window));
+    painter.setBrush(palette.brush(group, QPalette::Window));
 
-    const QRect frame(h, h, width() - b, height() - b);
+    const QRect frame(h, h, widget->width() - b, widget->height() - b);
     if (radius != 0.0f)
         painter.drawRoundedRect(frame, radius, radius, Qt::AbsoluteSize);
     else
         painter.drawRect(frame);
+}
+
+void QVexmarButton::paintEvent(QPaintEvent *)
+{
+    const QPalette::ColorGroup group = palette().currentColorGroup();
+    const int b = borderWidth;
+
+    QPainter painter(this);
+    paintButtonFrame(painter, this, b, radius);
 
     const QRect inner(QPoint(b, b), QPoint(width() - 1 - b, height() - 1 - b));
     if (!icon().isNull())

@@ -2,6 +2,12 @@
 
 #include <QAbstractButton>
 
+class QPainter;
+
+// The frame and face of a device-screen button, in the widget's Window colour, antialiased; the connection tile
+// draws the same frame.
+void paintButtonFrame(QPainter &painter, const QWidget *widget, int borderWidth, float radius);
+
 // The flat push button of the device screen. The palette's Window role is its face and frame, WindowText its
 // text; owners recolour it by setting a modified copy of the palette.
 class QVexmarButton : public QAbstractButton

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGridLayout>
+#include <QLabel>
 #include <QTextStream>
 #include <QWidget>
+
+#include <memory>
 
 namespace {
 
@@ -31,6 +35,54 @@ QImage grabWidget(QWidget *widget)
     widget->show();
     QCoreApplication::processEvents();
     return widget->grab().toImage();
+}
+
+QImage grabBoard(const QList<GalleryCell> &cells, int columns, const QPalette &palette, QWidget *focused)
+{
+    auto board = std::make_unique<QWidget>();
+    board->setPalette(palette);
+    board->setAutoFillBackground(true);
+    auto *grid = new QGridLayout(board.get());
+    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(10);
+    QFont captionFont = board->font();
+    captionFont.setPixelSize(12);
+    for (int i = 0; i < cells.size(); ++i) {
+        auto *cell = new QVBoxLayout;
+        cell->setSpacing(4);
+        cells.at(i).widget->setParent(board.get());
+        cell->addWidget(cells.at(i).widget, 0, Qt::AlignHCenter | Qt::AlignBottom);
+        auto *caption = new QLabel(cells.at(i).caption, board.get());
+        caption->setFont(captionFont);
+        caption->setAlignment(Qt::AlignCenter);
+        cell->addWidget(caption, 0, Qt::AlignHCenter | Qt::AlignTop);
+        grid->addLayout(cell, i / columns, i % columns);
+    }
+    board->setAttribute(Qt::WA_DontShowOnScreen);
+    board->show();
+    if (focused) {
+        QApplication::setActiveWindow(board.get());
+        focused->setFocus(Qt::OtherFocusReason);
+    }
+    QCoreApplication::processEvents();
+    return board->grab().toImage();
+}
+
+QPalette pagePalette()
+{
+    QPalette palette;
+    palette.setBrush(QPalette::Window, QColor(24, 24, 24));
+    palette.setBrush(QPalette::WindowText, QColor(Qt::white));
+    return palette;
+}
+
+QPalette statusBarPalette()
+{
+    QPalette palette;
+    palette.setBrush(QPalette::Window, QColor(207, 196, 226));
+    palette.setBrush(QPalette::WindowText, QColor(Qt::black));
+    return palette;
 }
 
 // Usage: gallery <output directory> [page ...]

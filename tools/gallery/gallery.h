@@ -26,7 +26,24 @@ public:
     const Render render;
 };
 
+class QPalette;
 class QWidget;
 
 // Lays the widget out at its size, shows it offscreen so that show events run, and grabs it.
 QImage grabWidget(QWidget *widget);
+
+// One control on a board, with a caption under it saying which state it shows.
+struct GalleryCell
+{
+    QString caption;
+    QWidget *widget;
+};
+
+// Puts the cells in rows of the given length on one board in the palette (the ground the controls stand on
+// in the screen) and grabs it. The board takes the widgets and is gone afterwards. The focused widget, if
+// any, has the keyboard focus in an active window while grabbed.
+QImage grabBoard(const QList<GalleryCell> &cells, int columns, const QPalette &palette, QWidget *focused = nullptr);
+
+// The grounds of the screen: the dark page, and the status bar.
+QPalette pagePalette();
+QPalette statusBarPalette();

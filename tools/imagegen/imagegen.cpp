@@ -101,6 +101,64 @@ QImage paintProduct()
     return image;
 }
 
+// A slide switch of the smallest switch slot (72 x 35): a rounded track with the knob at the end it stands for.
+QImage paintSwitch(bool on, bool greyed)
+{
+    QImage image = canvas(72, 35);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor track
+        = greyed ? (on ? QColor(127, 127, 127) : QColor(70, 70, 70)) : (on ? screenBlue : QColor(90, 90, 90));
+    const QColor rim = greyed ? QColor(100, 100, 100) : (on ? deepBlue : QColor(60, 60, 60));
+    const QColor knob = greyed ? QColor(170, 170, 170) : QColor(Qt::white);
+    p.setPen(QPen(rim, 2));
+    p.setBrush(track);
+    p.drawRoundedRect(QRectF(2, 3, 68, 29), 14.5, 14.5);
+    p.setPen(QPen(greyed ? QColor(110, 110, 110) : QColor(200, 200, 200), 1));
+    p.setBrush(knob);
+    p.drawEllipse(QPointF(on ? 55.5 : 16.5, 17.5), 11.5, 11.5);
+    // "I" on the track of a switch that is on, "O" on one that is off, where the knob is not.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(greyed ? QColor(180, 180, 180) : QColor(Qt::white), 3, Qt::SolidLine, Qt::RoundCap));
+    if (on)
+        p.drawLine(QPointF(22, 11), QPointF(22, 24));
+    else
+        p.drawEllipse(QPointF(50, 17.5), 6, 6);
+    return image;
+}
+
+// A telephone handset: lifted and green for a call, lowered and red for hanging up.
+QImage paintPhone(bool hangUp)
+{
+    QImage image = canvas(50, 50);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colour = hangUp ? QColor(215, 30, 30) : QColor(20, 160, 60);
+    // A white rim keeps the disc apart from a face of the same colour.
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(colour);
+    p.drawEllipse(QRectF(1.5, 1.5, 47, 47));
+    p.setPen(Qt::NoPen);
+
+    QPainterPath handset;
+    handset.moveTo(-15, -4);
+    handset.cubicTo(-15, -11, 15, -11, 15, -4);
+    handset.lineTo(15, 2);
+    handset.lineTo(8, 3);
+    handset.lineTo(7, -2);
+    handset.cubicTo(3, -4, -3, -4, -7, -2);
+    handset.lineTo(-8, 3);
+    handset.lineTo(-15, 2);
+    handset.closeSubpath();
+    p.translate(25, 25);
+    if (!hangUp)
+        p.rotate(-35);
+    p.scale(1.2, 1.2);
+    p.setBrush(Qt::white);
+    p.drawPath(handset);
+    return image;
+}
+
 struct Picture
 {
     const char *fileName;
@@ -124,6 +182,12 @@ int main(int argc, char *argv[])
         {"home.png", paintHome},
         {"message.png", paintMessage},
         {"MyQuorvaneRE.png", paintProduct},
+        {"phone-call.png", [] { return paintPhone(false); }},
+        {"phone-hangup.png", [] { return paintPhone(true); }},
+        {"switch_off.png", [] { return paintSwitch(false, false); }},
+        {"switch_off_disabled.png", [] { return paintSwitch(false, true); }},
+        {"switch_on.png", [] { return paintSwitch(true, false); }},
+        {"switch_on_disabled.png", [] { return paintSwitch(true, true); }},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
