@@ -18,9 +18,6 @@ class QUdpSocket;
 
 namespace kra {
 
-extern const std::string EVT_AUDIO_LEVELS;
-extern const std::string KEY_CONTROLLER_ID;
-
 class CCom : public QObject
 {
     Q_OBJECT
@@ -79,7 +76,7 @@ private:
     std::string m_type;
     bool m_ready = true;
     bool m_waiting = false;
-    int m_lastError = 0;
+    int m_lastError = RpcConnection::NoError;
     CMsg m_lastReply;
     CMsg m_errorParams;
 };
