@@ -82,7 +82,7 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int, int timeoutMs)
     if (!m_ready)
         return -1;
     const int seconds = timeoutMs > 999 ? timeoutMs / 1000 : 5;
-    const RpcAsyncCall call = m_connection.call(RpcMessage::request(request), seconds);
+    const RpcAsyncCall call = startCall(RpcMessage::request(request), seconds);
     if (call.error() != RpcConnection::NoError)
         return call.error();
     emit busyStateChanged(true);
@@ -102,6 +102,11 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int, int timeoutMs)
     emit busyStateChanged(false);
     emit sendSyncMsgCompleted();
     return m_lastError;
+}
+
+RpcAsyncCall CCom::startCall(const RpcMessage &request, int timeoutSeconds)
+{
+    return m_connection.call(request, timeoutSeconds);
 }
 
 void CCom::callCompleted(RpcAsyncCallWatcher *watcher)

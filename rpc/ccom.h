@@ -57,6 +57,11 @@ signals:
     void sendSyncMsgCompleted();
     void busyStateChanged(bool busy);
 
+protected:
+    // The call behind a synchronous request: the connection's. A call that has already ended (RpcAsyncCall::fromReply)
+    // runs the same wait and reply handling without a device.
+    virtual RpcAsyncCall startCall(const RpcMessage &request, int timeoutSeconds);
+
 private slots:
     void callCompleted(RpcAsyncCallWatcher *watcher);
     void readPendingDatagrams();
