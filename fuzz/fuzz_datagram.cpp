@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray datagram(reinterpret_cast<const char *>(data), int(size));
     const RpcMessage message = RpcConnection::decodeDatagram(datagram);
     if (message.kind() == RpcMessage::None) {
-        if (message.id() != RpcMessage::NoId || message.aux() != 0 || message.body().kind != kra::CMsg::None)
+        if (message.id() != RpcMessage::NoId || message.aux() != RpcConnection::NoError
+            || message.body().kind != kra::CMsg::None)
             std::abort();
         return 0;
     }

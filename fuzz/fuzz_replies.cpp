@@ -22,6 +22,8 @@
 
 namespace {
 
+enum Operation { SyncCall = 0, GetParams = 1, SetParams = 2, GetList = 3 };
+
 using Map = std::map<std::string, std::string>;
 using Items = std::vector<std::string>;
 
@@ -265,7 +267,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size < 1)
         return 0;
 
-    const int operation = data[0] & 3;
+    const Operation operation = Operation(data[0] & 3);
     const bool prefill = (data[0] & 4) != 0;
     const std::string text(reinterpret_cast<const char *>(data) + 1, size - 1);
     const size_t cut = text.find('\n');
@@ -280,16 +282,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     TComRpcAccess access(&com);
     switch (operation) {
-    case 0:
+    case SyncCall:
         checkSyncCall(com, request, failed, error, sorted);
         break;
-    case 1:
+    case GetParams:
         checkGetParams(access, request, prefill, failed, sorted);
         break;
-    case 2:
+    case SetParams:
         checkSetParams(access, request, failed, sorted);
         break;
-    default:
+    case GetList:
         checkGetList(access, request, prefill, failed, sorted);
         break;
     }
