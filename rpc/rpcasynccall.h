@@ -32,7 +32,7 @@ public:
     RequestType requestType = OtherCall;
     State state = Pending;
     kra::CMsg reply;
-    int error = 0;
+    int error = 0; // RpcConnection::NoError (that header includes this one)
     qint64 timeout = -1;
     QElapsedTimer clock;
 };
