@@ -36,7 +36,7 @@ void BM_SendSyncMsg(benchmark::State &state)
     const kra::CMsg body = request();
     kra::CMsg reply;
     for (auto _ : state) {
-        if (com.sendSyncMsg(body, reply, 0, 5000) != 0)
+        if (com.sendSyncMsg(body, reply, 0, 5000) != RpcConnection::NoError)
             state.SkipWithError("call failed");
         if ((state.iterations() & 1023) == 0)
             device.clearRequests();

@@ -84,7 +84,7 @@ void BM_ParseBody(benchmark::State &state)
     const std::string &body = bodyFor(state);
     kra::CMsg msg;
     for (auto _ : state) {
-        parseBody(body, msg);
+        kra::parseBody(body, msg);
         benchmark::DoNotOptimize(msg.params.size());
     }
     setLabel(state);
@@ -96,7 +96,7 @@ void BM_ParseBodyFresh(benchmark::State &state)
     const std::string &body = bodyFor(state);
     for (auto _ : state) {
         kra::CMsg msg;
-        parseBody(body, msg);
+        kra::parseBody(body, msg);
         benchmark::DoNotOptimize(msg.params.size());
     }
     setLabel(state);
@@ -115,10 +115,10 @@ void BM_ParseBaseline(benchmark::State &state)
 void BM_SerializeBody(benchmark::State &state)
 {
     kra::CMsg msg;
-    parseBody(bodyFor(state), msg);
+    kra::parseBody(bodyFor(state), msg);
     std::string out;
     for (auto _ : state) {
-        serializeBody(msg, out);
+        kra::serializeBody(msg, out);
         benchmark::DoNotOptimize(out.data());
     }
     setLabel(state);

@@ -90,7 +90,7 @@ int TComNetworkController::getParams(const std::vector<std::string> &names, std:
 bool TComNetworkController::setParam(const std::string &name, const std::string &value, bool withInterface)
 {
     kra::CMsg request = networkRequest(withInterface);
-    request.setParam(name, value, 1);
+    request.setParam(name, value, kra::CMsg::Overwrite);
     return rpc().setParams(request, requestTimeoutMs) == int(request.params.size());
 }
 
@@ -98,7 +98,7 @@ bool TComNetworkController::setParams(const std::map<std::string, std::string> &
 {
     kra::CMsg request = networkRequest(withInterface);
     for (const auto &[key, value] : params)
-        request.setParam(key, value, 0);
+        request.setParam(key, value, kra::CMsg::Keep);
     return rpc().setParams(request, requestTimeoutMs) == int(request.params.size());
 }
 

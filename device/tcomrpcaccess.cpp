@@ -17,13 +17,13 @@ const std::string &resultOf(const kra::CMsg &reply)
 void splitReplyList(const kra::CMsg &reply, const std::string &value, std::vector<std::string> &items)
 {
     if (*reply.param(kra::KEY_RETURN_FMT, true) != kra::FMT_EXT) {
-        splitListValue(value, items);
+        kra::splitListValue(value, items);
         return;
     }
     items.clear();
     size_t start = 0;
     for (;;) {
-        const size_t stop = value.find('\x1d', start);
+        const size_t stop = value.find(kra::EXT_LIST_SEPARATOR, start);
         items.push_back(value.substr(start, stop == std::string::npos ? std::string::npos : stop - start));
         if (stop == std::string::npos)
             break;

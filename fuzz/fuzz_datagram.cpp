@@ -22,17 +22,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray datagram(reinterpret_cast<const char *>(data), int(size));
     const RpcMessage message = RpcConnection::decodeDatagram(datagram);
-    if (message.kind() == 0) {
-        if (message.id() != RpcMessage::NoId || message.aux() != 0 || message.body().kind != 0)
+    if (message.kind() == RpcMessage::None) {
+        if (message.id() != RpcMessage::NoId || message.aux() != RpcConnection::NoError
+            || message.body().kind != kra::CMsg::None)
             std::abort();
         return 0;
     }
-    if (size < 24 || std::memcmp(data, "VORNRpcM", 8) != 0 || message.kind() < 1 || message.kind() > 4)
+    if (size < 24 || std::memcmp(data, "VORNRpcM", 8) != 0 || message.kind() < RpcMessage::Request
+        || message.kind() > RpcMessage::Notification)
         std::abort();
     const quint32 total = quint32(data[8]) | quint32(data[9]) << 8 | quint32(data[10]) << 16 | quint32(data[11]) << 24;
     if (total < 24 || total > size)
         std::abort();
-    if (message.body().kind != 0 && !same(RpcConnection::decodeDatagram(RpcConnection::encode(message)), message))
+    if (message.body().kind != kra::CMsg::None
+        && !same(RpcConnection::decodeDatagram(RpcConnection::encode(message)), message))
         std::abort();
     return 0;
 }

@@ -10,16 +10,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
     kra::CMsg first;
-    if (parseBody(text, first) != 0) {
-        if (first.kind != 0 || !first.params.empty() || !first.getNames.empty() || !first.listNames.empty())
+    if (kra::parseBody(text, first) != 0) {
+        if (first.kind != kra::CMsg::None || !first.params.empty() || !first.getNames.empty()
+            || !first.listNames.empty())
             std::abort();
         return 0;
     }
     std::string written;
-    if (serializeBody(first, written) != 0)
+    if (kra::serializeBody(first, written) != 0)
         std::abort();
     kra::CMsg second;
-    if (parseBody(written, second) != 0)
+    if (kra::parseBody(written, second) != 0)
         std::abort();
     if (second.kind != first.kind || second.params != first.params || second.getNames != first.getNames
         || second.listNames != first.listNames)

@@ -23,8 +23,8 @@ public:
 QByteArray describe(const char *tag, const RpcMessage &m)
 {
     std::string body;
-    if (m.body().kind != 0)
-        serializeBody(m.body(), body);
+    if (m.body().kind != kra::CMsg::None)
+        kra::serializeBody(m.body(), body);
     return QByteArray(tag) + ' ' + QByteArray::number(m.id()) + ' ' + QByteArray::number(m.kind()) + ' '
         + QByteArray::number(m.aux()) + ' ' + QByteArray::fromStdString(body);
 }
@@ -34,13 +34,13 @@ void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
 struct Run
 {
     QList<QByteArray> events;
-    int state = 0;
+    RpcConnection::DecoderState state = RpcConnection::DecoderIdle;
 };
 
 kra::CMsg request(const char *text)
 {
     kra::CMsg msg;
-    parseBody(text, msg);
+    kra::parseBody(text, msg);
     return msg;
 }
 
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Run cut = feed(data + 2, size - 2, seed, true, hold);
     if (whole.events != cut.events || whole.state != cut.state)
         std::abort();
-    if (whole.state < -2 || whole.state > 2)
+    if (whole.state < RpcConnection::DecoderBadMagic || whole.state > RpcConnection::DecoderBody)
         std::abort();
     return 0;
 }

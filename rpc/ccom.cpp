@@ -8,9 +8,6 @@
 
 namespace kra {
 
-const std::string EVT_AUDIO_LEVELS("audio_levels");
-const std::string KEY_CONTROLLER_ID("controller_id");
-
 namespace {
 
 // "200-unknown error" is the code that also stands for "no error text"; as a value it is still a refusal.
@@ -63,8 +60,11 @@ void CCom::disconnectFromDevice()
     if (!m_connection.isActive())
         return;
     if (m_udpSocket) {
+        // This may run inside the socket's own readyRead (a receiver of a level notification): close it now, so
+        // that the port is free for the next connection, and delete it once its signal has returned.
         m_udpSocket->disconnect(this);
-        delete m_udpSocket;
+        m_udpSocket->close();
+        m_udpSocket->deleteLater();
         m_udpSocket = nullptr;
     }
     m_connection.close();
@@ -82,8 +82,8 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int, int timeoutMs)
     if (!m_ready)
         return -1;
     const int seconds = timeoutMs > 999 ? timeoutMs / 1000 : 5;
-    const RpcAsyncCall call = m_connection.call(RpcMessage::request(request), seconds);
-    if (call.error() != 0)
+    const RpcAsyncCall call = startCall(RpcMessage::request(request), seconds);
+    if (call.error() != RpcConnection::NoError)
         return call.error();
     emit busyStateChanged(true);
     auto *watcher = new RpcAsyncCallWatcher(call, this);
@@ -104,6 +104,11 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int, int timeoutMs)
     return m_lastError;
 }
 
+RpcAsyncCall CCom::startCall(const RpcMessage &request, int timeoutSeconds)
+{
+    return m_connection.call(request, timeoutSeconds);
+}
+
 void CCom::callCompleted(RpcAsyncCallWatcher *watcher)
 {
     m_lastReply.clear(CMsg::None);
@@ -118,27 +123,27 @@ void CCom::callCompleted(RpcAsyncCallWatcher *watcher)
             if (key == KEY_RETURN)
                 continue;
             if (value.empty() || value == ERR_PARAMETER_NOT_SET)
-                m_lastReply.setParam(key, EMPTY_WORD, 0);
+                m_lastReply.setParam(key, EMPTY_WORD);
             else if (param && isErrorText(value))
-                m_errorParams.setParam(key, value, 0);
+                m_errorParams.setParam(key, value);
             else
-                m_lastReply.setParam(key, value, 0);
+                m_lastReply.setParam(key, value);
         }
         const std::string *result = body.param(KEY_RETURN);
         if (param) {
             if (!m_errorParams.params.empty()) {
-                m_lastReply.setParam(KEY_RETURN, RET_PROGRESS, 0);
-                m_errorParams.setParam(KEY_RETURN, RET_ERROR, 0);
+                m_lastReply.setParam(KEY_RETURN, RET_PROGRESS);
+                m_errorParams.setParam(KEY_RETURN, RET_ERROR);
             } else if (result && *result == RET_ERROR) {
                 // Refused without naming what: an error still, never an "OK".
-                m_lastReply.setParam(KEY_RETURN, RET_ERROR, 0);
+                m_lastReply.setParam(KEY_RETURN, RET_ERROR);
             } else {
-                m_lastReply.setParam(KEY_RETURN, RET_OK, 0);
+                m_lastReply.setParam(KEY_RETURN, RET_OK);
             }
         } else {
-            m_lastReply.setParam(KEY_RETURN, result && !result->empty() ? *result : RET_ERROR, 0);
+            m_lastReply.setParam(KEY_RETURN, result && !result->empty() ? *result : RET_ERROR);
         }
-        m_lastError = 0;
+        m_lastError = RpcConnection::NoError;
     }
     m_waiting = false;
     watcher->deleteLater();
@@ -163,12 +168,12 @@ int CCom::sendDbRequest(CMsg &request, CMsg &reply, int timeoutMs)
 {
     if (m_cat.empty() || m_type.empty())
         return -1;
-    request.setParam(KEY_TARGET, TGT_DB, 0);
-    request.setParam(KEY_CAT, m_cat, 0);
-    request.setParam(KEY_TYPE, m_type, 0);
-    request.setParam(KEY_CONTROLLER_ID, m_type, 0);
+    request.setParam(KEY_TARGET, TGT_DB, CMsg::Keep);
+    request.setParam(KEY_CAT, m_cat, CMsg::Keep);
+    request.setParam(KEY_TYPE, m_type, CMsg::Keep);
+    request.setParam(KEY_CONTROLLER_ID, m_type, CMsg::Keep);
     const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
-    if (result != 0)
+    if (result != RpcConnection::NoError)
         return result;
     const std::string *status = reply.param(KEY_RETURN);
     return !status || *status == RET_OK ? 0 : DbRefused;
@@ -194,7 +199,7 @@ int CCom::getParams(const std::vector<std::string> &names, std::map<std::string,
         request.addGet(name);
     CMsg reply;
     const int result = sendDbRequest(request, reply, timeoutMs);
-    if (result != 0 && result != DbRefused)
+    if (result != RpcConnection::NoError && result != DbRefused)
         return result;
     // What the device did answer is kept, also when it refused part of it.
     reply.params.erase(KEY_RETURN);

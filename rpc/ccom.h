@@ -18,9 +18,6 @@ class QUdpSocket;
 
 namespace kra {
 
-extern const std::string EVT_AUDIO_LEVELS;
-extern const std::string KEY_CONTROLLER_ID;
-
 class CCom : public QObject
 {
     Q_OBJECT
@@ -60,6 +57,11 @@ signals:
     void sendSyncMsgCompleted();
     void busyStateChanged(bool busy);
 
+protected:
+    // The call behind a synchronous request: the connection's. A call that has already ended (RpcAsyncCall::fromReply)
+    // runs the same wait and reply handling without a device.
+    virtual RpcAsyncCall startCall(const RpcMessage &request, int timeoutSeconds);
+
 private slots:
     void callCompleted(RpcAsyncCallWatcher *watcher);
     void readPendingDatagrams();
@@ -79,7 +81,7 @@ private:
     std::string m_type;
     bool m_ready = true;
     bool m_waiting = false;
-    int m_lastError = 0;
+    int m_lastError = RpcConnection::NoError;
     CMsg m_lastReply;
     CMsg m_errorParams;
 };

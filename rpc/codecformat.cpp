@@ -82,7 +82,7 @@ CodecFormat parseCodecFormat(const std::string &text)
     CodecFormat format;
     format.channelMode = 0;
     std::list<std::string> fields;
-    if (splitStringToList(text, fields, "/") == 0)
+    if (kra::splitStringToList(text, fields, "/") == 0)
         return format;
     auto field = fields.begin();
     format.algorithm = codecAlgorithmFromString(*field);

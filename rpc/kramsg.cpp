@@ -6,41 +6,35 @@
 #include <cstring>
 #include <string_view>
 
-namespace {
+namespace kra {
 
-// Words of the body syntax itself; the parameter vocabulary lives in rpcvocabulary.h.
-const std::string wordParam("PARAM");
-const std::string wordDo("DO");
-const std::string wordInfo("INFO");
-const std::string wordEvent("EVENT");
-const std::string wordGet("GET");
-const std::string wordList("LIST");
+namespace {
 
 const std::string &kindWord(int kind)
 {
     switch (kind) {
-    case kra::CMsg::Param:
-        return wordParam;
-    case kra::CMsg::Do:
-        return wordDo;
-    case kra::CMsg::Info:
-        return wordInfo;
+    case CMsg::Param:
+        return WORD_PARAM;
+    case CMsg::Do:
+        return WORD_DO;
+    case CMsg::Info:
+        return WORD_INFO;
     default:
-        return wordEvent;
+        return WORD_EVENT;
     }
 }
 
 int kindOfWord(std::string_view word)
 {
-    if (word == wordParam)
-        return kra::CMsg::Param;
-    if (word == wordEvent)
-        return kra::CMsg::Event;
-    if (word == wordInfo)
-        return kra::CMsg::Info;
-    if (word == wordDo)
-        return kra::CMsg::Do;
-    return kra::CMsg::None;
+    if (word == WORD_PARAM)
+        return CMsg::Param;
+    if (word == WORD_EVENT)
+        return CMsg::Event;
+    if (word == WORD_INFO)
+        return CMsg::Info;
+    if (word == WORD_DO)
+        return CMsg::Do;
+    return CMsg::None;
 }
 
 inline bool isSeparator(char c, const char *separators)
@@ -102,7 +96,7 @@ inline bool itemBefore(const BodyItem &a, const BodyItem &b)
 }
 
 // Name and value of one item; GET and LIST names go straight to their lists. False for an item without name.
-bool splitToken(std::string_view token, kra::CMsg &out, BodyItem &item)
+bool splitToken(std::string_view token, CMsg &out, BodyItem &item)
 {
     const size_t n = token.find_first_not_of(':');
     if (n == std::string_view::npos)
@@ -110,12 +104,12 @@ bool splitToken(std::string_view token, kra::CMsg &out, BodyItem &item)
     const size_t c = token.find(':', n);
     const std::string_view name = token.substr(n, c == std::string_view::npos ? std::string_view::npos : c - n);
     const std::string_view value = c == std::string_view::npos ? token : token.substr(c + 1);
-    if (name == wordGet) {
+    if (name == WORD_GET) {
         if (!value.empty())
             out.getNames.emplace_back(value);
         return false;
     }
-    if (name == wordList) {
+    if (name == WORD_LIST) {
         if (!value.empty())
             out.listNames.emplace_back(value);
         return false;
@@ -157,8 +151,6 @@ void joinEscapedItems(const std::vector<std::string> &items, std::string &out, c
 
 } // namespace
 
-namespace kra {
-
 CMsg::CMsg(int kind)
     : kind(kind)
 {
@@ -180,16 +172,16 @@ const std::string *CMsg::param(const std::string &key, bool emptyIfMissing) cons
     return emptyIfMissing ? &EMPTY_WORD : nullptr;
 }
 
-void CMsg::setParam(const std::string &key, const std::string &value, int mode, char separator)
+void CMsg::setParam(const std::string &key, const std::string &value, MergeMode mode, char separator)
 {
-    if (mode == 0) {
+    if (mode == Keep) {
         params.try_emplace(key, value);
         return;
     }
     const auto [it, inserted] = params.try_emplace(key, value);
     if (inserted)
         return;
-    if (mode == 2 && !it->second.empty()) {
+    if (mode == Append && !it->second.empty()) {
         if (&it->second == &value) {
             const std::string copy = value;
             it->second += separator;
@@ -215,15 +207,15 @@ void CMsg::addList(const std::string &name)
         listNames.push_back(name);
 }
 
-int CMsg::requestType() const
+CMsg::RequestType CMsg::requestType() const
 {
     if (!listNames.empty())
-        return 3;
+        return ListRequest;
     if (!getNames.empty() || params.empty())
-        return 1;
+        return GetRequest;
     if (params.count(KEY_TARGET) || params.count(KEY_CAT))
-        return 0;
-    return 2;
+        return AddressedRequest;
+    return SetRequest;
 }
 
 int CMsg::causeCode() const
@@ -237,23 +229,20 @@ int CMsg::causeCodeOf(const std::string &key) const
     return value ? causeCodeFromText(*value) : 200;
 }
 
-void CMsg::merge(const CMsg &other, int mode, char separator)
+void CMsg::merge(const CMsg &other, MergeMode mode, char separator)
 {
     if (&other == this) {
         const CMsg copy(other);
         merge(copy, mode, separator);
         return;
     }
-    const int setMode = mode == 0 ? 0 : (mode == 2 ? 2 : 1);
     for (const auto &[key, value] : other.params)
-        setParam(key, value, setMode, separator);
+        setParam(key, value, mode, separator);
 }
 
-} // namespace kra
-
-int serializeBody(const kra::CMsg &msg, std::string &out)
+int serializeBody(const CMsg &msg, std::string &out)
 {
-    if (msg.kind < kra::CMsg::Param || msg.kind > kra::CMsg::Event)
+    if (msg.kind < CMsg::Param || msg.kind > CMsg::Event)
         return -1;
     // Names are escaped like values: a name that holds ';' or '\' (only ever one read from a peer)
     // would otherwise come back as other parameters.
@@ -271,13 +260,13 @@ int serializeBody(const kra::CMsg &msg, std::string &out)
         out += ';';
     }
     for (const std::string &name : msg.getNames) {
-        out += wordGet;
+        out += WORD_GET;
         out += ':';
         escapeString(name, out, separators);
         out += ';';
     }
     for (const std::string &name : msg.listNames) {
-        out += wordList;
+        out += WORD_LIST;
         out += ':';
         escapeString(name, out, separators);
         out += ';';
@@ -285,13 +274,13 @@ int serializeBody(const kra::CMsg &msg, std::string &out)
     return 0;
 }
 
-int parseBody(std::string_view text, kra::CMsg &out)
+int parseBody(std::string_view text, CMsg &out)
 {
     // The old map's nodes are reused for the new parameters: a parse into a record that is read over and
     // over (one per frame) then allocates nothing.
     std::map<std::string, std::string> recycled;
     recycled.swap(out.params);
-    out.clear(kra::CMsg::None);
+    out.clear(CMsg::None);
     const size_t a = text.find_first_not_of(';');
     if (a == std::string::npos)
         return -1;
@@ -299,7 +288,7 @@ int parseBody(std::string_view text, kra::CMsg &out)
     if (b == std::string::npos)
         return -1;
     const int kind = kindOfWord(std::string_view(text).substr(a, b - a));
-    if (kind == kra::CMsg::None)
+    if (kind == CMsg::None)
         return -1;
     out.kind = kind;
 
@@ -466,3 +455,5 @@ void joinSlashValue(const std::vector<std::string> &items, std::string &out)
 {
     joinEscapedItems(items, out, "/");
 }
+
+} // namespace kra

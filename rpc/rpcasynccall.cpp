@@ -30,7 +30,7 @@ bool RpcAsyncCall::isFailed() const
 
 int RpcAsyncCall::error() const
 {
-    return d ? d->error : -1;
+    return d ? d->error : int(RpcConnection::NoCallError);
 }
 
 quint32 RpcAsyncCall::id() const
@@ -41,15 +41,16 @@ quint32 RpcAsyncCall::id() const
 RpcMessage RpcAsyncCall::message() const
 {
     if (!d)
-        return RpcMessage(RpcMessage::NoId, -1, RpcMessage::ErrorReply, kra::CMsg());
+        return RpcMessage(RpcMessage::NoId, RpcConnection::NoCallError, RpcMessage::ErrorReply, kra::CMsg());
     switch (d->state) {
     case RpcCallState::Finished:
-        return RpcMessage(d->id, 0, RpcMessage::Reply, d->reply);
+        return RpcMessage(d->id, RpcConnection::NoError, RpcMessage::Reply, d->reply);
     case RpcCallState::Failed:
         return RpcMessage(d->id, d->error, RpcMessage::ErrorReply, kra::CMsg());
-    default:
-        return RpcMessage(d->id, -1, RpcMessage::ErrorReply, kra::CMsg());
+    case RpcCallState::Pending:
+        break;
     }
+    return RpcMessage(d->id, RpcConnection::NoCallError, RpcMessage::ErrorReply, kra::CMsg());
 }
 
 QString RpcAsyncCall::errorString() const
@@ -83,22 +84,23 @@ void RpcAsyncCall::setRequestType(const kra::CMsg &request)
         d->requestType = requestTypeOf(request);
 }
 
-int RpcAsyncCall::requestTypeOf(const kra::CMsg &request)
+RpcCallState::RequestType RpcAsyncCall::requestTypeOf(const kra::CMsg &request)
 {
     if (request.kind == kra::CMsg::Do)
-        return 1;
+        return RpcCallState::DoCall;
     if (request.kind != kra::CMsg::Param)
-        return 0;
+        return RpcCallState::OtherCall;
     switch (request.requestType()) {
-    case 3:
-        return 2;
-    case 1:
-        return 3;
-    case 2:
-        return 4;
-    default:
-        return 0;
+    case kra::CMsg::ListRequest:
+        return RpcCallState::ListCall;
+    case kra::CMsg::GetRequest:
+        return RpcCallState::GetCall;
+    case kra::CMsg::SetRequest:
+        return RpcCallState::SetCall;
+    case kra::CMsg::AddressedRequest:
+        break;
     }
+    return RpcCallState::OtherCall;
 }
 
 RpcAsyncCall RpcAsyncCall::fromError(int error)
@@ -171,7 +173,7 @@ void RpcDelegateCall::execute(RpcConnection *connection)
         return;
     }
     const RpcAsyncCall step = connection->call(RpcMessage::request(body), timeoutSeconds);
-    if (step.error() != 0) {
+    if (step.error() != RpcConnection::NoError) {
         fail(step.error());
         return;
     }
@@ -195,7 +197,7 @@ void RpcDelegateCall::abort(int error)
 void RpcDelegateCall::succeed(const kra::CMsg &reply)
 {
     d->state = RpcCallState::Finished;
-    d->error = 0;
+    d->error = RpcConnection::NoError;
     d->reply = reply;
 }
 

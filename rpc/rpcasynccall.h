@@ -18,6 +18,8 @@ class RpcCallState : public QSharedData
 {
 public:
     enum State { Pending = 0, Finished = 2, Failed = 3 };
+    // Decides how partial replies are merged: the parts of a LIST are joined, of anything else the first wins.
+    enum RequestType { OtherCall = 0, DoCall = 1, ListCall = 2, GetCall = 3, SetCall = 4 };
 
     explicit RpcCallState(quint32 id);
     ~RpcCallState();
@@ -27,10 +29,10 @@ public:
     quint32 id;
     RpcConnection *connection = nullptr;
     RpcAsyncCallWatcherHelper *helper = nullptr;
-    int requestType = 0;
-    int state = Pending;
+    RequestType requestType = OtherCall;
+    State state = Pending;
     kra::CMsg reply;
-    int error = 0;
+    int error = 0; // RpcConnection::NoError (that header includes this one)
     qint64 timeout = -1;
     QElapsedTimer clock;
 };
@@ -57,8 +59,7 @@ public:
     static RpcAsyncCall fromError(int error);
     static RpcAsyncCall fromReply(const kra::CMsg &body);
 
-    // 1 DO, 2 LIST, 3 GET, 4 setting values, 0 anything else.
-    static int requestTypeOf(const kra::CMsg &request);
+    static RpcCallState::RequestType requestTypeOf(const kra::CMsg &request);
 
 protected:
     explicit RpcAsyncCall(quint32 id);

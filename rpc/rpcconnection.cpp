@@ -15,7 +15,6 @@ namespace {
 const char frameMagic[8] = {'V', 'O', 'R', 'N', 'R', 'p', 'c', 'M'};
 constexpr int tickMs = 1000;
 constexpr int reconnectTicks = 10;
-constexpr char extListSeparator = '\x1d';
 
 quint32 readWord(const char *at)
 {
@@ -35,7 +34,7 @@ void writeHeader(char *out, quint32 total, quint32 id, qint32 kind, qint32 aux)
 QByteArray buildFrame(quint32 id, qint32 kind, qint32 aux, const kra::CMsg &body)
 {
     std::string text;
-    if (body.kind != kra::CMsg::None && serializeBody(body, text) != 0)
+    if (body.kind != kra::CMsg::None && kra::serializeBody(body, text) != 0)
         return QByteArray();
     QByteArray frame(RpcConnection::HeaderSize + int(text.size()), Qt::Uninitialized);
     writeHeader(frame.data(), quint32(frame.size()), id, kind, aux);
@@ -100,7 +99,7 @@ RpcAsyncCall RpcConnection::call(const RpcMessage &request, int timeoutSeconds)
         handle.d->error = NotRequestError;
         return handle;
     }
-    const QByteArray frame = buildFrame(id, RpcMessage::Request, 0, request.body());
+    const QByteArray frame = buildFrame(id, RpcMessage::Request, NoError, request.body());
     if (frame.isEmpty() || request.body().kind == kra::CMsg::None) {
         handle.d->error = EncodeError;
         return handle;
@@ -156,7 +155,7 @@ RpcMessage RpcConnection::decodeDatagram(const QByteArray &datagram)
     message = RpcMessage(readWord(header + 12), qint32(readWord(header + 20)), kind, kra::CMsg());
     if (total > quint32(HeaderSize)) {
         kra::CMsg parsed;
-        if (parseBody(std::string_view(header + HeaderSize, total - HeaderSize), parsed) == 0)
+        if (kra::parseBody(std::string_view(header + HeaderSize, total - HeaderSize), parsed) == 0)
             message.setBody(parsed);
     }
     return message;
@@ -279,7 +278,7 @@ void RpcConnection::readPending()
 
 void RpcConnection::clearDecoder()
 {
-    m_decoder.state = 0;
+    m_decoder.state = DecoderIdle;
     m_decoder.have = 0;
     m_decoder.need = 0;
     std::string().swap(m_decoder.body);
@@ -287,9 +286,9 @@ void RpcConnection::clearDecoder()
     m_decoder.inputPos = 0;
 }
 
-int RpcConnection::decodeFrames(const char *data, qint64 size)
+RpcConnection::DecoderState RpcConnection::decodeFrames(const char *data, qint64 size)
 {
-    if (size <= 0 || m_decoder.state < 0)
+    if (size <= 0 || m_decoder.state < DecoderIdle)
         return m_decoder.state;
     // The decoder takes every byte before it returns (dispatched or copied into the frame it assembles), so the
     // caller's bytes need not be copied.
@@ -297,14 +296,14 @@ int RpcConnection::decodeFrames(const char *data, qint64 size)
     return processInput();
 }
 
-int RpcConnection::processInput()
+RpcConnection::DecoderState RpcConnection::processInput()
 {
     Decoder &dec = m_decoder;
     const QPointer<RpcConnection> self(this);
     // Input waits in one queue that every (nested) call consumes from the front: a receiver that runs an event loop
     // gets the frames that follow its own, in order, and the outer call goes on with whatever is left.
     while (!dec.input.empty()) {
-        if (dec.state < 0) {
+        if (dec.state < DecoderIdle) {
             dec.input.clear();
             dec.inputPos = 0;
             break;
@@ -323,7 +322,7 @@ int RpcConnection::processInput()
         char header[HeaderSize];
         std::string assembled;
         std::string_view body;
-        if (dec.state == 0 && size >= HeaderSize && std::memcmp(data, frameMagic, sizeof frameMagic) == 0
+        if (dec.state == DecoderIdle && size >= HeaderSize && std::memcmp(data, frameMagic, sizeof frameMagic) == 0
             && readWord(data + 8) <= MaxFrameSize && qint64(readWord(data + 8)) <= size) {
             // The whole frame is in this chunk: dispatch it in place, without assembling a copy.
             const quint32 length = qMax<quint32>(readWord(data + 8), HeaderSize);
@@ -331,12 +330,12 @@ int RpcConnection::processInput()
             body = std::string_view(data + HeaderSize, length - HeaderSize);
             consume(length);
         } else {
-            if (dec.state == 0) {
+            if (dec.state == DecoderIdle) {
                 dec.have = 0;
                 dec.need = HeaderSize;
-                dec.state = 1;
+                dec.state = DecoderHeader;
             }
-            if (dec.state == 1) {
+            if (dec.state == DecoderHeader) {
                 const quint32 n = quint32(qMin<qint64>(dec.need - dec.have, size));
                 std::memcpy(dec.header + dec.have, data, n);
                 dec.have += n;
@@ -345,25 +344,25 @@ int RpcConnection::processInput()
                     continue;
                 if (std::memcmp(dec.header, frameMagic, sizeof frameMagic) != 0) {
                     // Deaf from here on: without the magic there is no telling where the next frame starts.
-                    dec.state = -2;
+                    dec.state = DecoderBadMagic;
                     dec.have = dec.need = 0;
                     notifyErrorOccurred(DecoderError);
                     if (!self)
-                        return -2;
+                        return DecoderBadMagic;
                     continue;
                 }
                 const quint32 total = readWord(dec.header + 8);
                 if (total > quint32(HeaderSize)) {
                     if (total > MaxFrameSize) {
-                        dec.state = -1;
+                        dec.state = DecoderNoMemory;
                         dec.have = dec.need = 0;
                         notifyErrorOccurred(DecoderError);
                         if (!self)
-                            return -1;
+                            return DecoderNoMemory;
                         continue;
                     }
                     dec.need = total;
-                    dec.state = 2;
+                    dec.state = DecoderBody;
                     dec.body.clear();
                     dec.body.reserve(total - HeaderSize);
                     continue;
@@ -380,12 +379,12 @@ int RpcConnection::processInput()
             std::memcpy(header, dec.header, HeaderSize);
             assembled.swap(dec.body);
             body = assembled;
-            dec.state = 0;
+            dec.state = DecoderIdle;
             dec.have = dec.need = 0;
         }
         dispatchFrame(header, body);
         if (!self)
-            return 0;
+            return DecoderIdle;
     }
     return dec.state;
 }
@@ -400,8 +399,8 @@ void RpcConnection::dispatchFrame(const char *header, std::string_view body)
     switch (kind) {
     case RpcMessage::Request:
     case RpcMessage::Notification: {
-        RpcMessage message(id, 0, kind, kra::CMsg());
-        if (!hasBody || parseBody(body, message.body()) != 0) {
+        RpcMessage message(id, NoError, kind, kra::CMsg());
+        if (!hasBody || kra::parseBody(body, message.body()) != 0) {
             message.body().clear(kra::CMsg::None);
             notifyErrorOccurred(BodyError);
         } else if (kind == RpcMessage::Notification && m_holdNotifications && !m_pending.isEmpty()) {
@@ -420,7 +419,7 @@ void RpcConnection::dispatchFrame(const char *header, std::string_view body)
         if (!call.d)
             notifyErrorOccurred(NoCallError);
         else
-            failCall(call, qint32(readWord(header + 20)));
+            failCall(call, qint32(readWord(header + 20))); // the peer's code, whatever it is
         break;
     }
     case RpcMessage::Reply:
@@ -446,20 +445,20 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
         return;
     }
     kra::CMsg reply;
-    if (!hasBody || parseBody(body, reply) != 0) {
+    if (!hasBody || kra::parseBody(body, reply) != 0) {
         m_pending.erase(it);
         failCall(call, BodyError);
         notifyErrorOccurred(BodyError);
         return;
     }
     const std::string result = *reply.param(kra::KEY_RETURN, true);
-    int mode = 0;
+    kra::CMsg::MergeMode mode = kra::CMsg::Keep;
     char separator = ',';
-    if (call.d->requestType == 2) {
-        mode = 2;
+    if (call.d->requestType == RpcCallState::ListCall) {
+        mode = kra::CMsg::Append;
         const std::string *format = reply.param(kra::KEY_RETURN_FMT);
         if (format && *format == kra::FMT_EXT)
-            separator = extListSeparator;
+            separator = kra::EXT_LIST_SEPARATOR;
     }
     kra::CMsg &accumulated = call.d->reply;
     if (result == kra::RET_PROGRESS) {
@@ -483,13 +482,13 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
         bool realError = reply.params.empty();
         for (const auto &[key, value] : reply.params) {
             if (value == kra::ERR_PARAMETER_NOT_SET) {
-                accumulated.setParam(key, kra::EMPTY_WORD, 0);
+                accumulated.setParam(key, kra::EMPTY_WORD, kra::CMsg::Keep);
             } else {
-                accumulated.setParam(key, value, 0);
+                accumulated.setParam(key, value, kra::CMsg::Keep);
                 realError = true;
             }
         }
-        accumulated.setParam(kra::KEY_RETURN, realError ? kra::RET_ERROR : kra::RET_OK, 1);
+        accumulated.setParam(kra::KEY_RETURN, realError ? kra::RET_ERROR : kra::RET_OK, kra::CMsg::Overwrite);
         finishCall(call);
         return;
     }
@@ -498,7 +497,7 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
     notifyErrorOccurred(BodyError);
 }
 
-void RpcConnection::mergeReply(kra::CMsg &into, kra::CMsg &part, int mode, char separator)
+void RpcConnection::mergeReply(kra::CMsg &into, kra::CMsg &part, kra::CMsg::MergeMode mode, char separator)
 {
     // Into an empty body every mode inserts: take the parsed map whole instead of copying large values.
     if (into.params.empty())
@@ -510,7 +509,7 @@ void RpcConnection::mergeReply(kra::CMsg &into, kra::CMsg &part, int mode, char 
 void RpcConnection::finishCall(RpcAsyncCall call)
 {
     call.d->state = RpcCallState::Finished;
-    call.d->error = 0;
+    call.d->error = NoError;
     completeCall(call);
 }
 
@@ -550,10 +549,10 @@ void RpcConnection::deliverQueuedMessages()
     }
 }
 
-void RpcConnection::notifyErrorOccurred(int error)
+void RpcConnection::notifyErrorOccurred(ConnectionError error)
 {
     logCritical("notifyErrorOccurred", error);
-    emit errorOccurred(ConnectionError(error));
+    emit errorOccurred(error);
 }
 
 void RpcConnection::logCritical(const char *function, int error) const

@@ -42,6 +42,17 @@ public:
     };
     Q_ENUM(ConnectionError)
 
+    // A negative state is final until the decoder is cleared. Besides no memory, NoMemory stands for an announced
+    // length above MaxFrameSize.
+    enum DecoderState {
+        DecoderIdle = 0,
+        DecoderHeader = 1,
+        DecoderBody = 2,
+        DecoderNoMemory = -1,
+        DecoderBadMagic = -2
+    };
+    Q_ENUM(DecoderState)
+
     static constexpr int HeaderSize = 24;
     // Announcements above this are refused before anything is allocated.
     static constexpr quint32 MaxFrameSize = 16u * 1024u * 1024u;
@@ -84,14 +95,13 @@ protected slots:
 
 protected:
     using QObject::timerEvent;
-    // Feeds stream bytes to the decoder; returns the state it ends in (0 idle, 1 header, 2 body, -1 no memory
-    // or oversized, -2 bad magic).
-    int decodeFrames(const char *data, qint64 size);
+    // Feeds stream bytes to the decoder; returns the state it ends in.
+    DecoderState decodeFrames(const char *data, qint64 size);
     void clearDecoder();
     void cancelAllCalls();
     // Registers a call as if its request had just been written.
     RpcAsyncCall registerCall(quint32 id, const kra::CMsg &request, int timeoutSeconds);
-    void notifyErrorOccurred(int error);
+    void notifyErrorOccurred(ConnectionError error);
     void setConnectionState(ConnectionState state);
     QTcpSocket *socket() const { return m_socket; }
     QTimer *timer() const { return m_timer; }
@@ -103,10 +113,10 @@ private slots:
     void socketRead();
 
 private:
-    int processInput();
+    DecoderState processInput();
     void dispatchFrame(const char *header, std::string_view body);
     void dispatchReply(quint32 id, bool hasBody, std::string_view body);
-    static void mergeReply(kra::CMsg &into, kra::CMsg &part, int mode, char separator);
+    static void mergeReply(kra::CMsg &into, kra::CMsg &part, kra::CMsg::MergeMode mode, char separator);
     void finishCall(RpcAsyncCall call);
     void failCall(RpcAsyncCall call, int error);
     void completeCall(RpcAsyncCall &call);
@@ -115,7 +125,7 @@ private:
 
     struct Decoder
     {
-        int state = 0;
+        DecoderState state = DecoderIdle;
         quint32 have = 0;
         quint32 need = 0;
         char header[HeaderSize] = {};

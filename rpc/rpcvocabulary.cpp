@@ -438,6 +438,18 @@ const std::string EMPTY_WORD("");
 const std::string KEY_RETURN_FMT("returnFmt");
 const std::string FMT_EXT("EXT");
 
+// Words of the body syntax
+const std::string WORD_PARAM("PARAM");
+const std::string WORD_DO("DO");
+const std::string WORD_INFO("INFO");
+const std::string WORD_EVENT("EVENT");
+const std::string WORD_GET("GET");
+const std::string WORD_LIST("LIST");
+
+// Words of the communication service
+const std::string KEY_CONTROLLER_ID("controller_id");
+const std::string EVT_AUDIO_LEVELS("audio_levels");
+
 } // namespace kra
 
 namespace {

@@ -443,6 +443,20 @@ extern const std::string ACT_SET_TIMEZONE;
 extern const std::string EMPTY_WORD;
 extern const std::string KEY_RETURN_FMT;
 extern const std::string FMT_EXT;
+// Between the items of a LIST value, and between its partial replies, when "returnFmt" is "EXT".
+constexpr char EXT_LIST_SEPARATOR = '\x1d';
+
+// Words of the body syntax
+extern const std::string WORD_PARAM;
+extern const std::string WORD_DO;
+extern const std::string WORD_INFO;
+extern const std::string WORD_EVENT;
+extern const std::string WORD_GET;
+extern const std::string WORD_LIST;
+
+// Words of the communication service: the "db" context and the level notifications
+extern const std::string KEY_CONTROLLER_ID;
+extern const std::string EVT_AUDIO_LEVELS;
 
 } // namespace kra
 

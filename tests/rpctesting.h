@@ -20,7 +20,7 @@ using ::describe;
 inline kra::CMsg body(const QByteArray &text)
 {
     kra::CMsg msg;
-    parseBody(text.toStdString(), msg);
+    kra::parseBody(text.toStdString(), msg);
     return msg;
 }
 
@@ -39,7 +39,7 @@ inline RpcMessage callAndWait(RpcConnection &connection, const kra::CMsg &reques
 {
     QSignalSpy completed(&connection, &RpcConnection::messageCompleted);
     const RpcAsyncCall call = connection.call(RpcMessage::request(request), timeoutSeconds);
-    if (call.error() != 0)
+    if (call.error() != RpcConnection::NoError)
         return call.message();
     if (!completed.wait(timeoutSeconds * 1000 + 3000))
         return RpcMessage(call.id(), 1, RpcMessage::ErrorReply, kra::CMsg());

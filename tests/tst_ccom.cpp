@@ -60,6 +60,7 @@ private slots:
     void waitEndsOnTimeoutAndDrop();
     void dbStore();
     void udpOnlyPassesAudioLevels();
+    void disconnectInsideLevelNotification();
     void accessorIsOneInstance();
 
 private:
@@ -106,7 +107,7 @@ void TestCCom::syncCallInsideNotificationReceiver()
     m_device->notify(body("INFO;info_type:first;"));
     m_device->notify(body("INFO;info_type:second;"));
     QTRY_COMPARE(seen.size(), 2);
-    QCOMPARE(result, 0);
+    QCOMPARE(result, int(RpcConnection::NoError));
     QVERIFY(clock.elapsed() < 1500);
     QCOMPARE(*reply.param("name", true), std::string("codec"));
     QCOMPARE(seen, (QStringList {"first", "second"}));
@@ -141,8 +142,8 @@ void TestCCom::notConnectedFailsAtOnce()
     QSignalSpy busy(m_com, &kra::CCom::busyStateChanged);
     QSignalSpy completed(m_com, &kra::CCom::sendSyncMsgCompleted);
     kra::CMsg reply = body("PARAM;kept:1;");
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), -3);
-    QCOMPARE(describe(reply), QByteArray("1|kept=1"));
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), int(RpcConnection::NotConnectedError));
+    QCOMPARE(describe(reply), QByteArray("PARAM|kept=1"));
     QCOMPARE(m_com->sendMsg(body("DO;action:x;"), 0), -1);
     QCOMPARE(busy.count(), 0);
     QCOMPARE(completed.count(), 0);
@@ -173,7 +174,7 @@ void TestCCom::timeoutInWholeSeconds()
     connect(m_device, &SimDevice::requestReceived, this,
         [&](const RpcMessage &request) { seen = m_com->connection().pendingCall(request.id()).timeout(); });
     kra::CMsg reply;
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, timeoutMs), 0);
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, timeoutMs), int(RpcConnection::NoError));
     QCOMPARE(seen, callTimeout);
 }
 
@@ -186,24 +187,24 @@ void TestCCom::rebuiltReplies_data()
 
     QTest::newRow("GET with a value not set")
         << QByteArray("PARAM;GET:a;GET:b;") << QByteArrayList {"PARAM;return:OK;a:1;b:101-parameter not set;"}
-        << QByteArray("0|a=1|b=|return=OK") << QByteArray();
+        << QByteArray("none|a=1|b=|return=OK") << QByteArray();
     QTest::newRow("empty values stay") << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:OK;a:;"}
-                                       << QByteArray("0|a=|return=OK") << QByteArray();
+                                       << QByteArray("none|a=|return=OK") << QByteArray();
     QTest::newRow("bare transport ERROR stays ERROR")
-        << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;"} << QByteArray("0|return=ERROR")
+        << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;"} << QByteArray("none|return=ERROR")
         << QByteArray();
     QTest::newRow("ERROR with an unknown text stays ERROR")
         << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;a:broken;"}
-        << QByteArray("0|a=broken|return=ERROR") << QByteArray();
+        << QByteArray("none|a=broken|return=ERROR") << QByteArray();
     QTest::newRow("DO passes through") << QByteArray("DO;action:x;")
                                        << QByteArrayList {"DO;return:OK;cause:none;v:115-resource busy;"}
-                                       << QByteArray("0|cause=none|return=OK|v=115-resource busy") << QByteArray();
+                                       << QByteArray("none|cause=none|return=OK|v=115-resource busy") << QByteArray();
     QTest::newRow("DO keeps its own return")
         << QByteArray("DO;action:x;") << QByteArrayList {"DO;return:ERROR;cause:115-resource busy;"}
-        << QByteArray("0|cause=115-resource busy|return=ERROR") << QByteArray();
+        << QByteArray("none|cause=115-resource busy|return=ERROR") << QByteArray();
     QTest::newRow("error text in a PARAM reply")
         << QByteArray("PARAM;a:1;b:2;") << QByteArrayList {"PARAM;return:OK;a:1;b:115-resource busy;"}
-        << QByteArray("0|a=1|return=PROGRESS") << QByteArray("0|b=115-resource busy|return=ERROR");
+        << QByteArray("none|a=1|return=PROGRESS") << QByteArray("none|b=115-resource busy|return=ERROR");
 }
 
 void TestCCom::rebuiltReplies()
@@ -216,11 +217,11 @@ void TestCCom::rebuiltReplies()
     QVERIFY(connectCom());
     m_device->addFault(script(replies));
     kra::CMsg out;
-    QCOMPARE(m_com->sendSyncMsg(body(request), out, 0, 5000), 0);
+    QCOMPARE(m_com->sendSyncMsg(body(request), out, 0, 5000), int(RpcConnection::NoError));
     QCOMPARE(describe(out), reply);
     kra::CMsg errors = body("PARAM;untouched:1;");
     QCOMPARE(m_com->getErrorParams(errors, 0), errorParams.isEmpty() ? -1 : 0);
-    QCOMPARE(describe(errors), errorParams.isEmpty() ? QByteArray("1|untouched=1") : errorParams);
+    QCOMPARE(describe(errors), errorParams.isEmpty() ? QByteArray("PARAM|untouched=1") : errorParams);
 }
 
 void TestCCom::partialRefusal_data()
@@ -237,11 +238,11 @@ void TestCCom::partialRefusal()
     QVERIFY(connectCom());
 
     kra::CMsg reply;
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;target:audio;a:1;b:2;c:3;"), reply, 0, 5000), 0);
-    QCOMPARE(describe(reply), QByteArray("0|return=PROGRESS"));
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;target:audio;a:1;b:2;c:3;"), reply, 0, 5000), int(RpcConnection::NoError));
+    QCOMPARE(describe(reply), QByteArray("none|return=PROGRESS"));
     kra::CMsg errors;
     QCOMPARE(m_com->getErrorParams(errors, 0), 0);
-    QCOMPARE(describe(errors), "0|b=" + cause.toLatin1() + "|return=ERROR");
+    QCOMPARE(describe(errors), "none|b=" + cause.toLatin1() + "|return=ERROR");
     QCOMPARE(m_device->param("audio", "a"), std::string("1"));
     QVERIFY(!m_device->hasParam("audio", "b"));
 
@@ -256,10 +257,11 @@ void TestCCom::nokNeverReachesTheReply()
     SimDevice::Fault nok = fault(SimDevice::Fault::Nok);
     nok.cause = kra::ERR_RESOURCE_BUSY;
     m_device->addFault(nok);
-    QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("notifyErrorOccurred.*error=-10"));
+    QTest::ignoreMessage(QtCriticalMsg,
+        QRegularExpression(QStringLiteral("notifyErrorOccurred.*error=%1").arg(int(RpcConnection::BodyError))));
     kra::CMsg reply = body("DO;old:1;");
-    QCOMPARE(m_com->sendSyncMsg(body("DO;action:start;"), reply, 0, 5000), -10);
-    QCOMPARE(describe(reply), QByteArray("0"));
+    QCOMPARE(m_com->sendSyncMsg(body("DO;action:start;"), reply, 0, 5000), int(RpcConnection::BodyError));
+    QCOMPARE(describe(reply), QByteArray("none"));
 }
 
 // Busy around the wait; notifications that came in meanwhile follow right after the reply.
@@ -278,9 +280,9 @@ void TestCCom::signalsAroundTheWait()
     f.before = {body("INFO;n:1;"), body("EVENT;n:2;")};
     m_device->addFault(f);
     kra::CMsg reply;
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), 0);
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), int(RpcConnection::NoError));
     QCOMPARE(seen, (QStringList {"busy 1 ready 1", "completed", "1", "2", "busy 0 ready 1", "done"}));
-    QCOMPARE(describe(reply), QByteArray("0|a=1|return=OK"));
+    QCOMPARE(describe(reply), QByteArray("none|a=1|return=OK"));
 }
 
 // While a call waits, a nested call or send from a timer is refused at once and user input waits for the reply.
@@ -310,11 +312,11 @@ void TestCCom::nestedCallsAndUserInputWait()
     });
     connect(m_com, &kra::CCom::messageCompleted, this, [&](const RpcMessage &) { pressesDuringWait = widget.presses; });
     kra::CMsg reply;
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), 0);
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), int(RpcConnection::NoError));
     QCOMPARE(nested, -1);
     QCOMPARE(nestedSend, -1);
     QVERIFY(!ready);
-    QCOMPARE(describe(reply), QByteArray("0|a=outer|return=OK"));
+    QCOMPARE(describe(reply), QByteArray("none|a=outer|return=OK"));
     QCOMPARE(m_device->requests().count(), 1);
     QVERIFY(posted);
     QCOMPARE(pressesDuringWait, 0);
@@ -332,12 +334,12 @@ void TestCCom::waitEndsOnTimeoutAndDrop()
     QVERIFY(connectCom());
     m_device->addFault(fault(SimDevice::Fault::Silence));
     kra::CMsg reply;
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 1000), -5);
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 1000), int(RpcConnection::TimeoutError));
     m_device->addFault(fault(SimDevice::Fault::ErrorReply, 321));
     QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 1000), 321);
     m_device->addFault(fault(SimDevice::Fault::Drop));
-    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), -6);
-    QCOMPARE(describe(reply), QByteArray("0"));
+    QCOMPARE(m_com->sendSyncMsg(body("PARAM;GET:a;"), reply, 0, 5000), int(RpcConnection::CancelledError));
+    QCOMPARE(describe(reply), QByteArray("none"));
 }
 
 void TestCCom::dbStore()
@@ -354,7 +356,7 @@ void TestCCom::dbStore()
     QCOMPARE(m_com->setParams({{"level", "2"}, {"password", "x"}}, 5000), 0);
     QCOMPARE(m_device->param("db:ui:quorvane_ui", "level"), std::string("2"));
     QCOMPARE(describe(m_device->requests().last().body()),
-        QByteArray("1|cat=ui|controller_id=quorvane_ui|level=2|password=x|target=db|type=quorvane_ui"));
+        QByteArray("PARAM|cat=ui|controller_id=quorvane_ui|level=2|password=x|target=db|type=quorvane_ui"));
 
     values = {{"level", "old"}};
     QCOMPARE(m_com->getParams({"level", "password", "missing"}, values, 5000), 0);
@@ -363,7 +365,7 @@ void TestCCom::dbStore()
     m_device->refuseKey("level", kra::ERR_INVALID_VALUE);
     QCOMPARE(m_com->setParams({{"level", "9"}}, 5000), -1);
     m_device->addFault(fault(SimDevice::Fault::Silence));
-    QCOMPARE(m_com->getParams({"level"}, values, 1000), -5);
+    QCOMPARE(m_com->getParams({"level"}, values, 1000), int(RpcConnection::TimeoutError));
 }
 
 void TestCCom::udpOnlyPassesAudioLevels()
@@ -383,13 +385,37 @@ void TestCCom::udpOnlyPassesAudioLevels()
     QVERIFY(received.wait(2000));
     QVERIFY(!received.wait(200));
     QCOMPARE(received.count(), 1);
-    QCOMPARE(
-        describe(received.first().first().value<RpcMessage>().body()), QByteArray("4|event_type=audio_levels|in=1,2"));
+    QCOMPARE(describe(received.first().first().value<RpcMessage>().body()),
+        QByteArray("EVENT|event_type=audio_levels|in=1,2"));
 
     m_com->disconnectFromDevice();
     QTRY_COMPARE(m_com->state(), RpcConnection::UnconnectedState);
     QVERIFY(m_device->sendDatagram(udpPort, RpcMessage::notification(body("EVENT;event_type:audio_levels;"))));
     QVERIFY(!received.wait(200));
+}
+
+// A receiver that ends the connection on a level notification runs inside the UDP socket's own signal: the socket
+// must outlive that signal, and its port must be free again for the next connection.
+void TestCCom::disconnectInsideLevelNotification()
+{
+    const quint16 udpPort = freeUdpPort();
+    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), udpPort));
+    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
+    int levels = 0;
+    connect(m_com, &kra::CCom::messageReceived, this, [&](const RpcMessage &) {
+        if (++levels == 1)
+            m_com->disconnectFromDevice();
+    });
+    const RpcMessage level = RpcMessage::notification(body("EVENT;event_type:audio_levels;"));
+    QVERIFY(m_device->sendDatagram(udpPort, level));
+    QVERIFY(m_device->sendDatagram(udpPort, level));
+    QTRY_COMPARE(m_com->state(), RpcConnection::UnconnectedState);
+    QCOMPARE(levels, 1);
+
+    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), udpPort));
+    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
+    QVERIFY(m_device->sendDatagram(udpPort, level));
+    QTRY_COMPARE(levels, 2);
 }
 
 void TestCCom::accessorIsOneInstance()

@@ -276,7 +276,7 @@ void TestConnection::wholeRoad()
     request.addGet("device_name");
     m_device.setParam("general", "device_name", "Lab codec");
     kra::CMsg reply;
-    QCOMPARE(getCom()->sendSyncMsg(request, reply, 0, 10000), 0);
+    QCOMPARE(getCom()->sendSyncMsg(request, reply, 0, 10000), int(RpcConnection::NoError));
     QCOMPARE(reply.param("device_name", true)->c_str(), "Lab codec");
     QCOMPARE(requests.count(), 1);
 

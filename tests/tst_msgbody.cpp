@@ -4,12 +4,15 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(kra::CMsg::MergeMode)
+Q_DECLARE_METATYPE(kra::CMsg::RequestType)
+
 namespace {
 
 kra::CMsg parsed(const QByteArray &text, int *result = nullptr)
 {
     kra::CMsg msg(7);
-    const int r = parseBody(text.toStdString(), msg);
+    const int r = kra::parseBody(text.toStdString(), msg);
     if (result)
         *result = r;
     return msg;
@@ -48,34 +51,34 @@ void TestMsgBody::parse_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QByteArray>("record");
 
-    QTest::newRow("first occurrence wins") << QByteArray("PARAM;a:1;a:2;") << 0 << QByteArray("1|a=1");
-    QTest::newRow("empty value") << QByteArray("INFO;x:;") << 0 << QByteArray("3|x=");
-    QTest::newRow("empty GET and LIST names") << QByteArray("DO;GET:;LIST:;") << 0 << QByteArray("2");
+    QTest::newRow("first occurrence wins") << QByteArray("PARAM;a:1;a:2;") << 0 << QByteArray("PARAM|a=1");
+    QTest::newRow("empty value") << QByteArray("INFO;x:;") << 0 << QByteArray("INFO|x=");
+    QTest::newRow("empty GET and LIST names") << QByteArray("DO;GET:;LIST:;") << 0 << QByteArray("DO");
     QTest::newRow("only the first colon splits")
-        << QByteArray("PARAM;time:12:30:00;") << 0 << QByteArray("1|time=12:30:00");
-    QTest::newRow("leading and repeated separators") << QByteArray(";;EVENT;;k:v;;") << 0 << QByteArray("4|k=v");
-    QTest::newRow("name without value") << QByteArray("PARAM;flag;") << 0 << QByteArray("1|flag=flag");
-    QTest::newRow("no separator after kind") << QByteArray("PARAM") << -1 << QByteArray("0");
-    QTest::newRow("empty text") << QByteArray("") << -1 << QByteArray("0");
-    QTest::newRow("separators only") << QByteArray(";;;") << -1 << QByteArray("0");
-    QTest::newRow("unknown kind") << QByteArray("PARAMS;a:1;") << -1 << QByteArray("0");
-    QTest::newRow("kind is case-sensitive") << QByteArray("param;a:1;") << -1 << QByteArray("0");
-    QTest::newRow("kind only") << QByteArray("DO;") << 0 << QByteArray("2");
+        << QByteArray("PARAM;time:12:30:00;") << 0 << QByteArray("PARAM|time=12:30:00");
+    QTest::newRow("leading and repeated separators") << QByteArray(";;EVENT;;k:v;;") << 0 << QByteArray("EVENT|k=v");
+    QTest::newRow("name without value") << QByteArray("PARAM;flag;") << 0 << QByteArray("PARAM|flag=flag");
+    QTest::newRow("no separator after kind") << QByteArray("PARAM") << -1 << QByteArray("none");
+    QTest::newRow("empty text") << QByteArray("") << -1 << QByteArray("none");
+    QTest::newRow("separators only") << QByteArray(";;;") << -1 << QByteArray("none");
+    QTest::newRow("unknown kind") << QByteArray("PARAMS;a:1;") << -1 << QByteArray("none");
+    QTest::newRow("kind is case-sensitive") << QByteArray("param;a:1;") << -1 << QByteArray("none");
+    QTest::newRow("kind only") << QByteArray("DO;") << 0 << QByteArray("DO");
     QTest::newRow("escaped separator and backslash")
-        << QByteArray("PARAM;v:a\\;b\\\\c;") << 0 << QByteArray("1|v=a;b\\c");
-    QTest::newRow("escape keeps any character") << QByteArray("PARAM;v:\\x\\:y;") << 0 << QByteArray("1|v=x:y");
-    QTest::newRow("lone backslash at the end") << QByteArray("PARAM;v:ab\\") << 0 << QByteArray("1|v=ab");
-    QTest::newRow("last item without separator") << QByteArray("INFO;a:1;b:2") << 0 << QByteArray("3|a=1|b=2");
+        << QByteArray("PARAM;v:a\\;b\\\\c;") << 0 << QByteArray("PARAM|v=a;b\\c");
+    QTest::newRow("escape keeps any character") << QByteArray("PARAM;v:\\x\\:y;") << 0 << QByteArray("PARAM|v=x:y");
+    QTest::newRow("lone backslash at the end") << QByteArray("PARAM;v:ab\\") << 0 << QByteArray("PARAM|v=ab");
+    QTest::newRow("last item without separator") << QByteArray("INFO;a:1;b:2") << 0 << QByteArray("INFO|a=1|b=2");
     QTest::newRow("backslash before an item is skipped")
-        << QByteArray("PARAM;a:1;\\b:2;") << 0 << QByteArray("1|a=1|b=2");
-    QTest::newRow("colons only are skipped, rest read") << QByteArray("PARAM;:::;a:1;") << 0 << QByteArray("1|a=1");
-    QTest::newRow("leading colons before a name") << QByteArray("PARAM;::a:1;") << 0 << QByteArray("1|a=1");
+        << QByteArray("PARAM;a:1;\\b:2;") << 0 << QByteArray("PARAM|a=1|b=2");
+    QTest::newRow("colons only are skipped, rest read") << QByteArray("PARAM;:::;a:1;") << 0 << QByteArray("PARAM|a=1");
+    QTest::newRow("leading colons before a name") << QByteArray("PARAM;::a:1;") << 0 << QByteArray("PARAM|a=1");
     QTest::newRow("GET and LIST in order") << QByteArray("PARAM;GET:ip;target:network;GET:mask;LIST:calls;") << 0
-                                           << QByteArray("1|target=network|GET ip|GET mask|LIST calls");
+                                           << QByteArray("PARAM|target=network|GET ip|GET mask|LIST calls");
     QTest::newRow("duplicate GET names kept")
-        << QByteArray("PARAM;GET:ip;GET:ip;") << 0 << QByteArray("1|GET ip|GET ip");
-    QTest::newRow("GET name holding a colon") << QByteArray("PARAM;GET:a:b;") << 0 << QByteArray("1|GET a:b");
-    QTest::newRow("later empty duplicate ignored") << QByteArray("PARAM;a:1;a:;") << 0 << QByteArray("1|a=1");
+        << QByteArray("PARAM;GET:ip;GET:ip;") << 0 << QByteArray("PARAM|GET ip|GET ip");
+    QTest::newRow("GET name holding a colon") << QByteArray("PARAM;GET:a:b;") << 0 << QByteArray("PARAM|GET a:b");
+    QTest::newRow("later empty duplicate ignored") << QByteArray("PARAM;a:1;a:;") << 0 << QByteArray("PARAM|a=1");
 }
 
 void TestMsgBody::parse()
@@ -114,9 +117,9 @@ void TestMsgBody::roundTrip()
     msg.addGet("g;h");
     msg.addList("l\\m");
     std::string text;
-    QCOMPARE(serializeBody(msg, text), 0);
+    QCOMPARE(kra::serializeBody(msg, text), 0);
     kra::CMsg back;
-    QCOMPARE(parseBody(text, back), 0);
+    QCOMPARE(kra::parseBody(text, back), 0);
     QCOMPARE(describe(back), describe(msg));
 }
 
@@ -130,7 +133,7 @@ void TestMsgBody::manyParameters()
     }
     kra::CMsg msg(kra::CMsg::Param);
     msg.setParam("stale", "x");
-    QCOMPARE(parseBody(text.toStdString(), msg), 0);
+    QCOMPARE(kra::parseBody(text.toStdString(), msg), 0);
     QCOMPARE(msg.params.size(), size_t(100));
     for (int i = 0; i < 100; ++i) {
         const std::string *value = msg.param("k" + std::to_string(i));
@@ -138,8 +141,8 @@ void TestMsgBody::manyParameters()
         QCOMPARE(*value, std::to_string(i));
     }
     // Parsing into a record that held more parameters than the new body leaves none of them behind.
-    QCOMPARE(parseBody("EVENT;a:1;", msg), 0);
-    QCOMPARE(describe(msg), QByteArray("4|a=1"));
+    QCOMPARE(kra::parseBody("EVENT;a:1;", msg), 0);
+    QCOMPARE(describe(msg), QByteArray("EVENT|a=1"));
 }
 
 void TestMsgBody::serializeOrder()
@@ -148,7 +151,7 @@ void TestMsgBody::serializeOrder()
     msg.setParam("b", "2");
     msg.setParam("a", "1");
     std::string text;
-    QCOMPARE(serializeBody(msg, text), 0);
+    QCOMPARE(kra::serializeBody(msg, text), 0);
     QCOMPARE(text, std::string("PARAM;a:1;b:2;"));
 
     kra::CMsg request(kra::CMsg::Param);
@@ -156,12 +159,12 @@ void TestMsgBody::serializeOrder()
     request.setParam(kra::KEY_NETWORK, "eth.0");
     request.addGet("ip");
     request.addList("routes");
-    QCOMPARE(serializeBody(request, text), 0);
+    QCOMPARE(kra::serializeBody(request, text), 0);
     QCOMPARE(text, std::string("PARAM;network:eth.0;target:network;GET:ip;LIST:routes;"));
 
     kra::CMsg value(kra::CMsg::Event);
     value.setParam("v", "a;b\\");
-    QCOMPARE(serializeBody(value, text), 0);
+    QCOMPARE(kra::serializeBody(value, text), 0);
     QCOMPARE(text, std::string("EVENT;v:a\\;b\\\\;"));
 }
 
@@ -171,7 +174,7 @@ void TestMsgBody::serializeRefusesUnknownKind()
         kra::CMsg msg(kind);
         msg.setParam("a", "1");
         std::string text = "untouched";
-        QCOMPARE(serializeBody(msg, text), -1);
+        QCOMPARE(kra::serializeBody(msg, text), -1);
         QCOMPARE(text, std::string("untouched"));
     }
 }
@@ -179,23 +182,23 @@ void TestMsgBody::serializeRefusesUnknownKind()
 void TestMsgBody::setParamModes_data()
 {
     QTest::addColumn<QByteArray>("existing"); // "-" for an absent key
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<kra::CMsg::MergeMode>("mode");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("0 absent") << QByteArray("-") << 0 << QByteArray("x");
-    QTest::newRow("0 keeps") << QByteArray("a") << 0 << QByteArray("a");
-    QTest::newRow("0 keeps empty") << QByteArray("") << 0 << QByteArray("");
-    QTest::newRow("1 absent") << QByteArray("-") << 1 << QByteArray("x");
-    QTest::newRow("1 overwrites") << QByteArray("a") << 1 << QByteArray("x");
-    QTest::newRow("2 absent") << QByteArray("-") << 2 << QByteArray("x");
-    QTest::newRow("2 appends") << QByteArray("a") << 2 << QByteArray("a,x");
-    QTest::newRow("2 overwrites empty") << QByteArray("") << 2 << QByteArray("x");
+    QTest::newRow("keep, absent") << QByteArray("-") << kra::CMsg::Keep << QByteArray("x");
+    QTest::newRow("keep") << QByteArray("a") << kra::CMsg::Keep << QByteArray("a");
+    QTest::newRow("keep empty") << QByteArray("") << kra::CMsg::Keep << QByteArray("");
+    QTest::newRow("overwrite, absent") << QByteArray("-") << kra::CMsg::Overwrite << QByteArray("x");
+    QTest::newRow("overwrite") << QByteArray("a") << kra::CMsg::Overwrite << QByteArray("x");
+    QTest::newRow("append, absent") << QByteArray("-") << kra::CMsg::Append << QByteArray("x");
+    QTest::newRow("append") << QByteArray("a") << kra::CMsg::Append << QByteArray("a,x");
+    QTest::newRow("append overwrites empty") << QByteArray("") << kra::CMsg::Append << QByteArray("x");
 }
 
 void TestMsgBody::setParamModes()
 {
     QFETCH(QByteArray, existing);
-    QFETCH(int, mode);
+    QFETCH(kra::CMsg::MergeMode, mode);
     QFETCH(QByteArray, expected);
     kra::CMsg msg(kra::CMsg::Param);
     if (existing != "-")
@@ -206,18 +209,19 @@ void TestMsgBody::setParamModes()
 
 void TestMsgBody::mergeModes_data()
 {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<kra::CMsg::MergeMode>("mode");
     QTest::addColumn<char>("separator");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("0 keeps present keys") << 0 << ',' << QByteArray("1|a=1|b=|c=3|d=4");
-    QTest::newRow("1 overwrites") << 1 << ',' << QByteArray("1|a=x|b=y|c=3|d=4");
-    QTest::newRow("2 appends to non-empty") << 2 << ',' << QByteArray("1|a=1,x|b=y|c=3|d=4");
-    QTest::newRow("2 with group separator") << 2 << '\x1d' << QByteArray("1|a=1\x1dx|b=y|c=3|d=4");
+    QTest::newRow("keep present keys") << kra::CMsg::Keep << ',' << QByteArray("PARAM|a=1|b=|c=3|d=4");
+    QTest::newRow("overwrite") << kra::CMsg::Overwrite << ',' << QByteArray("PARAM|a=x|b=y|c=3|d=4");
+    QTest::newRow("append to non-empty") << kra::CMsg::Append << ',' << QByteArray("PARAM|a=1,x|b=y|c=3|d=4");
+    QTest::newRow("append with group separator")
+        << kra::CMsg::Append << kra::EXT_LIST_SEPARATOR << QByteArray("PARAM|a=1\x1dx|b=y|c=3|d=4");
 }
 
 void TestMsgBody::mergeModes()
 {
-    QFETCH(int, mode);
+    QFETCH(kra::CMsg::MergeMode, mode);
     QFETCH(char, separator);
     QFETCH(QByteArray, expected);
     kra::CMsg mine = parsed("PARAM;a:1;b:;c:3;");
@@ -229,26 +233,26 @@ void TestMsgBody::mergeModes()
 void TestMsgBody::mergeIntoItself()
 {
     kra::CMsg msg = parsed("PARAM;a:1;b:;");
-    msg.merge(msg, 2, ',');
-    QCOMPARE(describe(msg), QByteArray("1|a=1,1|b="));
+    msg.merge(msg, kra::CMsg::Append, ',');
+    QCOMPARE(describe(msg), QByteArray("PARAM|a=1,1|b="));
 }
 
 void TestMsgBody::requestType_data()
 {
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("type");
-    QTest::newRow("LIST wins") << QByteArray("PARAM;target:x;GET:a;LIST:b;") << 3;
-    QTest::newRow("GET") << QByteArray("PARAM;target:x;GET:a;") << 1;
-    QTest::newRow("nothing") << QByteArray("PARAM;") << 1;
-    QTest::newRow("target") << QByteArray("PARAM;target:audio;gain:3;") << 0;
-    QTest::newRow("cat") << QByteArray("PARAM;cat:x;") << 0;
-    QTest::newRow("setting values") << QByteArray("PARAM;gain:3;") << 2;
+    QTest::addColumn<kra::CMsg::RequestType>("type");
+    QTest::newRow("LIST wins") << QByteArray("PARAM;target:x;GET:a;LIST:b;") << kra::CMsg::ListRequest;
+    QTest::newRow("GET") << QByteArray("PARAM;target:x;GET:a;") << kra::CMsg::GetRequest;
+    QTest::newRow("nothing") << QByteArray("PARAM;") << kra::CMsg::GetRequest;
+    QTest::newRow("target") << QByteArray("PARAM;target:audio;gain:3;") << kra::CMsg::AddressedRequest;
+    QTest::newRow("cat") << QByteArray("PARAM;cat:x;") << kra::CMsg::AddressedRequest;
+    QTest::newRow("setting values") << QByteArray("PARAM;gain:3;") << kra::CMsg::SetRequest;
 }
 
 void TestMsgBody::requestType()
 {
     QFETCH(QByteArray, text);
-    QFETCH(int, type);
+    QFETCH(kra::CMsg::RequestType, type);
     QCOMPARE(parsed(text).requestType(), type);
 }
 
@@ -267,7 +271,7 @@ void TestMsgBody::paramLookup()
     kra::CMsg copy;
     copy = msg;
     msg.clear(kra::CMsg::Do);
-    QCOMPARE(describe(msg), QByteArray("2"));
+    QCOMPARE(describe(msg), QByteArray("DO"));
     QVERIFY(copy.param("cause"));
 }
 
@@ -289,7 +293,7 @@ void TestMsgBody::listValues()
     QFETCH(QByteArray, text);
     QFETCH(QStringList, items);
     std::vector<std::string> got {"stale"};
-    splitListValue(text.toStdString(), got);
+    kra::splitListValue(text.toStdString(), got);
     QStringList actual;
     for (const std::string &item : got)
         actual << QString::fromStdString(item);
@@ -297,9 +301,9 @@ void TestMsgBody::listValues()
 
     // Joining the items again gives a text that splits to the same items.
     std::string joined = "prefix:";
-    joinListValue(got, joined);
+    kra::joinListValue(got, joined);
     std::vector<std::string> again;
-    splitListValue(joined.substr(7), again);
+    kra::splitListValue(joined.substr(7), again);
     QCOMPARE(again, got);
 }
 
@@ -307,10 +311,10 @@ void TestMsgBody::slashValuesRoundTrip()
 {
     const std::vector<std::string> items {"a/b", "", "c\\", "d,e"};
     std::string joined;
-    joinSlashValue(items, joined);
+    kra::joinSlashValue(items, joined);
     QCOMPARE(joined, std::string("a\\/b//c\\\\/d,e"));
     std::vector<std::string> back;
-    splitSlashValue(joined, back);
+    kra::splitSlashValue(joined, back);
     QCOMPARE(back, items);
 }
 

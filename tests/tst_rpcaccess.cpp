@@ -161,7 +161,8 @@ void TestRpcAccess::execute()
 
     m_device->addFault(script({reply}));
     if (reply.contains("NOK"))
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("error=-10"));
+        QTest::ignoreMessage(
+            QtCriticalMsg, QRegularExpression(QStringLiteral("error=%1").arg(int(RpcConnection::BodyError))));
     TComRpcAccess access(m_com);
     QCOMPARE(access.execute(body("DO;action:start;"), 5000), result);
     QCOMPARE(QString::fromStdString(access.lastError()), cause);
@@ -323,11 +324,11 @@ void TestRpcAccess::subscriptionsAndDefaultNetwork()
     TComRpcAccess access(m_com);
     QVERIFY(access.subscribe("remote_numbers"));
     QVERIFY(access.unsubscribe("remote_numbers"));
-    QCOMPARE(describe(m_device->requests().at(0).body()), QByteArray("2|action=subscribe|info=remote_numbers"));
-    QCOMPARE(describe(m_device->requests().at(1).body()), QByteArray("2|action=unsubscribe|info=remote_numbers"));
+    QCOMPARE(describe(m_device->requests().at(0).body()), QByteArray("DO|action=subscribe|info=remote_numbers"));
+    QCOMPARE(describe(m_device->requests().at(1).body()), QByteArray("DO|action=unsubscribe|info=remote_numbers"));
 
     QVERIFY(access.setDefaultNetwork("eth.1"));
-    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("1|default_network=eth.1|target=network"));
+    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("PARAM|default_network=eth.1|target=network"));
     QCOMPARE(m_device->param("network", "default_network"), std::string("eth.1"));
     m_device->refuseKey("default_network", kra::ERR_NOT_AVAILABLE);
     QVERIFY(!access.setDefaultNetwork("wifi.0"));
@@ -395,7 +396,7 @@ void TestRpcAccess::attachWithFetch()
     QCOMPARE(params.count(), 0);
     QCOMPARE(changed.count(), 1);
     QVERIFY(!controller.signalsBlocked());
-    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("1|network=eth.0|target=network|GET mode"));
+    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("PARAM|network=eth.0|target=network|GET mode"));
 
     controller.blockSignals(true);
     QVERIFY(controller.attach("eth.0", 1, false));
@@ -419,18 +420,18 @@ void TestRpcAccess::networkRequests()
     Map values, errors;
     QCOMPARE(controller.getParams({"mtu", "speed"}, values, errors, true), 2);
     QCOMPARE(values, (Map {{"mtu", "1500"}, {"speed", ""}}));
-    QCOMPARE(
-        describe(m_device->requests().last().body()), QByteArray("1|network=eth.0|target=network|GET mtu|GET speed"));
+    QCOMPARE(describe(m_device->requests().last().body()),
+        QByteArray("PARAM|network=eth.0|target=network|GET mtu|GET speed"));
 
     QVERIFY(controller.setParam("mtu", "1400", true));
     QCOMPARE(m_device->param("network:eth.0", "mtu"), std::string("1400"));
     // Here the value wins over the header key of the same name...
     QVERIFY(controller.setParam("network", "eth.3", true));
-    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("1|network=eth.3|target=network"));
+    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("PARAM|network=eth.3|target=network"));
     // ...and here the header keys win.
     QVERIFY(controller.setParams({{"mtu", "1300"}, {"network", "eth.9"}, {"speed", "auto"}}, true));
-    QCOMPARE(
-        describe(m_device->requests().last().body()), QByteArray("1|mtu=1300|network=eth.0|speed=auto|target=network"));
+    QCOMPARE(describe(m_device->requests().last().body()),
+        QByteArray("PARAM|mtu=1300|network=eth.0|speed=auto|target=network"));
     m_device->refuseKey("speed", kra::ERR_INVALID_VALUE);
     QVERIFY(!controller.setParams({{"mtu", "1200"}, {"speed", "10"}}, true));
     QCOMPARE(m_device->param("network:eth.0", "mtu"), std::string("1200"));
@@ -450,7 +451,7 @@ void TestRpcAccess::reinitAndMakeDefault()
     QCOMPARE(m_device->param("network", "default_network"), std::string("eth.0"));
 
     QVERIFY(controller.reinitNetwork("eth.1", true));
-    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("2|action=reinit|network=eth.1|target=network"));
+    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("DO|action=reinit|network=eth.1|target=network"));
     QCOMPARE(controller.state(), 1);
     QVERIFY(controller.reinitNetwork("eth.0", false));
     QCOMPARE(controller.state(), 1);

@@ -22,14 +22,14 @@ public:
     using RpcClientConnection::timer;
 };
 
-QByteArray header(quint32 total, quint32 id, quint32 kind, quint32 aux)
+QByteArray header(quint32 total, quint32 id, qint32 kind, qint32 aux)
 {
     QByteArray out("VORNRpcM");
     out.resize(24);
     qToLittleEndian<quint32>(total, out.data() + 8);
     qToLittleEndian<quint32>(id, out.data() + 12);
-    qToLittleEndian<quint32>(kind, out.data() + 16);
-    qToLittleEndian<quint32>(aux, out.data() + 20);
+    qToLittleEndian<quint32>(quint32(kind), out.data() + 16);
+    qToLittleEndian<quint32>(quint32(aux), out.data() + 20);
     return out;
 }
 
@@ -38,11 +38,30 @@ QByteArray notificationFrame(const QByteArray &text)
     return RpcConnection::encode(RpcMessage::notification(body(text)));
 }
 
-QList<int> errorsOf(const QSignalSpy &spy)
+using Errors = QList<RpcConnection::ConnectionError>;
+
+Errors errorsOf(const QSignalSpy &spy)
 {
-    QList<int> out;
+    Errors out;
     for (const QList<QVariant> &args : spy)
-        out.append(int(args.first().value<RpcConnection::ConnectionError>()));
+        out.append(args.first().value<RpcConnection::ConnectionError>());
+    return out;
+}
+
+// The name of a connection error, or the number of any other code.
+QString errorName(int code)
+{
+    const char *name = QMetaEnum::fromType<RpcConnection::ConnectionError>().valueToKey(code);
+    return name ? QString::fromLatin1(name) : QString::number(code);
+}
+
+using States = QList<RpcConnection::ConnectionState>;
+
+States statesOf(const QSignalSpy &spy)
+{
+    States out;
+    for (const QList<QVariant> &args : spy)
+        out.append(args.first().value<RpcConnection::ConnectionState>());
     return out;
 }
 
@@ -78,13 +97,13 @@ private slots:
 
 private:
     // The critical line the connection logs for an error.
-    void ignoreError(int error)
+    void ignoreError(RpcConnection::ConnectionError error)
     {
         QTest::ignoreMessage(QtCriticalMsg,
             qPrintable(QStringLiteral("RpcConnection::notifyErrorOccurred(address=%1:%2, error=%3)")
                            .arg(m_device->host())
                            .arg(m_device->port())
-                           .arg(error)));
+                           .arg(int(error))));
     }
 
     SimDevice *m_device = nullptr;
@@ -109,9 +128,8 @@ void TestRpcConnection::stateSequenceOnConnect()
     QSignalSpy states(m_client, &RpcConnection::stateChanged);
     m_client->connectToHost(m_device->host(), m_device->port());
     QTRY_COMPARE(states.count(), 3);
-    QCOMPARE(states.at(0).first().toInt(), 2);
-    QCOMPARE(states.at(1).first().toInt(), 0);
-    QCOMPARE(states.at(2).first().toInt(), 3);
+    QCOMPARE(statesOf(states),
+        (States {RpcConnection::ConnectingState, RpcConnection::UnconnectedState, RpcConnection::ConnectedState}));
 }
 
 void TestRpcConnection::failuresBeforeSending_data()
@@ -119,11 +137,14 @@ void TestRpcConnection::failuresBeforeSending_data()
     QTest::addColumn<bool>("connected");
     QTest::addColumn<int>("frameKind");
     QTest::addColumn<int>("bodyKind");
-    QTest::addColumn<int>("error");
+    QTest::addColumn<RpcConnection::ConnectionError>("error");
 
-    QTest::newRow("not connected") << false << 1 << 1 << -3;
-    QTest::newRow("not a request") << true << 4 << 1 << -2;
-    QTest::newRow("body cannot be written") << true << 1 << 0 << -7;
+    QTest::newRow("not connected") << false << int(RpcMessage::Request) << int(kra::CMsg::Param)
+                                   << RpcConnection::NotConnectedError;
+    QTest::newRow("not a request") << true << int(RpcMessage::Notification) << int(kra::CMsg::Param)
+                                   << RpcConnection::NotRequestError;
+    QTest::newRow("body cannot be written")
+        << true << int(RpcMessage::Request) << int(kra::CMsg::None) << RpcConnection::EncodeError;
 }
 
 void TestRpcConnection::failuresBeforeSending()
@@ -131,7 +152,7 @@ void TestRpcConnection::failuresBeforeSending()
     QFETCH(bool, connected);
     QFETCH(int, frameKind);
     QFETCH(int, bodyKind);
-    QFETCH(int, error);
+    QFETCH(RpcConnection::ConnectionError, error);
 
     if (connected)
         QVERIFY(connectTo(*m_client, *m_device));
@@ -140,9 +161,9 @@ void TestRpcConnection::failuresBeforeSending()
     kra::CMsg request(bodyKind);
     request.addGet("name");
     const RpcAsyncCall call = m_client->call(RpcMessage(RpcMessage::NoId, 0, frameKind, request), 5);
-    QCOMPARE(call.error(), error);
+    QCOMPARE(call.error(), int(error));
     QVERIFY(!call.isFinished());
-    QCOMPARE(call.message().aux(), -1);
+    QCOMPARE(call.message().aux(), int(RpcConnection::NoCallError));
     QCOMPARE(m_client->pendingCall(call.id()).id(), RpcMessage::NoId);
     // Nothing reaches the device, nothing is signalled.
     QVERIFY(!completed.wait(200));
@@ -154,7 +175,7 @@ void TestRpcConnection::replies_data()
 {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QByteArrayList>("replies");
-    QTest::addColumn<QByteArray>("reply"); // "-10": the call fails with -10
+    QTest::addColumn<QByteArray>("reply"); // empty: the call fails with a bad body
 
     const QByteArray list("PARAM;target:network;LIST:list;");
     const QByteArray getAB("PARAM;GET:a;GET:b;");
@@ -163,32 +184,32 @@ void TestRpcConnection::replies_data()
     const QByteArray ext("PARAM;return:PROGRESS;returnFmt:EXT;");
     QTest::newRow("LIST parts joined by ','")
         << list << QByteArrayList {progress + "list:a;", progress + "list:b;", "PARAM;return:OK;list:c;"}
-        << QByteArray("1|list=a,b,c|return=OK");
+        << QByteArray("PARAM|list=a,b,c|return=OK");
     QTest::newRow("LIST parts joined by 0x1D with EXT")
         << list << QByteArrayList {ext + "list:a;", ext + "list:b;", "PARAM;return:OK;returnFmt:EXT;list:c;"}
-        << QByteArray("1|list=a\x1d"
+        << QByteArray("PARAM|list=a\x1d"
                       "b\x1d"
                       "c|return=OK|returnFmt=EXT");
     QTest::newRow("GET parts keep the first value")
         << QByteArray("PARAM;target:network;GET:list;")
         << QByteArrayList {progress + "list:a;", progress + "list:b;", "PARAM;return:OK;list:c;"}
-        << QByteArray("1|list=a|return=OK");
+        << QByteArray("PARAM|list=a|return=OK");
     QTest::newRow("ERROR of 'not set' only is OK")
         << getAB << QByteArrayList {"PARAM;return:ERROR;a:101-parameter not set;b:101-parameter not set;"}
-        << QByteArray("1|a=|b=|return=OK");
+        << QByteArray("PARAM|a=|b=|return=OK");
     QTest::newRow("ERROR with a real error")
         << getAB << QByteArrayList {"PARAM;return:ERROR;a:101-parameter not set;b:103-parameter set error;"}
-        << QByteArray("1|a=|b=103-parameter set error|return=ERROR");
+        << QByteArray("PARAM|a=|b=103-parameter set error|return=ERROR");
     QTest::newRow("bare ERROR stays ERROR")
-        << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;"} << QByteArray("1|return=ERROR");
+        << QByteArray("PARAM;GET:a;") << QByteArrayList {"PARAM;return:ERROR;"} << QByteArray("PARAM|return=ERROR");
     QTest::newRow("ERROR keeps values of earlier parts")
         << getAB << QByteArrayList {progress + "a:1;", "PARAM;return:ERROR;a:2;b:101-parameter not set;"}
-        << QByteArray("1|a=1|b=|return=ERROR");
+        << QByteArray("PARAM|a=1|b=|return=ERROR");
     QTest::newRow("reply body kind is the reply's")
-        << action << QByteArrayList {"DO;return:OK;v:1;"} << QByteArray("2|return=OK|v=1");
-    QTest::newRow("NOK") << action << QByteArrayList {"DO;return:NOK;cause:115-resource busy;"} << QByteArray("-10");
-    QTest::newRow("missing return") << action << QByteArrayList {"DO;v:1;"} << QByteArray("-10");
-    QTest::newRow("unparsable reply") << action << QByteArrayList {"HELLO;"} << QByteArray("-10");
+        << action << QByteArrayList {"DO;return:OK;v:1;"} << QByteArray("DO|return=OK|v=1");
+    QTest::newRow("NOK") << action << QByteArrayList {"DO;return:NOK;cause:115-resource busy;"} << QByteArray();
+    QTest::newRow("missing return") << action << QByteArrayList {"DO;v:1;"} << QByteArray();
+    QTest::newRow("unparsable reply") << action << QByteArrayList {"HELLO;"} << QByteArray();
 }
 
 void TestRpcConnection::replies()
@@ -196,17 +217,17 @@ void TestRpcConnection::replies()
     QFETCH(QByteArray, request);
     QFETCH(QByteArrayList, replies);
     QFETCH(QByteArray, reply);
-    const bool fails = reply == "-10";
+    const bool fails = reply.isEmpty();
 
     QVERIFY(connectTo(*m_client, *m_device));
     SimDevice::Fault answer = fault(SimDevice::Fault::Script);
     for (const QByteArray &text : replies) {
-        kra::CMsg part(7);
-        if (parseBody(text.toStdString(), part) != 0) {
+        kra::CMsg part;
+        if (kra::parseBody(text.toStdString(), part) != 0) {
             // Unparsable on purpose: sent raw with the id the call will get.
             answer.kind = SimDevice::Fault::Silence;
             connect(m_device, &SimDevice::requestReceived, this, [this, text](const RpcMessage &r) {
-                m_device->sendRaw(header(quint32(24 + text.size()), r.id(), 2, 0) + text);
+                m_device->sendRaw(header(quint32(24 + text.size()), r.id(), RpcMessage::Reply, 0) + text);
             });
             break;
         }
@@ -215,13 +236,13 @@ void TestRpcConnection::replies()
     m_device->addFault(answer);
     QSignalSpy errorSpy(m_client, &RpcConnection::errorOccurred);
     if (fails)
-        ignoreError(-10);
+        ignoreError(RpcConnection::BodyError);
     const RpcMessage done = callAndWait(*m_client, body(request));
-    QCOMPARE(done.kind(), fails ? 3 : 2);
-    QCOMPARE(done.aux(), fails ? -10 : 0);
+    QCOMPARE(done.kind(), int(fails ? RpcMessage::ErrorReply : RpcMessage::Reply));
+    QCOMPARE(done.aux(), int(fails ? RpcConnection::BodyError : RpcConnection::NoError));
     QCOMPARE(done.id(), 1u);
-    QCOMPARE(describe(done.body()), fails ? QByteArray("0") : reply);
-    QCOMPARE(errorsOf(errorSpy), fails ? QList<int> {-10} : QList<int> {});
+    QCOMPARE(describe(done.body()), fails ? QByteArray("none") : reply);
+    QCOMPARE(errorsOf(errorSpy), fails ? Errors {RpcConnection::BodyError} : Errors {});
 }
 
 void TestRpcConnection::bodilessFrames_data()
@@ -229,18 +250,26 @@ void TestRpcConnection::bodilessFrames_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<quint32>("total");
     QTest::addColumn<int>("aux");
-    QTest::addColumn<int>("callAux"); // 1: the call is still pending
-    QTest::addColumn<QList<int>>("errors");
+    QTest::addColumn<bool>("pending"); // the call is still pending afterwards
+    QTest::addColumn<int>("callAux"); // else the aux of its completion
+    QTest::addColumn<Errors>("errors");
 
-    QTest::newRow("request") << 1 << 24u << 0 << 1 << QList<int> {-10};
-    QTest::newRow("reply") << 2 << 24u << 0 << -10 << QList<int> {-10};
-    QTest::newRow("reply announcing less than a header") << 2 << 3u << 0 << -10 << QList<int> {-10};
+    const int request = RpcMessage::Request;
+    const int reply = RpcMessage::Reply;
+    const int errorReply = RpcMessage::ErrorReply;
+    const int badBody = RpcConnection::BodyError;
+    const Errors reported {RpcConnection::BodyError};
+    QTest::newRow("request") << request << 24u << 0 << true << 0 << reported;
+    QTest::newRow("reply") << reply << 24u << 0 << false << badBody << reported;
+    QTest::newRow("reply announcing less than a header") << reply << 3u << 0 << false << badBody << reported;
     // An error reply is valid without a body and carries the peer's code as it is, even one of our own codes.
-    QTest::newRow("error reply") << 3 << 24u << 1234 << 1234 << QList<int> {};
-    QTest::newRow("error reply, negative") << 3 << 24u << -6 << -6 << QList<int> {};
-    QTest::newRow("error reply, extreme") << 3 << 24u << int(0x80000000) << int(0x80000000) << QList<int> {};
-    QTest::newRow("notification") << 4 << 24u << 0 << 1 << QList<int> {-10};
-    QTest::newRow("unknown kind") << 5 << 24u << 0 << 1 << QList<int> {-9};
+    QTest::newRow("error reply") << errorReply << 24u << 1234 << false << 1234 << Errors {};
+    const int cancelled = RpcConnection::CancelledError;
+    QTest::newRow("error reply, negative") << errorReply << 24u << cancelled << false << cancelled << Errors {};
+    QTest::newRow("error reply, extreme")
+        << errorReply << 24u << int(0x80000000) << false << int(0x80000000) << Errors {};
+    QTest::newRow("notification") << int(RpcMessage::Notification) << 24u << 0 << true << 0 << reported;
+    QTest::newRow("unknown kind") << 5 << 24u << 0 << true << 0 << Errors {RpcConnection::FrameKindError};
 }
 
 void TestRpcConnection::bodilessFrames()
@@ -248,8 +277,9 @@ void TestRpcConnection::bodilessFrames()
     QFETCH(int, kind);
     QFETCH(quint32, total);
     QFETCH(int, aux);
+    QFETCH(bool, pending);
     QFETCH(int, callAux);
-    QFETCH(QList<int>, errors);
+    QFETCH(Errors, errors);
 
     QVERIFY(connectTo(*m_client, *m_device));
     m_device->addFault(fault(SimDevice::Fault::Silence));
@@ -258,13 +288,13 @@ void TestRpcConnection::bodilessFrames()
     QSignalSpy errorSpy(m_client, &RpcConnection::errorOccurred);
     const RpcAsyncCall call = m_client->call(RpcMessage::request(body("PARAM;GET:a;")), 0);
     QTRY_COMPARE(m_device->requests().count(), 1);
-    m_device->sendRaw(header(total, call.id(), quint32(kind), quint32(aux)));
+    m_device->sendRaw(header(total, call.id(), kind, aux));
     // A notification behind it shows the frame was read, and that the stream is still in step.
     m_device->notify(body("INFO;info_type:after;"));
     QTRY_COMPARE(received.count(), 1);
     QCOMPARE(received.first().first().value<RpcMessage>().body().params.at("info_type"), std::string("after"));
     QCOMPARE(errorsOf(errorSpy), errors);
-    if (callAux == 1) {
+    if (pending) {
         QVERIFY(!call.isFinished());
         QCOMPARE(completed.count(), 0);
     } else {
@@ -288,12 +318,13 @@ void TestRpcConnection::splitAndCoalescedFrames()
     }
     QCOMPARE(reads.count(), (frame.size() + 4) / 5);
     QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(describe(received.first().first().value<RpcMessage>().body()), QByteArray("4|event_type=split|value=a;b"));
+    QCOMPARE(
+        describe(received.first().first().value<RpcMessage>().body()), QByteArray("EVENT|event_type=split|value=a;b"));
 
     received.clear();
     reads.clear();
-    const QByteArray three = notificationFrame("INFO;n:1;") + header(24, 9, 3, 0) + notificationFrame("INFO;n:2;")
-        + notificationFrame("INFO;n:3;");
+    const QByteArray three = notificationFrame("INFO;n:1;") + header(24, 9, RpcMessage::ErrorReply, 0)
+        + notificationFrame("INFO;n:2;") + notificationFrame("INFO;n:3;");
     m_device->sendRaw(three);
     QTRY_COMPARE(received.count(), 3);
     QCOMPARE(reads.count(), 1);
@@ -341,16 +372,16 @@ void TestRpcConnection::timeoutBetweenTwoAndThreeSeconds()
     const qint64 elapsed = clock.elapsed();
     QVERIFY2(elapsed > 2000 && elapsed < 3250, qPrintable(QString::number(elapsed)));
     const RpcMessage done = completed.first().first().value<RpcMessage>();
-    QCOMPARE(done.kind(), 3);
-    QCOMPARE(done.aux(), -5);
-    QCOMPARE(call.error(), -5);
+    QCOMPARE(done.kind(), int(RpcMessage::ErrorReply));
+    QCOMPARE(done.aux(), int(RpcConnection::TimeoutError));
+    QCOMPARE(call.error(), int(RpcConnection::TimeoutError));
 
     // Late and unknown ids are dropped without a word.
     completed.clear();
     const kra::CMsg ok = body("PARAM;return:OK;a:1;");
     m_device->sendRaw(RpcConnection::encode(RpcMessage(call.id(), 0, RpcMessage::Reply, ok)));
     m_device->sendRaw(RpcConnection::encode(RpcMessage(4711, 0, RpcMessage::Reply, ok)));
-    m_device->sendRaw(header(24, 4712, 3, 5));
+    m_device->sendRaw(header(24, 4712, RpcMessage::ErrorReply, 5));
     m_device->notify(body("INFO;info_type:after;"));
     QVERIFY(received.wait(2000));
     QCOMPARE(completed.count(), 0);
@@ -362,9 +393,9 @@ void TestRpcConnection::heldNotifications_data()
     QTest::addColumn<bool>("hold");
     QTest::addColumn<bool>("drop");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("held") << true << false << QStringList {"completed 0", "received a", "received b"};
-    QTest::newRow("passed on") << false << false << QStringList {"received a", "received b", "completed 0"};
-    QTest::newRow("held, discarded on a drop") << true << true << QStringList {"completed -6"};
+    QTest::newRow("held") << true << false << QStringList {"completed NoError", "received a", "received b"};
+    QTest::newRow("passed on") << false << false << QStringList {"received a", "received b", "completed NoError"};
+    QTest::newRow("held, discarded on a drop") << true << true << QStringList {"completed CancelledError"};
 }
 
 void TestRpcConnection::heldNotifications()
@@ -377,7 +408,7 @@ void TestRpcConnection::heldNotifications()
     QVERIFY(connectTo(*m_client, *m_device));
     QStringList seen;
     connect(m_client, &RpcConnection::messageCompleted, this,
-        [&seen](const RpcMessage &m) { seen << QStringLiteral("completed %1").arg(m.aux()); });
+        [&seen](const RpcMessage &m) { seen << QStringLiteral("completed ") + errorName(m.aux()); });
     connect(m_client, &RpcConnection::messageReceived, this, [&seen](const RpcMessage &m) {
         seen << QStringLiteral("received ") + QString::fromStdString(*m.body().param("n", true));
     });
@@ -388,7 +419,7 @@ void TestRpcConnection::heldNotifications()
     QTRY_COMPARE(seen, order);
     QSignalSpy later(m_client, &RpcConnection::messageReceived);
     QVERIFY(!later.wait(200));
-    QCOMPARE(m_client->takeMessage().kind(), 0);
+    QCOMPARE(m_client->takeMessage().kind(), int(RpcMessage::None));
 }
 
 void TestRpcConnection::requestsFromPeerAreNotHeld()
@@ -403,14 +434,14 @@ void TestRpcConnection::requestsFromPeerAreNotHeld()
     m_device->sendRaw(RpcConnection::encode(RpcMessage::request(body("DO;action:ping;"), 8)));
     QVERIFY(received.wait(2000));
     const RpcMessage request = received.first().first().value<RpcMessage>();
-    QCOMPARE(request.kind(), 1);
+    QCOMPARE(request.kind(), int(RpcMessage::Request));
     QCOMPARE(request.id(), 8u);
-    QCOMPARE(describe(request.body()), QByteArray("2|action=ping"));
+    QCOMPARE(describe(request.body()), QByteArray("DO|action=ping"));
     // The notification is still held; it can be taken out by hand.
     const RpcMessage held = m_client->takeMessage();
-    QCOMPARE(held.kind(), 4);
+    QCOMPARE(held.kind(), int(RpcMessage::Notification));
     QCOMPARE(held.id(), 5u);
-    QCOMPARE(m_client->takeMessage().kind(), 0);
+    QCOMPARE(m_client->takeMessage().kind(), int(RpcMessage::None));
 }
 
 void TestRpcConnection::closeAndCancelFailPendingCalls()
@@ -426,7 +457,7 @@ void TestRpcConnection::closeAndCancelFailPendingCalls()
 
     m_client->cancelCall(first);
     QCOMPARE(completed.count(), 1);
-    QCOMPARE(first.error(), -6);
+    QCOMPARE(first.error(), int(RpcConnection::CancelledError));
     m_client->cancelCall(first);
     QCOMPARE(completed.count(), 1);
 
@@ -434,7 +465,7 @@ void TestRpcConnection::closeAndCancelFailPendingCalls()
     QCOMPARE(completed.count(), 3);
     QCOMPARE(completed.at(1).first().value<RpcMessage>().id(), second.id());
     QCOMPARE(completed.at(2).first().value<RpcMessage>().id(), third.id());
-    QCOMPARE(third.error(), -6);
+    QCOMPARE(third.error(), int(RpcConnection::CancelledError));
     QTRY_COMPARE(m_client->state(), RpcConnection::UnconnectedState);
     QVERIFY(!m_client->isActive());
     QTRY_COMPARE(m_device->clientCount(), 0);
@@ -464,7 +495,7 @@ void TestRpcConnection::watcherSignalsBeforeCompletion()
     QCOMPARE(lateSpy.count(), 0);
     QVERIFY(lateSpy.wait(1000));
     QCOMPARE(lateSpy.count(), 1);
-    QCOMPARE(late.message().kind(), 2);
+    QCOMPARE(late.message().kind(), int(RpcMessage::Reply));
 }
 
 void TestRpcConnection::reconnectsEveryTenTicks()
@@ -480,8 +511,10 @@ void TestRpcConnection::reconnectsEveryTenTicks()
     });
     const QString line = QStringLiteral("RpcConnection::%1(address=127.0.0.1:%2, error=%3)");
     for (int i = 0; i < 3; ++i) {
-        QTest::ignoreMessage(QtCriticalMsg, qPrintable(line.arg("socketError").arg(port).arg(0)));
-        QTest::ignoreMessage(QtCriticalMsg, qPrintable(line.arg("notifyErrorOccurred").arg(port).arg(-4)));
+        QTest::ignoreMessage(QtCriticalMsg,
+            qPrintable(line.arg("socketError").arg(port).arg(int(QAbstractSocket::ConnectionRefusedError))));
+        QTest::ignoreMessage(
+            QtCriticalMsg, qPrintable(line.arg("notifyErrorOccurred").arg(port).arg(int(RpcConnection::SocketError))));
     }
     m_client->connectToHost(QStringLiteral("127.0.0.1"), port);
     QTRY_COMPARE_WITH_TIMEOUT(attempts.count(), 3, 5000);
@@ -504,8 +537,8 @@ void TestRpcConnection::idWrapsToZero()
     QCOMPARE(done.id(), 2147483647u);
     done = callAndWait(*m_client, body("PARAM;GET:a;"));
     QCOMPARE(done.id(), 0u);
-    QCOMPARE(done.kind(), 2);
-    QCOMPARE(describe(done.body()), QByteArray("1|a=1|return=OK"));
+    QCOMPARE(done.kind(), int(RpcMessage::Reply));
+    QCOMPARE(describe(done.body()), QByteArray("PARAM|a=1|return=OK"));
     QCOMPARE(callAndWait(*m_client, body("PARAM;GET:a;")).id(), 1u);
 }
 
@@ -515,10 +548,10 @@ void TestRpcConnection::oversizedLengthIsRefused()
     m_device->addFault(fault(SimDevice::Fault::OversizedLength));
     QSignalSpy errors(m_client, &RpcConnection::errorOccurred);
     QSignalSpy received(m_client, &RpcConnection::messageReceived);
-    ignoreError(-8);
+    ignoreError(RpcConnection::DecoderError);
     const RpcMessage done = callAndWait(*m_client, body("PARAM;GET:a;"), 1);
-    QCOMPARE(done.aux(), -5);
-    QCOMPARE(errorsOf(errors), QList<int> {-8});
+    QCOMPARE(done.aux(), int(RpcConnection::TimeoutError));
+    QCOMPARE(errorsOf(errors), Errors {RpcConnection::DecoderError});
     // Failed until cleared: the bytes that follow are not read as frames.
     m_device->sendRaw(QByteArray(64, 'x'));
     m_device->notify(body("INFO;n:1;"));
@@ -580,15 +613,15 @@ void TestRpcConnection::delegateCallRunsSteps()
     QSignalSpy finished(&chain, &RpcDelegateCall::finished);
     chain.start(m_client);
     QVERIFY(finished.wait(3000));
-    QCOMPARE(chain.replies, (QStringList {"1|first=second|return=OK", "1|return=OK|second=2"}));
+    QCOMPARE(chain.replies, (QStringList {"PARAM|first=second|return=OK", "PARAM|return=OK|second=2"}));
     QVERIFY(chain.isSucceeded());
-    QCOMPARE(describe(chain.message().body()), QByteArray("1|return=OK|second=2"));
+    QCOMPARE(describe(chain.message().body()), QByteArray("PARAM|return=OK|second=2"));
 
     ChainedRead orphan(43);
     QSignalSpy orphanFinished(&orphan, &RpcDelegateCall::finished);
     orphan.start(nullptr);
     QCOMPARE(orphanFinished.count(), 1);
-    QCOMPARE(orphan.error(), -1);
+    QCOMPARE(orphan.error(), int(RpcConnection::NoCallError));
 }
 
 QTEST_MAIN(TestRpcConnection)

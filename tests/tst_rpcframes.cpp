@@ -20,8 +20,14 @@ public:
     using RpcConnection::decodeFrames;
     using RpcConnection::registerCall;
 
-    int feed(const QByteArray &bytes) { return decodeFrames(bytes.constData(), bytes.size()); }
+    DecoderState feed(const QByteArray &bytes) { return decodeFrames(bytes.constData(), bytes.size()); }
 };
+
+// The line the connection logs when it reports an error.
+QByteArray errorLine(RpcConnection::ConnectionError error)
+{
+    return "RpcConnection::notifyErrorOccurred(address=0.0.0.0:0, error=" + QByteArray::number(int(error)) + ")";
+}
 
 QByteArray withWord(QByteArray frame, int offset, quint32 value)
 {
@@ -56,10 +62,14 @@ void TestRpcFrames::goldenFramesMatchEncoder_data()
     QTest::addColumn<int>("aux");
     QTest::addColumn<QByteArray>("text");
 
-    QTest::newRow("request") << "request" << 1u << 1 << 0 << QByteArray("PARAM;target:general;GET:name;");
-    QTest::newRow("reply") << "reply" << 1u << 2 << 0 << QByteArray("PARAM;return:OK;name:Quorvane;");
-    QTest::newRow("error reply") << "errorreply" << 2u << 3 << -5 << QByteArray();
-    QTest::newRow("notification") << "notification" << 0xFFFFFFFFu << 4 << 0 << QByteArray("EVENT;event_type:reinit;");
+    QTest::newRow("request") << "request" << 1u << int(RpcMessage::Request) << 0
+                             << QByteArray("PARAM;target:general;GET:name;");
+    QTest::newRow("reply") << "reply" << 1u << int(RpcMessage::Reply) << 0
+                           << QByteArray("PARAM;return:OK;name:Quorvane;");
+    QTest::newRow("error reply") << "errorreply" << 2u << int(RpcMessage::ErrorReply)
+                                 << int(RpcConnection::TimeoutError) << QByteArray();
+    QTest::newRow("notification") << "notification" << RpcMessage::NoId << int(RpcMessage::Notification) << 0
+                                  << QByteArray("EVENT;event_type:reinit;");
 }
 
 void TestRpcFrames::goldenFramesMatchEncoder()
@@ -91,20 +101,20 @@ void TestRpcFrames::goldenFramesThroughStreamDecoder()
     QSignalSpy received(&connection, &RpcConnection::messageReceived);
     const QByteArray stream
         = goldenFrame("reply") + goldenFrame("errorreply") + goldenFrame("notification") + goldenFrame("request");
-    QCOMPARE(connection.feed(stream), 0);
+    QCOMPARE(connection.feed(stream), RpcConnection::DecoderIdle);
 
     QCOMPARE(completed.count(), 2);
     QVERIFY(first.isSucceeded());
-    QCOMPARE(describe(first.message().body()), QByteArray("1|name=Quorvane|return=OK"));
-    QCOMPARE(second.error(), -5);
+    QCOMPARE(describe(first.message().body()), QByteArray("PARAM|name=Quorvane|return=OK"));
+    QCOMPARE(second.error(), int(RpcConnection::TimeoutError));
     QCOMPARE(received.count(), 2);
     const RpcMessage notification = received.at(0).first().value<RpcMessage>();
-    QCOMPARE(notification.kind(), 4);
-    QCOMPARE(notification.id(), 0xFFFFFFFFu);
-    QCOMPARE(describe(notification.body()), QByteArray("4|event_type=reinit"));
+    QCOMPARE(notification.kind(), int(RpcMessage::Notification));
+    QCOMPARE(notification.id(), RpcMessage::NoId);
+    QCOMPARE(describe(notification.body()), QByteArray("EVENT|event_type=reinit"));
     const RpcMessage request = received.at(1).first().value<RpcMessage>();
-    QCOMPARE(request.kind(), 1);
-    QCOMPARE(describe(request.body()), QByteArray("1|target=general|GET name"));
+    QCOMPARE(request.kind(), int(RpcMessage::Request));
+    QCOMPARE(describe(request.body()), QByteArray("PARAM|target=general|GET name"));
 }
 
 void TestRpcFrames::deviceAnswersGoldenRequestWithGoldenReply()
@@ -121,7 +131,7 @@ void TestRpcFrames::deviceAnswersGoldenRequestWithGoldenReply()
     QTRY_VERIFY((answer += socket.readAll()).size() >= golden.size());
     QCOMPARE(answer.toHex(' '), golden.toHex(' '));
     QCOMPARE(device.requests().count(), 1);
-    QCOMPARE(describe(device.requests().first().body()), QByteArray("1|target=general|GET name"));
+    QCOMPARE(describe(device.requests().first().body()), QByteArray("PARAM|target=general|GET name"));
 }
 
 void TestRpcFrames::datagrams_data()
@@ -134,21 +144,25 @@ void TestRpcFrames::datagrams_data()
 
     const QByteArray note = goldenFrame("notification");
     const QByteArray reply = goldenFrame("reply");
-    QTest::newRow("notification") << note << 4 << 0xFFFFFFFFu << 0 << QByteArray("4|event_type=reinit");
+    const int notification = RpcMessage::Notification;
+    const int none = RpcMessage::None;
+    const quint32 noId = RpcMessage::NoId;
+    QTest::newRow("notification") << note << notification << noId << 0 << QByteArray("EVENT|event_type=reinit");
     QTest::newRow("trailing bytes ignored")
-        << note + "junk" << 4 << 0xFFFFFFFFu << 0 << QByteArray("4|event_type=reinit");
-    QTest::newRow("error reply, header only") << goldenFrame("errorreply") << 3 << 2u << -5 << QByteArray("0");
-    QTest::newRow("23 bytes") << note.left(23) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("wrong magic") << withWord(note, 0, 0x4e524f57) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("total below a header") << withWord(note, 8, 23) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("kind 0") << withWord(note, 16, 0) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("kind 5") << withWord(note, 16, 5) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("shorter than announced") << reply.left(reply.size() - 1) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("announces far more") << withWord(note, 8, 0x7FFFFFFF) << 0 << 0xFFFFFFFFu << 0 << QByteArray("0");
-    QTest::newRow("body does not parse") << withWord(withWord(note, 12, 9), 20, 3).replace("EVENT;", "EVENTS") << 4
-                                         << 9u << 3 << QByteArray("0");
+        << note + "junk" << notification << noId << 0 << QByteArray("EVENT|event_type=reinit");
+    QTest::newRow("error reply, header only") << goldenFrame("errorreply") << int(RpcMessage::ErrorReply) << 2u
+                                              << int(RpcConnection::TimeoutError) << QByteArray("none");
+    QTest::newRow("23 bytes") << note.left(23) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("wrong magic") << withWord(note, 0, 0x4e524f57) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("total below a header") << withWord(note, 8, 23) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("kind 0") << withWord(note, 16, RpcMessage::None) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("kind 5") << withWord(note, 16, 5) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("shorter than announced") << reply.left(reply.size() - 1) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("announces far more") << withWord(note, 8, 0x7FFFFFFF) << none << noId << 0 << QByteArray("none");
+    QTest::newRow("body does not parse") << withWord(withWord(note, 12, 9), 20, 3).replace("EVENT;", "EVENTS")
+                                         << notification << 9u << 3 << QByteArray("none");
     QTest::newRow("read only up to the announced length")
-        << withWord(note, 8, 24 + 6) << 4 << 0xFFFFFFFFu << 0 << QByteArray("4");
+        << withWord(note, 8, 24 + 6) << notification << noId << 0 << QByteArray("EVENT");
 }
 
 void TestRpcFrames::datagrams()
@@ -173,47 +187,48 @@ void TestRpcFrames::decoderStates()
     QSignalSpy errors(&connection, &RpcConnection::errorOccurred);
     const QByteArray note = goldenFrame("notification");
 
-    QCOMPARE(connection.feed(QByteArray()), 0);
-    QCOMPARE(connection.feed(note.left(10)), 1);
-    QCOMPARE(connection.feed(note.mid(10, 14)), 2);
-    QCOMPARE(connection.feed(note.mid(24, 5)), 2);
-    QCOMPARE(connection.feed(note.mid(29) + note.left(3)), 1);
+    QCOMPARE(connection.feed(QByteArray()), RpcConnection::DecoderIdle);
+    QCOMPARE(connection.feed(note.left(10)), RpcConnection::DecoderHeader);
+    QCOMPARE(connection.feed(note.mid(10, 14)), RpcConnection::DecoderBody);
+    QCOMPARE(connection.feed(note.mid(24, 5)), RpcConnection::DecoderBody);
+    QCOMPARE(connection.feed(note.mid(29) + note.left(3)), RpcConnection::DecoderHeader);
     QCOMPARE(received.count(), 1);
-    QCOMPARE(connection.feed(note.mid(3)), 0);
+    QCOMPARE(connection.feed(note.mid(3)), RpcConnection::DecoderIdle);
     QCOMPARE(received.count(), 2);
 
-    QTest::ignoreMessage(QtCriticalMsg, "RpcConnection::notifyErrorOccurred(address=0.0.0.0:0, error=-8)");
-    QCOMPARE(connection.feed(QByteArray("XXXXXXXX") + note.mid(8) + note), -2);
-    QCOMPARE(connection.feed(note), -2);
+    QTest::ignoreMessage(QtCriticalMsg, errorLine(RpcConnection::DecoderError).constData());
+    QCOMPARE(connection.feed(QByteArray("XXXXXXXX") + note.mid(8) + note), RpcConnection::DecoderBadMagic);
+    QCOMPARE(connection.feed(note), RpcConnection::DecoderBadMagic);
     QCOMPARE(received.count(), 2);
     QCOMPARE(errors.count(), 1);
 
     connection.clearDecoder();
-    QCOMPARE(connection.feed(note), 0);
+    QCOMPARE(connection.feed(note), RpcConnection::DecoderIdle);
     QCOMPARE(received.count(), 3);
 }
 
 void TestRpcFrames::lengthCap_data()
 {
     QTest::addColumn<quint32>("total");
-    QTest::addColumn<int>("state");
+    QTest::addColumn<RpcConnection::DecoderState>("state");
 
-    QTest::newRow("16 MiB is taken") << 16u * 1024 * 1024 << 2;
-    QTest::newRow("one byte more is refused") << 16u * 1024 * 1024 + 1 << -1;
-    QTest::newRow("4 GiB is refused") << 0xFFFFFFFFu << -1;
+    QTest::newRow("16 MiB is taken") << 16u * 1024 * 1024 << RpcConnection::DecoderBody;
+    QTest::newRow("one byte more is refused") << 16u * 1024 * 1024 + 1 << RpcConnection::DecoderNoMemory;
+    QTest::newRow("4 GiB is refused") << 0xFFFFFFFFu << RpcConnection::DecoderNoMemory;
 }
 
 void TestRpcFrames::lengthCap()
 {
     QFETCH(quint32, total);
-    QFETCH(int, state);
+    QFETCH(RpcConnection::DecoderState, state);
 
     FeedConnection connection;
     QSignalSpy errors(&connection, &RpcConnection::errorOccurred);
-    if (state < 0)
-        QTest::ignoreMessage(QtCriticalMsg, "RpcConnection::notifyErrorOccurred(address=0.0.0.0:0, error=-8)");
+    const bool refused = state == RpcConnection::DecoderNoMemory;
+    if (refused)
+        QTest::ignoreMessage(QtCriticalMsg, errorLine(RpcConnection::DecoderError).constData());
     QCOMPARE(connection.feed(withWord(goldenFrame("notification"), 8, total).left(24)), state);
-    QCOMPARE(errors.count(), state < 0 ? 1 : 0);
+    QCOMPARE(errors.count(), refused ? 1 : 0);
     // Refused: nothing more is taken until the decoder is cleared.
     QCOMPARE(connection.feed(goldenFrame("notification")), state);
 }
@@ -224,10 +239,10 @@ void TestRpcFrames::messageConstructors()
     const RpcMessage request = RpcMessage::request(body("INFO;a:1;"), 5);
     const RpcMessage reply = RpcMessage::reply(request, body("INFO;b:2;"));
     QCOMPARE(reply.id(), 5u);
-    QCOMPARE(reply.kind(), 2);
-    const RpcMessage error = RpcMessage::errorReply(request, -6);
+    QCOMPARE(reply.kind(), int(RpcMessage::Reply));
+    const RpcMessage error = RpcMessage::errorReply(request, RpcConnection::CancelledError);
     QCOMPARE(error.id(), 5u);
-    QCOMPARE(error.aux(), -6);
+    QCOMPARE(error.aux(), int(RpcConnection::CancelledError));
     QVERIFY(RpcConnection::encode(RpcMessage()).isEmpty());
     QVERIFY(RpcConnection::encode(RpcMessage::request(kra::CMsg(9))).isEmpty());
 }

@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
     QObject::connect(&device, &SimDevice::clientDisconnected, [&out] { out << "client disconnected" << Qt::endl; });
     QObject::connect(&device, &SimDevice::requestReceived, [&out](const RpcMessage &request) {
         std::string text;
-        serializeBody(request.body(), text);
+        kra::serializeBody(request.body(), text);
         out << "request " << QString::fromStdString(text) << Qt::endl;
     });
     return application.exec();

@@ -1,6 +1,5 @@
 #include "simdevice.h"
 
-#include "ccom.h"
 #include "rpcconnection.h"
 #include "rpcvocabulary.h"
 
@@ -17,8 +16,6 @@
 #include <cctype>
 
 namespace {
-
-constexpr char extListSeparator = '\x1d';
 
 bool mentions(const kra::CMsg &body, const std::string &word)
 {
@@ -374,7 +371,7 @@ std::vector<kra::CMsg> SimDevice::render(const Answer &answer, int progressParts
     std::vector<kra::CMsg> bodies(parts, kra::CMsg(answer.kind));
     for (size_t i = 0; i < answer.values.size(); ++i) {
         const size_t part = i * parts / answer.values.size();
-        bodies[part].setParam(answer.values[i].first, answer.values[i].second, 1);
+        bodies[part].setParam(answer.values[i].first, answer.values[i].second, kra::CMsg::Overwrite);
     }
     for (const auto &[name, items] : answer.lists) {
         for (size_t part = 0; part < parts; ++part) {
@@ -386,17 +383,18 @@ std::vector<kra::CMsg> SimDevice::render(const Answer &answer, int progressParts
             std::string value;
             if (ext) {
                 for (size_t k = 0; k < slice.size(); ++k)
-                    value += (k ? std::string(1, extListSeparator) : std::string()) + slice[k];
+                    value += (k ? std::string(1, kra::EXT_LIST_SEPARATOR) : std::string()) + slice[k];
             } else {
-                joinListValue(slice, value);
+                kra::joinListValue(slice, value);
             }
-            bodies[part].setParam(name, value, 1);
+            bodies[part].setParam(name, value, kra::CMsg::Overwrite);
         }
     }
     for (size_t part = 0; part < parts; ++part) {
-        bodies[part].setParam(kra::KEY_RETURN, part + 1 == parts ? answer.result : kra::RET_PROGRESS, 1);
+        bodies[part].setParam(
+            kra::KEY_RETURN, part + 1 == parts ? answer.result : kra::RET_PROGRESS, kra::CMsg::Overwrite);
         if (ext)
-            bodies[part].setParam(kra::KEY_RETURN_FMT, kra::FMT_EXT, 1);
+            bodies[part].setParam(kra::KEY_RETURN_FMT, kra::FMT_EXT, kra::CMsg::Overwrite);
     }
     return bodies;
 }
