@@ -64,6 +64,20 @@ void SshClient::Listener::incomingConnection(qintptr descriptor)
         closeDescriptor(descriptor);
 }
 
+void SshClient::SessionDeleter::operator()(ssh_session_struct *session) const
+{
+    ssh_disconnect(session);
+    ssh_free(session);
+}
+
+void SshClient::ChannelDeleter::operator()(ssh_channel_struct *channel) const
+{
+    // A channel that never opened, or that the server closed, has nothing to send; freeing answers the server's close.
+    if (ssh_channel_is_open(channel))
+        ssh_channel_close(channel);
+    ssh_channel_free(channel);
+}
+
 SshClient::SshClient(int logVerbosity, QObject *parent)
     : QObject(parent), logVerbosity(logVerbosity), host(QString::fromLatin1(RelayDefaultHost))
 {
@@ -95,29 +109,27 @@ bool SshClient::startSession()
     ssh_set_log_callback(sshLogCallback);
     ssh_set_log_userdata(this);
 
-    m_session = ssh_new();
+    m_session.reset(ssh_new());
     if (!m_session) {
-        emit sessionStateChanged(-1);
+        emit sessionStateChanged(SessionFailed);
         return false;
     }
 
     const QByteArray hostText = host.toLatin1();
     const QByteArray userText = user.toLatin1();
-    ssh_options_set(m_session, SSH_OPTIONS_HOST, hostText.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_PORT, &sshPort);
-    ssh_options_set(m_session, SSH_OPTIONS_USER, userText.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
+    ssh_options_set(m_session.get(), SSH_OPTIONS_HOST, hostText.constData());
+    ssh_options_set(m_session.get(), SSH_OPTIONS_PORT, &sshPort);
+    ssh_options_set(m_session.get(), SSH_OPTIONS_USER, userText.constData());
+    ssh_options_set(m_session.get(), SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
 
-    if (ssh_connect(m_session) != SSH_OK) {
-        ssh_free(m_session);
-        m_session = nullptr;
-        emit sessionStateChanged(-1);
+    if (ssh_connect(m_session.get()) != SSH_OK) {
+        failStart();
         return false;
     }
     // The relay's host key is not checked; its fingerprint in the log lets a user see which relay answered.
     logHostKey();
 
-    if (ssh_userauth_password(m_session, nullptr, password.toUtf8().constData()) != SSH_AUTH_SUCCESS) {
+    if (ssh_userauth_password(m_session.get(), nullptr, password.toUtf8().constData()) != SSH_AUTH_SUCCESS) {
         failStart();
         return false;
     }
@@ -140,22 +152,20 @@ bool SshClient::startSession()
     connect(m_checkTimer, &QTimer::timeout, this, &SshClient::checkSession);
     m_checkTimer->start(SessionCheckInterval);
 
-    emit sessionStateChanged(1);
+    emit sessionStateChanged(SessionListening);
     return true;
 }
 
 void SshClient::failStart()
 {
-    ssh_disconnect(m_session);
-    ssh_free(m_session);
-    m_session = nullptr;
-    emit sessionStateChanged(-1);
+    m_session.reset();
+    emit sessionStateChanged(SessionFailed);
 }
 
 void SshClient::logHostKey()
 {
     ssh_key key = nullptr;
-    if (ssh_get_server_publickey(m_session, &key) != SSH_OK)
+    if (ssh_get_server_publickey(m_session.get(), &key) != SSH_OK)
         return;
     unsigned char *hash = nullptr;
     size_t length = 0;
@@ -177,10 +187,8 @@ void SshClient::stopSession()
     closeForwardChannel();
     stopCheckTimer();
     if (m_session) {
-        ssh_disconnect(m_session);
-        ssh_free(m_session);
-        m_session = nullptr;
-        emit sessionStateChanged(0);
+        m_session.reset();
+        emit sessionStateChanged(SessionClosed);
     }
 }
 
@@ -220,21 +228,21 @@ void SshClient::acceptLocalConnection(qintptr descriptor)
     connect(m_pollTimer, &QTimer::timeout, this, &SshClient::processSession);
     m_pollTimer->start(PollInterval);
 
-    emit sessionStateChanged(3);
+    emit sessionStateChanged(SessionForwarding);
 }
 
 bool SshClient::openForwardChannel()
 {
     if (!m_session || m_channel)
         return false;
-    m_channel = ssh_channel_new(m_session);
+    m_channel.reset(ssh_channel_new(m_session.get()));
     if (!m_channel)
         return false;
     const QByteArray sourceHost = listenAddress.toString().toLatin1();
-    if (ssh_channel_open_forward(m_channel, ForwardHost, tunnelPort, sourceHost.constData(), m_listeningPort.load())
+    if (ssh_channel_open_forward(
+            m_channel.get(), ForwardHost, tunnelPort, sourceHost.constData(), m_listeningPort.load())
         != SSH_OK) {
-        ssh_channel_free(m_channel);
-        m_channel = nullptr;
+        m_channel.reset();
         return false;
     }
     return true;
@@ -242,11 +250,7 @@ bool SshClient::openForwardChannel()
 
 void SshClient::closeForwardChannel()
 {
-    if (!m_channel)
-        return;
-    ssh_channel_close(m_channel);
-    ssh_channel_free(m_channel);
-    m_channel = nullptr;
+    m_channel.reset();
 }
 
 void SshClient::closeListener()
@@ -273,7 +277,7 @@ void SshClient::closeLocalSocket()
     m_localSocket->disconnectFromHost();
     m_localSocket->deleteLater();
     m_localSocket = nullptr;
-    emit sessionStateChanged(2);
+    emit sessionStateChanged(SessionClosing);
 }
 
 void SshClient::socketStateChanged(QAbstractSocket::SocketState state)
@@ -291,7 +295,7 @@ void SshClient::readLocalSocket()
     const QByteArray data = m_localSocket->readAll();
     if (!m_channel || data.isEmpty())
         return;
-    const int written = ssh_channel_write(m_channel, data.constData(), static_cast<uint32_t>(data.size()));
+    const int written = ssh_channel_write(m_channel.get(), data.constData(), static_cast<uint32_t>(data.size()));
     if (written < data.size())
         endForwarding();
 }
@@ -300,12 +304,12 @@ bool SshClient::processSession()
 {
     if (!m_session || !m_localSocket || !m_channel)
         return false;
-    if (ssh_channel_is_closed(m_channel) || ssh_channel_is_eof(m_channel)) {
+    if (ssh_channel_is_closed(m_channel.get()) || ssh_channel_is_eof(m_channel.get())) {
         endForwarding();
         return false;
     }
     char buffer[PollChunk];
-    const int count = ssh_channel_read_nonblocking(m_channel, buffer, sizeof buffer, 0);
+    const int count = ssh_channel_read_nonblocking(m_channel.get(), buffer, sizeof buffer, 0);
     if (count <= 0)
         return false;
     return m_localSocket->write(buffer, count) == count;
@@ -341,22 +345,20 @@ bool SshClient::sessionAlive()
         return false;
     // libssh learns of a lost connection only while it reads; this reads what arrived without waiting (and
     // answers requests of the server the default way).
-    ssh_execute_message_callbacks(m_session);
-    return ssh_is_connected(m_session) && !(ssh_get_status(m_session) & (SSH_CLOSED | SSH_CLOSED_ERROR));
+    ssh_execute_message_callbacks(m_session.get());
+    return ssh_is_connected(m_session.get()) && !(ssh_get_status(m_session.get()) & (SSH_CLOSED | SSH_CLOSED_ERROR));
 }
 
 void SshClient::dropDeadSession()
 {
     if (!m_session)
         return;
-    emit logMessage(
-        QStringLiteral("SshClient::checkSession(session lost: %1)").arg(QString::fromLatin1(ssh_get_error(m_session))));
+    emit logMessage(QStringLiteral("SshClient::checkSession(session lost: %1)")
+                        .arg(QString::fromLatin1(ssh_get_error(m_session.get()))));
     closeListener();
     closeLocalSocket();
     closeForwardChannel();
     stopCheckTimer();
-    ssh_disconnect(m_session);
-    ssh_free(m_session);
-    m_session = nullptr;
-    emit sessionStateChanged(-1);
+    m_session.reset();
+    emit sessionStateChanged(SessionFailed);
 }

@@ -7,6 +7,7 @@
 #include <QTcpServer>
 
 #include <atomic>
+#include <memory>
 
 class QTcpSocket;
 class QTimer;
@@ -18,15 +19,25 @@ struct ssh_channel_struct;
 // through a direct-tcpip channel. libssh blocks, so an SshClient lives on a worker thread of its own and is driven
 // only through queued signals: connect a signal to startSession() / stopSession() and watch sessionStateChanged().
 //
-// Session states: -1 failure (could not connect, authenticate or listen; or the session was found dead, which also
-// closes the listener and frees the session), 0 closed (stopSession ended an open session), 1 listening, 2 closing
-// (the local connection ended; the session and the listener stay), 3 forwarding (a local connection was accepted and
-// its channel is open). After -1 there is no session: stopSession reports nothing and startSession may run again.
+// Session states (SessionState, carried as int by sessionStateChanged): failed (could not connect, authenticate or
+// listen; or the session was found dead, which also closes the listener and frees the session), closed (stopSession
+// ended an open session), listening, closing (the local connection ended; the session and the listener stay),
+// forwarding (a local connection was accepted and its channel is open). After a failure there is no session:
+// stopSession reports nothing and startSession may run again.
 class SshClient final : public QObject
 {
     Q_OBJECT
 
 public:
+    enum SessionState {
+        SessionFailed = -1,
+        SessionClosed = 0,
+        SessionListening = 1,
+        SessionClosing = 2,
+        SessionForwarding = 3,
+    };
+    Q_ENUM(SessionState)
+
     class Listener final : public QTcpServer
     {
     public:
@@ -78,6 +89,19 @@ private slots:
     void checkSession();
 
 private:
+    // Each handle tears its object down in one place: the session is disconnected and freed, the channel closed
+    // (when still open) and freed. A channel goes before its session.
+    struct SessionDeleter
+    {
+        void operator()(ssh_session_struct *session) const;
+    };
+    struct ChannelDeleter
+    {
+        void operator()(ssh_channel_struct *channel) const;
+    };
+    using SessionHandle = std::unique_ptr<ssh_session_struct, SessionDeleter>;
+    using ChannelHandle = std::unique_ptr<ssh_channel_struct, ChannelDeleter>;
+
     void failStart();
     void logHostKey();
     bool sessionAlive();
@@ -88,8 +112,8 @@ private:
     Listener *m_listener = nullptr;
     QTimer *m_pollTimer = nullptr;
     QTcpSocket *m_localSocket = nullptr;
-    ssh_session_struct *m_session = nullptr;
-    ssh_channel_struct *m_channel = nullptr;
+    SessionHandle m_session;
+    ChannelHandle m_channel;
     QTimer *m_checkTimer = nullptr;
     std::atomic<quint16> m_listeningPort {0};
 };

@@ -54,10 +54,7 @@ struct Setup
     quint16 tunnelPort = 0;
     quint16 openSshPort = 0;
 
-    quint16 port(Route route) const
-    {
-        return route == Direct ? devicePort : route == Ours ? tunnelPort : openSshPort;
-    }
+    quint16 port(Route route) const { return route == Direct ? devicePort : route == Ours ? tunnelPort : openSshPort; }
 };
 
 Setup *setup = nullptr;
@@ -285,8 +282,8 @@ void printSummary()
             return found == byRoute.end() ? 0.0 : found->second;
         };
         const double ratio = value(OpenSsh) > 0 ? value(Ours) / value(OpenSsh) : 0;
-        std::printf("%-30s %12.3f %12.3f %12.3f %8.2f\n", name.c_str(), value(Direct), value(Ours), value(OpenSsh),
-            ratio);
+        std::printf(
+            "%-30s %12.3f %12.3f %12.3f %8.2f\n", name.c_str(), value(Direct), value(Ours), value(OpenSsh), ratio);
     }
     std::printf("(ratio: ours / OpenSSH)\n");
 }

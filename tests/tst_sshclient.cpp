@@ -23,6 +23,14 @@
 
 namespace {
 
+// Session states as the client reports them, in order.
+using States = QList<int>;
+const int Failed = SshClient::SessionFailed;
+const int Closed = SshClient::SessionClosed;
+const int Listening = SshClient::SessionListening;
+const int Closing = SshClient::SessionClosing;
+const int Forwarding = SshClient::SessionForwarding;
+
 const int StartTimeout = 15000;
 const int TransferTimeout = 60000;
 
@@ -78,7 +86,7 @@ class Recorder final : public QObject
     Q_OBJECT
 
 public:
-    QList<int> states;
+    States states;
     QStringList logs;
     bool destroyed = false;
 
@@ -205,7 +213,7 @@ void TestSshClient::createClient(quint16 tunnelPort, int verbosity)
 void TestSshClient::startClient()
 {
     emit doStart();
-    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, QList<int> {1}, StartTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, States {Listening}, StartTimeout);
 }
 
 void TestSshClient::deleteClient()
@@ -273,20 +281,20 @@ void TestSshClient::startFailures()
         m_client->sshPort = rpctesting::closedPort();
 
     emit doStart();
-    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, QList<int> {-1}, StartTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, States {Failed}, StartTimeout);
     QCOMPARE(m_client->listeningPort(), quint16(0));
 
     // A failed start leaves no session behind: stopping reports nothing, and a corrected start succeeds.
     emit doStop();
     syncWithClient();
-    QCOMPARE(m_recorder->states, QList<int> {-1});
+    QCOMPARE(m_recorder->states, States {Failed});
     if (sshPortClosed || !password.isEmpty() || listenPortTaken)
         return;
     m_client->tunnelPort = 4000;
     m_client->localPort = 7001;
     m_client->listenAddress = QHostAddress(QHostAddress::LocalHost);
     emit doStart();
-    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, (QList<int> {-1, 1}), StartTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, (States {Failed, Listening}), StartTimeout);
 }
 
 void TestSshClient::transfers_data()
@@ -315,10 +323,10 @@ void TestSshClient::transfers()
         QCOMPARE(peer.received, payload);
         // The device's close ends the local connection, not the session.
         QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
         return;
     }
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     peer.socket.write(payload);
     if (mode == Target::Echo) {
         QTRY_COMPARE_WITH_TIMEOUT(peer.received.size(), size, TransferTimeout);
@@ -327,7 +335,7 @@ void TestSshClient::transfers()
         QTRY_COMPARE_WITH_TIMEOUT(target.received.size(), size, TransferTimeout);
         QCOMPARE(target.received, payload);
     }
-    QCOMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QCOMPARE(m_recorder->states, (States {Listening, Forwarding}));
 }
 
 // One local connection at a time; its end closes its channel but keeps the session for the next one.
@@ -338,7 +346,7 @@ void TestSshClient::oneLocalConnectionAtATime()
     START_CLIENT();
     {
         LocalPeer first(m_client->listeningPort());
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
         LocalPeer second(m_client->listeningPort());
         QTRY_COMPARE(second.socket.state(), QAbstractSocket::UnconnectedState);
         QVERIFY(second.received.isEmpty());
@@ -347,12 +355,12 @@ void TestSshClient::oneLocalConnectionAtATime()
         QTRY_COMPARE(first.received, QByteArray("still here"));
         QCOMPARE(target.connections, 1);
         first.socket.disconnectFromHost();
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
     }
     QTRY_COMPARE(target.open, 0);
 
     LocalPeer next(m_client->listeningPort());
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Forwarding}));
     next.socket.write("two");
     QTRY_COMPARE(next.received, QByteArray("two"));
     QCOMPARE(target.connections, 2);
@@ -367,9 +375,9 @@ void TestSshClient::refusedTargetKeepsSession()
         QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
     }
     syncWithClient();
-    QCOMPARE(m_recorder->states, QList<int> {1});
+    QCOMPARE(m_recorder->states, States {Listening});
     emit doStop();
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 0}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Closed}));
 }
 
 void TestSshClient::stopEndsEverything()
@@ -383,14 +391,14 @@ void TestSshClient::stopEndsEverything()
             m_client, "startSession", Qt::BlockingQueuedConnection, Q_RETURN_ARG(bool, started)));
         QCOMPARE(started, expected);
     }
-    QTRY_COMPARE(m_recorder->states, QList<int> {1});
+    QTRY_COMPARE(m_recorder->states, States {Listening});
     const quint16 port = m_client->listeningPort();
     LocalPeer peer(port);
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     QTRY_COMPARE(target.open, 1);
 
     emit doStop();
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
     QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
     QTRY_COMPARE(target.open, 0);
     QCOMPARE(m_client->listeningPort(), quint16(0));
@@ -400,25 +408,25 @@ void TestSshClient::stopEndsEverything()
     QCOMPARE(late.socket.error(), QAbstractSocket::ConnectionRefusedError);
     emit doStop();
     syncWithClient();
-    QCOMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+    QCOMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
 }
 
 void TestSshClient::sessionDeath_data()
 {
     QTest::addColumn<bool>("forwarding");
     QTest::addColumn<bool>("connectAfterDeath");
-    QTest::addColumn<QList<int>>("states");
+    QTest::addColumn<States>("states");
 
-    QTest::newRow("while listening") << false << false << QList<int> {1, -1};
-    QTest::newRow("while listening, then a local connection") << false << true << QList<int> {1, -1};
-    QTest::newRow("while forwarding") << true << false << QList<int> {1, 3, 2, -1};
+    QTest::newRow("while listening") << false << false << States {Listening, Failed};
+    QTest::newRow("while listening, then a local connection") << false << true << States {Listening, Failed};
+    QTest::newRow("while forwarding") << true << false << States {Listening, Forwarding, Closing, Failed};
 }
 
 void TestSshClient::sessionDeath()
 {
     QFETCH(bool, forwarding);
     QFETCH(bool, connectAfterDeath);
-    QFETCH(QList<int>, states);
+    QFETCH(States, states);
 
     Target target(Target::Echo);
     createClient(target.serverPort());
@@ -427,7 +435,7 @@ void TestSshClient::sessionDeath()
     std::unique_ptr<LocalPeer> peer;
     if (forwarding) {
         peer = std::make_unique<LocalPeer>(port);
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
         peer->socket.write("ping");
         QTRY_COMPARE(peer->received, QByteArray("ping"));
     }
@@ -475,11 +483,11 @@ void TestSshClient::fullSession()
     START_CLIENT();
     QCOMPARE(m_client->listeningPort(), localPort);
     LocalPeer peer(localPort, address);
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     peer.socket.write("device");
     QTRY_COMPARE(peer.received, QByteArray("device"));
     emit doStop();
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
 
     const QStringList &logs = m_recorder->logs;
     const QString hostKeyLine = QStringLiteral("SshClient::startSession(host key of %1: ssh-ed25519 %2)")
@@ -519,11 +527,11 @@ void TestSshClient::forwardingCycle(Target &target)
     START_CLIENT();
     {
         LocalPeer peer(m_client->listeningPort());
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
         peer.socket.write("cycle");
         QTRY_COMPARE(peer.received, QByteArray("cycle"));
         emit doStop();
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
         QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
     }
     deleteClient();
