@@ -3,6 +3,7 @@
 #include "relaylogin.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
@@ -15,14 +16,21 @@
 #ifdef Q_OS_WIN
 #include <winsock2.h>
 #else
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 const char ForwardHost[] = "localhost";
-const int PollInterval = 1;
-const int PollChunk = 1024;
+// Bytes from the device wake the forwarding; this tick is only the safety net.
+const int PollInterval = 100;
+// One read from the channel; it holds at most its window (about 1.2 MB).
+const int ReadChunk = 64 * 1024;
+// While more than this waits for the local connection, the channel is not read.
+const qint64 LocalBacklogLimit = 1024 * 1024;
 // A session can die while nothing is forwarded (the relay restarts); nobody would notice without a look now and then.
 const int SessionCheckInterval = 1000;
 
@@ -35,6 +43,18 @@ void closeDescriptor(qintptr descriptor)
     ::closesocket(static_cast<SOCKET>(descriptor));
 #else
     ::close(static_cast<int>(descriptor));
+#endif
+}
+
+// The relay's sshd holds back the last piece of a burst until the previous one is acknowledged, and the kernel
+// would delay that acknowledgement by up to 40 ms: a large reply would stall just before its end.
+void acknowledgeAtOnce(socket_t descriptor)
+{
+#ifdef TCP_QUICKACK
+    const int on = 1;
+    ::setsockopt(descriptor, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+#else
+    Q_UNUSED(descriptor);
 #endif
 }
 
@@ -121,6 +141,9 @@ bool SshClient::startSession()
     ssh_options_set(m_session.get(), SSH_OPTIONS_PORT, &sshPort);
     ssh_options_set(m_session.get(), SSH_OPTIONS_USER, userText.constData());
     ssh_options_set(m_session.get(), SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
+    // A request must not wait behind the acknowledgement of our last window adjustment.
+    const int noDelay = 1;
+    ssh_options_set(m_session.get(), SSH_OPTIONS_NODELAY, &noDelay);
 
     if (ssh_connect(m_session.get()) != SSH_OK) {
         failStart();
@@ -221,14 +244,23 @@ void SshClient::acceptLocalConnection(qintptr descriptor)
     }
 
     m_localSocket = socket;
+    // The device's bytes arrive in pieces smaller than a segment; held back for the reader's delayed
+    // acknowledgement, the last piece of a reply would wait up to 40 ms.
+    m_localSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(m_localSocket, &QAbstractSocket::stateChanged, this, &SshClient::socketStateChanged);
     connect(m_localSocket, &QIODevice::readyRead, this, &SshClient::readLocalSocket);
+    connect(m_localSocket, &QIODevice::bytesWritten, this, &SshClient::localSocketWritten);
+
+    m_sessionNotifier = new QSocketNotifier(ssh_get_fd(m_session.get()), QSocketNotifier::Read, this);
+    connect(m_sessionNotifier, &QSocketNotifier::activated, this, &SshClient::processSession);
 
     m_pollTimer = new QTimer(this);
     connect(m_pollTimer, &QTimer::timeout, this, &SshClient::processSession);
     m_pollTimer->start(PollInterval);
 
     emit sessionStateChanged(SessionForwarding);
+    // Opening the channel may have read the device's first bytes already.
+    processSession();
 }
 
 bool SshClient::openForwardChannel()
@@ -268,15 +300,24 @@ void SshClient::closeLocalSocket()
 {
     if (!m_localSocket)
         return;
+    // Either may be the sender of the running slot.
     m_pollTimer->disconnect();
     m_pollTimer->stop();
     m_pollTimer->deleteLater();
     m_pollTimer = nullptr;
+    m_sessionNotifier->disconnect();
+    m_sessionNotifier->setEnabled(false);
+    m_sessionNotifier->deleteLater();
+    m_sessionNotifier = nullptr;
 
-    m_localSocket->disconnect(this);
-    m_localSocket->disconnectFromHost();
-    m_localSocket->deleteLater();
+    // What came from the device is written out before the close, so the socket goes once it is closed.
+    QTcpSocket *socket = m_localSocket;
     m_localSocket = nullptr;
+    socket->disconnect(this);
+    connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        socket->deleteLater();
     emit sessionStateChanged(SessionClosing);
 }
 
@@ -296,23 +337,67 @@ void SshClient::readLocalSocket()
     if (!m_channel || data.isEmpty())
         return;
     const int written = ssh_channel_write(m_channel.get(), data.constData(), static_cast<uint32_t>(data.size()));
-    if (written < data.size())
+    if (written < data.size()) {
         endForwarding();
+        return;
+    }
+    // While writing, libssh reads what the server sent meanwhile: the session's socket will not announce it.
+    processSession();
 }
 
 bool SshClient::processSession()
 {
-    if (!m_session || !m_localSocket || !m_channel)
+    if (!m_session || !m_localSocket || !m_channel || m_draining)
         return false;
-    if (ssh_channel_is_closed(m_channel.get()) || ssh_channel_is_eof(m_channel.get())) {
+    if (m_readBuffer.isEmpty())
+        m_readBuffer.resize(ReadChunk);
+    // Our own flushes announce bytesWritten, which must not start another drain inside this one; a failed flush
+    // closes the local socket from inside (socketStateChanged), after which nothing here may go on.
+    m_draining = true;
+    bool moved = false;
+    bool ended = false;
+    while (m_localSocket) {
+        if (m_localSocket->bytesToWrite() > LocalBacklogLimit) {
+            m_localSocket->flush();
+            if (!m_localSocket || m_localSocket->bytesToWrite() > LocalBacklogLimit)
+                break;
+        }
+        // Whatever the channel still holds comes before its end.
+        const int count = ssh_channel_read_nonblocking(m_channel.get(), m_readBuffer.data(), ReadChunk, 0);
+        if (count > 0) {
+            ended = m_localSocket->write(m_readBuffer.constData(), count) != count;
+            if (ended)
+                break;
+            moved = true;
+            continue;
+        }
+        ended = count < 0 || ssh_channel_is_closed(m_channel.get()) || ssh_channel_is_eof(m_channel.get());
+        break;
+    }
+    if (m_localSocket && !ended && m_localSocket->bytesToWrite() > 0)
+        m_localSocket->flush();
+    m_draining = false;
+    if (moved)
+        acknowledgeAtOnce(ssh_get_fd(m_session.get()));
+    if (!m_localSocket)
+        return false;
+    if (ended) {
+        // Closing writes out what was read first.
         endForwarding();
         return false;
     }
-    char buffer[PollChunk];
-    const int count = ssh_channel_read_nonblocking(m_channel.get(), buffer, sizeof buffer, 0);
-    if (count <= 0)
-        return false;
-    return m_localSocket->write(buffer, count) == count;
+    // Behind: the socket's bytesWritten resumes reading (localSocketWritten).
+    m_sessionNotifier->setEnabled(m_localSocket->bytesToWrite() <= LocalBacklogLimit);
+    return moved;
+}
+
+void SshClient::localSocketWritten()
+{
+    if (m_draining || !m_localSocket || !m_sessionNotifier || m_sessionNotifier->isEnabled()
+        || m_localSocket->bytesToWrite() > LocalBacklogLimit)
+        return;
+    m_sessionNotifier->setEnabled(true);
+    processSession();
 }
 
 void SshClient::endForwarding()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractSocket>
+#include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <memory>
 
+class QSocketNotifier;
 class QTcpSocket;
 class QTimer;
 
@@ -18,6 +20,9 @@ struct ssh_channel_struct;
 // The SSH tunnel to the device: an SSH session to the relay and a local listener whose one connection is forwarded
 // through a direct-tcpip channel. libssh blocks, so an SshClient lives on a worker thread of its own and is driven
 // only through queued signals: connect a signal to startSession() / stopSession() and watch sessionStateChanged().
+// While forwarding, bytes from the device wake the thread (a notifier on the session's socket); nothing is read from
+// the channel while the local connection is more than a bound behind, so a slow reader holds the device back through
+// the channel's window instead of filling memory here.
 //
 // Session states (SessionState, carried as int by sessionStateChanged): failed (could not connect, authenticate or
 // listen; or the session was found dead, which also closes the listener and frees the session), closed (stopSession
@@ -85,7 +90,9 @@ public slots:
 private slots:
     void socketStateChanged(QAbstractSocket::SocketState state);
     void readLocalSocket();
+    // Moves everything the channel holds to the local connection (up to the backlog bound); true when it moved any.
     bool processSession();
+    void localSocketWritten();
     void checkSession();
 
 private:
@@ -110,10 +117,16 @@ private:
     void stopCheckTimer();
 
     Listener *m_listener = nullptr;
+    // While forwarding: a slow tick that catches bytes libssh read into the channel during another call (a write
+    // in the other direction, say), which the session's socket no longer announces.
     QTimer *m_pollTimer = nullptr;
     QTcpSocket *m_localSocket = nullptr;
     SessionHandle m_session;
     ChannelHandle m_channel;
+    // While forwarding: wakes processSession when the session's socket has bytes; off while the local side is behind.
+    QSocketNotifier *m_sessionNotifier = nullptr;
+    QByteArray m_readBuffer;
+    bool m_draining = false;
     QTimer *m_checkTimer = nullptr;
     std::atomic<quint16> m_listeningPort {0};
 };

@@ -183,10 +183,14 @@ void BM_BigReply(benchmark::State &state, Route route)
     }
     std::vector<double> micros;
     if (timedCalls(state, client, bigRequest(), 120, micros)) {
-        const double mibPerSecond = double(BigReplySize) / (1024.0 * 1024.0) / (median(micros) / 1e6);
+        const auto mibPerSecond = [](double us) { return double(BigReplySize) / (1024.0 * 1024.0) / (us / 1e6); };
+        const double best = *std::min_element(micros.begin(), micros.end());
         state.counters["median_ms"] = median(micros) / 1000.0;
-        state.counters["MiB_per_s"] = mibPerSecond;
-        results["4 MiB reply, MiB/s"][route] = mibPerSecond;
+        state.counters["MiB_per_s"] = mibPerSecond(median(micros));
+        state.counters["best_MiB_per_s"] = mibPerSecond(best);
+        results["4 MiB reply, MiB/s"][route] = mibPerSecond(median(micros));
+        // Without the stalls that delayed acknowledgements cause now and then on either route.
+        results["4 MiB reply, best, MiB/s"][route] = mibPerSecond(best);
     }
     client.close();
 }
@@ -217,9 +221,9 @@ void BM_IdleCpu(benchmark::State &state, Route route)
 BENCHMARK_CAPTURE(BM_RoundTrip, direct, Direct)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_RoundTrip, ours, Ours)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_RoundTrip, openssh, OpenSsh)->Iterations(2000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_BigReply, direct, Direct)->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BigReply, ours, Ours)->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BigReply, openssh, OpenSsh)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BigReply, direct, Direct)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BigReply, ours, Ours)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_BigReply, openssh, OpenSsh)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_IdleCpu, direct, Direct)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_IdleCpu, ours, Ours)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_IdleCpu, openssh, OpenSsh)->Iterations(1)->Unit(benchmark::kMillisecond);

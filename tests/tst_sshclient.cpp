@@ -33,6 +33,9 @@ const int Forwarding = SshClient::SessionForwarding;
 
 const int StartTimeout = 15000;
 const int TransferTimeout = 60000;
+// Far more than a local reader that takes nothing holds in its buffers: by then the tunnel has stopped
+// reading the channel, and the device is held back through the channel's window.
+const qint64 HeldBackBytes = 6 * 1024 * 1024;
 
 // The device's port behind the relay: echoes, swallows, or sends a payload and closes.
 class Target final : public QTcpServer
@@ -48,6 +51,8 @@ public:
     }
 
     QByteArray received;
+    // Bytes handed to the system.
+    qint64 sent = 0;
     int connections = 0;
     int open = 0;
 
@@ -65,6 +70,7 @@ protected:
             else
                 received += data;
         });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 count) { sent += count; });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             --open;
             socket->deleteLater();
@@ -96,16 +102,44 @@ public slots:
     void gone() { destroyed = true; }
 };
 
-// A local peer of the tunnel that keeps what arrives.
+// A local peer of the tunnel that keeps what arrives, and what had arrived when the connection closed.
 struct LocalPeer
 {
     QTcpSocket socket;
     QByteArray received;
+    QByteArray atClose;
+    bool closed = false;
+    bool reading = true;
 
     explicit LocalPeer(quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
     {
-        QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
+        QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
+            if (reading)
+                received += socket.readAll();
+        });
+        QObject::connect(&socket, &QTcpSocket::disconnected, [this] {
+            received += socket.readAll();
+            atClose = received;
+            closed = true;
+        });
         socket.connectToHost(address, port);
+    }
+    ~LocalPeer() { socket.disconnect(); }
+
+    // A reader that takes nothing until resume(), with small buffers (the system's would otherwise grow to many
+    // MiB and hold what the tunnel is meant to hold back).
+    void pause()
+    {
+        reading = false;
+        socket.setReadBufferSize(64 * 1024);
+        QObject::connect(&socket, &QTcpSocket::connected,
+            [this] { socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 64 * 1024); });
+    }
+    void resume()
+    {
+        reading = true;
+        socket.setReadBufferSize(0);
+        received += socket.readAll();
     }
 };
 
@@ -146,6 +180,7 @@ private slots:
     void startFailures();
     void transfers_data();
     void transfers();
+    void slowLocalReader();
     void oneLocalConnectionAtATime();
     void refusedTargetKeepsSession();
     void stopEndsEverything();
@@ -303,9 +338,12 @@ void TestSshClient::transfers_data()
     QTest::addColumn<int>("size");
 
     QTest::newRow("echo, 256 KiB") << int(Target::Echo) << 256 * 1024;
+    // Both directions at once: the writes to the channel take in what the device sends meanwhile.
+    QTest::newRow("echo, 8 MiB") << int(Target::Echo) << 8 * 1024 * 1024;
     QTest::newRow("to the device, 8 MiB") << int(Target::Sink) << 8 * 1024 * 1024;
     QTest::newRow("from the device, 1 byte, then it closes") << int(Target::Source) << 1;
     QTest::newRow("from the device, 512 KiB, then it closes") << int(Target::Source) << 512 * 1024;
+    QTest::newRow("from the device, 8 MiB, then it closes") << int(Target::Source) << 8 * 1024 * 1024;
 }
 
 void TestSshClient::transfers()
@@ -319,10 +357,11 @@ void TestSshClient::transfers()
     START_CLIENT();
     LocalPeer peer(m_client->listeningPort());
     if (mode == Target::Source) {
-        QTRY_COMPARE_WITH_TIMEOUT(peer.received.size(), size, TransferTimeout);
-        QCOMPARE(peer.received, payload);
-        // The device's close ends the local connection, not the session.
-        QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
+        // Everything the device sent arrives before its close does; the close ends the local connection, not the
+        // session.
+        QTRY_VERIFY_WITH_TIMEOUT(peer.closed, TransferTimeout);
+        QCOMPARE(peer.atClose.size(), size);
+        QVERIFY(peer.atClose == payload);
         QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
         return;
     }
@@ -336,6 +375,27 @@ void TestSshClient::transfers()
         QCOMPARE(target.received, payload);
     }
     QCOMPARE(m_recorder->states, (States {Listening, Forwarding}));
+}
+
+// The local side stops reading while the device sends much more than fits in between: the device waits, and
+// once the reader goes on, everything arrives in order before the device's close.
+void TestSshClient::slowLocalReader()
+{
+    const QByteArray payload = randomBytes(32 * 1024 * 1024);
+    Target target(Target::Source, payload);
+    createClient(target.serverPort());
+    START_CLIENT();
+    LocalPeer peer(m_client->listeningPort());
+    peer.pause();
+    QTRY_VERIFY_WITH_TIMEOUT(target.sent >= HeldBackBytes, TransferTimeout);
+    QVERIFY(peer.received.isEmpty());
+    QVERIFY(!peer.closed);
+
+    peer.resume();
+    QTRY_VERIFY_WITH_TIMEOUT(peer.closed, TransferTimeout);
+    QCOMPARE(peer.atClose.size(), payload.size());
+    QVERIFY(peer.atClose == payload);
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
 }
 
 // One local connection at a time; its end closes its channel but keeps the session for the next one.
