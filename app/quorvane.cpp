@@ -42,8 +42,6 @@ namespace {
 const int kReconnectMsecs = 10000;
 // The relay's SSH service, unless the configuration names another port.
 const int kDefaultSshPort = 234;
-// Session states of the SSH client.
-enum SshSessionState { SshFailure = -1, SshClosed = 0, SshListening = 1, SshClosing = 2, SshForwarding = 3 };
 // The key the message button hands to the device screen.
 const int kMessageButtonKey = 0x101;
 // Shows a text on the device's own display.
@@ -454,7 +452,7 @@ void Quorvane::leaveSession()
 void Quorvane::onSshSessionStateChanged(int state)
 {
     switch (state) {
-    case SshListening:
+    case SshClient::SessionListening:
         showStatus(tr("SSH session success"), Qt::red);
         m_reconnectTimer->stop();
         if (!deviceConnectionActive() && openDeviceConnection(m_listenAddress, tunnelListenPort())) {
@@ -462,22 +460,22 @@ void Quorvane::onSshSessionStateChanged(int state)
             m_disconnectAction->setEnabled(true);
         }
         break;
-    case SshClosing:
+    case SshClient::SessionClosing:
         showStatus(tr("Closing SSH session..."), Qt::red);
         setMenuStates(false, false);
         m_rpcWasActive = deviceConnectionActive();
         leaveSession();
         emit doSshStopSession();
         break;
-    case SshClosed:
-    case SshFailure:
+    case SshClient::SessionClosed:
+    case SshClient::SessionFailed:
         if (m_rpcWasActive)
             showStatus(tr("SSH connection failure"), Qt::red);
-        else if (state == SshFailure)
+        else if (state == SshClient::SessionFailed)
             showStatus(tr("SSH session failure"), Qt::red);
         else
             showStatus(tr("No active connection"), Qt::red);
-        if (m_rpcWasActive || state == SshFailure) {
+        if (m_rpcWasActive || state == SshClient::SessionFailed) {
             setMenuStates(false, true);
             m_reconnectTimer->start(kReconnectMsecs);
         } else {

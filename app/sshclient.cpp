@@ -3,6 +3,7 @@
 #include "relaylogin.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
@@ -15,14 +16,21 @@
 #ifdef Q_OS_WIN
 #include <winsock2.h>
 #else
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 const char ForwardHost[] = "localhost";
-const int PollInterval = 1;
-const int PollChunk = 1024;
+// Bytes from the device wake the forwarding; this tick is only the safety net.
+const int PollInterval = 100;
+// One read from the channel; it holds at most its window (about 1.2 MB).
+const int ReadChunk = 64 * 1024;
+// While more than this waits for the local connection, the channel is not read.
+const qint64 LocalBacklogLimit = 1024 * 1024;
 // A session can die while nothing is forwarded (the relay restarts); nobody would notice without a look now and then.
 const int SessionCheckInterval = 1000;
 
@@ -35,6 +43,18 @@ void closeDescriptor(qintptr descriptor)
     ::closesocket(static_cast<SOCKET>(descriptor));
 #else
     ::close(static_cast<int>(descriptor));
+#endif
+}
+
+// The relay's sshd holds back the last piece of a burst until the previous one is acknowledged, and the kernel
+// would delay that acknowledgement by up to 40 ms: a large reply would stall just before its end.
+void acknowledgeAtOnce(socket_t descriptor)
+{
+#ifdef TCP_QUICKACK
+    const int on = 1;
+    ::setsockopt(descriptor, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+#else
+    Q_UNUSED(descriptor);
 #endif
 }
 
@@ -62,6 +82,20 @@ void SshClient::Listener::incomingConnection(qintptr descriptor)
         client->acceptLocalConnection(descriptor);
     else
         closeDescriptor(descriptor);
+}
+
+void SshClient::SessionDeleter::operator()(ssh_session_struct *session) const
+{
+    ssh_disconnect(session);
+    ssh_free(session);
+}
+
+void SshClient::ChannelDeleter::operator()(ssh_channel_struct *channel) const
+{
+    // A channel that never opened, or that the server closed, has nothing to send; freeing answers the server's close.
+    if (ssh_channel_is_open(channel))
+        ssh_channel_close(channel);
+    ssh_channel_free(channel);
 }
 
 SshClient::SshClient(int logVerbosity, QObject *parent)
@@ -95,29 +129,30 @@ bool SshClient::startSession()
     ssh_set_log_callback(sshLogCallback);
     ssh_set_log_userdata(this);
 
-    m_session = ssh_new();
+    m_session.reset(ssh_new());
     if (!m_session) {
-        emit sessionStateChanged(-1);
+        emit sessionStateChanged(SessionFailed);
         return false;
     }
 
     const QByteArray hostText = host.toLatin1();
     const QByteArray userText = user.toLatin1();
-    ssh_options_set(m_session, SSH_OPTIONS_HOST, hostText.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_PORT, &sshPort);
-    ssh_options_set(m_session, SSH_OPTIONS_USER, userText.constData());
-    ssh_options_set(m_session, SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
+    ssh_options_set(m_session.get(), SSH_OPTIONS_HOST, hostText.constData());
+    ssh_options_set(m_session.get(), SSH_OPTIONS_PORT, &sshPort);
+    ssh_options_set(m_session.get(), SSH_OPTIONS_USER, userText.constData());
+    ssh_options_set(m_session.get(), SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
+    // A request must not wait behind the acknowledgement of our last window adjustment.
+    const int noDelay = 1;
+    ssh_options_set(m_session.get(), SSH_OPTIONS_NODELAY, &noDelay);
 
-    if (ssh_connect(m_session) != SSH_OK) {
-        ssh_free(m_session);
-        m_session = nullptr;
-        emit sessionStateChanged(-1);
+    if (ssh_connect(m_session.get()) != SSH_OK) {
+        failStart();
         return false;
     }
     // The relay's host key is not checked; its fingerprint in the log lets a user see which relay answered.
     logHostKey();
 
-    if (ssh_userauth_password(m_session, nullptr, password.toUtf8().constData()) != SSH_AUTH_SUCCESS) {
+    if (ssh_userauth_password(m_session.get(), nullptr, password.toUtf8().constData()) != SSH_AUTH_SUCCESS) {
         failStart();
         return false;
     }
@@ -140,22 +175,20 @@ bool SshClient::startSession()
     connect(m_checkTimer, &QTimer::timeout, this, &SshClient::checkSession);
     m_checkTimer->start(SessionCheckInterval);
 
-    emit sessionStateChanged(1);
+    emit sessionStateChanged(SessionListening);
     return true;
 }
 
 void SshClient::failStart()
 {
-    ssh_disconnect(m_session);
-    ssh_free(m_session);
-    m_session = nullptr;
-    emit sessionStateChanged(-1);
+    m_session.reset();
+    emit sessionStateChanged(SessionFailed);
 }
 
 void SshClient::logHostKey()
 {
     ssh_key key = nullptr;
-    if (ssh_get_server_publickey(m_session, &key) != SSH_OK)
+    if (ssh_get_server_publickey(m_session.get(), &key) != SSH_OK)
         return;
     unsigned char *hash = nullptr;
     size_t length = 0;
@@ -177,10 +210,8 @@ void SshClient::stopSession()
     closeForwardChannel();
     stopCheckTimer();
     if (m_session) {
-        ssh_disconnect(m_session);
-        ssh_free(m_session);
-        m_session = nullptr;
-        emit sessionStateChanged(0);
+        m_session.reset();
+        emit sessionStateChanged(SessionClosed);
     }
 }
 
@@ -213,28 +244,37 @@ void SshClient::acceptLocalConnection(qintptr descriptor)
     }
 
     m_localSocket = socket;
+    // The device's bytes arrive in pieces smaller than a segment; held back for the reader's delayed
+    // acknowledgement, the last piece of a reply would wait up to 40 ms.
+    m_localSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(m_localSocket, &QAbstractSocket::stateChanged, this, &SshClient::socketStateChanged);
     connect(m_localSocket, &QIODevice::readyRead, this, &SshClient::readLocalSocket);
+    connect(m_localSocket, &QIODevice::bytesWritten, this, &SshClient::localSocketWritten);
+
+    m_sessionNotifier = new QSocketNotifier(ssh_get_fd(m_session.get()), QSocketNotifier::Read, this);
+    connect(m_sessionNotifier, &QSocketNotifier::activated, this, &SshClient::processSession);
 
     m_pollTimer = new QTimer(this);
     connect(m_pollTimer, &QTimer::timeout, this, &SshClient::processSession);
     m_pollTimer->start(PollInterval);
 
-    emit sessionStateChanged(3);
+    emit sessionStateChanged(SessionForwarding);
+    // Opening the channel may have read the device's first bytes already.
+    processSession();
 }
 
 bool SshClient::openForwardChannel()
 {
     if (!m_session || m_channel)
         return false;
-    m_channel = ssh_channel_new(m_session);
+    m_channel.reset(ssh_channel_new(m_session.get()));
     if (!m_channel)
         return false;
     const QByteArray sourceHost = listenAddress.toString().toLatin1();
-    if (ssh_channel_open_forward(m_channel, ForwardHost, tunnelPort, sourceHost.constData(), m_listeningPort.load())
+    if (ssh_channel_open_forward(
+            m_channel.get(), ForwardHost, tunnelPort, sourceHost.constData(), m_listeningPort.load())
         != SSH_OK) {
-        ssh_channel_free(m_channel);
-        m_channel = nullptr;
+        m_channel.reset();
         return false;
     }
     return true;
@@ -242,11 +282,7 @@ bool SshClient::openForwardChannel()
 
 void SshClient::closeForwardChannel()
 {
-    if (!m_channel)
-        return;
-    ssh_channel_close(m_channel);
-    ssh_channel_free(m_channel);
-    m_channel = nullptr;
+    m_channel.reset();
 }
 
 void SshClient::closeListener()
@@ -264,16 +300,25 @@ void SshClient::closeLocalSocket()
 {
     if (!m_localSocket)
         return;
+    // Either may be the sender of the running slot.
     m_pollTimer->disconnect();
     m_pollTimer->stop();
     m_pollTimer->deleteLater();
     m_pollTimer = nullptr;
+    m_sessionNotifier->disconnect();
+    m_sessionNotifier->setEnabled(false);
+    m_sessionNotifier->deleteLater();
+    m_sessionNotifier = nullptr;
 
-    m_localSocket->disconnect(this);
-    m_localSocket->disconnectFromHost();
-    m_localSocket->deleteLater();
+    // What came from the device is written out before the close, so the socket goes once it is closed.
+    QTcpSocket *socket = m_localSocket;
     m_localSocket = nullptr;
-    emit sessionStateChanged(2);
+    socket->disconnect(this);
+    connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        socket->deleteLater();
+    emit sessionStateChanged(SessionClosing);
 }
 
 void SshClient::socketStateChanged(QAbstractSocket::SocketState state)
@@ -291,24 +336,68 @@ void SshClient::readLocalSocket()
     const QByteArray data = m_localSocket->readAll();
     if (!m_channel || data.isEmpty())
         return;
-    const int written = ssh_channel_write(m_channel, data.constData(), static_cast<uint32_t>(data.size()));
-    if (written < data.size())
+    const int written = ssh_channel_write(m_channel.get(), data.constData(), static_cast<uint32_t>(data.size()));
+    if (written < data.size()) {
         endForwarding();
+        return;
+    }
+    // While writing, libssh reads what the server sent meanwhile: the session's socket will not announce it.
+    processSession();
 }
 
 bool SshClient::processSession()
 {
-    if (!m_session || !m_localSocket || !m_channel)
+    if (!m_session || !m_localSocket || !m_channel || m_draining)
         return false;
-    if (ssh_channel_is_closed(m_channel) || ssh_channel_is_eof(m_channel)) {
+    if (m_readBuffer.isEmpty())
+        m_readBuffer.resize(ReadChunk);
+    // Our own flushes announce bytesWritten, which must not start another drain inside this one; a failed flush
+    // closes the local socket from inside (socketStateChanged), after which nothing here may go on.
+    m_draining = true;
+    bool moved = false;
+    bool ended = false;
+    while (m_localSocket) {
+        if (m_localSocket->bytesToWrite() > LocalBacklogLimit) {
+            m_localSocket->flush();
+            if (!m_localSocket || m_localSocket->bytesToWrite() > LocalBacklogLimit)
+                break;
+        }
+        // Whatever the channel still holds comes before its end.
+        const int count = ssh_channel_read_nonblocking(m_channel.get(), m_readBuffer.data(), ReadChunk, 0);
+        if (count > 0) {
+            ended = m_localSocket->write(m_readBuffer.constData(), count) != count;
+            if (ended)
+                break;
+            moved = true;
+            continue;
+        }
+        ended = count < 0 || ssh_channel_is_closed(m_channel.get()) || ssh_channel_is_eof(m_channel.get());
+        break;
+    }
+    if (m_localSocket && !ended && m_localSocket->bytesToWrite() > 0)
+        m_localSocket->flush();
+    m_draining = false;
+    if (moved)
+        acknowledgeAtOnce(ssh_get_fd(m_session.get()));
+    if (!m_localSocket)
+        return false;
+    if (ended) {
+        // Closing writes out what was read first.
         endForwarding();
         return false;
     }
-    char buffer[PollChunk];
-    const int count = ssh_channel_read_nonblocking(m_channel, buffer, sizeof buffer, 0);
-    if (count <= 0)
-        return false;
-    return m_localSocket->write(buffer, count) == count;
+    // Behind: the socket's bytesWritten resumes reading (localSocketWritten).
+    m_sessionNotifier->setEnabled(m_localSocket->bytesToWrite() <= LocalBacklogLimit);
+    return moved;
+}
+
+void SshClient::localSocketWritten()
+{
+    if (m_draining || !m_localSocket || !m_sessionNotifier || m_sessionNotifier->isEnabled()
+        || m_localSocket->bytesToWrite() > LocalBacklogLimit)
+        return;
+    m_sessionNotifier->setEnabled(true);
+    processSession();
 }
 
 void SshClient::endForwarding()
@@ -341,22 +430,20 @@ bool SshClient::sessionAlive()
         return false;
     // libssh learns of a lost connection only while it reads; this reads what arrived without waiting (and
     // answers requests of the server the default way).
-    ssh_execute_message_callbacks(m_session);
-    return ssh_is_connected(m_session) && !(ssh_get_status(m_session) & (SSH_CLOSED | SSH_CLOSED_ERROR));
+    ssh_execute_message_callbacks(m_session.get());
+    return ssh_is_connected(m_session.get()) && !(ssh_get_status(m_session.get()) & (SSH_CLOSED | SSH_CLOSED_ERROR));
 }
 
 void SshClient::dropDeadSession()
 {
     if (!m_session)
         return;
-    emit logMessage(
-        QStringLiteral("SshClient::checkSession(session lost: %1)").arg(QString::fromLatin1(ssh_get_error(m_session))));
+    emit logMessage(QStringLiteral("SshClient::checkSession(session lost: %1)")
+                        .arg(QString::fromLatin1(ssh_get_error(m_session.get()))));
     closeListener();
     closeLocalSocket();
     closeForwardChannel();
     stopCheckTimer();
-    ssh_disconnect(m_session);
-    ssh_free(m_session);
-    m_session = nullptr;
-    emit sessionStateChanged(-1);
+    m_session.reset();
+    emit sessionStateChanged(SessionFailed);
 }

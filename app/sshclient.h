@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QAbstractSocket>
+#include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTcpServer>
 
 #include <atomic>
+#include <memory>
 
+class QSocketNotifier;
 class QTcpSocket;
 class QTimer;
 
@@ -17,16 +20,29 @@ struct ssh_channel_struct;
 // The SSH tunnel to the device: an SSH session to the relay and a local listener whose one connection is forwarded
 // through a direct-tcpip channel. libssh blocks, so an SshClient lives on a worker thread of its own and is driven
 // only through queued signals: connect a signal to startSession() / stopSession() and watch sessionStateChanged().
+// While forwarding, bytes from the device wake the thread (a notifier on the session's socket); nothing is read from
+// the channel while the local connection is more than a bound behind, so a slow reader holds the device back through
+// the channel's window instead of filling memory here.
 //
-// Session states: -1 failure (could not connect, authenticate or listen; or the session was found dead, which also
-// closes the listener and frees the session), 0 closed (stopSession ended an open session), 1 listening, 2 closing
-// (the local connection ended; the session and the listener stay), 3 forwarding (a local connection was accepted and
-// its channel is open). After -1 there is no session: stopSession reports nothing and startSession may run again.
+// Session states (SessionState, carried as int by sessionStateChanged): failed (could not connect, authenticate or
+// listen; or the session was found dead, which also closes the listener and frees the session), closed (stopSession
+// ended an open session), listening, closing (the local connection ended; the session and the listener stay),
+// forwarding (a local connection was accepted and its channel is open). After a failure there is no session:
+// stopSession reports nothing and startSession may run again.
 class SshClient final : public QObject
 {
     Q_OBJECT
 
 public:
+    enum SessionState {
+        SessionFailed = -1,
+        SessionClosed = 0,
+        SessionListening = 1,
+        SessionClosing = 2,
+        SessionForwarding = 3,
+    };
+    Q_ENUM(SessionState)
+
     class Listener final : public QTcpServer
     {
     public:
@@ -74,10 +90,25 @@ public slots:
 private slots:
     void socketStateChanged(QAbstractSocket::SocketState state);
     void readLocalSocket();
+    // Moves everything the channel holds to the local connection (up to the backlog bound); true when it moved any.
     bool processSession();
+    void localSocketWritten();
     void checkSession();
 
 private:
+    // Each handle tears its object down in one place: the session is disconnected and freed, the channel closed
+    // (when still open) and freed. A channel goes before its session.
+    struct SessionDeleter
+    {
+        void operator()(ssh_session_struct *session) const;
+    };
+    struct ChannelDeleter
+    {
+        void operator()(ssh_channel_struct *channel) const;
+    };
+    using SessionHandle = std::unique_ptr<ssh_session_struct, SessionDeleter>;
+    using ChannelHandle = std::unique_ptr<ssh_channel_struct, ChannelDeleter>;
+
     void failStart();
     void logHostKey();
     bool sessionAlive();
@@ -86,10 +117,16 @@ private:
     void stopCheckTimer();
 
     Listener *m_listener = nullptr;
+    // While forwarding: a slow tick that catches bytes libssh read into the channel during another call (a write
+    // in the other direction, say), which the session's socket no longer announces.
     QTimer *m_pollTimer = nullptr;
     QTcpSocket *m_localSocket = nullptr;
-    ssh_session_struct *m_session = nullptr;
-    ssh_channel_struct *m_channel = nullptr;
+    SessionHandle m_session;
+    ChannelHandle m_channel;
+    // While forwarding: wakes processSession when the session's socket has bytes; off while the local side is behind.
+    QSocketNotifier *m_sessionNotifier = nullptr;
+    QByteArray m_readBuffer;
+    bool m_draining = false;
     QTimer *m_checkTimer = nullptr;
     std::atomic<quint16> m_listeningPort {0};
 };

@@ -209,7 +209,7 @@ void TestConnection::cancelKeepsTheSession()
     startWindow(rpctesting::closedPort());
     pickDevice();
     // The session listens (reported before the failure of the real one can arrive).
-    m_window->onSshSessionStateChanged(1);
+    m_window->onSshSessionStateChanged(SshClient::SessionListening);
     if (connected)
         m_window->stateChanged(RpcConnection::ConnectedState);
     QVERIFY(getCom()->connection().isActive());
@@ -237,9 +237,9 @@ void TestConnection::sessionEndsWhileAsking()
 {
     startWindow(rpctesting::closedPort());
     pickDevice();
-    m_window->onSshSessionStateChanged(1);
+    m_window->onSshSessionStateChanged(SshClient::SessionListening);
     // The session fails while the question is open: the user still wants no connection, so no reconnect follows.
-    m_boxes.whileAsking = [this] { m_window->onSshSessionStateChanged(-1); };
+    m_boxes.whileAsking = [this] { m_window->onSshSessionStateChanged(SshClient::SessionFailed); };
     m_boxes.answers = {QMessageBox::Yes};
     disconnectDevice();
     QCOMPARE(m_boxes.asked.size(), 1);

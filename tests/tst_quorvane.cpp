@@ -8,6 +8,7 @@
 #include "rotatinglogfile.h"
 #include "screenpointer.h"
 #include "simdevice.h"
+#include "sshclient.h"
 #include "testfiles.h"
 #include "vexmarbutton.h"
 #include "vexmarvirtual.h"
@@ -411,17 +412,24 @@ void TestQuorvane::pickStudio()
     QVERIFY(!m_window->reconnectTimer()->isActive());
 }
 
-// "ssh N": the SSH session reports state N; "rpc N": the device connection reports state N; "disconnect": the user
-// picks "&Disconnect".
+// "ssh S": the SSH session reports state S (an SshClient::SessionState); "rpc S": the device connection reports
+// state S (an RpcConnection::ConnectionState); "disconnect": the user picks "&Disconnect".
 void TestQuorvane::apply(const QString &event)
 {
     const QStringList parts = event.split(QLatin1Char(' '));
-    if (parts.first() == QLatin1String("ssh"))
-        m_window->onSshSessionStateChanged(parts.at(1).toInt());
-    else if (parts.first() == QLatin1String("rpc"))
-        m_window->stateChanged(RpcConnection::ConnectionState(parts.at(1).toInt()));
-    else if (parts.first() == QLatin1String("disconnect"))
+    const QByteArray name = parts.value(1).toLatin1();
+    bool known = false;
+    if (parts.first() == QLatin1String("ssh")) {
+        const int state = QMetaEnum::fromType<SshClient::SessionState>().keyToValue(name.constData(), &known);
+        QVERIFY2(known, name.constData());
+        m_window->onSshSessionStateChanged(state);
+    } else if (parts.first() == QLatin1String("rpc")) {
+        const int state = QMetaEnum::fromType<RpcConnection::ConnectionState>().keyToValue(name.constData(), &known);
+        QVERIFY2(known, name.constData());
+        m_window->stateChanged(RpcConnection::ConnectionState(state));
+    } else if (parts.first() == QLatin1String("disconnect")) {
         action("disconnectAction")->trigger();
+    }
 }
 
 void TestQuorvane::connectionStates_data()
@@ -434,27 +442,30 @@ void TestQuorvane::connectionStates_data()
     const QString none = QStringLiteral("No active connection");
     const QString connecting = QStringLiteral("Connecting to device <Studio>");
     const QString connected = QStringLiteral("Connected to device <Studio>");
-    QTest::newRow("listening") << "ssh 1" << connecting << "red 111 device";
-    QTest::newRow("connected") << "ssh 1, rpc 3" << connected << "white 111 device";
-    QTest::newRow("connecting again") << "ssh 1, rpc 3, rpc 2" << connecting << "red 111 device";
-    QTest::newRow("device lost") << "ssh 1, rpc 3, rpc 0"
+    QTest::newRow("listening") << "ssh SessionListening" << connecting << "red 111 device";
+    QTest::newRow("connected") << "ssh SessionListening, rpc ConnectedState" << connected << "white 111 device";
+    QTest::newRow("connecting again") << "ssh SessionListening, rpc ConnectedState, rpc ConnectingState" << connecting
+                                      << "red 111 device";
+    QTest::newRow("device lost") << "ssh SessionListening, rpc ConnectedState, rpc UnconnectedState"
                                  << "Not connected to device <Studio>"
                                  << "red 111 device";
-    QTest::newRow("forwarding changes nothing") << "ssh 1, rpc 3, ssh 3" << connected << "white 111 device";
-    QTest::newRow("no device connection") << "rpc 3, rpc 2" << none << "red 110";
-    QTest::newRow("closing") << "ssh 1, ssh 2" << none << "red 000";
-    QTest::newRow("dropped") << "ssh 1, ssh 2, ssh 0"
+    QTest::newRow("forwarding changes nothing")
+        << "ssh SessionListening, rpc ConnectedState, ssh SessionForwarding" << connected << "white 111 device";
+    QTest::newRow("no device connection") << "rpc ConnectedState, rpc ConnectingState" << none << "red 110";
+    QTest::newRow("closing") << "ssh SessionListening, ssh SessionClosing" << none << "red 000";
+    QTest::newRow("dropped") << "ssh SessionListening, ssh SessionClosing, ssh SessionClosed"
                              << "SSH connection failure"
                              << "red 001 retry";
-    QTest::newRow("closed without device") << "ssh 2, ssh 0" << none << "red 110";
-    QTest::newRow("session failure") << "ssh -1"
+    QTest::newRow("closed without device") << "ssh SessionClosing, ssh SessionClosed" << none << "red 110";
+    QTest::newRow("session failure") << "ssh SessionFailed"
                                      << "SSH session failure"
                                      << "red 001 retry";
-    QTest::newRow("failure after drop") << "ssh 1, ssh 2, ssh -1"
+    QTest::newRow("failure after drop") << "ssh SessionListening, ssh SessionClosing, ssh SessionFailed"
                                         << "SSH connection failure"
                                         << "red 001 retry";
-    QTest::newRow("disconnect while waiting to reconnect") << "ssh -1, disconnect" << none << "red 110";
-    QTest::newRow("listening again stops the wait") << "ssh -1, ssh 1" << connecting << "red 001 device";
+    QTest::newRow("disconnect while waiting to reconnect") << "ssh SessionFailed, disconnect" << none << "red 110";
+    QTest::newRow("listening again stops the wait")
+        << "ssh SessionFailed, ssh SessionListening" << connecting << "red 001 device";
 }
 
 void TestQuorvane::connectionStates()
@@ -482,8 +493,8 @@ void TestQuorvane::connectionStates()
         QCOMPARE(getCom()->host() + QLatin1Char(':') + QString::number(getCom()->tcpPort()),
             QStringLiteral("127.0.0.77:7001"));
     // Leaving the session hides the message panel.
-    const bool left = events.contains(QStringLiteral("ssh 2")) || events.contains(QStringLiteral("ssh 0"))
-        || events.contains(QStringLiteral("ssh -1"));
+    const bool left = events.contains(QStringLiteral("ssh SessionClosing"))
+        || events.contains(QStringLiteral("ssh SessionClosed")) || events.contains(QStringLiteral("ssh SessionFailed"));
     QCOMPARE(m_window->findChild<QWidget *>(QStringLiteral("messagePanel"))->isHidden(), left);
     QVERIFY(m_boxes.asked.isEmpty());
 }

@@ -23,8 +23,19 @@
 
 namespace {
 
+// Session states as the client reports them, in order.
+using States = QList<int>;
+const int Failed = SshClient::SessionFailed;
+const int Closed = SshClient::SessionClosed;
+const int Listening = SshClient::SessionListening;
+const int Closing = SshClient::SessionClosing;
+const int Forwarding = SshClient::SessionForwarding;
+
 const int StartTimeout = 15000;
 const int TransferTimeout = 60000;
+// Far more than a local reader that takes nothing holds in its buffers: by then the tunnel has stopped
+// reading the channel, and the device is held back through the channel's window.
+const qint64 HeldBackBytes = 6 * 1024 * 1024;
 
 // The device's port behind the relay: echoes, swallows, or sends a payload and closes.
 class Target final : public QTcpServer
@@ -40,6 +51,8 @@ public:
     }
 
     QByteArray received;
+    // Bytes handed to the system.
+    qint64 sent = 0;
     int connections = 0;
     int open = 0;
 
@@ -57,6 +70,7 @@ protected:
             else
                 received += data;
         });
+        connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 count) { sent += count; });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             --open;
             socket->deleteLater();
@@ -78,7 +92,7 @@ class Recorder final : public QObject
     Q_OBJECT
 
 public:
-    QList<int> states;
+    States states;
     QStringList logs;
     bool destroyed = false;
 
@@ -88,16 +102,44 @@ public slots:
     void gone() { destroyed = true; }
 };
 
-// A local peer of the tunnel that keeps what arrives.
+// A local peer of the tunnel that keeps what arrives, and what had arrived when the connection closed.
 struct LocalPeer
 {
     QTcpSocket socket;
     QByteArray received;
+    QByteArray atClose;
+    bool closed = false;
+    bool reading = true;
 
     explicit LocalPeer(quint16 port, const QHostAddress &address = QHostAddress::LocalHost)
     {
-        QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
+        QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
+            if (reading)
+                received += socket.readAll();
+        });
+        QObject::connect(&socket, &QTcpSocket::disconnected, [this] {
+            received += socket.readAll();
+            atClose = received;
+            closed = true;
+        });
         socket.connectToHost(address, port);
+    }
+    ~LocalPeer() { socket.disconnect(); }
+
+    // A reader that takes nothing until resume(), with small buffers (the system's would otherwise grow to many
+    // MiB and hold what the tunnel is meant to hold back).
+    void pause()
+    {
+        reading = false;
+        socket.setReadBufferSize(64 * 1024);
+        QObject::connect(&socket, &QTcpSocket::connected,
+            [this] { socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 64 * 1024); });
+    }
+    void resume()
+    {
+        reading = true;
+        socket.setReadBufferSize(0);
+        received += socket.readAll();
     }
 };
 
@@ -138,6 +180,7 @@ private slots:
     void startFailures();
     void transfers_data();
     void transfers();
+    void slowLocalReader();
     void oneLocalConnectionAtATime();
     void refusedTargetKeepsSession();
     void stopEndsEverything();
@@ -205,7 +248,7 @@ void TestSshClient::createClient(quint16 tunnelPort, int verbosity)
 void TestSshClient::startClient()
 {
     emit doStart();
-    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, QList<int> {1}, StartTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, States {Listening}, StartTimeout);
 }
 
 void TestSshClient::deleteClient()
@@ -273,20 +316,20 @@ void TestSshClient::startFailures()
         m_client->sshPort = rpctesting::closedPort();
 
     emit doStart();
-    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, QList<int> {-1}, StartTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, States {Failed}, StartTimeout);
     QCOMPARE(m_client->listeningPort(), quint16(0));
 
     // A failed start leaves no session behind: stopping reports nothing, and a corrected start succeeds.
     emit doStop();
     syncWithClient();
-    QCOMPARE(m_recorder->states, QList<int> {-1});
+    QCOMPARE(m_recorder->states, States {Failed});
     if (sshPortClosed || !password.isEmpty() || listenPortTaken)
         return;
     m_client->tunnelPort = 4000;
     m_client->localPort = 7001;
     m_client->listenAddress = QHostAddress(QHostAddress::LocalHost);
     emit doStart();
-    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, (QList<int> {-1, 1}), StartTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, (States {Failed, Listening}), StartTimeout);
 }
 
 void TestSshClient::transfers_data()
@@ -295,9 +338,12 @@ void TestSshClient::transfers_data()
     QTest::addColumn<int>("size");
 
     QTest::newRow("echo, 256 KiB") << int(Target::Echo) << 256 * 1024;
+    // Both directions at once: the writes to the channel take in what the device sends meanwhile.
+    QTest::newRow("echo, 8 MiB") << int(Target::Echo) << 8 * 1024 * 1024;
     QTest::newRow("to the device, 8 MiB") << int(Target::Sink) << 8 * 1024 * 1024;
     QTest::newRow("from the device, 1 byte, then it closes") << int(Target::Source) << 1;
     QTest::newRow("from the device, 512 KiB, then it closes") << int(Target::Source) << 512 * 1024;
+    QTest::newRow("from the device, 8 MiB, then it closes") << int(Target::Source) << 8 * 1024 * 1024;
 }
 
 void TestSshClient::transfers()
@@ -311,14 +357,15 @@ void TestSshClient::transfers()
     START_CLIENT();
     LocalPeer peer(m_client->listeningPort());
     if (mode == Target::Source) {
-        QTRY_COMPARE_WITH_TIMEOUT(peer.received.size(), size, TransferTimeout);
-        QCOMPARE(peer.received, payload);
-        // The device's close ends the local connection, not the session.
-        QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2}));
+        // Everything the device sent arrives before its close does; the close ends the local connection, not the
+        // session.
+        QTRY_VERIFY_WITH_TIMEOUT(peer.closed, TransferTimeout);
+        QCOMPARE(peer.atClose.size(), size);
+        QVERIFY(peer.atClose == payload);
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
         return;
     }
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     peer.socket.write(payload);
     if (mode == Target::Echo) {
         QTRY_COMPARE_WITH_TIMEOUT(peer.received.size(), size, TransferTimeout);
@@ -327,7 +374,28 @@ void TestSshClient::transfers()
         QTRY_COMPARE_WITH_TIMEOUT(target.received.size(), size, TransferTimeout);
         QCOMPARE(target.received, payload);
     }
-    QCOMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QCOMPARE(m_recorder->states, (States {Listening, Forwarding}));
+}
+
+// The local side stops reading while the device sends much more than fits in between: the device waits, and
+// once the reader goes on, everything arrives in order before the device's close.
+void TestSshClient::slowLocalReader()
+{
+    const QByteArray payload = randomBytes(32 * 1024 * 1024);
+    Target target(Target::Source, payload);
+    createClient(target.serverPort());
+    START_CLIENT();
+    LocalPeer peer(m_client->listeningPort());
+    peer.pause();
+    QTRY_VERIFY_WITH_TIMEOUT(target.sent >= HeldBackBytes, TransferTimeout);
+    QVERIFY(peer.received.isEmpty());
+    QVERIFY(!peer.closed);
+
+    peer.resume();
+    QTRY_VERIFY_WITH_TIMEOUT(peer.closed, TransferTimeout);
+    QCOMPARE(peer.atClose.size(), payload.size());
+    QVERIFY(peer.atClose == payload);
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
 }
 
 // One local connection at a time; its end closes its channel but keeps the session for the next one.
@@ -338,7 +406,7 @@ void TestSshClient::oneLocalConnectionAtATime()
     START_CLIENT();
     {
         LocalPeer first(m_client->listeningPort());
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
         LocalPeer second(m_client->listeningPort());
         QTRY_COMPARE(second.socket.state(), QAbstractSocket::UnconnectedState);
         QVERIFY(second.received.isEmpty());
@@ -347,12 +415,12 @@ void TestSshClient::oneLocalConnectionAtATime()
         QTRY_COMPARE(first.received, QByteArray("still here"));
         QCOMPARE(target.connections, 1);
         first.socket.disconnectFromHost();
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing}));
     }
     QTRY_COMPARE(target.open, 0);
 
     LocalPeer next(m_client->listeningPort());
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Forwarding}));
     next.socket.write("two");
     QTRY_COMPARE(next.received, QByteArray("two"));
     QCOMPARE(target.connections, 2);
@@ -367,9 +435,9 @@ void TestSshClient::refusedTargetKeepsSession()
         QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
     }
     syncWithClient();
-    QCOMPARE(m_recorder->states, QList<int> {1});
+    QCOMPARE(m_recorder->states, States {Listening});
     emit doStop();
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 0}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Closed}));
 }
 
 void TestSshClient::stopEndsEverything()
@@ -383,14 +451,14 @@ void TestSshClient::stopEndsEverything()
             m_client, "startSession", Qt::BlockingQueuedConnection, Q_RETURN_ARG(bool, started)));
         QCOMPARE(started, expected);
     }
-    QTRY_COMPARE(m_recorder->states, QList<int> {1});
+    QTRY_COMPARE(m_recorder->states, States {Listening});
     const quint16 port = m_client->listeningPort();
     LocalPeer peer(port);
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     QTRY_COMPARE(target.open, 1);
 
     emit doStop();
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
     QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
     QTRY_COMPARE(target.open, 0);
     QCOMPARE(m_client->listeningPort(), quint16(0));
@@ -400,25 +468,25 @@ void TestSshClient::stopEndsEverything()
     QCOMPARE(late.socket.error(), QAbstractSocket::ConnectionRefusedError);
     emit doStop();
     syncWithClient();
-    QCOMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+    QCOMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
 }
 
 void TestSshClient::sessionDeath_data()
 {
     QTest::addColumn<bool>("forwarding");
     QTest::addColumn<bool>("connectAfterDeath");
-    QTest::addColumn<QList<int>>("states");
+    QTest::addColumn<States>("states");
 
-    QTest::newRow("while listening") << false << false << QList<int> {1, -1};
-    QTest::newRow("while listening, then a local connection") << false << true << QList<int> {1, -1};
-    QTest::newRow("while forwarding") << true << false << QList<int> {1, 3, 2, -1};
+    QTest::newRow("while listening") << false << false << States {Listening, Failed};
+    QTest::newRow("while listening, then a local connection") << false << true << States {Listening, Failed};
+    QTest::newRow("while forwarding") << true << false << States {Listening, Forwarding, Closing, Failed};
 }
 
 void TestSshClient::sessionDeath()
 {
     QFETCH(bool, forwarding);
     QFETCH(bool, connectAfterDeath);
-    QFETCH(QList<int>, states);
+    QFETCH(States, states);
 
     Target target(Target::Echo);
     createClient(target.serverPort());
@@ -427,7 +495,7 @@ void TestSshClient::sessionDeath()
     std::unique_ptr<LocalPeer> peer;
     if (forwarding) {
         peer = std::make_unique<LocalPeer>(port);
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
         peer->socket.write("ping");
         QTRY_COMPARE(peer->received, QByteArray("ping"));
     }
@@ -475,11 +543,11 @@ void TestSshClient::fullSession()
     START_CLIENT();
     QCOMPARE(m_client->listeningPort(), localPort);
     LocalPeer peer(localPort, address);
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     peer.socket.write("device");
     QTRY_COMPARE(peer.received, QByteArray("device"));
     emit doStop();
-    QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
 
     const QStringList &logs = m_recorder->logs;
     const QString hostKeyLine = QStringLiteral("SshClient::startSession(host key of %1: ssh-ed25519 %2)")
@@ -519,11 +587,11 @@ void TestSshClient::forwardingCycle(Target &target)
     START_CLIENT();
     {
         LocalPeer peer(m_client->listeningPort());
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
         peer.socket.write("cycle");
         QTRY_COMPARE(peer.received, QByteArray("cycle"));
         emit doStop();
-        QTRY_COMPARE(m_recorder->states, (QList<int> {1, 3, 2, 0}));
+        QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
         QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
     }
     deleteClient();
