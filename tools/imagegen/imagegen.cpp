@@ -159,6 +159,32 @@ QImage paintPhone(bool hangUp)
     return image;
 }
 
+// A chevron pointing right: a menu row that opens a page of its own.
+QImage paintNavRight()
+{
+    QImage image = canvas(72, 72);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(screenBlue, 8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(27, 14), QPointF(49, 36), QPointF(27, 58)}));
+    return image;
+}
+
+// A blue disc with a white triangle: a menu row that starts something on the device.
+QImage paintAction()
+{
+    QImage image = canvas(72, 72);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(deepBlue, 3));
+    p.setBrush(screenBlue);
+    p.drawEllipse(QRectF(6.5, 6.5, 59, 59));
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({QPointF(29, 22), QPointF(51, 36), QPointF(29, 50)}));
+    return image;
+}
+
 struct Picture
 {
     const char *fileName;
@@ -188,6 +214,8 @@ int main(int argc, char *argv[])
         {"switch_off_disabled.png", [] { return paintSwitch(false, true); }},
         {"switch_on.png", [] { return paintSwitch(true, false); }},
         {"switch_on_disabled.png", [] { return paintSwitch(true, true); }},
+        {"navright.png", paintNavRight},
+        {"action.png", paintAction},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
