@@ -104,7 +104,7 @@ void QVexmarCountDownPopup::updateCountdown()
         return;
     ++elapsed;
     countdown = elapsed;
-    // Minutes run on past the hour rather than wrapping: operations on a large drive may take that long.
+    // Minutes go on past 59: formatting or repairing a large drive can take longer than an hour.
     setLine1Text(
         tr("Waiting : ") + QStringLiteral("%1:%2").arg(elapsed / 60).arg(elapsed % 60, 2, 10, QLatin1Char('0')));
 }
