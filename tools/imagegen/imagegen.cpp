@@ -1,6 +1,8 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "projecticons.h"
+
 #include <QDir>
 #include <QImage>
 #include <QLinearGradient>
@@ -216,6 +218,13 @@ int main(int argc, char *argv[])
         {"switch_on_disabled.png", [] { return paintSwitch(true, true); }},
         {"navright.png", paintNavRight},
         {"action.png", paintAction},
+        {"trash.png", paintTrash},
+        {"create.png", paintCreate},
+        {"copyto.png", paintCopyTo},
+        {"exit-menu.png", paintExitMenu},
+        {"format.png", paintFormat},
+        {"checkdisk.png", paintCheckDisk},
+        {"eject.png", paintEject},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
