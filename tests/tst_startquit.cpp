@@ -15,11 +15,13 @@ namespace {
 
 int g_windowsSeen = 0;
 bool g_deviceConnected = false;
+QByteArray g_glIntegration;
 
 // Called by QCoreApplication's constructor: once the event loop runs, look at the window, leave the device
 // connection of the communication service open, and quit.
 void whenStarted()
 {
+    g_glIntegration = qgetenv("QT_XCB_GL_INTEGRATION");
     QTimer::singleShot(0, QCoreApplication::instance(), [] {
         const QWidgetList windows = QApplication::topLevelWidgets();
         for (QWidget *widget : windows) {
@@ -55,7 +57,12 @@ void TestStartQuit::startAndQuit()
     setProgramDirectory(dir.path());
     qAddPreRoutine(whenStarted);
 
+    // No GL driver is loaded for a window that draws none, unless the user asked for one (the second run).
+    const QByteArray glIntegrations[] = {"none", "xcb_egl"};
+    qunsetenv("QT_XCB_GL_INTEGRATION");
     for (int run = 1; run <= 2; ++run) {
+        if (run == 2)
+            qputenv("QT_XCB_GL_INTEGRATION", glIntegrations[1]);
         char name[] = "MyQuorvaneRE";
         char *argv[] = {name, nullptr};
         int argc = 1;
@@ -63,6 +70,7 @@ void TestStartQuit::startAndQuit()
         QCOMPARE(runQuorvane(argc, argv), 3);
         QCOMPARE(g_windowsSeen, run);
         QCOMPARE(g_deviceConnected, run == 1);
+        QCOMPARE(g_glIntegration, glIntegrations[run - 1]);
         QVERIFY(!QCoreApplication::instance());
         // Closed while the application object still existed.
         QVERIFY(!getCom()->connection().isActive());
