@@ -205,6 +205,17 @@ void writeDocument(QXmlStreamWriter &xml, const ApplicationSettings &settings)
     xml.writeEndElement();
 }
 
+// A name beside the configuration file for a copy of it, not yet taken.
+QString freeCopyPath(const QString &configPath)
+{
+    const QString base
+        = configPath + QStringLiteral(".bad-") + QDateTime::currentDateTime().toString(QStringLiteral("yyMMddThhmmss"));
+    QString copyPath = base;
+    for (int n = 1; QFile::exists(copyPath); ++n)
+        copyPath = base + QLatin1Char('-') + QString::number(n);
+    return copyPath;
+}
+
 } // namespace
 
 KnownDevice::KnownDevice(int id, const QString &name) : id(id), name(name) { }
@@ -214,16 +225,40 @@ ApplicationSettings::ApplicationSettings(const QString &configPath) : configPath
 bool ApplicationSettings::readConfiguration()
 {
     QFile file(configPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        logFileError("readConfiguration", configPath, QStringLiteral("open"), file.errorString());
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (!opened) {
+        m_readProblem = ReadProblem::NotOpened;
+        m_openError = file.errorString();
         // A file that is there but cannot be read must not be written over unseen.
         m_fileNotReadWhole = file.exists();
-        return false;
+    } else {
+        m_fileNotReadWhole = !readFrom(&file);
+        m_readProblem = m_fileNotReadWhole ? ReadProblem::NotWhole : ReadProblem::None;
     }
-    m_fileNotReadWhole = !readFrom(&file);
-    if (m_fileNotReadWhole)
+    // The name is chosen now, so that it can be shown before the copy is made.
+    if (!m_fileNotReadWhole)
+        m_unreadFileCopyPath.clear();
+    else if (m_unreadFileCopyPath.isEmpty())
+        m_unreadFileCopyPath = freeCopyPath(configPath);
+    logReadProblems();
+    return opened;
+}
+
+void ApplicationSettings::logReadProblems() const
+{
+    switch (m_readProblem) {
+    case ReadProblem::None:
+        break;
+    case ReadProblem::NotOpened:
+        logFileError("readConfiguration", configPath, QStringLiteral("open"), m_openError);
+        break;
+    case ReadProblem::NotWhole:
         qWarning() << QStringLiteral("readConfiguration(filename=%1) could not read the whole file").arg(configPath);
-    return true;
+        break;
+    }
+    if (m_fileNotReadWhole)
+        qWarning() << QStringLiteral("readConfiguration(filename=%1) will keep the file as %2 before writing over it")
+                          .arg(configPath, m_unreadFileCopyPath);
 }
 
 bool ApplicationSettings::readFrom(QIODevice *device)
@@ -271,10 +306,9 @@ bool ApplicationSettings::keepCopyOfUnreadFile()
         m_fileNotReadWhole = false;
         return true;
     }
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyMMddThhmmss"));
-    QString copyPath = configPath + QStringLiteral(".bad-") + stamp;
-    for (int n = 1; QFile::exists(copyPath); ++n)
-        copyPath = configPath + QStringLiteral(".bad-") + stamp + QLatin1Char('-') + QString::number(n);
+    const QString copyPath = m_unreadFileCopyPath.isEmpty() || QFile::exists(m_unreadFileCopyPath)
+        ? freeCopyPath(configPath)
+        : m_unreadFileCopyPath;
     QFile original(configPath);
     if (!original.copy(copyPath)) {
         logFileError(
@@ -284,6 +318,7 @@ bool ApplicationSettings::keepCopyOfUnreadFile()
     qWarning() << QStringLiteral("writeConfiguration(filename=%1) kept the file it could not read as %2")
                       .arg(configPath, copyPath);
     m_fileNotReadWhole = false;
+    m_unreadFileCopyPath.clear();
     return true;
 }
 

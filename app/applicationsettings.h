@@ -45,8 +45,13 @@ class ApplicationSettings final
 public:
     explicit ApplicationSettings(const QString &configPath);
 
-    // True when the file opened, whatever its content.
+    // True when the file opened, whatever its content. What it finds wrong it logs and keeps for logReadProblems.
     bool readConfiguration();
+    // Logs again what the last read found wrong, for a read that came before the log was open.
+    void logReadProblems() const;
+    // Where the file that the last read could not read whole is kept before it is first written over; empty when
+    // there is nothing to keep.
+    QString unreadFileCopyPath() const { return m_fileNotReadWhole ? m_unreadFileCopyPath : QString(); }
     // True when the new file replaced the old one; a failure leaves the old file as it was.
     bool writeConfiguration();
     bool addRecentDevice(const int &id);
@@ -72,11 +77,16 @@ public:
     QList<TrustedCertificate> trustedCertificates;
 
 private:
+    enum class ReadProblem { None, NotOpened, NotWhole };
+
     bool keepCopyOfUnreadFile();
 
+    ReadProblem m_readProblem = ReadProblem::None;
+    QString m_openError;
     // The file on disk holds something this record does not (it could not be read whole): it is copied aside
-    // before it is first written over.
+    // before it is first written over, under the name chosen when the read failed.
     bool m_fileNotReadWhole = false;
+    QString m_unreadFileCopyPath;
 };
 
 // The id for a new device: the smallest free one of 1..255, or -1 when all are taken.

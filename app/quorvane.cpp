@@ -131,10 +131,11 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
     connect(getCom(), &kra::CCom::busyStateChanged, this, &Quorvane::busyStateChanged);
     connect(m_reconnectTimer, &QTimer::timeout, this, &Quorvane::onSshReconnectRequest);
 
-    if (QFile::exists(m_settings.configPath))
+    // The log's settings come from the file, so the file is read before the log opens and what the read found
+    // is reported once it is open.
+    const bool configured = QFile::exists(m_settings.configPath);
+    if (configured)
         m_settings.readConfiguration();
-    else if (!m_settings.writeConfiguration())
-        showStatus(tr("Failed to save the configuration file <%1>").arg(m_settings.configPath), Qt::red);
 
     m_logFile = new RotatingLogFile(QStringLiteral("MyQuorvaneRE"));
     m_logFile->maxSize = logFileSizeLimit(m_settings.logMaxSize);
@@ -142,6 +143,17 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
     m_logFile->open(logDirectoryPath());
 
     setMainWindowOfLog(this);
+
+    if (configured) {
+        m_settings.logReadProblems();
+        const QString copyPath = m_settings.unreadFileCopyPath();
+        if (!copyPath.isEmpty())
+            showStatus(tr("The configuration file could not be read whole; it will be kept as <%1> before it is saved")
+                           .arg(copyPath),
+                Qt::red);
+    } else if (!m_settings.writeConfiguration()) {
+        showStatus(tr("Failed to save the configuration file <%1>").arg(m_settings.configPath), Qt::red);
+    }
 }
 
 Quorvane::~Quorvane()

@@ -14,6 +14,9 @@
 
 namespace {
 
+// How soon a relay's TLS close ends the response.
+constexpr int RelayClosedCheckMsecs = 50;
+
 const char saltPrefix[4] = {'\x4D', '\x00', '\xE3', '\x29'};
 const char saltSuffix[4] = {'\x00', '\xB6', '\x0C', '\x71'};
 
@@ -115,12 +118,33 @@ bool appendRelayResponse(QIODevice &socket, QByteArray &response)
 
 bool readRelayResponse(QAbstractSocket &socket, int waitMsecs, QByteArray &response)
 {
+    // A relay may send its TLS close alert and wait for ours with TCP still open. The socket reports that only as
+    // an error, and its wait goes on until the time-out, so the wait is cut into slices and the flag checked
+    // between them.
+    bool remoteClosed = false;
+    const QObject watch;
+    QObject::connect(
+        &socket, &QAbstractSocket::errorOccurred, &watch, [&remoteClosed](QAbstractSocket::SocketError error) {
+            if (error == QAbstractSocket::RemoteHostClosedError)
+                remoteClosed = true;
+        });
+
     const QDeadlineTimer arriving(waitMsecs);
+    QDeadlineTimer silence(waitMsecs);
     for (;;) {
-        if (!appendRelayResponse(socket, response) || arriving.hasExpired())
+        if (!appendRelayResponse(socket, response))
             return false;
-        if (!socket.waitForReadyRead(waitMsecs))
+        if (remoteClosed || socket.state() != QAbstractSocket::ConnectedState)
+            return true;
+        const qint64 left = silence.remainingTime(); // -1: no limit
+        if (socket.waitForReadyRead(
+                left < 0 ? RelayClosedCheckMsecs : int(qMin<qint64>(RelayClosedCheckMsecs, left)))) {
+            if (arriving.hasExpired())
+                return false;
+            silence.setRemainingTime(waitMsecs);
+        } else if (silence.hasExpired()) {
             return appendRelayResponse(socket, response);
+        }
     }
 }
 

@@ -54,9 +54,9 @@ void prepareRelaySocket(QSslSocket &socket);
 // Appends what the socket holds, never more than one byte beyond the limit; false once the response exceeds it.
 bool appendRelayResponse(QIODevice &socket, QByteArray &response);
 
-// Blocks until the relay closes the connection, fails or stays silent for waitMsecs, and returns true with what
-// arrived. false when the response exceeds RelayResponseLimit or data still arrive waitMsecs after reading began:
-// a relay that trickles bytes must not hold the caller for ever.
+// Blocks until the relay closes the connection (with its TLS close alert or at the TCP level), fails or stays
+// silent for waitMsecs, and returns true with what arrived. false when the response exceeds RelayResponseLimit or data
+// still arrive waitMsecs after reading began: a relay that trickles bytes must not hold the caller for ever.
 bool readRelayResponse(QAbstractSocket &socket, int waitMsecs, QByteArray &response);
 
 enum class RelayReply {

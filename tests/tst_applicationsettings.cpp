@@ -470,6 +470,9 @@ void TestApplicationSettings::unreadFileKeptBeforeWrite()
     MessageCatcher catcher;
     ApplicationSettings settings(path());
     QVERIFY(settings.readConfiguration());
+    // The name shown at start-up is the one the copy gets.
+    const QString announced = settings.unreadFileCopyPath();
+    QCOMPARE(announced.isEmpty(), !copied);
     MessageCatcher::clear();
     QVERIFY(settings.writeConfiguration());
 
@@ -477,6 +480,7 @@ void TestApplicationSettings::unreadFileKeptBeforeWrite()
     QCOMPARE(copies.size(), copied ? 1 : 0);
     if (copied) {
         const QString copyPath = m_dir->filePath(copies.first());
+        QCOMPARE(copyPath, announced);
         QCOMPARE(readFile(copyPath), content);
         QVERIFY2(MessageCatcher::messages().join('\n').contains(copyPath),
             qPrintable(MessageCatcher::messages().join('\n')));

@@ -2,6 +2,7 @@
 #include "quorvane.h"
 #include "rotatinglogfile.h"
 #include "testfiles.h"
+#include "windowtesting.h"
 
 #include <QtTest>
 
@@ -37,6 +38,8 @@ private slots:
     void levels();
     void otherThread();
     void nothingBeforeConstructionOrAfterDestruction();
+    void startWithUnreadConfiguration_data();
+    void startWithUnreadConfiguration();
     void sizeLimit_data();
     void sizeLimit();
     void sizeLimitFromConfiguration_data();
@@ -124,8 +127,6 @@ void TestMessageHandler::otherThread()
 
 void TestMessageHandler::nothingBeforeConstructionOrAfterDestruction()
 {
-    // A directory in place of the configuration file: reading it fails and says so while the window is built.
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("MyQuorvaneRE.xml")));
     qCritical("before the window");
     {
         Quorvane window;
@@ -136,7 +137,45 @@ void TestMessageHandler::nothingBeforeConstructionOrAfterDestruction()
     qCritical("after the window");
     const QByteArray text = logText(m_dir->path());
     QCOMPARE(linesWith(text, "window"), QList<QByteArray> {" error while the window lives"});
-    QVERIFY2(!text.contains("readConfiguration"), text.constData());
+}
+
+void TestMessageHandler::startWithUnreadConfiguration_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: a directory in place of the file
+    QTest::addColumn<QString>("logged");
+
+    QTest::newRow("truncated") << QByteArray("<?xml version=\"1.0\"?>\n<settings version=\"1\"><knownDevices><dev")
+                               << QStringLiteral(
+                                      " info  \"readConfiguration(filename=%1) could not read the whole file\"");
+    QTest::newRow("directory in its place")
+        << QByteArray() << QStringLiteral(" error \"readConfiguration(filename=%1) failed to open file with error ");
+}
+
+// What the read at start-up found reaches the log, and the status line names the copy that will be kept.
+void TestMessageHandler::startWithUnreadConfiguration()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, logged);
+    const QString path = configurationFilePath();
+    QVERIFY(
+        content.isEmpty() ? QDir(m_dir->path()).mkdir(QStringLiteral("MyQuorvaneRE.xml")) : writeFile(path, content));
+
+    QString status;
+    {
+        Quorvane window;
+        status = statusText(window);
+    }
+    const QRegularExpressionMatch named
+        = QRegularExpression(QStringLiteral("^The configuration file could not be read whole; it will be kept as "
+                                            "<(%1\\.bad-\\d{6}T\\d{6})> before it is saved$")
+                                 .arg(QRegularExpression::escape(path)))
+              .match(status);
+    QVERIFY2(named.hasMatch(), qPrintable(status));
+    const QByteArray log = logText(m_dir->path());
+    QVERIFY2(log.contains(logged.arg(path).toLatin1()), log.constData());
+    QVERIFY2(log.contains(
+                 QStringLiteral("will keep the file as %1 before writing over it").arg(named.captured(1)).toLatin1()),
+        log.constData());
 }
 
 void TestMessageHandler::sizeLimit_data()

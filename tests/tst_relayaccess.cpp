@@ -79,6 +79,8 @@ private slots:
     void login_data();
     void login();
     void statusTextsInOrder();
+    void tlsCloseEndsTheResponse_data();
+    void tlsCloseEndsTheResponse();
     void unknownDeviceIdIsNotSent();
     void nothingListening();
     void unrelatedSecondErrorIsNotIgnored();
@@ -214,6 +216,30 @@ void TestRelayAccess::statusTextsInOrder()
         (QStringList {"Connecting to server <127.0.0.1>...", "Requesting authentication for device <Van>...",
             "No active connection"}));
     QCOMPARE(m_relay.peer().requests().last(), relayRequest(Host, Serial, Password));
+}
+
+// The relay sends its close alert and waits for ours without closing TCP: what arrived is the whole response,
+// so the window is not held for the full wait.
+void TestRelayAccess::tlsCloseEndsTheResponse_data()
+{
+    QTest::addColumn<TlsRelayPeer::Mode>("mode");
+    QTest::newRow("alert with the reply") << TlsRelayPeer::CloseTlsOnly;
+    QTest::newRow("alert after a pause") << TlsRelayPeer::CloseTlsLater;
+}
+
+void TestRelayAccess::tlsCloseEndsTheResponse()
+{
+    QFETCH(TlsRelayPeer::Mode, mode);
+    m_relay.peer().setMode(mode);
+    makeWindow({selfSignedTrust()}, RelayWaitMsecs);
+    KnownDevice device = knownDevice();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QVERIFY(m_window->requestRelayAccess(Host, device));
+    QVERIFY2(elapsed.elapsed() < 1000, qPrintable(QString::number(elapsed.elapsed())));
+    QCOMPARE(statusText(), QStringLiteral("No active connection"));
+    QCOMPARE(m_window->settings().sshUser, User);
+    QCOMPARE(device.tunnelPort, 31788);
 }
 
 void TestRelayAccess::unknownDeviceIdIsNotSent()

@@ -9,11 +9,15 @@
 
 #include <openssl/crypto.h>
 
+#include <unistd.h>
+
 namespace {
 
 // Anything larger is not a login request.
 constexpr int RequestLimit = 64 * 1024;
 constexpr int HugeFillerSize = 1024 * 1024;
+// Long enough that the close alert reaches the client apart from the reply.
+constexpr int CloseAlertPauseMsecs = 200;
 
 int contentLength(const QByteArray &header)
 {
@@ -53,7 +57,11 @@ const QString TlsRelayPeer::IssuerOrganization = QStringLiteral("MyQuorvaneRE Te
 
 TlsRelayPeer::TlsRelayPeer(QObject *parent) : QTcpServer(parent) { }
 
-TlsRelayPeer::~TlsRelayPeer() = default;
+TlsRelayPeer::~TlsRelayPeer()
+{
+    for (const int descriptor : qAsConst(m_heldDescriptors))
+        ::close(descriptor);
+}
 
 bool TlsRelayPeer::generateCertificate(const QString &altNames)
 {
@@ -231,6 +239,7 @@ void TlsRelayPeer::answer(QSslSocket *socket, const QByteArray &request)
 
     QByteArray response;
     bool close = true;
+    bool holdTcp = false;
     if (mode == UnknownDevice) {
         response = reply("404 Not Found", "unknown device");
     } else if (!readable) {
@@ -273,6 +282,11 @@ void TlsRelayPeer::answer(QSslSocket *socket, const QByteArray &request)
             trickle->start(20);
             break;
         }
+        case CloseTlsOnly:
+        case CloseTlsLater:
+            response = reply("200 OK", grantLine(false));
+            holdTcp = true;
+            break;
         case HugeReply:
             response = reply("200 OK", QByteArray(HugeFillerSize, 'x') + '&' + grantLine(false));
             break;
@@ -282,8 +296,17 @@ void TlsRelayPeer::answer(QSslSocket *socket, const QByteArray &request)
         }
     }
     lock.unlock();
+    if (holdTcp) {
+        // The socket's own close sends the close alert and closes its descriptor; this duplicate keeps the
+        // connection open at the TCP level, as a relay does that waits for the client's alert.
+        const int held = ::dup(int(socket->socketDescriptor()));
+        if (held >= 0)
+            m_heldDescriptors.append(held);
+    }
     socket->write(response);
-    if (close)
+    if (holdTcp && mode == CloseTlsLater)
+        QTimer::singleShot(CloseAlertPauseMsecs, socket, [socket] { socket->disconnectFromHost(); });
+    else if (close)
         socket->disconnectFromHost();
 }
 

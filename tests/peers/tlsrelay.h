@@ -39,6 +39,8 @@ public:
         NeverEnds, // the status line, then a byte every 20 ms, forever
         HugeReply, // the grant after 1 MiB of filler on the last line
         CloseEarly, // closes on receiving the request, without a reply
+        CloseTlsOnly, // the grant and the TLS close alert, but the TCP connection stays open
+        CloseTlsLater, // the same with a pause between the grant and the alert
     };
     Q_ENUM(Mode)
 
@@ -91,6 +93,8 @@ private:
     QList<QByteArray> m_requests;
     int m_connections = 0;
     QHash<QSslSocket *, QByteArray> m_pending;
+    // Duplicates of closed sockets' descriptors: they hold the TCP connections open until the peer goes.
+    QList<int> m_heldDescriptors;
 };
 
 // Runs a relay peer on a thread of its own, for clients that block in waitFor* on the test's thread.
