@@ -30,13 +30,16 @@ CipherResult taken(int result, char *out)
 CipherResult encrypt(const QByteArray &plain)
 {
     char *out = nullptr;
-    return taken(encryptPassword(reinterpret_cast<const unsigned char *>(plain.constData()), plain.size(), &out), out);
+    // The call must be made before out is read: argument order is unspecified.
+    const int result = encryptPassword(reinterpret_cast<const unsigned char *>(plain.constData()), plain.size(), &out);
+    return taken(result, out);
 }
 
 CipherResult decrypt(const QByteArray &text)
 {
     char *out = nullptr;
-    return taken(decryptPassword(text.constData(), text.size(), &out), out);
+    const int result = decryptPassword(text.constData(), text.size(), &out);
+    return taken(result, out);
 }
 
 // Re-encodes a decoded text after changing it, so that only the intended byte differs.
