@@ -65,6 +65,13 @@ const std::string natTypeTexts[] = {"", "failure", "nat-open", "nat-blocked", "n
 constexpr int defaultSipPort = 5060;
 constexpr int highestPort = 65535;
 
+// Only the server is 1; anything else goes out as the user agent.
+std::string keepAliveTargetText(int target)
+{
+    return longToString(target == TComAoIPController::KeepAliveServer ? TComAoIPController::KeepAliveServer
+                                                                      : TComAoIPController::KeepAliveUserAgent);
+}
+
 template<size_t N>
 const std::string &textOf(const std::string (&texts)[N], int value)
 {
@@ -249,7 +256,7 @@ const std::vector<TComAoIPController::Binding> &TComAoIPController::bindings()
         flag(KEY_STUN_MODE, &C::parseStunMode, &C::m_stunMode);
         number(KEY_SIP_DEF_ACCOUNT, &C::parseSipDefAccount, &C::m_sipDefAccount);
         number(KEY_SIP_KA_INTERVAL, &C::parseSipKeepAliveInterval, &C::m_sipKeepAliveInterval);
-        number(KEY_SIP_KA_TARGET, &C::parseSipKeepAliveTarget, &C::m_sipKeepAliveTarget);
+        number(KEY_SIP_KA_TARGET, &C::parseSipKeepAliveTarget, &C::m_sipKeepAliveTarget, &keepAliveTargetText);
         number(KEY_SIP_RE_REG_TO, &C::parseSipReRegTimeout, &C::m_sipReRegTimeout);
         number(KEY_SIP_UDP_PORT, &C::parseSipUdpPort, &C::m_sipUdpPort);
         number(KEY_RTP_START_PORT, &C::parseRtpStartPort, &C::m_rtpStartPort);
@@ -411,9 +418,7 @@ bool TComAoIPController::setSipKeepAliveInterval(int seconds, bool send)
 
 bool TComAoIPController::setSipKeepAliveTarget(int target, bool send)
 {
-    // Only the server is 1; anything else goes out as the user agent.
-    const int wire = target == KeepAliveServer ? KeepAliveServer : KeepAliveUserAgent;
-    return writeInt(m_sipKeepAliveTarget, KEY_SIP_KA_TARGET, target, longToString(wire), send);
+    return writeInt(m_sipKeepAliveTarget, KEY_SIP_KA_TARGET, target, keepAliveTargetText(target), send);
 }
 
 bool TComAoIPController::setSipReRegTimeout(int seconds, bool send)

@@ -480,9 +480,10 @@ void TestAoIPController::store_data()
                                       << QString() << false << QByteArray();
     QTest::newRow("settings and accounts")
         << QStringList {"audio_mode", "sip_user", "double_codec", "sip_state", "stun_server", "sip_password2",
-               "sip_user", "no_such_key", "SIP_UDP_PORT"}
+               "sip_user", "no_such_key", "SIP_UDP_PORT", "SIP_KA_TARGET"}
         << QString() << true
-        << QByteArray("PARAM|SIP_UDP_PORT=5062|audio_mode=MC|double_codec=on|network=aoip|sip_password2=p\xc3\xa4ss"
+        << QByteArray("PARAM|SIP_KA_TARGET=0|SIP_UDP_PORT=5062|audio_mode=MC|double_codec=on|network=aoip|sip_"
+                      "password2=p\xc3\xa4ss"
                       "|sip_user=\xc3\xa9lise|stun_server=st\xc3\xbcn|target=network");
     QTest::newRow("refused") << QStringList {"sip_proxy", "jitterab"} << "sip_proxy" << false
                              << QByteArray("PARAM|jitterab=off|network=aoip|sip_proxy=proxy|target=network");
@@ -498,6 +499,7 @@ void TestAoIPController::store()
     m_aoip->setAudioMode(2, false);
     m_aoip->setDoubleCodec(true, false);
     m_aoip->setSipUdpPort(5062, false);
+    m_aoip->setSipKeepAliveTarget(3, false);
     m_aoip->setStunServer("st\xfcn", false);
     m_aoip->setSipProxy("proxy", false);
     m_aoip->account1().setUser("\xe9lise", false);
