@@ -178,3 +178,36 @@ int decryptPassword(const char *text, int length, char **out)
     *out = plain;
     return plainLength;
 }
+
+bool tryEncryptPasswordString(const std::string &text, std::string &cipher)
+{
+    if (text.size() > size_t(INT_MAX))
+        return false;
+    char *out = nullptr;
+    const int length = encryptPassword(reinterpret_cast<const unsigned char *>(text.data()), int(text.size()), &out);
+    if (length <= 0)
+        return false;
+    cipher.assign(out, size_t(length));
+    std::free(out);
+    return true;
+}
+
+std::string encryptPasswordString(const std::string &text)
+{
+    std::string cipher;
+    return tryEncryptPasswordString(text, cipher) ? cipher : text;
+}
+
+std::string decryptPasswordString(const std::string &text)
+{
+    if (text.size() > size_t(INT_MAX))
+        return text;
+    char *out = nullptr;
+    const int length = decryptPassword(text.data(), int(text.size()), &out);
+    if (length < 0)
+        return text;
+    std::string plain(out, size_t(length));
+    OPENSSL_cleanse(out, size_t(length));
+    std::free(out);
+    return plain;
+}

@@ -1,5 +1,7 @@
 #include "rpcconvert.h"
 
+#include "rpcvocabulary.h"
+
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
@@ -123,6 +125,11 @@ std::string floatToString(float value)
     char buffer[64];
     const int length = std::snprintf(buffer, sizeof buffer, "%g", double(value));
     return std::string(buffer, size_t(length > 0 ? length : 0));
+}
+
+const std::string &onOffText(bool on)
+{
+    return on ? kra::VAL_ON : kra::VAL_OFF;
 }
 
 int formatDuration(const std::uint64_t &seconds, std::string &out)

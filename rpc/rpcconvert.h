@@ -20,6 +20,8 @@ std::string longToString(int value);
 std::string longToHexString(long value, int width);
 std::string ulongToHexString(unsigned long value, int width);
 std::string floatToString(float value);
+// "on" / "off".
+const std::string &onOffText(bool on);
 
 // hh:mm:ss, hours not wrapped at 24.
 int formatDuration(const std::uint64_t &seconds, std::string &out);

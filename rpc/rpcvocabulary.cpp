@@ -450,6 +450,10 @@ const std::string WORD_LIST("LIST");
 const std::string KEY_CONTROLLER_ID("controller_id");
 const std::string EVT_AUDIO_LEVELS("audio_levels");
 
+// How boolean parameters travel
+const std::string VAL_ON("on");
+const std::string VAL_OFF("off");
+
 } // namespace kra
 
 namespace {

@@ -458,6 +458,10 @@ extern const std::string WORD_LIST;
 extern const std::string KEY_CONTROLLER_ID;
 extern const std::string EVT_AUDIO_LEVELS;
 
+// How boolean parameters travel
+extern const std::string VAL_ON;
+extern const std::string VAL_OFF;
+
 } // namespace kra
 
 // Device error and cause texts: "<three-digit code>-<text>". Unknown codes and texts fall back to 200.
