@@ -2,6 +2,7 @@
 
 // Small helpers shared by the tests that talk to the simulated device.
 
+#include "ccom.h"
 #include "kramsg.h"
 #include "msgdescribe.h"
 #include "rpcconnection.h"
@@ -61,6 +62,17 @@ inline SimDevice::Fault script(const QByteArrayList &replies)
     for (const QByteArray &text : replies)
         f.replies.push_back(body(text));
     return f;
+}
+
+// The device sends the body as a notification; the service's message, as the device model would get it.
+// A message of kind None when none arrived.
+inline RpcMessage notifyAndReceive(kra::CCom &com, SimDevice &device, const QByteArray &text)
+{
+    QSignalSpy received(&com, &kra::CCom::messageReceived);
+    device.notify(body(text));
+    if (!received.wait(5000))
+        return RpcMessage();
+    return received.first().first().value<RpcMessage>();
 }
 
 // A port on which nothing listens.
