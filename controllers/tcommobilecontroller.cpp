@@ -68,7 +68,7 @@ bool boolFromText(const std::string &text)
 }
 
 // The index of text in the table, or fallback.
-template <size_t N>
+template<size_t N>
 int indexOf(const std::string (&table)[N], const std::string &text, int fallback)
 {
     for (size_t i = 0; i < N; ++i) {
@@ -131,7 +131,7 @@ int featureBit(const std::string &key)
 
 // The setter convention: nothing to do for an equal value; with send the key is written first, and a refusal
 // keeps the member.
-template <typename T>
+template<typename T>
 bool assign(TComNetworkController &controller, T &member, const T &value, const std::string &key,
     const std::string &text, bool send)
 {
@@ -216,14 +216,14 @@ bool TComMobileController::setPassword(const std::string &password, bool send)
 
 bool TComMobileController::setAuthentication(int authentication, bool send)
 {
-    return assign(*this, m_authentication, authentication, KEY_MOBILE_AUTHENTICATION,
-        authenticationToText(authentication), send);
+    return assign(
+        *this, m_authentication, authentication, KEY_MOBILE_AUTHENTICATION, authenticationToText(authentication), send);
 }
 
 bool TComMobileController::setNetworkQuality(int quality, bool send)
 {
-    return assign(*this, m_networkQuality, quality, KEY_NETWORK_QUALITY, networkQualityToText(quality),
-        send && quality != -1);
+    return assign(
+        *this, m_networkQuality, quality, KEY_NETWORK_QUALITY, networkQualityToText(quality), send && quality != -1);
 }
 
 bool TComMobileController::setAjbProfile(int profile, bool send)
@@ -244,7 +244,8 @@ bool TComMobileController::applyValue(const std::string &key, const std::string 
         setCapability(bit, true);
         const bool on = boolFromText(text);
         return bit == CanEchoCancel ? setEchoCancel(on, false)
-                                    : bit == CanNoiseGate ? setNoiseGate(on, false) : setDiversity(on, false);
+            : bit == CanNoiseGate   ? setNoiseGate(on, false)
+                                    : setDiversity(on, false);
     }
     if (key == KEY_MOBILE_RAT)
         return setRat(indexOf(ratTexts, text, RatUnknown), false);
@@ -300,10 +301,10 @@ bool TComMobileController::applyValue(const std::string &key, const std::string 
 
 bool TComMobileController::refresh(const std::string &key)
 {
-    static const std::string *const refreshable[] = {&KEY_MOBILE_MODE, &KEY_MOBILE_ECHO_CANCEL,
-        &KEY_MOBILE_NOISE_GATE, &KEY_MOBILE_DIVERSITY, &KEY_MOBILE_RAT, &KEY_MOBILE_PLMN, &KEY_MOBILE_PIN_PERSISTENT,
-        &KEY_MOBILE_APN, &KEY_MOBILE_DATA_CONNECTION, &KEY_MOBILE_DATA_CONNECTION_STATE, &KEY_MOBILE_USERNAME,
-        &KEY_MOBILE_PASSWORD, &KEY_MOBILE_AUTHENTICATION, &KEY_NETWORK_QUALITY, &KEY_AJB_PROFILE};
+    static const std::string *const refreshable[] = {&KEY_MOBILE_MODE, &KEY_MOBILE_ECHO_CANCEL, &KEY_MOBILE_NOISE_GATE,
+        &KEY_MOBILE_DIVERSITY, &KEY_MOBILE_RAT, &KEY_MOBILE_PLMN, &KEY_MOBILE_PIN_PERSISTENT, &KEY_MOBILE_APN,
+        &KEY_MOBILE_DATA_CONNECTION, &KEY_MOBILE_DATA_CONNECTION_STATE, &KEY_MOBILE_USERNAME, &KEY_MOBILE_PASSWORD,
+        &KEY_MOBILE_AUTHENTICATION, &KEY_NETWORK_QUALITY, &KEY_AJB_PROFILE};
     bool known = false;
     for (const std::string *name : refreshable)
         known = known || *name == key;
