@@ -494,19 +494,21 @@ int TComMobileController::enterPin(const std::string &pin, int timeoutMs)
     kra::CCom *com = rpc().com();
     if (!com)
         return PinFailed;
-    kra::CMsg body(kra::CMsg::Param);
-    body.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
-    body.setParam(kra::KEY_NETWORK, interfaceName());
-    body.setParam(keyPin, pin);
-    if (com->sendSyncMsg(body, body, 1000, timeoutMs) != 0)
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
+    request.setParam(kra::KEY_NETWORK, interfaceName());
+    request.setParam(keyPin, pin);
+    kra::CMsg reply;
+    if (com->sendSyncMsg(request, reply, 1000, timeoutMs) != 0)
         return PinFailed;
-    if (*body.param(kra::KEY_RETURN, true) == kra::RET_PROGRESS && com->getErrorParams(body, 0) < 0)
+    // The service keeps a refusal apart from the reply, which then says "PROGRESS".
+    if (*reply.param(kra::KEY_RETURN, true) == kra::RET_PROGRESS && com->getErrorParams(reply, 0) < 0)
         return PinAccepted;
-    if (*body.param(kra::KEY_RETURN, true) == kra::RET_OK)
+    if (*reply.param(kra::KEY_RETURN, true) == kra::RET_OK)
         return PinAccepted;
-    std::string cause = *body.param(keyPin, true);
+    std::string cause = *reply.param(keyPin, true);
     if (cause.empty())
-        cause = *body.param(kra::KEY_CAUSE, true);
+        cause = *reply.param(kra::KEY_CAUSE, true);
     if (cause.empty())
         cause = kra::ERR_UNKNOWN_ERROR;
     if (cause == kra::ERR_WRONG_PASSWORD)
