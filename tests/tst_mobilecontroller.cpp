@@ -509,6 +509,9 @@ void TestMobileController::store()
 
 void TestMobileController::events()
 {
+    // Detached, the controller has no interface: an event that names none is not its own.
+    RpcMessage unnamed = deliver("EVENT;event_type:config info;network_mode:data;");
+    QVERIFY(!m_mobile->handleEvent(unnamed));
     QVERIFY(m_mobile->attach("mobile.0", 0, false));
     const struct
     {
