@@ -417,7 +417,8 @@ void TestVexmarMatrix::scrollAreaDrags()
     QCOMPARE(vertical ? -content->y() : -content->x(), 100 + scrolled);
 }
 
-// A touch on the content reaches the frame through the scroll area; moves across the axis do not scroll.
+// A touch on the content reaches the frame through the scroll area; moves across the axis do not scroll. The bar
+// stands beside the view, along the frame's left edge.
 void TestVexmarMatrix::dragsFromTheContent()
 {
     auto *area = new QVexmarMatrixScrollArea(true, m_window);
@@ -427,6 +428,9 @@ void TestVexmarMatrix::dragsFromTheContent()
     area->scrollArea()->setWidget(content);
     area->show();
     QVERIFY(QTest::qWaitForWindowExposed(area));
+    QCOMPARE(area->scrollBar()->mapTo(area, QPoint(0, 0)), QPoint(0, 0));
+    QCOMPARE(area->scrollBar()->size(), QSize(10, 200));
+    QCOMPARE(area->scrollArea()->geometry(), QRect(10, 0, 190, 200));
 
     touch(content, QEvent::MouseButtonPress, QPoint(50, 150));
     touch(content, QEvent::MouseMove, QPoint(50, 150));
