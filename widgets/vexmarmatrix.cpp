@@ -295,6 +295,9 @@ QVexmarMatrixScrollArea::QVexmarMatrixScrollArea(bool vertical, QWidget *parent)
     else
         m_scrollArea->setHorizontalScrollBar(m_scrollBar);
     layout->addWidget(m_scrollArea, 1);
+    // Setting the layout takes the bar back out of the scroll area: it stands beside the view (left or on top)
+    // and keeps its place while the content fits, and the scroll area still keeps its own bar's slot free while
+    // the content overflows. The pages size their areas for both.
     setLayout(layout);
 }
 
