@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "menuicons.h"
 #include "projecticons.h"
 
 #include <QDir>
@@ -225,6 +226,9 @@ int main(int argc, char *argv[])
         {"format.png", paintFormat},
         {"checkdisk.png", paintCheckDisk},
         {"eject.png", paintEject},
+        {"navleft.png", paintNavLeft},
+        {"check.png", paintCheck},
+        {"refresh.png", paintRefresh},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
