@@ -1,4 +1,3 @@
-#include "pixeltesting.h"
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
 #include "vexmarmenuitem.h"
@@ -240,45 +239,39 @@ void TestVexmarMenuWidget::navigation_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("back");
     QTest::addColumn<QString>("pages");
-    QTest::addColumn<bool>("marked"); // title red, check and refresh icons shown
+    QTest::addColumn<QString>("marks"); // m: title red and the check icon shown, r: the refresh icon shown
     QTest::addColumn<QString>("calls");
 
-    QTest::newRow("nothing open") << ""
-                                  << "" << true << "" << false << "";
-    QTest::newRow("a category") << "e1"
-                                << "Network" << false << "1" << false << "entryClicked 1";
-    QTest::newRow("three levels") << "e1 r11 r21"
-                                  << "Network > SIP > Account 1" << true << "1 11 21" << false
-                                  << "entryClicked 1; menuItemClicked 11; menuItemClicked 21";
-    QTest::newRow("back once") << "e1 r11 r21 b"
-                               << "Network > SIP" << true << "1 11" << false
-                               << "entryClicked 1; menuItemClicked 11; menuItemClicked 21; back";
-    QTest::newRow("back twice") << "e1 r11 r21 b b"
-                                << "Network" << false << "1" << false
-                                << "entryClicked 1; menuItemClicked 11; menuItemClicked 21; back; back";
-    QTest::newRow("back on the category page only clears the marks")
-        << "e1 m b"
-        << "Network" << false << "1" << false << "entryClicked 1; back";
-    QTest::newRow("the open category again: nothing")
-        << "e1 r11 m e1"
-        << "Network > SIP" << true << "1 11" << true << "entryClicked 1; menuItemClicked 11";
-    QTest::newRow("a disabled category: nothing")
-        << "e1 r11 e3"
-        << "Network > SIP" << true << "1 11" << false << "entryClicked 1; menuItemClicked 11";
-    QTest::newRow("another category starts afresh") << "e1 r11 r21 m e2"
-                                                    << "Coding" << false << "2" << false
-                                                    << "entryClicked 1; menuItemClicked 11; menuItemClicked 21; "
-                                                       "entryClicked 2";
-    QTest::newRow("a sub-page clears the marks")
-        << "e1 m r11"
-        << "Network > SIP" << true << "1 11" << false << "entryClicked 1; menuItemClicked 11";
-    QTest::newRow("a locked link ignores touches") << "e1 r12"
-                                                   << "Network" << false << "1" << false << "entryClicked 1";
-    QTest::newRow("a text row opens no page")
-        << "e1 r13"
-        << "Network" << false << "1" << false << "entryClicked 1; prepareKeyboard 13 \"Studio 1\"";
-    QTest::newRow("the refresh icon") << "e1 m f"
-                                      << "Network" << false << "1" << true << "entryClicked 1; refresh";
+    const QString opened = QStringLiteral("entryClicked 1; menuItemClicked 11");
+    const QString deep = opened + QStringLiteral("; menuItemClicked 21");
+    QTest::newRow("nothing open") << "" << QString() << true << ""
+                                  << "" << QString();
+    QTest::newRow("a category") << "e1" << QString("Network") << false << "1"
+                                << "" << QString("entryClicked 1");
+    QTest::newRow("three levels") << "e1 r11 r21" << QString("Network > SIP > Account 1") << true << "1 11 21"
+                                  << "" << deep;
+    QTest::newRow("back once") << "e1 r11 r21 b" << QString("Network > SIP") << true << "1 11"
+                               << "" << deep + "; back";
+    QTest::newRow("back twice") << "e1 r11 r21 b b" << QString("Network") << false << "1"
+                                << "" << deep + "; back; back";
+    QTest::newRow("back on the category page only clears the marks") << "e1 m b" << QString("Network") << false << "1"
+                                                                     << "" << QString("entryClicked 1; back");
+    QTest::newRow("the open category again: nothing") << "e1 r11 m e1" << QString("Network > SIP") << true << "1 11"
+                                                      << "mr" << opened;
+    QTest::newRow("a disabled category: nothing") << "e1 r11 e3" << QString("Network > SIP") << true << "1 11"
+                                                  << "" << opened;
+    QTest::newRow("another category starts afresh") << "e1 r11 r21 m e2" << QString("Coding") << false << "2"
+                                                    << "" << deep + "; entryClicked 2";
+    QTest::newRow("a sub-page clears the marks") << "e1 m r11" << QString("Network > SIP") << true << "1 11"
+                                                 << "" << opened;
+    QTest::newRow("apply clears only the modified mark") << "e1 r11 m a" << QString("Network > SIP") << true << "1 11"
+                                                         << "r" << opened + "; apply";
+    QTest::newRow("the refresh icon") << "e1 m f" << QString("Network") << false << "1"
+                                      << "mr" << QString("entryClicked 1; refresh");
+    QTest::newRow("a locked link ignores touches") << "e1 r12" << QString("Network") << false << "1"
+                                                   << "" << QString("entryClicked 1");
+    QTest::newRow("a text row opens no page") << "e1 r13" << QString("Network") << false << "1"
+                                              << "" << QString("entryClicked 1; prepareKeyboard 13 \"Studio 1\"");
 }
 
 void TestVexmarMenuWidget::navigation()
@@ -287,7 +280,7 @@ void TestVexmarMenuWidget::navigation()
     QFETCH(QString, title);
     QFETCH(bool, back);
     QFETCH(QString, pages);
-    QFETCH(bool, marked);
+    QFETCH(QString, marks);
     QFETCH(QString, calls);
 
     QVexmarMenuHeader *header = m_menu->header;
@@ -302,6 +295,9 @@ void TestVexmarMenuWidget::navigation()
             break;
         case 'b':
             release(header->backIcon);
+            break;
+        case 'a':
+            release(header->checkIcon);
             break;
         case 'f':
             release(header->refreshIcon);
@@ -319,9 +315,10 @@ void TestVexmarMenuWidget::navigation()
     QCOMPARE(m_menu->pages(), pages);
     if (!pages.isEmpty())
         QCOMPARE(m_menu->currentItems()->pageId, pages.section(QLatin1Char(' '), -1).toInt());
-    QCOMPARE(header->checkIcon->isVisible(), marked);
-    QCOMPARE(header->refreshIcon->isVisible(), marked);
-    QCOMPARE(header->titleLabel->palette().color(QPalette::WindowText), marked ? QColor(Qt::red) : titleBlue);
+    const bool modified = marks.contains(QLatin1Char('m'));
+    QCOMPARE(header->checkIcon->isVisible(), modified);
+    QCOMPARE(header->refreshIcon->isVisible(), marks.contains(QLatin1Char('r')));
+    QCOMPARE(header->titleLabel->palette().color(QPalette::WindowText), modified ? QColor(Qt::red) : titleBlue);
     QCOMPARE(m_menu->calls.join(QStringLiteral("; ")), calls);
 
     // The open category is marked blue in the list, and only it.
