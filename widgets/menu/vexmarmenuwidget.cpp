@@ -77,11 +77,11 @@ QString valueText(const QVexmarMenuItem *item)
 void fillSelection(QVexmarMenuSelect *popup, const QVexmarMenuItem *item)
 {
     const QList<QVexmarMenuItem::Option> &options = item->options();
+    const int current = item->currentOption();
     for (int i = 0; i < options.size(); ++i) {
         auto *line = new QVexmarMenuSelectable(options.at(i).value);
         line->label->setText(options.at(i).text);
         popup->addSelectable(line);
-        const int current = item->currentOption();
         if (current != -1 && options.at(current).value == options.at(i).value)
             popup->setCurrent(line);
     }
