@@ -1,6 +1,7 @@
 // Dragging a settings page of 200 rows of every kind by 10-pixel steps, each step painted into the offscreen
 // platform's window image as the screen does it. Beside it, in the same run, a baseline that repaints the whole
-// visible page on every step, which is what a list that does not blit its content would cost.
+// visible page on every step, which is what a list that does not blit its content would cost. Each is run on a
+// bare page and on the page pushed in the menu widget, with the category list and the header beside it.
 
 #include "vexmarcontrols.h"
 #include "vexmarmenuitem.h"
@@ -45,7 +46,7 @@ struct Screen
     int direction = 1; // 1: the finger moves up and the content scrolls on
 };
 
-void buildScreen(Screen &screen)
+void buildScreen(Screen &screen, bool inMenu)
 {
     screen.window = std::make_unique<QWidget>();
     QPalette palette;
@@ -54,9 +55,22 @@ void buildScreen(Screen &screen)
     screen.window->setPalette(palette);
     screen.window->setAutoFillBackground(true);
     screen.window->setFixedSize(1280, 720);
-    screen.page = new QVexmarMenuItems(1, nullptr);
-    screen.page->setParent(screen.window.get());
-    screen.page->setGeometry(301, 124, 979, 596);
+    QVexmarMenuWidget *menu = nullptr;
+    if (inMenu) {
+        menu = new QVexmarMenuWidget(screen.window.get());
+        menu->setGeometry(0, 44, 1280, 676);
+        for (int id = 0; id < 7; ++id) {
+            auto *entry = new QVexmarMenuEntry(id, nullptr);
+            entry->titleLabel->setText(QStringLiteral("Category %1").arg(id));
+            menu->addEntry(entry);
+        }
+        menu->selectEntry(1, 0);
+        screen.page = new QVexmarMenuItems(1, menu);
+    } else {
+        screen.page = new QVexmarMenuItems(1, nullptr);
+        screen.page->setParent(screen.window.get());
+        screen.page->setGeometry(301, 124, 979, 596);
+    }
     for (int i = 0; i < rowCount; ++i) {
         const int kind = i % 12;
         auto *row = new QVexmarMenuItem(i, kind, screen.page);
@@ -70,6 +84,8 @@ void buildScreen(Screen &screen)
             row->setLocked(true);
         screen.page->addItem(row);
     }
+    if (menu)
+        menu->pushItems(screen.page);
     screen.page->contentWidget->installEventFilter(&screen.counter);
     screen.window->show();
     QCoreApplication::processEvents();
@@ -108,10 +124,10 @@ void dragStep(Screen &screen)
     touch(screen.page->viewport(), QEvent::MouseMove, screen.fingerY);
 }
 
-void runSteps(benchmark::State &state, bool repaintAll)
+void runSteps(benchmark::State &state, bool repaintAll, bool inMenu = false)
 {
     Screen screen;
-    buildScreen(screen);
+    buildScreen(screen, inMenu);
     grip(screen);
     QCoreApplication::sendPostedEvents(screen.window.get(), QEvent::UpdateRequest);
     screen.counter.pixels = 0;
@@ -143,10 +159,22 @@ void BM_MenuDragBaseline(benchmark::State &state)
     runSteps(state, true);
 }
 
+void BM_MenuWidgetDrag(benchmark::State &state)
+{
+    runSteps(state, false, true);
+}
+
+void BM_MenuWidgetDragBaseline(benchmark::State &state)
+{
+    runSteps(state, true, true);
+}
+
 } // namespace
 
 BENCHMARK(BM_MenuDrag)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MenuDragBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MenuWidgetDrag)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MenuWidgetDragBaseline)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
 
@@ -228,6 +229,9 @@ int main(int argc, char *argv[])
         {"eject.png", paintEject},
         {"padlock_open.png", paintPadlockOpen},
         {"padlock_close.png", paintPadlockClose},
+        {"navleft.png", paintNavLeft},
+        {"check.png", paintCheck},
+        {"refresh.png", paintRefresh},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
