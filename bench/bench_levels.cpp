@@ -4,6 +4,7 @@
 // every change and draws frame, zones and fills every time.
 
 #include "vexmarbars.h"
+#include "widgetbench.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -152,22 +153,6 @@ QRect meterPlace(int layout, int i)
     return QRect(10 + 420 * (i % 3), 10 + 60 * (i / 3), 325, 25);
 }
 
-// Counts the paint events the meters receive, and the pixels they were asked to paint.
-struct PaintCounter : QObject
-{
-    std::int64_t paints = 0;
-    std::int64_t pixels = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
-                pixels += std::int64_t(r.width()) * r.height();
-        }
-        return false;
-    }
-};
-
 struct Screen
 {
     PaintCounter counter;
@@ -215,8 +200,7 @@ template<class Meter>
 void runFrames(benchmark::State &state, Screen &screen, const std::vector<Meter *> &meters, bool whole = false)
 {
     QWidget *window = screen.window.get();
-    screen.counter.paints = 0;
-    screen.counter.pixels = 0;
+    screen.counter.clear();
     const std::vector<int> &levels = levelTable();
     int frame = 0;
     for (auto _ : state) {
@@ -266,11 +250,5 @@ BENCHMARK(BM_LevelMetersBaseline)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

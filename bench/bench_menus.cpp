@@ -6,6 +6,7 @@
 #include "vexmarcontrols.h"
 #include "vexmarmenuitem.h"
 #include "vexmarmenuwidget.h"
+#include "widgetbench.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -21,20 +22,6 @@ namespace {
 
 constexpr int rowCount = 200;
 constexpr int step = 10;
-
-// Counts the pixels the page's content was asked to paint.
-struct PaintCounter : QObject
-{
-    std::int64_t pixels = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            for (const QRect &r : static_cast<QPaintEvent *>(event)->region())
-                pixels += std::int64_t(r.width()) * r.height();
-        }
-        return false;
-    }
-};
 
 // The settings screen's item page: 979 x 596 beside the category list, under the status bar and the header.
 struct Screen
@@ -130,7 +117,7 @@ void runSteps(benchmark::State &state, bool repaintAll, bool inMenu = false)
     buildScreen(screen, inMenu);
     grip(screen);
     QCoreApplication::sendPostedEvents(screen.window.get(), QEvent::UpdateRequest);
-    screen.counter.pixels = 0;
+    screen.counter.clear();
     std::int64_t scrolled = 0;
     for (auto _ : state) {
         const int before = screen.page->verticalScrollBar()->value();
@@ -178,11 +165,5 @@ BENCHMARK(BM_MenuWidgetDragBaseline)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -4,6 +4,7 @@
 #include "drawbargraph.h"
 #include "wavebitmap.h"
 #include "wavebitmapwriter.h"
+#include "widgetbench.h"
 
 #include <QApplication>
 #include <QImage>
@@ -133,11 +134,5 @@ BENCHMARK(BM_PaintNaive)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
