@@ -143,9 +143,13 @@ public:
     const RelayRecord &relay2() const { return m_relay2; }
 
     TComAoIPController &aoipController() { return m_aoip; }
+    const TComAoIPController &aoipController() const { return m_aoip; }
     TComEthernetController &ethernetController() { return m_ethernet; }
+    const TComEthernetController &ethernetController() const { return m_ethernet; }
     TComMobileController &mobileController() { return m_mobile; }
+    const TComMobileController &mobileController() const { return m_mobile; }
     TComWifiController &wifiController() { return m_wifi; }
+    const TComWifiController &wifiController() const { return m_wifi; }
 
     const CodecFormat &lineCodec(int line) const;
     int lineChannelMode(int line) const;
