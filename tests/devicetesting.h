@@ -18,13 +18,16 @@ namespace devicetesting {
 
 using rpctesting::body;
 
-// "k<kind> s<state> <status>/<previous> d<direction> r<rings> n=<remote number> c=<cause>"
+// "k<kind> f<family> s<state> <status>/<previous> d<direction> r<rings> n=<remote number> c=<cause>
+// q<tx net-quality 1>/<tx 2>/<rx 1>/<rx 2>"
 inline QByteArray callText(const TComAudioConnection &c)
 {
-    return "k" + QByteArray::number(c.kind()) + " s" + QByteArray::number(c.state()) + " "
-        + QByteArray::number(c.callStatus()) + "/" + QByteArray::number(c.previousCallStatus()) + " d"
-        + QByteArray::number(c.direction()) + " r" + QByteArray::number(c.ringCount())
-        + " n=" + QByteArray::fromStdString(c.remoteNumber()) + " c=" + QByteArray::fromStdString(c.causeText());
+    const auto n = [](int v) { return QByteArray::number(v); };
+    return "k" + n(c.kind()) + " f" + n(connectionNetworkFamily(&c)) + " s" + n(c.state()) + " " + n(c.callStatus())
+        + "/" + n(c.previousCallStatus()) + " d" + n(c.direction()) + " r" + n(c.ringCount())
+        + " n=" + QByteArray::fromStdString(c.remoteNumber()) + " c=" + QByteArray::fromStdString(c.causeText()) + " q"
+        + n(c.txReport(0).netQuality) + "/" + n(c.txReport(1).netQuality) + "/" + n(c.rxReport(0).netQuality) + "/"
+        + n(c.rxReport(1).netQuality);
 }
 
 inline QByteArray recordText(const TComBaseConnection *record)
