@@ -25,7 +25,7 @@ namespace kra {
 class CCom;
 }
 
-class TComDevice : public QObject
+class TComDevice final : public QObject
 {
     Q_OBJECT
 public:

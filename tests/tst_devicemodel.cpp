@@ -65,6 +65,7 @@ private slots:
     void initialize_data();
     void initialize();
     void resetKeepsBattery();
+    void removalHeardDuringStartUp();
     void messages_data();
     void messages();
     void codecMode_data();
@@ -182,7 +183,19 @@ void TestDeviceModel::resetKeepsBattery()
     QCOMPARE(m_rig->takeLog(), (QByteArrayList {"removed 3", "removed 9", "removed 12"}));
     compareFields(m_rig->model,
         {"ready=0", "battery=87/2/240", "opts=0x4fd", "hw=3", "docking=0",
-            "networks=", "default=", "line1=", "relays=0 00 / /", "connections=0"});
+            "networks=", "default=", "line1=", "relays=0 00 / /", "jitterab=0", "connections=0"});
+}
+
+// Receivers hold the records' pointers: they hear of a record's end even while the start-up keeps the model
+// quiet.
+void TestDeviceModel::removalHeardDuringStartUp()
+{
+    m_rig->resetOnDrop();
+    QCOMPARE(m_rig->deliver({"EVENT;event_type:0600-call received;id:7;network:eth.0;"}), QByteArray("1"));
+    m_rig->takeLog();
+    addFaults(m_rig->device, {"drop:codec_mode"});
+    QVERIFY(!m_rig->model.initialize());
+    QCOMPARE(m_rig->takeLog(), (QByteArrayList {"reset 1", "removed 7", "reset 0"}));
 }
 
 void TestDeviceModel::messages_data()
