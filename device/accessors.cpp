@@ -1,6 +1,7 @@
 #include "accessors.h"
 
 #include "ccom.h"
+#include "tcomdevice.h"
 
 #include <QCoreApplication>
 
@@ -19,4 +20,10 @@ kra::CCom *getCom()
     static const bool closesWithApplication = (qAddPostRoutine(closeCom), true);
     Q_UNUSED(closesWithApplication)
     return &com;
+}
+
+TComDevice *getDevice()
+{
+    static TComDevice device(getCom());
+    return &device;
 }

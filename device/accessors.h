@@ -5,7 +5,11 @@
 namespace kra {
 class CCom;
 }
+class TComDevice;
 
 // The communication service, built without parent. Its connection is closed when the application object goes,
 // while the event dispatcher still exists.
 kra::CCom *getCom();
+
+// The device model on the communication service.
+TComDevice *getDevice();

@@ -454,6 +454,68 @@ const std::string EVT_AUDIO_LEVELS("audio_levels");
 const std::string VAL_ON("on");
 const std::string VAL_OFF("off");
 
+// Words of the device model: its option list, battery, codec set-up, clock, relays and call records
+const std::string KEY_DEVICE_OPTS("device_opts");
+const std::string OPT_IP_DCODEC("ip_dcodec");
+const std::string OPT_ISDN_DCODEC("isdn_dcodec");
+const std::string OPT_MOBILE_PREFIX("mobile_");
+const std::string OPT_RAVENNA("ravenna");
+const std::string OPT_RAVENNA_PREFIX("ravenna_");
+const std::string OPT_REMOTE_ACCESS_PREFIX("remote_access_");
+const std::string OPT_IP_DSTREAM_PREFIX("ip_dstream_");
+const std::string OPT_RECORD_PREFIX("record_");
+const std::string OPT_HARDWARE_PREFIX("hardware_");
+const std::string KEY_DOCKING_DETECTED("docking_detected");
+const std::string VAL_YES("yes");
+const std::string KEY_BATTERY_STATUS("battery_status");
+const std::string KEY_BATTERY_REMAINING("battery_remaining");
+const std::string KEY_LEVEL("level");
+const std::string KEY_STATUS("status");
+const std::string KEY_REMAINING("remaining");
+const std::string BATTERY_NOT_DETECTED("not_detected");
+const std::string BATTERY_DISCHARGING("discharging");
+const std::string BATTERY_CHARGING("charging");
+const std::string BATTERY_FULLY_CHARGED("fully_charged");
+const std::string KEY_IP_CODEC_MODE("ip-codec_mode");
+const std::string KEY_ISDN_CODEC_MODE("isdn-codec_mode");
+const std::string CMODE_NORMAL("cmode_normal");
+const std::string CMODE_DOUBLE("cmode_double");
+const std::string VAL_ENABLED("enabled");
+const std::string VAL_DISABLED("disabled");
+const std::string KEY_AES67_RESET("aes67_reset");
+const std::string KEY_CLK_SOURCE("clk_source");
+const std::string CLK_AES67("aes67");
+const std::string CLK_TCXO("tcxo");
+const std::string KEY_FAN("fan");
+const std::string KEY_AUTO_JBUFFER("auto_jbuffer");
+const std::string NET_AOIP("aoip");
+const std::string LINK_AUDIO2("audio2");
+const std::string LINK_DATA("data");
+const std::string KEY_RELAY1("relay1");
+const std::string KEY_RELAY2("relay2");
+const std::string KEY_CONFIG1("config1");
+const std::string KEY_CONFIG2("config2");
+const std::string KEY_RELAY("relay");
+const std::string KEY_AUTO_BITRATE("auto_bitrate");
+const std::string KEY_BCHANNELNO("bchannelno");
+const std::string KEY_SB("sb");
+const std::string KEY_STREAM_ID("stream_id");
+const std::string DSP_NEGOTIATING("negotiating");
+const std::string DSP_WAITING_FOR_SYNC("waiting for sync");
+const std::string DSP_SYNC("sync");
+const std::string DSP_SYNC_LOST("sync lost");
+const std::string KEY_NET_QUALITY("net-quality");
+const std::string KEY_DURATION("duration");
+const std::string KEY_PKTS_TOTAL("pkts-total");
+const std::string KEY_PKTS_LOST("pkts-lost");
+const std::string KEY_PKTS_DISCARDED("pkts-discarded");
+const std::string KEY_PKTS_DUPLICATED("pkts-duplicated");
+const std::string KEY_PKTS_REORDERD("pkts-reorderd");
+const std::string KEY_JTR_AVG("jtr-avg");
+const std::string KEY_JTR_MAX("jtr-max");
+const std::string KEY_JB_CURR("jb-curr");
+const std::string KEY_JB_MARK("jb-mark");
+
 } // namespace kra
 
 namespace {

@@ -462,6 +462,72 @@ extern const std::string EVT_AUDIO_LEVELS;
 extern const std::string VAL_ON;
 extern const std::string VAL_OFF;
 
+// Words of the device model: its option list, battery, codec set-up, clock, relays and call records
+extern const std::string KEY_DEVICE_OPTS;
+extern const std::string OPT_IP_DCODEC;
+extern const std::string OPT_ISDN_DCODEC;
+extern const std::string OPT_MOBILE_PREFIX;
+inline const std::string &OPT_WIFI_PREFIX = TGT_WIFI;
+extern const std::string OPT_RAVENNA;
+extern const std::string OPT_RAVENNA_PREFIX;
+extern const std::string OPT_REMOTE_ACCESS_PREFIX;
+extern const std::string OPT_IP_DSTREAM_PREFIX;
+extern const std::string OPT_RECORD_PREFIX;
+extern const std::string OPT_HARDWARE_PREFIX;
+extern const std::string KEY_DOCKING_DETECTED;
+extern const std::string VAL_YES;
+extern const std::string KEY_BATTERY_STATUS;
+extern const std::string KEY_BATTERY_REMAINING;
+extern const std::string KEY_LEVEL;
+extern const std::string KEY_STATUS;
+extern const std::string KEY_REMAINING;
+extern const std::string BATTERY_NOT_DETECTED;
+extern const std::string BATTERY_DISCHARGING;
+extern const std::string BATTERY_CHARGING;
+extern const std::string BATTERY_FULLY_CHARGED;
+extern const std::string KEY_IP_CODEC_MODE;
+extern const std::string KEY_ISDN_CODEC_MODE;
+extern const std::string CMODE_NORMAL;
+extern const std::string CMODE_DOUBLE;
+extern const std::string VAL_ENABLED;
+extern const std::string VAL_DISABLED;
+extern const std::string KEY_AES67_RESET;
+extern const std::string KEY_CLK_SOURCE;
+extern const std::string CLK_AES67;
+extern const std::string CLK_TCXO;
+extern const std::string KEY_FAN;
+extern const std::string KEY_AUTO_JBUFFER;
+extern const std::string NET_AOIP;
+extern const std::string LINK_AUDIO2;
+extern const std::string LINK_DATA;
+inline const std::string &LINK_WIFI = TGT_WIFI;
+// The "type" of a codec event on IP.
+inline const std::string &VAL_IP = TGT_IP;
+extern const std::string KEY_RELAY1;
+extern const std::string KEY_RELAY2;
+extern const std::string KEY_CONFIG1;
+extern const std::string KEY_CONFIG2;
+extern const std::string KEY_RELAY;
+extern const std::string KEY_AUTO_BITRATE;
+extern const std::string KEY_BCHANNELNO;
+extern const std::string KEY_SB;
+extern const std::string KEY_STREAM_ID;
+extern const std::string DSP_NEGOTIATING;
+extern const std::string DSP_WAITING_FOR_SYNC;
+extern const std::string DSP_SYNC;
+extern const std::string DSP_SYNC_LOST;
+extern const std::string KEY_NET_QUALITY;
+extern const std::string KEY_DURATION;
+extern const std::string KEY_PKTS_TOTAL;
+extern const std::string KEY_PKTS_LOST;
+extern const std::string KEY_PKTS_DISCARDED;
+extern const std::string KEY_PKTS_DUPLICATED;
+extern const std::string KEY_PKTS_REORDERD;
+extern const std::string KEY_JTR_AVG;
+extern const std::string KEY_JTR_MAX;
+extern const std::string KEY_JB_CURR;
+extern const std::string KEY_JB_MARK;
+
 } // namespace kra
 
 // Device error and cause texts: "<three-digit code>-<text>". Unknown codes and texts fall back to 200.

@@ -137,6 +137,62 @@ void SimDevice::setList(const std::string &store, const std::string &name, const
     m_lists[store][name] = items;
 }
 
+void SimDevice::loadSetup(const QByteArray &text)
+{
+    for (const QByteArray &raw : text.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const int blank = line.indexOf(' ');
+        const int equals = line.indexOf('=', blank);
+        if (blank < 0 || equals < 0)
+            continue;
+        const std::string store = line.left(blank).toStdString();
+        const std::string key = line.mid(blank + 1, equals - blank - 1).trimmed().toStdString();
+        const QByteArray value = line.mid(equals + 1);
+        if (value.startsWith('[') && value.endsWith(']')) {
+            std::vector<std::string> items;
+            kra::splitListValue(value.mid(1, value.size() - 2).toStdString(), items);
+            setList(store, key, items);
+        } else {
+            setParam(store, key, value.toStdString());
+        }
+    }
+}
+
+QByteArray SimDevice::codecSetup()
+{
+    return QByteArrayLiteral(R"(
+general device_opts=[ip_dcodec,mobile_lte,wifi,ravenna,remote_access_3,ip_dstream_1,record_1,hardware_3,docking_poe]
+general docking_detected=yes
+general battery_level=87
+general battery_status=charging
+general battery_remaining=240
+network network=[aoip,eth.0,mobile.0,wifi.0]
+network default_network=eth.0
+network secondary_network=mobile.0
+network aoip_version=4.2.1
+network sip_state=registered
+network sip_state2=unregistered
+network:aoip jitterab=on
+network:eth.0 mode=dhcp
+network:eth.0 cable=plugged
+network:mobile.0 mode=data
+network:mobile.0 pin=ready
+network:mobile.0 registration_state=home
+network:mobile.0 signal_quality=-71 dBm
+network:mobile.0 id=12
+network:wifi.0 signal_quality=-60 dBm
+audio codec_mode=cmode_normal
+audio coord_mode=disabled
+audio codec=OPUS/48000/stereo/128000
+audio dcodec_1=G722
+audio dcodec_2=G722
+audio dstream_mode=disabled
+audio aes67_reset=off
+)");
+}
+
 void SimDevice::refuseKey(const std::string &key, const std::string &cause)
 {
     m_refused[key] = cause;
@@ -161,6 +217,12 @@ void SimDevice::notify(const kra::CMsg &body)
 {
     for (SimDeviceLink *link : qAsConst(m_links))
         link->send(RpcMessage::notification(body));
+}
+
+void SimDevice::play(const std::vector<kra::CMsg> &bodies)
+{
+    for (const kra::CMsg &body : bodies)
+        notify(body);
 }
 
 void SimDevice::sendRaw(const QByteArray &bytes)
@@ -309,8 +371,9 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
     auto &store = m_stores[storeName];
     bool refused = false;
     size_t notSet = 0;
+    const bool asks = !request.getNames.empty() || !request.listNames.empty();
     for (const auto &[key, value] : request.params) {
-        if (key == kra::KEY_TARGET || key == kra::KEY_CONTROLLER_ID
+        if (asks || key == kra::KEY_TARGET || key == kra::KEY_CONTROLLER_ID
             || std::find(t->second.begin(), t->second.end(), key) != t->second.end())
             continue;
         const auto refusal = m_refused.find(key);

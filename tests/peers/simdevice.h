@@ -8,12 +8,13 @@
 // never values. A PARAM request without "target" or "cat" goes to "general"; "cat" alone means "db".
 //
 // Answers to PARAM: a GET name gets its value or "101-parameter not set"; a LIST name its items, joined by ','
-// (or "101-parameter not set"); any other key is stored, unless refused, in which case it is answered with the
-// refusal text and left unchanged. The reply says "ERROR" when a key was refused or when no name asked for is
-// set, else "OK" (values that are not set then travel as "101-parameter not set" in an "OK" reply).
-// DO requests run the handler of their "action" (subscribe, unsubscribe and reinit answer "OK" by default); the
-// handler fills the reply, which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with
-// a cause.
+// (or "101-parameter not set"). In a request that asks (GET or LIST names) the other keys only qualify what is
+// asked, like "mode" of a link id or "codec_mode" of a codec list, and are not stored. In any other request each
+// key is stored, unless refused, in which case it is answered with the refusal text and left unchanged. The reply says
+// "ERROR" when a key was refused or when no name asked for is set, else "OK" (values that are not set then travel as
+// "101-parameter not set" in an "OK" reply). DO requests run the handler of their "action" (subscribe, unsubscribe and
+// reinit answer "OK" by default); the handler fills the reply, which says "OK" unless it sets "return". Unknown actions
+// and targets get "ERROR" with a cause.
 //
 // Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
 // one request of a sequence. Every request is logged before it is answered.
@@ -77,6 +78,12 @@ public:
     std::string param(const std::string &store, const std::string &key) const;
     bool hasParam(const std::string &store, const std::string &key) const;
     void setList(const std::string &store, const std::string &name, const std::vector<std::string> &items);
+    // Lines "<store> <key>=<value>"; a value in brackets, "[a,b,c]", is a list of items separated by ','. Blank
+    // lines and lines that begin with '#' are skipped.
+    void loadSetup(const QByteArray &text);
+    // A codec as the device model reads it at start-up: options, interfaces (aoip, eth.0, mobile.0 with a data
+    // link, wifi.0), battery, SIP state, default and secondary network, single-codec set-up, AES67 reset.
+    static QByteArray codecSetup();
     void refuseKey(const std::string &key, const std::string &cause);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
@@ -86,6 +93,8 @@ public:
     void clearRequests() { m_requests.clear(); }
 
     void notify(const kra::CMsg &body);
+    // Notifications in this order, as the device sends a sequence of events.
+    void play(const std::vector<kra::CMsg> &bodies);
     void sendRaw(const QByteArray &bytes);
     void dropConnections();
     bool sendDatagram(quint16 port, const QByteArray &datagram);
