@@ -759,7 +759,8 @@ void TestVexmarMenuWidget::messageReuse()
     m_menu->closeMessagePopup();
     QVERIFY(!m_menu->messagePopup);
     QTRY_VERIFY(first.isNull());
-    m_menu->showMessagePopup(QStringLiteral("Saved"), 1);
+    // Long enough not to run out inside the processing that follows showing it.
+    m_menu->showMessagePopup(QStringLiteral("Saved"), 500);
     QPointer<QVexmarMessage> next = m_menu->messagePopup;
     QVERIFY(next);
     QTRY_VERIFY(next.isNull());
