@@ -118,6 +118,8 @@ const Case cases[] = {
     {"option word too short", {}, nullptr, "matrix_opt:0001;", nullptr, {}, {}, {"opt=00000000"}},
 
     // Changes made here: exactly the one packed parameter that carries them.
+    {"node already on", {}, [](Matrix &m) { m.setNode(Inputs(24), Outputs(29), true); }, {}, nullptr, {}, {},
+        {"n 24 29=1@0"}},
     {"node in an input entry", {}, [](Matrix &m) { m.setNode(Inputs(4), Outputs(0), true); }, {}, nullptr,
         {write("matrix_in5=0060,")}, {"node 4 0"}, {"e 4=0060,"}},
     {"inputs 0-3 keep gain bits 32", {}, [](Matrix &m) { m.setNode(Inputs(2), Outputs(4), true); }, {}, nullptr,
