@@ -280,8 +280,8 @@ audio matrix_opt=00000000
 )");
 }
 
-void SimDevice::changeset(
-    const std::string &store, const std::string &infoType, const std::vector<std::pair<std::string, std::string>> &values)
+void SimDevice::changeset(const std::string &store, const std::string &infoType,
+    const std::vector<std::pair<std::string, std::string>> &values)
 {
     kra::CMsg info(kra::CMsg::Info);
     info.setParam(kra::KEY_INFO_TYPE, infoType);
