@@ -158,6 +158,8 @@ const Case cases[] = {
         {write("matrix_ba1=0003")}, {"ba 6"}, {"ba 6=0003"}},
     {"balance position 13 does nothing", {}, [](Matrix &m) { m.setOutputBalance(Outputs(6), 13, true); }, {}, nullptr,
         {}, {}, {"ba 6=0006"}},
+    {"negative balance position does nothing", {}, [](Matrix &m) { m.setOutputBalance(Outputs(6), -1, true); }, {},
+        nullptr, {}, {}, {"ba 6=0006"}},
     {"balance of output 5", {}, [](Matrix &m) { m.setOutputBalance(Outputs(5), 3, true); }, {}, nullptr, {}, {},
         {"ba 5=0006"}},
     {"balance held in headphone mode", mixMode, [](Matrix &m) { m.setOutputBalance(Outputs(6), 2, true); }, {}, nullptr,
