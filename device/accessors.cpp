@@ -1,7 +1,9 @@
 #include "accessors.h"
 
 #include "ccom.h"
+#include "taudiosettings.h"
 #include "tcomdevice.h"
+#include "tmatrixsettings.h"
 
 #include <QCoreApplication>
 
@@ -26,4 +28,16 @@ TComDevice *getDevice()
 {
     static TComDevice device(getCom());
     return &device;
+}
+
+TAudioSettings *getAudioSettings()
+{
+    static TAudioSettings settings(getCom());
+    return &settings;
+}
+
+TMatrixSettings *getMatrixSettings()
+{
+    static TMatrixSettings settings(getCom());
+    return &settings;
 }

@@ -5,7 +5,9 @@
 namespace kra {
 class CCom;
 }
+class TAudioSettings;
 class TComDevice;
+class TMatrixSettings;
 
 // The communication service, built without parent. Its connection is closed when the application object goes,
 // while the event dispatcher still exists.
@@ -13,3 +15,9 @@ kra::CCom *getCom();
 
 // The device model on the communication service.
 TComDevice *getDevice();
+
+// The audio input settings on the communication service.
+TAudioSettings *getAudioSettings();
+
+// The routing matrix settings on the communication service.
+TMatrixSettings *getMatrixSettings();

@@ -193,6 +193,105 @@ audio aes67_reset=off
 )");
 }
 
+QByteArray SimDevice::audioSetup()
+{
+    return QByteArrayLiteral(R"(
+audio input_options=00000005
+audio limiter_threshold=-6
+audio input1=on
+audio input1_gain=30
+audio input1_level=-4
+audio input1_power=48V
+audio input1_limiter=on
+audio input1_filter=off
+audio input1_pad=off
+audio input2=on
+audio input2_gain=12
+audio input2_level=0
+audio input2_power=off
+audio input2_limiter=off
+audio input2_filter=on
+audio input2_pad=on
+audio input3=off
+audio input3_gain=0
+audio input3_level=0
+audio input3_power=off
+audio input3_limiter=off
+audio input3_pad=off
+audio input4=on
+audio input4_gain=-3
+audio input4_level=2
+audio input4_power=off
+audio input4_limiter=on
+audio input4_pad=off
+audio lineout1_level=10
+audio lineout2_level=16
+audio drc_state=on
+audio drc_lim_threshold=-1
+audio drc_threshold_cmp=-12
+audio drc_ratio_cmp=2.5
+audio drc_attack=2
+audio matrix_in1=0060,Mic 1
+audio matrix_in2=00A0,Mic 2
+audio matrix_in3=0020,Mic A
+audio matrix_in4=0020,Mic B
+audio matrix_in5=0766,AES3 L
+audio matrix_in6=0026,AES3 R
+audio matrix_in7=0020,Gäste
+audio matrix_in8=0020,
+audio matrix_in9=0020,
+audio matrix_in10=0020,
+audio matrix_in11=0020,
+audio matrix_in12=0020,
+audio matrix_in13=0020,
+audio matrix_in14=0020,
+audio matrix_in15=0020,
+audio matrix_in16=0020,
+audio matrix_in17=0020,
+audio matrix_in18=0020,
+audio matrix_in19=0020,
+audio matrix_in20=0020,
+audio matrix_in21=0020,
+audio matrix_in22=0020,
+audio matrix_in23=0020,
+audio matrix_in24=0020,
+audio matrix_ou13=00000003
+audio matrix_ou14=00000003
+audio matrix_ou15=00000000
+audio matrix_ou16=00000000
+audio matrix_ou17=00000000
+audio matrix_ou18=00000000
+audio matrix_ou19=00000000
+audio matrix_ou20=00000000
+audio matrix_ou21=00000000
+audio matrix_ou22=00000000
+audio matrix_ou23=00004000
+audio matrix_ou24=00008000
+audio matrix_hp1=E0E000000000000000000000000000000000000000000000000000000000
+audio matrix_hp2=000000000000000000000000000000000000000000000000000000000000
+audio matrix_hp3=000000000000000000000000000000000000000000000000000000000000
+audio matrix_ba1=0416
+audio matrix_ba2=0006
+audio matrix_ba3=0006
+audio matrix_rec1=00080000
+audio matrix_rec2=00080000
+audio matrix_mgn=80807680
+audio matrix_opt=00000000
+)");
+}
+
+void SimDevice::changeset(const std::string &store, const std::string &infoType,
+    const std::vector<std::pair<std::string, std::string>> &values)
+{
+    kra::CMsg info(kra::CMsg::Info);
+    info.setParam(kra::KEY_INFO_TYPE, infoType);
+    for (const auto &[key, value] : values) {
+        setParam(store, key, value);
+        info.setParam(key, value, kra::CMsg::Overwrite);
+    }
+    notify(info);
+}
+
 void SimDevice::refuseKey(const std::string &key, const std::string &cause)
 {
     m_refused[key] = cause;

@@ -84,6 +84,9 @@ public:
     // A codec as the device model reads it at start-up: options, interfaces (aoip, eth.0, mobile.0 with a data
     // link, wifi.0), battery, SIP state, default and secondary network, single-codec set-up, AES67 reset.
     static QByteArray codecSetup();
+    // The audio section (target "audio"): the four analog inputs with limiter, line outs and DRC, and the
+    // routing matrix in its packed keys. Texts are UTF-8, as the device sends them.
+    static QByteArray audioSetup();
     void refuseKey(const std::string &key, const std::string &cause);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
@@ -93,6 +96,9 @@ public:
     void clearRequests() { m_requests.clear(); }
 
     void notify(const kra::CMsg &body);
+    // The device changed values of a store itself: they are stored, then announced in one INFO of the type.
+    void changeset(const std::string &store, const std::string &infoType,
+        const std::vector<std::pair<std::string, std::string>> &values);
     // Notifications in this order, as the device sends a sequence of events.
     void play(const std::vector<kra::CMsg> &bodies);
     void sendRaw(const QByteArray &bytes);
