@@ -2,6 +2,7 @@
 
 #include "ccom.h"
 #include "tcomdevice.h"
+#include "tcomravennacontroller.h"
 
 #include <QCoreApplication>
 
@@ -26,4 +27,10 @@ TComDevice *getDevice()
 {
     static TComDevice device(getCom());
     return &device;
+}
+
+TComRavennaController *getRavennaController()
+{
+    static TComRavennaController controller(getCom());
+    return &controller;
 }

@@ -6,6 +6,7 @@ namespace kra {
 class CCom;
 }
 class TComDevice;
+class TComRavennaController;
 
 // The communication service, built without parent. Its connection is closed when the application object goes,
 // while the event dispatcher still exists.
@@ -13,3 +14,6 @@ kra::CCom *getCom();
 
 // The device model on the communication service.
 TComDevice *getDevice();
+
+// The RAVENNA controller on the communication service.
+TComRavennaController *getRavennaController();
