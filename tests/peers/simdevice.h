@@ -84,6 +84,11 @@ public:
     // A codec as the device model reads it at start-up: options, interfaces (aoip, eth.0, mobile.0 with a data
     // link, wifi.0), battery, SIP state, default and secondary network, single-codec set-up, AES67 reset.
     static QByteArray codecSetup();
+    // The AES67/RAVENNA module on "audio": its "rav_" parameters, two receive streams set, both interfaces, and
+    // the LISTs of streams on offer (one of them malformed), sample rates and resolutions.
+    static QByteArray ravennaSetup();
+    // The ISDN interface "isdn.0" set to NI-1 with its numbers, and "5as" on "audio".
+    static QByteArray isdnSetup();
     void refuseKey(const std::string &key, const std::string &cause);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
