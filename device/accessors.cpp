@@ -4,6 +4,7 @@
 #include "taudiosettings.h"
 #include "tcomdevice.h"
 #include "tmatrixsettings.h"
+#include "tcomravennacontroller.h"
 
 #include <QCoreApplication>
 
@@ -40,4 +41,10 @@ TMatrixSettings *getMatrixSettings()
 {
     static TMatrixSettings settings(getCom());
     return &settings;
+}
+
+TComRavennaController *getRavennaController()
+{
+    static TComRavennaController controller(getCom());
+    return &controller;
 }

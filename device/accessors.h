@@ -7,6 +7,7 @@ class CCom;
 }
 class TAudioSettings;
 class TComDevice;
+class TComRavennaController;
 class TMatrixSettings;
 
 // The communication service, built without parent. Its connection is closed when the application object goes,
@@ -21,3 +22,6 @@ TAudioSettings *getAudioSettings();
 
 // The routing matrix settings on the communication service.
 TMatrixSettings *getMatrixSettings();
+
+// The RAVENNA controller on the communication service.
+TComRavennaController *getRavennaController();

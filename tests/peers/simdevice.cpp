@@ -292,6 +292,78 @@ void SimDevice::changeset(const std::string &store, const std::string &infoType,
     notify(info);
 }
 
+QByteArray SimDevice::ravennaSetup()
+{
+    // Device texts travel as UTF-8; "{e}" stands for the two bytes of U+00E9.
+    return QByteArray(R"(
+audio rav_manufacturer=Kestrel Audio
+audio rav_hardware_name=AoIP module 8
+audio rav_device_name=R{e}gie 2
+audio rav_if_count=2
+audio rav_net_mode=redund
+audio rav_sample_rate=96000
+audio rav_resolution=32
+audio rav_ptp_domain=3
+audio rav_dhcp=off
+audio rav_ip_addr=192.168.10.5
+audio rav_subnet=255.255.255.0
+audio rav_gateway=192.168.10.1
+audio rav_hw_addr=02:00:5e:00:00:01
+audio rav_vlan_id=7
+audio rav_dhcp1=zeroconf
+audio rav_ip_addr1=169.254.3.4
+audio rav_subnet1=255.255.0.0
+audio rav_gateway1=
+audio rav_hw_addr1=02:00:5e:00:00:02
+audio rav_vlan_id1=8
+audio rav_stream_in0=12/3/Studio A
+audio rav_status_in0=receiving,idle
+audio rav_stream_in1=14/1/Caf{e}
+audio rav_status_in1=waiting,waiting
+audio rav_delay_min_in=16
+audio rav_delay_max_in=9600
+audio rav_delay_in=480
+audio rav_name_ou=Reporter {e}
+audio rav_mode_ou=on
+audio rav_netif_ou=1
+audio rav_autoconf_ou=off
+audio rav_mc_addr_ou=239.1.2.3
+audio rav_mc_port_ou=5006
+audio rav_autoconf_ou1=on
+audio rav_mc_addr_ou1=239.1.2.4
+audio rav_mc_port_ou1=5008
+audio rav_ch_count_ou=8
+audio rav_ptime_ou=0.25
+audio rav_sync_state=1
+audio rav_lock_state=locked
+audio rav_link_state=on
+audio rav_ptp_state=slave
+audio rav_link_state1=off
+audio rav_ptp_state1=listening
+audio rav_hardware_rev=B2
+audio rav_firmware_ver=1.8
+audio rav_firmware_rev=1.8.4
+audio rav_rescueos_rev=1.0.2
+audio rav_stream_in=[12/3/Studio A,14/1/Caf{e},/2/broken,20/2]
+audio rav_sample_rate=[44100,48000,96000]
+audio rav_resolution=[16,24,32]
+)")
+        .replace("{e}", "\xc3\xa9");
+}
+
+QByteArray SimDevice::isdnSetup()
+{
+    return QByteArrayLiteral(R"(
+network:isdn.0 protocol=isdn_ni1
+network:isdn.0 spid=0123456789
+network:isdn.0 addr_sb0_ch0=5550100
+network:isdn.0 addr_sb0_ch1=5550101
+network:isdn.0 subaddr_sb0_ch0=1
+network:isdn.0 subaddr_sb0_ch1=2
+audio 5as=on
+)");
+}
+
 void SimDevice::refuseKey(const std::string &key, const std::string &cause)
 {
     m_refused[key] = cause;

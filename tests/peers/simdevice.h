@@ -87,6 +87,11 @@ public:
     // The audio section (target "audio"): the four analog inputs with limiter, line outs and DRC, and the
     // routing matrix in its packed keys. Texts are UTF-8, as the device sends them.
     static QByteArray audioSetup();
+    // The AES67/RAVENNA module on "audio": its "rav_" parameters, two receive streams set, both interfaces, and
+    // the LISTs of streams on offer (one of them malformed), sample rates and resolutions.
+    static QByteArray ravennaSetup();
+    // The ISDN interface "isdn.0" set to NI-1 with its numbers, and "5as" on "audio".
+    static QByteArray isdnSetup();
     void refuseKey(const std::string &key, const std::string &cause);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
