@@ -243,7 +243,7 @@ void TestRavennaController::fetchAll()
     const QByteArray none = "65535/0/None";
     Fields expected {{"outputEnabled", "1"}, {"ifCount", "2"}, {"netMode", "1"}, {"rate", "96000"},
         {"resolution", "32"}, {"ptpDomain", "3"}, {"delays", "16/9600/480"}, {"outputNetIf", "1"}, {"channels", "8"},
-        {"ptime", "0.25"}, {"sync", "1"}, {"lock", "3"}, {"manufacturer", "Kestrel Audio"},
+        {"ptime", "0.25"}, {"sync", "1"}, {"lock", "3"}, {"manufacturer", "Example Audio"},
         {"hardwareName", "AoIP module 8"}, {"deviceName", "R\xe9gie 2"}, {"outputName", "Reporter \xe9"},
         {"revisions", "B2/1.8/1.8.4/1.0.2"}, {"if0.link", "1"}, {"if0.dhcp", "0"}, {"if0.vlan", "7"}, {"if0.ptp", "9"},
         {"if0.ip", "192.168.10.5"}, {"if0.subnet", "255.255.255.0"}, {"if0.gateway", "192.168.10.1"},

@@ -296,7 +296,7 @@ QByteArray SimDevice::ravennaSetup()
 {
     // Device texts travel as UTF-8; "{e}" stands for the two bytes of U+00E9.
     return QByteArray(R"(
-audio rav_manufacturer=Kestrel Audio
+audio rav_manufacturer=Example Audio
 audio rav_hardware_name=AoIP module 8
 audio rav_device_name=R{e}gie 2
 audio rav_if_count=2
