@@ -10,6 +10,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include <iterator>
+
 namespace {
 
 const QColor stateGrey(127, 127, 127);
@@ -262,6 +264,7 @@ void QVexmarStatusBar::setBatteryInfo(int level, int status, int remaining)
     m_batteryIcon->setVisible(detected);
 }
 
+// What the pages show of the default network, the codecs and the calls has no place on the bar.
 void QVexmarStatusBar::setNetworkType(int, int) { }
 
 void QVexmarStatusBar::setCodecState(int, int) { }
