@@ -516,6 +516,12 @@ const std::string KEY_JTR_MAX("jtr-max");
 const std::string KEY_JB_CURR("jb-curr");
 const std::string KEY_JB_MARK("jb-mark");
 
+const std::string KEY_PERCENT("percent");
+const std::string UPLOAD_STARTED("started");
+const std::string UPLOAD_FINISHED("finished");
+const std::string UPLOAD_STOPPED("stopped");
+const std::string UPLOAD_ERROR("error");
+
 } // namespace kra
 
 namespace {

@@ -528,6 +528,13 @@ extern const std::string KEY_JTR_MAX;
 extern const std::string KEY_JB_CURR;
 extern const std::string KEY_JB_MARK;
 
+// Words of the upload indicator: the "upload_progress" INFO and the states of the "upload_state" EVENT
+extern const std::string KEY_PERCENT;
+extern const std::string UPLOAD_STARTED;
+extern const std::string UPLOAD_FINISHED;
+extern const std::string UPLOAD_STOPPED;
+extern const std::string UPLOAD_ERROR;
+
 } // namespace kra
 
 // Device error and cause texts: "<three-digit code>-<text>". Unknown codes and texts fall back to 200.

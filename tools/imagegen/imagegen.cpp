@@ -4,6 +4,7 @@
 #include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
+#include "statusicons.h"
 
 #include <QDir>
 #include <QImage>
@@ -232,6 +233,19 @@ int main(int argc, char *argv[])
         {"navleft.png", paintNavLeft},
         {"check.png", paintCheck},
         {"refresh.png", paintRefresh},
+        {"mic1_on.png", [] { return paintMicrophone(1, true); }},
+        {"mic1_off.png", [] { return paintMicrophone(1, false); }},
+        {"mic2_on.png", [] { return paintMicrophone(2, true); }},
+        {"mic2_off.png", [] { return paintMicrophone(2, false); }},
+        {"wifi_0bar.png", [] { return paintWifi(0); }},
+        {"wifi_1bar.png", [] { return paintWifi(1); }},
+        {"wifi_2bar.png", [] { return paintWifi(2); }},
+        {"wifi_3bar.png", [] { return paintWifi(3); }},
+        {"wifi_4bar.png", [] { return paintWifi(4); }},
+        {"mobile1.png", [] { return paintMobile(1); }},
+        {"mobile2.png", [] { return paintMobile(2); }},
+        {"eth1.png", [] { return paintEthernet(1); }},
+        {"eth2.png", [] { return paintEthernet(2); }},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
