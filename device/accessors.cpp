@@ -1,6 +1,7 @@
 #include "accessors.h"
 
 #include "ccom.h"
+#include "localedictionary.h"
 #include "tcomdevice.h"
 
 #include <QCoreApplication>
@@ -26,4 +27,10 @@ TComDevice *getDevice()
 {
     static TComDevice device(getCom());
     return &device;
+}
+
+LocaleDictionary *getLocaleDictionary()
+{
+    static LocaleDictionary dictionary;
+    return &dictionary;
 }

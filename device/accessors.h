@@ -5,6 +5,7 @@
 namespace kra {
 class CCom;
 }
+class LocaleDictionary;
 class TComDevice;
 
 // The communication service, built without parent. Its connection is closed when the application object goes,
@@ -13,3 +14,6 @@ kra::CCom *getCom();
 
 // The device model on the communication service.
 TComDevice *getDevice();
+
+// The text dictionary, read at this first call.
+LocaleDictionary *getLocaleDictionary();

@@ -516,6 +516,22 @@ const std::string KEY_JTR_MAX("jtr-max");
 const std::string KEY_JB_CURR("jb-curr");
 const std::string KEY_JB_MARK("jb-mark");
 
+// Words of the device commands
+const std::string VAL_SINGLE_CODEC("single_codec");
+const std::string KEY_RECORDER_STATE("recorder_state");
+const std::string RECORDER_PLAY_PAUSED("play_paused");
+const std::string RECORDER_REC("rec");
+const std::string RECORDER_STOPPED("stopped");
+const std::string KEY_POSITION("position");
+const std::string VAL_PROCESSED("processed");
+const std::string TYPE_DAT("dat");
+const std::string TYPE_RECORD("record");
+const std::string TYPE_TEST("test");
+const std::string EXT_WAV("wav");
+const std::string PLAYBACK_EDITOR("editor");
+const std::string LIST_PROJET_ELEMENT("projet_element_list");
+const std::string LIST_TIMEZONE_CITY("timezone_city_list");
+
 } // namespace kra
 
 namespace {
