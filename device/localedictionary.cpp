@@ -16,6 +16,11 @@ LocaleDictionary::LocaleDictionary()
     load();
 }
 
+LocaleDictionary::LocaleDictionary(const QString &fileName)
+{
+    load(fileName);
+}
+
 void LocaleDictionary::load()
 {
     initLocaleResource();

@@ -12,16 +12,19 @@ class LocaleDictionary
 {
 public:
     LocaleDictionary();
+    // The dictionary of that file alone.
+    explicit LocaleDictionary(const QString &fileName);
 
     // Reads the dictionary resource; without it the dictionary stays empty.
     void load();
-    // Reads a dictionary file: "key:text" lines, '#' comments; the first entry of a key wins.
-    void load(const QString &fileName);
 
     QString translate(const std::string &key) const;
     // The text of the device's cause with that code; unknown codes are "200-unknown error".
     QString causeText(int code) const;
 
 private:
+    // "key:text" lines, '#' comments; the first entry of a key wins.
+    void load(const QString &fileName);
+
     std::map<std::string, std::string> m_texts;
 };

@@ -176,8 +176,8 @@ public:
     int getRecordIndex(const std::string &mountPoint, const std::string &project); // 0
     int getProjectSize(const std::string &mountPoint, const std::string &project); // -1
     // On failure a cause the device gave is copied into error.
-    bool sendRecord(const std::string &mountPoint, const std::string &project, const std::string &userFileName,
-        std::string &error);
+    bool sendRecord(
+        const std::string &mountPoint, const std::string &project, const std::string &userFileName, std::string &error);
     bool getRecordFolder(
         const std::string &mountPoint, const std::string &project, const std::string &type, std::string &error);
     bool projectBuildWav(const std::string &mountPoint, const std::string &project, const std::string &uri);
@@ -186,8 +186,8 @@ public:
     int getFileSize(const std::string &mountPoint, const std::string &project, const std::string &uri); // -1
     // True when the device reports the recording's data file as processed.
     bool openRecord(const std::string &mountPoint, const std::string &project, const std::string &userFileName);
-    bool projectSetSource(const std::string &mountPoint, const std::string &project, const std::string &uri,
-        const ProjectSource &source);
+    bool projectSetSource(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, const ProjectSource &source);
     // Copies what the reply carries; true when the call succeeded and all three texts came, not empty.
     bool projectGetSource(
         const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectSource &source);
@@ -228,10 +228,12 @@ public:
         const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectElement &element);
     bool projectAddMark(
         const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectElement &element);
-    bool projectRemoveTrack(const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
+    bool projectRemoveTrack(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
     bool projectRemoveSeparator(
         const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
-    bool projectRemoveMark(const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
+    bool projectRemoveMark(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
     bool getProjectTracks(
         const std::string &mountPoint, const std::string &project, const std::string &uri, QStringList &items);
     bool getProjectSeparators(

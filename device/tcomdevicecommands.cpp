@@ -212,7 +212,8 @@ namespace {
 kra::CMsg codecListRequest(int codecMode, int networkType)
 {
     kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-    request.setParam(kra::KEY_CODEC_MODE, codecMode == TComDevice::CodecModeDouble ? KEY_DOUBLE_CODEC : kra::VAL_SINGLE_CODEC);
+    request.setParam(
+        kra::KEY_CODEC_MODE, codecMode == TComDevice::CodecModeDouble ? KEY_DOUBLE_CODEC : kra::VAL_SINGLE_CODEC);
     if (networkType == 0x100 || networkType == 0x300 || networkType == 0x400)
         request.setParam(kra::KEY_NETWORK, kra::VAL_IP);
     else if (networkType == 0x200)

@@ -285,8 +285,8 @@ bool TComDevice::projectAddElement(const std::string &mountPoint, const std::str
     return fileCall(request, values);
 }
 
-bool TComDevice::projectRemoveElement(const std::string &mountPoint, const std::string &project,
-    const std::string &uri, int index, const std::string &elementWord)
+bool TComDevice::projectRemoveElement(const std::string &mountPoint, const std::string &project, const std::string &uri,
+    int index, const std::string &elementWord)
 {
     kra::CMsg request = fileRequest(kra::CMD_PROJECT_ACTION_REMOVE, mountPoint, project, uri);
     request.setParam(kra::CMD_PROJECT_ELEMENT, elementWord);
@@ -295,9 +295,8 @@ bool TComDevice::projectRemoveElement(const std::string &mountPoint, const std::
     return fileCall(request, values);
 }
 
-bool TComDevice::projectDeleteTrack(const std::string &mountPoint, const std::string &project,
-    const std::string &uri, int index, std::uint64_t start, std::uint64_t end, std::uint64_t startH,
-    std::uint64_t endH, std::uint64_t endMark)
+bool TComDevice::projectDeleteTrack(const std::string &mountPoint, const std::string &project, const std::string &uri,
+    int index, std::uint64_t start, std::uint64_t end, std::uint64_t startH, std::uint64_t endH, std::uint64_t endMark)
 {
     kra::CMsg request = fileRequest(kra::CMD_PROJECT_DELETE_TRACK, mountPoint, project, uri);
     request.setParam(kra::CMD_PROJECT_VALUE_START, std::to_string(start));
@@ -344,8 +343,8 @@ bool TComDevice::recordCopyTo(const std::string &mountPoint, const std::string &
         && textOr(values, kra::CMD_RECORD_COPY_TO) == kra::RET_OK;
 }
 
-bool TComDevice::recordFileCopyTo(const std::string &mountPoint, const std::string &project,
-    const std::string &userFileName, const std::string &uri)
+bool TComDevice::recordFileCopyTo(
+    const std::string &mountPoint, const std::string &project, const std::string &userFileName, const std::string &uri)
 {
     kra::CMsg request = fileRequest(kra::CMD_RECORD_FILE_COPY_TO, mountPoint, project, uri);
     request.setParam(kra::CMD_RECORD_USER_FNAME, userFileName);
@@ -406,8 +405,8 @@ std::string TComDevice::getTimezoneCityList(const std::string &region)
     return cities;
 }
 
-bool TComDevice::getProjectElements(const std::string &mountPoint, const std::string &project,
-    const std::string &uri, QStringList &items, const std::string &elementWord)
+bool TComDevice::getProjectElements(const std::string &mountPoint, const std::string &project, const std::string &uri,
+    QStringList &items, const std::string &elementWord)
 {
     items.clear();
     kra::CMsg request(kra::CMsg::Param);
