@@ -76,10 +76,41 @@ QByteArray listed(bool ok, const QStringList &items)
     return number(ok) + " " + items.join('|').toUtf8();
 }
 
+using D = TComDevice;
+using Text = const std::string &;
+
+// The wrappers, each of one shape.
+Op addWith(bool (D::*add)(Text, Text, Text, ProjectElement &))
+{
+    return [add](D &d, const Args &x) {
+        ProjectElement e = element(x);
+        const bool ok = (d.*add)(a(x, 0), a(x, 1), a(x, 2), e);
+        return added(ok, e);
+    };
+}
+
+Op removeWith(bool (D::*remove)(Text, Text, Text, int))
+{
+    return [remove](D &d, const Args &x) { return number((d.*remove)(a(x, 0), a(x, 1), a(x, 2), x[3].toInt())); };
+}
+
+Op listWith(bool (D::*get)(Text, Text, Text, QStringList &))
+{
+    return [get](D &d, const Args &x) {
+        QStringList items {"stale"};
+        const bool ok = (d.*get)(a(x, 0), a(x, 1), a(x, 2), items);
+        return listed(ok, items);
+    };
+}
+
+Op freeSpace(int (D::*get)())
+{
+    return [get](D &d, const Args &) { return number((d.*get)()); };
+}
+
 // Each operation by name: arguments separated by ';', the result as text.
 const QMap<QByteArray, Op> &operations()
 {
-    using D = TComDevice;
     static const QMap<QByteArray, Op> ops = {
         {"deleteRecordDir", [](D &d, const Args &x) { return number(d.deleteRecordDir(a(x, 0), a(x, 1))); }},
         {"emptyRecordDir", [](D &d, const Args &x) { return number(d.emptyRecordDir(a(x, 0), a(x, 1))); }},
@@ -120,32 +151,12 @@ const QMap<QByteArray, Op> &operations()
                 const bool ok = d.projectAddElement(a(x, 0), a(x, 1), a(x, 2), e, a(x, 5));
                 return added(ok, e);
             }},
-        {"projectAddTrack",
-            [](D &d, const Args &x) {
-                ProjectElement e = element(x);
-                const bool ok = d.projectAddTrack(a(x, 0), a(x, 1), a(x, 2), e);
-                return added(ok, e);
-            }},
-        {"projectAddSeparator",
-            [](D &d, const Args &x) {
-                ProjectElement e = element(x);
-                const bool ok = d.projectAddSeparator(a(x, 0), a(x, 1), a(x, 2), e);
-                return added(ok, e);
-            }},
-        {"projectAddMark",
-            [](D &d, const Args &x) {
-                ProjectElement e = element(x);
-                const bool ok = d.projectAddMark(a(x, 0), a(x, 1), a(x, 2), e);
-                return added(ok, e);
-            }},
-        {"projectRemoveTrack",
-            [](D &d, const Args &x) { return number(d.projectRemoveTrack(a(x, 0), a(x, 1), a(x, 2), x[3].toInt())); }},
-        {"projectRemoveSeparator",
-            [](D &d, const Args &x) {
-                return number(d.projectRemoveSeparator(a(x, 0), a(x, 1), a(x, 2), x[3].toInt()));
-            }},
-        {"projectRemoveMark",
-            [](D &d, const Args &x) { return number(d.projectRemoveMark(a(x, 0), a(x, 1), a(x, 2), x[3].toInt())); }},
+        {"projectAddTrack", addWith(&D::projectAddTrack)},
+        {"projectAddSeparator", addWith(&D::projectAddSeparator)},
+        {"projectAddMark", addWith(&D::projectAddMark)},
+        {"projectRemoveTrack", removeWith(&D::projectRemoveTrack)},
+        {"projectRemoveSeparator", removeWith(&D::projectRemoveSeparator)},
+        {"projectRemoveMark", removeWith(&D::projectRemoveMark)},
         {"projectDeleteTrack",
             [](D &d, const Args &x) {
                 return number(d.projectDeleteTrack(a(x, 0), a(x, 1), a(x, 2), x[3].toInt(), 5000000000ULL,
@@ -163,12 +174,12 @@ const QMap<QByteArray, Op> &operations()
         {"wavToData", [](D &d, const Args &x) { return text(d.wavToData(a(x, 0), a(x, 1), a(x, 2))); }},
         {"getProjectPath", [](D &d, const Args &x) { return text(d.getProjectPath(a(x, 0), a(x, 1))); }},
         {"getFreespace", [](D &d, const Args &x) { return number(d.getFreespace(a(x, 0), x[1].toInt())); }},
-        {"getFreespaceRecord", [](D &d, const Args &) { return number(d.getFreespaceRecord()); }},
-        {"getFreespaceUsb", [](D &d, const Args &) { return number(d.getFreespaceUsb()); }},
-        {"getFreespaceSdcard", [](D &d, const Args &) { return number(d.getFreespaceSdcard()); }},
-        {"getFreespacePRecord", [](D &d, const Args &) { return number(d.getFreespacePRecord()); }},
-        {"getFreespacePUsb", [](D &d, const Args &) { return number(d.getFreespacePUsb()); }},
-        {"getFreespacePSdcard", [](D &d, const Args &) { return number(d.getFreespacePSdcard()); }},
+        {"getFreespaceRecord", freeSpace(&D::getFreespaceRecord)},
+        {"getFreespaceUsb", freeSpace(&D::getFreespaceUsb)},
+        {"getFreespaceSdcard", freeSpace(&D::getFreespaceSdcard)},
+        {"getFreespacePRecord", freeSpace(&D::getFreespacePRecord)},
+        {"getFreespacePUsb", freeSpace(&D::getFreespacePUsb)},
+        {"getFreespacePSdcard", freeSpace(&D::getFreespacePSdcard)},
         {"getTimezoneCityList", [](D &d, const Args &x) { return text(d.getTimezoneCityList(a(x, 0))); }},
         {"getProjectElements",
             [](D &d, const Args &x) {
@@ -176,24 +187,9 @@ const QMap<QByteArray, Op> &operations()
                 const bool ok = d.getProjectElements(a(x, 0), a(x, 1), a(x, 2), items, a(x, 3));
                 return listed(ok, items);
             }},
-        {"getProjectTracks",
-            [](D &d, const Args &x) {
-                QStringList items {"stale"};
-                const bool ok = d.getProjectTracks(a(x, 0), a(x, 1), a(x, 2), items);
-                return listed(ok, items);
-            }},
-        {"getProjectSeparators",
-            [](D &d, const Args &x) {
-                QStringList items {"stale"};
-                const bool ok = d.getProjectSeparators(a(x, 0), a(x, 1), a(x, 2), items);
-                return listed(ok, items);
-            }},
-        {"getProjectMarks",
-            [](D &d, const Args &x) {
-                QStringList items {"stale"};
-                const bool ok = d.getProjectMarks(a(x, 0), a(x, 1), a(x, 2), items);
-                return listed(ok, items);
-            }},
+        {"getProjectTracks", listWith(&D::getProjectTracks)},
+        {"getProjectSeparators", listWith(&D::getProjectSeparators)},
+        {"getProjectMarks", listWith(&D::getProjectMarks)},
     };
     return ops;
 }
