@@ -327,7 +327,6 @@ private:
     void findDataLinks();
     // True when the device took every parameter of the request.
     bool store(const kra::CMsg &request);
-    bool getCodecList(const kra::CMsg &request, std::vector<std::string> &items);
     bool systemAction(const std::string &action);
     bool recorderAction(const kra::CMsg &request);
     // A DO request of the recorder's files; the reply's values when the device said "OK". A cause of a refusal

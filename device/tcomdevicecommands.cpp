@@ -212,6 +212,7 @@ namespace {
 kra::CMsg codecListRequest(int codecMode, int networkType)
 {
     kra::CMsg request = paramRequest(kra::TGT_AUDIO);
+    // "double_codec" is also the word of the AoIP interface's parameter.
     request.setParam(
         kra::KEY_CODEC_MODE, codecMode == TComDevice::CodecModeDouble ? KEY_DOUBLE_CODEC : kra::VAL_SINGLE_CODEC);
     if (networkType == 0x100 || networkType == 0x300 || networkType == 0x400)
@@ -223,18 +224,13 @@ kra::CMsg codecListRequest(int codecMode, int networkType)
 
 } // namespace
 
-bool TComDevice::getCodecList(const kra::CMsg &request, std::vector<std::string> &items)
-{
-    return m_rpc.getList(request, items, requestTimeoutMs);
-}
-
 bool TComDevice::getCodecAlgorithms(int codecMode, std::vector<int> &out, int networkType)
 {
     out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.addList(kra::KEY_ALG);
     std::vector<std::string> items;
-    if (!getCodecList(request, items))
+    if (!m_rpc.getList(request, items, requestTimeoutMs))
         return false;
     for (const std::string &item : items)
         out.push_back(codecAlgorithmFromString(item));
@@ -248,7 +244,7 @@ bool TComDevice::getCodecModes(int codecMode, int algorithm, std::vector<int> &o
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
     request.addList(kra::KEY_MODE);
     std::vector<std::string> items;
-    if (!getCodecList(request, items))
+    if (!m_rpc.getList(request, items, requestTimeoutMs))
         return false;
     for (const std::string &item : items)
         out.push_back(channelModeFromString(item));
@@ -264,7 +260,7 @@ bool TComDevice::getCodecSampleRates(
     request.setParam(kra::KEY_MODE, channelModeToString(channelMode));
     request.addList(kra::KEY_SAMPLERATE);
     std::vector<std::string> items;
-    if (!getCodecList(request, items))
+    if (!m_rpc.getList(request, items, requestTimeoutMs))
         return false;
     for (const std::string &item : items)
         out.push_back(stringToInt(item));
@@ -281,7 +277,7 @@ bool TComDevice::getCodecBitrates(
     request.setParam(kra::KEY_SAMPLERATE, longToString(sampleRate));
     request.addList(kra::KEY_BITRATE);
     std::vector<std::string> items;
-    if (!getCodecList(request, items))
+    if (!m_rpc.getList(request, items, requestTimeoutMs))
         return false;
     for (const std::string &item : items)
         out.push_back(stringToInt(item));
