@@ -1,10 +1,11 @@
 #include "accessors.h"
 
 #include "ccom.h"
+#include "localedictionary.h"
 #include "taudiosettings.h"
 #include "tcomdevice.h"
-#include "tmatrixsettings.h"
 #include "tcomravennacontroller.h"
+#include "tmatrixsettings.h"
 
 #include <QCoreApplication>
 
@@ -47,4 +48,10 @@ TComRavennaController *getRavennaController()
 {
     static TComRavennaController controller(getCom());
     return &controller;
+}
+
+LocaleDictionary *getLocaleDictionary()
+{
+    static LocaleDictionary dictionary;
+    return &dictionary;
 }

@@ -5,6 +5,7 @@
 namespace kra {
 class CCom;
 }
+class LocaleDictionary;
 class TAudioSettings;
 class TComDevice;
 class TComRavennaController;
@@ -25,3 +26,6 @@ TMatrixSettings *getMatrixSettings();
 
 // The RAVENNA controller on the communication service.
 TComRavennaController *getRavennaController();
+
+// The text dictionary, read at this first call.
+LocaleDictionary *getLocaleDictionary();

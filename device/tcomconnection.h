@@ -88,6 +88,12 @@ public:
     bool bind(int id, const std::string &network, int state);
     // The id of the interface's data link, -1 when the device names none. The record stays as it is.
     int fetchLinkId(const std::string &network);
+
+    // Requests; each changes the record only when the device accepted it.
+    bool connect(const std::string &network);
+    // Binds an idle record to the link the device already runs on the interface.
+    bool fetchLink(const std::string &network);
+    bool disconnect();
 };
 
 class TComAudioConnection final : public TComBaseConnection
@@ -153,6 +159,14 @@ public:
     void setRemoteNumber(const std::string &text);
     void clearRemoteAddresses();
     void parseRemoteAddresses(RpcMessage &message);
+
+    // Requests; each changes the record only when the device accepted it. connect gives 0, or the code of the
+    // device's cause (200 when there is none, the record is not idle or the request failed).
+    int connect(const std::string &network, const std::string &remoteNumber);
+    bool accept(int id, const std::string &network);
+    bool disconnect();
+    // Ends any call of the device; this record stays as it is.
+    bool disconnectCall(int id, const std::string &network);
 
     int direction() const { return m_direction; }
     int callStatus() const { return m_callStatus; }

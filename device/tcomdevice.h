@@ -16,7 +16,9 @@
 #include "tcomwificontroller.h"
 
 #include <QObject>
+#include <QStringList>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +26,28 @@
 namespace kra {
 class CCom;
 }
+
+// One element of a project as projectAddElement sends it; flag is not sent.
+struct ProjectElement
+{
+    int flag = 0;
+    std::string source;
+    std::string waveMap;
+    std::string channel;
+    std::string startValue;
+    std::string endValue;
+    std::string startValueH;
+    std::string endValueH;
+};
+
+// The source of a project; valid says whether the three texts mean anything.
+struct ProjectSource
+{
+    bool valid = false;
+    std::string uri;
+    std::string channel;
+    std::string waveMap;
+};
 
 class TComDevice final : public QObject
 {
@@ -118,6 +142,105 @@ public:
     void updateMobileSignalBars();
     void updateWifiSignalBars();
 
+    // The choices the device offers for a codec setting, in its order; networkType is a network type code.
+    // The output is emptied first and filled only when the device answered.
+    bool getCodecAlgorithms(int codecMode, std::vector<int> &out, int networkType);
+    bool getCodecModes(int codecMode, int algorithm, std::vector<int> &out, int networkType);
+    bool getCodecSampleRates(int codecMode, int algorithm, int channelMode, std::vector<int> &out, int networkType);
+    bool getCodecBitrates(
+        int codecMode, int algorithm, int channelMode, int sampleRate, std::vector<int> &out, int networkType);
+
+    // The device drops the link while it acts: true also when the link went down during the request.
+    bool reboot();
+    bool shutdown();
+
+    // Recorder transport; an empty uri is refused at once.
+    bool recordStart(const std::string &uri, const std::string &source, const std::string &format);
+    bool recordStop();
+    bool playbackStart(const std::string &uri, const std::string &format);
+    bool playbackStartEditor(const std::string &uri, const std::string &mode, const std::string &channel,
+        const std::string &startMark, const std::string &endMark);
+    bool playbackStop();
+    bool playbackPause();
+    bool playbackUnpause();
+    // A null text is sent empty.
+    bool projectNew(const char *mountPoint, const char *project, const char *uri);
+    // Empty when the device did not tell.
+    std::string getRecorderState();
+
+    // Recordings, projects and files on the device's media. Each is one request; a failure gives the failure
+    // value named (-1, 0, false or an empty text).
+    int deleteRecordDir(const std::string &mountPoint, const std::string &project); // 1 or -1
+    int emptyRecordDir(const std::string &mountPoint, const std::string &project); // 1 or -1
+    std::uint64_t setMark(); // 0
+    int getRecordIndex(const std::string &mountPoint, const std::string &project); // 0
+    int getProjectSize(const std::string &mountPoint, const std::string &project); // -1
+    // On failure a cause the device gave is copied into error.
+    bool sendRecord(
+        const std::string &mountPoint, const std::string &project, const std::string &userFileName, std::string &error);
+    bool getRecordFolder(
+        const std::string &mountPoint, const std::string &project, const std::string &type, std::string &error);
+    bool projectBuildWav(const std::string &mountPoint, const std::string &project, const std::string &uri);
+    bool savePlaylist(const std::string &mountPoint, const std::string &project, const std::string &uri);
+    int deleteRecordFile(const std::string &mountPoint, const std::string &project, const std::string &uri); // -1
+    int getFileSize(const std::string &mountPoint, const std::string &project, const std::string &uri); // -1
+    // True when the device reports the recording's data file as processed.
+    bool openRecord(const std::string &mountPoint, const std::string &project, const std::string &userFileName);
+    bool projectSetSource(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, const ProjectSource &source);
+    // Copies what the reply carries; true when the call succeeded and all three texts came, not empty.
+    bool projectGetSource(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectSource &source);
+    // Sends the element's source and wave map by their last path component, and leaves them so in the record.
+    bool projectAddElement(const std::string &mountPoint, const std::string &project, const std::string &uri,
+        ProjectElement &element, const std::string &elementWord);
+    bool projectRemoveElement(const std::string &mountPoint, const std::string &project, const std::string &uri,
+        int index, const std::string &elementWord);
+    bool projectDeleteTrack(const std::string &mountPoint, const std::string &project, const std::string &uri,
+        int index, std::uint64_t start, std::uint64_t end, std::uint64_t startH, std::uint64_t endH,
+        std::uint64_t endMark);
+    std::string getProjectList(const std::string &mountPoint, const std::string &project);
+    std::string getRecordFullpath(const std::string &mountPoint, const std::string &project, const std::string &index,
+        const std::string &userFileName, const std::string &extension);
+    std::string getPlaybackFullpath(const std::string &mountPoint, const std::string &project, const std::string &uri);
+    bool recordCopyTo(const std::string &mountPoint, const std::string &project, const std::string &uri);
+    bool recordFileCopyTo(const std::string &mountPoint, const std::string &project, const std::string &userFileName,
+        const std::string &uri);
+    bool recordCopyFrom(const std::string &mountPoint, const std::string &project, const std::string &uri);
+    std::string wavToData(const std::string &mountPoint, const std::string &project, const std::string &userFileName);
+    std::string getProjectPath(const std::string &mountPoint, const std::string &project);
+    int getFreespace(const std::string &command, int defaultValue);
+    // The cities joined by ','.
+    std::string getTimezoneCityList(const std::string &region);
+    // Every item of the device's list, in order; an empty list and false when the exchange failed.
+    bool getProjectElements(const std::string &mountPoint, const std::string &project, const std::string &uri,
+        QStringList &items, const std::string &elementWord);
+
+    int getFreespaceRecord();
+    int getFreespaceUsb();
+    int getFreespaceSdcard();
+    int getFreespacePRecord();
+    int getFreespacePUsb();
+    int getFreespacePSdcard();
+    bool projectAddTrack(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectElement &element);
+    bool projectAddSeparator(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectElement &element);
+    bool projectAddMark(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, ProjectElement &element);
+    bool projectRemoveTrack(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
+    bool projectRemoveSeparator(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
+    bool projectRemoveMark(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, int index);
+    bool getProjectTracks(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, QStringList &items);
+    bool getProjectSeparators(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, QStringList &items);
+    bool getProjectMarks(
+        const std::string &mountPoint, const std::string &project, const std::string &uri, QStringList &items);
+
     bool isReady() const { return m_ready; }
     bool dockingDetected() const { return m_dockingDetected; }
     bool aes67Reset() const { return m_aes67Reset; }
@@ -204,6 +327,12 @@ private:
     void findDataLinks();
     // True when the device took every parameter of the request.
     bool store(const kra::CMsg &request);
+    bool systemAction(const std::string &action);
+    bool recorderAction(const kra::CMsg &request);
+    // A DO request of the recorder's files; the reply's values when the device said "OK". A cause of a refusal
+    // goes to error when one is given.
+    bool fileCall(const kra::CMsg &request, std::map<std::string, std::string> &values, int timeoutMs = 5000,
+        std::string *error = nullptr);
 
     TComRpcAccess m_rpc;
     // Counts the resets, so that code that waited can tell whether the model was reset meanwhile.

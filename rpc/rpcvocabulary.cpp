@@ -521,6 +521,20 @@ const std::string UPLOAD_STARTED("started");
 const std::string UPLOAD_FINISHED("finished");
 const std::string UPLOAD_STOPPED("stopped");
 const std::string UPLOAD_ERROR("error");
+// Words of the device commands
+const std::string VAL_SINGLE_CODEC("single_codec");
+const std::string KEY_RECORDER_STATE("recorder_state");
+const std::string RECORDER_PLAY_PAUSED("play_paused");
+const std::string RECORDER_REC("rec");
+const std::string KEY_POSITION("position");
+const std::string VAL_PROCESSED("processed");
+const std::string TYPE_DAT("dat");
+const std::string TYPE_RECORD("record");
+const std::string TYPE_TEST("test");
+const std::string EXT_WAV("wav");
+const std::string PLAYBACK_EDITOR("editor");
+const std::string LIST_PROJET_ELEMENT("projet_element_list");
+const std::string LIST_TIMEZONE_CITY("timezone_city_list");
 
 } // namespace kra
 

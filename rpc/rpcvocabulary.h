@@ -534,6 +534,27 @@ extern const std::string UPLOAD_STARTED;
 extern const std::string UPLOAD_FINISHED;
 extern const std::string UPLOAD_STOPPED;
 extern const std::string UPLOAD_ERROR;
+// Words of the device commands: calls and links, codec lists, recorder, projects and files
+inline const std::string &LINK_AUDIO = TGT_AUDIO;
+inline const std::string &LINK_COORD_LINE = KEY_COORD_LINE;
+inline const std::string &VAL_ISDN = TGT_ISDN;
+extern const std::string VAL_SINGLE_CODEC;
+extern const std::string KEY_RECORDER_STATE;
+inline const std::string &RECORDER_PLAY = CMD_PLAY;
+extern const std::string RECORDER_PLAY_PAUSED;
+extern const std::string RECORDER_REC;
+inline const std::string &RECORDER_STOPPED = UPLOAD_STOPPED;
+extern const std::string KEY_POSITION;
+extern const std::string VAL_PROCESSED;
+extern const std::string TYPE_DAT;
+extern const std::string TYPE_RECORD;
+extern const std::string TYPE_TEST;
+inline const std::string &TYPE_CREATE = CMD_CREATE;
+extern const std::string EXT_WAV;
+extern const std::string PLAYBACK_EDITOR;
+// Spelled so on the wire.
+extern const std::string LIST_PROJET_ELEMENT;
+extern const std::string LIST_TIMEZONE_CITY;
 
 } // namespace kra
 

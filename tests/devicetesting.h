@@ -77,6 +77,8 @@ public:
         qRegisterMetaType<TComDevice::DeviceState>();
         device.loadSetup(SimDevice::codecSetup());
         const auto id = [](const TComBaseConnection *r) { return QByteArray::number(r->id()); };
+        QObject::connect(&device, &SimDevice::requestReceived,
+            [this](const RpcMessage &request) { timeouts << com.connection().pendingCall(request.id()).timeout(); });
         QObject::connect(&model, &TComDevice::deviceStateChanged,
             [this](TComDevice::DeviceState state) { log << "state " + QByteArray::number(state); });
         QObject::connect(
@@ -130,6 +132,8 @@ public:
     }
 
     QByteArrayList takeLog() { return std::exchange(log, {}); }
+    // The time-out of each request while it was pending, in ms.
+    QList<qint64> takeTimeouts() { return std::exchange(timeouts, {}); }
 
     // Plays the bodies and hands each message to the model; the handlers' results, '1' or '0' each.
     QByteArray deliver(const QByteArrayList &bodies)
@@ -161,6 +165,7 @@ public:
     }
 
     QByteArrayList log;
+    QList<qint64> timeouts;
     QMap<int, QByteArray> removed;
     SimDevice device;
     kra::CCom com;

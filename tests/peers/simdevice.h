@@ -13,8 +13,8 @@
 // key is stored, unless refused, in which case it is answered with the refusal text and left unchanged. The reply says
 // "ERROR" when a key was refused or when no name asked for is set, else "OK" (values that are not set then travel as
 // "101-parameter not set" in an "OK" reply). DO requests run the handler of their "action" (subscribe, unsubscribe and
-// reinit answer "OK" by default); the handler fills the reply, which says "OK" unless it sets "return". Unknown actions
-// and targets get "ERROR" with a cause.
+// reinit answer "OK" by default, the codec's commands as simdevicecommands.cpp describes); the handler fills the reply,
+// which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with a cause.
 //
 // Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
 // one request of a sequence. Every request is logged before it is answered.
@@ -125,6 +125,8 @@ private:
     void answerDo(const kra::CMsg &request, Answer &answer);
     std::vector<kra::CMsg> render(const Answer &answer, int progressParts, bool ext) const;
     void sendReplies(SimDeviceLink *link, const RpcMessage &request, const std::vector<kra::CMsg> &bodies);
+    // The codec's commands of calls, links, recorder, projects and files (simdevicecommands.cpp).
+    void learnCommands();
 
     SimDeviceServer *m_server;
     QUdpSocket *m_udp;
@@ -136,6 +138,8 @@ private:
     std::map<std::string, Action> m_actions;
     std::vector<Fault> m_faults;
     QList<RpcMessage> m_requests;
+    // The id the next call or data link gets.
+    int m_nextId = 21;
 };
 
 // A frame written by hand in tests/peers/golden/<name>.hex (hex digits; blanks and '#' comments ignored).

@@ -1,0 +1,351 @@
+// What the simulated device does on the commands of calls, links, the recorder, projects and files, as the codec
+// answers them: each checks the keys it needs ("104-mandatory parameter missing"), the state it needs and the
+// files it works on, and answers with the values under the words the codec uses.
+//
+// Media: a project is the store "media:<mount point>:<project>", holding one key per file with its size in bytes
+// ("media:usb:show take1.wav=2500000" in a set-up); sizes are answered in whole MB (1 below one MB). A project
+// source is the store "source:<mount point>:<project>:<uri>". The free space of each medium is the store "media",
+// keyed by the command word. Recorder: "audio" "recorder_state" ("stopped" when not set) and "position". Calls:
+// the store "calls", call id -> network; a data link is the "id" of its interface's store.
+
+#include "simdevice.h"
+
+#include "rpcvocabulary.h"
+
+#include <QTimer>
+
+#include <initializer_list>
+
+namespace {
+
+void refuse(kra::CMsg &reply, const std::string &cause)
+{
+    reply.setParam(kra::KEY_RETURN, kra::RET_ERROR, kra::CMsg::Overwrite);
+    reply.setParam(kra::KEY_CAUSE, cause, kra::CMsg::Overwrite);
+}
+
+const std::string &valueOf(const kra::CMsg &request, const std::string &key)
+{
+    return *request.param(key, true);
+}
+
+// False, with the refusal, when one of the keys is missing or empty.
+bool needs(const kra::CMsg &request, kra::CMsg &reply, std::initializer_list<const std::string *> keys)
+{
+    for (const std::string *key : keys) {
+        if (valueOf(request, *key).empty()) {
+            refuse(reply, kra::ERR_MANDATORY_PARAMETER_MISSING);
+            return false;
+        }
+    }
+    return true;
+}
+
+long long toNumber(const std::string &text)
+{
+    bool ok = false;
+    const long long n = QByteArray::fromStdString(text).toLongLong(&ok);
+    return ok ? n : 0;
+}
+
+std::string megabytes(long long bytes)
+{
+    constexpr long long mb = 1024 * 1024;
+    return std::to_string(bytes == 0 ? 0 : bytes < mb ? 1 : bytes / mb);
+}
+
+const std::string mediaStore = "media";
+const std::string callStore = "calls";
+
+} // namespace
+
+void SimDevice::learnCommands()
+{
+    using Request = const kra::CMsg &;
+    using Reply = kra::CMsg &;
+
+    // Calls and data links.
+    setAction(kra::CMD_CON, [this](Request r, Reply reply) {
+        if (!needs(r, reply, {&kra::KEY_COMM_LINK, &kra::KEY_NETWORK}))
+            return;
+        const std::string &network = valueOf(r, kra::KEY_NETWORK);
+        const auto &networks = m_lists[kra::TGT_NETWORK][kra::KEY_NETWORK];
+        if (std::find(networks.begin(), networks.end(), network) == networks.end())
+            return refuse(reply, kra::ERR_NETWORK_UNREACHABLE);
+        const bool data = valueOf(r, kra::KEY_COMM_LINK) == kra::LINK_DATA;
+        const std::string store = kra::TGT_NETWORK + ":" + network;
+        if (data) {
+            const bool wifi = network.compare(0, kra::TGT_WIFI.size(), kra::TGT_WIFI) == 0;
+            if (network.compare(0, kra::TGT_MOBILE.size(), kra::TGT_MOBILE) != 0 && !wifi)
+                return refuse(reply, kra::ERR_NOT_SUPPORTED);
+            if (valueOf(r, kra::KEY_MODE) != (wifi ? kra::LINK_WIFI : kra::LINK_DATA))
+                return refuse(reply, kra::ERR_INVALID_VALUE);
+            if (hasParam(store, kra::KEY_ID))
+                return refuse(reply, kra::ERR_CONNECTION_ACTIVE);
+        } else if (valueOf(r, kra::KEY_REMOTE_ADDR).empty()) {
+            return refuse(reply, kra::ERR_REMOTE_ADDRESS_MISSING);
+        }
+        const std::string id = std::to_string(m_nextId++);
+        if (data)
+            setParam(store, kra::KEY_ID, id);
+        else
+            setParam(callStore, id, network);
+        reply.setParam(kra::KEY_ID, id);
+    });
+    setAction(kra::CMD_CONACC, [this](Request r, Reply reply) {
+        if (!needs(r, reply, {&kra::KEY_ID, &kra::KEY_NETWORK}))
+            return;
+        setParam(callStore, valueOf(r, kra::KEY_ID), valueOf(r, kra::KEY_NETWORK));
+        reply.setParam(kra::KEY_ID, valueOf(r, kra::KEY_ID));
+    });
+    setAction(kra::CMD_DCON, [this](Request r, Reply reply) {
+        if (!needs(r, reply, {&kra::KEY_ID, &kra::KEY_NETWORK}))
+            return;
+        const std::string &id = valueOf(r, kra::KEY_ID);
+        const std::string link = kra::TGT_NETWORK + ":" + valueOf(r, kra::KEY_NETWORK);
+        if (hasParam(callStore, id))
+            unsetParam(callStore, id);
+        else if (hasParam(link, kra::KEY_ID) && param(link, kra::KEY_ID) == id)
+            unsetParam(link, kra::KEY_ID);
+        else
+            refuse(reply, kra::ERR_INVALID_ID);
+    });
+
+    // The unit answers, then goes down and takes the link with it.
+    const Action goDown = [this](Request, Reply) { QTimer::singleShot(0, this, [this] { dropConnections(); }); };
+    setAction(kra::CMD_REBOOT, goDown);
+    setAction(kra::CMD_SHUTDOWN, goDown);
+
+    // Recorder transport: "stopped" -> "rec" or "play" <-> "play_paused".
+    const auto recorder = [this]() -> std::string {
+        const std::string state = param(kra::TGT_AUDIO, kra::KEY_RECORDER_STATE);
+        return state.empty() ? kra::RECORDER_STOPPED : state;
+    };
+    const auto transport = [this, recorder](const std::vector<std::string> &from, const std::string &to,
+                               const std::string &refusal, std::initializer_list<const std::string *> keys) {
+        return [this, recorder, from, to, refusal, required = std::vector<const std::string *>(keys)](
+                   Request r, Reply reply) {
+            for (const std::string *key : required) {
+                if (valueOf(r, *key).empty())
+                    return refuse(reply, kra::ERR_MANDATORY_PARAMETER_MISSING);
+            }
+            if (std::find(from.begin(), from.end(), recorder()) == from.end())
+                return refuse(reply, refusal);
+            setParam(kra::TGT_AUDIO, kra::KEY_RECORDER_STATE, to);
+        };
+    };
+    setAction(kra::ACT_RECORD_START,
+        transport({kra::RECORDER_STOPPED}, kra::RECORDER_REC, kra::ERR_RESOURCE_BUSY,
+            {&kra::ACT_GENERIC_URI, &kra::ACT_RECORD_FORMAT, &kra::ACT_RECORD_SOURCE}));
+    setAction(kra::ACT_RECORD_STOP, transport({kra::RECORDER_REC}, kra::RECORDER_STOPPED, kra::ERR_INVALID_STATE, {}));
+    setAction(kra::ACT_PLAYBACK_START,
+        transport({kra::RECORDER_STOPPED}, kra::RECORDER_PLAY, kra::ERR_RESOURCE_BUSY, {&kra::ACT_GENERIC_URI}));
+    setAction(kra::ACT_PLAYBACK_PAUSE,
+        transport({kra::RECORDER_PLAY}, kra::RECORDER_PLAY_PAUSED, kra::ERR_INVALID_STATE, {}));
+    setAction(kra::ACT_PLAYBACK_UNPAUSE,
+        transport({kra::RECORDER_PLAY_PAUSED}, kra::RECORDER_PLAY, kra::ERR_INVALID_STATE, {}));
+    setAction(kra::ACT_PLAYBACK_STOP,
+        transport({kra::RECORDER_PLAY, kra::RECORDER_PLAY_PAUSED}, kra::RECORDER_STOPPED, kra::ERR_INVALID_STATE, {}));
+    setAction(kra::CMD_SET_MARK, [this, recorder](Request, Reply reply) {
+        if (recorder() == kra::RECORDER_STOPPED)
+            return refuse(reply, kra::ERR_INVALID_STATE);
+        const std::string position = param(kra::TGT_AUDIO, kra::KEY_POSITION);
+        reply.setParam(kra::KEY_POSITION, position.empty() ? "0" : position);
+    });
+
+    // Projects and files. A command on a project that does not exist, or a file that is not in it, is refused
+    // with "112-file not found".
+    const auto projectOf = [](Request r) {
+        return "media:" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + ":" + valueOf(r, kra::CMD_RECORD_PROJECT);
+    };
+    const auto pathOf = [](Request r) {
+        return "/mnt/" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + "/" + valueOf(r, kra::CMD_RECORD_PROJECT);
+    };
+    using Handler = std::function<void(Request, Reply, std::map<std::string, std::string> & files)>;
+    // Runs the handler on the project's files once the keys are there and the project exists; fileKey names the
+    // key whose file must exist, if any.
+    const auto onProject = [this, projectOf](const std::string *fileKey, Handler handler) {
+        return [this, projectOf, fileKey, handler](Request r, Reply reply) {
+            if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT}))
+                return;
+            if (fileKey && !needs(r, reply, {fileKey}))
+                return;
+            const auto project = m_stores.find(projectOf(r));
+            if (project == m_stores.end() || (fileKey && !project->second.count(valueOf(r, *fileKey))))
+                return refuse(reply, kra::ERR_FILE_NOT_FOUND);
+            handler(r, reply, project->second);
+        };
+    };
+    const auto answerWord
+        = [](Reply reply, const std::string &word, const std::string &value) { reply.setParam(word, value); };
+
+    setAction(kra::CMD_PROJECT_NEW, [this, projectOf](Request r, Reply reply) {
+        if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT}))
+            return;
+        if (m_stores.count(projectOf(r)))
+            return refuse(reply, kra::ERR_FILENAME_ALREADY_EXISTS);
+        m_stores[projectOf(r)];
+    });
+    setAction(kra::CMD_GET_RECORD_FOLDER, [this, projectOf](Request r, Reply reply) {
+        if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT, &kra::KEY_TYPE}))
+            return;
+        const bool exists = m_stores.count(projectOf(r)) > 0;
+        const std::string &type = valueOf(r, kra::KEY_TYPE);
+        if (type == kra::TYPE_CREATE && !exists)
+            m_stores[projectOf(r)];
+        else if (type == kra::TYPE_CREATE)
+            refuse(reply, kra::ERR_FILENAME_ALREADY_EXISTS);
+        else if (type != kra::TYPE_TEST)
+            refuse(reply, kra::ERR_INVALID_VALUE);
+        else if (!exists)
+            refuse(reply, kra::ERR_FILE_NOT_FOUND);
+    });
+    setAction(kra::CMD_DELETE_RECORD_DIR, [this, projectOf](Request r, Reply reply) {
+        if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT}))
+            return;
+        if (!m_stores.erase(projectOf(r)))
+            return refuse(reply, kra::ERR_FILE_NOT_FOUND);
+        reply.setParam(kra::CMD_DELETE_RECORD_DIR, valueOf(r, kra::CMD_RECORD_PROJECT));
+    });
+    setAction(kra::CMD_EMPTY_RECORD_DIR, onProject(nullptr, [](Request r, Reply reply, auto &files) {
+        files.clear();
+        reply.setParam(kra::CMD_EMPTY_RECORD_DIR, valueOf(r, kra::CMD_RECORD_PROJECT));
+    }));
+    // The next free number of a recording; 0 when the project holds its 100.
+    setAction(kra::CMD_GET_RECORD_INDEX, onProject(nullptr, [answerWord](Request, Reply reply, auto &files) {
+        answerWord(reply, kra::CMD_GET_RECORD_INDEX, std::to_string(files.size() >= 100 ? 0 : files.size() + 1));
+    }));
+    setAction(kra::CMD_GET_PROJECT_SIZE, onProject(nullptr, [answerWord](Request, Reply reply, auto &files) {
+        long long bytes = 0;
+        for (const auto &file : files)
+            bytes += toNumber(file.second);
+        answerWord(reply, kra::CMD_GET_PROJECT_SIZE, megabytes(bytes));
+    }));
+    setAction(
+        kra::CMD_GET_FILE_SIZE, onProject(&kra::ACT_GENERIC_URI, [answerWord](Request r, Reply reply, auto &files) {
+            answerWord(reply, kra::CMD_GET_FILE_SIZE, megabytes(toNumber(files[valueOf(r, kra::ACT_GENERIC_URI)])));
+        }));
+    // The number of files left.
+    setAction(kra::CMD_DELETE_RECORD_FILE,
+        onProject(&kra::ACT_GENERIC_URI, [answerWord](Request r, Reply reply, auto &files) {
+            files.erase(valueOf(r, kra::ACT_GENERIC_URI));
+            answerWord(reply, kra::CMD_DELETE_RECORD_FILE, std::to_string(files.size()));
+        }));
+    setAction(kra::CMD_SEND, onProject(&kra::CMD_RECORD_USER_FNAME, [](Request r, Reply reply, auto &) {
+        if (valueOf(r, kra::KEY_TYPE) != kra::TYPE_RECORD)
+            refuse(reply, kra::ERR_INVALID_VALUE);
+    }));
+    setAction(kra::CMD_PROJECT_BUILD_WAV, onProject(nullptr, [](Request r, Reply reply, auto &files) {
+        if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
+            return;
+        files[valueOf(r, kra::ACT_GENERIC_URI)] = "0";
+    }));
+    setAction(kra::CMD_SAVE_PLAYLIST, onProject(nullptr, [answerWord](Request r, Reply reply, auto &files) {
+        if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
+            return;
+        files[valueOf(r, kra::ACT_GENERIC_URI)] = "0";
+        answerWord(reply, kra::CMD_SAVE_PLAYLIST, valueOf(r, kra::ACT_GENERIC_URI));
+    }));
+    // A recording's waveform data file: "processed" once it exists, else the unit starts making it.
+    setAction(kra::CMD_OPEN, onProject(nullptr, [](Request r, Reply reply, auto &files) {
+        if (!needs(r, reply, {&kra::CMD_RECORD_USER_FNAME}))
+            return;
+        if (valueOf(r, kra::KEY_TYPE) != kra::TYPE_DAT)
+            return refuse(reply, kra::ERR_INVALID_VALUE);
+        const std::string &data = valueOf(r, kra::CMD_RECORD_USER_FNAME);
+        if (files.count(data))
+            reply.setParam(kra::KEY_STATE, kra::VAL_PROCESSED);
+        else
+            files[data] = "0";
+    }));
+    // The recording is named without its extension, which comes apart.
+    setAction(kra::CMD_WAV_TO_DATA, onProject(nullptr, [pathOf, answerWord](Request r, Reply reply, auto &files) {
+        if (!needs(r, reply, {&kra::CMD_RECORD_USER_FNAME, &kra::CMD_RECORD_EXTENTION}))
+            return;
+        const std::string &name = valueOf(r, kra::CMD_RECORD_USER_FNAME);
+        if (!files.count(name + "." + valueOf(r, kra::CMD_RECORD_EXTENTION)))
+            return refuse(reply, kra::ERR_FILE_NOT_FOUND);
+        const std::string data = name + "." + kra::TYPE_DAT;
+        files[data] = "0";
+        answerWord(reply, kra::CMD_WAV_TO_DATA, kra::RET_OK);
+        answerWord(reply, kra::CMD_PROJECT_WAVMAP, pathOf(r) + "/" + data);
+    }));
+    setAction(kra::CMD_PROJECT_LIST, onProject(nullptr, [answerWord](Request, Reply reply, auto &files) {
+        std::string names;
+        for (const auto &file : files)
+            names += (names.empty() ? "" : "|") + file.first;
+        answerWord(reply, kra::CMD_PROJECT_LIST, names);
+    }));
+    setAction(kra::CMD_GET_PROJECT_PATH, onProject(nullptr, [pathOf, answerWord](Request r, Reply reply, auto &) {
+        answerWord(reply, kra::CMD_GET_PROJECT_PATH, pathOf(r));
+    }));
+    setAction(kra::CMD_GET_PLAYBACK_FULLPATH, onProject(nullptr, [pathOf, answerWord](Request r, Reply reply, auto &) {
+        answerWord(reply, kra::CMD_GET_PLAYBACK_FULLPATH, pathOf(r) + "/" + valueOf(r, kra::ACT_GENERIC_URI));
+    }));
+    setAction(kra::CMD_GET_RECORD_FULLPATH, onProject(nullptr, [pathOf, answerWord](Request r, Reply reply, auto &) {
+        if (!needs(r, reply, {&kra::CMD_RECORD_USER_FNAME, &kra::CMD_RECORD_EXTENTION}))
+            return;
+        answerWord(reply, kra::CMD_GET_RECORD_FULLPATH,
+            pathOf(r) + "/" + valueOf(r, kra::CMD_RECORD_USER_FNAME) + "." + valueOf(r, kra::CMD_RECORD_EXTENTION));
+    }));
+    for (const std::string *copy : {&kra::CMD_RECORD_COPY_TO, &kra::CMD_RECORD_COPY_FROM}) {
+        setAction(*copy, onProject(&kra::ACT_GENERIC_URI, [answerWord, copy](Request, Reply reply, auto &) {
+            answerWord(reply, *copy, kra::RET_OK);
+        }));
+    }
+    setAction(kra::CMD_RECORD_FILE_COPY_TO,
+        onProject(&kra::CMD_RECORD_USER_FNAME, [answerWord](Request r, Reply reply, auto &) {
+            if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
+                return;
+            answerWord(reply, kra::CMD_RECORD_FILE_COPY_TO, kra::RET_OK);
+        }));
+
+    // Project sources and elements.
+    const auto sourceOf = [](Request r) {
+        return "source:" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + ":" + valueOf(r, kra::CMD_RECORD_PROJECT) + ":"
+            + valueOf(r, kra::ACT_GENERIC_URI);
+    };
+    setAction(kra::CMD_PROJECT_SET_SOURCE, onProject(nullptr, [this, sourceOf](Request r, Reply reply, auto &) {
+        if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
+            return;
+        setParam(sourceOf(r), kra::ACT_GENERIC_URI, valueOf(r, kra::CMD_PROJECT_ELEMENT));
+        setParam(sourceOf(r), kra::CMD_PROJECT_CHANNEL, valueOf(r, kra::CMD_PROJECT_CHANNEL));
+        setParam(sourceOf(r), kra::CMD_PROJECT_WAVMAP, valueOf(r, kra::CMD_PROJECT_WAVMAP));
+    }));
+    // A project without a source answers without its keys.
+    setAction(kra::CMD_PROJECT_GET_SOURCE, onProject(nullptr, [this, sourceOf](Request r, Reply reply, auto &) {
+        for (const auto &[key, value] : m_stores[sourceOf(r)])
+            reply.setParam(key, value);
+    }));
+    const auto elementAction = [onProject](std::initializer_list<const std::string *> keys) {
+        const std::vector<const std::string *> needed(keys);
+        return onProject(nullptr, [needed](Request r, Reply reply, auto &) {
+            const std::string &element = valueOf(r, kra::CMD_PROJECT_ELEMENT);
+            if (element != kra::CMD_PROJECT_ELEMENT_TRACKS && element != kra::CMD_PROJECT_SEPARATORS
+                && element != kra::CMD_PROJECT_ELEMENT_MARKS)
+                return refuse(reply, kra::ERR_INVALID_VALUE);
+            for (const std::string *key : needed) {
+                if (valueOf(r, *key).empty())
+                    return refuse(reply, kra::ERR_MANDATORY_PARAMETER_MISSING);
+            }
+        });
+    };
+    setAction(kra::CMD_PROJECT_ACTION_ADD, elementAction({&kra::ACT_GENERIC_URI, &kra::CMD_PROJECT_VALUE_START}));
+    setAction(kra::CMD_PROJECT_ACTION_REMOVE, elementAction({&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX}));
+    setAction(kra::CMD_PROJECT_DELETE_TRACK, onProject(nullptr, [](Request r, Reply reply, auto &) {
+        needs(r, reply,
+            {&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX, &kra::CMD_PROJECT_VALUE_START, &kra::CMD_PROJECT_VALUE_END,
+                &kra::CMD_END_MARK});
+    }));
+
+    // Free space of the media; a medium the unit does not have is not available.
+    for (const std::string *word :
+        {&kra::CMD_GET_FREESPACE_RECORD, &kra::CMD_GET_FREESPACE_USB, &kra::CMD_GET_FREESPACE_SDCARD,
+            &kra::CMD_GET_FREESPACE_P_RECORD, &kra::CMD_GET_FREESPACE_P_USB, &kra::CMD_GET_FREESPACE_P_SDCARD}) {
+        setAction(*word, [this, word](Request, Reply reply) {
+            if (!hasParam(mediaStore, *word))
+                return refuse(reply, kra::ERR_NOT_AVAILABLE);
+            reply.setParam(*word, param(mediaStore, *word));
+        });
+    }
+}

@@ -1,0 +1,221 @@
+// The text dictionary (its file rules, cause texts and the dictionary shipped with the program) and the display
+// names of networks, codec algorithms, channel modes and codec settings.
+
+#include "accessors.h"
+#include "codecformat.h"
+#include "localedictionary.h"
+#include "qvexmarlocalize.h"
+#include "rpcvocabulary.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestLocaleDictionary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileRules_data();
+    void fileRules();
+    void causeText_data();
+    void causeText();
+    void shippedDictionary();
+    void networkName_data();
+    void networkName();
+    void algorithmAndModeNames_data();
+    void algorithmAndModeNames();
+    void codecDescription_data();
+    void codecDescription();
+};
+
+void TestLocaleDictionary::fileRules_data()
+{
+    QTest::addColumn<QByteArray>("file"); // empty: no file at all
+    QTest::addColumn<QByteArrayList>("lookups"); // "key=>shown"
+    const auto row = [](const char *name, const QByteArray &file, const QByteArrayList &lookups) {
+        QTest::newRow(name) << file << lookups;
+    };
+
+    row("the first entry wins, comments and lines without ':' add nothing", "# k:comment\nk:v\nk:w\nlonely\n",
+        {"k=>v", "# k=># k", "lonely=>lonely"});
+    row("white space simplified, spaces at ':' belong to key and text", "  a   b :\t one  \t two  \r\n",
+        {"a b => one two", "a b=>a b", "a   b=>a   b"});
+    row("further ':' belong to the text", "117-timeout:Timeout: try again\n", {"117-timeout=>Timeout: try again"});
+    row("empty lines and an empty text", "\n\n   \nx:\n", {"x=>", "=>"});
+    row("no end of line after the last entry", "a:1\nb:2", {"a=>1", "b=>2"});
+    row("UTF-8 texts", "caf:Caf\xc3\xa9\n", {"caf=>Caf\xc3\xa9"});
+    row("no file: every key shows itself", "", {"122-pin required=>122-pin required"});
+}
+
+void TestLocaleDictionary::fileRules()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArrayList, lookups);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("English.locale"));
+    if (!file.isEmpty()) {
+        QFile out(name);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file);
+    }
+    // The file alone, without the shipped texts.
+    const LocaleDictionary loaded(name);
+    for (const QByteArray &lookup : lookups) {
+        const int arrow = lookup.indexOf("=>");
+        QCOMPARE(loaded.translate(lookup.left(arrow).toStdString()), QString::fromUtf8(lookup.mid(arrow + 2)));
+    }
+}
+
+void TestLocaleDictionary::causeText_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("a known cause") << 122 << QStringLiteral("PIN required");
+    QTest::newRow("the first code") << 1 << QStringLiteral("Location unavailable");
+    QTest::newRow("the last code") << 204 << QStringLiteral("Unknown command");
+    QTest::newRow("a code without its own text") << 150 << QStringLiteral("Unknown error");
+    QTest::newRow("beyond the codes") << 500 << QStringLiteral("Unknown error");
+    QTest::newRow("zero") << 0 << QStringLiteral("Unknown error");
+}
+
+void TestLocaleDictionary::causeText()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+
+    QCOMPARE(getLocaleDictionary()->causeText(code), text);
+    // Without a dictionary the device's own words show.
+    QCOMPARE(LocaleDictionary(QString()).causeText(code), QString::fromStdString(causeTextFromCode(code)));
+}
+
+// Every error text of the protocol and every message of calls and of the unit has plain English; nothing
+// shows a bare code.
+void TestLocaleDictionary::shippedDictionary()
+{
+    const LocaleDictionary *dictionary = getLocaleDictionary();
+    QCOMPARE(getLocaleDictionary(), dictionary);
+    QStringList untranslated;
+    for (int code = 1; code <= 204; ++code) {
+        const std::string &key = causeTextFromCode(code);
+        const QString shown = dictionary->translate(key);
+        if (shown == QString::fromStdString(key) || shown.isEmpty() || shown.at(0).isDigit())
+            untranslated << QString::fromStdString(key);
+    }
+    for (const std::string *key : {&kra::EVT_HARDWARE_FAILURE, &kra::EVT_HARDWARE_UNPLUGGED, &kra::EVT_CALL_PROCEEDING,
+             &kra::EVT_CALL_ALERTING, &kra::EVT_CALL_RECEIVED, &kra::EVT_CALL_ACTIVE, &kra::EVT_CALL_DISCONNECTED,
+             &kra::EVT_CALL_RELEASED, &kra::EVT_CALL_LOST, &kra::EVT_CALL_ERROR, &kra::EVT_CALL_INFO}) {
+        if (dictionary->translate(*key) == QString::fromStdString(*key))
+            untranslated << QString::fromStdString(*key);
+    }
+    QCOMPARE(untranslated, QStringList());
+    QCOMPARE(dictionary->translate(kra::ERR_WIFI_CONNECTING), QStringLiteral("Wi-Fi is connecting..."));
+    QCOMPARE(dictionary->translate("999-no such text"), QStringLiteral("999-no such text"));
+}
+
+void TestLocaleDictionary::networkName_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("eth.0") << 0x100 << QStringLiteral("Ethernet");
+    QTest::newRow("eth.1") << 0x101 << QStringLiteral("Ethernet (aux)");
+    QTest::newRow("eth.3") << 0x103 << QStringLiteral("Ethernet (ext 2)");
+    QTest::newRow("isdn.0") << 0x200 << QStringLiteral("ISDN");
+    QTest::newRow("isdn.5") << 0x205 << QStringLiteral("ISDN");
+    QTest::newRow("mobile.0") << 0x300 << QStringLiteral("Mobile (int 1)");
+    QTest::newRow("mobile.1") << 0x301 << QStringLiteral("Mobile (int 2)");
+    QTest::newRow("mobile.2") << 0x302 << QStringLiteral("Mobile (ext 1)");
+    QTest::newRow("wifi.0") << 0x400 << QStringLiteral("Wi-Fi");
+    QTest::newRow("wifi.2") << 0x402 << QStringLiteral("Wi-Fi (ext 2)");
+    QTest::newRow("aoip") << 0 << QStringLiteral("Invalid");
+    QTest::newRow("none") << 0xFFFF << QStringLiteral("Invalid");
+    QTest::newRow("type 0x500") << 0x500 << QStringLiteral("Invalid");
+}
+
+void TestLocaleDictionary::networkName()
+{
+    QFETCH(int, code);
+    QFETCH(QString, name);
+    QCOMPARE(QVexmarLocalize::networkName(code), name);
+}
+
+void TestLocaleDictionary::algorithmAndModeNames_data()
+{
+    QTest::addColumn<bool>("mode"); // a channel mode, else an algorithm
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("PCMA") << false << 0 << QStringLiteral("G.711 A-Law");
+    QTest::newRow("4SB") << false << 7 << QStringLiteral("4SB ADPCM");
+    QTest::newRow("CELP") << false << 13 << QStringLiteral("Celp");
+    QTest::newRow("GSM") << false << 17 << QStringLiteral("Mobile voice");
+    QTest::newRow("Phone") << false << 18 << QStringLiteral("Phone");
+    QTest::newRow("OPUS") << false << 19 << QStringLiteral("Opus");
+    QTest::newRow("AAC-eld") << false << 28 << QStringLiteral("AAC ELD");
+    QTest::newRow("algorithm 29") << false << 29 << QStringLiteral("Invalid");
+    QTest::newRow("no algorithm") << false << -1 << QStringLiteral("Invalid");
+    QTest::newRow("mono") << true << 0 << QStringLiteral("Mono");
+    QTest::newRow("dual mono") << true << 1 << QStringLiteral("Dual Mono");
+    QTest::newRow("stereo") << true << 2 << QStringLiteral("Stereo");
+    QTest::newRow("joint stereo") << true << 3 << QStringLiteral("J-Stereo");
+    QTest::newRow("mode 4") << true << 4 << QStringLiteral("Invalid");
+    QTest::newRow("no mode") << true << -1 << QStringLiteral("Invalid");
+}
+
+void TestLocaleDictionary::algorithmAndModeNames()
+{
+    QFETCH(bool, mode);
+    QFETCH(int, value);
+    QFETCH(QString, name);
+    QCOMPARE(mode ? QVexmarLocalize::audioModeName(value) : QVexmarLocalize::algorithmName(value), name);
+    QCOMPARE(QVexmarLocalize::invalidName(), QStringLiteral("Invalid"));
+}
+
+void TestLocaleDictionary::codecDescription_data()
+{
+    QTest::addColumn<QByteArray>("format"); // algorithm/sample rate/channel mode/bit rate/fec
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("4SB") << QByteArray("7/48000/2/256000/-1") << QStringLiteral("4SB ADPCM 48kHz Stereo 256kbit/s");
+    QTest::newRow("CELP with its option")
+        << QByteArray("13/16000/0/24000/3") << QStringLiteral("Celp 16kHz Mono 24kbit/s FEC:P3");
+    QTest::newRow("CELP without") << QByteArray("13/16000/0/24000/-1") << QStringLiteral("Celp");
+    QTest::newRow("G.722 alone") << QByteArray("3/48000/0/64000/-1") << QStringLiteral("G.722");
+    QTest::newRow("Opus") << QByteArray("19/48000/2/128000/-1") << QStringLiteral("Opus 48kHz Stereo 128kbit/s");
+    QTest::newRow("MPEG L2 J.52: FEC always")
+        << QByteArray("8/48000/3/384000/-1") << QStringLiteral("MPEG L2 J.52 48kHz J-Stereo 384kbit/s FEC:-1");
+    QTest::newRow("MPEG L2 with fec 0") << QByteArray("9/32000/1/128000/0")
+                                        << QStringLiteral("MPEG L2 32kHz Dual Mono 128kbit/s FEC:0");
+    QTest::newRow("MPEG L2 without fec") << QByteArray("9/32000/1/128000/-1")
+                                         << QStringLiteral("MPEG L2 32kHz Dual Mono 128kbit/s");
+    QTest::newRow("no sample rate: one space")
+        << QByteArray("20/-1/0/768000/-1") << QStringLiteral("L16 Mono 768kbit/s");
+    QTest::newRow("rate kept whole, bit rate in bit/s")
+        << QByteArray("14/22050/2/56500/-1") << QStringLiteral("AAC LC 22kHz Stereo 56500bit/s");
+    QTest::newRow("no bit rate, unknown mode")
+        << QByteArray("27/48000/-1/-1/-1") << QStringLiteral("AAC LD 48kHz Invalid");
+    QTest::newRow("mobile voice") << QByteArray("17/-1/0/-1/-1") << QStringLiteral("Mobile voice");
+    QTest::newRow("no algorithm") << QByteArray("-1/48000/2/64000/-1") << QStringLiteral("Invalid");
+    QTest::newRow("algorithm 29") << QByteArray("29/48000/2/64000/-1") << QStringLiteral("Invalid");
+}
+
+void TestLocaleDictionary::codecDescription()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(QString, text);
+
+    const QByteArrayList f = format.split('/');
+    CodecFormat codec;
+    codec.algorithm = f[0].toInt();
+    codec.sampleRate = f[1].toInt();
+    codec.channelMode = f[2].toInt();
+    codec.bitRate = f[3].toInt();
+    codec.fec = f[4].toShort();
+    QCOMPARE(QVexmarLocalize::codecDescription(codec), text);
+}
+
+QTEST_GUILESS_MAIN(TestLocaleDictionary)
+#include "tst_localedictionary.moc"
