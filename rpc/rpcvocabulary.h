@@ -534,6 +534,7 @@ extern const std::string UPLOAD_STARTED;
 extern const std::string UPLOAD_FINISHED;
 extern const std::string UPLOAD_STOPPED;
 extern const std::string UPLOAD_ERROR;
+
 // Words of the device commands: calls and links, codec lists, recorder, projects and files
 inline const std::string &LINK_AUDIO = TGT_AUDIO;
 inline const std::string &LINK_COORD_LINE = KEY_COORD_LINE;
