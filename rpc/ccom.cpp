@@ -173,6 +173,9 @@ int CCom::sendDbRequest(CMsg &request, CMsg &reply, int timeoutMs)
     request.setParam(KEY_TYPE, m_type, CMsg::Keep);
     request.setParam(KEY_CONTROLLER_ID, m_type, CMsg::Keep);
     const int result = sendSyncMsg(request, reply, timeoutMs, timeoutMs);
+    // An error reply brings the device's code, which is positive: a failure all the same.
+    if (result > 0)
+        return -1;
     if (result != RpcConnection::NoError)
         return result;
     const std::string *status = reply.param(KEY_RETURN);

@@ -366,6 +366,15 @@ void TestCCom::dbStore()
     QCOMPARE(m_com->setParams({{"level", "9"}}, 5000), -1);
     m_device->addFault(fault(SimDevice::Fault::Silence));
     QCOMPARE(m_com->getParams({"level"}, values, 1000), int(RpcConnection::TimeoutError));
+    // An error reply's code is positive; the store still reports a failure.
+    for (const int code : {1, 7}) {
+        m_device->addFault(fault(SimDevice::Fault::ErrorReply, code));
+        QCOMPARE(m_com->setParams({{"level", "3"}}, 5000), -1);
+        m_device->addFault(fault(SimDevice::Fault::ErrorReply, code));
+        values.clear();
+        QCOMPARE(m_com->getParams({"level"}, values, 5000), -1);
+        QVERIFY(values.empty());
+    }
 }
 
 void TestCCom::udpOnlyPassesAudioLevels()
