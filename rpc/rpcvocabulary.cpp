@@ -536,6 +536,27 @@ const std::string PLAYBACK_EDITOR("editor");
 const std::string LIST_PROJET_ELEMENT("projet_element_list");
 const std::string LIST_TIMEZONE_CITY("timezone_city_list");
 
+// Words of the recorder settings
+const std::string KEY_MEDIA_DEST("media_dest");
+const std::string KEY_PROJECT("project");
+const std::string KEY_FILENAME("filename");
+const std::string KEY_AUTORECORD("autorecord");
+const std::string KEY_MEDIA_SRC("media_src");
+const std::string KEY_FORMAT("format");
+const std::string KEY_IS_FTP("is_ftp");
+const std::string KEY_IS_EDITOR_MODE("is_editor_mode");
+const std::string KEY_EDITOR_NEXT_WAV("editor_next_wav");
+const std::string VAL_NONE("none");
+const std::string MEDIA_INTERNAL("internal");
+const std::string MEDIA_USB("usb");
+const std::string MEDIA_SDRAM("sdram");
+const std::string SRC_STREAM1("stream1");
+const std::string SRC_STREAM2("stream2");
+const std::string SRC_VOICECALL("voicecall");
+const std::string FMT_MPG2("mpg2");
+const std::string LIST_RECORDS_PLIST("records_plist");
+const std::string LIST_RECORDS_LIST("records_list");
+
 } // namespace kra
 
 namespace {

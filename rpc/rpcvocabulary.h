@@ -557,6 +557,29 @@ extern const std::string PLAYBACK_EDITOR;
 extern const std::string LIST_PROJET_ELEMENT;
 extern const std::string LIST_TIMEZONE_CITY;
 
+// Words of the recorder settings in the application's parameter store, their values and the recorder's lists
+extern const std::string KEY_MEDIA_DEST;
+extern const std::string KEY_PROJECT;
+extern const std::string KEY_FILENAME;
+extern const std::string KEY_AUTORECORD;
+extern const std::string KEY_MEDIA_SRC;
+extern const std::string KEY_FORMAT;
+extern const std::string KEY_IS_FTP;
+extern const std::string KEY_IS_EDITOR_MODE;
+extern const std::string KEY_EDITOR_NEXT_WAV;
+extern const std::string VAL_NONE;
+extern const std::string MEDIA_INTERNAL;
+extern const std::string MEDIA_USB;
+extern const std::string MEDIA_SDRAM;
+extern const std::string SRC_STREAM1;
+extern const std::string SRC_STREAM2;
+extern const std::string SRC_VOICECALL;
+inline const std::string &FMT_WAV = EXT_WAV;
+extern const std::string FMT_MPG2;
+extern const std::string LIST_RECORDS_PLIST;
+extern const std::string LIST_RECORDS_LIST;
+inline const std::string &LIST_PROJECT_LIST = CMD_PROJECT_LIST;
+
 } // namespace kra
 
 // Device error and cause texts: "<three-digit code>-<text>". Unknown codes and texts fall back to 200.
