@@ -32,6 +32,14 @@ QByteArray text(const std::string &s)
     return QByteArray::fromStdString(s);
 }
 
+QByteArray joined(const std::vector<std::string> &items)
+{
+    QByteArrayList texts;
+    for (const std::string &item : items)
+        texts << text(item);
+    return texts.join('|');
+}
+
 SimDevice::Fault matching(SimDevice::Fault f, const std::string &word)
 {
     f.match = word;
@@ -91,6 +99,17 @@ const QMap<QByteArray, Op> &operations()
                 const std::string value = m.loadEditorNextWav(&ok);
                 return n(ok) + " " + text(value);
             }},
+        {"load", [n](RecorderModel &m, const QByteArray &) { return n(m.loadRecorderSettings()); }},
+        {"save", [n](RecorderModel &m, const QByteArray &) { return n(m.saveRecorderSettings()); }},
+        {"createProject", [n](RecorderModel &m, const QByteArray &) { return n(m.createProject()); }},
+        {"deleteTrack",
+            [n](RecorderModel &m, const QByteArray &) {
+                return n(m.deleteTrack("p.prj", 4800000000ULL, 4800048000ULL, 2, 9600000000ULL, 9600096000ULL, 7));
+            }},
+        {"elements", [](RecorderModel &m, const QByteArray &) { return text(m.projectElementList()); }},
+        {"records", [](RecorderModel &m, const QByteArray &) { return joined(m.recordsList()); }},
+        {"playlist", [](RecorderModel &m, const QByteArray &) { return joined(m.recordsPlayList()); }},
+        {"projects", [](RecorderModel &m, const QByteArray &a) { return joined(m.projectList(a.toStdString())); }},
         {"takeEditorNextWav", [](RecorderModel &m, const QByteArray &) { return text(m.takeEditorNextWav()); }},
     };
     return ops;
@@ -109,12 +128,6 @@ private slots:
 
     void recordStart_data();
     void recordStart();
-    void load_data();
-    void load();
-    void lists_data();
-    void lists();
-    void projectLimit_data();
-    void projectLimit();
     void steps_data();
     void steps();
     void texts_data();
@@ -355,159 +368,14 @@ void TestRecorderModel::recordStart()
     QCOMPARE(takeMessages(), messages);
 }
 
-void TestRecorderModel::load_data()
-{
-    QTest::addColumn<QByteArray>("stored"); // the settings in the device's store
-    QTest::addColumn<QByteArray>("reply"); // instead of the store's answer; "error": an error reply
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QByteArrayList>("frames");
-    QTest::addColumn<QByteArray>("fields"); // as the next push shows them
-
-    const QByteArray all = "autorecord=on\nfilename=take\nformat=mpg2\nis_ftp=on\nmedia_dest=usb\nmedia_src=stream2\n"
-                           "project=show";
-    const QByteArray allFields
-        = "DB|autorecord=on|filename=take|format=mpg2|is_ftp=on|media_dest=usb|media_src=stream2|project=show";
-    const QByteArray sixFields
-        = "DB|autorecord=on|filename=take|format=mpg2|is_ftp=off|media_dest=usb|media_src=stream2|project=show";
-    const QByteArray six = QByteArray(all).replace("is_ftp=on\n", "");
-    QTest::newRow("seven") << all << QByteArray() << true << QByteArrayList {getSettings} << allFields;
-    QTest::newRow("six: the unset one defaulted, nothing pushed")
-        << six << QByteArray() << false << QByteArrayList {getSettings} << sixFields;
-    QTest::newRow("six in a refusal for the one not set")
-        << QByteArray()
-        << QByteArray("PARAM;return:ERROR;media_dest:usb;project:show;filename:take;autorecord:on;media_src:stream2;"
-                      "format:mpg2;is_ftp:101-parameter not set;")
-        << false << QByteArrayList {getSettings} << sixFields;
-    QTest::newRow("none set: the defaults pushed")
-        << QByteArray() << QByteArray() << false << QByteArrayList {getSettings, defaults} << defaults;
-    QTest::newRow("a failed call: defaults, nothing pushed")
-        << all << QByteArray("error") << false << QByteArrayList {getSettings} << defaults;
-    QTest::newRow("an unknown format becomes wav")
-        << QByteArray(all).replace("mpg2", "mp3") << QByteArray() << true << QByteArrayList {getSettings}
-        << QByteArray(allFields).replace("mpg2", "wav");
-    QTest::newRow("an error text is no value")
-        << QByteArray()
-        << QByteArray("PARAM;return:OK;media_dest:usb;project:103-parameter set error;filename:take;autorecord:on;"
-                      "media_src:stream2;format:mpg2;is_ftp:on;")
-        << false << QByteArrayList {getSettings} << QByteArray(allFields).replace("project=show", "project=Default");
-}
-
-void TestRecorderModel::load()
-{
-    QFETCH(QByteArray, stored);
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, result);
-    QFETCH(QByteArrayList, frames);
-    QFETCH(QByteArray, fields);
-
-    for (const QByteArray &line : stored.split('\n'))
-        m_device->loadSetup("db:ui:quorvane_ui " + line);
-    if (reply == "error")
-        m_device->addFault(fault(SimDevice::Fault::ErrorReply, 7));
-    else if (!reply.isEmpty())
-        m_device->addFault(script({reply}));
-    RecorderModel model;
-    // What the model held before is not what the device has.
-    model.setMediaDestination("sdram", false);
-    model.setProjectName("old", false);
-    model.setFileName("old", false);
-    model.setMediaSource("voicecall", true);
-    model.setRecordFormat("mpg2", false);
-    QCOMPARE(model.loadRecorderSettings(), result);
-    QCOMPARE(takeFrames(), frames);
-    model.saveRecorderSettings();
-    QCOMPARE(takeFrames(), QByteArrayList {fields});
-}
-
-void TestRecorderModel::lists_data()
-{
-    QTest::addColumn<QByteArray>("list");
-    QTest::addColumn<QByteArray>("items"); // as the device holds them, '|' between
-    QTest::addColumn<int>("parts"); // partial replies before the last; -1: refused
-    QTest::addColumn<bool>("ext");
-    QTest::addColumn<QByteArray>("frame");
-
-    const QByteArray records = "PARAM|record_mount_point=usb|record_project=show|target=general|LIST records_list";
-    const QByteArray playList = "PARAM|record_mount_point=usb|record_project=show|target=general|LIST records_plist";
-    const QByteArray projects = "PARAM|record_mount_point=sdram|target=general|LIST project_list";
-    const QByteArray commas = "t1.wav|1|a, b|wav|00:01:00,5|t2.wav";
-    QTest::newRow("records in one reply") << QByteArray("records_list") << commas << 0 << false << records;
-    QTest::newRow("records over chunks, escaped commas")
-        << QByteArray("records_list") << commas << 3 << false << records;
-    QTest::newRow("play list over chunks, EXT") << QByteArray("records_plist") << commas << 2 << true << playList;
-    QTest::newRow("projects of the given medium")
-        << QByteArray("project_list") << QByteArray("show|a,b|new") << 1 << false << projects;
-    QTest::newRow("refused: nothing") << QByteArray("records_list") << QByteArray() << -1 << false << records;
-}
-
-void TestRecorderModel::lists()
-{
-    QFETCH(QByteArray, list);
-    QFETCH(QByteArray, items);
-    QFETCH(int, parts);
-    QFETCH(bool, ext);
-    QFETCH(QByteArray, frame);
-
-    std::vector<std::string> held;
-    for (const QByteArray &item : items.split('|'))
-        held.push_back(item.toStdString());
-    m_device->setList("general", list.toStdString(), held);
-    SimDevice::Fault f = parts < 0 ? fault(SimDevice::Fault::ErrorReply, 7) : fault(SimDevice::Fault::Progress, parts);
-    f.ext = ext;
-    m_device->addFault(f);
-    RecorderModel model;
-    model.setMediaDestination("usb", false);
-    model.setProjectName("show", false);
-    const std::vector<std::string> got = list == "records_list" ? model.recordsList()
-        : list == "records_plist"                               ? model.recordsPlayList()
-                                                                : model.projectList("sdram");
-    QByteArrayList texts;
-    for (const std::string &item : got)
-        texts << text(item);
-    QCOMPARE(texts.join('|'), parts < 0 ? QByteArray() : items);
-    QCOMPARE(takeFrames(), QByteArrayList {frame});
-}
-
-void TestRecorderModel::projectLimit_data()
-{
-    QTest::addColumn<QByteArray>("project");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QStringList>("messages");
-
-    QTest::newRow("created") << QByteArray("new") << QByteArray() << true << QStringList();
-    QTest::newRow("already there: no message") << QByteArray("show") << QByteArray() << false << QStringList();
-    QTest::newRow("118: the limit") << QByteArray("new")
-                                    << QByteArray("DO;return:ERROR;cause:118-resource unavailable;") << false
-                                    << QStringList {projectsLimit};
-    QTest::newRow("another cause") << QByteArray("new") << QByteArray("DO;return:ERROR;cause:107-no space left;")
-                                   << false << QStringList();
-}
-
-void TestRecorderModel::projectLimit()
-{
-    QFETCH(QByteArray, project);
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, result);
-    QFETCH(QStringList, messages);
-
-    if (!reply.isEmpty())
-        m_device->addFault(script({reply}));
-    RecorderModel model;
-    model.setMediaDestination("usb", false);
-    model.setProjectName(project.toStdString(), false);
-    QCOMPARE(model.createProject(), result);
-    QCOMPARE(takeFrames(),
-        QByteArrayList {
-            "DO|action=get_record_folder|record_mount_point=usb|record_project=" + project + "|type=create"});
-    QCOMPARE(takeMessages(), messages);
-}
-
-// The other operations, run on "usb" and "show": their results (',' between steps) and frames.
+// The other operations, run on "usb" and "show": their results (',' between steps, then the messages shown)
+// and frames.
 void TestRecorderModel::steps_data()
 {
     QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QByteArray>("reply"); // the next request's answer; "error": an error reply
+    // The next request's answer: "error" an error reply, "progress n" or "ext n" the normal answer in n + 1
+    // parts (with returnFmt EXT), else the body given.
+    QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QByteArray>("steps");
     QTest::addColumn<QByteArray>("result");
     QTest::addColumn<QByteArrayList>("frames");
@@ -516,12 +384,34 @@ void TestRecorderModel::steps_data()
         QTest::newRow(name) << setup << reply << steps << result << frames;
     };
     const QByteArray show = "|record_mount_point=usb|record_project=show";
+    const QByteArray db = "db:ui:quorvane_ui ";
     const QByteArray playPath = "DO|action=get_playback_fullpath|generic_uri=t.wav" + show;
     const QByteArray saved
         = "DB|autorecord=off|filename=Record|format=wav|is_ftp=off|media_dest=usb|media_src=stream1|project=show";
     const QByteArray state = "PARAM|target=audio|GET recorder_state";
-    const QByteArray db = "db:ui:quorvane_ui ";
 
+    // A load, then a save that shows what the model holds.
+    const auto stored = [&db](const QByteArray &pairs) { return db + QByteArray(pairs).replace(' ', "\n" + db); };
+    const QByteArray seven = "autorecord=on filename=take format=mpg2 is_ftp=on media_dest=sdram media_src=stream2 "
+                             "project=new";
+    const QByteArray sevenHeld
+        = "DB|autorecord=on|filename=take|format=mpg2|is_ftp=on|media_dest=sdram|media_src=stream2|project=new";
+    const QByteArray sixHeld = QByteArray(sevenHeld).replace("is_ftp=on", "is_ftp=off");
+    row("load seven", "load,save", "1,1", {getSettings, sevenHeld}, stored(seven));
+    row("load six: the unset one defaulted, nothing pushed", "load,save", "0,1", {getSettings, sixHeld},
+        stored(QByteArray(seven).replace("is_ftp=on ", "")));
+    row("load six, refused for the one not set", "load,save", "0,1", {getSettings, sixHeld}, {},
+        "PARAM;return:ERROR;media_dest:sdram;project:new;filename:take;autorecord:on;media_src:stream2;format:mpg2;"
+        "is_ftp:101-parameter not set;");
+    row("load none set: the defaults pushed", "load,save", "0,1", {getSettings, defaults, defaults});
+    row("load failed: the defaults, nothing pushed", "load,save", "0,1", {getSettings, defaults}, stored(seven),
+        "error");
+    row("load an unknown format: wav", "load,save", "1,1", {getSettings, QByteArray(sevenHeld).replace("mpg2", "wav")},
+        stored(QByteArray(seven).replace("mpg2", "mp3")));
+    row("load an error text: no value", "load,save", "0,1",
+        {getSettings, QByteArray(sevenHeld).replace("project=new", "project=Default")}, {},
+        "PARAM;return:OK;media_dest:sdram;project:103-parameter set error;filename:take;autorecord:on;"
+        "media_src:stream2;format:mpg2;is_ftp:on;");
     row("play", "command playstart", "1",
         {playPath, "DO|action=playback_start|generic_uri=/mnt/usb/show/t.wav|record_format=wav"});
     row("play without a path", "command playstart", "0", {playPath}, {}, "DO;return:ERROR;cause:112-file not found;");
@@ -559,6 +449,28 @@ void TestRecorderModel::steps_data()
         {playPath,
             "DO|action=playback_start|channel=0|end_mark=960|generic_uri=/mnt/usb/show/t.wav|mode=1|"
             "playback_mode=editor|samplerate=48000|start_mark=480"});
+    row("delete a track", "deleteTrack", "1",
+        {"DO|action=project_delete_track|end_mark=7|generic_uri=p.prj|project_value_end=4800048000|"
+         "project_value_hend=9600096000|project_value_hstart=9600000000|project_value_start=4800000000|"
+         "record_index=2"
+            + show});
+    row("project elements", "elements", "t1.wav|t2.wav|t3.wav|t4.wav|t5.wav|t6.wav", {"DO|action=project_list" + show});
+    const QByteArray create = "DO|action=get_record_folder" + show + "|type=create";
+    row("project created", "createProject", "1", {create}, {}, "DO;return:OK;");
+    row("project there: no message", "createProject", "0", {create});
+    row("118: the 50-projects message", "createProject", "0,message: 50 projects", {create}, {},
+        "DO;return:ERROR;cause:118-resource unavailable;");
+    row("another cause: no message", "createProject", "0", {create}, {}, "DO;return:ERROR;cause:107-no space left;");
+    const QByteArray records = "PARAM" + show + "|target=general|LIST records_list";
+    const QByteArray listed = "general records_list=[t1.wav\\,1,a\\, b,t2.wav]";
+    row("records in one reply", "records", "t1.wav,1|a, b|t2.wav", {records}, listed);
+    row("records over chunks, escaped commas", "records", "t1.wav,1|a, b|t2.wav", {records}, listed, "progress 2");
+    row("records over chunks, EXT", "records", "t1.wav,1|a, b|t2.wav", {records}, listed, "ext 2");
+    row("records refused: none", "records", "", {records}, listed, "error");
+    row("play list", "playlist", "t2.wav|t1.wav", {"PARAM" + show + "|target=general|LIST records_plist"},
+        "general records_plist=[t2.wav,t1.wav]", "progress 1");
+    row("projects of the medium given", "projects sdram", "show|new",
+        {"PARAM|record_mount_point=sdram|target=general|LIST project_list"}, "general project_list=[show,new]");
     const QByteArray getMode = "DB|GET is_editor_mode";
     row("editor mode unset", "loadEditorMode", "0 off", {getMode});
     row("editor mode on", "loadEditorMode", "1 on", {getMode}, db + "is_editor_mode=on");
@@ -584,8 +496,12 @@ void TestRecorderModel::steps()
     QFETCH(QByteArrayList, frames);
 
     m_device->loadSetup(setup);
+    SimDevice::Fault f = fault(SimDevice::Fault::Progress, reply.mid(reply.indexOf(' ') + 1).toInt());
+    f.ext = reply.startsWith("ext ");
     if (reply == "error")
         m_device->addFault(fault(SimDevice::Fault::ErrorReply, 7));
+    else if (reply.startsWith("progress ") || f.ext)
+        m_device->addFault(f);
     else if (!reply.isEmpty())
         m_device->addFault(script({reply}));
     RecorderModel model;
@@ -597,6 +513,12 @@ void TestRecorderModel::steps()
         const auto op = operations().find(blank < 0 ? step : step.left(blank));
         QVERIFY(op != operations().end());
         results << (*op)(model, blank < 0 ? QByteArray() : step.mid(blank + 1));
+    }
+    for (const QString &message : takeMessages()) {
+        results << "message: "
+                + (message == projectsLimit     ? QByteArray("50 projects")
+                        : message == filesLimit ? QByteArray("100 files")
+                                                : message.toUtf8());
     }
     QCOMPARE(results.join(','), result);
     QCOMPARE(takeFrames(), frames);
