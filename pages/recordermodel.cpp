@@ -27,7 +27,6 @@ const std::string RecorderModel::DefaultFileName("Record");
 
 namespace {
 
-// The application's parameter store answers slowly while the device writes its flash.
 constexpr int storeTimeoutMs = 10000;
 constexpr int listTimeoutMs = 5000;
 constexpr int maxNameLength = 25;
@@ -299,19 +298,19 @@ bool RecorderModel::executeRecorderCommand(const std::string &command, const std
     }
     if (command == CommandRecordStart)
         return startRecording();
-    bool (TComDevice::*stop)() = nullptr;
+    bool (TComDevice::*transport)() = nullptr;
     if (command == CommandPlayStop)
-        stop = &TComDevice::playbackStop;
+        transport = &TComDevice::playbackStop;
     else if (command == CommandPlayPause)
-        stop = &TComDevice::playbackPause;
+        transport = &TComDevice::playbackPause;
     else if (command == CommandPlayUnpause)
-        stop = &TComDevice::playbackUnpause;
+        transport = &TComDevice::playbackUnpause;
     else if (command == CommandRecordStop)
-        stop = &TComDevice::recordStop;
-    if (!stop)
+        transport = &TComDevice::recordStop;
+    if (!transport)
         return false;
     // The page follows the user, not the device: a refusal here mostly means the recorder was already there.
-    if (!(device->*stop)())
+    if (!(device->*transport)())
         qWarning("Recorder: the device refused \"%s\"", command.c_str());
     return true;
 }

@@ -91,7 +91,8 @@ const QMap<QByteArray, Op> &operations()
             }},
         {"loadEditorMode",
             [n](RecorderModel &m, const QByteArray &) {
-                return n(m.loadEditorMode()) + " " + text(m.editorModeText());
+                const bool on = m.loadEditorMode();
+                return n(on) + " " + text(m.editorModeText());
             }},
         {"loadEditorNextWav",
             [n](RecorderModel &m, const QByteArray &) {
