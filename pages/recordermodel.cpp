@@ -131,8 +131,10 @@ bool RecorderModel::loadRecorderSettings()
     if (result < 0 && values.empty()) {
         qWarning("Recorder: the settings could not be read (%d)", result);
         setRecorderDefaults();
+        m_deviceRead = false;
         return false;
     }
+    m_deviceRead = true;
     int count = 0;
     for (const auto &setting : settings)
         count += storedValue(values, *setting.first) ? 1 : 0;
@@ -172,38 +174,50 @@ bool RecorderModel::saveRecorderSettings()
     return m_settingsSaved;
 }
 
+void RecorderModel::pushSetting(const std::string &key, const std::string &value)
+{
+    if (m_deviceRead) {
+        saveRecorderSettings();
+        return;
+    }
+    // The other fields hold defaults, not the device's values: storing them would overwrite its settings.
+    m_settingsSaved = getCom()->setParams({{key, value}}, storeTimeoutMs) >= 0;
+    if (!m_settingsSaved)
+        qWarning("Recorder: the setting %s was not stored", key.c_str());
+}
+
 void RecorderModel::setFileName(const std::string &value, bool push)
 {
     m_fileName = value;
     if (push)
-        saveRecorderSettings();
+        pushSetting(kra::KEY_FILENAME, value);
 }
 
 void RecorderModel::setProjectName(const std::string &value, bool push)
 {
     m_project = value;
     if (push)
-        saveRecorderSettings();
+        pushSetting(kra::KEY_PROJECT, value);
 }
 
 void RecorderModel::setMediaDestination(const std::string &value, bool push)
 {
     m_mediaDest = value;
     if (push)
-        saveRecorderSettings();
+        pushSetting(kra::KEY_MEDIA_DEST, value);
 }
 
 void RecorderModel::setRecordFormat(const std::string &value, bool push)
 {
     m_format = value;
     if (push)
-        saveRecorderSettings();
+        pushSetting(kra::KEY_FORMAT, value);
 }
 
 void RecorderModel::setStateCommand(const std::string &value, bool push)
 {
     m_stateCommand = value;
-    if (push)
+    if (push && m_deviceRead)
         saveRecorderSettings();
 }
 
@@ -211,7 +225,7 @@ void RecorderModel::setMediaSource(const std::string &value, bool deferPush)
 {
     m_mediaSrc = value;
     if (!deferPush)
-        saveRecorderSettings();
+        pushSetting(kra::KEY_MEDIA_SRC, value);
 }
 
 std::string RecorderModel::recorderStateToCommand()

@@ -133,6 +133,8 @@ public:
     static QString userNameFromFileName(const QString &name);
 
 private:
+    // A setter's push: all seven settings once the device's were read; before that only the one set.
+    void pushSetting(const std::string &key, const std::string &value);
     bool startRecording();
     void routeSource();
     std::vector<std::string> fetchList(const std::string &name, const std::string *project, const std::string &media);
@@ -153,6 +155,8 @@ private:
     std::string m_isFtp;
     std::string m_editorMode;
     bool m_settingsLoaded = false;
+    // The last read reached the device, so the fields hold its values (or ours where it had none).
+    bool m_deviceRead = false;
     bool m_settingsSaved = false;
     std::string m_stateCommand;
     bool m_internalAvailable = false;

@@ -432,11 +432,16 @@ void TestRecorderModel::steps_data()
         spaceWords + QByteArrayList {"DO|action=get_freespace_p_sdcard"});
     row("media space: USB at the threshold, no SD card", "space", "5GB 45%|10MB 62%|0MB|1001", spaceWords,
         "media get_freespace_usb=10\nmedia get_freespace_sdcard=0");
-    row("media source pushes", "setMediaSource stream2", "stream2", {QByteArray(saved).replace("stream1", "stream2")});
+    // Until the device's settings were read the others are only defaults: a push stores the one set.
+    row("media source pushes", "setMediaSource stream2", "stream2", {"DB|media_src=stream2"});
     row("media source deferred", "deferMediaSource voicecall", "voicecall", {});
     row("destination without push", "setMediaDestination sdram", "sdram", {});
-    row("the state command is never sent", "setStateCommand recordstart", "recordstart", {saved});
-    row("file name pushes", "setFileName take", "take", {QByteArray(saved).replace("Record", "take")});
+    row("the state command is never sent", "setStateCommand recordstart", "recordstart", {});
+    row("file name pushes", "setFileName take", "take", {"DB|filename=take"});
+    row("after a load a push stores all seven", "load,setFileName show", "1,show",
+        {getSettings, QByteArray(sevenHeld).replace("take", "show")}, stored(seven));
+    row("after a failed load only the one set", "load,setFileName show", "0,show", {getSettings, "DB|filename=show"},
+        stored(seven), "error");
     row("empty the project", "emptyProject", "1", {"DO|action=empty_record_dir" + show});
     row("delete the project refused", "deleteProject", "-1", {"DO|action=delete_record_dir" + show}, {},
         "DO;return:ERROR;cause:202-file system error;");
