@@ -10,6 +10,7 @@
 #include "rpctesting.h"
 #include "simdevice.h"
 #include "tcomdevice.h"
+#include "tcomrpcaccess.h"
 #include "vexmarinterfaces.h"
 #include "vexmarstatusbar.h"
 #include "vexmarwindow.h"
@@ -188,6 +189,20 @@ public:
     }
 
     QByteArrayList takeFrames() { return std::exchange(log, {}); }
+
+    // The device's request log once a request of the test's own has been answered: everything sent before it has
+    // arrived. That request is left out.
+    QByteArrayList framesAfterRoundTrip()
+    {
+        kra::CMsg probe(kra::CMsg::Param);
+        probe.setParam(kra::KEY_TARGET, kra::TGT_GENERAL);
+        probe.addGet("round_trip");
+        TComRpcAccess(getCom()).execute(probe, 5000);
+        QByteArrayList frames = takeFrames();
+        if (!frames.isEmpty() && frames.last() == "PARAM|target=general|GET round_trip")
+            frames.removeLast();
+        return frames;
+    }
 
     // Plays the bodies, then a last one whose effect tells that the window has handled them all: the battery's
     // remaining minutes, a number no other message gives.
