@@ -43,8 +43,8 @@ template<class Page>
 void connectCallPage(QVexmarWindow *window, Page *page)
 {
     QObject::connect(page, &Page::pageActivated, window, &QVexmarWindow::pageActivated);
-    QObject::connect(page, &Page::showMessagePopup, window,
-        qOverload<const QString &, int>(&QVexmarWindow::showMessagePopup));
+    QObject::connect(
+        page, &Page::showMessagePopup, window, qOverload<const QString &, int>(&QVexmarWindow::showMessagePopup));
     QObject::connect(page, &Page::hideMessagePopup, window, &QVexmarWindow::hideMessagePopup);
     QObject::connect(page, &Page::audioCallStatusChanged, window, &QVexmarWindow::audioCallStatusChanged);
     QObject::connect(page, &Page::remoteNumberChanged, window, &QVexmarWindow::remoteNumberChanged);
@@ -174,8 +174,8 @@ void QVexmarWindow::buildPages()
     const int headphones[] = {6, 8, 10};
     for (int i = 0; i < 3; ++i) {
         m_monitoring2Pages[i] = new QVexmarMixerMonitoring2Page(headphones[i], this);
-        connect(m_monitoring2Pages[i], &QVexmarMixerMonitoring2Page::pageActivated, this,
-            &QVexmarWindow::pageActivated);
+        connect(
+            m_monitoring2Pages[i], &QVexmarMixerMonitoring2Page::pageActivated, this, &QVexmarWindow::pageActivated);
         m_stack->addWidget(m_monitoring2Pages[i]);
     }
     m_folderPage = new QVexmarFolderPage(this);

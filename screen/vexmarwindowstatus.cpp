@@ -102,9 +102,8 @@ int QVexmarWindow::idleCallState(int codec) const
     const TComDevice *device = getDevice();
     if (!device->isReady() || networkTypeOfName(device->defaultNetwork()) == networkCodeNone)
         return CodeUnavailable;
-    return callPagePanel(codec)->callPanelText(codec, device->lineNetworkFamily(codec)).isEmpty()
-        ? CodeIdle
-        : CodeIdleWithNumber;
+    return callPagePanel(codec)->callPanelText(codec, device->lineNetworkFamily(codec)).isEmpty() ? CodeIdle
+                                                                                                  : CodeIdleWithNumber;
 }
 
 void QVexmarWindow::setLines(IVexmarStatusPanel *panel, int codec, const TComAudioConnection *call, bool up)

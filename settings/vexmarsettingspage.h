@@ -20,8 +20,15 @@ class QVexmarSettingsPage : public QVexmarMenuWidget
     Q_OBJECT
 
 public:
-    enum Entry { ExitEntry = 0, NetworkEntry = 1, CodingEntry = 2, AudioEntry = 3, BookEntry = 4, ToolsEntry = 5,
-        StatusEntry = 6 };
+    enum Entry {
+        ExitEntry = 0,
+        NetworkEntry = 1,
+        CodingEntry = 2,
+        AudioEntry = 3,
+        BookEntry = 4,
+        ToolsEntry = 5,
+        StatusEntry = 6
+    };
 
     explicit QVexmarSettingsPage(QWidget *parent = nullptr);
     ~QVexmarSettingsPage() override;

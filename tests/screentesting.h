@@ -106,8 +106,8 @@ inline int indicatorCode(QVexmarStatusBar *bar, const char *name)
 {
     auto *indicator = bar->findChild<QWidget *>(QLatin1String(name));
     const QRgb face = pixelAt(indicator->grab().toImage(), 2, indicator->height() / 2);
-    const QRgb colours[] = {rgb(127, 127, 127), rgb(170, 255, 170), rgb(0, 255, 0), rgb(255, 255, 0),
-        rgb(255, 0, 0), rgb(240, 101, 101), rgb(234, 177, 102)};
+    const QRgb colours[] = {rgb(127, 127, 127), rgb(170, 255, 170), rgb(0, 255, 0), rgb(255, 255, 0), rgb(255, 0, 0),
+        rgb(240, 101, 101), rgb(234, 177, 102)};
     for (int code = 0; code < 7; ++code) {
         if (face == colours[code])
             return code;

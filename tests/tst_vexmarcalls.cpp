@@ -72,18 +72,19 @@ void TestVexmarCalls::callDisplay_data()
         + QByteArrayList {"callState 1 3", "callState 1 4", "codecState 1 1", "quality 1 1 -1 -1", "line 1 1 1"};
     const QByteArray audio2 = "comm_link:audio2;";
 
-    QTest::newRow("incoming call") << QByteArrayList {received, eventBody("call ring", "remote_addr:alice;")}
-                                   << states << setUp + QByteArrayList {"callState 1 3"}
-                                   << QByteArray("Incoming call... | Idle") << QByteArray("3 1 1");
+    QTest::newRow("incoming call") << QByteArrayList {received, eventBody("call ring", "remote_addr:alice;")} << states
+                                   << setUp + QByteArrayList {"callState 1 3"} << QByteArray("Incoming call... | Idle")
+                                   << QByteArray("3 1 1");
     QTest::newRow("redial pending") << QByteArrayList {eventBody("call auto redial")} << states << setUp
                                     << QByteArray("Call redial pending... | Idle") << QByteArray("3 1 1");
     QTest::newRow("outgoing, proceeding") << QByteArrayList {eventBody("0100-call proceeding")} << states << setUp
                                           << QByteArray("Call in progress... | Idle") << QByteArray("3 1 1");
     QTest::newRow("active") << QByteArrayList {received, active} << states << setUp + QByteArrayList {"callState 1 3"}
                             << QByteArray("Call in progress (negociating) | Idle") << QByteArray("3 1 1");
-    QTest::newRow("negotiating") << QByteArrayList {eventBody("dsp_status", "state:negotiating;")} << states
-                                 << setUp << QByteArray("Call in progress (negociating) | Idle") << QByteArray("3 1 1");
-    QTest::newRow("waiting for sync") << QByteArrayList {received, active, eventBody("dsp_status", "state:waiting for sync;")}
+    QTest::newRow("negotiating") << QByteArrayList {eventBody("dsp_status", "state:negotiating;")} << states << setUp
+                                 << QByteArray("Call in progress (negociating) | Idle") << QByteArray("3 1 1");
+    QTest::newRow("waiting for sync") << QByteArrayList {received, active,
+        eventBody("dsp_status", "state:waiting for sync;")}
                                       << states << setUp + QByteArrayList {"callState 1 3", "callState 1 3"}
                                       << QByteArray("Call in progress (waiting for sync) | Idle")
                                       << QByteArray("3 1 1");
@@ -99,8 +100,7 @@ void TestVexmarCalls::callDisplay_data()
                                    << QByteArray("Call established (synchronized) | Idle") << QByteArray("4 1 1");
     QTest::newRow("sync reported again") << QByteArrayList {received, active, inSync, inSync} << lines
                                          << established + QByteArrayList {"callState 1 4"}
-                                         << QByteArray("Call established (synchronized) | Idle")
-                                         << QByteArray("4 1 1");
+                                         << QByteArray("Call established (synchronized) | Idle") << QByteArray("4 1 1");
     QTest::newRow("released with a cause")
         << QByteArrayList {received, active, inSync, eventBody("1200-call disconnected"),
                eventBody("1900-call released", "cause:005-destination unreachable;")}
@@ -114,17 +114,17 @@ void TestVexmarCalls::callDisplay_data()
         << established + QByteArrayList {"callState 1 6", "line 1 1 0", "quality 1 1 100 100"}
         << QByteArray("Releasing call... | Idle") << QByteArray("6 1 1");
     QTest::newRow("line 2") << QByteArrayList {eventBody("0600-call received", audio2),
-                                   eventBody("1000-call active", audio2), eventBody("dsp_status", "state:sync;" + audio2)}
+        eventBody("1000-call active", audio2), eventBody("dsp_status", "state:sync;" + audio2)}
                             << lines
                             << QByteArrayList {"callState 2 3", "callState 2 3", "callState 2 3", "callState 2 4",
                                    "codecState 2 0", "quality 2 1 -1 -1", "line 2 1 1"}
                             << QByteArray("Idle | Call established (synchronized)") << QByteArray("1 4 1");
     // In sync once active; no IP line to show, and its statistics reach no page.
-    QTest::newRow("voice line")
-        << QByteArrayList {eventBody("1000-call active", "comm_link:coord_line;", "mobile.0"),
-               eventBody("rx-quality-report", "net-quality:3;", "mobile.0")}
-        << lines << QByteArrayList {"callState 3 3", "callState 3 3", "callState 3 4", "codecState 3 0"}
-        << QByteArray("Idle | Idle") << QByteArray("1 1 4");
+    QTest::newRow("voice line") << QByteArrayList {eventBody("1000-call active", "comm_link:coord_line;", "mobile.0"),
+        eventBody("rx-quality-report", "net-quality:3;", "mobile.0")}
+                                << lines
+                                << QByteArrayList {"callState 3 3", "callState 3 3", "callState 3 4", "codecState 3 0"}
+                                << QByteArray("Idle | Idle") << QByteArray("1 1 4");
     // A second stream: its line is shown beside the first, with its own reports.
     QTest::newRow("double streaming: line 2")
         << QByteArrayList {received, eventBody("1000-call active", "remote_addr:a;stream_id:1;"),
@@ -176,18 +176,18 @@ void TestVexmarCalls::statusRefresh_data()
                                         << QByteArrayList {"networkType 0xffff 0", "networkUp 0", "callState 1 0",
                                                "panelText 1  -1", "callState 2 0", "panelText 2  -1", "callState 3 0",
                                                "panelText 3  2"};
-    QTest::newRow("codecs: stereo and mono") << QByteArray() << QByteArrayList {"codecState", "description"}
-                                             << QByteArrayList {"codecState 1 1", "codecState 2 0",
-                                                    "description 1 Opus 48kHz Stereo 128kbit/s",
-                                                    "description 2 G.722", "description 3 Mobile voice"};
-    QTest::newRow("idle lines with numbers")
-        << QByteArray("ui remote_aoip1=0123\nui remote_voice=555") << idle
-        << QByteArrayList {"callState 1 2", "panelText 1 0123 0", "callState 2 1", "panelText 2  0", "callState 3 2",
-               "panelText 3 555 2"};
+    QTest::newRow("codecs: stereo and mono")
+        << QByteArray() << QByteArrayList {"codecState", "description"}
+        << QByteArrayList {"codecState 1 1", "codecState 2 0", "description 1 Opus 48kHz Stereo 128kbit/s",
+               "description 2 G.722", "description 3 Mobile voice"};
+    QTest::newRow("idle lines with numbers") << QByteArray("ui remote_aoip1=0123\nui remote_voice=555") << idle
+                                             << QByteArrayList {"callState 1 2", "panelText 1 0123 0", "callState 2 1",
+                                                    "panelText 2  0", "callState 3 2", "panelText 3 555 2"};
     // The number kept for IP does not count while the line calls over ISDN.
     QTest::newRow("idle line on ISDN with an IP number")
-        << SimDevice::isdnSetup() + "\nnetwork network=[aoip,eth.0,isdn.0]\nnetwork default_network=isdn.0\n"
-                                    "ui remote_aoip1=0123"
+        << SimDevice::isdnSetup()
+            + "\nnetwork network=[aoip,eth.0,isdn.0]\nnetwork default_network=isdn.0\n"
+              "ui remote_aoip1=0123"
         << QByteArrayList {"callState"} << QByteArrayList {"callState 1 1", "callState 2 1", "callState 3 1"};
     QTest::newRow("SIP account 1 registered over IP")
         << QByteArray() << sip << QByteArrayList {"sip 1 1 1", "sip 1 2 0", "sip 2 1 0", "sip 2 2 0"};
@@ -225,10 +225,9 @@ void TestVexmarCalls::remoteNumbers_data()
 
     QTest::newRow("codec 1 on IP") << QByteArrayList {"1 0 0123"} << false
                                    << QByteArrayList {info + "remote_aoip1=0123"};
-    QTest::newRow("codec 2 on ISDN") << QByteArrayList {"2 1 77"} << false
-                                     << QByteArrayList {info + "remote_aoip2=77"};
-    QTest::newRow("voice family, whatever the index") << QByteArrayList {"1 2 555"} << false
-                                                      << QByteArrayList {info + "remote_voice=555"};
+    QTest::newRow("codec 2 on ISDN") << QByteArrayList {"2 1 77"} << false << QByteArrayList {info + "remote_aoip2=77"};
+    QTest::newRow("voice family, whatever the index")
+        << QByteArrayList {"1 2 555"} << false << QByteArrayList {info + "remote_voice=555"};
     QTest::newRow("Latin-1") << QByteArrayList {"1 0 M\xc3\xbcller"} << false
                              << QByteArrayList {info + "remote_aoip1=M\xfcller"};
     QTest::newRow("no family: nothing sent") << QByteArrayList {"1 -1 9"} << false << QByteArrayList();
@@ -286,9 +285,9 @@ void TestVexmarCalls::callProfile_data()
                                           << QByteArrayList {info + "remote_aoip2=A,B"} << QByteArray("1 2 1");
     QTest::newRow("codec 1, one number") << a << QString() << 26 << true << true << QByteArray("A |  | ")
                                          << QByteArrayList {info + "remote_aoip1=A"} << QByteArray("2 1 1");
-    QTest::newRow("voice line: the first number alone") << a << b << 28 << true << true << QByteArray(" |  | A")
-                                                        << QByteArrayList {info + "remote_voice=A"}
-                                                        << QByteArray("1 1 2");
+    QTest::newRow("voice line: the first number alone")
+        << a << b << 28 << true << true << QByteArray(" |  | A") << QByteArrayList {info + "remote_voice=A"}
+        << QByteArray("1 1 2");
     QTest::newRow("no number") << QString() << b << 27 << true << true << QByteArray(" |  | ") << QByteArrayList()
                                << QByteArray("1 1 1");
     QTest::newRow("other menu") << a << b << 25 << true << true << QByteArray(" |  | ") << QByteArrayList()

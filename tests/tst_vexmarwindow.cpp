@@ -7,9 +7,9 @@
 #include "screentesting.h"
 #include "tcomravennacontroller.h"
 #include "tmatrixsettings.h"
-#include "vexmarbutton.h"
 #include "vexmaraccess.h"
 #include "vexmaraoipcallpage.h"
+#include "vexmarbutton.h"
 #include "vexmarmenuitem.h"
 #include "vexmarsettingspage.h"
 #include "vexmarvoicecallpage.h"
@@ -47,10 +47,10 @@ const QByteArray allOptions = "general device_opts=[ip_dcodec,mobile_lte,wifi,ra
 // that follow from these are left out.
 QByteArrayList outline(const QByteArrayList &frames)
 {
-    const QByteArrayList own = {fPasswords, "DO|action=subscribe|info=remote_numbers",
-        "DO|action=subscribe|info=upload_progress", fUi,
-        "DO|action=subscribe|event_type=audio_levels|period=500|port=1", "DO|action=request|event_type=comm_events",
-        fRavennaAttach, fRavennaFetch, fClock, fAes67On, "DO|action=shutdown", fProbe};
+    const QByteArrayList own
+        = {fPasswords, "DO|action=subscribe|info=remote_numbers", "DO|action=subscribe|info=upload_progress", fUi,
+            "DO|action=subscribe|event_type=audio_levels|period=500|port=1", "DO|action=request|event_type=comm_events",
+            fRavennaAttach, fRavennaFetch, fClock, fAes67On, "DO|action=shutdown", fProbe};
     QByteArrayList words;
     for (const QByteArray &frame : frames) {
         if (frame == devicetesting::fOptions)
@@ -173,11 +173,9 @@ void TestVexmarWindow::setUp_data()
     const QByteArrayList afterModel = firstSetUp.mid(2);
 
     QTest::newRow("login page: the login starts it") << QByteArray() << none << 0 << 1 << none;
-    QTest::newRow("home page, all attached at once")
-        << QByteArray() << none << 1 << 4 << firstSetUp;
-    QTest::newRow("model refused, then ready")
-        << QByteArray() << QByteArrayList {"error:network"} << 1 << 3
-        << QByteArrayList {fPasswords, "model", "model"} + afterModel;
+    QTest::newRow("home page, all attached at once") << QByteArray() << none << 1 << 4 << firstSetUp;
+    QTest::newRow("model refused, then ready") << QByteArray() << QByteArrayList {"error:network"} << 1 << 3
+                                               << QByteArrayList {fPasswords, "model", "model"} + afterModel;
     QTest::newRow("matrix refused, then attached")
         << QByteArray() << QByteArrayList {"error:matrix_in1"} << 1 << 3 << firstSetUp + QByteArrayList {"matrix"};
     QTest::newRow("AES67 module refuses, then attached")
@@ -266,11 +264,10 @@ void TestVexmarWindow::levels_data()
     const auto nines = [](int count) { return QByteArray(" 99").repeated(count); };
 
     QTest::newRow("all of them") << all << ordered.mid(1);
-    QTest::newRow("some missing, numbers beyond never read")
-        << QByteArray("in1:-20;in24:-3;ou1:-6;ou7:-1;in25:5;ou8:4;in0:7;")
-        << "-20" + nines(22) + " -3 -6" + nines(5) + " -1";
-    QTest::newRow("texts that are no numbers") << QByteArray("in1:abc;in2:+5;in3:-7.5;ou1:;")
-                                               << "0 5 -7" + nines(21) + " 0" + nines(6);
+    QTest::newRow("some missing, numbers beyond never read") << QByteArray(
+        "in1:-20;in24:-3;ou1:-6;ou7:-1;in25:5;ou8:4;in0:7;") << "-20" + nines(22) + " -3 -6" + nines(5) + " -1";
+    QTest::newRow("texts that are no numbers")
+        << QByteArray("in1:abc;in2:+5;in3:-7.5;ou1:;") << "0 5 -7" + nines(21) + " 0" + nines(6);
     QTest::newRow("none") << QByteArray() << nines(31).mid(1);
 }
 
@@ -308,8 +305,12 @@ void TestVexmarWindow::routing_data()
         {"INFO;info_type:remote_numbers;remote_aoip1:M\xfcller;remote_voice:555;",
             "INFO;info_type:remote_numbers;remote_aoip2:42;"},
         {"aoip1=M\xc3\xbcller", "aoip2=42", "voice=555"});
-    row("display, UTF-8", {"EVENT;event_type:display;message:Gr\xc3\xbc\xc3\x9f" "e;"},
-        {"popup=Gr\xc3\xbc\xc3\x9f" "e", "pending=-1"});
+    row("display, UTF-8",
+        {"EVENT;event_type:display;message:Gr\xc3\xbc\xc3\x9f"
+         "e;"},
+        {"popup=Gr\xc3\xbc\xc3\x9f"
+         "e",
+            "pending=-1"});
     row("display without a message", {"EVENT;event_type:display;message:;"}, {"popup=none"});
     row("shutting down", {"EVENT;event_type:shuttingdown;"}, {"popup=System is going down..."});
     row("restarting", {"EVENT;event_type:rebooting;"}, {"popup=System is restarting..."});
@@ -444,8 +445,8 @@ void TestVexmarWindow::keepAlive_data()
     QTest::newRow("device answers") << QByteArrayList() << true << false << QByteArrayList();
     QTest::newRow("network list refused: reconnect and set up again")
         << QByteArrayList {"error:network"} << true << true << firstSetUp;
-    QTest::newRow("model not ready: nothing asked") << QByteArrayList {"error:network"} << false << false
-                                                    << QByteArrayList();
+    QTest::newRow("model not ready: nothing asked")
+        << QByteArrayList {"error:network"} << false << false << QByteArrayList();
 }
 
 void TestVexmarWindow::keepAlive()
@@ -485,8 +486,8 @@ void TestVexmarWindow::disconnectResets()
 {
     ScreenRig rig;
     QVERIFY(rig.startSetUp());
-    QVERIFY(rig.deliver({"EVENT;event_type:0600-call received;id:9;network:eth.0;",
-        "EVENT;event_type:audio_levels;in1:-4;ou7:-2;"}));
+    QVERIFY(rig.deliver(
+        {"EVENT;event_type:0600-call received;id:9;network:eth.0;", "EVENT;event_type:audio_levels;in1:-4;ou7:-2;"}));
     SpyPage *spy = rig.showSpy();
     getCom()->disconnectFromDevice();
     QTRY_COMPARE(getCom()->state(), RpcConnection::UnconnectedState);
@@ -528,8 +529,7 @@ void TestVexmarWindow::pages_data()
     row("settings page opens its last menu", {"5", "17", "1", "16"}, "16 16 exit 1 entry 1 hidden");
     row("status menu, then network: exit page kept", {"5", "29", "17"}, "16 16 exit 5 entry 1 hidden");
     // The menu ids stand for the settings page: a shortcut opens its menu while the page is shown.
-    row("network menu again after the user chose another", {"5", "17", "entry 6", "17"},
-        "16 16 exit 5 entry 1 hidden");
+    row("network menu again after the user chose another", {"5", "17", "entry 6", "17"}, "16 16 exit 5 entry 1 hidden");
     row("audio menu refused at the operator level", {"5", "23"}, "5 5 exit 1 entry -1 hidden", 0);
     row("audio menu at the expert level", {"5", "23"}, "16 16 exit 5 entry 3 hidden");
     row("exit returns to the exit page", {"5", "17", "entry 0"}, "5 5 exit 5 entry 0 hidden");
@@ -580,9 +580,9 @@ void TestVexmarWindow::shutdown_data()
     QTest::newRow("OK") << QByteArray("OK") << QByteArrayList() << QByteArrayList {"DO|action=shutdown"}
                         << QByteArray("none");
     QTest::newRow("Cancel") << QByteArray("Cancel") << QByteArrayList() << QByteArrayList() << QByteArray("none");
-    QTest::newRow("OK, refused by the device") << QByteArray("OK") << QByteArrayList {"nok:shutdown"}
-                                               << QByteArrayList {"DO|action=shutdown"}
-                                               << QByteArray("Failed to proceed!");
+    QTest::newRow("OK, refused by the device")
+        << QByteArray("OK") << QByteArrayList {"nok:shutdown"} << QByteArrayList {"DO|action=shutdown"}
+        << QByteArray("Failed to proceed!");
 }
 
 void TestVexmarWindow::shutdown()
