@@ -239,16 +239,11 @@ void QVexmarWindow::startInitialization()
         return;
     m_settingsPage->loadAccessPasswords(0);
     setupControllers();
-    // The set-up may have met the end of the connection, which stopped the timer for good.
-    if (getCom()->state() == RpcConnection::ConnectedState)
-        m_setupTimer->start(setupIntervalMs);
+    m_setupTimer->start(setupIntervalMs);
 }
 
 void QVexmarWindow::setupControllers()
 {
-    if (m_settingUp)
-        return;
-    m_settingUp = true;
     TComDevice *device = getDevice();
     if (!device->isReady() && device->initialize()) {
         updateStatusPanel();
@@ -322,7 +317,6 @@ void QVexmarWindow::setupControllers()
             device->setAes67Reset(device->aes67Reset(), true, true);
         }
     }
-    m_settingUp = false;
 }
 
 void QVexmarWindow::keepAliveEvent()
@@ -665,9 +659,6 @@ void QVexmarWindow::hideMessagePopup()
 void QVexmarWindow::messagePopupClosed()
 {
     auto *popup = qobject_cast<QVexmarMessage *>(sender());
-    // A popup that another one replaced already.
-    if (popup && m_messagePopup && popup != m_messagePopup)
-        return;
     const int action = m_pendingAction;
     const bool confirmed = popup && popup->cancelled == 0;
     m_pendingAction = NoAction;

@@ -155,8 +155,6 @@ private:
     // Key -> last value of the remote numbers that waited for a synchronous call to end.
     std::map<std::string, std::string> m_pendingRemoteNumbers;
     int m_aes67ResetTicks = 0;
-    // The set-up waits for the device in nested loops, where its own timer may tick again.
-    bool m_settingUp = false;
 
     QVBoxLayout *m_layout = nullptr;
     QVexmarStatusBar *m_statusBar = nullptr;
