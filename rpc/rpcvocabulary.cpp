@@ -557,6 +557,33 @@ const std::string FMT_MPG2("mpg2");
 const std::string LIST_RECORDS_PLIST("records_plist");
 const std::string LIST_RECORDS_LIST("records_list");
 
+// Words of the screen window
+const std::string UI_TYPE_QUORVANE("quorvane_ui");
+const std::string CMD_REQUEST("request");
+const std::string KEY_PORT("port");
+const std::string KEY_PERIOD("period");
+const std::string EVT_COMM_EVENTS("comm_events");
+const std::string EVT_REMOTE_NUMBERS("remote_numbers");
+const std::string KEY_REMOTE_AOIP1("remote_aoip1");
+const std::string KEY_REMOTE_AOIP2("remote_aoip2");
+const std::string KEY_REMOTE_VOICE("remote_voice");
+const std::string KEY_RELAY1_IN("relay1_in");
+const std::string KEY_RELAY2_IN("relay2_in");
+const std::string KEY_RELAY1_OUT("relay1_out");
+const std::string KEY_RELAY2_OUT("relay2_out");
+const std::string KEY_LEVEL_IN_PREFIX("in");
+const std::string KEY_LEVEL_OUT_PREFIX("ou");
+const std::string SRC_AIC("aic");
+const std::string SRC_CORE("core");
+const std::string SRC_HCC("hcc");
+const std::string SRC_AES67_MODULE("zman.0");
+const std::string SRC_AES67_MODULE2("bklyn.0");
+const std::string KEY_SYSTEM_STATUS("system_status");
+const std::string KEY_MESSAGE("message");
+const std::string KEY_PASSWORD_ADMINISTRATOR("password_al");
+const std::string KEY_PASSWORD_EXPERT("password_el");
+const std::string KEY_PASSWORD_OPERATOR("password_ol");
+
 } // namespace kra
 
 namespace {

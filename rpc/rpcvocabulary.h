@@ -580,6 +580,37 @@ extern const std::string LIST_RECORDS_PLIST;
 extern const std::string LIST_RECORDS_LIST;
 inline const std::string &LIST_PROJECT_LIST = CMD_PROJECT_LIST;
 
+// Words of the screen window: its "ui" context, the level and call-event subscriptions, the remote numbers and
+// relay states it keeps on the device, the sources of change sets, system notices and the level passwords
+extern const std::string UI_TYPE_QUORVANE;
+extern const std::string CMD_REQUEST;
+extern const std::string KEY_PORT;
+extern const std::string KEY_PERIOD;
+extern const std::string EVT_COMM_EVENTS;
+extern const std::string EVT_REMOTE_NUMBERS;
+extern const std::string KEY_REMOTE_AOIP1;
+extern const std::string KEY_REMOTE_AOIP2;
+extern const std::string KEY_REMOTE_VOICE;
+extern const std::string KEY_RELAY1_IN;
+extern const std::string KEY_RELAY2_IN;
+extern const std::string KEY_RELAY1_OUT;
+extern const std::string KEY_RELAY2_OUT;
+// "in1".."in24" and "ou1".."ou7" of "audio_levels".
+extern const std::string KEY_LEVEL_IN_PREFIX;
+extern const std::string KEY_LEVEL_OUT_PREFIX;
+extern const std::string SRC_AIC;
+extern const std::string SRC_CORE;
+extern const std::string SRC_HCC;
+// The AES67 module, under either of its two names.
+extern const std::string SRC_AES67_MODULE;
+extern const std::string SRC_AES67_MODULE2;
+extern const std::string KEY_SYSTEM_STATUS;
+inline const std::string &KEY_SYSTEM_UPDATE = CMD_SYSTEM_UPDATE;
+extern const std::string KEY_MESSAGE;
+extern const std::string KEY_PASSWORD_ADMINISTRATOR;
+extern const std::string KEY_PASSWORD_EXPERT;
+extern const std::string KEY_PASSWORD_OPERATOR;
+
 } // namespace kra
 
 // Device error and cause texts: "<three-digit code>-<text>". Unknown codes and texts fall back to 200.

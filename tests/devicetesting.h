@@ -69,6 +69,28 @@ inline QMap<QByteArray, QByteArray> modelFields(const TComDevice &m)
     };
 }
 
+// The requests of TComDevice::initialize, by what they ask; startFrames are those of the codec's set-up.
+inline const QByteArray fOptions = "PARAM|target=general|LIST device_opts";
+inline const QByteArray fNetworks = "PARAM|target=network|LIST network";
+inline const QByteArray fBattery
+    = "PARAM|target=general|GET docking_detected|GET battery_level|GET battery_status|GET battery_remaining";
+inline const QByteArrayList fAoip = {"DO|action=subscribe|info=sip_registration",
+    "DO|action=subscribe|info=sip_registration2", "PARAM|network=aoip|target=network|GET jitterab",
+    "PARAM|target=network|GET aoip_version|GET sip_state|GET sip_state2"};
+inline const QByteArray fAssignment = "PARAM|target=network|GET default_network|GET secondary_network";
+inline const QByteArray fAssignmentAlone = "PARAM|target=network|GET default_network";
+inline const QByteArray fEthernet = "PARAM|network=eth.0|target=network|GET mode|GET cable";
+inline const QByteArray fCodecs
+    = "PARAM|target=audio|GET codec_mode|GET coord_mode|GET codec|GET dcodec_1|GET dcodec_2";
+inline const QByteArray fAes67 = "PARAM|target=audio|GET aes67_reset";
+inline const QByteArrayList fSubscriptions = {"DO|action=subscribe|info=audio_changeset",
+    "DO|action=subscribe|info=network_info", "DO|action=subscribe|info=battery_level"};
+inline const QByteArrayList fLinks = {
+    "PARAM|mode=data|network=mobile.0|target=network|GET id", "PARAM|mode=wifi|network=wifi.0|target=network|GET id"};
+
+inline const QByteArrayList startFrames = QByteArrayList {fOptions, fNetworks, fBattery} + fAoip
+    + QByteArrayList {fAssignment, fEthernet, fCodecs + "|GET dstream_mode", fAes67} + fSubscriptions + fLinks;
+
 class ModelRig
 {
 public:

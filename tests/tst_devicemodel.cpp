@@ -12,26 +12,6 @@ using rpctesting::fault;
 
 namespace {
 
-const QByteArray fOptions = "PARAM|target=general|LIST device_opts";
-const QByteArray fNetworks = "PARAM|target=network|LIST network";
-const QByteArray fBattery
-    = "PARAM|target=general|GET docking_detected|GET battery_level|GET battery_status|GET battery_remaining";
-const QByteArrayList fAoip = {"DO|action=subscribe|info=sip_registration", "DO|action=subscribe|info=sip_registration2",
-    "PARAM|network=aoip|target=network|GET jitterab",
-    "PARAM|target=network|GET aoip_version|GET sip_state|GET sip_state2"};
-const QByteArray fAssignment = "PARAM|target=network|GET default_network|GET secondary_network";
-const QByteArray fAssignmentAlone = "PARAM|target=network|GET default_network";
-const QByteArray fEthernet = "PARAM|network=eth.0|target=network|GET mode|GET cable";
-const QByteArray fCodecs = "PARAM|target=audio|GET codec_mode|GET coord_mode|GET codec|GET dcodec_1|GET dcodec_2";
-const QByteArray fAes67 = "PARAM|target=audio|GET aes67_reset";
-const QByteArrayList fSubscriptions = {"DO|action=subscribe|info=audio_changeset",
-    "DO|action=subscribe|info=network_info", "DO|action=subscribe|info=battery_level"};
-const QByteArrayList fLinks = {
-    "PARAM|mode=data|network=mobile.0|target=network|GET id", "PARAM|mode=wifi|network=wifi.0|target=network|GET id"};
-
-const QByteArrayList startFrames = QByteArrayList {fOptions, fNetworks, fBattery} + fAoip
-    + QByteArrayList {fAssignment, fEthernet, fCodecs + "|GET dstream_mode", fAes67} + fSubscriptions + fLinks;
-
 // "error:<word>" an error reply, "drop:<word>" a dropped link, for the first request that names the word.
 void addFaults(SimDevice &device, const QByteArrayList &faults)
 {

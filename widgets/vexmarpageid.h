@@ -40,6 +40,14 @@ enum Page : int {
     SettingsFtpServer = 30,
 };
 
+// The lines of the codec as the screen numbers them: the two codec lines (streams) and the voice line.
+enum CodecIndex : int {
+    Codec1 = 1,
+    Codec2 = 2,
+    VoiceCodec = 3,
+};
+
 } // namespace QVexmar
 
 Q_DECLARE_METATYPE(QVexmar::Page)
+Q_DECLARE_METATYPE(QVexmar::CodecIndex)

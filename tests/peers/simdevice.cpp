@@ -74,6 +74,7 @@ SimDevice::SimDevice(QObject *parent) : QObject(parent), m_server(new SimDeviceS
     setAction(kra::CMD_SUBSCRIBE, ok);
     setAction(kra::CMD_UNSUBSCRIBE, ok);
     setAction(kra::CMD_REINIT, ok);
+    setAction(kra::CMD_REQUEST, ok);
     learnCommands();
 }
 

@@ -12,9 +12,9 @@
 // asked, like "mode" of a link id or "codec_mode" of a codec list, and are not stored. In any other request each
 // key is stored, unless refused, in which case it is answered with the refusal text and left unchanged. The reply says
 // "ERROR" when a key was refused or when no name asked for is set, else "OK" (values that are not set then travel as
-// "101-parameter not set" in an "OK" reply). DO requests run the handler of their "action" (subscribe, unsubscribe and
-// reinit answer "OK" by default, the codec's commands as simdevicecommands.cpp describes); the handler fills the reply,
-// which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with a cause.
+// "101-parameter not set" in an "OK" reply). DO requests run the handler of their "action" (subscribe, unsubscribe,
+// reinit and request answer "OK" by default, the codec's commands as simdevicecommands.cpp describes); the handler
+// fills the reply, which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with a cause.
 //
 // Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
 // one request of a sequence. Every request is logged before it is answered.

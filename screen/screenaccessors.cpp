@@ -1,0 +1,9 @@
+#include "screenaccessors.h"
+
+#include "vexmarsoftkeys.h"
+
+QVexmarSoftkeys *getSoftkeys()
+{
+    static QVexmarSoftkeys softkeys;
+    return &softkeys;
+}
