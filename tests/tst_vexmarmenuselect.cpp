@@ -1,3 +1,4 @@
+#include "pixeltesting.h"
 #include "screenpointer.h"
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
@@ -9,18 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-// A touch of the screen on the list's viewport: press and release in place.
-void touchList(QVexmarMenuSelect *popup, QWidget *target)
-{
-    QWidget *viewport = popup->list->viewport();
-    const QPoint position = target->mapTo(viewport, target->rect().center());
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, position, viewport->mapToGlobal(position), Qt::LeftButton,
-            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &event);
-    }
-}
 
 QVexmarMenuSelectable *addRow(QVexmarMenuSelect *popup, int value, const QString &text)
 {
@@ -55,13 +44,9 @@ private slots:
 
     void touches_data();
     void touches();
-    void closing_data();
-    void closing();
-    void foreignRows();
+    void rows();
     void title();
-    void findSelectable();
     void opensAtTheTop();
-    void looks();
 
 private:
     QVexmarMenuSelect *openPopup(int rows);
@@ -96,18 +81,25 @@ QVexmarMenuSelect *TestVexmarMenuSelect::openPopup(int rows)
 
 void TestVexmarMenuSelect::touches_data()
 {
-    QTest::addColumn<QString>("touches"); // 's' switch or 't' text of row N, as "s1 t2"
+    QTest::addColumn<QString>("touches"); // 's' switch or 't' text of row N, the owner's 'c'urrent row N, 'c-' none
+                                          // or 'cf' a foreign one; then "ok" or "cancel"
     QTest::addColumn<int>("current");
     QTest::addColumn<QString>("switches");
+    QTest::addColumn<int>("cancelled"); // -1: still open
 
-    QTest::newRow("nothing touched") << "" << -1 << "000";
-    QTest::newRow("a switch") << "s1" << 1 << "01D0";
-    QTest::newRow("a text") << "t2" << 2 << "001D";
-    QTest::newRow("another switch moves the mark") << "s1 s0" << 0 << "1D00";
-    QTest::newRow("another text moves the mark") << "s1 t2" << 2 << "001D";
-    QTest::newRow("the current switch again") << "s1 s1" << 1 << "01D0";
-    QTest::newRow("the current text again") << "t1 t1" << 1 << "01D0";
-    QTest::newRow("back and forth") << "t0 s2 t0" << 0 << "1D00";
+    dataRow("nothing touched", "", -1, "000", -1);
+    dataRow("a switch", "s1", 1, "01D0", -1);
+    dataRow("a text", "t2", 2, "001D", -1);
+    dataRow("another switch moves the mark", "s1 s0", 0, "1D00", -1);
+    dataRow("another text moves the mark", "s1 t2", 2, "001D", -1);
+    dataRow("the current switch again", "s1 s1", 1, "01D0", -1);
+    dataRow("the current text again", "t1 t1", 1, "01D0", -1);
+    dataRow("back and forth", "t0 s2 t0", 0, "1D00", -1);
+    dataRow("OK with a row", "c1 ok", 1, "01D0", 0);
+    dataRow("OK without a row: cancelled", "ok", -1, "000", 1);
+    dataRow("Cancel with a row", "c1 cancel", 1, "01D0", 1);
+    dataRow("the row taken back with null: cancelled", "c2 c- ok", -1, "000", 1);
+    dataRow("a foreign row made current: cancelled", "c2 cf ok", -1, "000", 1);
 }
 
 void TestVexmarMenuSelect::touches()
@@ -115,82 +107,59 @@ void TestVexmarMenuSelect::touches()
     QFETCH(QString, touches);
     QFETCH(int, current);
     QFETCH(QString, switches);
-
-    QVexmarMenuSelect *popup = openPopup(3);
-    popup->show();
-    QVERIFY(QTest::qWaitForWindowExposed(popup));
-    const QStringList steps = touches.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString &step : steps) {
-        QVexmarMenuSelectable *row = popup->findSelectable(step.mid(1).toInt());
-        if (step.at(0) == QLatin1Char('s'))
-            QTest::mouseClick(row->switchButton, Qt::LeftButton);
-        else
-            touchList(popup, row->label);
-    }
-    QCOMPARE(popup->current(), current < 0 ? nullptr : popup->findSelectable(current));
-    QCOMPARE(::switches(popup, 3), switches);
-    QVERIFY(popup->isVisible());
-}
-
-void TestVexmarMenuSelect::closing_data()
-{
-    QTest::addColumn<int>("current"); // -1 none
-    QTest::addColumn<QString>("thenCurrent"); // "", "null" or "foreign"
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("cancelled");
-    QTest::addColumn<QString>("switches");
-
-    QTest::newRow("OK with a row") << 1 << "" << true << 0 << "01D0";
-    QTest::newRow("OK without a row: cancelled") << -1 << "" << true << 1 << "000";
-    QTest::newRow("Cancel with a row") << 1 << "" << false << 1 << "01D0";
-    QTest::newRow("the row taken back with null: cancelled") << 2 << "null" << true << 1 << "000";
-    QTest::newRow("a foreign row made current: cancelled") << 2 << "foreign" << true << 1 << "000";
-}
-
-void TestVexmarMenuSelect::closing()
-{
-    QFETCH(int, current);
-    QFETCH(QString, thenCurrent);
-    QFETCH(bool, ok);
     QFETCH(int, cancelled);
-    QFETCH(QString, switches);
 
-    QVexmarMenuSelect *popup = openPopup(3);
+    QPointer<QVexmarMenuSelect> popup = openPopup(3);
     QVexmarMenuSelect other(m_opener);
     QVexmarMenuSelectable *foreign = addRow(&other, 1, QStringLiteral("Elsewhere"));
-    QSignalSpy closed(popup, &QVexmarPopup::popupClosed);
-    QPointer<QVexmarMenuSelect> guard(popup);
+    int seenCancelled = -1;
+    connect(popup, &QVexmarPopup::popupClosed, this, [&] {
+        QCOMPARE(popup->current(), current < 0 ? nullptr : popup->findSelectable(current));
+        QCOMPARE(::switches(popup, 3), switches);
+        QCOMPARE(seenCancelled, -1);
+        seenCancelled = popup->cancelled;
+    });
     popup->show();
     QVERIFY(QTest::qWaitForWindowExposed(popup));
-
-    if (current >= 0)
-        popup->setCurrent(popup->findSelectable(current));
-    if (thenCurrent == QLatin1String("null"))
-        popup->setCurrent(nullptr);
-    else if (thenCurrent == QLatin1String("foreign"))
-        popup->setCurrent(foreign);
-    QCOMPARE(::switches(popup, 3), switches);
+    for (const QString &step : touches.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        QVexmarMenuSelectable *row = popup->findSelectable(step.mid(1).toInt());
+        if (step == QLatin1String("ok") || step == QLatin1String("cancel"))
+            QTest::mouseClick(step == QLatin1String("ok") ? popup->okButton : popup->cancelButton, Qt::LeftButton);
+        else if (step.startsWith(QLatin1Char('c')))
+            popup->setCurrent(step == QLatin1String("c-") ? nullptr : step == QLatin1String("cf") ? foreign : row);
+        else if (step.startsWith(QLatin1Char('s')))
+            QTest::mouseClick(row->switchButton, Qt::LeftButton);
+        else
+            tap(popup->list->viewport(), row->label);
+    }
     QVERIFY(!foreign->switchButton->isChecked());
-
-    int seenCancelled = -1;
-    connect(popup, &QVexmarPopup::popupClosed, popup, [&] { seenCancelled = popup->cancelled; });
-    QTest::mouseClick(ok ? popup->okButton : popup->cancelButton, Qt::LeftButton);
-    QCOMPARE(closed.count(), 1);
     QCOMPARE(seenCancelled, cancelled);
-    QVERIFY(!popup->isVisible());
-    QTRY_VERIFY(guard.isNull());
+    if (cancelled < 0) {
+        QCOMPARE(popup->current(), current < 0 ? nullptr : popup->findSelectable(current));
+        QCOMPARE(::switches(popup, 3), switches);
+        QVERIFY(popup->isVisible());
+    } else {
+        QTRY_VERIFY(popup.isNull());
+    }
 }
 
-void TestVexmarMenuSelect::foreignRows()
+// Rows are found by value, the first of two with one value; a row of another popup is not taken over.
+void TestVexmarMenuSelect::rows()
 {
-    QVexmarMenuSelect *first = openPopup(2);
+    QVexmarMenuSelect *first = openPopup(0);
+    addRow(first, 4, QStringLiteral("first four"));
+    QVexmarMenuSelectable *row = addRow(first, 7, QStringLiteral("seven"));
+    addRow(first, 4, QStringLiteral("second four"));
+    QCOMPARE(first->findSelectable(4)->label->text(), QStringLiteral("first four"));
+    QCOMPARE(first->findSelectable(7), row);
+    QVERIFY(!first->findSelectable(5));
+
     QVexmarMenuSelect *second = openPopup(0);
-    QVexmarMenuSelectable *row = first->findSelectable(1);
     second->addSelectable(row);
     second->addSelectable(nullptr);
     QCOMPARE(row->owner, first);
-    QVERIFY(!second->findSelectable(1));
-    QCOMPARE(first->findSelectable(1), row);
+    QVERIFY(!second->findSelectable(7));
+    QCOMPARE(first->findSelectable(7), row);
 
     // Touching a row that is in no popup does nothing to any popup.
     QVexmarMenuSelectable loose(5);
@@ -218,17 +187,6 @@ void TestVexmarMenuSelect::title()
     QTRY_COMPARE(popup->list->y(), listTop);
 }
 
-void TestVexmarMenuSelect::findSelectable()
-{
-    QVexmarMenuSelect *popup = openPopup(0);
-    addRow(popup, 4, QStringLiteral("first four"));
-    addRow(popup, 7, QStringLiteral("seven"));
-    addRow(popup, 4, QStringLiteral("second four"));
-    QCOMPARE(popup->findSelectable(4)->label->text(), QStringLiteral("first four"));
-    QCOMPARE(popup->findSelectable(7)->label->text(), QStringLiteral("seven"));
-    QVERIFY(!popup->findSelectable(5));
-}
-
 void TestVexmarMenuSelect::opensAtTheTop()
 {
     QVexmarMenuSelect *popup = openPopup(30);
@@ -237,35 +195,17 @@ void TestVexmarMenuSelect::opensAtTheTop()
     QVERIFY(QTest::qWaitForWindowExposed(popup));
     QVERIFY(popup->list->verticalScrollBar()->maximum() > 0);
     QCOMPARE(popup->list->verticalScrollBar()->value(), 0);
-    QVERIFY(!popup->list->horizontalScrollBar()->isVisible());
 
     // A touch below the rows of a short list selects nothing.
     QVexmarMenuSelect *shortList = openPopup(1);
     shortList->show();
     QVERIFY(QTest::qWaitForWindowExposed(shortList));
     QWidget *viewport = shortList->list->viewport();
-    const QPoint below(50, viewport->height() - 5);
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, below, viewport->mapToGlobal(below), Qt::LeftButton,
-            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &event);
-    }
+    touch(viewport, QEvent::MouseButtonPress, QPoint(50, viewport->height() - 5));
+    touch(viewport, QEvent::MouseButtonRelease, QPoint(50, viewport->height() - 5));
     QVERIFY(!shortList->current());
-}
-
-void TestVexmarMenuSelect::looks()
-{
-    QVexmarMenuSelect *popup = openPopup(2);
-    popup->show();
-    QVERIFY(QTest::qWaitForWindowExposed(popup));
-    QCOMPARE(popup->size(), QSize(600, 450));
-    const QImage image = popup->grab().toImage();
-    // The dark grey face below the rows, inside the 4-pixel frame; the buttons white at the bottom.
-    QCOMPARE(image.pixel(300, 250) & 0xFFFFFF, qRgb(50, 50, 50) & 0xFFFFFF);
-    QCOMPARE(popup->okButton->height(), 80);
-    QVERIFY(popup->cancelButton->x() < popup->okButton->x());
-    QCOMPARE(popup->okButton->geometry().bottom(), 450 - 1 - 4 - 10);
-    QCOMPARE(popup->findSelectable(0)->switchButton->size(), QSize(72, 50));
+    // The dark grey face below the rows.
+    QCOMPARE(pixelAt(shortList->grab().toImage(), 300, 250), rgb(50, 50, 50));
 }
 
 QTEST_MAIN(TestVexmarMenuSelect)
