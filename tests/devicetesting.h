@@ -18,6 +18,28 @@ namespace devicetesting {
 
 using rpctesting::body;
 
+inline QByteArray text(const std::string &s)
+{
+    return QByteArray::fromStdString(s);
+}
+
+inline QByteArray number(long long n)
+{
+    return QByteArray::number(n);
+}
+
+// The arguments of a table row's step "<operation> <argument>;<argument>...", and one of them (empty when absent).
+inline QByteArrayList stepArgs(const QByteArray &step)
+{
+    const int blank = step.indexOf(' ');
+    return blank < 0 ? QByteArrayList() : step.mid(blank + 1).split(';');
+}
+
+inline std::string arg(const QByteArrayList &args, int i)
+{
+    return i < args.size() ? args[i].toStdString() : std::string();
+}
+
 // "k<kind> f<family> s<state> <status>/<previous> d<direction> r<rings> n=<remote number> c=<cause>
 // q<tx net-quality 1>/<tx 2>/<rx 1>/<rx 2>"
 inline QByteArray callText(const TComAudioConnection &c)
@@ -91,7 +113,7 @@ inline const QByteArrayList fLinks = {
 inline const QByteArrayList startFrames = QByteArrayList {fOptions, fNetworks, fBattery} + fAoip
     + QByteArrayList {fAssignment, fEthernet, fCodecs + "|GET dstream_mode", fAes67} + fSubscriptions + fLinks;
 
-class ModelRig
+class ModelRig : public rpctesting::DeviceBench
 {
 public:
     ModelRig()
@@ -99,8 +121,6 @@ public:
         qRegisterMetaType<TComDevice::DeviceState>();
         device.loadSetup(SimDevice::codecSetup());
         const auto id = [](const TComBaseConnection *r) { return QByteArray::number(r->id()); };
-        QObject::connect(&device, &SimDevice::requestReceived,
-            [this](const RpcMessage &request) { timeouts << com.connection().pendingCall(request.id()).timeout(); });
         QObject::connect(&model, &TComDevice::deviceStateChanged,
             [this](TComDevice::DeviceState state) { log << "state " + QByteArray::number(state); });
         QObject::connect(
@@ -123,16 +143,6 @@ public:
         });
     }
 
-    bool connect()
-    {
-        if (!device.listen() || !com.connectToDevice(device.host(), device.port(), 0))
-            return false;
-        QSignalSpy up(&com, &kra::CCom::stateChanged);
-        for (int i = 0; i < 100 && (com.state() != RpcConnection::ConnectedState || device.clientCount() != 1); ++i)
-            up.wait(50);
-        return com.state() == RpcConnection::ConnectedState && device.clientCount() == 1;
-    }
-
     // As the screen does when the connection goes.
     void resetOnDrop()
     {
@@ -144,18 +154,7 @@ public:
         });
     }
 
-    QByteArrayList takeFrames()
-    {
-        QByteArrayList frames;
-        for (const RpcMessage &request : device.requests())
-            frames << describe(request.body());
-        device.clearRequests();
-        return frames;
-    }
-
     QByteArrayList takeLog() { return std::exchange(log, {}); }
-    // The time-out of each request while it was pending, in ms.
-    QList<qint64> takeTimeouts() { return std::exchange(timeouts, {}); }
 
     // Plays the bodies and hands each message to the model; the handlers' results, '1' or '0' each.
     QByteArray deliver(const QByteArrayList &bodies)
@@ -187,10 +186,7 @@ public:
     }
 
     QByteArrayList log;
-    QList<qint64> timeouts;
     QMap<int, QByteArray> removed;
-    SimDevice device;
-    kra::CCom com;
     TComDevice model {&com};
 };
 

@@ -14,6 +14,10 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace rpctesting {
 
 using ::describe;
@@ -47,11 +51,13 @@ inline RpcMessage callAndWait(RpcConnection &connection, const kra::CMsg &reques
     return completed.first().first().value<RpcMessage>();
 }
 
-inline SimDevice::Fault fault(SimDevice::Fault::Kind kind, int value = 0)
+// The fault for the first request that holds match (any request when empty).
+inline SimDevice::Fault fault(SimDevice::Fault::Kind kind, int value = 0, const std::string &match = {})
 {
     SimDevice::Fault f;
     f.kind = kind;
     f.value = value;
+    f.match = match;
     return f;
 }
 
@@ -74,6 +80,66 @@ inline RpcMessage notifyAndReceive(kra::CCom &com, SimDevice &device, const QByt
         return RpcMessage();
     return received.first().first().value<RpcMessage>();
 }
+
+// "a,b,c" as the names a controller takes; "" none.
+inline std::vector<std::string> names(const QByteArray &list)
+{
+    std::vector<std::string> out;
+    for (const QByteArray &name : list.split(','))
+        out.push_back(name.toStdString());
+    return list.isEmpty() ? std::vector<std::string>() : out;
+}
+
+// The parameter indexes a controller reported, in order; Index is the signal's type of them.
+template<typename Index = int>
+QList<int> indices(const QSignalSpy &spy)
+{
+    QList<int> out;
+    for (const QList<QVariant> &args : spy)
+        out << int(args.at(1).value<Index>());
+    return out;
+}
+
+// The simulated device and one communication service on it; the time-out of each request while it was pending.
+class DeviceBench
+{
+public:
+    DeviceBench()
+    {
+        QObject::connect(&device, &SimDevice::requestReceived,
+            [this](const RpcMessage &request) { timeouts << com.connection().pendingCall(request.id()).timeout(); });
+    }
+
+    bool connect()
+    {
+        if (!device.listen() || !com.connectToDevice(device.host(), device.port(), 0))
+            return false;
+        QSignalSpy up(&com, &kra::CCom::stateChanged);
+        for (int i = 0; i < 100 && (com.state() != RpcConnection::ConnectedState || device.clientCount() != 1); ++i)
+            up.wait(50);
+        return com.state() == RpcConnection::ConnectedState && device.clientCount() == 1;
+    }
+
+    // The frames the device received since the last call.
+    QByteArrayList takeFrames()
+    {
+        QByteArrayList frames;
+        for (const RpcMessage &request : device.requests())
+            frames << describe(request.body());
+        device.clearRequests();
+        return frames;
+    }
+
+    // In ms.
+    QList<qint64> takeTimeouts() { return std::exchange(timeouts, {}); }
+
+    // The device sends the body as a notification; the message as the service hands it on.
+    RpcMessage notify(const QByteArray &text) { return notifyAndReceive(com, device, text); }
+
+    QList<qint64> timeouts;
+    SimDevice device;
+    kra::CCom com;
+};
 
 // A port on which nothing listens.
 inline quint16 closedPort(const QHostAddress &address = QHostAddress(QHostAddress::LocalHost))

@@ -152,36 +152,30 @@ void TestConnectionRecords::recordsLeavingWhileBusy_data()
     QTest::addColumn<QByteArrayList>("before");
     QTest::addColumn<QByteArrayList>("bodies"); // none: the model's start-up
     QTest::addColumn<QByteArrayList>("log");
+    const auto row = [](const char *name, const char *signal, bool drop, const QByteArrayList &before,
+                         const QByteArrayList &bodies, const QByteArrayList &log) {
+        QTest::newRow(name) << QByteArray(signal) << drop << before << bodies << log;
+    };
     const QByteArrayList dropped = {"reset 1", "removed 7", "reset 0"};
+    const QByteArray received = eventBody("0600-call received");
 
-    QTest::newRow("call status, new call, link dropped")
-        << QByteArray("status") << true << QByteArrayList() << QByteArrayList {eventBody("0600-call received")}
-        << QByteArrayList {"added 7", "call 7:1", "status 7:5"} + dropped;
+    row("call status, new call, link dropped", "status", true, {}, {received},
+        QByteArrayList {"added 7", "call 7:1", "status 7:5"} + dropped);
     // The release ends the record: the model must not remove it a second time.
-    QTest::newRow("call status, release, link dropped")
-        << QByteArray("status") << true << QByteArrayList {eventBody("0600-call received")}
-        << QByteArrayList {eventBody("1900-call released")} << QByteArrayList {"status 7:12"} + dropped;
-    QTest::newRow("call status, voice line, link dropped")
-        << QByteArray("status") << true << QByteArrayList()
-        << QByteArrayList {eventBody("1000-call active", "comm_link:coord_line;")}
-        << QByteArrayList {"added 7", "call 7:1", "status 7:6"} + dropped;
-    QTest::newRow("call state, model reset")
-        << QByteArray("call") << false << QByteArrayList() << QByteArrayList {eventBody("0600-call received")}
-        << QByteArrayList {"added 7", "call 7:1", "removed 7"};
-    QTest::newRow("call relay, model reset")
-        << QByteArray("relay") << false << QByteArrayList {eventBody("0600-call received")}
-        << QByteArrayList {eventBody("relay_out", "relay2:on;")} << QByteArrayList {"relay 7:01", "removed 7"};
-    QTest::newRow("new data link, link dropped")
-        << QByteArray("added") << true << QByteArrayList()
-        << QByteArrayList {eventBody("data connected", "", 7, "wifi.0")} << QByteArrayList {"added 7"} + dropped;
-    QTest::newRow("removal, link dropped")
-        << QByteArray("removed") << true
-        << QByteArrayList {eventBody("0600-call received"), eventBody("0600-call received", "", 8)}
-        << QByteArrayList {eventBody("1901-call lost")}
-        << QByteArrayList {"status 7:14", "call 7:4", "removed 7", "reset 1", "removed 8", "reset 0"};
-    QTest::newRow("data link found at start-up, link dropped")
-        << QByteArray("added") << true << QByteArrayList() << QByteArrayList()
-        << QByteArrayList {"state 0", "added 12", "reset 1", "removed 12", "reset 0"};
+    row("call status, release, link dropped", "status", true, {received}, {eventBody("1900-call released")},
+        QByteArrayList {"status 7:12"} + dropped);
+    row("call status, voice line, link dropped", "status", true, {},
+        {eventBody("1000-call active", "comm_link:coord_line;")},
+        QByteArrayList {"added 7", "call 7:1", "status 7:6"} + dropped);
+    row("call state, model reset", "call", false, {}, {received}, {"added 7", "call 7:1", "removed 7"});
+    row("call relay, model reset", "relay", false, {received}, {eventBody("relay_out", "relay2:on;")},
+        {"relay 7:01", "removed 7"});
+    row("new data link, link dropped", "added", true, {}, {eventBody("data connected", "", 7, "wifi.0")},
+        QByteArrayList {"added 7"} + dropped);
+    row("removal, link dropped", "removed", true, {received, eventBody("0600-call received", "", 8)},
+        {eventBody("1901-call lost")}, {"status 7:14", "call 7:4", "removed 7", "reset 1", "removed 8", "reset 0"});
+    row("data link found at start-up, link dropped", "added", true, {}, {},
+        {"state 0", "added 12", "reset 1", "removed 12", "reset 0"});
 }
 
 void TestConnectionRecords::recordsLeavingWhileBusy()
@@ -205,9 +199,7 @@ void TestConnectionRecords::recordsLeavingWhileBusy()
             m_rig->model.reset(true);
             return;
         }
-        SimDevice::Fault f = fault(SimDevice::Fault::Drop);
-        f.match = kra::KEY_BATTERY_STATUS;
-        m_rig->device.addFault(f);
+        m_rig->device.addFault(fault(SimDevice::Fault::Drop, 0, kra::KEY_BATTERY_STATUS));
         QVERIFY(!m_rig->model.fetchBattery());
     };
     if (signal == "status")
@@ -273,26 +265,22 @@ void TestConnectionRecords::queries()
 
 void TestConnectionRecords::recordsOnTheirOwn()
 {
+    // Empty addresses do not count; a voice-line call takes the mobile voice codec; a busy record takes no
+    // second call or link.
     TComAudioConnection call(&m_rig->com, 5);
-    QCOMPARE(call.kind(), int(TComBaseConnection::KindVoiceLine));
     call.setRemoteNumber("a,b,,c,d,e");
-    QCOMPARE(call.remoteNumber(), std::string("a,b,,c,d,e"));
     QCOMPARE(call.remoteAddress(4), std::string("d"));
     QVERIFY(call.bindIfIdle(TComAudioConnection::Incoming, 3, "mobile.0"));
-    QCOMPARE(call.state(), int(TComAudioConnection::SettingUp));
     QCOMPARE(call.txCodec().algorithm, mobileVoiceAlgorithm);
     QVERIFY(!call.bindIfIdle(TComAudioConnection::Incoming, 4, "mobile.0"));
     call.reset();
     QCOMPARE(callText(call), QByteArray("k2 f-1 s0 0/0 d-1 r0 n= c= q-1/-1/-1/-1"));
-
     TComDataConnection link(&m_rig->com);
     QVERIFY(link.bind(4, "wifi.0", TComDataConnection::Connecting));
     QVERIFY(!link.bind(5, "wifi.0", TComDataConnection::Connecting));
-    link.reset();
-    QCOMPARE(link.state(), int(TComDataConnection::Idle));
-    QCOMPARE(link.id(), -1);
 
     // The link id is asked, the record itself stays as it is.
+    link.reset();
     QCOMPARE(link.fetchLinkId("mobile.0"), 12);
     QCOMPARE(link.fetchLinkId("wifi.0"), -1);
     QCOMPARE(link.id(), -1);

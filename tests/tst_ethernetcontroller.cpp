@@ -1,12 +1,12 @@
 // The Ethernet controller against the simulated device: the frames it sends, the values it holds and the
 // parameter indices it reports, in order.
 
-#include "ccom.h"
 #include "rpctesting.h"
-#include "simdevice.h"
 #include "tcomethernetcontroller.h"
 
 #include <QtTest>
+
+#include <memory>
 
 using namespace rpctesting;
 
@@ -17,14 +17,6 @@ using Indices = QList<int>;
 const std::string store0("network:eth.0");
 // What the device holds for "eth.0", in index order (see held()).
 const QByteArray loaded("0|10.0.0.2|255.255.255.0|10.0.0.1|10.0.0.53|8.8.4.4|5|5|00:11:22:33:44:55|1|4|2");
-
-Indices indices(const QSignalSpy &spy)
-{
-    Indices out;
-    for (const QList<QVariant> &args : spy)
-        out << args.at(1).toInt();
-    return out;
-}
 
 // The held values in index order, '|' between them, the enumerations as numbers.
 QByteArray held(const Eth &c)
@@ -83,19 +75,17 @@ private slots:
     void attachAndReset();
 
 private:
+    std::unique_ptr<DeviceBench> m_bench;
     SimDevice *m_device = nullptr;
-    kra::CCom *m_com = nullptr;
     // On "eth.0", holding what the device holds; no request left in the log.
-    Eth *m_eth = nullptr;
+    std::unique_ptr<Eth> m_eth;
 };
 
 void TestEthernetController::init()
 {
-    m_device = new SimDevice;
-    QVERIFY(m_device->listen());
-    m_com = new kra::CCom;
-    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), 0));
-    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
+    m_bench = std::make_unique<DeviceBench>();
+    m_device = &m_bench->device;
+    QVERIFY(m_bench->connect());
     const std::pair<const char *, const char *> values[] = {{"mode", "dhcp"}, {"local_addr", "10.0.0.2"},
         {"subnet", "255.255.255.0"}, {"gateway", "10.0.0.1"}, {"dns1", "10.0.0.53"}, {"dns2", "8.8.4.4"},
         {"link_mode", "100baseT-FD"}, {"link_mode_neg", "100baseT-FD"}, {"hw_addr", "00:11:22:33:44:55"},
@@ -103,7 +93,7 @@ void TestEthernetController::init()
     for (const auto &[key, value] : values)
         m_device->setParam(store0, key, value);
     m_device->setParam("network:eth.1", "mode", "manual");
-    m_eth = new Eth(m_com);
+    m_eth = std::make_unique<Eth>(&m_bench->com);
     QVERIFY(m_eth->attach("eth.0", TComNetworkController::AttachFetch, false));
     QCOMPARE(held(*m_eth), loaded);
     m_device->clearRequests();
@@ -111,9 +101,8 @@ void TestEthernetController::init()
 
 void TestEthernetController::cleanup()
 {
-    delete m_eth;
-    delete m_com;
-    delete m_device;
+    m_eth.reset();
+    m_bench.reset();
 }
 
 void TestEthernetController::events_data()
@@ -123,27 +112,23 @@ void TestEthernetController::events_data()
     QTest::addColumn<Indices>("signalled");
     QTest::addColumn<QByteArray>("values");
 
-    QTest::newRow("another interface") << QByteArray("EVENT;event_type:config info;network:eth.1;mode:manual;") << false
-                                       << Indices() << loaded;
-    QTest::newRow("other event type") << QByteArray("EVENT;event_type:data connected;network:eth.0;mode:manual;")
-                                      << false << Indices() << loaded;
-    QTest::newRow("default_network with a mode")
-        << QByteArray("EVENT;event_type:default_network;network:eth.0;mode:manual;") << true << Indices {0}
-        << "1" + loaded.mid(1);
-    QTest::newRow("default_network, unknown mode")
-        << QByteArray("EVENT;event_type:default_network;network:eth.0;mode:static;") << true << Indices {0}
-        << "-1" + loaded.mid(1);
-    QTest::newRow("default_network without a mode")
-        << QByteArray("EVENT;event_type:default_network;network:eth.0;") << true << Indices() << loaded;
-    QTest::newRow("config info without dns2")
-        << QByteArray("EVENT;event_type:config info;network:eth.0;mode:manual;local_addr:10.1.0.2;"
-                      "subnet:255.255.0.0;gateway:10.1.0.1;dns1:10.1.0.53;cable:unplugged;")
-        << true << Indices {0, 1, 2, 3, 4, 5, 9, 12}
-        << QByteArray("1|10.1.0.2|255.255.0.0|10.1.0.1|10.1.0.53||5|5|00:11:22:33:44:55|0|4|2");
-    QTest::newRow("config info, nothing new")
-        << QByteArray("EVENT;event_type:config info;network:eth.0;local_addr:10.0.0.2;subnet:255.255.255.0;"
-                      "gateway:10.0.0.1;dns1:10.0.0.53;dns2:8.8.4.4;")
-        << true << Indices {12} << loaded;
+    const auto row = [](const char *name, const QByteArray &event, bool handled, const Indices &signalled,
+                         const QByteArray &values) { QTest::newRow(name) << event << handled << signalled << values; };
+    const QByteArray own = "EVENT;event_type:default_network;network:eth.0;";
+
+    row("another interface", "EVENT;event_type:config info;network:eth.1;mode:manual;", false, {}, loaded);
+    row("other event type", "EVENT;event_type:data connected;network:eth.0;mode:manual;", false, {}, loaded);
+    row("default_network with a mode", own + "mode:manual;", true, {0}, "1" + loaded.mid(1));
+    row("default_network, unknown mode", own + "mode:static;", true, {0}, "-1" + loaded.mid(1));
+    row("default_network without a mode", own, true, {}, loaded);
+    row("config info without dns2",
+        "EVENT;event_type:config info;network:eth.0;mode:manual;local_addr:10.1.0.2;subnet:255.255.0.0;"
+        "gateway:10.1.0.1;dns1:10.1.0.53;cable:unplugged;",
+        true, {0, 1, 2, 3, 4, 5, 9, 12}, "1|10.1.0.2|255.255.0.0|10.1.0.1|10.1.0.53||5|5|00:11:22:33:44:55|0|4|2");
+    row("config info, nothing new",
+        "EVENT;event_type:config info;network:eth.0;local_addr:10.0.0.2;subnet:255.255.255.0;gateway:10.0.0.1;"
+        "dns1:10.0.0.53;dns2:8.8.4.4;",
+        true, {12}, loaded);
 }
 
 void TestEthernetController::events()
@@ -153,9 +138,8 @@ void TestEthernetController::events()
     QFETCH(Indices, signalled);
     QFETCH(QByteArray, values);
 
-    QSignalSpy changed(m_eth, &TComNetworkController::controllerParamChanged);
-    RpcMessage message = notifyAndReceive(*m_com, *m_device, event);
-    QCOMPARE(message.kind(), int(RpcMessage::Notification));
+    QSignalSpy changed(m_eth.get(), &TComNetworkController::controllerParamChanged);
+    RpcMessage message = m_bench->notify(event);
     QCOMPARE(m_eth->handleEvent(message), handled);
     QCOMPARE(indices(changed), signalled);
     QCOMPARE(held(*m_eth), values);
@@ -168,23 +152,27 @@ void TestEthernetController::setters_data()
     QTest::addColumn<int>("param");
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<bool>("refused");
-    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("sent"); // null: nothing
 
+    const auto row
+        = [](const char *name, int mode, int param, const char *value, const char *sent, bool refused = false) {
+              QTest::newRow(name) << mode << param << QByteArray(value) << refused << QByteArray(sent);
+          };
     const int manual = Eth::Manual, dhcp = Eth::Dhcp;
-    const QByteArray end("|network=eth.0|target=network");
-    QTest::newRow("address, manual") << manual << 1 << QByteArray("10.0.0.9") << false
-                                     << "PARAM|local_addr=10.0.0.9" + end;
-    QTest::newRow("address, dhcp: held") << dhcp << 1 << QByteArray("10.0.0.9") << false << QByteArray();
-    QTest::newRow("address, empty") << manual << 1 << QByteArray() << false << QByteArray();
-    QTest::newRow("gateway, empty") << manual << 3 << QByteArray() << false << "PARAM|gateway=" + end;
-    QTest::newRow("gateway, pppoe") << int(Eth::Pppoe) << 3 << QByteArray("10.0.0.9") << false << QByteArray();
-    QTest::newRow("dns2, empty") << manual << 5 << QByteArray() << false << "PARAM|dns2=" + end;
-    QTest::newRow("dns1 refused") << manual << 4 << QByteArray("9.9.9.9") << true << "PARAM|dns1=9.9.9.9" + end;
-    QTest::newRow("mode") << dhcp << 0 << QByteArray("1") << false << "PARAM|mode=manual" + end;
-    QTest::newRow("mode unknown: held") << dhcp << 0 << QByteArray("-1") << false << QByteArray();
-    QTest::newRow("mode refused") << dhcp << 0 << QByteArray("3") << true << "PARAM|mode=bgan" + end;
-    QTest::newRow("link mode") << dhcp << 6 << QByteArray("8") << false << "PARAM|link_mode=10baseT-HD" + end;
-    QTest::newRow("jitter buffer refused") << dhcp << 11 << QByteArray("0") << true << "PARAM|ajb_profile=safe" + end;
+
+    row("address, manual", manual, 1, "10.0.0.9", "local_addr:10.0.0.9");
+    row("address, dhcp: held", dhcp, 1, "10.0.0.9", nullptr);
+    row("address, empty", manual, 1, "", nullptr);
+    row("subnet, manual", manual, 2, "255.0.0.0", "subnet:255.0.0.0");
+    row("gateway, empty", manual, 3, "", "gateway:");
+    row("gateway, pppoe", Eth::Pppoe, 3, "10.0.0.9", nullptr);
+    row("dns2, empty", manual, 5, "", "dns2:");
+    row("dns1 refused", manual, 4, "9.9.9.9", "dns1:9.9.9.9", true);
+    row("mode", dhcp, 0, "1", "mode:manual");
+    row("mode unknown: held", dhcp, 0, "-1", nullptr);
+    row("mode refused", dhcp, 0, "3", "mode:bgan", true);
+    row("link mode", dhcp, 6, "8", "link_mode:10baseT-HD");
+    row("jitter buffer refused", dhcp, 11, "0", "ajb_profile:safe", true);
 }
 
 void TestEthernetController::setters()
@@ -193,18 +181,18 @@ void TestEthernetController::setters()
     QFETCH(int, param);
     QFETCH(QByteArray, value);
     QFETCH(bool, refused);
-    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, sent);
 
     m_eth->setIpMode(Eth::IpMode(mode), false);
     if (refused)
         m_device->refuseKey(Eth::paramKey(param), kra::ERR_INVALID_VALUE);
     const QByteArray before = held(*m_eth);
-    QSignalSpy changed(m_eth, &TComNetworkController::controllerParamChanged);
+    QSignalSpy changed(m_eth.get(), &TComNetworkController::controllerParamChanged);
 
     QCOMPARE(set(*m_eth, param, value, true), !refused);
-    QCOMPARE(m_device->requests().count(), frame.isEmpty() ? 0 : 1);
-    if (!frame.isEmpty())
-        QCOMPARE(describe(m_device->requests().first().body()), frame);
+    QCOMPARE(m_bench->takeFrames(),
+        sent.isNull() ? QByteArrayList()
+                      : QByteArrayList {describe(body("PARAM;network:eth.0;target:network;" + sent + ";"))});
     QCOMPARE(indices(changed), refused ? Indices() : Indices {param});
     if (refused)
         QCOMPARE(held(*m_eth), before);
@@ -212,17 +200,16 @@ void TestEthernetController::setters()
         QCOMPARE(held(*m_eth).split('|').at(param), value);
 
     // The same value again: nothing sent, nothing reported.
-    m_device->clearRequests();
     const QByteArray now = held(*m_eth).split('|').at(param);
     QVERIFY(set(*m_eth, param, now, true));
-    QCOMPARE(m_device->requests().count(), 0);
+    QCOMPARE(m_bench->takeFrames(), QByteArrayList());
     QCOMPARE(changed.count(), refused ? 0 : 1);
 }
 
 void TestEthernetController::fetchAllAndRefresh()
 {
     m_eth->reset();
-    QSignalSpy changed(m_eth, &TComNetworkController::controllerParamChanged);
+    QSignalSpy changed(m_eth.get(), &TComNetworkController::controllerParamChanged);
     QVERIFY(m_eth->fetchAll());
     QCOMPARE(describe(m_device->requests().last().body()),
         QByteArray(
@@ -250,33 +237,31 @@ void TestEthernetController::fetchAllAndRefresh()
 void TestEthernetController::store_data()
 {
     QTest::addColumn<bool>("read");
-    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QByteArray>("names");
     QTest::addColumn<QByteArray>("refuse");
     QTest::addColumn<QByteArray>("frame");
 
-    const QStringList writable {
-        "mode", "local_addr", "subnet", "gateway", "dns1", "dns2", "link_mode", "network_quality", "ajb_profile"};
-    QTest::newRow("all") << true << writable << QByteArray()
-                         << QByteArray("PARAM|ajb_profile=punchy|dns1=10.0.0.53|dns2=8.8.4.4|gateway=10.0.0.1"
-                                       "|link_mode=100baseT-FD|local_addr=10.0.0.2|mode=dhcp|network=eth.0"
-                                       "|network_quality=high|subnet=255.255.255.0|target=network");
+    const auto row = [](const char *name, bool read, const char *names, const char *refuse, const QByteArray &frame) {
+        QTest::newRow(name) << read << QByteArray(names) << QByteArray(refuse) << frame;
+    };
+    const char *writable = "mode,local_addr,subnet,gateway,dns1,dns2,link_mode,network_quality,ajb_profile";
+
+    row("all", true, writable, "",
+        "PARAM|ajb_profile=punchy|dns1=10.0.0.53|dns2=8.8.4.4|gateway=10.0.0.1|link_mode=100baseT-FD"
+        "|local_addr=10.0.0.2|mode=dhcp|network=eth.0|network_quality=high|subnet=255.255.255.0|target=network");
     // Never read: no guessed "dhcp", "autonegotiation", "low" or "standard".
-    QTest::newRow("unknown values left out")
-        << false << writable << QByteArray()
-        << QByteArray("PARAM|dns1=|dns2=|gateway=|local_addr=|network=eth.0|subnet=|target=network");
-    QTest::newRow("nothing known left") << false << QStringList {"mode", "link_mode", "network_quality", "ajb_profile"}
-                                        << QByteArray() << QByteArray();
-    QTest::newRow("read-only names") << true << QStringList {"cable", "hw_addr", "link_mode_neg", "x"} << QByteArray()
-                                     << QByteArray();
-    QTest::newRow("empty list") << true << QStringList() << QByteArray() << QByteArray();
-    QTest::newRow("refused") << true << QStringList {"mode", "mode", "dns2"} << QByteArray("dns2")
-                             << QByteArray("PARAM|dns2=8.8.4.4|mode=dhcp|network=eth.0|target=network");
+    row("unknown values left out", false, writable, "",
+        "PARAM|dns1=|dns2=|gateway=|local_addr=|network=eth.0|subnet=|target=network");
+    row("nothing known left", false, "mode,link_mode,network_quality,ajb_profile", "", "");
+    row("read-only names", true, "cable,hw_addr,link_mode_neg,x", "", "");
+    row("empty list", true, "", "", "");
+    row("refused", true, "mode,mode,dns2", "dns2", "PARAM|dns2=8.8.4.4|mode=dhcp|network=eth.0|target=network");
 }
 
 void TestEthernetController::store()
 {
     QFETCH(bool, read);
-    QFETCH(QStringList, names);
+    QFETCH(QByteArray, names);
     QFETCH(QByteArray, refuse);
     QFETCH(QByteArray, frame);
 
@@ -285,23 +270,18 @@ void TestEthernetController::store()
     if (!refuse.isEmpty())
         m_device->refuseKey(refuse.toStdString(), kra::ERR_PARAMETER_SET_ERROR);
     const QByteArray before = held(*m_eth);
-    QSignalSpy changed(m_eth, &TComNetworkController::controllerParamChanged);
-    std::vector<std::string> list;
-    for (const QString &name : names)
-        list.push_back(name.toStdString());
+    QSignalSpy changed(m_eth.get(), &TComNetworkController::controllerParamChanged);
 
-    QCOMPARE(m_eth->store(list), !frame.isEmpty() && refuse.isEmpty());
-    QCOMPARE(m_device->requests().count(), frame.isEmpty() ? 0 : 1);
-    if (!frame.isEmpty())
-        QCOMPARE(describe(m_device->requests().first().body()), frame);
+    QCOMPARE(m_eth->store(rpctesting::names(names)), !frame.isEmpty() && refuse.isEmpty());
+    QCOMPARE(m_bench->takeFrames(), frame.isEmpty() ? QByteArrayList() : QByteArrayList {frame});
     QCOMPARE(held(*m_eth), before);
     QCOMPARE(changed.count(), 0);
 }
 
 void TestEthernetController::attachAndReset()
 {
-    QSignalSpy state(m_eth, &TComController::controllerStateChanged);
-    QSignalSpy changed(m_eth, &TComNetworkController::controllerParamChanged);
+    QSignalSpy state(m_eth.get(), &TComController::controllerStateChanged);
+    QSignalSpy changed(m_eth.get(), &TComNetworkController::controllerParamChanged);
     QCOMPARE(m_eth->state(), 0);
     m_eth->reset();
     QCOMPARE(held(*m_eth), QByteArray("-1||||||-1|-1||0|-1|-1"));

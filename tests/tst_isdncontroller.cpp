@@ -1,12 +1,12 @@
 // The ISDN controller against the simulated device: the frames on the interface and on "audio", the values it
 // holds and the parameter indices it reports, in order.
 
-#include "ccom.h"
 #include "rpctesting.h"
-#include "simdevice.h"
 #include "tcomisdncontroller.h"
 
 #include <QtTest>
+
+#include <memory>
 
 using namespace rpctesting;
 
@@ -20,14 +20,6 @@ const QByteArray onIf("PARAM|network=isdn.0|target=network");
 const QByteArray onAudio("PARAM|target=audio");
 // What the device holds, in index order (see held()).
 const QByteArray loaded("1|1|0123456789|5550100|5550101|1|2");
-
-Indices indices(const QSignalSpy &spy)
-{
-    Indices out;
-    for (const QList<QVariant> &args : spy)
-        out << args.at(1).toInt();
-    return out;
-}
 
 QByteArray held(const Isdn &c)
 {
@@ -78,24 +70,21 @@ private slots:
     void attachAndReset();
 
 private:
-    QByteArrayList takeFrames();
+    QByteArrayList takeFrames() { return m_bench->takeFrames(); }
 
+    std::unique_ptr<DeviceBench> m_bench;
     SimDevice *m_device = nullptr;
-    kra::CCom *m_com = nullptr;
     // On "isdn.0", holding what the device holds; no request left in the log.
-    Isdn *m_isdn = nullptr;
+    std::unique_ptr<Isdn> m_isdn;
 };
 
 void TestIsdnController::init()
 {
-    m_device = new SimDevice;
-    QVERIFY(m_device->listen());
+    m_bench = std::make_unique<DeviceBench>();
+    m_device = &m_bench->device;
     m_device->loadSetup(SimDevice::isdnSetup());
-    m_com = new kra::CCom;
-    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), 0));
-    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
-    QTRY_COMPARE(m_device->clientCount(), 1);
-    m_isdn = new Isdn(m_com);
+    QVERIFY(m_bench->connect());
+    m_isdn = std::make_unique<Isdn>(&m_bench->com);
     QVERIFY(
         m_isdn->attach("isdn.0", TComNetworkController::AttachFetch | TComNetworkController::AttachMobileFlag, false));
     QCOMPARE(held(*m_isdn), loaded);
@@ -104,18 +93,8 @@ void TestIsdnController::init()
 
 void TestIsdnController::cleanup()
 {
-    delete m_isdn;
-    delete m_com;
-    delete m_device;
-}
-
-QByteArrayList TestIsdnController::takeFrames()
-{
-    QByteArrayList frames;
-    for (const RpcMessage &request : m_device->requests())
-        frames << describe(request.body());
-    m_device->clearRequests();
-    return frames;
+    m_isdn.reset();
+    m_bench.reset();
 }
 
 void TestIsdnController::protocol_data()
@@ -124,13 +103,17 @@ void TestIsdnController::protocol_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<QByteArray>("stored");
 
+    const auto row = [](const char *wire, int value, const char *stored) {
+        QTest::newRow(wire) << QByteArray(wire) << value << QByteArray(stored);
+    };
+
     // NI-1 and NI-2 share a value; stored, it is NI-2.
-    QTest::newRow("NI-1") << QByteArray("isdn_ni1") << 1 << QByteArray("isdn_ni2");
-    QTest::newRow("NI-2") << QByteArray("isdn_ni2") << 1 << QByteArray("isdn_ni2");
-    QTest::newRow("NTT") << QByteArray("isdn_ntt") << 2 << QByteArray("isdn_ntt");
-    QTest::newRow("Euro ISDN") << QByteArray("isdn_udss1") << 0 << QByteArray("isdn_udss1");
-    QTest::newRow("unknown") << QByteArray("ISDN_NTT") << 0 << QByteArray("isdn_udss1");
-    QTest::newRow("not set") << QByteArray() << 0 << QByteArray("isdn_udss1");
+    row("isdn_ni1", 1, "isdn_ni2");
+    row("isdn_ni2", 1, "isdn_ni2");
+    row("isdn_ntt", 2, "isdn_ntt");
+    row("isdn_udss1", 0, "isdn_udss1");
+    row("ISDN_NTT", 0, "isdn_udss1");
+    row("", 0, "isdn_udss1");
 }
 
 void TestIsdnController::protocol()
@@ -155,45 +138,45 @@ void TestIsdnController::protocol()
 void TestIsdnController::fetchAndStore_data()
 {
     QTest::addColumn<bool>("store");
-    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QByteArray>("names");
     QTest::addColumn<QByteArray>("broken"); // a key refused by the device, or "if" for a failing interface request
     QTest::addColumn<QByteArrayList>("frames");
     QTest::addColumn<bool>("result");
     QTest::addColumn<Indices>("signalled");
 
     const QByteArray spid("|spid=0123456789|target=network");
-    const auto row = [](const char *name, bool store, const QStringList &names, const char *broken,
+    const auto row = [](const char *name, bool store, const char *names, const char *broken,
                          const QByteArrayList &frames, bool result, const Indices &signalled = {}) {
-        QTest::newRow(name) << store << names << QByteArray(broken) << frames << result << signalled;
+        QTest::newRow(name) << store << QByteArray(names) << QByteArray(broken) << frames << result << signalled;
     };
     // A fetch starts from the reset values, so every value read is reported, "5as" first.
-    row("fetch 5as", false, {"5as"}, "", {onAudio + "|GET 5as"}, true, {0});
-    row("fetch protocol and 5as", false, {"protocol", "5as"}, "", {onIf + "|GET protocol", onAudio + "|GET 5as"}, true,
+    row("fetch 5as", false, "5as", "", {onAudio + "|GET 5as"}, true, {0});
+    row("fetch protocol and 5as", false, "protocol,5as", "", {onIf + "|GET protocol", onAudio + "|GET 5as"}, true,
         {0, 1});
-    row("fetch, interface failing", false, {"protocol", "5as"}, "if", {onIf + "|GET protocol", onAudio + "|GET 5as"},
-        true, {0});
-    row("fetch, 5as failing", false, {"5as", "spid"}, "5as", {onIf + "|GET spid", onAudio + "|GET 5as"}, true, {2});
-    row("fetch, both failing", false, {"spid", "5as"}, "if+5as", {onIf + "|GET spid", onAudio + "|GET 5as"}, false);
-    row("fetch in key order", false, {"subaddr_sb0_ch1", "spid", "addr_sb0_ch0", "unknown"}, "",
+    row("fetch, interface failing", false, "protocol,5as", "if", {onIf + "|GET protocol", onAudio + "|GET 5as"}, true,
+        {0});
+    row("fetch, 5as failing", false, "5as,spid", "5as", {onIf + "|GET spid", onAudio + "|GET 5as"}, true, {2});
+    row("fetch, both failing", false, "spid,5as", "if+5as", {onIf + "|GET spid", onAudio + "|GET 5as"}, false);
+    row("fetch in key order", false, "subaddr_sb0_ch1,spid,addr_sb0_ch0,unknown", "",
         {onIf + "|GET subaddr_sb0_ch1|GET spid|GET addr_sb0_ch0|GET unknown"}, true, {3, 2, 6});
-    row("fetch nothing", false, {}, "", {}, false);
-    row("store 5as", true, {"5as"}, "", {"PARAM|5as=on|target=audio"}, true);
-    row("store protocol and 5as", true, {"5as", "protocol"}, "",
+    row("fetch nothing", false, "", "", {}, false);
+    row("store 5as", true, "5as", "", {"PARAM|5as=on|target=audio"}, true);
+    row("store protocol and 5as", true, "5as,protocol", "",
         {"PARAM|network=isdn.0|protocol=isdn_ni2|target=network", "PARAM|5as=on|target=audio"}, true);
-    row("store, interface refused", true, {"spid", "5as"}, "spid",
+    row("store, interface refused", true, "spid,5as", "spid",
         {"PARAM|network=isdn.0" + spid, "PARAM|5as=on|target=audio"}, false);
-    row("store, 5as refused", true, {"spid", "5as"}, "5as",
-        {"PARAM|network=isdn.0" + spid, "PARAM|5as=on|target=audio"}, false);
-    row("store numbers", true, {"subaddr_sb0_ch1", "addr_sb0_ch1", "spid", "spid"}, "",
+    row("store, 5as refused", true, "spid,5as", "5as", {"PARAM|network=isdn.0" + spid, "PARAM|5as=on|target=audio"},
+        false);
+    row("store numbers", true, "subaddr_sb0_ch1,addr_sb0_ch1,spid,spid", "",
         {"PARAM|addr_sb0_ch1=5550101|network=isdn.0|spid=0123456789|subaddr_sb0_ch1=2|target=network"}, true);
-    row("store an unknown name", true, {"unknown"}, "", {}, false);
-    row("store nothing", true, {}, "", {}, false);
+    row("store an unknown name", true, "unknown", "", {}, false);
+    row("store nothing", true, "", "", {}, false);
 }
 
 void TestIsdnController::fetchAndStore()
 {
     QFETCH(bool, store);
-    QFETCH(QStringList, names);
+    QFETCH(QByteArray, names);
     QFETCH(QByteArray, broken);
     QFETCH(QByteArrayList, frames);
     QFETCH(bool, result);
@@ -203,23 +186,16 @@ void TestIsdnController::fetchAndStore()
         m_isdn->reset();
     if (broken.startsWith("if"))
         m_device->addFault(script({"PARAM;return:NOK;"})); // the first request is the interface's
-    if (broken.endsWith("5as")) {
-        if (store) {
-            m_device->refuseKey("5as", kra::ERR_RESOURCE_BUSY);
-        } else {
-            SimDevice::Fault f = fault(SimDevice::Fault::ErrorReply, 7);
-            f.match = "5as";
-            m_device->addFault(f);
-        }
-    }
+    if (broken.endsWith("5as") && store)
+        m_device->refuseKey("5as", kra::ERR_RESOURCE_BUSY);
+    else if (broken.endsWith("5as"))
+        m_device->addFault(fault(SimDevice::Fault::ErrorReply, 7, "5as"));
     if (broken == "spid")
         m_device->refuseKey("spid", kra::ERR_INVALID_VALUE);
     const QByteArray before = held(*m_isdn);
-    QSignalSpy changed(m_isdn, &TComNetworkController::controllerParamChanged);
-    std::vector<std::string> list;
-    for (const QString &name : names)
-        list.push_back(name.toStdString());
+    QSignalSpy changed(m_isdn.get(), &TComNetworkController::controllerParamChanged);
 
+    const std::vector<std::string> list = rpctesting::names(names);
     QCOMPARE(store ? m_isdn->store(list) : m_isdn->fetch(list), result);
     QCOMPARE(takeFrames(), frames);
     QCOMPARE(indices(changed), signalled);
@@ -234,18 +210,20 @@ void TestIsdnController::setters_data()
     QTest::addColumn<bool>("refused");
     QTest::addColumn<QByteArray>("frame");
 
-    const QByteArray end("|target=network");
-    QTest::newRow("5as off") << 0 << QByteArray("0") << false << QByteArray("PARAM|5as=off|target=audio");
-    QTest::newRow("5as refused") << 0 << QByteArray("0") << true << QByteArray("PARAM|5as=off|target=audio");
-    QTest::newRow("protocol NTT") << 1 << QByteArray("2") << false << "PARAM|network=isdn.0|protocol=isdn_ntt" + end;
-    QTest::newRow("protocol refused") << 1 << QByteArray("0") << true
-                                      << "PARAM|network=isdn.0|protocol=isdn_udss1" + end;
-    QTest::newRow("spid empty") << 2 << QByteArray() << false << "PARAM|network=isdn.0|spid=" + end;
-    QTest::newRow("number as typed") << 3 << QByteArray("+49 (30) 555-0199#") << false
-                                     << "PARAM|addr_sb0_ch0=+49 (30) 555-0199#|network=isdn.0" + end;
-    QTest::newRow("number refused") << 4 << QByteArray("7") << true << "PARAM|addr_sb0_ch1=7|network=isdn.0" + end;
-    QTest::newRow("sub-address 1") << 5 << QByteArray("11") << false << "PARAM|network=isdn.0|subaddr_sb0_ch0=11" + end;
-    QTest::newRow("sub-address 2") << 6 << QByteArray("22") << false << "PARAM|network=isdn.0|subaddr_sb0_ch1=22" + end;
+    const auto row = [](const char *name, int param, const char *value, const QByteArray &frame, bool refused = false) {
+        QTest::newRow(name) << param << QByteArray(value) << refused << frame;
+    };
+
+    row("5as off", 0, "0", "PARAM|5as=off|target=audio");
+    row("5as refused", 0, "0", "PARAM|5as=off|target=audio", true);
+    row("protocol NTT", 1, "2", "PARAM|network=isdn.0|protocol=isdn_ntt|target=network");
+    row("protocol refused", 1, "0", "PARAM|network=isdn.0|protocol=isdn_udss1|target=network", true);
+    row("spid empty", 2, "", "PARAM|network=isdn.0|spid=|target=network");
+    row("number as typed", 3, "+49 (30) 555-0199#",
+        "PARAM|addr_sb0_ch0=+49 (30) 555-0199#|network=isdn.0|target=network");
+    row("number refused", 4, "7", "PARAM|addr_sb0_ch1=7|network=isdn.0|target=network", true);
+    row("sub-address 1", 5, "11", "PARAM|network=isdn.0|subaddr_sb0_ch0=11|target=network");
+    row("sub-address 2", 6, "22", "PARAM|network=isdn.0|subaddr_sb0_ch1=22|target=network");
 }
 
 void TestIsdnController::setters()
@@ -257,7 +235,7 @@ void TestIsdnController::setters()
 
     if (refused)
         m_device->refuseKey(Isdn::paramKey(param), kra::ERR_PARAMETER_SET_ERROR);
-    QSignalSpy changed(m_isdn, &TComNetworkController::controllerParamChanged);
+    QSignalSpy changed(m_isdn.get(), &TComNetworkController::controllerParamChanged);
 
     QCOMPARE(set(*m_isdn, param, value, true), !refused);
     QCOMPARE(takeFrames(), QByteArrayList {frame});
@@ -276,8 +254,8 @@ void TestIsdnController::setters()
 
 void TestIsdnController::attachAndReset()
 {
-    QSignalSpy state(m_isdn, &TComController::controllerStateChanged);
-    QSignalSpy changed(m_isdn, &TComNetworkController::controllerParamChanged);
+    QSignalSpy state(m_isdn.get(), &TComController::controllerStateChanged);
+    QSignalSpy changed(m_isdn.get(), &TComNetworkController::controllerParamChanged);
     QCOMPARE(m_isdn->state(), 0);
     QCOMPARE(m_isdn->kind(), int(TComController::Isdn));
 

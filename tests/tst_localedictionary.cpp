@@ -22,8 +22,6 @@ private slots:
     void shippedDictionary();
     void networkName_data();
     void networkName();
-    void algorithmAndModeNames_data();
-    void algorithmAndModeNames();
     void codecDescription_data();
     void codecDescription();
 };
@@ -74,7 +72,6 @@ void TestLocaleDictionary::causeText_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("a known cause") << 122 << QStringLiteral("PIN required");
-    QTest::newRow("the first code") << 1 << QStringLiteral("Location unavailable");
     QTest::newRow("the last code") << 204 << QStringLiteral("Unknown command");
     QTest::newRow("a code without its own text") << 150 << QStringLiteral("Unknown error");
     QTest::newRow("beyond the codes") << 500 << QStringLiteral("Unknown error");
@@ -96,7 +93,6 @@ void TestLocaleDictionary::causeText()
 void TestLocaleDictionary::shippedDictionary()
 {
     const LocaleDictionary *dictionary = getLocaleDictionary();
-    QCOMPARE(getLocaleDictionary(), dictionary);
     QStringList untranslated;
     for (int code = 1; code <= 204; ++code) {
         const std::string &key = causeTextFromCode(code);
@@ -120,19 +116,18 @@ void TestLocaleDictionary::networkName_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("eth.0") << 0x100 << QStringLiteral("Ethernet");
-    QTest::newRow("eth.1") << 0x101 << QStringLiteral("Ethernet (aux)");
-    QTest::newRow("eth.3") << 0x103 << QStringLiteral("Ethernet (ext 2)");
-    QTest::newRow("isdn.0") << 0x200 << QStringLiteral("ISDN");
-    QTest::newRow("isdn.5") << 0x205 << QStringLiteral("ISDN");
-    QTest::newRow("mobile.0") << 0x300 << QStringLiteral("Mobile (int 1)");
-    QTest::newRow("mobile.1") << 0x301 << QStringLiteral("Mobile (int 2)");
-    QTest::newRow("mobile.2") << 0x302 << QStringLiteral("Mobile (ext 1)");
-    QTest::newRow("wifi.0") << 0x400 << QStringLiteral("Wi-Fi");
-    QTest::newRow("wifi.2") << 0x402 << QStringLiteral("Wi-Fi (ext 2)");
-    QTest::newRow("aoip") << 0 << QStringLiteral("Invalid");
-    QTest::newRow("none") << 0xFFFF << QStringLiteral("Invalid");
-    QTest::newRow("type 0x500") << 0x500 << QStringLiteral("Invalid");
+    const auto row = [](const char *network, int code, const char *name) {
+        QTest::newRow(network) << code << QString::fromLatin1(name);
+    };
+    row("eth.0", 0x100, "Ethernet");
+    row("eth.1", 0x101, "Ethernet (aux)");
+    row("eth.3", 0x103, "Ethernet (ext 2)");
+    row("isdn.5", 0x205, "ISDN");
+    row("mobile.0", 0x300, "Mobile (int 1)");
+    row("mobile.2", 0x302, "Mobile (ext 1)");
+    row("wifi.2", 0x402, "Wi-Fi (ext 2)");
+    row("aoip", 0, "Invalid");
+    row("type 0x500", 0x500, "Invalid");
 }
 
 void TestLocaleDictionary::networkName()
@@ -142,64 +137,28 @@ void TestLocaleDictionary::networkName()
     QCOMPARE(QVexmarLocalize::networkName(code), name);
 }
 
-void TestLocaleDictionary::algorithmAndModeNames_data()
-{
-    QTest::addColumn<bool>("mode"); // a channel mode, else an algorithm
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("PCMA") << false << 0 << QStringLiteral("G.711 A-Law");
-    QTest::newRow("4SB") << false << 7 << QStringLiteral("4SB ADPCM");
-    QTest::newRow("CELP") << false << 13 << QStringLiteral("Celp");
-    QTest::newRow("GSM") << false << 17 << QStringLiteral("Mobile voice");
-    QTest::newRow("Phone") << false << 18 << QStringLiteral("Phone");
-    QTest::newRow("OPUS") << false << 19 << QStringLiteral("Opus");
-    QTest::newRow("AAC-eld") << false << 28 << QStringLiteral("AAC ELD");
-    QTest::newRow("algorithm 29") << false << 29 << QStringLiteral("Invalid");
-    QTest::newRow("no algorithm") << false << -1 << QStringLiteral("Invalid");
-    QTest::newRow("mono") << true << 0 << QStringLiteral("Mono");
-    QTest::newRow("dual mono") << true << 1 << QStringLiteral("Dual Mono");
-    QTest::newRow("stereo") << true << 2 << QStringLiteral("Stereo");
-    QTest::newRow("joint stereo") << true << 3 << QStringLiteral("J-Stereo");
-    QTest::newRow("mode 4") << true << 4 << QStringLiteral("Invalid");
-    QTest::newRow("no mode") << true << -1 << QStringLiteral("Invalid");
-}
-
-void TestLocaleDictionary::algorithmAndModeNames()
-{
-    QFETCH(bool, mode);
-    QFETCH(int, value);
-    QFETCH(QString, name);
-    QCOMPARE(mode ? QVexmarLocalize::audioModeName(value) : QVexmarLocalize::algorithmName(value), name);
-    QCOMPARE(QVexmarLocalize::invalidName(), QStringLiteral("Invalid"));
-}
-
 void TestLocaleDictionary::codecDescription_data()
 {
     QTest::addColumn<QByteArray>("format"); // algorithm/sample rate/channel mode/bit rate/fec
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("4SB") << QByteArray("7/48000/2/256000/-1") << QStringLiteral("4SB ADPCM 48kHz Stereo 256kbit/s");
-    QTest::newRow("CELP with its option")
-        << QByteArray("13/16000/0/24000/3") << QStringLiteral("Celp 16kHz Mono 24kbit/s FEC:P3");
-    QTest::newRow("CELP without") << QByteArray("13/16000/0/24000/-1") << QStringLiteral("Celp");
-    QTest::newRow("G.722 alone") << QByteArray("3/48000/0/64000/-1") << QStringLiteral("G.722");
-    QTest::newRow("Opus") << QByteArray("19/48000/2/128000/-1") << QStringLiteral("Opus 48kHz Stereo 128kbit/s");
-    QTest::newRow("MPEG L2 J.52: FEC always")
-        << QByteArray("8/48000/3/384000/-1") << QStringLiteral("MPEG L2 J.52 48kHz J-Stereo 384kbit/s FEC:-1");
-    QTest::newRow("MPEG L2 with fec 0") << QByteArray("9/32000/1/128000/0")
-                                        << QStringLiteral("MPEG L2 32kHz Dual Mono 128kbit/s FEC:0");
-    QTest::newRow("MPEG L2 without fec") << QByteArray("9/32000/1/128000/-1")
-                                         << QStringLiteral("MPEG L2 32kHz Dual Mono 128kbit/s");
-    QTest::newRow("no sample rate: one space")
-        << QByteArray("20/-1/0/768000/-1") << QStringLiteral("L16 Mono 768kbit/s");
-    QTest::newRow("rate kept whole, bit rate in bit/s")
-        << QByteArray("14/22050/2/56500/-1") << QStringLiteral("AAC LC 22kHz Stereo 56500bit/s");
-    QTest::newRow("no bit rate, unknown mode")
-        << QByteArray("27/48000/-1/-1/-1") << QStringLiteral("AAC LD 48kHz Invalid");
-    QTest::newRow("mobile voice") << QByteArray("17/-1/0/-1/-1") << QStringLiteral("Mobile voice");
-    QTest::newRow("no algorithm") << QByteArray("-1/48000/2/64000/-1") << QStringLiteral("Invalid");
-    QTest::newRow("algorithm 29") << QByteArray("29/48000/2/64000/-1") << QStringLiteral("Invalid");
+    const auto row = [](const char *name, const char *format, const char *text) {
+        QTest::newRow(name) << QByteArray(format) << QString::fromLatin1(text);
+    };
+    row("4SB", "7/48000/2/256000/-1", "4SB ADPCM 48kHz Stereo 256kbit/s");
+    row("CELP with its option", "13/16000/0/24000/3", "Celp 16kHz Mono 24kbit/s FEC:P3");
+    row("CELP without", "13/16000/0/24000/-1", "Celp");
+    row("G.722 alone", "3/48000/0/64000/-1", "G.722");
+    row("Opus", "19/48000/2/128000/-1", "Opus 48kHz Stereo 128kbit/s");
+    row("MPEG L2 J.52: FEC always", "8/48000/3/384000/-1", "MPEG L2 J.52 48kHz J-Stereo 384kbit/s FEC:-1");
+    row("MPEG L2 with fec 0", "9/32000/1/128000/0", "MPEG L2 32kHz Dual Mono 128kbit/s FEC:0");
+    row("no sample rate: one space", "20/-1/0/768000/-1", "L16 Mono 768kbit/s");
+    row("rate kept whole, bit rate in bit/s", "14/22050/2/56500/-1", "AAC LC 22kHz Stereo 56500bit/s");
+    row("no bit rate, unknown mode", "27/48000/-1/-1/-1", "AAC LD 48kHz Invalid");
+    row("mode 4", "27/48000/4/-1/-1", "AAC LD 48kHz Invalid");
+    row("the last algorithm", "28/48000/2/64000/-1", "AAC ELD 48kHz Stereo 64kbit/s");
+    row("no algorithm", "-1/48000/2/64000/-1", "Invalid");
+    row("algorithm 29", "29/48000/2/64000/-1", "Invalid");
 }
 
 void TestLocaleDictionary::codecDescription()

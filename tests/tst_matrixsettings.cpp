@@ -2,17 +2,14 @@
 // node or gain, what they make of the device's packed values, what a refusal puts back, and that values from the
 // device are never written back.
 
-#include "accessors.h"
-#include "ccom.h"
 #include "rpctesting.h"
 #include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "taudiosettings.h"
 #include "tmatrixsettings.h"
 
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 using namespace rpctesting;
 
@@ -53,6 +50,15 @@ QByteArray probe(const Matrix &m, const QByteArray &what)
     if (w[0] == "ba")
         return hex(m.outputBalance(ou(1)), 4);
     return hex(w[0] == "opt" ? m.matrixOptions() : m.masterGains(), 8);
+}
+
+// Each "probe=value" with the value the matrix gives.
+QByteArrayList probed(const Matrix &m, const QByteArrayList &probes)
+{
+    QByteArrayList out;
+    for (const QByteArray &p : probes)
+        out << p.left(p.indexOf('=')) + "=" + probe(m, p.left(p.indexOf('=')));
+    return out;
 }
 
 QByteArray zeros(int n)
@@ -202,60 +208,48 @@ private slots:
     void headphoneBatch();
     void mixesToBalances();
     void fetchAndReset();
-    void accessors();
 
 private:
-    QByteArrayList frames();
+    QByteArrayList frames() { return m_bench->takeFrames(); }
     void deliver(const QByteArray &params);
 
+    std::unique_ptr<DeviceBench> m_bench;
     SimDevice *m_device = nullptr;
-    kra::CCom *m_com = nullptr;
     // Attached without a fetch: the defaults, state 0, no request left in the log.
-    Matrix *m_matrix = nullptr;
+    std::unique_ptr<Matrix> m_matrix;
     // Every signal of the matrix, as "node in ou", "ig in", "og ou", "ba ou", "opt old".
     QByteArrayList m_signals;
 };
 
 void TestMatrixSettings::init()
 {
-    m_device = new SimDevice;
-    QVERIFY(m_device->listen());
-    m_com = new kra::CCom;
-    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), 0));
-    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
-    m_matrix = new Matrix(m_com);
+    m_bench = std::make_unique<DeviceBench>();
+    m_device = &m_bench->device;
+    QVERIFY(m_bench->connect());
+    m_matrix = std::make_unique<Matrix>(&m_bench->com);
     QVERIFY(m_matrix->attach(false));
     QCOMPARE(frames(), QByteArrayList {"DO|action=subscribe|info=audio_changeset"});
     const auto n = [](int value) { return QByteArray::number(value); };
-    connect(m_matrix, &Matrix::nodeChanged, this,
+    Matrix *m = m_matrix.get();
+    connect(m, &Matrix::nodeChanged, this,
         [this, n](Inputs in, Outputs ou) { m_signals << "node " + n(in) + " " + n(ou); });
-    connect(m_matrix, &Matrix::inputGainChanged, this, [this, n](Inputs in) { m_signals << "ig " + n(in); });
-    connect(m_matrix, &Matrix::outputGainChanged, this, [this, n](Outputs ou) { m_signals << "og " + n(ou); });
-    connect(m_matrix, &Matrix::outputBalanceChanged, this, [this, n](Outputs ou) { m_signals << "ba " + n(ou); });
-    connect(m_matrix, &Matrix::matrixOptionsChanged, this,
+    connect(m, &Matrix::inputGainChanged, this, [this, n](Inputs in) { m_signals << "ig " + n(in); });
+    connect(m, &Matrix::outputGainChanged, this, [this, n](Outputs ou) { m_signals << "og " + n(ou); });
+    connect(m, &Matrix::outputBalanceChanged, this, [this, n](Outputs ou) { m_signals << "ba " + n(ou); });
+    connect(m, &Matrix::matrixOptionsChanged, this,
         [this, n](Matrix::MatrixOpts old) { m_signals << "opt " + n(int(old)); });
     m_signals.clear();
 }
 
 void TestMatrixSettings::cleanup()
 {
-    delete m_matrix;
-    delete m_com;
-    delete m_device;
-}
-
-QByteArrayList TestMatrixSettings::frames()
-{
-    QByteArrayList out;
-    for (const RpcMessage &request : m_device->requests())
-        out << describe(request.body());
-    m_device->clearRequests();
-    return out;
+    m_matrix.reset();
+    m_bench.reset();
 }
 
 void TestMatrixSettings::deliver(const QByteArray &params)
 {
-    RpcMessage message = notifyAndReceive(*m_com, *m_device, "INFO;info_type:audio_changeset;" + params);
+    RpcMessage message = m_bench->notify("INFO;info_type:audio_changeset;" + params);
     QVERIFY(m_matrix->handleInfo(message));
 }
 
@@ -283,10 +277,7 @@ void TestMatrixSettings::changes()
         deliver(c.after);
     QCOMPARE(frames(), c.frames);
     QCOMPARE(m_signals, c.signalled);
-    for (const QByteArray &p : c.probes) {
-        const int equals = p.indexOf('=');
-        QCOMPARE(probe(*m_matrix, p.left(equals)), p.mid(equals + 1));
-    }
+    QCOMPARE(probed(*m_matrix, c.probes), c.probes);
 }
 
 void TestMatrixSettings::headphoneBatch()
@@ -323,10 +314,8 @@ void TestMatrixSettings::headphoneBatch()
     m_matrix->setNode(Inputs(0), Outputs(7), true);
     QVERIFY(!m_matrix->commitHeadphoneMixChange(left, before));
     QCOMPARE(frames(), QByteArrayList {write("matrix_hp1=D6801D" + zeros(54))});
-    QCOMPARE(probe(*m_matrix, "hp 6"), block);
-    QCOMPARE(probe(*m_matrix, "n 2 6"), QByteArray("0@-160"));
-    QCOMPARE(probe(*m_matrix, "n 0 7"), QByteArray("0@-10"));
-    QCOMPARE(probe(*m_matrix, "n 0 6"), QByteArray("1@-10"));
+    const QByteArrayList restored {"hp 6=" + block, "n 2 6=0@-160", "n 0 7=0@-10", "n 0 6=1@-10"};
+    QCOMPARE(probed(*m_matrix, restored), restored);
 
     // The batch is closed: a change goes out on its own again.
     m_matrix->setNodeGain(Inputs(3), left, -1);
@@ -336,10 +325,10 @@ void TestMatrixSettings::headphoneBatch()
 void TestMatrixSettings::mixesToBalances()
 {
     // Pair 1 routes stream 1's sent signal to both ears; its own mix has inputs 0 and 24 on both ears.
-    QByteArray mix = "E0" + zeros(46) + "E0" + zeros(10);
+    const QByteArray mix = "E0" + zeros(46) + "E0" + zeros(10);
     deliver("matrix_ba1:0416;matrix_hp1:" + mix + ";" + mixMode);
-    QCOMPARE(probe(*m_matrix, "n 0 6"), QByteArray("1@0"));
-    QCOMPARE(probe(*m_matrix, "n 25 7"), QByteArray("0@-160"));
+    const QByteArrayList ownMix {"n 0 6=1@0", "n 25 7=0@-160"};
+    QCOMPARE(probed(*m_matrix, ownMix), ownMix);
     QCOMPARE(frames(), QByteArrayList());
 
     // Bit 0 cleared: every headphone node off at -160 dB, then the balances applied; the mixes are kept.
@@ -361,19 +350,11 @@ void TestMatrixSettings::mixesToBalances()
     // And back: the kept mix feeds the nodes again.
     QVERIFY(m_matrix->setMatrixOptions(1, true));
     QCOMPARE(frames(), QByteArrayList {write("matrix_opt=00000001")});
-    QCOMPARE(probe(*m_matrix, "n 0 6"), QByteArray("1@0"));
-    QCOMPARE(probe(*m_matrix, "n 25 7"), QByteArray("0@-160"));
+    QCOMPARE(probed(*m_matrix, ownMix), ownMix);
 }
 
 void TestMatrixSettings::fetchAndReset()
 {
-    // What construction leaves.
-    const QByteArrayList built {"og 5=0", "og 6=-160", "og 13=-160", "og 14=0", "n 24 29=1@0", "n 25 30=1@0",
-        "n 26 31=1@0", "n 27 32=1@0", "n 28 28=1@0", "n 30 26=1@0", "n 31 27=1@0", "n 29 24=0@0", "ba 10=0006",
-        "mgn=80808080", "opt=00000000", "e 23=0020,"};
-    for (const QByteArray &p : built)
-        QCOMPARE(p.left(p.indexOf('=')) + "=" + probe(*m_matrix, p.left(p.indexOf('='))), p);
-
     m_device->loadSetup(SimDevice::audioSetup());
     QByteArray main = "PARAM|target=audio";
     for (int n = 1; n <= 24; ++n)
@@ -392,8 +373,7 @@ void TestMatrixSettings::fetchAndReset()
         "e 6=0020,G\xe4ste", "n 0 13=1@0", "m 22=00004000", "n 14 22=1@0", "hp 6=E0E0" + zeros(56), "n 0 6=0@0",
         "ba 6=0416", "n 24 6=1@-6", "n 25 7=1@-6", "og 2=-10", "og 3=-10", "og 0=0", "n 19 24=1@0", "n 19 25=1@0",
         "m 24=00080000"};
-    for (const QByteArray &p : loaded)
-        QCOMPARE(p.left(p.indexOf('=')) + "=" + probe(*m_matrix, p.left(p.indexOf('='))), p);
+    QCOMPARE(probed(*m_matrix, loaded), loaded);
 
     // Nor does a change set that switches the headphone mode both ways.
     deliver(mixMode);
@@ -406,7 +386,7 @@ void TestMatrixSettings::fetchAndReset()
     QCOMPARE(frames(), QByteArrayList());
 
     // A reset while the link is up clears the model, not the device.
-    QSignalSpy state(m_matrix, &TComController::controllerStateChanged);
+    QSignalSpy state(m_matrix.get(), &TComController::controllerStateChanged);
     deliver(mixMode);
     m_signals.clear();
     m_matrix->reset();
@@ -416,8 +396,7 @@ void TestMatrixSettings::fetchAndReset()
     QCOMPARE(m_device->param("audio", "matrix_in5"), std::string("0766,AES3 L"));
     const QByteArrayList cleared {"e 4=0020,", "n 4 0=0@0", "ig 4=0", "m 22=00000000", "hp 6=" + zeros(60),
         "opt=00000000", "mgn=80808080", "og 2=0", "ba 6=0416", "n 24 6=1@-6", "m 24=00080000", "og 6=-160"};
-    for (const QByteArray &p : cleared)
-        QCOMPARE(p.left(p.indexOf('=')) + "=" + probe(*m_matrix, p.left(p.indexOf('='))), p);
+    QCOMPARE(probed(*m_matrix, cleared), cleared);
 
     // Attached again, attached twice, and a fetch that fails.
     QVERIFY(m_matrix->attach(true));
@@ -434,17 +413,6 @@ void TestMatrixSettings::fetchAndReset()
     m_device->addFault(fault(SimDevice::Fault::Nok));
     QVERIFY(!m_matrix->fetchAll());
     QCOMPARE(frames(), QByteArrayList {main});
-}
-
-void TestMatrixSettings::accessors()
-{
-    TMatrixSettings *matrix = getMatrixSettings();
-    QCOMPARE(getMatrixSettings(), matrix);
-    QCOMPARE(matrix->rpc().com(), getCom());
-    QCOMPARE(matrix->kind(), int(TComController::Generic));
-    QCOMPARE(matrix->state(), -1);
-    QCOMPARE(getAudioSettings(), getAudioSettings());
-    QCOMPARE(getAudioSettings()->rpc().com(), getCom());
 }
 
 QTEST_GUILESS_MAIN(TestMatrixSettings)

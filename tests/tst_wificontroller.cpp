@@ -1,13 +1,13 @@
 // The Wi-Fi controller against the simulated device: the frames it sends, the values it holds, the signal it
 // reads and the bars that signal gives.
 
-#include "ccom.h"
 #include "rpctesting.h"
 #include "signallevel.h"
-#include "simdevice.h"
 #include "tcomwificontroller.h"
 
 #include <QtTest>
+
+#include <memory>
 
 using namespace rpctesting;
 
@@ -30,14 +30,13 @@ QByteArray held(const Wifi &c)
 }
 
 // Sends a value through the setter of its key; numbers for the others than the three texts.
-bool set(Wifi &c, const QString &key, const QByteArray &value)
+bool set(Wifi &c, const QByteArray &key, const QByteArray &value)
 {
-    const std::string text = value.toStdString();
     const int number = value.toInt();
     if (key == "ssid")
-        return c.setSsid(text, true);
+        return c.setSsid(value.toStdString(), true);
     if (key == "passphrase")
-        return c.setPassphrase(text, true);
+        return c.setPassphrase(value.toStdString(), true);
     if (key == "authentication")
         return c.setAuthentication(number, true);
     if (key == "authentication_custom")
@@ -71,34 +70,30 @@ private slots:
     void ssidList();
 
 private:
+    std::unique_ptr<DeviceBench> m_bench;
     SimDevice *m_device = nullptr;
-    kra::CCom *m_com = nullptr;
-    Wifi *m_wifi = nullptr;
-    QSignalSpy *m_changed = nullptr;
+    std::unique_ptr<Wifi> m_wifi;
+    std::unique_ptr<QSignalSpy> m_changed;
 };
 
 void TestWifiController::init()
 {
-    m_device = new SimDevice;
-    QVERIFY(m_device->listen());
-    m_com = new kra::CCom;
-    QVERIFY(m_com->connectToDevice(m_device->host(), m_device->port(), 0));
-    QTRY_COMPARE(m_com->state(), RpcConnection::ConnectedState);
-    m_wifi = new Wifi(m_com);
-    m_changed = new QSignalSpy(m_wifi, &TComNetworkController::controllerParamChanged);
+    m_bench = std::make_unique<DeviceBench>();
+    m_device = &m_bench->device;
+    QVERIFY(m_bench->connect());
+    m_wifi = std::make_unique<Wifi>(&m_bench->com);
+    m_changed = std::make_unique<QSignalSpy>(m_wifi.get(), &TComNetworkController::controllerParamChanged);
     QVERIFY(m_wifi->attach("wifi.0", 0, false));
     QCOMPARE(m_wifi->state(), 0);
 }
 
 void TestWifiController::cleanup()
 {
-    const int reported = m_changed->count();
-    delete m_changed;
-    delete m_wifi;
-    delete m_com;
-    delete m_device;
     // Wi-Fi values are never reported one by one.
-    QCOMPARE(reported, 0);
+    QCOMPARE(m_changed->count(), 0);
+    m_changed.reset();
+    m_wifi.reset();
+    m_bench.reset();
 }
 
 void TestWifiController::notifications_data()
@@ -107,27 +102,26 @@ void TestWifiController::notifications_data()
     QTest::addColumn<bool>("handled");
     QTest::addColumn<int>("signal");
     QTest::addColumn<int>("level");
+    const auto row = [](const char *name, const QByteArray &message, bool handled, int signal, int level) {
+        QTest::newRow(name) << message << handled << signal << level;
+    };
+    const QByteArray own("INFO;info_type:network_info;info_source:wifi.0;signal_quality_dbm:");
 
-    const QByteArray own("INFO;info_type:network_info;info_source:wifi.0;");
-    QTest::newRow("-70 dBm") << own + "signal_quality_dbm:-70 dBm;" << true << -70 << 21;
-    QTest::newRow("-70dBm") << own + "signal_quality_dbm:-70dBm;" << true << -70 << 21;
-    QTest::newRow("-70") << own + "signal_quality_dbm:-70;" << true << 21 << 21;
-    QTest::newRow("-113") << own + "signal_quality_dbm:-113;" << true << 0 << 0;
-    QTest::newRow("-51") << own + "signal_quality_dbm:-51;" << true << 31 << 31;
-    QTest::newRow("0") << own + "signal_quality_dbm:0;" << true << 0 << 0;
-    QTest::newRow("empty") << own + "signal_quality_dbm:;" << true << 0 << 0;
-    QTest::newRow("absent") << own << true << 0 << 0;
-    QTest::newRow("another interface") << QByteArray(
-        "INFO;info_type:network_info;info_source:wifi.1;signal_quality_dbm:-51;")
-                                       << false << 5 << 5;
-    QTest::newRow("no source") << QByteArray("INFO;info_type:network_info;signal_quality_dbm:-51;") << false << 5 << 5;
+    row("-70 dBm", own + "-70 dBm;", true, -70, 21);
+    row("-70dBm", own + "-70dBm;", true, -70, 21);
+    row("-70", own + "-70;", true, 21, 21);
+    row("-113", own + "-113;", true, 0, 0);
+    row("-51", own + "-51;", true, 31, 31);
+    row("0", own + "0;", true, 0, 0);
+    row("empty", own + ";", true, 0, 0);
+    row("absent", "INFO;info_type:network_info;info_source:wifi.0;", true, 0, 0);
+    row("another interface", "INFO;info_type:network_info;info_source:wifi.1;signal_quality_dbm:-51;", false, 5, 5);
+    row("no source", "INFO;info_type:network_info;signal_quality_dbm:-51;", false, 5, 5);
     // Events of its own interface are taken, and change nothing.
-    QTest::newRow("default_network") << QByteArray("EVENT;event_type:default_network;network:wifi.0;ssid:x;") << true
-                                     << 5 << 5;
-    QTest::newRow("config info") << QByteArray("EVENT;event_type:config info;network:wifi.0;ssid:x;") << true << 5 << 5;
-    QTest::newRow("config info, another interface")
-        << QByteArray("EVENT;event_type:config info;network:wifi.1;") << false << 5 << 5;
-    QTest::newRow("other event") << QByteArray("EVENT;event_type:data connected;network:wifi.0;") << false << 5 << 5;
+    row("default_network", "EVENT;event_type:default_network;network:wifi.0;ssid:x;", true, 5, 5);
+    row("config info", "EVENT;event_type:config info;network:wifi.0;ssid:x;", true, 5, 5);
+    row("config info, another interface", "EVENT;event_type:config info;network:wifi.1;", false, 5, 5);
+    row("other event", "EVENT;event_type:data connected;network:wifi.0;", false, 5, 5);
 }
 
 void TestWifiController::notifications()
@@ -142,8 +136,7 @@ void TestWifiController::notifications()
     QCOMPARE(m_wifi->signal(), 5);
     m_device->clearRequests();
 
-    RpcMessage received = notifyAndReceive(*m_com, *m_device, message);
-    QCOMPARE(received.kind(), int(RpcMessage::Notification));
+    RpcMessage received = m_bench->notify(message);
     if (received.body().kind == kra::CMsg::Info)
         QCOMPARE(m_wifi->handleInfo(received), handled);
     else
@@ -156,43 +149,32 @@ void TestWifiController::notifications()
 
 void TestWifiController::setters_data()
 {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<bool>("refused");
-    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("sent"); // null: nothing sent
     QTest::addColumn<QByteArray>("values");
+    const auto row = [](const char *key, const char *value, const char *sent, const char *values,
+                         bool refused = false) {
+        QTest::newRow(key) << QByteArray(key) << QByteArray(value) << refused << QByteArray(sent) << QByteArray(values);
+    };
 
     // From: "WPA2-PSK" twice, scan on, data connection on, quality "high", profile "punchy".
-    const QByteArray end("|network=wifi.0|target=network");
-    QTest::newRow("name in Latin-1") << "ssid" << QByteArray("Caf\xe9") << false
-                                     << QByteArray("PARAM|network=wifi.0|ssid=Caf\xc3\xa9|target=network")
-                                     << QByteArray("Caf\xe9||4|4||1||1|0|0|4|2");
-    QTest::newRow("passphrase refused") << "passphrase" << QByteArray("d\xe9j\xe0") << true
-                                        << QByteArray(
-                                               "PARAM|network=wifi.0|passphrase=d\xc3\xa9j\xc3\xa0|target=network")
-                                        << QByteArray("||4|4||1||1|0|0|4|2");
-    QTest::newRow("authentication none") << "authentication" << QByteArray("0") << false
-                                         << "PARAM|authentication=none" + end << QByteArray("||0|4||1||1|0|0|4|2");
-    QTest::newRow("authentication unknown")
-        << "authentication_custom" << QByteArray("9") << false << "PARAM|authentication_custom=none" + end
-        << QByteArray("||4|9||1||1|0|0|4|2");
-    QTest::newRow("scan off") << "scan" << QByteArray("0") << false
-                              << QByteArray("PARAM|network=wifi.0|scan=off|target=network")
-                              << QByteArray("||4|4||0||1|0|0|4|2");
-    QTest::newRow("data connection refused") << "data_connection" << QByteArray("0") << true
-                                             << "PARAM|data_connection=off" + end << QByteArray("||4|4||1||1|0|0|4|2");
-    QTest::newRow("quality unknown: held")
-        << "network_quality" << QByteArray("-1") << false << QByteArray() << QByteArray("||4|4||1||1|0|0|-1|2");
-    QTest::newRow("profile refused") << "ajb_profile" << QByteArray("0") << true << "PARAM|ajb_profile=safe" + end
-                                     << QByteArray("||4|4||1||1|0|0|4|2");
+    row("ssid", "Caf\xe9", "Caf\xc3\xa9", "Caf\xe9||4|4||1||1|0|0|4|2");
+    row("passphrase", "d\xe9j\xe0", "d\xc3\xa9j\xc3\xa0", "||4|4||1||1|0|0|4|2", true);
+    row("authentication", "0", "none", "||0|4||1||1|0|0|4|2");
+    row("authentication_custom", "9", "none", "||4|9||1||1|0|0|4|2");
+    row("data_connection", "0", "off", "||4|4||1||1|0|0|4|2", true);
+    row("network_quality", "-1", nullptr, "||4|4||1||1|0|0|-1|2");
+    row("ajb_profile", "0", "safe", "||4|4||1||1|0|0|4|2", true);
 }
 
 void TestWifiController::setters()
 {
-    QFETCH(QString, key);
+    QFETCH(QByteArray, key);
     QFETCH(QByteArray, value);
     QFETCH(bool, refused);
-    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, sent);
     QFETCH(QByteArray, values);
 
     for (const char *k : {"authentication", "authentication_custom"})
@@ -205,9 +187,10 @@ void TestWifiController::setters()
         m_device->refuseKey(key.toStdString(), kra::ERR_NOT_ALLOWED);
 
     QCOMPARE(set(*m_wifi, key, value), !refused);
-    QCOMPARE(m_device->requests().count(), frame.isEmpty() ? 0 : 1);
-    if (!frame.isEmpty())
-        QCOMPARE(describe(m_device->requests().first().body()), frame);
+    QCOMPARE(m_bench->takeFrames(),
+        sent.isNull()
+            ? QByteArrayList()
+            : QByteArrayList {describe(body("PARAM;network:wifi.0;target:network;" + key + ":" + sent + ";"))});
     QCOMPARE(held(*m_wifi), values);
 }
 
@@ -222,12 +205,11 @@ void TestWifiController::fetch()
     m_device->setParam("network:wifi.1", "ssid", "elsewhere");
 
     QVERIFY(m_wifi->fetchAll());
-    QCOMPARE(describe(m_device->requests().last().body()),
-        QByteArray("PARAM|network=wifi.0|target=network|GET ssid|GET ssid_custom|GET authentication"
-                   "|GET authentication_custom|GET passphrase|GET scan|GET data_connection"
-                   "|GET data_connection_state|GET network_quality|GET ajb_profile"));
+    QCOMPARE(m_bench->takeFrames(),
+        QByteArrayList {"PARAM|network=wifi.0|target=network|GET ssid|GET ssid_custom|GET authentication"
+                        "|GET authentication_custom|GET passphrase|GET scan|GET data_connection"
+                        "|GET data_connection_state|GET network_quality|GET ajb_profile"});
     QCOMPARE(held(*m_wifi), QByteArray("Caf\xe9||3|0|\xe9t\xe9|0||1|2|0|3|0"));
-
     QVERIFY(!m_wifi->refreshParam("local_addr"));
     m_device->setParam(store0, "data_connection_state", "active");
     QVERIFY(m_wifi->refreshParam("data_connection_state"));
@@ -243,42 +225,41 @@ void TestWifiController::fetch()
     QVERIFY(!m_wifi->fetch({"ssid"}));
     QVERIFY(!m_wifi->fetch({}));
 
-    const int before = m_device->requests().count();
+    m_bench->takeFrames();
     m_wifi->reset();
     QCOMPARE(held(*m_wifi), QByteArray("||0|0||0||0|0|0|-1|-1"));
     QCOMPARE(m_wifi->state(), -1);
-    QCOMPARE(m_device->requests().count(), before);
+    QCOMPARE(m_bench->takeFrames(), QByteArrayList());
 }
 
 void TestWifiController::store_data()
 {
     QTest::addColumn<bool>("read");
-    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QByteArray>("names");
     QTest::addColumn<QByteArray>("refuse");
-    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("frame"); // empty: nothing sent
+    const auto row = [](const char *name, bool read, const char *names, const char *refuse, const QByteArray &frame) {
+        QTest::newRow(name) << read << QByteArray(names) << QByteArray(refuse) << frame;
+    };
+    const char *writable
+        = "ssid,ssid_custom,authentication,authentication_custom,passphrase,scan,data_connection,network_quality,"
+          "ajb_profile";
 
-    const QStringList writable {"ssid", "ssid_custom", "authentication", "authentication_custom", "passphrase", "scan",
-        "data_connection", "network_quality", "ajb_profile"};
-    QTest::newRow("all") << true << writable << QByteArray()
-                         << QByteArray("PARAM|ajb_profile=punchy|authentication=WPA2-PSK|authentication_custom=none"
-                                       "|data_connection=off|network=wifi.0|network_quality=very_high"
-                                       "|passphrase=pw|scan=on|ssid=Caf\xc3\xa9|ssid_custom=|target=network");
-    QTest::newRow("unknown quality and profile left out")
-        << false << writable << QByteArray()
-        << QByteArray("PARAM|authentication=none|authentication_custom=none|data_connection=off|network=wifi.0"
-                      "|passphrase=|scan=off|ssid=|ssid_custom=|target=network");
-    QTest::newRow("nothing known left") << false << QStringList {"network_quality", "ajb_profile"} << QByteArray()
-                                        << QByteArray();
-    QTest::newRow("read only") << true << QStringList {"local_addr", "data_connection_state"} << QByteArray()
-                               << QByteArray();
-    QTest::newRow("refused") << true << QStringList {"ssid", "scan"} << QByteArray("ssid")
-                             << QByteArray("PARAM|network=wifi.0|scan=on|ssid=Caf\xc3\xa9|target=network");
+    row("all", true, writable, "",
+        "PARAM|ajb_profile=punchy|authentication=WPA2-PSK|authentication_custom=none|data_connection=off"
+        "|network=wifi.0|network_quality=very_high|passphrase=pw|scan=on|ssid=Caf\xc3\xa9|ssid_custom=|target=network");
+    row("unknown quality and profile left out", false, writable, "",
+        "PARAM|authentication=none|authentication_custom=none|data_connection=off|network=wifi.0|passphrase=|scan=off"
+        "|ssid=|ssid_custom=|target=network");
+    row("nothing known left", false, "network_quality,ajb_profile", "", "");
+    row("read only", true, "local_addr,data_connection_state", "", "");
+    row("refused", true, "ssid,scan", "ssid", "PARAM|network=wifi.0|scan=on|ssid=Caf\xc3\xa9|target=network");
 }
 
 void TestWifiController::store()
 {
     QFETCH(bool, read);
-    QFETCH(QStringList, names);
+    QFETCH(QByteArray, names);
     QFETCH(QByteArray, refuse);
     QFETCH(QByteArray, frame);
 
@@ -293,14 +274,9 @@ void TestWifiController::store()
     if (!refuse.isEmpty())
         m_device->refuseKey(refuse.toStdString(), kra::ERR_INVALID_VALUE);
     const QByteArray before = held(*m_wifi);
-    Names list;
-    for (const QString &name : names)
-        list.push_back(name.toStdString());
 
-    QCOMPARE(m_wifi->store(list), !frame.isEmpty() && refuse.isEmpty());
-    QCOMPARE(m_device->requests().count(), frame.isEmpty() ? 0 : 1);
-    if (!frame.isEmpty())
-        QCOMPARE(describe(m_device->requests().first().body()), frame);
+    QCOMPARE(m_wifi->store(rpctesting::names(names)), !frame.isEmpty() && refuse.isEmpty());
+    QCOMPARE(m_bench->takeFrames(), frame.isEmpty() ? QByteArrayList() : QByteArrayList {frame});
     QCOMPARE(held(*m_wifi), before);
 }
 
@@ -308,7 +284,7 @@ void TestWifiController::ssidList()
 {
     m_device->setList(store0, "ssid", {"home,net", "Caf\xc3\xa9", "", "guest"});
     QVERIFY(m_wifi->fetchSsidList());
-    QCOMPARE(describe(m_device->requests().last().body()), QByteArray("PARAM|network=wifi.0|target=network|LIST ssid"));
+    QCOMPARE(m_bench->takeFrames(), QByteArrayList {"PARAM|network=wifi.0|target=network|LIST ssid"});
     const Names found {"home,net", "Caf\xe9", "", "guest"};
     QCOMPARE(m_wifi->ssidList(), found);
 
