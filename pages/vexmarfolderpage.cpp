@@ -378,8 +378,11 @@ void QVexmarFolderPage::fillRecords()
         item->setData(fileNameRole, info.fileName);
     }
     m_recorder->loadEditorMode();
-    if (isEditorMode())
+    if (isEditorMode()) {
+        // No play list is loaded: the duration of the last one must not stay over the empty list.
+        updatePlayListDuration();
         return;
+    }
     fillPlayList();
     storePlayList();
 }

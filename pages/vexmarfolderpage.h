@@ -180,6 +180,8 @@ private:
     // The play list as the device holds it, read or stored last: what a store need not send again.
     QStringList m_devicePlayList;
     QStringList m_driveNames;
+    // The recording whose details are shown.
+    QString m_chosenFile;
     bool m_leftPlaying = false;
     bool m_leftPaused = false;
     bool m_rightPlaying = false;

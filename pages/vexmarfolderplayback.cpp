@@ -118,8 +118,14 @@ void QVexmarFolderPage::setDriveProjectControlsEnabled(bool enable)
 
 void QVexmarFolderPage::slot_onListWidget_Left_itemClicked(QListWidgetItem *item)
 {
-    if (m_leftPlaying || m_leftPaused)
+    if (m_leftPlaying || m_leftPaused) {
+        // The click moved the selection; it goes back to the recording that plays and whose details are shown.
+        for (int row = 0; row < listWidget_Left->count(); ++row) {
+            if (listWidget_Left->item(row)->data(Qt::UserRole).toString() == m_chosenFile)
+                listWidget_Left->setCurrentRow(row);
+        }
         return;
+    }
     if (m_rightPlaying || m_rightPaused || m_playListRun) {
         listWidget_Right->setFocus();
         return;
@@ -154,6 +160,7 @@ void QVexmarFolderPage::chooseRecord()
         if (ok)
             m_editMinutes = seconds >= -59 && seconds <= 59 ? 1 : seconds / 60 + 1;
         showFileInfo(info);
+        m_chosenFile = info->fileName;
     }
 }
 

@@ -222,7 +222,7 @@ QByteArrayList TestFolderPage::takeMessages()
 }
 
 // L<row> and R<row> click an item of the records list or the play list; the other words are buttons, the
-// confirmation's answers, and "reshow" (the page hidden and shown again).
+// confirmation's answers, "editor" (the device's editor mode on) and "reshow" (the page hidden and shown again).
 void TestFolderPage::run(const QByteArrayList &steps)
 {
     QVexmarFolderPage &p = *m_page;
@@ -241,6 +241,10 @@ void TestFolderPage::run(const QByteArrayList &steps)
             QVERIFY(confirm && confirm->isVisible());
             QTest::mouseClick(step == "ok" ? confirm->okButton : confirm->cancelButton, Qt::LeftButton);
             QTRY_VERIFY(!p.findChild<QVexmarConfirmAction *>());
+        } else if (step == "tick") {
+            QVERIFY(QMetaObject::invokeMethod(&p, "timeoutEvent"));
+        } else if (step == "editor") {
+            m_device->setParam("db:ui:quorvane_ui", "is_editor_mode", "on");
         } else if (step == "reshow") {
             p.hide();
             p.show();
@@ -385,6 +389,8 @@ void TestFolderPage::lists_data()
     row("a play list of 25 hours",
         "media:usb:show records_list=[a|001|A|wav|20:00:00|D|T|2,b|002|B|wav|05:00:00|D|T|2]\n" + playList("a,b"), {},
         "|001\t 20:00:00,002\t 05:00:00", none, "25:00:00");
+    row("shown again in editor mode: no play list, no duration", playList("b"), {"editor", "reshow"}, both + "|", none,
+        "00:00:00");
     row("what was stored comes back", {}, {"L1", "right", "reshow"}, "001\t 00:01:05|002\t 00:00:30", none, "00:00:30",
         {"b\n"});
 }
@@ -423,7 +429,7 @@ void TestFolderPage::controls_data()
     QTest::addColumn<QByteArrayList>("frames"); // after the show
     QTest::addColumn<QByteArray>("left"); // play, stop, trash, share, editor, details, to the play list
     QTest::addColumn<QByteArray>("right"); // play, stop, to the records, up, down, previous, next
-    QTest::addColumn<QByteArray>("selected"); // in the play list
+    QTest::addColumn<QByteArray>("selected"); // in the records list, then in the play list
     const QByteArray idleLeft = "play-grey stop-grey trash-disable share-disable waves-disable pencil-disable "
                                 "push-right-grey";
     const QByteArray chosenLeft = "play-white stop-grey trash share waves-disable pencil-disable push-right-white";
@@ -444,13 +450,18 @@ void TestFolderPage::controls_data()
                                   << left << right << selected;
           };
     row("nothing chosen", {}, {}, {}, idleLeft, idleRight);
-    row("a record chosen", {}, {"L0"}, "DB|editor_next_wav=a", chosenLeft, idleRight);
-    row("playing", {}, {"L0", "play"}, "DB|editor_next_wav=a\n" + started("a"),
-        "pause-white stop-white trash-disable share waves-disable pencil-disable push-right-grey", idleRight);
+    const QByteArray playingLeft
+        = "pause-white stop-white trash-disable share waves-disable pencil-disable push-right-grey";
+    row("a record chosen", {}, {"L0"}, "DB|editor_next_wav=a", chosenLeft, idleRight, "a");
+    row("playing", {}, {"L0", "play"}, "DB|editor_next_wav=a\n" + started("a"), playingLeft, idleRight, "a");
     row("paused", {}, {"L0", "play", "play"}, "DB|editor_next_wav=a\n" + started("a") + "\n" + pause,
-        "play-white stop-white trash-disable share-disable waves-disable pencil-disable push-right-grey", idleRight);
+        "play-white stop-white trash-disable share-disable waves-disable pencil-disable push-right-grey", idleRight,
+        "a");
     row("resumed and stopped", {}, {"L0", "play", "play", "play", "stop"},
-        "DB|editor_next_wav=a\n" + started("a") + "\n" + pause + "\n" + unpause + "\n" + stop, chosenLeft, idleRight);
+        "DB|editor_next_wav=a\n" + started("a") + "\n" + pause + "\n" + unpause + "\n" + stop, chosenLeft, idleRight,
+        "a");
+    row("another record clicked while one plays: the one shown plays again", {}, {"L0", "play", "L1", "stop", "play"},
+        "DB|editor_next_wav=a\n" + started("a") + "\n" + stop + "\n" + started("a"), playingLeft, idleRight, "a");
     row("the play list clicked stops the record", playList("b"), {"L0", "play", "R0"},
         "DB|editor_next_wav=a\n" + started("a") + "\n" + stop, idleLeft,
         "play-white stop-grey push-left-white goUp-grey goDw-grey play-prev-grey play-next-grey", "b");
@@ -474,10 +485,12 @@ void TestFolderPage::controls_data()
     row("editor mode: only the choice is written", editorOn + "\n" + playList("b"),
         {"L0", "play", "stop", "right", "trash", "rplay", "rstop", "next", "prev", "up", "left"},
         "DB|editor_next_wav=a", "play-grey stop-grey trash-disable share-disable waves pencil-disable push-right-grey",
-        idleRight);
+        idleRight, "a");
     row("home leaves editor mode", editorOn, {"L0", "home"},
         "DB|editor_next_wav=a\nDB|is_editor_mode=off\nDB|editor_next_wav=\npage 1",
-        "play-grey stop-grey trash-disable share-disable waves pencil-disable push-right-grey", idleRight);
+        "play-grey stop-grey trash-disable share-disable waves pencil-disable push-right-grey", idleRight, "a");
+    row("the editor's hand-over timer: page 15 once the device took the file", {}, {"tick"},
+        "DB|GET editor_next_wav\npage 15", idleLeft, idleRight);
 }
 
 void TestFolderPage::controls()
@@ -500,8 +513,10 @@ void TestFolderPage::controls()
                  page->btn_ItemDown, page->btn_RightPrevious, page->btn_RightNext}),
         right);
     QByteArrayList names;
-    for (const QListWidgetItem *item : page->listWidget_Right->selectedItems())
-        names << item->data(Qt::UserRole).toByteArray();
+    for (const QListWidget *list : {page->listWidget_Left, page->listWidget_Right}) {
+        for (const QListWidgetItem *item : list->selectedItems())
+            names << item->data(Qt::UserRole).toByteArray();
+    }
     QCOMPARE(names.join(','), selected);
 }
 
