@@ -11,8 +11,10 @@
 #include "vexmarconfirm.h"
 #include "vexmarfolderpage.h"
 #include "vexmarmessage.h"
+#include "vexmarwindow.h"
 
 #include <QComboBox>
+#include <QStackedLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QtTest>
@@ -138,6 +140,7 @@ private slots:
     void controls();
     void deletion_data();
     void deletion();
+    void homeInTheWindow();
 
 private:
     QVexmarFolderPage *openPage(const QByteArray &setup);
@@ -567,6 +570,18 @@ void TestFolderPage::deletion()
     QCOMPARE(texts(page->listWidget_Left), records);
     QCOMPARE(takeMessages(), messages);
     QCOMPARE(page->lbl_Name->text().toUtf8(), name);
+}
+
+// The screen window hears the page: Home leaves it.
+void TestFolderPage::homeInTheWindow()
+{
+    QVexmarWindow window;
+    window.pageActivated(QVexmar::FolderPage);
+    QCOMPARE(window.currentPage(), int(QVexmar::FolderPage));
+    auto *page = qobject_cast<QVexmarFolderPage *>(window.pageStack()->currentWidget());
+    QVERIFY(page);
+    QTest::mouseClick(page->btn_Home, Qt::LeftButton);
+    QCOMPARE(window.currentPage(), int(QVexmar::HomePage));
 }
 
 QTEST_MAIN(TestFolderPage)
