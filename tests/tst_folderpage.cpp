@@ -14,9 +14,9 @@
 #include "vexmarwindow.h"
 
 #include <QComboBox>
-#include <QStackedLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QStackedLayout>
 #include <QtTest>
 
 #include <memory>
@@ -26,7 +26,7 @@ namespace {
 const QByteArrayList dbAddress = {"cat=ui", "controller_id=quorvane_ui", "target=db", "type=quorvane_ui"};
 const QByteArray where = "|record_mount_point=usb|record_project=show";
 
-// The Part of the device's answer that the tables change: the three-line records reply, its files, the settings.
+// The device as the tables start from: the three-line records reply, its files, the recorder settings.
 const QByteArray baseSetup = R"(
 media get_freespace_record=5200
 media get_freespace_usb=1850
