@@ -1,9 +1,5 @@
 #include "vexmarprojectpages.h"
 
-QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent) { }
-
-QVexmarFolderPage::~QVexmarFolderPage() = default;
-
 QVexmarRecordingPage::QVexmarRecordingPage(QWidget *parent) : QVexmarPageWidget(parent) { }
 
 QVexmarRecordingPage::~QVexmarRecordingPage() = default;

@@ -1,19 +1,10 @@
 #pragma once
 
+#include "vexmarfolderpage.h"
 #include "vexmarpagewidget.h"
 
 // The pages of recordings and projects. For now they are empty pages of the screen's page stack; the recorder,
 // the recordings browser and the project editor come with the pages themselves and keep these constructors.
-
-// The recordings browser.
-class QVexmarFolderPage : public QVexmarPageWidget
-{
-    Q_OBJECT
-
-public:
-    explicit QVexmarFolderPage(QWidget *parent = nullptr);
-    ~QVexmarFolderPage() override;
-};
 
 // The recorder.
 class QVexmarRecordingPage : public QVexmarPageWidget

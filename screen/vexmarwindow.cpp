@@ -179,6 +179,7 @@ void QVexmarWindow::buildPages()
         m_stack->addWidget(m_monitoring2Pages[i]);
     }
     m_folderPage = new QVexmarFolderPage(this);
+    connect(m_folderPage, &QVexmarFolderPage::pageActivated, this, &QVexmarWindow::pageActivated);
     m_stack->addWidget(m_folderPage);
     m_recordingPage = new QVexmarRecordingPage(this);
     m_stack->addWidget(m_recordingPage);

@@ -567,13 +567,22 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
         }
     }
     auto &lists = m_lists[storeName];
+    // A project's recordings and play list are lists of its media store, "media:<mount point>:<project>".
+    const std::string *mount = request.param(kra::CMD_RECORD_MOUNT_POINT);
+    const std::string *project = request.param(kra::CMD_RECORD_PROJECT);
+    auto &media = m_lists[mount && project ? "media:" + *mount + ":" + *project : storeName];
     for (const std::string &name : request.listNames) {
-        const auto l = lists.find(name);
-        if (l == lists.end()) {
+        const std::vector<std::string> *items = nullptr;
+        for (const auto *where : {&media, &lists}) {
+            const auto l = where->find(name);
+            if (!items && l != where->end())
+                items = &l->second;
+        }
+        if (!items) {
             answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
             ++notSet;
         } else {
-            answer.lists.emplace_back(name, l->second);
+            answer.lists.emplace_back(name, *items);
         }
     }
     // Like the codec: "ERROR" for a refusal, or when nothing asked for is set; "not set" among values is "OK".

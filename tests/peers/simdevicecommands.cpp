@@ -5,8 +5,11 @@
 // Media: a project is the store "media:<mount point>:<project>", holding one key per file with its size in bytes
 // ("media:usb:show take1.wav=2500000" in a set-up); sizes are answered in whole MB (1 below one MB). A project
 // source is the store "source:<mount point>:<project>:<uri>". The free space of each medium is the store "media",
-// keyed by the command word. Recorder: "audio" "recorder_state" ("stopped" when not set) and "position". Calls:
-// the store "calls", call id -> network; a data link is the "id" of its interface's store.
+// keyed by the command word. A project's "records_list" (lines "file|index|name|format|hh:mm:ss|date|time|
+// channels") and "records_plist" are lists of its store ("media:usb:show records_list=[...]"); deleting a file
+// takes it out of both, saving a play list replaces "records_plist". Recorder: "audio" "recorder_state"
+// ("stopped" when not set) and "position". Calls: the store "calls", call id -> network; a data link is the "id"
+// of its interface's store.
 
 #include "simdevice.h"
 
@@ -14,6 +17,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -227,8 +231,19 @@ void SimDevice::learnCommands()
         }));
     // The number of files left.
     setAction(kra::CMD_DELETE_RECORD_FILE,
-        onProject(&kra::ACT_GENERIC_URI, [answerWord](Request r, Reply reply, auto &files) {
-            files.erase(valueOf(r, kra::ACT_GENERIC_URI));
+        onProject(&kra::ACT_GENERIC_URI, [this, projectOf, answerWord](Request r, Reply reply, auto &files) {
+            const std::string &file = valueOf(r, kra::ACT_GENERIC_URI);
+            files.erase(file);
+            // The file leaves the project's lists too: its line of the records, its place in the play list.
+            for (auto &[name, items] : m_lists[projectOf(r)]) {
+                items.erase(std::remove_if(items.begin(), items.end(),
+                                [&file, &name = name](const std::string &item) {
+                                    return item == file
+                                        || (name == kra::LIST_RECORDS_LIST
+                                            && item.compare(0, file.size() + 1, file + "|") == 0);
+                                }),
+                    items.end());
+            }
             answerWord(reply, kra::CMD_DELETE_RECORD_FILE, std::to_string(files.size()));
         }));
     setAction(kra::CMD_SEND, onProject(&kra::CMD_RECORD_USER_FNAME, [](Request r, Reply reply, auto &) {
@@ -240,10 +255,14 @@ void SimDevice::learnCommands()
             return;
         files[valueOf(r, kra::ACT_GENERIC_URI)] = "0";
     }));
-    setAction(kra::CMD_SAVE_PLAYLIST, onProject(nullptr, [answerWord](Request r, Reply reply, auto &files) {
-        if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
-            return;
-        files[valueOf(r, kra::ACT_GENERIC_URI)] = "0";
+    setAction(kra::CMD_SAVE_PLAYLIST, onProject(nullptr, [this, projectOf, answerWord](Request r, Reply reply, auto &) {
+        // One name a line, an empty text an empty play list; the project's "records_plist" answers with them.
+        std::vector<std::string> names;
+        for (const QByteArray &line : QByteArray::fromStdString(valueOf(r, kra::ACT_GENERIC_URI)).split('\n')) {
+            if (!line.isEmpty())
+                names.push_back(line.toStdString());
+        }
+        m_lists[projectOf(r)][kra::LIST_RECORDS_PLIST] = names;
         answerWord(reply, kra::CMD_SAVE_PLAYLIST, valueOf(r, kra::ACT_GENERIC_URI));
     }));
     // A recording's waveform data file: "processed" once it exists, else the unit starts making it.

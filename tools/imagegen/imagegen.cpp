@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "foldericons.h"
 #include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
@@ -246,6 +247,30 @@ int main(int argc, char *argv[])
         {"mobile2.png", [] { return paintMobile(2); }},
         {"eth1.png", [] { return paintEthernet(1); }},
         {"eth2.png", [] { return paintEthernet(2); }},
+        {"play-white.png", [] { return paintPlay(true); }},
+        {"play-grey.png", [] { return paintPlay(false); }},
+        {"pause-white.png", paintPause},
+        {"stop-white.png", [] { return paintStop(true); }},
+        {"stop-grey.png", [] { return paintStop(false); }},
+        {"play-next-white.png", [] { return paintPlayNext(true); }},
+        {"play-next-grey.png", [] { return paintPlayNext(false); }},
+        {"play-prev-white.png", [] { return paintPlayPrevious(true); }},
+        {"play-prev-grey.png", [] { return paintPlayPrevious(false); }},
+        {"push-right-white.png", [] { return paintPushRight(true); }},
+        {"push-right-grey.png", [] { return paintPushRight(false); }},
+        {"push-left-white.png", [] { return paintPushLeft(true); }},
+        {"push-left-grey.png", [] { return paintPushLeft(false); }},
+        {"goUp-white.png", [] { return paintItemUp(true); }},
+        {"goUp-grey.png", [] { return paintItemUp(false); }},
+        {"goDw-white.png", [] { return paintItemDown(true); }},
+        {"goDw-grey.png", [] { return paintItemDown(false); }},
+        {"waves.png", [] { return paintWaves(true); }},
+        {"waves-disable.png", [] { return paintWaves(false); }},
+        {"pencil-disable.png", [] { return paintPencil(false); }},
+        {"share.png", [] { return paintShare(true); }},
+        {"share-disable.png", [] { return paintShare(false); }},
+        {"trash-disable.png", paintTrashDisabled},
+        {"tools_2.png", paintTools},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));

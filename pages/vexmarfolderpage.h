@@ -1,0 +1,196 @@
+#pragma once
+
+// The recordings browser: the takes of one project on one drive of the device, played there one by one or as a
+// play list, shown with their details, deleted, and handed to the editor. No audio passes through here: the page
+// only sends the recorder's commands and list requests through its own recorder model.
+
+#include "vexmarpagewidget.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QTimer;
+class QVexmarButton;
+class QVexmarMessage;
+class RecorderModel;
+
+// One recording of the current project, as a line of the device's records list gives it.
+struct FolderFileInfo
+{
+    QString label; // the list item's text: index, tab, blank, length
+    QString fileName; // the recording's name on the device; its list item carries it too
+    QString name;
+    QString index; // "001": the recording's number in its project, not unique
+    QString length; // "hh:mm:ss"
+    QString date;
+    QString time;
+    QString format; // "wav" for PCM, anything else for MPEG
+    QString channels; // "1" for mono
+    double seconds = 0.0;
+    bool hasMarks = false; // the list tells nothing of marks
+};
+
+class QVexmarFolderPage : public QVexmarPageWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QVexmarFolderPage(QWidget *parent = nullptr);
+    ~QVexmarFolderPage() override;
+
+    RecorderModel *recorder() const { return m_recorder.get(); }
+
+    void fillDriveNames();
+    void selectCurrentDrive();
+    void updateFreeSpace();
+    void fillProjects();
+    void fillRecords();
+    void fillPlayList();
+    void storePlayList();
+    void showFileInfo(const FolderFileInfo *info);
+    void updatePlayListDuration();
+    void showMessage(const QString &text, int autoCloseMs);
+    const FolderFileInfo *findRecordByFileName(const QString &name) const;
+    // The record a list item stands for, by the file name it carries.
+    const FolderFileInfo *recordOfItem(const QListWidgetItem *item) const;
+    // Counts past 23 hours: a play list can be longer than a day.
+    static QString formatPlayTime(int seconds);
+    static void wrapLabelText(QLabel *label, int width);
+
+    void refreshLeftControls();
+    void refreshRightControls();
+    void setDriveProjectControlsEnabled(bool enable);
+
+    void chooseRecord();
+    void markRecordChosen();
+    void clearRecordSelection();
+    void choosePlayListItem();
+    void activateLeftSide();
+    void activateRightSide();
+    void selectNextInPlayList();
+    void stepPlayListBack();
+    void startLeftPlay();
+    void pauseLeftPlay();
+    void resumeLeftPlay();
+    void stopLeftPlay();
+    void startRightPlay();
+    void pauseRightPlay();
+    void resumeRightPlay();
+    void stopRightPlay();
+
+    QVexmarButton *btn_LeftPlayPause = nullptr;
+    QVexmarButton *btn_LeftStop = nullptr;
+    QVexmarButton *btn_editWav = nullptr;
+    QVexmarButton *btn_editMeta = nullptr;
+    QListWidget *listWidget_Left = nullptr;
+    QLabel *lbl_Free = nullptr;
+    QComboBox *cboDrive = nullptr;
+    QVexmarButton *btn_edit_drive = nullptr;
+    QLabel *lbl_Folder = nullptr;
+    QComboBox *cboProject = nullptr;
+    QVexmarButton *btn_edit_project = nullptr;
+    QLabel *lbl_Name = nullptr;
+    QLabel *lbl_Date = nullptr;
+    QLabel *lbl_Time = nullptr;
+    QLabel *lbl_Format = nullptr;
+    QLabel *lbl_Marks = nullptr;
+    QLabel *lbl_PlayTime = nullptr;
+    QLabel *lbl_Duration = nullptr;
+    QListWidget *listWidget_Right = nullptr;
+    QVexmarButton *btn_RightPlayPause = nullptr;
+    QVexmarButton *btn_RightStop = nullptr;
+    QVexmarButton *btn_RightNext = nullptr;
+    QVexmarButton *btn_RightPrevious = nullptr;
+    QVexmarButton *btn_Trash = nullptr;
+    QVexmarButton *btn_share = nullptr;
+    QVexmarButton *btn_goRight = nullptr;
+    QVexmarButton *btn_goLeft = nullptr;
+    QVexmarButton *btn_ItemUp = nullptr;
+    QVexmarButton *btn_ItemDown = nullptr;
+    QLabel *lbl_RecordingLock = nullptr;
+    QVexmarButton *btn_Home = nullptr;
+
+signals:
+    void pageActivated(QVexmar::Page page);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    void slot_onClicked_btn_LeftPlayPause();
+    void slot_onClicked_btn_LeftStop();
+    void slot_onClicked_btn_RightPlayPause();
+    void slot_onClicked_btn_RightStop();
+    void slot_onClicked_btn_RightNext();
+    void slot_onClicked_btn_RightPrevious();
+    void timeoutEvent();
+    void messagePopupClosed();
+    void slot_onListWidget_Left_itemClicked(QListWidgetItem *item);
+    void slot_onListWidget_Right_itemClicked(QListWidgetItem *item);
+    void slot_onClicked_btn_editWav();
+    void slot_onClicked_btn_editMeta();
+    void slot_onClicked_btn_Trash();
+    void slot_onClicked_btn_share();
+    void slot_onClicked_btn_goLeft();
+    void slot_onClicked_btn_goRight();
+    void slot_onClicked_btn_edit_drive();
+    void slot_onClicked_btn_edit_project();
+    void slot_onClicked_btn_ItemUp();
+    void slot_onClicked_btn_ItemDown();
+    void slot_onIndexChanged_cboDrive(int index);
+    void slot_onIndexChanged_cboProject(int index);
+    void slot_popupClosed_DeleteProject();
+    void slot_popupClosed_ManageProject();
+    void slot_popupClosed_CreateProject();
+    void slot_popupClosed_DeleteSoundFile();
+    void slot_popupClosed_ExportProject();
+    void slot_popupClosed_ExportSoundFile();
+    void slot_popupClosed_ManageDrive();
+    void slot_popupClosed_ManageDriveProgress(QString text, int value);
+    void slot_popupClosed_ManageDriveConfirm();
+
+protected slots:
+    void homeButtonClicked();
+
+private:
+    void buildUi();
+    QVexmarButton *addButton(
+        QWidget *parent, const QRect &geometry, const QString &image, void (QVexmarFolderPage::*slot)());
+    QLabel *addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment = {});
+    QListWidget *addList(const QRect &geometry);
+    void reload();
+    bool isEditorMode() const;
+    // The file names of the play list's items, in their order.
+    QStringList playListNames() const;
+    static void setImage(QVexmarButton *button, const QString &path);
+    // hh:mm:ss as seconds; 0 when the text is not three ':' parts. A part that is no number counts 0.
+    static double lengthSeconds(const QString &length, bool *ok = nullptr);
+
+    std::unique_ptr<RecorderModel> m_recorder;
+    QList<FolderFileInfo> m_records;
+    QStringList m_playList;
+    // The play list as the device holds it, read or stored last: what a store need not send again.
+    QStringList m_devicePlayList;
+    QStringList m_driveNames;
+    // The recording whose details are shown.
+    QString m_chosenFile;
+    bool m_leftPlaying = false;
+    bool m_leftPaused = false;
+    bool m_rightPlaying = false;
+    bool m_rightPaused = false;
+    bool m_playListRun = false;
+    bool m_recordSelected = false;
+    bool m_playListActive = false;
+    bool m_filling = false;
+    QPointer<QVexmarMessage> m_message;
+    QTimer *m_editorTimer = nullptr;
+    int m_editMinutes = 1;
+};
