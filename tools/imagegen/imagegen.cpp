@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "homeicons.h"
 #include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
@@ -246,6 +247,13 @@ int main(int argc, char *argv[])
         {"mobile2.png", [] { return paintMobile(2); }},
         {"eth1.png", [] { return paintEthernet(1); }},
         {"eth2.png", [] { return paintEthernet(2); }},
+        {"network.png", paintNetwork},
+        {"voice-call.png", paintVoiceCall},
+        {"mixer.png", paintMixer},
+        {"audio.png", paintAudio},
+        {"settings.png", paintSettings},
+        {"tools.png", paintTools},
+        {"status.png", paintStatus},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
