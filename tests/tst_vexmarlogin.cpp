@@ -76,6 +76,8 @@ private slots:
     void pageButtons();
     void functionKeys_data();
     void functionKeys();
+    void microphones_data();
+    void microphones();
 };
 
 void TestVexmarLogin::init()
@@ -301,6 +303,44 @@ void TestVexmarLogin::functionKeys()
     QCOMPARE(keysShown(rig.window->mainPage()), keys);
     // What the device changed itself goes nowhere.
     QVERIFY(!rig.framesAfterRoundTrip().join().contains("softkey"));
+}
+
+void TestVexmarLogin::microphones_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("change"); // the device's own, of source "aic"
+    QTest::addColumn<QByteArray>("mics");
+    QTest::newRow("both on when attached") << QByteArray() << QByteArray() << QByteArray("on on");
+    QTest::newRow("first off when attached") << QByteArray("audio input1=off") << QByteArray() << QByteArray("off on");
+    QTest::newRow("second switched off") << QByteArray() << QByteArray("input2:off;") << QByteArray("on off");
+    QTest::newRow("first switched on") << QByteArray("audio input1=off") << QByteArray("input1:on;")
+                                       << QByteArray("on on");
+}
+
+// The microphones of the status bar follow the audio inputs 1 and 2.
+void TestVexmarLogin::microphones()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, change);
+    QFETCH(QByteArray, mics);
+    ScreenRig rig;
+    rig.device.loadSetup(setup);
+    QVERIFY(rig.startSetUp());
+    if (!change.isEmpty())
+        QVERIFY(rig.deliver({"INFO;info_type:audio_changeset;info_source:aic;" + change}));
+    QByteArrayList states;
+    for (const char *mic : {"mic1", "mic2"}) {
+        const QImage shown = rig.window->statusBar()
+                                 ->findChild<QVexmarButton *>(QLatin1String(mic) + QLatin1String("Button"))
+                                 ->icon()
+                                 .pixmap(32, 36)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        const QImage on = QImage(QLatin1String(":/images/") + QLatin1String(mic) + QLatin1String("_on.png"))
+                              .convertToFormat(QImage::Format_ARGB32);
+        states << (shown == on ? "on" : "off");
+    }
+    QCOMPARE(states.join(' '), mics);
 }
 
 QTEST_MAIN(TestVexmarLogin)
