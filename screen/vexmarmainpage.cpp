@@ -208,8 +208,9 @@ void QVexmarMainPage::setVoiceVisible(bool visible)
 
 bool QVexmarMainPage::isSoftKeyActive(int key) const
 {
+    // Black text on the filled key, as setSoftKeyActive gives it; the keys never have white text.
     QVexmarButton *button = softKeyButtons.value(key);
-    return button && button->palette().color(QPalette::WindowText) == QColor(Qt::white);
+    return button && button->palette().color(QPalette::WindowText) == QColor(Qt::black);
 }
 
 void QVexmarMainPage::setSoftKeyActive(int key, bool active)

@@ -303,6 +303,15 @@ void TestVexmarLogin::functionKeys()
     QCOMPARE(keysShown(rig.window->mainPage()), keys);
     // What the device changed itself goes nowhere.
     QVERIFY(!rig.framesAfterRoundTrip().join().contains("softkey"));
+
+    // Lit and dark again, whichever variant shows.
+    QVexmarMainPage *home = rig.window->mainPage();
+    for (int key = 0; key < QVexmarMainPage::functionKeys; ++key) {
+        for (const bool active : {true, false}) {
+            home->setSoftKeyActive(key, active);
+            QCOMPARE(home->isSoftKeyActive(key), active);
+        }
+    }
 }
 
 void TestVexmarLogin::microphones_data()
