@@ -584,6 +584,15 @@ const std::string KEY_PASSWORD_ADMINISTRATOR("password_al");
 const std::string KEY_PASSWORD_EXPERT("password_el");
 const std::string KEY_PASSWORD_OPERATOR("password_ol");
 
+// Words of the login and the soft keys
+const std::string KEY_DEVICE("device");
+const std::string KEY_VERSION("version");
+const std::string KEY_BUILDDATE("builddate");
+const std::string DEVICE_QUORVANE("quorvane");
+const std::string KEY_TABNAME("tabname");
+const std::string CONTROLLER_WEB("web");
+const std::string KEY_SOFTKEY_PREFIX("softkey");
+
 } // namespace kra
 
 namespace {

@@ -611,6 +611,16 @@ extern const std::string KEY_PASSWORD_ADMINISTRATOR;
 extern const std::string KEY_PASSWORD_EXPERT;
 extern const std::string KEY_PASSWORD_OPERATOR;
 
+// Words of the login and the soft keys: what the device says it is, the name it shows, the keys' parameters
+extern const std::string KEY_DEVICE;
+extern const std::string KEY_VERSION;
+extern const std::string KEY_BUILDDATE;
+extern const std::string DEVICE_QUORVANE;
+extern const std::string KEY_TABNAME;
+extern const std::string CONTROLLER_WEB;
+// "softkey1".."softkey10".
+extern const std::string KEY_SOFTKEY_PREFIX;
+
 } // namespace kra
 
 // Device error and cause texts: "<three-digit code>-<text>". Unknown codes and texts fall back to 200.

@@ -7,3 +7,8 @@ QVexmarSoftkeys *getSoftkeys()
     static QVexmarSoftkeys softkeys;
     return &softkeys;
 }
+
+QVexmarSoftkey *getSoftkey(int index)
+{
+    return getSoftkeys()->key(index >= 0 && index < QVexmarSoftkeys::keyCount ? index : 0);
+}

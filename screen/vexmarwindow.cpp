@@ -243,6 +243,40 @@ void QVexmarWindow::startInitialization()
     m_setupTimer->start(setupIntervalMs);
 }
 
+void QVexmarWindow::applyAccessLevel()
+{
+    kra::CCom *com = getCom();
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, kra::TGT_DB);
+    request.setParam(kra::KEY_CAT, com->cat());
+    request.setParam(kra::KEY_TYPE, com->type());
+    request.setParam(kra::KEY_CONTROLLER_ID, kra::CONTROLLER_WEB);
+    request.addGet(kra::KEY_TABNAME);
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> errors;
+    QString deviceName;
+    if (TComRpcAccess(com).getParams(request, values, errors, requestTimeoutMs) >= 0)
+        deviceName = utf8ToQString(values[kra::KEY_TABNAME]);
+    emit loginClicked(deviceName);
+
+    m_aoipCallPage1->resetCallPanel(QVexmar::Codec1);
+    m_aoipCallPage2->resetCallPanel(QVexmar::Codec2);
+    m_voiceCallPage->resetCallPanel(QVexmar::VoiceCodec);
+    m_mainPage->resetControls();
+    m_statusBar->resetIndicators();
+    m_aoipCallPage1->resetControls();
+    m_aoipCallPage2->resetControls();
+    m_voiceCallPage->resetControls();
+    m_audioPage->resetControls();
+    m_mixerInputPage->resetControls();
+    m_mixerOutput1Page->resetControls();
+    m_mixerOutput2Page->resetControls();
+    m_monitoring1Page->resetControls();
+    for (QVexmarMixerMonitoring2Page *page : m_monitoring2Pages)
+        page->resetControls();
+    startInitialization();
+}
+
 void QVexmarWindow::setupControllers()
 {
     TComDevice *device = getDevice();

@@ -70,6 +70,8 @@ public:
     void handleDeviceEvent(RpcMessage &message);
     void handleSystemEvent(RpcMessage &message);
     void applyRemoteNumbers(const kra::CMsg &body);
+    // After each login: the device's name to the main window, every page back to its start, the set-up again.
+    void applyAccessLevel();
 
     int currentPage() const { return m_currentPage; }
     QVexmarStatusBar *statusBar() const { return m_statusBar; }

@@ -13,6 +13,14 @@
 #include "sshdfixture.h"
 #include "testfiles.h"
 #include "tlsrelay.h"
+#include "vexmaraccess.h"
+#include "vexmarbutton.h"
+#include "vexmarcontrols.h"
+#include "vexmarloginpage.h"
+#include "vexmarmainpage.h"
+#include "vexmarstatusbar.h"
+#include "vexmarvirtual.h"
+#include "vexmarwindow.h"
 #include "windowtesting.h"
 
 #include <QtTest>
@@ -69,6 +77,7 @@ private slots:
     void cancelKeepsTheSession();
     void sessionEndsWhileAsking();
     void wholeRoad();
+    void loginThroughTheTunnel();
     void dropGoesToReconnectWaitAndComesBack();
     void nothingBehindTheTunnel();
 
@@ -296,6 +305,42 @@ void TestConnection::wholeRoad()
         QVERIFY(log.contains(m_sshd.hostKeySha256.section(QLatin1Char(':'), 1).toLatin1()));
     QVERIFY(!log.contains(m_sshd.password.toLatin1()));
     QVERIFY(!log.contains(CodecPassword.toLatin1()));
+}
+
+// The user's whole way in: the device picked, the relay and the tunnel, then the Expert's login typed on the
+// screen's keyboard, and the home page with the status bar.
+void TestConnection::loginThroughTheTunnel()
+{
+    if (!m_sshd.isValid())
+        QSKIP("no sshd fixture (it needs root)");
+    m_device.loadSetup(SimDevice::codecSetup());
+    m_device.setAccessPasswords("root", "lab", "");
+    startWindow(m_sshd.port);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    QVexmarWindow *screen = m_window->screenWindow();
+    QVERIFY(screen->loginPage()->isVisible());
+    screen->loginPage()->expertSwitch->click();
+    screen->loginPage()->loginButton->click();
+    QVexmarVirtual *keyboard = screen->loginPage()->findChild<QVexmarVirtual *>();
+    QVERIFY(keyboard && keyboard->isVisible());
+    for (const QChar letter : QStringLiteral("lab")) {
+        QVexmarButton *const *key = std::find_if(std::begin(keyboard->keys), std::end(keyboard->keys),
+            [letter](QVexmarButton *button) { return button->text() == letter; });
+        QVERIFY(key != std::end(keyboard->keys));
+        QTest::mouseClick(*key, Qt::LeftButton);
+    }
+    QTest::mouseClick(keyboard->keys[31], Qt::LeftButton);
+
+    QCOMPARE(screen->currentPage(), int(QVexmar::HomePage));
+    QCOMPARE(g_accessLevel, 1);
+    QVERIFY(screen->statusBar()->isVisible());
+    QVERIFY(screen->mainPage()->isVisible());
+    auto *name = m_window->findChild<QLabel *>(QStringLiteral("messageLabel"));
+    QVERIFY(name->isVisible());
+    QCOMPARE(name->text(), QStringLiteral("Lab codec"));
+    QTRY_VERIFY_WITH_TIMEOUT(getDevice()->isReady(), RoadTimeout);
+    g_accessLevel = 0;
 }
 
 void TestConnection::dropGoesToReconnectWaitAndComesBack()

@@ -1,7 +1,8 @@
 // The simulated device as a program of its own, for trying the application without a codec (scripts/lab.sh).
 // Listens on 127.0.0.1 at a port of the system's choice, prints "port=<port>" and "mac=<m value>" (the relay's
 // "m=" value that leads the tunnel to that port), then logs every request it answers until it is stopped. It
-// holds the simulated codec's set-up, so the device model becomes ready.
+// holds the simulated codec's set-up and audio section, so the device model and the controllers become ready.
+// The Operator logs in without a password; the Expert's password is "expert", the Administrator's "admin".
 
 #include "simdevice.h"
 
@@ -36,6 +37,8 @@ int main(int argc, char *argv[])
 
     SimDevice device;
     device.loadSetup(SimDevice::codecSetup());
+    device.loadSetup(SimDevice::audioSetup());
+    device.setAccessPasswords("admin", "expert", "");
     if (!device.listen()) {
         std::fprintf(stderr, "labdevice: cannot listen on 127.0.0.1\n");
         return 1;

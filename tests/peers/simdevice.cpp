@@ -1,5 +1,6 @@
 #include "simdevice.h"
 
+#include "passwordcipher.h"
 #include "rpcconnection.h"
 #include "rpcvocabulary.h"
 
@@ -192,7 +193,31 @@ audio dcodec_1=G722
 audio dcodec_2=G722
 audio dstream_mode=disabled
 audio aes67_reset=off
+general device=quorvane
+general version=1.01.04.0
+general builddate=2024-03-18
+db:ui:quorvane_ui tabname=Lab codec
+general softkey1=C00F01B03
+general softkey2=C00F02B03
+general softkey3=C01F01B02
+general softkey4=C02F01B00
+general softkey5=C00F08B03
+general softkey6=C01F02B02
+general softkey7=C03F05B01
+general softkey8=
+general softkey9=C03F09B01
+general softkey10=
 )");
+}
+
+void SimDevice::setAccessPasswords(const std::string &administrator, const std::string &expert, const std::string &user)
+{
+    const std::string store = kra::TGT_DB + ":" + kra::TGT_UI + ":" + kra::UI_TYPE_QUORVANE;
+    const std::pair<const std::string &, const std::string &> passwords[]
+        = {{kra::KEY_PASSWORD_ADMINISTRATOR, administrator}, {kra::KEY_PASSWORD_EXPERT, expert},
+            {kra::KEY_PASSWORD_OPERATOR, user}};
+    for (const auto &[key, password] : passwords)
+        setParam(store, key, password.empty() ? password : encryptPasswordString(password));
 }
 
 QByteArray SimDevice::audioSetup()
@@ -283,10 +308,12 @@ audio matrix_opt=00000000
 }
 
 void SimDevice::changeset(const std::string &store, const std::string &infoType,
-    const std::vector<std::pair<std::string, std::string>> &values)
+    const std::vector<std::pair<std::string, std::string>> &values, const std::string &source)
 {
     kra::CMsg info(kra::CMsg::Info);
     info.setParam(kra::KEY_INFO_TYPE, infoType);
+    if (!source.empty())
+        info.setParam(kra::KEY_INFO_SOURCE, source);
     for (const auto &[key, value] : values) {
         setParam(store, key, value);
         info.setParam(key, value, kra::CMsg::Overwrite);

@@ -82,7 +82,8 @@ public:
     // lines and lines that begin with '#' are skipped.
     void loadSetup(const QByteArray &text);
     // A codec as the device model reads it at start-up: options, interfaces (aoip, eth.0, mobile.0 with a data
-    // link, wifi.0), battery, SIP state, default and secondary network, single-codec set-up, AES67 reset.
+    // link, wifi.0), battery, SIP state, default and secondary network, single-codec set-up, AES67 reset; and as
+    // the login reads it: its kind, firmware, build date and name, and the ten soft keys.
     static QByteArray codecSetup();
     // The audio section (target "audio"): the four analog inputs with limiter, line outs and DRC, and the
     // routing matrix in its packed keys. Texts are UTF-8, as the device sends them.
@@ -92,6 +93,9 @@ public:
     static QByteArray ravennaSetup();
     // The ISDN interface "isdn.0" set to NI-1 with its numbers, and "5as" on "audio".
     static QByteArray isdnSetup();
+    // The three access-level passwords in the screen's "db" store, enciphered as the device keeps them; an empty
+    // password is stored empty.
+    void setAccessPasswords(const std::string &administrator, const std::string &expert, const std::string &user);
     void refuseKey(const std::string &key, const std::string &cause);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
@@ -103,7 +107,7 @@ public:
     void notify(const kra::CMsg &body);
     // The device changed values of a store itself: they are stored, then announced in one INFO of the type.
     void changeset(const std::string &store, const std::string &infoType,
-        const std::vector<std::pair<std::string, std::string>> &values);
+        const std::vector<std::pair<std::string, std::string>> &values, const std::string &source = std::string());
     // Notifications in this order, as the device sends a sequence of events.
     void play(const std::vector<kra::CMsg> &bodies);
     void sendRaw(const QByteArray &bytes);

@@ -2,6 +2,7 @@
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
 #include "foldericons.h"
+#include "homeicons.h"
 #include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
@@ -271,6 +272,13 @@ int main(int argc, char *argv[])
         {"share-disable.png", [] { return paintShare(false); }},
         {"trash-disable.png", paintTrashDisabled},
         {"tools_2.png", paintTools},
+        {"network.png", paintNetwork},
+        {"voice-call.png", paintVoiceCall},
+        {"mixer.png", paintMixer},
+        {"audio.png", paintAudio},
+        {"settings.png", paintSettings},
+        {"tools.png", paintTools},
+        {"status.png", paintStatus},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
