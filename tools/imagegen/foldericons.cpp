@@ -242,7 +242,7 @@ QImage paintTrashDisabled()
 }
 
 // A gear: the tools of a drive or a project. Sized for the small tool buttons.
-QImage paintTools()
+QImage paintFolderTools()
 {
     const int size = 48;
     QImage image = canvas(size);

@@ -16,4 +16,4 @@ QImage paintWaves(bool acting);
 QImage paintPencil(bool acting);
 QImage paintShare(bool acting);
 QImage paintTrashDisabled();
-QImage paintTools();
+QImage paintFolderTools();

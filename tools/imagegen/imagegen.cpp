@@ -271,7 +271,7 @@ int main(int argc, char *argv[])
         {"share.png", [] { return paintShare(true); }},
         {"share-disable.png", [] { return paintShare(false); }},
         {"trash-disable.png", paintTrashDisabled},
-        {"tools_2.png", paintTools},
+        {"tools_2.png", paintFolderTools},
         {"network.png", paintNetwork},
         {"voice-call.png", paintVoiceCall},
         {"mixer.png", paintMixer},
