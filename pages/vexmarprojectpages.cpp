@@ -4,10 +4,6 @@ QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent
 
 QVexmarFolderPage::~QVexmarFolderPage() = default;
 
-QVexmarRecordingPage::QVexmarRecordingPage(QWidget *parent) : QVexmarPageWidget(parent) { }
-
-QVexmarRecordingPage::~QVexmarRecordingPage() = default;
-
 QVexmarEditorPage::QVexmarEditorPage(QWidget *parent) : QVexmarPageWidget(parent) { }
 
 QVexmarEditorPage::~QVexmarEditorPage() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vexmarpagewidget.h"
+#include "vexmarrecordingpage.h"
 
 // The pages of recordings and projects. For now they are empty pages of the screen's page stack; the recorder,
 // the recordings browser and the project editor come with the pages themselves and keep these constructors.
@@ -13,16 +14,6 @@ class QVexmarFolderPage : public QVexmarPageWidget
 public:
     explicit QVexmarFolderPage(QWidget *parent = nullptr);
     ~QVexmarFolderPage() override;
-};
-
-// The recorder.
-class QVexmarRecordingPage : public QVexmarPageWidget
-{
-    Q_OBJECT
-
-public:
-    explicit QVexmarRecordingPage(QWidget *parent = nullptr);
-    ~QVexmarRecordingPage() override;
 };
 
 // The project editor.

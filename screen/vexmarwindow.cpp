@@ -181,6 +181,7 @@ void QVexmarWindow::buildPages()
     m_folderPage = new QVexmarFolderPage(this);
     m_stack->addWidget(m_folderPage);
     m_recordingPage = new QVexmarRecordingPage(this);
+    connect(m_recordingPage, &QVexmarRecordingPage::pageActivated, this, &QVexmarWindow::pageActivated);
     m_stack->addWidget(m_recordingPage);
     m_editorPage = new QVexmarEditorPage(this);
     m_stack->addWidget(m_editorPage);

@@ -4,6 +4,7 @@
 #include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
+#include "recordericons.h"
 #include "statusicons.h"
 
 #include <QDir>
@@ -246,6 +247,13 @@ int main(int argc, char *argv[])
         {"mobile2.png", [] { return paintMobile(2); }},
         {"eth1.png", [] { return paintEthernet(1); }},
         {"eth2.png", [] { return paintEthernet(2); }},
+        {"rec-grey.png", [] { return paintRecord(QColor(110, 110, 110), QColor(110, 110, 110)); }},
+        {"rec-rgrey.png", [] { return paintRecord(QColor(170, 30, 30), QColor(110, 110, 110)); }},
+        {"rec-red.png", [] { return paintRecord(QColor(255, 20, 20), QColor(255, 20, 20)); }},
+        {"stop-grey.png", [] { return paintStop(QColor(110, 110, 110)); }},
+        {"stop-white.png", [] { return paintStop(Qt::white); }},
+        {"stop-red.png", [] { return paintStop(QColor(255, 20, 20)); }},
+        {"settings.png", paintSettings},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
