@@ -407,8 +407,8 @@ void TestRecordingPage::shownWhileRecording()
     widget<QVexmarSwitch>("stream2Switch")->click();
     widget<QVexmarButton>("recordButton")->click();
     QVERIFY(!activeTimer(1000));
-    QCOMPARE(look("statusLabel remainingLabel stream1Switch stream2Switch"),
-        QByteArray("Initialisation | Initialisation | +e | -e"));
+    QCOMPARE(look("statusLabel remainingLabel stream1Switch stream2Switch stopButton"),
+        QByteArray("Initialisation | Initialisation | +e | -e | stop-grey"));
     QCOMPARE(pushed("media_src"), QByteArrayList());
     widget<QVexmarButton>("stopButton")->click();
     QCOMPARE(look("stopButton"), QByteArray("stop-red"));
