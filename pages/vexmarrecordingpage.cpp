@@ -70,6 +70,7 @@ QVexmarRecordingPage::~QVexmarRecordingPage() = default;
 
 void QVexmarRecordingPage::setupUi()
 {
+    // Names carry the page's prefix: the screen window holds every page, and a search by name finds one widget.
     QFont labelFont = font();
     labelFont.setPixelSize(34);
     QPalette labelPalette = palette();
@@ -120,49 +121,51 @@ void QVexmarRecordingPage::setupUi()
     QWidget *frame = contentFrame;
 
     m_internalSwitch
-        = choice(frame, {60, 50, 72, 50}, "internalSwitch", &QVexmarRecordingPage::slot_switchDriveClicked);
-    m_internalLabel = label(frame, {150, 52, 320, 44}, QString(), "internalLabel");
-    m_sdSwitch = choice(frame, {60, 120, 72, 50}, "sdSwitch", &QVexmarRecordingPage::slot_switchDriveClicked);
-    m_sdLabel = label(frame, {150, 122, 320, 44}, QString(), "sdLabel");
-    m_usbSwitch = choice(frame, {60, 190, 72, 50}, "usbSwitch", &QVexmarRecordingPage::slot_switchDriveClicked);
-    m_usbLabel = label(frame, {150, 192, 320, 44}, QString(), "usbLabel");
-    m_ftpSwitch = fixedOff(frame, {60, 260, 72, 50}, "ftpSwitch");
+        = choice(frame, {60, 50, 72, 50}, "recordingInternalSwitch", &QVexmarRecordingPage::slot_switchDriveClicked);
+    m_internalLabel = label(frame, {150, 52, 320, 44}, QString(), "recordingInternalLabel");
+    m_sdSwitch = choice(frame, {60, 120, 72, 50}, "recordingSdSwitch", &QVexmarRecordingPage::slot_switchDriveClicked);
+    m_sdLabel = label(frame, {150, 122, 320, 44}, QString(), "recordingSdLabel");
+    m_usbSwitch
+        = choice(frame, {60, 190, 72, 50}, "recordingUsbSwitch", &QVexmarRecordingPage::slot_switchDriveClicked);
+    m_usbLabel = label(frame, {150, 192, 320, 44}, QString(), "recordingUsbLabel");
+    m_ftpSwitch = fixedOff(frame, {60, 260, 72, 50}, "recordingFtpSwitch");
     m_ftpLabel = label(frame, {150, 262, 100, 44}, QStringLiteral("FTP"));
-    m_ftpButton = button(frame, {250, 253, 60, 60}, ":/images/settings.png", "ftpButton");
+    m_ftpButton = button(frame, {250, 253, 60, 60}, ":/images/settings.png", "recordingFtpButton");
     connect(m_ftpButton, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_OnFTPClicked);
 
     label(this, {610, 50, 240, 44}, tr("File"));
-    m_wavSwitch = fixedOff(this, {560, 120, 72, 50}, "wavSwitch");
+    m_wavSwitch = fixedOff(this, {560, 120, 72, 50}, "recordingWavSwitch");
     m_wavSwitch->setChecked(true);
     connect(m_wavSwitch, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_switchFormatClicked);
     label(this, {650, 122, 240, 44}, tr("WAV"));
-    m_mp2Switch = fixedOff(this, {560, 190, 72, 50}, "mp2Switch");
+    m_mp2Switch = fixedOff(this, {560, 190, 72, 50}, "recordingMp2Switch");
     connect(m_mp2Switch, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_switchFormatClicked);
     label(this, {650, 192, 240, 44}, tr("MP2"));
-    m_metadataButton = button(frame, {580, 253, 60, 60}, ":/images/settings.png", "metadataButton");
+    m_metadataButton = button(frame, {580, 253, 60, 60}, ":/images/settings.png", "recordingMetadataButton");
     label(this, {650, 262, 240, 44}, tr("Metadata"));
 
     label(this, {1010, 50, 240, 44}, tr("Sources"));
     label(this, {960, 122, 240, 44}, tr("Stream 1"));
     m_stream1Switch
-        = choice(this, {1140, 120, 72, 50}, "stream1Switch", &QVexmarRecordingPage::slot_switchSourceClicked);
+        = choice(this, {1140, 120, 72, 50}, "recordingStream1Switch", &QVexmarRecordingPage::slot_switchSourceClicked);
     m_stream1Switch->setChecked(true);
     label(this, {960, 192, 240, 44}, tr("Stream 2"));
     m_stream2Switch
-        = choice(this, {1140, 190, 72, 50}, "stream2Switch", &QVexmarRecordingPage::slot_switchSourceClicked);
+        = choice(this, {1140, 190, 72, 50}, "recordingStream2Switch", &QVexmarRecordingPage::slot_switchSourceClicked);
     label(this, {960, 262, 240, 44}, tr("Voice call"));
-    m_voiceSwitch = choice(this, {1140, 260, 72, 50}, "voiceSwitch", &QVexmarRecordingPage::slot_switchSourceClicked);
+    m_voiceSwitch
+        = choice(this, {1140, 260, 72, 50}, "recordingVoiceSwitch", &QVexmarRecordingPage::slot_switchSourceClicked);
 
     label(this, {60, 360, 180, 44}, tr("Folder"));
     m_projectCombo = new QComboBox(this);
-    m_projectCombo->setObjectName(QStringLiteral("projectCombo"));
+    m_projectCombo->setObjectName(QStringLiteral("recordingProjectCombo"));
     m_projectCombo->setGeometry(250, 360, 350, 44);
     m_projectCombo->setEditable(false);
     connect(m_projectCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
         &QVexmarRecordingPage::slot_onIndexChanged_cboProject);
     label(this, {60, 430, 180, 44}, tr("File name"));
     m_fileNameLabel = new QLabel(tr("xXx"), this);
-    m_fileNameLabel->setObjectName(QStringLiteral("fileNameLabel"));
+    m_fileNameLabel->setObjectName(QStringLiteral("recordingFileNameLabel"));
     m_fileNameLabel->setGeometry(250, 430, 350, 44);
     QPalette fileNamePalette = palette();
     fileNamePalette.setColor(QPalette::Window, Qt::white);
@@ -172,22 +175,22 @@ void QVexmarRecordingPage::setupUi()
     QFont fileNameFont = font();
     fileNameFont.setPixelSize(30);
     m_fileNameLabel->setFont(fileNameFont);
-    m_fileNameButton = button(frame, {610, 423, 60, 60}, ":/images/settings.png", "fileNameButton");
+    m_fileNameButton = button(frame, {610, 423, 60, 60}, ":/images/settings.png", "recordingFileNameButton");
     connect(m_fileNameButton, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_OnFilenameClicked);
-    m_autoSwitch = fixedOff(this, {730, 430, 72, 50}, "autoSwitch");
+    m_autoSwitch = fixedOff(this, {730, 430, 72, 50}, "recordingAutoSwitch");
     connect(m_autoSwitch, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_switchAutoClicked);
     label(this, {820, 432, 400, 44}, tr("Auto recording"));
 
-    m_remainingLabel = label(frame, {170, 573, 350, 65}, tr("Initialisation"), "remainingLabel");
-    m_stopButton = button(frame, {520, 550, 100, 100}, ":/images/stop-grey.png", "stopButton");
+    m_remainingLabel = label(frame, {170, 573, 350, 65}, tr("Initialisation"), "recordingRemainingLabel");
+    m_stopButton = button(frame, {520, 550, 100, 100}, ":/images/stop-grey.png", "recordingStopButton");
     connect(m_stopButton, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_OnStopRecordClicked);
-    m_recordButton = button(frame, {650, 550, 100, 100}, ":/images/rec-grey.png", "recordButton");
+    m_recordButton = button(frame, {650, 550, 100, 100}, ":/images/rec-grey.png", "recordingRecordButton");
     m_recordButton->radius = 15.0f;
     connect(m_recordButton, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_OnStartRecordClicked);
-    m_statusLabel = label(frame, {760, 573, 350, 65}, tr("Initialisation"), "statusLabel");
+    m_statusLabel = label(frame, {760, 573, 350, 65}, tr("Initialisation"), "recordingStatusLabel");
 
     m_playbackOverlay = new QLabel(QStringLiteral("Can not use record module during playback"), this);
-    m_playbackOverlay->setObjectName(QStringLiteral("playbackOverlay"));
+    m_playbackOverlay->setObjectName(QStringLiteral("recordingPlaybackOverlay"));
     m_playbackOverlay->setGeometry(QRect(QPoint(0, 0), parentWidget() ? parentWidget()->size() : size()));
     m_playbackOverlay->hide();
     QPalette overlayPalette = palette();
@@ -199,7 +202,7 @@ void QVexmarRecordingPage::setupUi()
     m_playbackOverlay->setFont(labelFont);
     m_playbackOverlay->setAlignment(Qt::AlignCenter);
 
-    m_homeButton = button(this, {1154, 548, 120, 90}, ":/images/home.png", "homeButton");
+    m_homeButton = button(this, {1154, 548, 120, 90}, ":/images/home.png", "recordingHomeButton");
     m_homeButton->raise();
     connect(m_homeButton, &QAbstractButton::clicked, this, &QVexmarRecordingPage::homeButtonClicked);
 }

@@ -63,10 +63,11 @@ private slots:
 
 private:
     void show();
+    // The page's widgets by their names without the page's prefix: "statusLabel" is "recordingStatusLabel".
     template<class T = QWidget>
     T *widget(const char *name) const
     {
-        return m_page->findChild<T *>(QLatin1String(name));
+        return m_page->findChild<T *>(QStringLiteral("recording") + QChar(name[0]).toUpper() + QLatin1String(name + 1));
     }
     // The named widgets as a user sees them, joined by " | ": a label's text and its colour unless white, a switch as
     // "+" on or "-" off and "e" enabled or "d" disabled, a button's image, a combo's item; " d" after a disabled one.
@@ -526,7 +527,7 @@ void TestRecordingPage::windowFollowsHome()
     rig.window->pageActivated(QVexmar::RecordingPage);
     auto *page = qobject_cast<QVexmarRecordingPage *>(rig.window->pageStack()->currentWidget());
     QVERIFY(page);
-    page->findChild<QVexmarButton *>(QStringLiteral("homeButton"))->click();
+    page->findChild<QVexmarButton *>(QStringLiteral("recordingHomeButton"))->click();
     QCOMPARE(rig.window->currentPage(), int(QVexmar::HomePage));
 }
 

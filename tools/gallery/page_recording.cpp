@@ -99,12 +99,12 @@ QList<GalleryShot> renderRecording()
     {
         Screen screen;
         shots.append({QStringLiteral("idle"), screen.shot()});
-        screen.click("recordButton");
+        screen.click("recordingRecordButton");
         screen.tick(65);
         shots.append({QStringLiteral("recording"), screen.shot()});
-        screen.click("stopButton");
+        screen.click("recordingStopButton");
         shots.append({QStringLiteral("stop-confirmation"), screen.shot()});
-        screen.click("stopButton");
+        screen.click("recordingStopButton");
     }
     {
         // Only the USB drive left, nearly full.
