@@ -2,19 +2,10 @@
 
 #include "vexmarfolderpage.h"
 #include "vexmarpagewidget.h"
+#include "vexmarrecordingpage.h"
 
-// The pages of recordings and projects. For now they are empty pages of the screen's page stack; the recorder,
-// the recordings browser and the project editor come with the pages themselves and keep these constructors.
-
-// The recorder.
-class QVexmarRecordingPage : public QVexmarPageWidget
-{
-    Q_OBJECT
-
-public:
-    explicit QVexmarRecordingPage(QWidget *parent = nullptr);
-    ~QVexmarRecordingPage() override;
-};
+// The pages of recordings and projects. The project editor is an empty page of the screen's page stack for now;
+// it comes with the page itself and keeps this constructor.
 
 // The project editor.
 class QVexmarEditorPage : public QVexmarPageWidget

@@ -182,6 +182,7 @@ void QVexmarWindow::buildPages()
     connect(m_folderPage, &QVexmarFolderPage::pageActivated, this, &QVexmarWindow::pageActivated);
     m_stack->addWidget(m_folderPage);
     m_recordingPage = new QVexmarRecordingPage(this);
+    connect(m_recordingPage, &QVexmarRecordingPage::pageActivated, this, &QVexmarWindow::pageActivated);
     m_stack->addWidget(m_recordingPage);
     m_editorPage = new QVexmarEditorPage(this);
     m_stack->addWidget(m_editorPage);

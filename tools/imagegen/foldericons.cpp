@@ -127,13 +127,18 @@ QImage paintPause()
 
 QImage paintStop(bool acting)
 {
+    return paintStop(acting ? white : grey);
+}
+
+QImage paintStop(const QColor &face)
+{
     return transport(
         [](QPainter &p, const QColor &c) {
             QPainterPath square;
             square.addRect(QRectF(14, 14, 36, 36));
             fill(p, square, c);
         },
-        acting ? white : grey);
+        face);
 }
 
 QImage paintPlayNext(bool acting)

@@ -6,6 +6,8 @@
 QImage paintPlay(bool acting);
 QImage paintPause();
 QImage paintStop(bool acting);
+// The same square in any colour: the recorder blinks it red while it asks for a second press.
+QImage paintStop(const QColor &face);
 QImage paintPlayNext(bool acting);
 QImage paintPlayPrevious(bool acting);
 QImage paintPushRight(bool acting);

@@ -6,6 +6,7 @@
 #include "menuicons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
+#include "recordericons.h"
 #include "statusicons.h"
 
 #include <QDir>
@@ -279,6 +280,10 @@ int main(int argc, char *argv[])
         {"settings.png", paintSettings},
         {"tools.png", paintTools},
         {"status.png", paintStatus},
+        {"rec-grey.png", [] { return paintRecord(QColor(110, 110, 110), QColor(110, 110, 110)); }},
+        {"rec-rgrey.png", [] { return paintRecord(QColor(170, 30, 30), QColor(110, 110, 110)); }},
+        {"rec-red.png", [] { return paintRecord(QColor(255, 20, 20), QColor(255, 20, 20)); }},
+        {"stop-red.png", [] { return paintStop(QColor(255, 20, 20)); }},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
