@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "callicons.h"
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
@@ -279,6 +280,10 @@ int main(int argc, char *argv[])
         {"settings.png", paintSettings},
         {"tools.png", paintTools},
         {"status.png", paintStatus},
+        {"book.png", paintBook},
+        {"coding.png", paintCoding},
+        {"call-history.png", paintCallHistory},
+        {"dialpad.png", paintDialpad},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
