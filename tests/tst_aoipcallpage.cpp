@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <functional>
+
 using namespace screentesting;
 
 namespace {
@@ -131,10 +133,10 @@ private slots:
     void sides_data();
     void sides();
     void changeDuringRebuild();
-    void dialPopup_data();
-    void dialPopup();
-    void history_data();
-    void history();
+    void numberPopups_data();
+    void numberPopups();
+    void sipTexts_data();
+    void sipTexts();
     void coding_data();
     void coding();
     void interfaceChoice_data();
@@ -284,25 +286,12 @@ void TestAoipCallPage::otherCodec()
             + QByteArray::number(page.findChild<QVexmarBarsEx *>()->state()) + face(panelOf(&page), QPoint(310, 215))
             + face(page.findChild<QVexmarButton *>("sipButton"), QPoint(6, 20));
     };
-    const auto apply = [&page, operation](int codec) {
-        const QString text = QStringLiteral("x");
-        switch (operation) {
-        case 0:
-            return page.setCallText(codec, text);
-        case 1:
-            return page.setCallState(codec, 4);
-        case 2:
-            return page.setSipState(codec, 1, 3);
-        case 3:
-            return page.setCallPanelText(codec, text, 0);
-        case 4:
-            return page.resetCallPanel(codec);
-        case 5:
-            return page.setCodecDescription(codec, text);
-        default:
-            return page.setCodecState(codec, 2);
-        }
-    };
+    const QString x = QStringLiteral("x");
+    const std::function<void(int)> operations[] = {[&](int c) { page.setCallText(c, x); },
+        [&](int c) { page.setCallState(c, 4); }, [&](int c) { page.setSipState(c, 1, 3); },
+        [&](int c) { page.setCallPanelText(c, x, 0); }, [&](int c) { page.resetCallPanel(c); },
+        [&](int c) { page.setCodecDescription(c, x); }, [&](int c) { page.setCodecState(c, 2); }};
+    const auto apply = operations[operation];
     const QByteArray before = look();
     apply(2);
     QCOMPARE(look(), before);
@@ -389,76 +378,99 @@ void TestAoipCallPage::changeDuringRebuild()
     QVERIFY(rig.takeFrames().contains("PARAM|network=wifi.0|target=network|GET signal_quality"));
 }
 
-void TestAoipCallPage::dialPopup_data()
+void TestAoipCallPage::numberPopups_data()
 {
-    QTest::addColumn<QByteArray>("typed"); // "cancel": closed without OK; "call": a call starts meanwhile
-    QTest::addColumn<QByteArray>("shown"); // the panel's number and state
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<QByteArray>("history");
+    QTest::addColumn<QByteArray>("offered"); // the pad's title and text, or the history's rows
+    QTest::addColumn<QByteArray>("answer"); // typed on the pad; "cancel"; "call": a call starts, then OK
+    QTest::addColumn<QByteArray>("number"); // the panel's number and state
     QTest::addColumn<QByteArrayList>("frames");
     const QByteArray info = "INFO|info_type=remote_numbers|remote_aoip1=";
-    dataRow("a number", QByteArray("555"), QByteArray("555 2"), QByteArrayList {info + "555"});
-    dataRow("emptied", QByteArray(), QByteArray(" 1"), QByteArrayList {info});
-    dataRow("cancelled", QByteArray("cancel"), QByteArray("a 2"), QByteArrayList());
-    dataRow("a call meanwhile", QByteArray("call"), QByteArray("a 3"), QByteArrayList());
+    const QByteArray pad = "Dial Number: a";
+    const QByteArray dial = "dialButton";
+    const QByteArray history = "historyButton";
+    dataRow("pad: a number", dial, QByteArray(), pad, QByteArray("555"), QByteArray("555 2"),
+        QByteArrayList {info + "555"});
+    dataRow("pad: emptied", dial, QByteArray(), pad, QByteArray(), QByteArray(" 1"), QByteArrayList {info});
+    dataRow("pad: cancelled", dial, QByteArray(), pad, QByteArray("cancel"), QByteArray("a 2"), QByteArrayList());
+    dataRow("pad: a call meanwhile", dial, QByteArray(), pad, QByteArray("call"), QByteArray("a 3"), QByteArrayList());
+    dataRow("history: the last entry equal to the number", history, QByteArray("[a,b,a,c]"), QByteArray("a,b,[a],c"),
+        QByteArray(), QByteArray("a 2"), QByteArrayList {info + "a"});
+    dataRow("history: none equal, the first", history, QByteArray("[x,y]"), QByteArray("[x],y"), QByteArray(),
+        QByteArray("x 2"), QByteArrayList {info + "x"});
+    dataRow("history: no list, no row", history, QByteArray(), QByteArray(), QByteArray(), QByteArray("a 2"),
+        QByteArrayList());
+    dataRow("history: a call meanwhile", history, QByteArray("[x,y]"), QByteArray("[x],y"), QByteArray("call"),
+        QByteArray("a 3"), QByteArrayList());
 }
 
-void TestAoipCallPage::dialPopup()
+void TestAoipCallPage::numberPopups()
 {
-    QFETCH(QByteArray, typed);
-    QFETCH(QByteArray, shown);
+    QFETCH(QByteArray, button);
+    QFETCH(QByteArray, history);
+    QFETCH(QByteArray, offered);
+    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, number);
     QFETCH(QByteArrayList, frames);
     ScreenRig rig;
+    if (!history.isEmpty())
+        rig.device.loadSetup("db addr-history=" + history);
     QVERIFY(rig.startSetUp());
     QVexmarAoIPCallPage *page = rig.window->aoipCallPage(1);
     page->setCallPanelText(1, QStringLiteral("a"), 0);
     page->setCallState(1, 2);
-    page->findChild<QVexmarButton *>("dialButton")->click();
-    auto *pad = ::shown<QVexmarVirtual>(page);
-    QVERIFY(pad);
-    QCOMPARE(pad->titleLabel.text() + " " + pad->lineEdit.text(), QStringLiteral("Dial Number a"));
-    if (typed == "call") {
+    page->findChild<QVexmarButton *>(QLatin1String(button))->click();
+    auto *pad = shown<QVexmarVirtual>(page);
+    auto *list = shown<QVexmarMenuSelect>(page);
+    QVERIFY(pad || list);
+    QCOMPARE(pad ? pad->titleLabel.text().toUtf8() + ": " + pad->lineEdit.text().toUtf8() : rows(list), offered);
+    rig.takeFrames();
+    if (answer == "call") {
         QVERIFY(dialled(rig));
         page->setCallState(1, 3);
     }
-    pad->lineEdit.setText(QString::fromUtf8(typed));
-    if (typed == "cancel")
-        pad->close();
+    QVexmarPopup *popup = pad ? static_cast<QVexmarPopup *>(pad) : list;
+    if (answer == "cancel")
+        popup->close();
+    else if (list)
+        list->okClicked();
     else
+        pad->lineEdit.setText(QString::fromUtf8(answer));
+    if (pad && answer != "cancel")
         pad->keys[QVexmarVirtual::keyCount - 1]->click();
-    QCOMPARE(page->callPanelText(1, 0).toUtf8() + " " + QByteArray::number(panelOf(page)->state()), shown);
+    QCOMPARE(page->callPanelText(1, 0).toUtf8() + " " + QByteArray::number(panelOf(page)->state()), number);
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
 }
 
-void TestAoipCallPage::history_data()
+void TestAoipCallPage::sipTexts_data()
 {
-    QTest::addColumn<QByteArray>("list");
-    QTest::addColumn<QByteArray>("rows");
-    QTest::addColumn<QByteArray>("number"); // after OK
-    dataRow("the last entry equal to the number", QByteArray("[a,b,a,c]"), QByteArray("a,b,[a],c"), QByteArray("a"));
-    dataRow("none equal: the first", QByteArray("[x,y]"), QByteArray("[x],y"), QByteArray("x"));
-    dataRow("no list: no row", QByteArray(), QByteArray(), QByteArray("a"));
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("texts"); // codec 1's two rows, then codec 2's
+    const QByteArray users = "network:aoip sip_user=a\nnetwork:aoip sip_user2=b\nnetwork:aoip sip_registrar=r1\n";
+    dataRow("two registrars", users + "network:aoip sip_registrar2=r2", QByteArray("a@r1 | b@r2 | b@r2 | "));
+    dataRow("account 2 at account 1's registrar",
+        users + "network:aoip sip_registrar2=", QByteArray("a@r1 | b@r1 | b@r1 | "));
+    dataRow("no registrar at all", users + "network:aoip sip_registrar=", QByteArray(" |  |  | "));
+    dataRow("no second user", users + "network:aoip sip_user2=", QByteArray("a@r1 |  |  | "));
 }
 
-void TestAoipCallPage::history()
+void TestAoipCallPage::sipTexts()
 {
-    QFETCH(QByteArray, list);
-    QFETCH(QByteArray, rows);
-    QFETCH(QByteArray, number);
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, texts);
     ScreenRig rig;
-    if (!list.isEmpty())
-        rig.device.loadSetup("db addr-history=" + list);
+    rig.device.loadSetup(setup);
     QVERIFY(rig.startSetUp());
-    QVexmarAoIPCallPage *page = rig.window->aoipCallPage(1);
-    page->setCallPanelText(1, QStringLiteral("a"), 0);
-    page->findChild<QVexmarButton *>("historyButton")->click();
-    auto *popup = shown<QVexmarMenuSelect>(page);
-    QVERIFY(popup);
-    QCOMPARE(::rows(popup), rows);
-    popup->okClicked();
-    QCOMPARE(page->callPanelText(1, 0).toUtf8(), number);
-    QByteArrayList frames = {"PARAM|target=db|LIST addr-history"};
-    if (!list.isEmpty())
-        frames << "INFO|info_type=remote_numbers|remote_aoip1=" + number;
-    QCOMPARE(rig.framesAfterRoundTrip(), frames);
+    rig.window->setAttribute(Qt::WA_DontShowOnScreen);
+    rig.window->show();
+    QByteArrayList shownTexts;
+    for (const int codec : {1, 2}) {
+        rig.window->pageActivated(QVexmar::Page(QVexmar::AoipCall1Page + codec - 1));
+        for (QLabel *label : rig.window->aoipCallPage(codec)->findChildren<QLabel *>("addressLabel"))
+            shownTexts << label->text().toUtf8();
+    }
+    QCOMPARE(shownTexts.join(" | "), texts);
 }
 
 void TestAoipCallPage::coding_data()
