@@ -130,6 +130,8 @@ private slots:
     void panelTexts();
     void otherCodec_data();
     void otherCodec();
+    void pageButtons_data();
+    void pageButtons();
     void sides_data();
     void sides();
     void changeDuringRebuild();
@@ -298,6 +300,30 @@ void TestAoipCallPage::otherCodec()
     QCOMPARE(page.callPanelText(2, 0), QString());
     apply(1);
     QVERIFY(look() != before);
+}
+
+void TestAoipCallPage::pageButtons_data()
+{
+    QTest::addColumn<int>("codec");
+    QTest::addColumn<QByteArray>("pages"); // book, network, status, home, the two SIP rows' settings
+    dataRow("line 1", 1, QByteArray("26 17 29 1 18 19"));
+    dataRow("line 2: its first row is account 2", 2, QByteArray("27 17 29 1 19"));
+}
+
+void TestAoipCallPage::pageButtons()
+{
+    QFETCH(int, codec);
+    QFETCH(QByteArray, pages);
+    QVexmarAoIPCallPage page(codec);
+    QSignalSpy activated(&page, &QVexmarAoIPCallPage::pageActivated);
+    for (const char *name : {"bookButton", "networkButton", "statusButton", "homeButton"})
+        page.findChild<QVexmarButton *>(QLatin1String(name))->click();
+    for (QVexmarSipAccountPanel *row : page.findChildren<QVexmarSipAccountPanel *>())
+        row->findChild<QVexmarButton *>("settingsButton")->click();
+    QByteArrayList ids;
+    for (const int id : ints(activated))
+        ids << QByteArray::number(id);
+    QCOMPARE(ids.join(' '), pages);
 }
 
 void TestAoipCallPage::sides_data()
