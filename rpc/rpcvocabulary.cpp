@@ -593,6 +593,9 @@ const std::string KEY_TABNAME("tabname");
 const std::string CONTROLLER_WEB("web");
 const std::string KEY_SOFTKEY_PREFIX("softkey");
 
+const std::string LIST_ADDR_HISTORY("addr-history");
+const std::string INFO_AT_TX_BITRATE("AT#AVTXBITRATE=");
+
 } // namespace kra
 
 namespace {

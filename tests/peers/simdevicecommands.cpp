@@ -114,6 +114,11 @@ void SimDevice::learnCommands()
         else
             refuse(reply, kra::ERR_INVALID_ID);
     });
+    // Information for the far end of a running call.
+    setAction(kra::CMD_SEND_USER_INFO, [this](Request r, Reply reply) {
+        if (needs(r, reply, {&kra::KEY_ID, &kra::KEY_INFO}) && !hasParam(callStore, valueOf(r, kra::KEY_ID)))
+            refuse(reply, kra::ERR_INVALID_ID);
+    });
 
     // The unit answers, then goes down and takes the link with it.
     const Action goDown = [this](Request, Reply) { QTimer::singleShot(0, this, [this] { dropConnections(); }); };

@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "callicons.h"
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
@@ -284,6 +285,10 @@ int main(int argc, char *argv[])
         {"rec-rgrey.png", [] { return paintRecord(QColor(170, 30, 30), QColor(110, 110, 110)); }},
         {"rec-red.png", [] { return paintRecord(QColor(255, 20, 20), QColor(255, 20, 20)); }},
         {"stop-red.png", [] { return paintStop(QColor(255, 20, 20)); }},
+        {"book.png", paintBook},
+        {"coding.png", paintCoding},
+        {"call-history.png", paintCallHistory},
+        {"dialpad.png", paintDialpad},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));

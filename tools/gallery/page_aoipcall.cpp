@@ -1,0 +1,180 @@
+// The call pages of the codec lines inside the screen window, against the simulated device run in this process:
+// idle, a number ready, an Opus call established, and the popups over the page.
+
+#include "gallery.h"
+
+#include "accessors.h"
+#include "ccom.h"
+#include "rpcmessage.h"
+#include "simdevice.h"
+#include "tcomdevice.h"
+#include "vexmaraoipcallpage.h"
+#include "vexmaraoipcallpanel.h"
+#include "vexmarbutton.h"
+#include "vexmarmenuselect.h"
+#include "vexmarmessage.h"
+#include "vexmarstatusbar.h"
+#include "vexmarvirtual.h"
+#include "vexmarwindow.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStackedLayout>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QByteArray deviceSetup = R"(
+network:aoip sip_user=studio-a
+network:aoip sip_registrar=sip.example.org
+network:aoip sip_user2=studio-b
+network:aoip sip_registrar2=
+network sip_state2=registered
+audio dstream_mode=enabled
+db addr-history=[sip:newsroom@example.org,0049301234567,sip:studio-b@example.org]
+audio bitrate=[32000,64000,96000,128000,192000]
+)";
+
+bool waitFor(const std::function<bool()> &done, int ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return done();
+}
+
+kra::CMsg body(const QByteArray &text)
+{
+    kra::CMsg msg;
+    kra::parseBody(text.toStdString(), msg);
+    return msg;
+}
+
+// The device's events, and a battery report last whose number tells that the window has handled them all.
+bool play(SimDevice &device, const QByteArrayList &events)
+{
+    static int marker = 300;
+    ++marker;
+    std::vector<kra::CMsg> bodies;
+    for (const QByteArray &text : events)
+        bodies.push_back(body(text));
+    bodies.push_back(body("INFO;info_type:battery_level;remaining:" + QByteArray::number(marker) + ";"));
+    device.play(bodies);
+    return waitFor([] { return getDevice()->batteryRemaining() == marker; });
+}
+
+// The screen with the popup that is open over it, where it stands.
+QImage withPopup(QWidget *screen, QWidget *page)
+{
+    QImage image = grabWidget(screen);
+    QPainter painter(&image);
+    for (QVexmarPopup *popup : page->findChildren<QVexmarPopup *>()) {
+        if (popup->isVisible())
+            painter.drawImage(popup->pos() - screen->mapToGlobal(QPoint(0, 0)), popup->grab().toImage());
+    }
+    return image;
+}
+
+template<class Popup>
+Popup *openPopup(QWidget *page)
+{
+    for (Popup *popup : page->findChildren<Popup *>()) {
+        if (popup->isVisible())
+            return popup;
+    }
+    return nullptr;
+}
+
+void tapPanel(QWidget *page)
+{
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(300, 200), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(page->findChild<QVexmarAoIPCallPanel *>(), &release);
+}
+
+void closeAll(QWidget *page)
+{
+    for (QVexmarPopup *popup : page->findChildren<QVexmarPopup *>())
+        popup->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QList<GalleryShot> renderAoipCall()
+{
+    QList<GalleryShot> shots;
+    SimDevice device;
+    device.loadSetup(SimDevice::codecSetup());
+    device.loadSetup(SimDevice::audioSetup());
+    device.loadSetup(deviceSetup);
+    auto window = std::make_unique<QVexmarWindow>();
+    QPalette palette = window->palette();
+    palette.setBrush(QPalette::Window, Qt::black);
+    palette.setBrush(QPalette::WindowText, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
+        || !waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+        return shots;
+    window->pageActivated(QVexmar::HomePage);
+    window->startInitialization();
+    window->statusBar()->show();
+    window->setAttribute(Qt::WA_DontShowOnScreen);
+    window->show();
+    const auto shoot = [&](const char *name, QWidget *page) {
+        shots.append({QLatin1String(name), withPopup(window.get(), page)});
+        closeAll(page);
+    };
+    const auto button
+        = [](QWidget *page, const char *name) { page->findChild<QVexmarButton *>(QLatin1String(name))->click(); };
+
+    // The modem's report: its data link, up since the start, lights the secondary interface.
+    play(device, {"INFO;info_type:network_info;info_source:mobile.0;registration_state:home;"});
+    QVexmarAoIPCallPage *page = window->aoipCallPage(1);
+    window->pageActivated(QVexmar::AoipCall1Page);
+    shoot("stream1-idle", page);
+
+    button(page, "dialButton");
+    if (auto *pad = openPopup<QVexmarVirtual>(page)) {
+        pad->lineEdit.setText(QStringLiteral("sip:studio-c@example.org"));
+        shoot("dial-pad", page);
+    }
+    page->setCallPanelText(1, QStringLiteral("sip:studio-c@example.org"), TComDevice::FamilyIp);
+    window->updateStatusPanel();
+    shoot("number-ready", page);
+
+    button(page, "historyButton");
+    shoot("history", page);
+    button(page, "primaryInterfaceButton");
+    shoot("primary-network", page);
+
+    // An Opus call, dialled from the panel and established with its levels.
+    tapPanel(page);
+    const QByteArray call = "id:21;network:eth.0;remote_addr:sip:studio-c@example.org;";
+    play(device,
+        {"EVENT;event_type:1000-call active;codec_tx:OPUS/48000/stereo/128000;codec_rx:OPUS/48000/stereo/128000;"
+                + call,
+            "EVENT;event_type:dsp_status;state:sync;codec_tx:OPUS/48000/stereo/128000;" + call,
+            "EVENT;event_type:audio_levels;in21:14;in22:18;ou1:8;ou2:11;"});
+    shoot("call-established", page);
+    button(page, "codingButton");
+    shoot("coding", page);
+    tapPanel(page);
+    shoot("hang-up", page);
+
+    window->pageActivated(QVexmar::AoipCall2Page);
+    shoot("stream2-idle", window->aoipCallPage(2));
+
+    window.reset();
+    getCom()->disconnectFromDevice();
+    waitFor([] { return getCom()->state() == RpcConnection::UnconnectedState; });
+    getDevice()->reset(true);
+    return shots;
+}
+
+const GalleryPage page("aoipcall", renderAoipCall);
+
+} // namespace

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QImage>
+
+// The pictures of the call page's buttons (120 x 80): light line drawings for the black buttons, as on the home
+// page.
+QImage paintBook();
+QImage paintCoding();
+QImage paintCallHistory();
+QImage paintDialpad();
