@@ -188,7 +188,8 @@ void QVexmarFolderPage::slot_popupClosed_ManageDriveConfirm()
     progress->hideButtons();
     progress->show();
     progress->setTitle(tr(run.title));
-    // From the free space of the last reading, not read again.
+    // From the free space of the last reading, not read again. The popup counts the time passed; the estimate
+    // stays with it as its kept value.
     const int seconds = driveOperationSeconds((m_recorder.get()->*run.freeSpace)());
     progress->setContextValue(seconds);
     progress->startCountdown(seconds);
