@@ -236,6 +236,13 @@ void TestFolderProjects::actions_data()
                               "create new ones."});
     row("create refused: all as it was", {}, "nok:get_record_folder: project create type:New ok",
         {"DO|action=get_record_folder|record_mount_point=usb|record_project=New|type=create"}, unchanged);
+    row("create while a recording plays: it stops first", {}, "L0 play project create type:New ok",
+        playing
+            + QByteArrayList {"DO|action=playback_stop",
+                "DO|action=get_record_folder|record_mount_point=usb|record_project=New|type=create",
+                pushed("project=New")}
+            + recordsOf("usb", "New"),
+        {"projects: show,My_Project,New [New]", "records: "});
     row("create a name listed: that entry", {}, "project create type:My_Project ok",
         QByteArrayList {pushed("project=My Project")} + recordsOf("usb", "My Project"),
         {"projects: show,My_Project [My_Project]", "project: My Project"});
@@ -245,6 +252,8 @@ void TestFolderProjects::actions_data()
         {"projects: show,My_Project [My_Project]", "project: My Project", "records: "});
     row("delete the records", {}, "project delete records confirm ok",
         QByteArrayList {emptied} + recordsOf("usb", "show"), {"projects: show,My_Project [show]", "records: "});
+    row("delete the records while one plays: it stops first", {}, "L0 play project delete records confirm ok",
+        playing + QByteArrayList {"DO|action=playback_stop", emptied} + recordsOf("usb", "show"), {"records: "});
     row("delete the records refused: they stay", {}, "nok:empty_record_dir: project delete records confirm ok",
         {emptied}, unchanged + QByteArrayList {"messages: Failed to delete the records of\nshow"});
     row("delete the project: the last entry current", {}, "project delete all confirm ok",
