@@ -1,6 +1,7 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
+#include "audioicons.h"
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
@@ -279,6 +280,9 @@ int main(int argc, char *argv[])
         {"settings.png", paintSettings},
         {"tools.png", paintTools},
         {"status.png", paintStatus},
+        {"input-settings.png", paintInputSettings},
+        {"potentiometer.png", paintPotentiometer},
+        {"back.png", paintBack},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
