@@ -485,8 +485,14 @@ void QVexmarAudioPage::padlockClicked(bool)
     if (!padlock || !isAnalog(padlock->input))
         return;
     const bool locked = isLocked(padlock);
-    lockKnob(padlock, locked);
     TAudioSettings *audio = getAudioSettings();
+    // Until the device's word is known a write would put guesses in its other bits: closing needs none, opening
+    // waits.
+    if (audio->state() != 0) {
+        lockKnob(padlock, true);
+        return;
+    }
+    lockKnob(padlock, locked);
     const quint32 bit = 1u << padlock->input;
     const quint32 options = audio->inputOptions();
     // A set bit is an open padlock.
