@@ -2,6 +2,7 @@
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
 #include "callicons.h"
+#include "audioicons.h"
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
@@ -289,6 +290,9 @@ int main(int argc, char *argv[])
         {"coding.png", paintCoding},
         {"call-history.png", paintCallHistory},
         {"dialpad.png", paintDialpad},
+        {"input-settings.png", paintInputSettings},
+        {"potentiometer.png", paintPotentiometer},
+        {"back.png", paintBack},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
