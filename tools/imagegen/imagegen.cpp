@@ -6,6 +6,7 @@
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
+#include "mixericons.h"
 #include "padlockicons.h"
 #include "projecticons.h"
 #include "recordericons.h"
@@ -25,6 +26,10 @@ namespace {
 
 const QColor screenBlue(0, 162, 232);
 const QColor deepBlue(0, 84, 140);
+// The mixer pages' navigation: a page to go to, the page shown, a page out of reach.
+const QColor mixerWhite(235, 235, 235);
+const QColor mixerBlue(0x66, 0x99, 0xff);
+const QColor mixerGrey(127, 127, 127);
 
 QImage canvas(int width, int height)
 {
@@ -293,6 +298,13 @@ int main(int argc, char *argv[])
         {"input-settings.png", paintInputSettings},
         {"potentiometer.png", paintPotentiometer},
         {"back.png", paintBack},
+        {"headphone-white.png", [] { return paintHeadphone(mixerWhite); }},
+        {"headphone-blue.png", [] { return paintHeadphone(mixerBlue); }},
+        {"input-white.png", [] { return paintMixerInput(mixerWhite); }},
+        {"input-blue.png", [] { return paintMixerInput(mixerBlue); }},
+        {"output-white.png", [] { return paintMixerOutput(mixerWhite); }},
+        {"output-blue.png", [] { return paintMixerOutput(mixerBlue); }},
+        {"output-gray.png", [] { return paintMixerOutput(mixerGrey); }},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));

@@ -1,0 +1,116 @@
+#pragma once
+
+// What the mixer pages share: the base page with the home button and the navigation between the mixer pages, the
+// channel-label tables, the tests and rules that decide which inputs are usable, the headphone button's target
+// and the refresh of a crosspoint from the matrix.
+
+#include "vexmarmatrixindex.h"
+#include "vexmarpageid.h"
+#include "vexmarpagewidget.h"
+
+#include <QMap>
+#include <QString>
+#include <QVector>
+
+class QColor;
+class QLabel;
+class QVexmarButton;
+class QVexmarMatrixNode;
+
+// One column of the input page or one row of an output page: left and right input (equal on a mono row) and the
+// label, translated in the context of the page class that shows it.
+struct MixerRow
+{
+    int in;
+    int in2;
+    QString label;
+};
+
+// One channel strip of a headphone page, where it stands (px): stereo 1 is a strip of inputs in and in + 1.
+struct MixerStrip
+{
+    int x;
+    int y;
+    int in;
+    int in2;
+    int stereo;
+    QString label;
+};
+
+// Built on first use, once the translators are in; never changed afterwards.
+const QVector<MixerRow> &inputPageRows();
+const QVector<MixerRow> &output1PageRows();
+const QVector<MixerRow> &output2PageRows();
+const QVector<MixerStrip> &monitoring2Strips();
+
+// The input tests. Only isRecorderMissing and isPlayerInputDisabled look at the device model.
+bool isRecorderMissing();
+bool isDockInput(int in);
+bool isAes67Input(int in);
+bool isBlockedInput(int in);
+bool isPlayerInputDisabled(int in);
+
+// What the availability of an input depends on: the device's option word and its docking station.
+struct MixerDeviceFacts
+{
+    unsigned deviceOptions = 0;
+    bool docked = false;
+};
+
+// The device model's facts as they are now.
+MixerDeviceFacts mixerDeviceFacts();
+
+// When the availability is decided: at construction and after each login, or when the device model reports its
+// initialisation done (deviceStateChanged with state 0).
+enum class MixerMoment { Login, DeviceReady };
+
+// Whether the controls of input `in` are usable at that moment. Once the device is ready but undocked an input
+// keeps what it shows (`current`); only the Player inputs follow the recorder at every moment.
+bool isMixerInputAvailable(int in, MixerMoment moment, bool current, const MixerDeviceFacts &facts);
+
+// The page the headphone button opens: the first headphone page while the headphone pairs have their own mixes,
+// else the monitoring mix. Read afresh at each click: the option can change between two.
+QVexmar::Page headphonePage();
+
+// Node (in, ou) of the matrix on the crosspoint that `row` (a page's crosspoints of output ou, by input) holds for
+// `in`; nothing when it holds none. Writes nothing and emits no clicked(): the page's own slots stay quiet.
+void refreshCrosspoint(const QMap<int, QVexmarMatrixNode *> &row, QVexmar::Inputs in, QVexmar::Outputs ou);
+
+// The base of the mixer pages: the home button and the navigation slots, each asking the screen window through
+// pageActivated for another page. A derived page names the home button with its own prefix, so that object names
+// stay unique in the window.
+class QVexmarMixerBasePage : public QVexmarPageWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QVexmarMixerBasePage(QWidget *parent = nullptr);
+    ~QVexmarMixerBasePage() override;
+
+    // Set while a page writes a control's value to the matrix or shows the matrix on its controls: the signals
+    // that arrive meanwhile are its own.
+    bool updating = false;
+    QVexmarButton *homeButton = nullptr;
+
+signals:
+    void pageActivated(QVexmar::Page page);
+
+protected slots:
+    void homeButtonClicked();
+    void mixerInputClicked();
+    void mixerOutput1Clicked();
+    void mixerOutput2Clicked();
+
+protected:
+    // The mixer pages' texts: the page's font at 26 px.
+    QFont mixerFont() const;
+    // A button of the navigation row at x (y 548, 120 x 90), drawn like the home button in the 26 px font, with
+    // its caption under it. Object names: `name` and `name` + "Caption"; the caption goes to `caption` when asked
+    // for.
+    QVexmarButton *addNavigationButton(
+        int x, const QString &icon, const QString &text, const QString &name, QLabel **caption = nullptr);
+    // The caption's text colour in every colour group.
+    static void setCaptionColour(QLabel *caption, const QColor &colour);
+    // The button to the "AES67" output page: white and usable, or grey and disabled.
+    static void showAes67Button(QVexmarButton *button, QLabel *caption, bool usable);
+};
