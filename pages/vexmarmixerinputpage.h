@@ -23,7 +23,7 @@ class QVexmarMixerInputPage : public QVexmarMixerBasePage, public IVexmarAudioLe
     Q_OBJECT
 
 public:
-    enum { outputRows = 5 };
+    static constexpr int outputRows = 5;
 
     explicit QVexmarMixerInputPage(QWidget *parent = nullptr);
     ~QVexmarMixerInputPage() override;
