@@ -289,6 +289,8 @@ int main(int argc, char *argv[])
         {"coding.png", paintCoding},
         {"call-history.png", paintCallHistory},
         {"dialpad.png", paintDialpad},
+        {"phone-green.png", [] { return paintPhoneButton(false); }},
+        {"phone-red.png", [] { return paintPhoneButton(true); }},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
