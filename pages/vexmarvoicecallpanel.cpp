@@ -164,8 +164,8 @@ void QVexmarVoiceCallPanel::paintEvent(QPaintEvent *event)
         painter.setPen(QPen(palette().color(group, QPalette::Window), m_borderWidth));
         painter.setBrush(palette().brush(group, QPalette::Window));
         const int p = m_borderWidth / 2;
-        painter.drawRoundedRect(QRect(p, p, width() - m_borderWidth, height() - m_borderWidth), m_radius, m_radius,
-            Qt::AbsoluteSize);
+        painter.drawRoundedRect(
+            QRect(p, p, width() - m_borderWidth, height() - m_borderWidth), m_radius, m_radius, Qt::AbsoluteSize);
     }
     QWidget::paintEvent(event);
 }
