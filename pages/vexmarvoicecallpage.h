@@ -38,7 +38,6 @@ public:
     void resetControls();
     // 1 or 2; other values are ignored.
     void selectModule(int module);
-    int selectedModule() const { return m_selectedModule; }
 
     void setAudioLevels(const int *levels, int count, bool refresh) override;
 
