@@ -203,9 +203,11 @@ public:
     std::string getRecordFullpath(const std::string &mountPoint, const std::string &project, const std::string &index,
         const std::string &userFileName, const std::string &extension);
     std::string getPlaybackFullpath(const std::string &mountPoint, const std::string &project, const std::string &uri);
-    bool recordCopyTo(const std::string &mountPoint, const std::string &project, const std::string &uri);
+    // The copies: on failure a cause the device gave is copied into error, when given.
+    bool recordCopyTo(const std::string &mountPoint, const std::string &project, const std::string &uri,
+        std::string *error = nullptr);
     bool recordFileCopyTo(const std::string &mountPoint, const std::string &project, const std::string &userFileName,
-        const std::string &uri);
+        const std::string &uri, std::string *error = nullptr);
     bool recordCopyFrom(const std::string &mountPoint, const std::string &project, const std::string &uri);
     std::string wavToData(const std::string &mountPoint, const std::string &project, const std::string &userFileName);
     std::string getProjectPath(const std::string &mountPoint, const std::string &project);

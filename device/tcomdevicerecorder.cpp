@@ -336,20 +336,22 @@ std::string TComDevice::getPlaybackFullpath(
     return textOr(values, kra::CMD_GET_PLAYBACK_FULLPATH);
 }
 
-bool TComDevice::recordCopyTo(const std::string &mountPoint, const std::string &project, const std::string &uri)
+bool TComDevice::recordCopyTo(
+    const std::string &mountPoint, const std::string &project, const std::string &uri, std::string *error)
 {
     Values values;
-    return fileCall(fileRequest(kra::CMD_RECORD_COPY_TO, mountPoint, project, uri), values)
+    return fileCall(fileRequest(kra::CMD_RECORD_COPY_TO, mountPoint, project, uri), values, requestTimeoutMs, error)
         && textOr(values, kra::CMD_RECORD_COPY_TO) == kra::RET_OK;
 }
 
-bool TComDevice::recordFileCopyTo(
-    const std::string &mountPoint, const std::string &project, const std::string &userFileName, const std::string &uri)
+bool TComDevice::recordFileCopyTo(const std::string &mountPoint, const std::string &project,
+    const std::string &userFileName, const std::string &uri, std::string *error)
 {
     kra::CMsg request = fileRequest(kra::CMD_RECORD_FILE_COPY_TO, mountPoint, project, uri);
     request.setParam(kra::CMD_RECORD_USER_FNAME, userFileName);
     Values values;
-    return fileCall(request, values) && textOr(values, kra::CMD_RECORD_FILE_COPY_TO) == kra::RET_OK;
+    return fileCall(request, values, requestTimeoutMs, error)
+        && textOr(values, kra::CMD_RECORD_FILE_COPY_TO) == kra::RET_OK;
 }
 
 bool TComDevice::recordCopyFrom(const std::string &mountPoint, const std::string &project, const std::string &uri)

@@ -1,6 +1,7 @@
 #include "vexmarfolderpage.h"
 
 #include "accessors.h"
+#include "ccom.h"
 #include "recordermodel.h"
 #include "rpcvocabulary.h"
 #include "tcomrpcaccess.h"
@@ -56,6 +57,11 @@ QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent
     TComRpcAccess(getCom()).subscribe(kra::EVT_TIME_STAMP);
     buildUi();
     m_filling = false;
+    // A hand-over to the editor cannot go on without the device.
+    connect(getCom(), &kra::CCom::stateChanged, this, [this](RpcConnection::ConnectionState state) {
+        if (state != RpcConnection::ConnectedState)
+            endEditorHandOver();
+    });
 }
 
 QVexmarFolderPage::~QVexmarFolderPage() = default;
@@ -520,36 +526,9 @@ void QVexmarFolderPage::messagePopupClosed()
     m_message = nullptr;
 }
 
-void QVexmarFolderPage::timeoutEvent()
-{
-    if (m_recorder->loadEditorNextWav().empty()) {
-        if (m_editorTimer)
-            m_editorTimer->stop();
-        m_message = nullptr;
-    }
-    emit pageActivated(QVexmar::EditorPage);
-}
-
 void QVexmarFolderPage::homeButtonClicked()
 {
     m_recorder->saveEditorMode(kra::VAL_OFF);
     m_recorder->saveEditorNextWav(std::string());
     emit pageActivated(QVexmar::HomePage);
 }
-
-// The drive, project, export and editor hand-over operations.
-void QVexmarFolderPage::slot_onClicked_btn_editWav() { }
-void QVexmarFolderPage::slot_onClicked_btn_editMeta() { }
-void QVexmarFolderPage::slot_onClicked_btn_share() { }
-void QVexmarFolderPage::slot_onClicked_btn_edit_drive() { }
-void QVexmarFolderPage::slot_onClicked_btn_edit_project() { }
-void QVexmarFolderPage::slot_onIndexChanged_cboDrive(int) { }
-void QVexmarFolderPage::slot_onIndexChanged_cboProject(int) { }
-void QVexmarFolderPage::slot_popupClosed_DeleteProject() { }
-void QVexmarFolderPage::slot_popupClosed_ManageProject() { }
-void QVexmarFolderPage::slot_popupClosed_CreateProject() { }
-void QVexmarFolderPage::slot_popupClosed_ExportProject() { }
-void QVexmarFolderPage::slot_popupClosed_ExportSoundFile() { }
-void QVexmarFolderPage::slot_popupClosed_ManageDrive() { }
-void QVexmarFolderPage::slot_popupClosed_ManageDriveProgress(QString, int) { }
-void QVexmarFolderPage::slot_popupClosed_ManageDriveConfirm() { }

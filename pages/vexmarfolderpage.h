@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -19,6 +20,7 @@ class QListWidget;
 class QListWidgetItem;
 class QTimer;
 class QVexmarButton;
+class QVexmarCountDownPopup;
 class QVexmarMessage;
 class RecorderModel;
 
@@ -43,6 +45,19 @@ class QVexmarFolderPage : public QVexmarPageWidget
     Q_OBJECT
 
 public:
+    // The drive operations of the disk manager; the number is the operation's code.
+    enum DriveOperation {
+        NoDriveOperation = 0,
+        FormatUsbOperation = 1,
+        FormatSdcardOperation = 2,
+        RepairUsbOperation = 3,
+        RepairSdcardOperation = 4,
+        EjectUsbOperation = 5,
+        EjectSdcardOperation = 6,
+        FormatInternalOperation = 7,
+        RepairInternalOperation = 8,
+    };
+
     explicit QVexmarFolderPage(QWidget *parent = nullptr);
     ~QVexmarFolderPage() override;
 
@@ -63,6 +78,22 @@ public:
     const FolderFileInfo *recordOfItem(const QListWidgetItem *item) const;
     // Counts past 23 hours: a play list can be longer than a day.
     static QString formatPlayTime(int seconds);
+    static QString formatMegabytes(int megabytes);
+    // A size the device gave in whole MB: 0 "Empty", 1 "Less than 1MB", else "<n> MB".
+    static QString sizeText(int megabytes);
+    // What a drive operation is expected to take: 1.5 s a full 1000 MB of free space, and 2 s.
+    static int driveOperationSeconds(int freeMegabytes);
+
+    void confirmDriveAction(const QString &title);
+    // One drive operation each, reported in the progress popup; the page reloads after a success.
+    void formatUsb(QVexmarCountDownPopup *progress);
+    void formatSdcard(QVexmarCountDownPopup *progress);
+    void formatInternal(QVexmarCountDownPopup *progress);
+    void repairUsb(QVexmarCountDownPopup *progress);
+    void repairSdcard(QVexmarCountDownPopup *progress);
+    void repairInternal(QVexmarCountDownPopup *progress);
+    void unmountUsb(QVexmarCountDownPopup *progress);
+    void unmountSdcard(QVexmarCountDownPopup *progress);
     static void wrapLabelText(QLabel *label, int width);
 
     void refreshLeftControls();
@@ -168,6 +199,19 @@ private:
     QListWidget *addList(const QRect &geometry);
     void reload();
     bool isEditorMode() const;
+    void runDriveOperation(QVexmarCountDownPopup *progress, const std::string &action);
+    // Nothing of the records list stays chosen, and the list is emptied.
+    void dropRecordChoice();
+    // Makes the entry current without the page taking it for the user's choice.
+    void selectProjectEntry(int index);
+    void exportProject();
+    // The export popup of a project or a recording (name, size in MB), its targets from one fresh reading of the
+    // drives; only a recording can go by FTP.
+    void openExportPopup(const QString &title, const QString &name, int megabytes, bool soundFile);
+    void showCopyFailure(const std::string &cause);
+    // A message of the FTP job, over the screen window (over the fallback while there is none).
+    static void showScreenMessage(const QString &text, QWidget *fallback);
+    void endEditorHandOver();
     // The file names of the play list's items, in their order.
     QStringList playListNames() const;
     static void setImage(QVexmarButton *button, const QString &path);
@@ -192,5 +236,9 @@ private:
     bool m_filling = false;
     QPointer<QVexmarMessage> m_message;
     QTimer *m_editorTimer = nullptr;
+    // A hand-over to the editor is under way / the editor page was asked for in it.
+    bool m_handingOver = false;
+    bool m_editorAsked = false;
     int m_editMinutes = 1;
+    int m_driveAction = NoDriveOperation;
 };

@@ -307,10 +307,10 @@ void TestDeviceRecorder::commands_data()
         on("get_record_fullpath", "record_extention:wav;record_index:3;record_user_fname:take3;"),
         "/mnt/usb/show/take3.wav");
     row("getPlaybackFullpath usb;show;take1.wav", uri("get_playback_fullpath", "take1.wav"), "/mnt/usb/show/take1.wav");
-    row("recordCopyTo usb;show;take1.wav", uri("record_copy_to", "take1.wav"), "1");
-    row("recordFileCopyTo usb;show;take1.wav;sdcard",
-        on("record_file_copy_to", "generic_uri:sdcard;record_user_fname:take1.wav;"), "1");
-    row("recordCopyFrom usb;show;take2.wav", uri("record_copy_from", "take2.wav"), "1");
+    row("recordCopyTo usb;show;internal", uri("record_copy_to", "internal"), "1");
+    row("recordFileCopyTo usb;show;take1.wav;internal",
+        on("record_file_copy_to", "generic_uri:internal;record_user_fname:take1.wav;"), "1");
+    row("recordCopyFrom usb;show;internal", uri("record_copy_from", "internal"), "1");
     row("wavToData usb;show;take1", on("wav_to_data", "record_extention:wav;record_user_fname:take1;"),
         "/mnt/usb/show/take1.dat", "", 120000);
     row("getProjectPath usb;show", on("get_project_path"), "/mnt/usb/show");

@@ -2,11 +2,8 @@
 // the requests that clicks send (a request to the application's parameter store reads "DB|"), the images the
 // buttons show, and the delete confirmation.
 
-#include "accessors.h"
-#include "ccom.h"
+#include "foldertesting.h"
 #include "recordermodel.h"
-#include "rpctesting.h"
-#include "tcomdevice.h"
 #include "vexmarbutton.h"
 #include "vexmarconfirm.h"
 #include "vexmarfolderpage.h"
@@ -21,79 +18,21 @@
 
 #include <memory>
 
+using namespace foldertesting;
+
 namespace {
 
-const QByteArrayList dbAddress = {"cat=ui", "controller_id=quorvane_ui", "target=db", "type=quorvane_ui"};
-const QByteArray where = "|record_mount_point=usb|record_project=show";
-
-// The device as the tables start from: the three-line records reply, its files, the recorder settings.
-const QByteArray baseSetup = R"(
-media get_freespace_record=5200
-media get_freespace_usb=1850
-media get_freespace_sdcard=0
-media get_freespace_p_record=45
-media get_freespace_p_usb=62
-db:ui:quorvane_ui media_dest=usb
-db:ui:quorvane_ui project=show
-db:ui:quorvane_ui filename=take
-db:ui:quorvane_ui autorecord=off
-db:ui:quorvane_ui media_src=stream1
-db:ui:quorvane_ui format=wav
-db:ui:quorvane_ui is_ftp=off
-general project_list=[show,My Project]
-media:usb:show a=100
-media:usb:show b=100
-media:usb:show records_list=[a|001|Take one|wav|00:01:05|D1|T1|2,b|002|Take two|mpg2|00:00:30|D2|T2|1,x|003]
-)";
 // A third take that shares its index with the first.
 const QByteArray threeLines = "media:usb:show records_list=[a|001|Take one|wav|00:01:05|D1|T1|2,"
                               "b|002|Take two|mpg2|00:00:30|D2|T2|1,c|001|Take three|wav|00:02:00|D3|T3|1]";
 const QByteArray threeTakes = threeLines + "\nmedia:usb:show c=100";
-const QByteArray editorOn = "db:ui:quorvane_ui is_editor_mode=on";
-
-QByteArray playList(const QByteArray &names)
-{
-    return "media:usb:show records_plist=[" + names + "]";
-}
-
-const QByteArray state = "PARAM|target=audio|GET recorder_state";
-const QByteArray editorMode = "DB|GET is_editor_mode";
-const QByteArrayList space = {"DO|action=get_freespace_record", "DO|action=get_freespace_usb",
-    "DO|action=get_freespace_sdcard", "DO|action=get_freespace_p_record", "DO|action=get_freespace_p_usb"};
-const QByteArray settings
-    = "DB|GET media_dest|GET project|GET filename|GET autorecord|GET media_src|GET format|GET is_ftp";
 const QByteArray records = "PARAM" + where + "|target=general|LIST records_list";
 const QByteArray plist = "PARAM" + where + "|target=general|LIST records_plist";
-
-QByteArrayList reloadOn(const QByteArray &mount, const QByteArray &project, const QByteArrayList &pushes = {})
-{
-    const QByteArray at = "|record_mount_point=" + mount + "|record_project=" + project;
-    return QByteArrayList {state, editorMode} + space + QByteArrayList {settings} + pushes
-        + QByteArrayList {"PARAM|record_mount_point=" + mount + "|target=general|LIST project_list",
-            "PARAM" + at + "|target=general|LIST records_list", editorMode,
-            "PARAM" + at + "|target=general|LIST records_plist"};
-}
 
 QByteArray started(const QByteArray &file)
 {
     return "DO|action=get_playback_fullpath|generic_uri=" + file + where
         + "\nDO|action=playback_start|generic_uri=/mnt/usb/show/" + file + "|record_format=wav";
-}
-
-QByteArray texts(const QListWidget *list)
-{
-    QByteArrayList items;
-    for (int row = 0; row < list->count(); ++row)
-        items << list->item(row)->text().toUtf8();
-    return items.join(',');
-}
-
-QByteArray comboTexts(const QComboBox *combo)
-{
-    QByteArrayList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i).toUtf8();
-    return items.join(',') + " [" + combo->currentText().toUtf8() + "]";
 }
 
 // The image a button shows, by its pixels: the name of the resource it matches.
@@ -122,7 +61,7 @@ QByteArray images(const QList<QVexmarButton *> &buttons)
 
 } // namespace
 
-class TestFolderPage : public QObject
+class TestFolderPage : public QObject, public FolderBench
 {
     Q_OBJECT
 
@@ -143,14 +82,7 @@ private slots:
     void homeInTheWindow();
 
 private:
-    QVexmarFolderPage *openPage(const QByteArray &setup);
     void run(const QByteArrayList &steps);
-    QByteArrayList takeFrames();
-    QByteArrayList takeMessages();
-
-    std::unique_ptr<SimDevice> m_device;
-    std::unique_ptr<QVexmarFolderPage> m_page;
-    QByteArrayList m_pages;
 };
 
 void TestFolderPage::initTestCase()
@@ -160,68 +92,12 @@ void TestFolderPage::initTestCase()
 
 void TestFolderPage::init()
 {
-    m_device = std::make_unique<SimDevice>();
-    m_device->loadSetup(baseSetup);
-    QVERIFY(m_device->listen());
-    QVERIFY(getCom()->connectToDevice(m_device->host(), m_device->port(), 0));
-    QTRY_COMPARE(getCom()->state(), RpcConnection::ConnectedState);
-    QTRY_COMPARE(m_device->clientCount(), 1);
+    QVERIFY(connectDevice());
 }
 
 void TestFolderPage::cleanup()
 {
-    m_page.reset();
-    m_pages.clear();
-    getCom()->disconnectFromDevice();
-    QTRY_COMPARE(getCom()->state(), RpcConnection::UnconnectedState);
-    getDevice()->reset(true);
-    m_device.reset();
-}
-
-// The page built and shown as the screen shows it; the frames of both are taken.
-QVexmarFolderPage *TestFolderPage::openPage(const QByteArray &setup)
-{
-    m_device->loadSetup(setup);
-    m_page = std::make_unique<QVexmarFolderPage>();
-    connect(m_page.get(), &QVexmarFolderPage::pageActivated, this,
-        [this](QVexmar::Page page) { m_pages << "page " + QByteArray::number(page); });
-    m_page->resize(1280, 676);
-    m_page->show();
-    if (!QTest::qWaitForWindowExposed(m_page.get()))
-        return nullptr;
-    return m_page.get();
-}
-
-QByteArrayList TestFolderPage::takeFrames()
-{
-    QByteArrayList frames;
-    for (const RpcMessage &request : m_device->requests()) {
-        QByteArrayList parts = describe(request.body()).split('|');
-        bool db = true;
-        for (const QByteArray &pair : dbAddress)
-            db = db && parts.contains(pair);
-        if (db) {
-            for (const QByteArray &pair : dbAddress)
-                parts.removeAll(pair);
-            parts[0] = "DB";
-        }
-        frames << parts.join('|');
-    }
-    m_device->clearRequests();
-    return frames + std::exchange(m_pages, {});
-}
-
-// The texts of the page's open messages; they are closed.
-QByteArrayList TestFolderPage::takeMessages()
-{
-    QByteArrayList shown;
-    for (QVexmarMessage *message : m_page->findChildren<QVexmarMessage *>()) {
-        if (message->isVisible()) {
-            shown << message->text.toUtf8();
-            message->close();
-        }
-    }
-    return shown;
+    QVERIFY(disconnectDevice());
 }
 
 // L<row> and R<row> click an item of the records list or the play list; the other words are buttons, the
@@ -244,8 +120,6 @@ void TestFolderPage::run(const QByteArrayList &steps)
             QVERIFY(confirm && confirm->isVisible());
             QTest::mouseClick(step == "ok" ? confirm->okButton : confirm->cancelButton, Qt::LeftButton);
             QTRY_VERIFY(!p.findChild<QVexmarConfirmAction *>());
-        } else if (step == "tick") {
-            QVERIFY(QMetaObject::invokeMethod(&p, "timeoutEvent"));
         } else if (step == "editor") {
             m_device->setParam("db:ui:quorvane_ui", "is_editor_mode", "on");
         } else if (step == "reshow") {
@@ -268,9 +142,6 @@ void TestFolderPage::show_data()
     QTest::addColumn<QByteArray>("enabled"); // drives, projects, project tools
     QTest::addColumn<QByteArray>("lists"); // records | play list, or "lock"
     const QByteArrayList built = {state, "DO|action=subscribe|info=time_stamp"};
-    const auto pushed = [](const QByteArray &changed) {
-        return "DB|autorecord=off|filename=take|format=wav|is_ftp=off|" + changed + "|media_src=stream1|project=show";
-    };
 
     QTest::newRow("one show, one reload, nothing written")
         << QByteArray() << built + reloadOn("usb", "show") << QByteArray("Internal,USB [USB]")
@@ -492,8 +363,6 @@ void TestFolderPage::controls_data()
     row("home leaves editor mode", editorOn, {"L0", "home"},
         "DB|editor_next_wav=a\nDB|is_editor_mode=off\nDB|editor_next_wav=\npage 1",
         "play-grey stop-grey trash-disable share-disable waves pencil-disable push-right-grey", idleRight, "a");
-    row("the editor's hand-over timer: page 15 once the device took the file", {}, {"tick"},
-        "DB|GET editor_next_wav\npage 15", idleLeft, idleRight);
 }
 
 void TestFolderPage::controls()

@@ -7,9 +7,10 @@
 // source is the store "source:<mount point>:<project>:<uri>". The free space of each medium is the store "media",
 // keyed by the command word. A project's "records_list" (lines "file|index|name|format|hh:mm:ss|date|time|
 // channels") and "records_plist" are lists of its store ("media:usb:show records_list=[...]"); deleting a file
-// takes it out of both, saving a play list replaces "records_plist". Recorder: "audio" "recorder_state"
-// ("stopped" when not set) and "position". Calls: the store "calls", call id -> network; a data link is the "id"
-// of its interface's store.
+// takes it out of both, saving a play list replaces "records_plist", emptying or deleting the project drops both.
+// Recorder: "audio" "recorder_state"
+// ("stopped" when not set) and "position". The drive operations act on the media and their projects. Calls: the store
+// "calls", call id -> network; a data link is the "id" of its interface's store.
 
 #include "simdevice.h"
 
@@ -188,6 +189,21 @@ void SimDevice::learnCommands()
     const auto answerWord
         = [](Reply reply, const std::string &word, const std::string &value) { reply.setParam(word, value); };
 
+    // The device's list of projects, where a set-up gave one, follows creation and deletion.
+    const auto projectList = [this]() -> std::vector<std::string> * {
+        const auto general = m_lists.find(kra::TGT_GENERAL);
+        if (general == m_lists.end())
+            return nullptr;
+        const auto list = general->second.find(kra::LIST_PROJECT_LIST);
+        return list == general->second.end() ? nullptr : &list->second;
+    };
+    const auto addProject = [this, projectOf, projectList](Request r) {
+        m_stores[projectOf(r)];
+        std::vector<std::string> *projects = projectList();
+        const std::string &name = valueOf(r, kra::CMD_RECORD_PROJECT);
+        if (projects && std::find(projects->begin(), projects->end(), name) == projects->end())
+            projects->push_back(name);
+    };
     setAction(kra::CMD_PROJECT_NEW, [this, projectOf](Request r, Reply reply) {
         if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT}))
             return;
@@ -195,13 +211,13 @@ void SimDevice::learnCommands()
             return refuse(reply, kra::ERR_FILENAME_ALREADY_EXISTS);
         m_stores[projectOf(r)];
     });
-    setAction(kra::CMD_GET_RECORD_FOLDER, [this, projectOf](Request r, Reply reply) {
+    setAction(kra::CMD_GET_RECORD_FOLDER, [this, projectOf, addProject](Request r, Reply reply) {
         if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT, &kra::KEY_TYPE}))
             return;
         const bool exists = m_stores.count(projectOf(r)) > 0;
         const std::string &type = valueOf(r, kra::KEY_TYPE);
         if (type == kra::TYPE_CREATE && !exists)
-            m_stores[projectOf(r)];
+            addProject(r);
         else if (type == kra::TYPE_CREATE)
             refuse(reply, kra::ERR_FILENAME_ALREADY_EXISTS);
         else if (type != kra::TYPE_TEST)
@@ -209,15 +225,21 @@ void SimDevice::learnCommands()
         else if (!exists)
             refuse(reply, kra::ERR_FILE_NOT_FOUND);
     });
-    setAction(kra::CMD_DELETE_RECORD_DIR, [this, projectOf](Request r, Reply reply) {
+    setAction(kra::CMD_DELETE_RECORD_DIR, [this, projectOf, projectList](Request r, Reply reply) {
         if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT}))
             return;
         if (!m_stores.erase(projectOf(r)))
             return refuse(reply, kra::ERR_FILE_NOT_FOUND);
+        m_lists.erase(projectOf(r));
+        if (std::vector<std::string> *projects = projectList()) {
+            projects->erase(
+                std::remove(projects->begin(), projects->end(), valueOf(r, kra::CMD_RECORD_PROJECT)), projects->end());
+        }
         reply.setParam(kra::CMD_DELETE_RECORD_DIR, valueOf(r, kra::CMD_RECORD_PROJECT));
     });
-    setAction(kra::CMD_EMPTY_RECORD_DIR, onProject(nullptr, [](Request r, Reply reply, auto &files) {
+    setAction(kra::CMD_EMPTY_RECORD_DIR, onProject(nullptr, [this, projectOf](Request r, Reply reply, auto &files) {
         files.clear();
+        m_lists.erase(projectOf(r));
         reply.setParam(kra::CMD_EMPTY_RECORD_DIR, valueOf(r, kra::CMD_RECORD_PROJECT));
     }));
     // The next free number of a recording; 0 when the project holds its 100.
@@ -312,15 +334,41 @@ void SimDevice::learnCommands()
         answerWord(reply, kra::CMD_GET_RECORD_FULLPATH,
             pathOf(r) + "/" + valueOf(r, kra::CMD_RECORD_USER_FNAME) + "." + valueOf(r, kra::CMD_RECORD_EXTENTION));
     }));
-    for (const std::string *copy : {&kra::CMD_RECORD_COPY_TO, &kra::CMD_RECORD_COPY_FROM}) {
-        setAction(*copy, onProject(&kra::ACT_GENERIC_URI, [answerWord, copy](Request, Reply reply, auto &) {
-            answerWord(reply, *copy, kra::RET_OK);
-        }));
-    }
-    setAction(kra::CMD_RECORD_FILE_COPY_TO,
-        onProject(&kra::CMD_RECORD_USER_FNAME, [answerWord](Request r, Reply reply, auto &) {
-            if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
+    // Copies name the other drive in "generic_uri"; it must be there. A project copied goes whole, a file into the
+    // project of the same name there.
+    const auto otherDrive = [this](Request r, Reply reply) -> std::string {
+        const std::string &drive = valueOf(r, kra::ACT_GENERIC_URI);
+        const std::string *free = drive == kra::MEDIA_INTERNAL ? &kra::CMD_GET_FREESPACE_RECORD
+            : drive == kra::MEDIA_USB                          ? &kra::CMD_GET_FREESPACE_USB
+            : drive == kra::MEDIA_SDRAM                        ? &kra::CMD_GET_FREESPACE_SDCARD
+                                                               : nullptr;
+        if (!free)
+            refuse(reply, drive.empty() ? kra::ERR_MANDATORY_PARAMETER_MISSING : kra::ERR_INVALID_VALUE);
+        else if (!hasParam(mediaStore, *free))
+            refuse(reply, kra::ERR_NOT_AVAILABLE);
+        else
+            return "media:" + drive + ":" + valueOf(r, kra::CMD_RECORD_PROJECT);
+        return {};
+    };
+    setAction(kra::CMD_RECORD_COPY_TO,
+        onProject(nullptr, [this, otherDrive, answerWord](Request r, Reply reply, auto &files) {
+            const std::string target = otherDrive(r, reply);
+            if (target.empty())
                 return;
+            m_stores[target] = files;
+            answerWord(reply, kra::CMD_RECORD_COPY_TO, kra::RET_OK);
+        }));
+    setAction(kra::CMD_RECORD_COPY_FROM, onProject(nullptr, [otherDrive, answerWord](Request r, Reply reply, auto &) {
+        if (!otherDrive(r, reply).empty())
+            answerWord(reply, kra::CMD_RECORD_COPY_FROM, kra::RET_OK);
+    }));
+    setAction(kra::CMD_RECORD_FILE_COPY_TO,
+        onProject(&kra::CMD_RECORD_USER_FNAME, [this, otherDrive, answerWord](Request r, Reply reply, auto &files) {
+            const std::string target = otherDrive(r, reply);
+            if (target.empty())
+                return;
+            const std::string &file = valueOf(r, kra::CMD_RECORD_USER_FNAME);
+            m_stores[target][file] = files[file];
             answerWord(reply, kra::CMD_RECORD_FILE_COPY_TO, kra::RET_OK);
         }));
 
@@ -361,6 +409,53 @@ void SimDevice::learnCommands()
             {&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX, &kra::CMD_PROJECT_VALUE_START, &kra::CMD_PROJECT_VALUE_END,
                 &kra::CMD_END_MARK});
     }));
+
+    // Drive operations: formatting empties the medium of its projects, ejecting takes the medium away, repairing
+    // leaves it as it is. A medium the unit does not have (no free space set) is refused.
+    struct Medium
+    {
+        const std::string &mount;
+        const std::string &free;
+        const std::string &percent;
+        const std::string &format;
+        const std::string &repair;
+        const std::string *eject; // none for the internal disk
+    };
+    const Medium media[] = {
+        {kra::MEDIA_INTERNAL, kra::CMD_GET_FREESPACE_RECORD, kra::CMD_GET_FREESPACE_P_RECORD, kra::CMD_FORMAT_INTERNAL,
+            kra::CMD_REPAIR_INTERNAL, nullptr},
+        {kra::MEDIA_USB, kra::CMD_GET_FREESPACE_USB, kra::CMD_GET_FREESPACE_P_USB, kra::CMD_FORMAT_USB,
+            kra::CMD_REPAIR_USB, &kra::CMD_UNMOUNT_USB},
+        {kra::MEDIA_SDRAM, kra::CMD_GET_FREESPACE_SDCARD, kra::CMD_GET_FREESPACE_P_SDCARD, kra::CMD_FORMAT_SDCARD,
+            kra::CMD_REPAIR_SDCARD, &kra::CMD_UNMOUNT_SDCARD},
+    };
+    for (const Medium &medium : media) {
+        const std::string free = medium.free;
+        const std::string percent = medium.percent;
+        const std::string prefix = "media:" + medium.mount + ":";
+        setAction(medium.format, [this, free, prefix](Request, Reply reply) {
+            if (!hasParam(mediaStore, free))
+                return refuse(reply, kra::ERR_NOT_AVAILABLE);
+            const auto onMedium
+                = [&prefix](const auto &entry) { return entry.first.compare(0, prefix.size(), prefix) == 0; };
+            for (auto it = m_stores.begin(); it != m_stores.end();)
+                it = onMedium(*it) ? m_stores.erase(it) : std::next(it);
+            for (auto it = m_lists.begin(); it != m_lists.end();)
+                it = onMedium(*it) ? m_lists.erase(it) : std::next(it);
+        });
+        setAction(medium.repair, [this, free](Request, Reply reply) {
+            if (!hasParam(mediaStore, free))
+                refuse(reply, kra::ERR_NOT_AVAILABLE);
+        });
+        if (medium.eject) {
+            setAction(*medium.eject, [this, free, percent](Request, Reply reply) {
+                if (!hasParam(mediaStore, free))
+                    return refuse(reply, kra::ERR_NOT_AVAILABLE);
+                unsetParam(mediaStore, free);
+                unsetParam(mediaStore, percent);
+            });
+        }
+    }
 
     // Free space of the media; a medium the unit does not have is not available.
     for (const std::string *word :

@@ -1,5 +1,6 @@
 // The folder page as the screen shows it, against the simulated device run in this process: records and a play
-// list, a record playing, a play list running, editor mode and the recording lock.
+// list, a record playing, a play list running, the export popup, the disk manager with a repair confirmed and
+// running, the project manager, editor mode with the hand-over to the editor, and the recording lock.
 
 #include "gallery.h"
 
@@ -9,11 +10,16 @@
 #include "simdevice.h"
 #include "tcomdevice.h"
 #include "vexmarbutton.h"
+#include "vexmarconfirm.h"
 #include "vexmarfolderpage.h"
+#include "vexmarmessage.h"
+#include "vexmarprojectpopups.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QPainter>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -62,6 +68,17 @@ void clickItem(QListWidget *list, int row)
 {
     list->setCurrentRow(row);
     emit list->itemClicked(list->item(row));
+}
+
+// The screen with the popup drawn where it stands over it.
+QImage withPopup(QWidget *screen, QWidget *popup)
+{
+    QImage image = grabWidget(screen);
+    if (!popup)
+        return image;
+    QPainter painter(&image);
+    painter.drawImage(popup->mapToGlobal(QPoint(0, 0)) - screen->mapToGlobal(QPoint(0, 0)), popup->grab().toImage());
+    return image;
 }
 
 QList<GalleryShot> renderFolder()
@@ -124,10 +141,46 @@ QList<GalleryShot> renderFolder()
     shoot("playlist-running");
     page->btn_RightStop->click();
 
+    const auto shootPopup = [&](const char *name, QWidget *popup) {
+        shots.append({QLatin1String(name), withPopup(screen.get(), popup)});
+    };
+    clickItem(page->listWidget_Left, 3);
+    page->btn_share->click();
+    auto *exporter = page->findChild<QVexmarExportConfig *>();
+    shootPopup("export-sound-file", exporter);
+    exporter->cancelButton->click();
+
+    page->btn_edit_drive->click();
+    auto *manager = page->findChild<QVexmarManageDrive *>();
+    shootPopup("disk-manager", manager);
+    manager->repairButton->click();
+    auto *confirm = page->findChild<QVexmarConfirmAction *>();
+    shootPopup("repair-confirm", confirm);
+    // The device takes its time; the progress is shot while it counts.
+    SimDevice::Fault slow;
+    slow.kind = SimDevice::Fault::Delay;
+    slow.value = 3500;
+    slow.match = "repair_usb";
+    device.addFault(slow);
+    QTimer::singleShot(2300, page, [&] { shootPopup("repair-running", page->findChild<QVexmarCountDownPopup *>()); });
+    confirm->okButton->click();
+    auto *progress = page->findChild<QVexmarCountDownPopup *>();
+    shootPopup("repair-done", progress);
+    progress->close();
+
+    page->btn_edit_project->click();
+    auto *projects = page->findChild<QVexmarManageProject *>();
+    shootPopup("project-manager", projects);
+    projects->closeButton->click();
+
     device.setParam("db:ui:quorvane_ui", "is_editor_mode", "on");
     reshow();
     clickItem(page->listWidget_Left, 3);
     shoot("editor-mode");
+    page->btn_editWav->click();
+    shootPopup("editor-handover", page->findChild<QVexmarMessage *>());
+    // The editor takes the recording: the page stops asking.
+    device.setParam("db:ui:quorvane_ui", "editor_next_wav", "");
     device.setParam("db:ui:quorvane_ui", "is_editor_mode", "off");
 
     device.setParam("audio", "recorder_state", "rec");

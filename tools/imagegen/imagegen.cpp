@@ -2,6 +2,7 @@
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
 #include "callicons.h"
+#include "audioicons.h"
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
@@ -291,6 +292,9 @@ int main(int argc, char *argv[])
         {"dialpad.png", paintDialpad},
         {"phone-green.png", [] { return paintPhoneButton(false); }},
         {"phone-red.png", [] { return paintPhoneButton(true); }},
+        {"input-settings.png", paintInputSettings},
+        {"potentiometer.png", paintPotentiometer},
+        {"back.png", paintBack},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));
