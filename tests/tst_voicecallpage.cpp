@@ -171,9 +171,9 @@ QByteArrayList run(ScreenRig &rig, QVexmarVoiceCallPage *page, const QByteArrayL
             rig.framesAfterRoundTrip();
         } else if (what == "levels") {
             rig.window->show();
-            rig.deliver({"EVENT;event_type:audio_levels;in19:-40;in20:-20;ou4:-45;ou5:-6;ou6:-50;"});
+            rig.deliver({"EVENT;event_type:audio_levels;in19:40;in20:20;ou4:45;ou5:6;ou6:50;"});
             QVexmarBarsEx twin(page);
-            twin.setLevels(-6, -6, -20, -20, true);
+            twin.setLevels(6, 6, 20, 20, true);
             seen << (child(page, QStringLiteral("Levels"))->grab().toImage() == twin.grab().toImage()
                     ? "levels of output 5 and input 20"
                     : "other levels");
