@@ -98,7 +98,8 @@ QByteArray phone(QWidget *page)
 
 // Steps, each "<what> <argument>". The user: "keys <keys>" ('<' Backspace; the line's text after each), "cursor
 // <position>", "touch <module>", "call", "history", "book", "home", "type <text>" into the popup, "ok", "cancel".
-// The window: "number <text>" and "state <code>" as the status display sets them, "login", "select <module>".
+// The window: "number <text>", "state <code>" and "clear <codec>" as the status display sets them, "login",
+// "select <module>".
 // The device: "info <module> <registration>", "deliver <body>", "store <key>=<value>" on module 1, "refuse <key>
 // <answer>", "drop <key>", "unready" (the frames of the model's reset left out), "levels". "dialled": a call in
 // progress on module 1, its frames left out. Looks: "look [<module>]", "widths", "popup", "phone", "line", "active"
@@ -144,6 +145,8 @@ QByteArrayList run(ScreenRig &rig, QVexmarVoiceCallPage *page, const QByteArrayL
             page->setCallPanelText(3, text, 2);
         } else if (what == "state") {
             page->setCallState(3, argument.toInt());
+        } else if (what == "clear") {
+            page->resetCallPanel(argument.toInt());
         } else if (what == "login") {
             page->resetControls();
         } else if (what == "select") {
@@ -191,7 +194,7 @@ QByteArrayList run(ScreenRig &rig, QVexmarVoiceCallPage *page, const QByteArrayL
         } else if (what == "phone") {
             seen << phone(page);
         } else if (what == "line") {
-            seen << child<QLineEdit>(page, QStringLiteral("NumberLine"))->text().toUtf8();
+            seen << "line " + child<QLineEdit>(page, QStringLiteral("NumberLine"))->text().toUtf8();
         } else if (what == "active") {
             seen << (call
                     ? "call " + QByteArray::number(call->id()) + " on " + QByteArray::fromStdString(call->networkName())
@@ -236,6 +239,10 @@ void TestVoiceCallPage::page_data()
         QTest::newRow(qPrintable(QStringLiteral("code %1: editable").arg(code)))
             << QByteArray() << QByteArrayList {"state " + QByteArray(code), "number 7", "keys 5<", "phone"}
             << QByteArrayList {sent + "75", sent + "7"} << QByteArray("75 / 7 / green");
+    dataRow("cleared for codec 1", QByteArray(), QByteArrayList {"number 7", "clear 1", "line"}, QByteArrayList(),
+        QByteArray("line 7"));
+    dataRow(
+        "cleared", QByteArray(), QByteArrayList {"number 7", "clear 3", "line"}, QByteArrayList(), QByteArray("line "));
     for (const char *code : {"3", "4", "5"})
         QTest::newRow(qPrintable(QStringLiteral("code %1: read-only").arg(code)))
             << QByteArray() << QByteArrayList {"state " + QByteArray(code), "number 7", "keys 5<", "phone"}
@@ -253,8 +260,8 @@ void TestVoiceCallPage::page_data()
     for (const auto &[registration, shown] : states)
         QTest::newRow(registration.isEmpty() ? "no registration told" : registration.constData())
             << QByteArray() << QByteArrayList {"info 1 " + registration, "look"} << QByteArrayList() << shown + two;
-    dataRow("-1 after a login", QByteArray(), QByteArrayList {"login", "look"}, QByteArrayList(),
-        QByteArray(" | |grey|none|6 ||  | |grey|none|2"));
+    dataRow("-1 after a login, module 1 selected again", QByteArray(), QByteArrayList {"touch 2", "login", "look"},
+        QByteArrayList(), QByteArray(" | |grey|none|6 ||  | |grey|none|2"));
     dataRow("back to 0: operator and number read again", QByteArray(),
         QByteArrayList {"info 1 122-pin required", "store msisdn=+4930", "info 1 " + home, "look 1"},
         QByteArrayList {"PARAM|network=mobile.0|target=network|GET operator_long|GET operator_short|GET msisdn"},
@@ -327,10 +334,10 @@ void TestVoiceCallPage::page_data()
     const QByteArray request = "PARAM|target=db|LIST phone-addr-history";
     const QByteArrayList history = {"number 555", "history", "popup", "ok", "line"};
     dataRow("history: the last equal entry", QByteArray("db phone-addr-history=[555,2,555,3]"), history,
-        QByteArrayList {request, sent + "555"}, QByteArray("rows 555,2,[555],3 / 555"));
+        QByteArrayList {request, sent + "555"}, QByteArray("rows 555,2,[555],3 / line 555"));
     dataRow("history: none equal", QByteArray("db phone-addr-history=[1,2]"), history,
-        QByteArrayList {request, sent + "1"}, QByteArray("rows [1],2 / 1"));
-    dataRow("history: no list", QByteArray(), history, QByteArrayList {request}, QByteArray("rows  / 555"));
+        QByteArrayList {request, sent + "1"}, QByteArray("rows [1],2 / line 1"));
+    dataRow("history: no list", QByteArray(), history, QByteArrayList {request}, QByteArray("rows  / line 555"));
     dataRow("history: during a call", QByteArray("db phone-addr-history=[1,2]"),
         QByteArrayList {"dialled", "history", "popup"}, QByteArrayList(), QByteArray("no popup"));
 
