@@ -594,6 +594,7 @@ const std::string CONTROLLER_WEB("web");
 const std::string KEY_SOFTKEY_PREFIX("softkey");
 
 const std::string LIST_ADDR_HISTORY("addr-history");
+const std::string LIST_PHONE_ADDR_HISTORY("phone-addr-history");
 const std::string INFO_AT_TX_BITRATE("AT#AVTXBITRATE=");
 
 } // namespace kra

@@ -621,9 +621,10 @@ extern const std::string CONTROLLER_WEB;
 // "softkey1".."softkey10".
 extern const std::string KEY_SOFTKEY_PREFIX;
 
-// Words of the call pages: the number history of the codec lines and the command that sets a running call's
-// transmit bit rate ("AT#AVTXBITRATE=<bit/s>;" as the "info" of "send_user_info")
+// Words of the call pages: the number histories of the codec lines and of the voice line, and the command that sets
+// a running call's transmit bit rate ("AT#AVTXBITRATE=<bit/s>;" as the "info" of "send_user_info")
 extern const std::string LIST_ADDR_HISTORY;
+extern const std::string LIST_PHONE_ADDR_HISTORY;
 extern const std::string INFO_AT_TX_BITRATE;
 
 } // namespace kra

@@ -11,6 +11,7 @@
 #include "vexmarvoicecallpage.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace screentesting;
@@ -322,7 +323,8 @@ void TestVexmarCalls::callProfile()
 
     QWidget *voice = rig.window->voiceCallPage();
     QCOMPARE(panelText(rig.window->aoipCallPage(1), "callPanelLabel") + " | "
-            + panelText(rig.window->aoipCallPage(2), "callPanelLabel") + " | " + panelText(voice, "dialLine"),
+            + panelText(rig.window->aoipCallPage(2), "callPanelLabel") + " | "
+            + voice->findChild<QLineEdit *>("voiceNumberLine")->text().toUtf8(),
         shown);
     QCOMPARE(rig.framesAfterRoundTrip(), requests);
     QCOMPARE(barCodes(rig.window->statusBar()), bar);

@@ -16,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace screentesting;
@@ -99,7 +100,7 @@ QMap<QByteArray, QByteArray> facts(QVexmarWindow &window)
         {"pending", n(window.pendingAction())},
         {"aoip1", labelText(window.aoipCallPage(1), "callPanelLabel").toUtf8()},
         {"aoip2", labelText(window.aoipCallPage(2), "callPanelLabel").toUtf8()},
-        {"voice", labelText(window.voiceCallPage(), "dialLine").toUtf8()},
+        {"voice", window.voiceCallPage()->findChild<QLineEdit *>("voiceNumberLine")->text().toUtf8()},
         {"relays", n(device->relay1().on) + n(device->relay2().on)},
         {"battery", n(device->batteryLevel())},
         {"aes67", n(device->aes67Reset())},

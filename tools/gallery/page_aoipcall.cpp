@@ -1,5 +1,6 @@
 // The call pages of the codec lines inside the screen window, against the simulated device run in this process:
-// idle, a number ready, an Opus call established, and the popups over the page.
+// idle, a number ready, an Opus call established, and the popups over the page. The voice call page likewise: both
+// modules ready with the second one chosen, a module asking for its PIN, and a call established.
 
 #include "gallery.h"
 
@@ -15,6 +16,8 @@
 #include "vexmarmessage.h"
 #include "vexmarstatusbar.h"
 #include "vexmarvirtual.h"
+#include "vexmarvoicecallpage.h"
+#include "vexmarvoicecallpanel.h"
 #include "vexmarwindow.h"
 
 #include <QCoreApplication>
@@ -176,5 +179,84 @@ QList<GalleryShot> renderAoipCall()
 }
 
 const GalleryPage page("aoipcall", renderAoipCall);
+
+const QByteArray voiceSetup = R"(
+network network=[aoip,eth.0,mobile.0,mobile.1,wifi.0]
+network:mobile.0 operator_long=Telco One
+network:mobile.0 msisdn=+491701234567
+network:mobile.1 pin=ready
+network:mobile.1 registration_state=home
+network:mobile.1 operator_long=Net Two
+network:mobile.1 msisdn=+491607654321
+db phone-addr-history=[+4930123456,+4940987654]
+)";
+
+void touchModule(QWidget *page, int module)
+{
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(200, 100), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(
+        page->findChild<QVexmarVoiceCallPanel *>(QStringLiteral("voicePanel%1").arg(module)), &release);
+}
+
+QList<GalleryShot> renderVoiceCall()
+{
+    QList<GalleryShot> shots;
+    SimDevice device;
+    device.loadSetup(SimDevice::codecSetup());
+    device.loadSetup(SimDevice::audioSetup());
+    device.loadSetup(voiceSetup);
+    auto window = std::make_unique<QVexmarWindow>();
+    QPalette palette = window->palette();
+    palette.setBrush(QPalette::Window, Qt::black);
+    palette.setBrush(QPalette::WindowText, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
+        || !waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+        return shots;
+    window->pageActivated(QVexmar::HomePage);
+    window->startInitialization();
+    window->statusBar()->show();
+    window->setAttribute(Qt::WA_DontShowOnScreen);
+    window->show();
+    QVexmarVoiceCallPage *page = window->voiceCallPage();
+    window->pageActivated(QVexmar::VoiceCallPage);
+    const auto shoot = [&](const char *name) {
+        shots.append({QLatin1String(name), withPopup(window.get(), page)});
+        closeAll(page);
+    };
+
+    // The number typed on the keypad; the second module chosen.
+    for (const char key : QByteArray("+4930123456"))
+        page->findChild<QVexmarButton *>(QStringLiteral("voiceKey") + QLatin1Char(key))->click();
+    touchModule(page, 2);
+    shoot("voice-ready");
+
+    // The second module's SIM asks for its PIN: the first one places calls again.
+    touchModule(page, 1);
+    play(device, {"INFO;info_type:network_info;info_source:mobile.1;registration_state:122-pin required;"});
+    shoot("voice-pin-required");
+    touchModule(page, 2);
+    if (auto *pad = openPopup<QVexmarVirtual>(page)) {
+        pad->lineEdit.setText(QStringLiteral("1234"));
+        shoot("voice-pin-popup");
+    }
+
+    page->findChild<QVexmarButton *>(QStringLiteral("voiceCallButton"))->click();
+    play(device,
+        {"EVENT;event_type:1000-call active;id:21;network:mobile.0;remote_addr:+4930123456;",
+            "EVENT;event_type:audio_levels;in20:12;ou5:9;"});
+    shoot("voice-call-established");
+    page->findChild<QVexmarButton *>(QStringLiteral("voiceCallButton"))->click();
+    shoot("voice-hang-up");
+
+    window.reset();
+    getCom()->disconnectFromDevice();
+    waitFor([] { return getCom()->state() == RpcConnection::UnconnectedState; });
+    getDevice()->reset(true);
+    return shots;
+}
+
+const GalleryPage voicePage("voicecall", renderVoiceCall);
 
 } // namespace

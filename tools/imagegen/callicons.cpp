@@ -98,3 +98,28 @@ QImage paintDialpad()
     }
     return d.done();
 }
+
+// A handset, large and filled: lifted in green to call, lowered in red to hang up.
+QImage paintPhoneButton(bool hangUp)
+{
+    Drawing d;
+    QPainter &p = d.painter;
+    QPainterPath handset;
+    handset.moveTo(-30, -6);
+    handset.cubicTo(-30, -22, 30, -22, 30, -6);
+    handset.lineTo(30, 6);
+    handset.lineTo(16, 8);
+    handset.lineTo(14, -2);
+    handset.cubicTo(6, -7, -6, -7, -14, -2);
+    handset.lineTo(-16, 8);
+    handset.lineTo(-30, 6);
+    handset.closeSubpath();
+    p.translate(60, 42);
+    if (!hangUp)
+        p.rotate(-30);
+    p.scale(1.1, 1.1);
+    d.stroke(hangUp ? QColor(255, 40, 40) : QColor(40, 220, 80), 3);
+    p.setBrush(hangUp ? QColor(215, 30, 30) : QColor(20, 160, 60));
+    p.drawPath(handset);
+    return d.done();
+}

@@ -8,3 +8,5 @@ QImage paintBook();
 QImage paintCoding();
 QImage paintCallHistory();
 QImage paintDialpad();
+// The voice page's call button: green to call, red to hang up.
+QImage paintPhoneButton(bool hangUp);

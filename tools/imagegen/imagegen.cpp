@@ -295,6 +295,8 @@ int main(int argc, char *argv[])
         {"coding.png", paintCoding},
         {"call-history.png", paintCallHistory},
         {"dialpad.png", paintDialpad},
+        {"phone-green.png", [] { return paintPhoneButton(false); }},
+        {"phone-red.png", [] { return paintPhoneButton(true); }},
         {"input-settings.png", paintInputSettings},
         {"potentiometer.png", paintPotentiometer},
         {"back.png", paintBack},
