@@ -5,6 +5,7 @@
 #include "vexmarbutton.h"
 #include "vexmarmatrix.h"
 
+#include <QButtonGroup>
 #include <QFrame>
 #include <QLabel>
 #include <QScrollArea>
@@ -73,6 +74,10 @@ QVexmarMatrixScrollArea *addGrid(QWidget *parent, const QString &prefix, const Q
         label->input = row.in;
         labels.insert(row.in, label);
     }
+    // Unchecking a button outside a group searches all its siblings for an exclusive partner; in a group it
+    // does not. Nothing here is exclusive.
+    auto *group = new QButtonGroup(grid);
+    group->setExclusive(false);
     using Side = QVexmarMatrixNode::LineSide;
     for (int c = 0; c < outputs.size(); ++c) {
         const int output = outputs.at(c);
@@ -86,6 +91,7 @@ QVexmarMatrixScrollArea *addGrid(QWidget *parent, const QString &prefix, const Q
             node->index = r;
             node->input = input;
             node->output = output;
+            group->addButton(node);
             columns[c].insert(input, node);
         }
     }
