@@ -154,9 +154,9 @@ void QVexmarMixerMonitoring1Page::setupUi()
         balanceKnobs.insert(left, knob);
         connect(knob, &QVexmarMatrixKnob::valueChanged, this, &QVexmarMixerMonitoring1Page::knobValueChanged);
         // Down to the received signals alone, up to the sent ones alone.
-        addLabel(frame, QRect(868, y + 42, 30, 25), tr("Rx"), font, Qt::AlignRight | Qt::AlignBottom,
+        addLabel(frame, QRect(858, y + 42, 40, 25), tr("Rx"), font, Qt::AlignRight | Qt::AlignBottom,
             prefix + QStringLiteral("BalanceRx%1").arg(left));
-        addLabel(frame, QRect(1000, y + 42, 30, 25), tr("Tx"), font, Qt::AlignLeft | Qt::AlignBottom,
+        addLabel(frame, QRect(1000, y + 42, 40, 25), tr("Tx"), font, Qt::AlignLeft | Qt::AlignBottom,
             prefix + QStringLiteral("BalanceTx%1").arg(left));
         if (k == 0)
             continue;
