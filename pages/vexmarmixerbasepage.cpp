@@ -296,14 +296,7 @@ QFont QVexmarMixerBasePage::mixerFont() const
 QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     int x, const QString &icon, const QString &text, const QString &name, QLabel **caption)
 {
-    auto *button = new QVexmarButton(contentFrame);
-    button->setObjectName(name);
-    button->setGeometry(x, 548, 120, 90);
-    button->borderWidth = 1;
-    button->radius = 0.0f;
-    button->setPalette(homeButton->palette());
-    button->setFont(mixerFont());
-    button->setIcon(QIcon(icon));
+    QVexmarButton *button = addMixerButton(QRect(x, 548, 120, 90), icon, QString(), name, Qt::black);
     auto *label = new QLabel(text, contentFrame);
     label->setObjectName(name + QStringLiteral("Caption"));
     label->setGeometry(x, 638, 120, 25);
@@ -312,6 +305,30 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     if (caption)
         *caption = label;
     return button;
+}
+
+QVexmarButton *QVexmarMixerBasePage::addMixerButton(
+    const QRect &geometry, const QString &icon, const QString &text, const QString &name, const QColor &textColour)
+{
+    auto *button = new QVexmarButton(contentFrame);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->borderWidth = 1;
+    button->radius = 0.0f;
+    QPalette palette = homeButton->palette();
+    palette.setBrush(QPalette::WindowText, QBrush(textColour));
+    button->setPalette(palette);
+    button->setFont(mixerFont());
+    if (!icon.isEmpty())
+        button->setIcon(QIcon(icon));
+    button->setText(text);
+    return button;
+}
+
+bool QVexmarMixerBasePage::isShownPage() const
+{
+    // The screen's page stack hides every page but the one it shows.
+    return isVisibleTo(window());
 }
 
 void QVexmarMixerBasePage::setCaptionColour(QLabel *caption, const QColor &colour)

@@ -109,6 +109,12 @@ protected:
     // for.
     QVexmarButton *addNavigationButton(
         int x, const QString &icon, const QString &text, const QString &name, QLabel **caption = nullptr);
+    // A plain square button of the mixer pages in the 26 px font, its face like the home button's and its text in
+    // `textColour`.
+    QVexmarButton *addMixerButton(
+        const QRect &geometry, const QString &icon, const QString &text, const QString &name, const QColor &textColour);
+    // Whether this page is the one the screen shows (or would show, while the screen itself is hidden).
+    bool isShownPage() const;
     // The caption's text colour in every colour group.
     static void setCaptionColour(QLabel *caption, const QColor &colour);
     // The button to the "AES67" output page: white and usable, or grey and disabled.

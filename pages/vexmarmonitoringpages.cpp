@@ -1,24 +1,357 @@
 #include "vexmarmonitoringpages.h"
 
+#include "accessors.h"
+#include "vexmaraudioknob.h"
+#include "vexmaraudioscale.h"
 #include "vexmarbutton.h"
+#include "vexmarmatrix.h"
+#include "vexmarmessage.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QScopedValueRollback>
+
+using QVexmar::Inputs;
+using QVexmar::Outputs;
+using namespace AudioGains;
+
+namespace {
+
+constexpr int columnCount = 6;
+constexpr int columnWidth = 104;
+constexpr int rowHeight = 74;
+constexpr int gridLeft = 250;
+// The sources of the columns: sent and received signals of Stream 1, Stream 2 and the voice call, by the input
+// of the left and of the right ear.
+constexpr int leftInputs[columnCount] = {24, 20, 26, 22, 28, 19};
+constexpr int rightInputs[columnCount] = {25, 21, 27, 23, 28, 19};
+constexpr int firstCallInput = 19;
+constexpr int lastCallInput = 28;
+constexpr int pairLeftOutputs[3] = {6, 8, 10};
+constexpr int dockOutput = 10;
+constexpr int balanceBits = 0xF;
+
+const QColor currentPageBlue(0x66, 0x99, 0xff);
+const QColor unreachableGrey(0x7f, 0x7f, 0x7f);
+
+// The option bit that holds a padlock open: 0x20 for headphone "2 / B", 0x10 for "A".
+quint32 padlockBit(const QVexmarAudioPadlock *padlock)
+{
+    return padlock->output == dockOutput ? 0x10u : 0x20u;
+}
+
+int lineSides(int row, int column)
+{
+    using Side = QVexmarMatrixNode::LineSide;
+    int sides = Side::Left | Side::Right | Side::Top | Side::Bottom;
+    if (column == columnCount - 1)
+        sides &= ~Side::Right;
+    if (row == QVexmarMixerMonitoring1Page::outputRows - 1)
+        sides &= ~Side::Bottom;
+    return sides;
+}
+
+QLabel *addLabel(QWidget *parent, const QRect &geometry, const QString &text, const QFont &font,
+    Qt::Alignment alignment, const QString &name)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAlignment(alignment);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
 
 QVexmarMixerMonitoring1Page::QVexmarMixerMonitoring1Page(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
-    homeButton->setObjectName(QStringLiteral("monitoring1HomeButton"));
+    setupUi();
+    resetControls();
+    TAudioSettings *audio = getAudioSettings();
+    TMatrixSettings *matrix = getMatrixSettings();
+    connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerMonitoring1Page::deviceStateChanged);
+    connect(audio, &TComController::controllerStateChanged, this,
+        &QVexmarMixerMonitoring1Page::audioControllerStateChanged);
+    connect(audio, &TAudioSettings::controllerParamChanged, this,
+        &QVexmarMixerMonitoring1Page::audioControllerParamChanged);
+    connect(matrix, &TComController::controllerStateChanged, this,
+        &QVexmarMixerMonitoring1Page::matrixControllerStateChanged);
+    connect(matrix, &TMatrixSettings::matrixOptionsChanged, this, &QVexmarMixerMonitoring1Page::matrixOptionsChanged);
+    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerMonitoring1Page::matrixNodeChanged);
+    connect(matrix, &TMatrixSettings::outputBalanceChanged, this, &QVexmarMixerMonitoring1Page::matrixBalanceChanged);
 }
 
 QVexmarMixerMonitoring1Page::~QVexmarMixerMonitoring1Page() = default;
 
-void QVexmarMixerMonitoring1Page::resetControls() { }
-
-QVexmarMixerMonitoring2Page::QVexmarMixerMonitoring2Page(int headphone, QWidget *parent)
-    : QVexmarMixerBasePage(parent), headphone(headphone)
+void QVexmarMixerMonitoring1Page::setupUi()
 {
-    homeButton->setObjectName(QStringLiteral("monitoring2HomeButton%1").arg(headphone));
+    const QScopedValueRollback<bool> quiet(updating, true);
+    QWidget *page = contentFrame;
+    const QFont font = mixerFont();
+    QFont headerFont = font;
+    headerFont.setPixelSize(34);
+    homeButton->setObjectName(QStringLiteral("monitoring1HomeButton"));
+    const QString prefix = QStringLiteral("monitoring1");
+
+    const char *const headers[] = {QT_TR_NOOP("Stream 1"), QT_TR_NOOP("Stream 2"), QT_TR_NOOP("Voice")};
+    for (int k = 0; k < 3; ++k) {
+        addLabel(page, QRect(gridLeft + 2 * columnWidth * k, 15, 2 * columnWidth, 30), tr(headers[k]), headerFont,
+            Qt::AlignCenter, prefix + QStringLiteral("Header%1").arg(k));
+        addLabel(page, QRect(gridLeft + 2 * columnWidth * k, 65, columnWidth, 25), tr("Tx"), font, Qt::AlignCenter,
+            prefix + QStringLiteral("TxHeader%1").arg(k));
+        addLabel(page, QRect(gridLeft + 2 * columnWidth * k + columnWidth, 65, columnWidth, 25), tr("Rx"), font,
+            Qt::AlignCenter, prefix + QStringLiteral("RxHeader%1").arg(k));
+    }
+    addLabel(page, QRect(868, 15, 340, 30), tr("Balance"), headerFont, Qt::AlignCenter, prefix + "BalanceHeader");
+    addLabel(page, QRect(868, 65, 150, 25), tr("Virtual"), font, Qt::AlignCenter, prefix + "VirtualHeader");
+    auto *potentiometer = new QLabel(page);
+    potentiometer->setObjectName(prefix + "Potentiometer");
+    potentiometer->setGeometry(1074, 65, 75, 75);
+    potentiometer->setPixmap(QPixmap(QStringLiteral(":/images/potentiometer.png"))
+                                 .scaled(potentiometer->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+
+    auto *frame = new QFrame(page);
+    frame->setObjectName(prefix + "Grid");
+    frame->setGeometry(0, 100, 1160, 444);
+    for (int r = 0; r < outputRows; ++r) {
+        const int output = firstOutput + r;
+        for (int c = 0; c < columnCount; ++c) {
+            const int input = r % 2 == 0 ? leftInputs[c] : rightInputs[c];
+            auto *node = new QVexmarMatrixNode(true, frame);
+            node->setObjectName(prefix + QStringLiteral("Node%1_%2").arg(input).arg(output));
+            node->setGeometry(gridLeft + columnWidth * c, rowHeight * r, columnWidth, rowHeight);
+            node->setLineSides(lineSides(r, c));
+            node->index = c;
+            node->input = input;
+            node->output = output;
+            nodeRows[r].insert(input, node);
+            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::nodeClicked);
+        }
+        auto *arrow = new QVexmarMatrixArrow(QVexmarMatrixArrow::PointLeft, frame);
+        arrow->setObjectName(prefix + QStringLiteral("Arrow%1").arg(output));
+        arrow->setGeometry(224, 26 + rowHeight * r, 26, 20);
+        addLabel(frame, QRect(190, 23 + rowHeight * r, 26, 26), r % 2 == 0 ? tr("L") : tr("R"), font,
+            Qt::AlignRight | Qt::AlignVCenter, prefix + QStringLiteral("Side%1").arg(output));
+    }
+
+    const char *const headphones[] = {"1", "2 / B", "A"};
+    for (int k = 0; k < 3; ++k) {
+        const int left = pairLeftOutputs[k];
+        // They name the rows beside them and lead nowhere.
+        addMixerButton(QRect(20, frame->y() + 28 + 147 * k, 160, 90), QStringLiteral(":/images/headphone-white.png"),
+            QLatin1String(headphones[k]), prefix + QStringLiteral("Headphone%1").arg(left), Qt::white);
+        const int y = 48 + 148 * k;
+        auto *knob = new QVexmarMatrixKnob(frame);
+        knob->setObjectName(prefix + QStringLiteral("Balance%1").arg(left));
+        knob->setGeometry(900, y - 28, 100, 100);
+        knob->setFont(font);
+        knob->setMinimum(0);
+        knob->setMaximum(12);
+        knob->setValue(6);
+        knob->output = left;
+        balanceKnobs.insert(left, knob);
+        connect(knob, &QVexmarMatrixKnob::valueChanged, this, &QVexmarMixerMonitoring1Page::knobValueChanged);
+        // Down to the received signals alone, up to the sent ones alone.
+        addLabel(frame, QRect(858, y + 42, 40, 25), tr("Rx"), font, Qt::AlignRight | Qt::AlignBottom,
+            prefix + QStringLiteral("BalanceRx%1").arg(left));
+        addLabel(frame, QRect(1000, y + 42, 40, 25), tr("Tx"), font, Qt::AlignLeft | Qt::AlignBottom,
+            prefix + QStringLiteral("BalanceTx%1").arg(left));
+        if (k == 0)
+            continue;
+        auto *padlock = new QVexmarAudioPadlock(frame);
+        padlock->setObjectName(prefix + QStringLiteral("Padlock%1").arg(left));
+        padlock->setGeometry(1094, y, 60, 60);
+        padlock->output = left;
+        padlocks.insert(left, padlock);
+        connect(padlock, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::padlockClicked);
+    }
+
+    addLabel(page, QRect(34, 578, 120, 25), tr("Radio"), font, Qt::AlignCenter, prefix + "RadioCaption");
+    radioButton = addMixerButton(
+        QRect(58, 608, 72, 50), QStringLiteral(":/images/switch_on.png"), QString(), prefix + "Radio", Qt::white);
+    connect(radioButton, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerRadioClicked);
+
+    QLabel *ownCaption = nullptr;
+    addNavigationButton(
+        514, QStringLiteral(":/images/headphone-blue.png"), tr("1, 2/B, A"), prefix + "HeadphonesButton", &ownCaption);
+    setCaptionColour(ownCaption, currentPageBlue);
+    connect(
+        addNavigationButton(674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + "StreamsButton"),
+        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerInputClicked);
+    connect(
+        addNavigationButton(834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), prefix + "OutputButton"),
+        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerOutput1Clicked);
+    aes67Button = addNavigationButton(
+        994, QStringLiteral(":/images/output-gray.png"), tr("AES67"), prefix + "Aes67Button", &aes67Caption);
+    setCaptionColour(aes67Caption, unreachableGrey);
+    aes67Button->setEnabled(false);
+    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerOutput2Clicked);
 }
 
-QVexmarMixerMonitoring2Page::~QVexmarMixerMonitoring2Page() = default;
+void QVexmarMixerMonitoring1Page::resetControls()
+{
+    showAes67Button(aes67Button, aes67Caption, false);
+    for (int r = 4; r < outputRows; ++r) {
+        for (QVexmarMatrixNode *node : qAsConst(nodeRows[r]))
+            node->setEnabled(false);
+    }
+    for (QVexmarAudioPadlock *padlock : qAsConst(padlocks)) {
+        setLocked(padlock, true);
+        applyPadlock(padlock, true);
+    }
+    padlocks.value(dockOutput)->setEnabled(false);
+}
 
-void QVexmarMixerMonitoring2Page::resetControls() { }
+void QVexmarMixerMonitoring1Page::applyPadlock(QVexmarAudioPadlock *padlock, bool locked)
+{
+    if (QVexmarMatrixKnob *knob = balanceKnobs.value(padlock->output))
+        knob->setEnabled(!locked);
+}
 
-void QVexmarMixerMonitoring2Page::setAudioLevels(const int *, int, bool) { }
+void QVexmarMixerMonitoring1Page::showBalance(int left, bool withNodes)
+{
+    const QScopedValueRollback<bool> quiet(updating, true);
+    const quint16 word = getMatrixSettings()->outputBalance(Outputs(left));
+    if (QVexmarMatrixKnob *knob = balanceKnobs.value(left))
+        knob->setValue(word & balanceBits);
+    if (!withNodes)
+        return;
+    const int row = left - firstOutput;
+    for (int c = 0; c < columnCount; ++c) {
+        if (QVexmarMatrixNode *node = nodeRows[row].value(leftInputs[c]))
+            node->setChecked(word & (1u << (4 + c)));
+        if (QVexmarMatrixNode *node = nodeRows[row + 1].value(rightInputs[c]))
+            node->setChecked(word & (1u << (10 + c)));
+    }
+}
+
+void QVexmarMixerMonitoring1Page::readPadlocks()
+{
+    const quint32 options = getAudioSettings()->inputOptions();
+    for (QVexmarAudioPadlock *padlock : qAsConst(padlocks)) {
+        const bool locked = !(options & padlockBit(padlock));
+        setLocked(padlock, locked);
+        applyPadlock(padlock, locked);
+    }
+}
+
+void QVexmarMixerMonitoring1Page::deviceStateChanged(TComDevice::DeviceState state)
+{
+    const MixerDeviceFacts facts = mixerDeviceFacts();
+    if (state != TComDevice::ModelReady || !facts.docked)
+        return;
+    if (facts.deviceOptions & TComDevice::OptRavenna)
+        showAes67Button(aes67Button, aes67Caption, true);
+    for (int r = 4; r < outputRows; ++r) {
+        for (QVexmarMatrixNode *node : qAsConst(nodeRows[r]))
+            node->setEnabled(true);
+    }
+    padlocks.value(dockOutput)->setEnabled(true);
+}
+
+void QVexmarMixerMonitoring1Page::audioControllerStateChanged(TComController *sender)
+{
+    if (sender->state() == 0)
+        readPadlocks();
+}
+
+void QVexmarMixerMonitoring1Page::audioControllerParamChanged(TComController *, TAudioSettings::CtlrParam parameter)
+{
+    if (parameter == TAudioSettings::InputOptions)
+        readPadlocks();
+}
+
+void QVexmarMixerMonitoring1Page::matrixControllerStateChanged(TComController *sender)
+{
+    if (sender->state() != 0)
+        return;
+    for (const int left : pairLeftOutputs)
+        showBalance(left, true);
+}
+
+void QVexmarMixerMonitoring1Page::matrixOptionsChanged(TMatrixSettings::MatrixOpts old)
+{
+    const bool mixes = getMatrixSettings()->matrixOptions() & TMatrixSettings::HeadphoneMixes;
+    // Only from this page: the option word arrives at every login, wherever the user is.
+    if (mixes && !(old & TMatrixSettings::HeadphoneMixes) && isShownPage())
+        emit pageActivated(QVexmar::Monitoring2Headphone1Page);
+}
+
+void QVexmarMixerMonitoring1Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
+{
+    if (ou < firstOutput || ou >= firstOutput + outputRows || in < firstCallInput || in > lastCallInput)
+        return;
+    const QScopedValueRollback<bool> quiet(updating, true);
+    refreshCrosspoint(nodeRows[ou - firstOutput], in, ou);
+}
+
+void QVexmarMixerMonitoring1Page::matrixBalanceChanged(QVexmar::Outputs ou)
+{
+    if (ou >= firstOutput && ou < firstOutput + outputRows)
+        showBalance(firstOutput + 2 * ((ou - firstOutput) / 2), false);
+}
+
+void QVexmarMixerMonitoring1Page::nodeClicked(bool checked)
+{
+    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
+    if (!node)
+        return;
+    const auto output = Outputs(node->output);
+    getMatrixSettings()->setNode(Inputs(node->input), output, checked);
+    // The click turned the check before the device answered: it shows what the device has.
+    const QScopedValueRollback<bool> quiet(updating, true);
+    refreshCrosspoint(nodeRows[output - firstOutput], Inputs(node->input), output);
+}
+
+void QVexmarMixerMonitoring1Page::padlockClicked(bool)
+{
+    auto *padlock = qobject_cast<QVexmarAudioPadlock *>(sender());
+    if (!padlock)
+        return;
+    const bool locked = isLocked(padlock);
+    TAudioSettings *audio = getAudioSettings();
+    // Until the device's word is known a write would put guesses in its other bits: closing needs none, opening
+    // waits.
+    if (audio->state() != 0) {
+        setLocked(padlock, true);
+        applyPadlock(padlock, true);
+        return;
+    }
+    applyPadlock(padlock, locked);
+    const quint32 bit = padlockBit(padlock);
+    const quint32 options = audio->inputOptions();
+    // A set bit is an open padlock.
+    if (bool(options & bit) != locked)
+        return;
+    // A refused opening closes again as the device has it; a refused closing stays closed.
+    if (!audio->setInputOptions(locked ? options & ~bit : options | bit, true) && !locked) {
+        setLocked(padlock, true);
+        applyPadlock(padlock, true);
+    }
+}
+
+void QVexmarMixerMonitoring1Page::knobValueChanged(int value)
+{
+    auto *knob = qobject_cast<QVexmarMatrixKnob *>(sender());
+    if (updating || !knob)
+        return;
+    getMatrixSettings()->setOutputBalance(Outputs(knob->output), value, true);
+    // A refused balance springs back to what the device has.
+    showBalance(knob->output, false);
+}
+
+void QVexmarMixerMonitoring1Page::mixerRadioClicked()
+{
+    TMatrixSettings *matrix = getMatrixSettings();
+    if (matrix->setMatrixOptions(matrix->matrixOptions() | TMatrixSettings::HeadphoneMixes, true)) {
+        emit pageActivated(QVexmar::Monitoring2Headphone1Page);
+        return;
+    }
+    // The device keeps the monitoring mix, and so does the screen.
+    auto *message = new QVexmarMessage(tr("Failed to apply changes!"), 0, this);
+    message->setObjectName(QStringLiteral("monitoring1Message"));
+    message->placeOver(this);
+    message->showMessage();
+}
