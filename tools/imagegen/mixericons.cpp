@@ -45,23 +45,24 @@ void mixer(QPainter &p, const QColor &colour, qreal x)
 
 } // namespace
 
-// A headband over two ear cups.
+// A headband over two ear cups, wide apart: the buttons write the headphone's name ("2 / B") between them.
 QImage paintHeadphone(const QColor &colour)
 {
-    QImage image = canvas();
+    QImage image(112, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     stroke(p, colour, 5);
     QPainterPath band;
-    band.moveTo(18, 42);
-    band.lineTo(18, 32);
-    band.cubicTo(18, 4, 62, 4, 62, 32);
-    band.lineTo(62, 42);
+    band.moveTo(11, 42);
+    band.lineTo(11, 32);
+    band.cubicTo(11, 2, 101, 2, 101, 32);
+    band.lineTo(101, 42);
     p.drawPath(band);
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    p.drawRoundedRect(QRectF(10, 36, 14, 24), 5, 5);
-    p.drawRoundedRect(QRectF(56, 36, 14, 24), 5, 5);
+    p.drawRoundedRect(QRectF(3, 36, 14, 24), 5, 5);
+    p.drawRoundedRect(QRectF(95, 36, 14, 24), 5, 5);
     return image;
 }
 
