@@ -74,9 +74,22 @@ inline QByteArray track(const QByteArray &wav, qint64 fromMs, qint64 toMs, int c
         + QByteArray::number(fromMs * 48) + "|" + QByteArray::number(toMs * 48) + "|x|y";
 }
 
+// A frame as the device log describes it: its keys in order, GET and LIST names after them.
+inline QByteArray ordered(const QByteArray &frame)
+{
+    QByteArrayList parts = frame.split('|');
+    const QByteArray kind = parts.takeFirst();
+    QByteArrayList keys;
+    QByteArrayList names;
+    for (const QByteArray &part : parts)
+        (part.startsWith("GET ") || part.startsWith("LIST ") ? names : keys) << part;
+    std::sort(keys.begin(), keys.end());
+    return (QByteArrayList {kind} + keys + names).join('|');
+}
+
 inline QByteArray action(const QByteArray &word, const QByteArray &file, const QByteArray &rest = {})
 {
-    return "DO|action=" + word + "|generic_uri=" + file + (rest.isEmpty() ? "" : "|" + rest) + "|" + where;
+    return ordered("DO|action=" + word + "|generic_uri=" + file + (rest.isEmpty() ? "" : "|" + rest) + "|" + where);
 }
 
 inline QByteArray list(const QByteArray &file, const QByteArray &word)
@@ -195,7 +208,8 @@ protected:
         return texts.join('|');
     }
 
-    // Touches by name: the buttons, "source" and "project" (a click on the view), "+" and "-" (a knob step),
+    // Touches by name: the buttons, "source" and "project" (a click on the view), "channel" (the switch), "+" and
+    // "-" (a knob step),
     // "ok" and "cancel" (the confirmation), "select <row>" and "new" (the project selector), "show" (the page
     // hidden and shown again).
     void run(const QByteArrayList &steps)
@@ -208,6 +222,8 @@ protected:
         for (const QByteArray &step : steps) {
             if (step == "source" || step == "project") {
                 QTest::mouseClick(step == "source" ? p.graphSource : p.graphProject, Qt::LeftButton);
+            } else if (step == "channel") {
+                QTest::mouseClick(p.switchChan, Qt::LeftButton);
             } else if (step == "+" || step == "-") {
                 QTest::keyClick(p.knob, step == "+" ? Qt::Key_Plus : Qt::Key_Minus);
             } else if (step == "ok" || step == "cancel") {
