@@ -104,7 +104,6 @@ DrawBarGraph *QVexmarEditorPage::addGraph(const QRect &geometry, int id)
 void QVexmarEditorPage::setImage(QVexmarButton *button, const QString &path)
 {
     button->setIcon(QIcon(path));
-    button->setProperty("image", path);
 }
 
 void QVexmarEditorPage::buildUi()
@@ -136,13 +135,13 @@ void QVexmarEditorPage::buildUi()
     graphSource = addGraph({140, 50, 1000, 150}, SourceGraph);
     graphSource->setSingleFileMode();
     lbl_Project = addLabel({140, 210, 500, 65}, tr("Project"));
-    lbl_SourceCursor = addLabel({600, 190, 500, 65}, QStringLiteral("00:00:000"));
-    lbl_SourceLength = addLabel({990, 210, 150, 65}, QStringLiteral("00::00:000"), Qt::AlignRight | Qt::AlignVCenter);
+    lbl_SourceCursor = addLabel({600, 190, 500, 65}, sourceTimeText(0));
+    lbl_SourceLength = addLabel({990, 210, 150, 65}, sourceTimeText(0), Qt::AlignRight | Qt::AlignVCenter);
     graphProject = addGraph({140, 270, 1000, 150}, ProjectGraph);
     graphProject->setProjectMode();
     graphProject->setDimmed();
-    lbl_ProjectCursor = addLabel({585, 410, 300, 65}, QStringLiteral("00:00:00:000"));
-    lbl_ProjectLength = addLabel({840, 430, 300, 65}, QStringLiteral("00:00:00:00"), Qt::AlignRight | Qt::AlignVCenter);
+    lbl_ProjectCursor = addLabel({585, 410, 300, 65}, projectTimeText(0));
+    lbl_ProjectLength = addLabel({840, 430, 300, 65}, projectTimeText(0), Qt::AlignRight | Qt::AlignVCenter);
 
     btn_Open = addButton({1170, 40, 90, 90}, I::openWhite, &E::slot_onClicked_btn_Open);
     btn_Next = addButton({1170, 190, 90, 90}, I::nextWhite, &E::slot_onClicked_btn_Next);
@@ -455,6 +454,7 @@ void QVexmarEditorPage::refresh(bool useStoredSource)
     const bool fresh = !file.empty();
     if (!fresh) {
         if (!useStoredSource) {
+            showActiveView();
             openProjectSelector();
             return;
         }
@@ -496,8 +496,18 @@ void QVexmarEditorPage::refresh(bool useStoredSource)
         reloadElements(true, AllElements);
     }
     updateLengthLabels();
+    showActiveView();
     graphSource->update();
     graphProject->update();
+}
+
+// The buttons as the view's content now allows.
+void QVexmarEditorPage::showActiveView()
+{
+    if (m_sourceView)
+        showSourceView();
+    else
+        showProjectView();
 }
 
 // Nothing of an earlier source stays: its zoom, its length, its channel.
@@ -549,7 +559,6 @@ void QVexmarEditorPage::showEvent(QShowEvent *event)
     updateButtonState(m_sourceView ? m_sourceCursor : m_projectCursor, m_sourceView);
     updatePlaybackPath();
     refresh(false);
-    updateButtonState(m_sourceView ? m_sourceCursor : m_projectCursor, m_sourceView);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

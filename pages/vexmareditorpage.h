@@ -170,6 +170,7 @@ private:
     std::string localWaveMap(const std::string &name) const;
     bool hasWaveMap(const std::string &name) const;
     void showWaveMapState();
+    void showActiveView();
     void resetSourceView();
     void loadSourceView();
     void setProjectLabel(const QString &text);

@@ -13,6 +13,7 @@
 #include "vexmarbutton.h"
 #include "vexmarconfirm.h"
 #include "vexmarcontrols.h"
+#include "vexmareditorimages.h"
 #include "vexmareditorpage.h"
 #include "vexmarmessage.h"
 #include "vexmarprojectpopups.h"
@@ -184,6 +185,24 @@ protected:
             }
         }
         return shown;
+    }
+
+    // The picture a button shows, by its pixels: the name of the editor's image it matches.
+    static QByteArray imageOf(const QVexmarButton *button)
+    {
+        namespace I = EditorImages;
+        static const QStringList images = {I::goWhite, I::goGrey, I::markWhite, I::markGrey, I::deleteWhite,
+            I::deleteGrey, I::previousWhite, I::previousGrey, I::nextWhite, I::nextGrey, I::saveWhite, I::saveGrey,
+            I::openWhite, I::openGrey, I::trashWhite, I::trashDisable, I::zoomInWhite, I::zoomInGrey, I::zoomOutWhite,
+            I::zoomOutGrey, I::playWhite, I::playGrey, I::stopWhite, I::speed1, I::speed4, I::speed16};
+        const QIcon icon = button->icon();
+        const QImage shown
+            = icon.pixmap(icon.availableSizes().value(0)).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (const QString &path : images) {
+            if (QImage(path).convertToFormat(QImage::Format_ARGB32) == shown)
+                return path.mid(9, path.size() - 13).toUtf8();
+        }
+        return "?";
     }
 
     // The popups open: "selector", "confirm <title>".

@@ -75,6 +75,8 @@ private slots:
     void cursor_data();
     void cursor();
     void markWhilePlaying();
+    void buttons_data();
+    void buttons();
     void timeTexts_data();
     void timeTexts();
 };
@@ -265,6 +267,65 @@ void TestEditorEditing::markWhilePlaying()
     const qint64 ms = frames[2].mid(frames[2].indexOf("project_value_hstart=") + 21).split('|').first().toLongLong();
     QVERIFY2(ms < 1000, frames[2].constData()); // the cursor, not the device's 10 s
     QCOMPARE(frames.mid(3), reloaded("project_element_marks") + QByteArrayList {stopped});
+}
+
+// What the buttons show: whether they act where the cursor stands, in which view, with what loaded.
+void TestEditorEditing::buttons_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<QByteArray>("editing"); // add, mark, delete mark, previous, next
+    QTest::addColumn<QByteArray>("others"); // play, save, trash, open, zoom in, zoom out, speed
+    const QByteArray source = "play-white save_grey trash-disable open_folder zoom_plus_white zoom_minus_grey btn_x16";
+    QTest::newRow("nothing loaded") << QByteArray() << QByteArrayList {"show"}
+                                    << QByteArray(
+                                           "btn_go_grey btn_mark_grey btn_del_grey play-prev-grey play-next-grey")
+                                    << QByteArray("play-grey save_grey trash-disable open_folder zoom_plus_grey "
+                                                  "zoom_minus_grey btn_x16");
+    QTest::newRow("source at its start") << project << QByteArrayList {"select 0"}
+                                         << QByteArray("btn_go_grey btn_mark_grey btn_del_grey play-prev-grey "
+                                                       "play-next-white")
+                                         << source;
+    QTest::newRow("source inside") << project << QByteArrayList {"select 0", "+"}
+                                   << QByteArray("btn_go btn_mark btn_del_grey play-prev-white play-next-white")
+                                   << source;
+    QTest::newRow("source on a separator")
+        << project << QByteArrayList {"select 0", "next"}
+        << QByteArray("btn_go_grey btn_mark_grey btn_del_white play-prev-white play-next-white") << source;
+    QTest::newRow("source at its end, zoomed in to the finest")
+        << project << QByteArrayList {"select 0", "next", "next", "next", "zoomin", "zoomin", "zoomin", "zoomin"}
+        << QByteArray("btn_go_grey btn_mark_grey btn_del_grey play-prev-white play-next-grey")
+        << QByteArray("play-white save_grey trash-disable open_folder zoom_plus_grey zoom_minus_white btn_x16");
+    QTest::newRow("project at its start")
+        << project << QByteArrayList {"select 0", "project"}
+        << QByteArray("btn_go_grey btn_mark_grey btn_del_grey play-prev-grey play-next-white")
+        << QByteArray("play-white save_white trash open_folder_grey zoom_plus_white zoom_minus_grey btn_x16");
+    QTest::newRow("project inside, playing, at speed 1")
+        << project << QByteArrayList {"select 0", "project", "+", "step", "play"}
+        << QByteArray("btn_go_grey btn_mark btn_del_white play-prev-white play-next-white")
+        << QByteArray("stop-white save_white trash open_folder_grey zoom_plus_white zoom_minus_grey btn_x1");
+}
+
+void TestEditorEditing::buttons()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArray, editing);
+    QFETCH(QByteArray, others);
+    QVERIFY(openPage(setup));
+    run(steps);
+    const QVexmarEditorPage &p = *m_page;
+    const auto images = [](const QList<QVexmarButton *> &buttons) {
+        QByteArrayList names;
+        for (const QVexmarButton *button : buttons)
+            names << imageOf(button);
+        return names.join(' ');
+    };
+    QCOMPARE(images({p.btn_Add, p.btn_AddMark, p.btn_DelMark, p.btn_previous, p.btn_Next}), editing);
+    QCOMPARE(
+        images({p.btn_Play, p.btn_Save, p.btn_Trash, p.btn_Open, p.btn_ZoomIn, p.btn_ZoomOut, p.btn_Step}), others);
+    if (m_page->isPlaying())
+        run({"play"});
 }
 
 void TestEditorEditing::timeTexts_data()

@@ -19,7 +19,8 @@ const QByteArray projects = "DO|action=project_list|" + where;
 const QByteArray defaultProject = elements("kra.prjt", "project_separators", at(1000) + "," + at(2000)) + "\n"
     + elements("kra.prjt", "project_element_tracks", track("a.wav", 0, 1000) + "," + track("a.wav", 5000, 7000)) + "\n"
     + elements("kra.prjt", "project_element_marks", at(1500));
-const QByteArray emptyLabels = "00:00:000|00::00:000|00:00:00:000|00:00:00:00";
+// Before anything is loaded the times are 0, written as every later time is.
+const QByteArray emptyLabels = "00:00:000|00:00:000|00:00:00:000|00:00:00:000";
 
 } // namespace
 
