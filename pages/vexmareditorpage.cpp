@@ -620,6 +620,8 @@ void QVexmarEditorPage::slot_onClicked_btn_Save()
 
 void QVexmarEditorPage::timeoutEvent()
 {
+    if (!m_saveTimer)
+        return;
     m_saveTimer->stop();
     loadSettings();
     const bool built = m_recorder->buildProjectWav(m_projectFile);

@@ -196,9 +196,8 @@ void TestEditorPage::waveMapFolder()
     QFile::remove(inner);
     QVERIFY(QFile::copy(outer, inner));
     m_page->setWaveMapRoot(m_waveMaps.filePath("inner"));
-    m_device->setAction("get_playback_fullpath", [path](const kra::CMsg &, kra::CMsg &reply) {
-        reply.setParam("get_playback_fullpath", path.toStdString());
-    });
+    m_device->setAction("get_playback_fullpath",
+        [path](const kra::CMsg &, kra::CMsg &reply) { reply.setParam("get_playback_fullpath", path.toStdString()); });
     m_device->loadSetup(handOver("a.wav"));
     run({"show"});
     takeMessages();
