@@ -22,9 +22,10 @@ const QByteArray tracks = elements("kra.prjt", "project_element_tracks",
 const QByteArray separators = elements("kra.prjt", "project_separators", at(10000) + "," + at(20000));
 const QByteArray marks = elements("kra.prjt", "project_element_marks", at(2500));
 const QByteArray project = storedSource + "\n" + tracks + "\n" + separators + "\n" + marks;
-// A track of 25 hours, its samples past 2^32, and a mark 12.5 hours in (600000000 samples past 2^31).
+// A track of 25 hours, its samples past 2^32, and a mark 12.5 hours in (600000000 samples past 2^31). No wave map
+// of c.wav is at hand: the view stays empty at the finest zoom, and draws nothing of the hours.
 const QByteArray longProject = storedSource + "\n"
-    + elements("kra.prjt", "project_element_tracks", track("a.wav", 0, 1000) + "," + track("b.wav", 0, 90000000)) + "\n"
+    + elements("kra.prjt", "project_element_tracks", track("c.wav", 0, 1000) + "," + track("c.wav", 0, 90000000)) + "\n"
     + elements("kra.prjt", "project_element_marks", at(45000000));
 
 QByteArray added(const QByteArray &word, const QByteArray &fields)
@@ -164,13 +165,22 @@ void TestEditorEditing::editing_data()
         "00:00:000|00:00:00:000|25:00:01:000");
     row("past 2^31 samples: a mark, and a selection in the long track", longProject,
         {"project", "next", "next", "+", "mark", "-", "-", "delmark", "ok"},
-        QByteArrayList {added("project_element_marks", position(45000128, 2160006144))}
+        QByteArrayList {added("project_element_marks", position(45000016, 2160000768))}
             + reloaded("project_element_marks")
             + QByteArrayList {action("project_delete_track", "kra.prjt",
                 "end_mark=4320048000|project_value_end=2159952000|project_value_hend=2160000000|"
                 "project_value_hstart=48000|project_value_start=0|record_index=2")}
             + reloaded("project_element_tracks") + reloaded("project_element_marks"),
-        "00:00:000|12:29:59:872|12:30:02:000");
+        "00:00:000|12:29:59:984|12:30:02:000");
+    row("exactly at a track's start: the selection within that track", project, {"project", "next", "delmark", "ok"},
+        QByteArrayList {action("project_delete_track", "kra.prjt",
+            "end_mark=288000|project_value_end=72000|project_value_hend=120000|"
+            "project_value_hstart=48000|project_value_start=0|record_index=2")}
+            + reloaded("project_element_tracks") + reloaded("project_element_marks"),
+        "00:00:000|00:00:01:000|00:00:04:500");
+    row("nothing loaded: nothing played, cut or marked", QByteArray(),
+        {"play", "add", "mark", "delmark", "project", "play", "mark", "delmark"}, {},
+        "00:00:000|00:00:00:000|00:00:00:000");
 }
 
 void TestEditorEditing::editing()

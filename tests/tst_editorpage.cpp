@@ -106,6 +106,15 @@ void TestEditorPage::visit_data()
         first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
             + reloadAll("kra.prjt"),
         {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:03:000");
+    row("rows of another length, or with positions that are no decimal numbers, left out",
+        defaultProject + "\n"
+            + elements("kra.prjt", "project_element_tracks",
+                track("a.wav", 0, 1000) + ",a.wav|a.dat|0|0x10|96000|x|y,a.wav|a.dat|0|0|48000|x,"
+                    + "a.wav|a.dat|0|-48000|48000|x|y,a.wav|a.dat|L|0|48000|x|y,a.wav|a.dat|0|0|4.8e4|x|y"),
+        {"select 0"},
+        first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
+            + reloadAll("kra.prjt"),
+        {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:01:000");
     row("a reload from the stored source before any project: the default one", defaultProject, {"refresh"},
         first + QByteArrayList {projects, nextWav, action("project_get_source", "kra.prjt")} + reloadAll("kra.prjt"),
         {}, "No file selected !|...|Project: Default|00:00:000|00:00:000|00:00:00:000|00:00:03:000", "selector");
