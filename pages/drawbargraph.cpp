@@ -385,6 +385,18 @@ void DrawBarGraph::rebuildProjectDisplay()
     m_projectDisplayStale = false;
     m_model.clearDisplayRecords();
     m_model.clearBoundaryRecords();
+    // Tracks whose files are all missing stay at the finest zoom: a display of blanks a pixel per ms of hours of
+    // project would be built for nothing. An empty display record keeps the tracks (none would start afresh).
+    bool anyEnvelope = false;
+    for (int k = 0; k < trackCount() && !anyEnvelope; ++k) {
+        const TrackRecord &track = *m_model.record(TrackGraphModel::TrackList, k);
+        anyEnvelope = !track.upperValues.empty() || track.sharedIndex >= 0;
+    }
+    if (!anyEnvelope) {
+        if (trackCount() > 0)
+            m_model.appendRecord(TrackGraphModel::DisplayList);
+        return;
+    }
     const double factor = std::ldexp(1.0, m_model.zoom());
     for (int k = 0; k < trackCount(); ++k) {
         const TrackRecord &track = *m_model.record(TrackGraphModel::TrackList, k);

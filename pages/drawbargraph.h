@@ -52,6 +52,8 @@ public:
     void reload();
     // Loads the content's envelopes; the first load with content also picks the zoom from the duration.
     void refresh();
+    // The next refresh with content picks the zoom from the duration again.
+    void resetAutoZoom() { m_autoZoomDone = false; }
     void setZoom(int zoom);
 
     const TrackGraphModel &model() const { return m_model; }

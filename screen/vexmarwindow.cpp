@@ -12,12 +12,14 @@
 #include "tmatrixsettings.h"
 #include "vexmaraoipcallpage.h"
 #include "vexmaraudiopage.h"
+#include "vexmareditorpage.h"
 #include "vexmarevent.h"
+#include "vexmarfolderpage.h"
 #include "vexmarloginpage.h"
 #include "vexmarmainpage.h"
 #include "vexmarmessage.h"
 #include "vexmarmixerpages.h"
-#include "vexmarprojectpages.h"
+#include "vexmarrecordingpage.h"
 #include "vexmarsettingspage.h"
 #include "vexmarsoftkeys.h"
 #include "vexmarstatusbar.h"
@@ -185,6 +187,7 @@ void QVexmarWindow::buildPages()
     connect(m_recordingPage, &QVexmarRecordingPage::pageActivated, this, &QVexmarWindow::pageActivated);
     m_stack->addWidget(m_recordingPage);
     m_editorPage = new QVexmarEditorPage(this);
+    connect(m_editorPage, &QVexmarEditorPage::pageActivated, this, &QVexmarWindow::pageActivated);
     m_stack->addWidget(m_editorPage);
     m_settingsPage = new QVexmarSettingsPage(this);
     connect(m_settingsPage, &QVexmarSettingsPage::pageActivated, this, &QVexmarWindow::pageActivated);

@@ -382,10 +382,12 @@ void TestDeviceCommands::recorder_data()
     row("pause when stopped is refused", "stopped", {"playbackPause", "playbackUnpause", "playbackStop", "recordStop"},
         {"DO|action=playback_pause", "DO|action=playback_unpause", "DO|action=playback_stop", "DO|action=record_stop"},
         "0 0 0 0", "stopped");
-    row("new project, then again", "", {"projectNew usb;show2;show2.prj", "projectNew usb;show2;show2.prj"},
+    row("new project, then again: the file is emptied, the project without a file refused", "",
+        {"projectNew usb;show2;show2.prj", "projectNew usb;show2;show2.prj", "projectNew usb;show2;"},
         {"DO|action=project_new|generic_uri=show2.prj|record_mount_point=usb|record_project=show2",
-            "DO|action=project_new|generic_uri=show2.prj|record_mount_point=usb|record_project=show2"},
-        "1 0", "");
+            "DO|action=project_new|generic_uri=show2.prj|record_mount_point=usb|record_project=show2",
+            "DO|action=project_new|generic_uri=|record_mount_point=usb|record_project=show2"},
+        "1 1 0", "");
     row("new project with null texts sends them empty", "", {"projectNew null"},
         {"DO|action=project_new|generic_uri=|record_mount_point=|record_project="}, "0", "");
     row("recorder state unanswered", "rec", {"state"}, {get}, "", "rec", {"error:recorder_state"});

@@ -598,8 +598,20 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
     const std::string *mount = request.param(kra::CMD_RECORD_MOUNT_POINT);
     const std::string *project = request.param(kra::CMD_RECORD_PROJECT);
     auto &media = m_lists[mount && project ? "media:" + *mount + ":" + *project : storeName];
+    // The elements of a project file are lists of "project:<mount point>:<project>:<file>", one per element word;
+    // a file of the project without them has empty lists.
+    const std::string *element = request.param(kra::CMD_PROJECT_ELEMENT);
+    const std::string *file = request.param(kra::ACT_GENERIC_URI);
+    static const std::vector<std::string> none;
     for (const std::string &name : request.listNames) {
         const std::vector<std::string> *items = nullptr;
+        const std::string elements = mount && project && file ? "project:" + *mount + ":" + *project + ":" + *file : "";
+        if (name == kra::LIST_PROJET_ELEMENT && element
+            && (m_lists.count(elements) || hasParam("media:" + *mount + ":" + *project, *file))) {
+            const auto &lists = m_lists[elements];
+            const auto l = lists.find(*element);
+            items = l == lists.end() ? &none : &l->second;
+        }
         for (const auto *where : {&media, &lists}) {
             const auto l = where->find(name);
             if (!items && l != where->end())

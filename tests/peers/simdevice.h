@@ -96,6 +96,11 @@ public:
     // The three access-level passwords in the screen's "db" store, enciphered as the device keeps them; an empty
     // password is stored empty.
     void setAccessPasswords(const std::string &administrator, const std::string &expert, const std::string &user);
+    // Wave maps: "wav_to_data" also writes the recording's wave-bitmap file below this folder, at the device's path
+    // of it ("<folder>/mnt/<mount point>/<project>/<name>.dat"). The recording's shape is the value of its WAV
+    // file in the store "wave:<mount point>:<project>": "<ms>/<channels>/<last segment>" (10 s, stereo, 6 when
+    // not set). Without a folder nothing is written.
+    void setWaveMapFolder(const QString &folder) { m_waveMapFolder = folder; }
     void refuseKey(const std::string &key, const std::string &cause);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
@@ -131,6 +136,7 @@ private:
     void sendReplies(SimDeviceLink *link, const RpcMessage &request, const std::vector<kra::CMsg> &bodies);
     // The codec's commands of calls, links, recorder, projects and files (simdevicecommands.cpp).
     void learnCommands();
+    bool writeWaveMap(const kra::CMsg &request, const std::string &wavFile, const std::string &devicePath);
 
     SimDeviceServer *m_server;
     QUdpSocket *m_udp;
@@ -142,6 +148,7 @@ private:
     std::map<std::string, Action> m_actions;
     std::vector<Fault> m_faults;
     QList<RpcMessage> m_requests;
+    QString m_waveMapFolder;
     // The id the next call or data link gets.
     int m_nextId = 21;
 };

@@ -4,8 +4,9 @@
 //
 // Media: a project is the store "media:<mount point>:<project>", holding one key per file with its size in bytes
 // ("media:usb:show take1.wav=2500000" in a set-up); sizes are answered in whole MB (1 below one MB). A project
-// source is the store "source:<mount point>:<project>:<uri>". The free space of each medium is the store "media",
-// keyed by the command word. A project's "records_list" (lines "file|index|name|format|hh:mm:ss|date|time|
+// source is the store "source:<mount point>:<project>:<uri>", the elements of a project file the lists of
+// "project:<mount point>:<project>:<uri>" named by their element word. The free space of each medium is the store
+// "media", keyed by the command word. A project's "records_list" (lines "file|index|name|format|hh:mm:ss|date|time|
 // channels") and "records_plist" are lists of its store ("media:usb:show records_list=[...]"); deleting a file
 // takes it out of both, saving a play list replaces "records_plist", emptying or deleting the project drops both.
 // Recorder: "audio" "recorder_state"
@@ -15,7 +16,10 @@
 #include "simdevice.h"
 
 #include "rpcvocabulary.h"
+#include "wavebitmapwriter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -53,6 +57,13 @@ long long toNumber(const std::string &text)
     return ok ? n : 0;
 }
 
+// A number field of an element row; 0 when absent.
+long long rowField(const std::string &row, int field)
+{
+    const QList<QByteArray> parts = QByteArray::fromStdString(row).split('|');
+    return field < parts.size() ? parts[field].toLongLong() : 0;
+}
+
 std::string megabytes(long long bytes)
 {
     constexpr long long mb = 1024 * 1024;
@@ -63,6 +74,20 @@ const std::string mediaStore = "media";
 const std::string callStore = "calls";
 
 } // namespace
+
+bool SimDevice::writeWaveMap(const kra::CMsg &request, const std::string &wavFile, const std::string &devicePath)
+{
+    const std::string store
+        = "wave:" + valueOf(request, kra::CMD_RECORD_MOUNT_POINT) + ":" + valueOf(request, kra::CMD_RECORD_PROJECT);
+    const QList<QByteArray> shape
+        = QByteArray::fromStdString(hasParam(store, wavFile) ? param(store, wavFile) : "10000/2/6").split('/');
+    WaveBitmapContent content;
+    content.durationMs = shape.value(0).toLongLong();
+    content.channels = shape.value(1).toInt();
+    content.lastSegment = shape.value(2).toInt();
+    const QString path = m_waveMapFolder + QString::fromStdString(devicePath);
+    return QDir().mkpath(QFileInfo(path).path()) && writeWaveBitmap(path, content);
+}
 
 void SimDevice::learnCommands()
 {
@@ -171,6 +196,14 @@ void SimDevice::learnCommands()
     const auto pathOf = [](Request r) {
         return "/mnt/" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + "/" + valueOf(r, kra::CMD_RECORD_PROJECT);
     };
+    const auto sourceOf = [](Request r) {
+        return "source:" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + ":" + valueOf(r, kra::CMD_RECORD_PROJECT) + ":"
+            + valueOf(r, kra::ACT_GENERIC_URI);
+    };
+    const auto elementsOf = [](Request r) {
+        return "project:" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + ":" + valueOf(r, kra::CMD_RECORD_PROJECT) + ":"
+            + valueOf(r, kra::ACT_GENERIC_URI);
+    };
     using Handler = std::function<void(Request, Reply, std::map<std::string, std::string> & files)>;
     // Runs the handler on the project's files once the keys are there and the project exists; fileKey names the
     // key whose file must exist, if any.
@@ -204,12 +237,20 @@ void SimDevice::learnCommands()
         if (projects && std::find(projects->begin(), projects->end(), name) == projects->end())
             projects->push_back(name);
     };
-    setAction(kra::CMD_PROJECT_NEW, [this, projectOf](Request r, Reply reply) {
+    // A project file named in "generic_uri" is made or emptied (elements and source) in its project, which is made
+    // when missing; without a file an existing project is refused.
+    setAction(kra::CMD_PROJECT_NEW, [this, projectOf, elementsOf, sourceOf](Request r, Reply reply) {
         if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT}))
             return;
-        if (m_stores.count(projectOf(r)))
+        const std::string &file = valueOf(r, kra::ACT_GENERIC_URI);
+        if (m_stores.count(projectOf(r)) && file.empty())
             return refuse(reply, kra::ERR_FILENAME_ALREADY_EXISTS);
-        m_stores[projectOf(r)];
+        auto &files = m_stores[projectOf(r)];
+        if (file.empty())
+            return;
+        files[file] = "0";
+        m_lists.erase(elementsOf(r));
+        m_stores.erase(sourceOf(r));
     });
     setAction(kra::CMD_GET_RECORD_FOLDER, [this, projectOf, addProject](Request r, Reply reply) {
         if (!needs(r, reply, {&kra::CMD_RECORD_MOUNT_POINT, &kra::CMD_RECORD_PROJECT, &kra::KEY_TYPE}))
@@ -304,15 +345,21 @@ void SimDevice::learnCommands()
         else
             files[data] = "0";
     }));
-    // The recording is named without its extension, which comes apart.
-    setAction(kra::CMD_WAV_TO_DATA, onProject(nullptr, [pathOf, answerWord](Request r, Reply reply, auto &files) {
+    // The recording is named with or without its extension, which comes apart. With a wave-map folder the data
+    // file is also written there.
+    setAction(kra::CMD_WAV_TO_DATA, onProject(nullptr, [this, pathOf, answerWord](Request r, Reply reply, auto &files) {
         if (!needs(r, reply, {&kra::CMD_RECORD_USER_FNAME, &kra::CMD_RECORD_EXTENTION}))
             return;
-        const std::string &name = valueOf(r, kra::CMD_RECORD_USER_FNAME);
-        if (!files.count(name + "." + valueOf(r, kra::CMD_RECORD_EXTENTION)))
+        const std::string suffix = "." + valueOf(r, kra::CMD_RECORD_EXTENTION);
+        std::string stem = valueOf(r, kra::CMD_RECORD_USER_FNAME);
+        if (stem.size() > suffix.size() && stem.compare(stem.size() - suffix.size(), suffix.size(), suffix) == 0)
+            stem.resize(stem.size() - suffix.size());
+        if (!files.count(stem + suffix))
             return refuse(reply, kra::ERR_FILE_NOT_FOUND);
-        const std::string data = name + "." + kra::TYPE_DAT;
+        const std::string data = stem + "." + kra::TYPE_DAT;
         files[data] = "0";
+        if (!m_waveMapFolder.isEmpty() && !writeWaveMap(r, stem + suffix, pathOf(r) + "/" + data))
+            return refuse(reply, kra::ERR_RESOURCE_UNAVAILABLE);
         answerWord(reply, kra::CMD_WAV_TO_DATA, kra::RET_OK);
         answerWord(reply, kra::CMD_PROJECT_WAVMAP, pathOf(r) + "/" + data);
     }));
@@ -373,10 +420,6 @@ void SimDevice::learnCommands()
         }));
 
     // Project sources and elements.
-    const auto sourceOf = [](Request r) {
-        return "source:" + valueOf(r, kra::CMD_RECORD_MOUNT_POINT) + ":" + valueOf(r, kra::CMD_RECORD_PROJECT) + ":"
-            + valueOf(r, kra::ACT_GENERIC_URI);
-    };
     setAction(kra::CMD_PROJECT_SET_SOURCE, onProject(nullptr, [this, sourceOf](Request r, Reply reply, auto &) {
         if (!needs(r, reply, {&kra::ACT_GENERIC_URI}))
             return;
@@ -389,25 +432,89 @@ void SimDevice::learnCommands()
         for (const auto &[key, value] : m_stores[sourceOf(r)])
             reply.setParam(key, value);
     }));
-    const auto elementAction = [onProject](std::initializer_list<const std::string *> keys) {
-        const std::vector<const std::string *> needed(keys);
-        return onProject(nullptr, [needed](Request r, Reply reply, auto &) {
-            const std::string &element = valueOf(r, kra::CMD_PROJECT_ELEMENT);
-            if (element != kra::CMD_PROJECT_ELEMENT_TRACKS && element != kra::CMD_PROJECT_SEPARATORS
-                && element != kra::CMD_PROJECT_ELEMENT_MARKS)
-                return refuse(reply, kra::ERR_INVALID_VALUE);
-            for (const std::string *key : needed) {
-                if (valueOf(r, *key).empty())
-                    return refuse(reply, kra::ERR_MANDATORY_PARAMETER_MISSING);
+    // Elements are rows "source|wave map|channel|start|end|hstart|hend" (positions in samples) of the project
+    // file's lists: tracks in the order added, marks and separators by their start.
+    using Edit = std::function<void(Request, Reply, std::vector<std::string> & rows)>;
+    const auto elementAction
+        = [this, onProject, elementsOf](std::initializer_list<const std::string *> keys, Edit edit) {
+              const std::vector<const std::string *> needed(keys);
+              return onProject(nullptr, [this, needed, elementsOf, edit](Request r, Reply reply, auto &) {
+                  const std::string &element = valueOf(r, kra::CMD_PROJECT_ELEMENT);
+                  if (element != kra::CMD_PROJECT_ELEMENT_TRACKS && element != kra::CMD_PROJECT_SEPARATORS
+                      && element != kra::CMD_PROJECT_ELEMENT_MARKS)
+                      return refuse(reply, kra::ERR_INVALID_VALUE);
+                  for (const std::string *key : needed) {
+                      if (valueOf(r, *key).empty())
+                          return refuse(reply, kra::ERR_MANDATORY_PARAMETER_MISSING);
+                  }
+                  edit(r, reply, m_lists[elementsOf(r)][element]);
+              });
+          };
+    setAction(kra::CMD_PROJECT_ACTION_ADD,
+        elementAction({&kra::ACT_GENERIC_URI, &kra::CMD_PROJECT_VALUE_START}, [](Request r, Reply, auto &rows) {
+            std::string row;
+            for (const std::string *key : {&kra::ACT_RECORD_SOURCE, &kra::CMD_PROJECT_WAVMAP, &kra::CMD_PROJECT_CHANNEL,
+                     &kra::CMD_PROJECT_VALUE_START, &kra::CMD_PROJECT_VALUE_END, &kra::CMD_PROJECT_VALUE_HSTART,
+                     &kra::CMD_PROJECT_VALUE_HEND})
+                row += (row.empty() && key == &kra::ACT_RECORD_SOURCE ? "" : "|") + valueOf(r, *key);
+            auto at = rows.end();
+            if (valueOf(r, kra::CMD_PROJECT_ELEMENT) != kra::CMD_PROJECT_ELEMENT_TRACKS) {
+                const long long start = toNumber(valueOf(r, kra::CMD_PROJECT_VALUE_START));
+                at = std::find_if(
+                    rows.begin(), rows.end(), [start](const std::string &other) { return rowField(other, 3) > start; });
             }
-        });
-    };
-    setAction(kra::CMD_PROJECT_ACTION_ADD, elementAction({&kra::ACT_GENERIC_URI, &kra::CMD_PROJECT_VALUE_START}));
-    setAction(kra::CMD_PROJECT_ACTION_REMOVE, elementAction({&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX}));
-    setAction(kra::CMD_PROJECT_DELETE_TRACK, onProject(nullptr, [](Request r, Reply reply, auto &) {
-        needs(r, reply,
-            {&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX, &kra::CMD_PROJECT_VALUE_START, &kra::CMD_PROJECT_VALUE_END,
-                &kra::CMD_END_MARK});
+            rows.insert(at, row);
+        }));
+    setAction(kra::CMD_PROJECT_ACTION_REMOVE,
+        elementAction({&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX}, [](Request r, Reply, auto &rows) {
+            // An index that names no element changes nothing.
+            const long long index = toNumber(valueOf(r, kra::CMD_RECORD_INDEX));
+            if (index >= 1 && index <= (long long)rows.size())
+                rows.erase(rows.begin() + (index - 1));
+        }));
+    // Cuts [start, end) (samples from the track's start) out of the track at the 1-based index; the marks in the
+    // project's [hstart, hend) go, later ones move up.
+    setAction(kra::CMD_PROJECT_DELETE_TRACK, onProject(nullptr, [this, elementsOf](Request r, Reply reply, auto &) {
+        if (!needs(r, reply,
+                {&kra::ACT_GENERIC_URI, &kra::CMD_RECORD_INDEX, &kra::CMD_PROJECT_VALUE_START,
+                    &kra::CMD_PROJECT_VALUE_END, &kra::CMD_END_MARK}))
+            return;
+        auto &lists = m_lists[elementsOf(r)];
+        auto &tracks = lists[kra::CMD_PROJECT_ELEMENT_TRACKS];
+        const long long index = toNumber(valueOf(r, kra::CMD_RECORD_INDEX));
+        const long long from = toNumber(valueOf(r, kra::CMD_PROJECT_VALUE_START));
+        const long long to = toNumber(valueOf(r, kra::CMD_PROJECT_VALUE_END));
+        if (index < 1 || index > (long long)tracks.size() || from < 0 || to <= from)
+            return; // names no part of a track: nothing changes
+        QList<QByteArray> fields = QByteArray::fromStdString(tracks[size_t(index - 1)]).split('|');
+        if (fields.size() != 7)
+            return;
+        const long long start = fields[3].toLongLong();
+        const long long end = fields[4].toLongLong();
+        std::vector<std::string> pieces;
+        for (const auto &[a, b] :
+            {std::make_pair(start, std::min(end, start + from)), std::make_pair(std::max(start, start + to), end)}) {
+            if (b <= a)
+                continue;
+            fields[3] = QByteArray::number(a);
+            fields[4] = QByteArray::number(b);
+            pieces.push_back(fields.join('|').toStdString());
+        }
+        tracks.erase(tracks.begin() + (index - 1));
+        tracks.insert(tracks.begin() + (index - 1), pieces.begin(), pieces.end());
+        const long long hstart = toNumber(valueOf(r, kra::CMD_PROJECT_VALUE_HSTART));
+        const long long hend = toNumber(valueOf(r, kra::CMD_PROJECT_VALUE_HEND));
+        std::vector<std::string> kept;
+        for (const std::string &mark : lists[kra::CMD_PROJECT_ELEMENT_MARKS]) {
+            QList<QByteArray> parts = QByteArray::fromStdString(mark).split('|');
+            const long long at = parts.size() == 7 ? parts[3].toLongLong() : 0;
+            if (at >= hstart && at < hend)
+                continue;
+            if (at >= hend && parts.size() == 7)
+                parts[3] = QByteArray::number(at - (hend - hstart));
+            kept.push_back(parts.join('|').toStdString());
+        }
+        lists[kra::CMD_PROJECT_ELEMENT_MARKS] = kept;
     }));
 
     // Drive operations: formatting empties the medium of its projects, ejecting takes the medium away, repairing

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <QWidget>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -83,6 +84,22 @@ QPalette statusBarPalette()
     palette.setBrush(QPalette::Window, QColor(207, 196, 226));
     palette.setBrush(QPalette::WindowText, QColor(Qt::black));
     return palette;
+}
+
+WaveBitmapContent speechRecording(qint64 durationMs, int lastSegment, double seed, int channels)
+{
+    WaveBitmapContent content;
+    content.channels = channels;
+    content.durationMs = durationMs;
+    content.lastSegment = lastSegment;
+    content.envelope = [seed](int segment, qint64 entry, int channel) {
+        const double t = double(entry << segment) / 1000.0 + seed;
+        const double phrase = std::max(0.0, std::sin(t * 0.9) + 0.3 * std::sin(t * 2.3));
+        const double grain = 0.55 + 0.45 * std::abs(std::sin(t * 37.0 + 3.0 * std::sin(t * 11.0)));
+        const double level = (channel == 0 ? 62.0 : 40.0) * std::min(1.0, phrase) * grain;
+        return std::make_pair(quint8(2 + level), quint8(2 + level * 0.9));
+    };
+    return content;
 }
 
 // Usage: gallery <output directory> [page ...]

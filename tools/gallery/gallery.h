@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wavebitmapwriter.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -47,3 +49,7 @@ QImage grabBoard(const QList<GalleryCell> &cells, int columns, const QPalette &p
 // The grounds of the screen: the dark page, and the status bar.
 QPalette pagePalette();
 QPalette statusBarPalette();
+
+// A recording as a wave bitmap: phrases of a few seconds with pauses, louder on the first channel; the seed shifts
+// the phrases.
+WaveBitmapContent speechRecording(qint64 durationMs, int lastSegment, double seed, int channels = 2);

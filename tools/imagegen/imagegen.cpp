@@ -1,8 +1,9 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
-#include "callicons.h"
 #include "audioicons.h"
+#include "callicons.h"
+#include "editoricons.h"
 #include "foldericons.h"
 #include "homeicons.h"
 #include "menuicons.h"
@@ -307,6 +308,24 @@ int main(int argc, char *argv[])
         {"output-white.png", [] { return paintMixerOutput(mixerWhite); }},
         {"output-blue.png", [] { return paintMixerOutput(mixerBlue); }},
         {"output-gray.png", [] { return paintMixerOutput(mixerGrey); }},
+        {"btn_go.png", [] { return paintCutIntoProject(true); }},
+        {"btn_go_grey.png", [] { return paintCutIntoProject(false); }},
+        {"btn_mark.png", [] { return paintMark(true); }},
+        {"btn_mark_grey.png", [] { return paintMark(false); }},
+        {"btn_del_white.png", [] { return paintDeleteMark(true); }},
+        {"btn_del_grey.png", [] { return paintDeleteMark(false); }},
+        {"save_white.png", [] { return paintSave(true); }},
+        {"save_grey.png", [] { return paintSave(false); }},
+        {"open_folder.png", [] { return paintOpenFolder(true); }},
+        {"open_folder_grey.png", [] { return paintOpenFolder(false); }},
+        {"zoom_plus_white.png", [] { return paintZoom(true, true); }},
+        {"zoom_plus_grey.png", [] { return paintZoom(true, false); }},
+        {"zoom_minus_white.png", [] { return paintZoom(false, true); }},
+        {"zoom_minus_grey.png", [] { return paintZoom(false, false); }},
+        {"btn_undo_grey.png", [] { return paintUndo(false); }},
+        {"btn_x1.png", [] { return paintSpeed(1); }},
+        {"btn_x4.png", [] { return paintSpeed(4); }},
+        {"btn_x16.png", [] { return paintSpeed(16); }},
     };
     for (const Picture &picture : pictures) {
         const QString path = directory.filePath(QString::fromLatin1(picture.fileName));

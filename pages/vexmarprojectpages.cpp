@@ -1,5 +1,0 @@
-#include "vexmarprojectpages.h"
-
-QVexmarEditorPage::QVexmarEditorPage(QWidget *parent) : QVexmarPageWidget(parent) { }
-
-QVexmarEditorPage::~QVexmarEditorPage() = default;

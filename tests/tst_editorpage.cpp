@@ -1,0 +1,239 @@
+// The editor page's loading against the simulated device: what a visit reads and writes with and without a
+// recording handed over, the project chosen, created or refused, a stored source, saving and clearing the
+// project, the way to the folder and home; the wave maps found below the local folder or not.
+
+#include "editortesting.h"
+#include "vexmarwindow.h"
+
+#include <QStackedLayout>
+#include <QtTest>
+
+using namespace editortesting;
+
+namespace {
+
+const QByteArray nextWav = "DB|GET editor_next_wav";
+const QByteArray nextWavEmptied = "DB|editor_next_wav=";
+const QByteArray projects = "DO|action=project_list|" + where;
+// The project file "kra.prjt": two separators, two tracks of a.wav (1 s and 2 s) and a mark.
+const QByteArray defaultProject = elements("kra.prjt", "project_separators", at(1000) + "," + at(2000)) + "\n"
+    + elements("kra.prjt", "project_element_tracks", track("a.wav", 0, 1000) + "," + track("a.wav", 5000, 7000)) + "\n"
+    + elements("kra.prjt", "project_element_marks", at(1500));
+// Before anything is loaded the times are 0, written as every later time is.
+const QByteArray emptyLabels = "00:00:000|00:00:000|00:00:00:000|00:00:00:000";
+
+} // namespace
+
+class TestEditorPage : public QObject, public EditorBench
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void visit_data();
+    void visit();
+    void waveMapFolder_data();
+    void waveMapFolder();
+    void inTheWindow();
+};
+
+void TestEditorPage::initTestCase()
+{
+    getCom()->initialize("ui", "quorvane_ui");
+    QVERIFY(m_waveMaps.isValid());
+}
+
+void TestEditorPage::init()
+{
+    QVERIFY(connectDevice());
+}
+
+void TestEditorPage::cleanup()
+{
+    QVERIFY(disconnectDevice());
+}
+
+void TestEditorPage::visit_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<QByteArrayList>("frames"); // of the first show and the steps
+    QTest::addColumn<QByteArrayList>("messages");
+    QTest::addColumn<QByteArray>("labels"); // file, index, project, source cursor and length, project ones
+    QTest::addColumn<QByteArray>("popups");
+    const QByteArrayList first = {playbackPath, nextWav};
+    const auto row
+        = [](const char *name, const QByteArray &setup, const QByteArrayList &steps, const QByteArrayList &frames,
+              const QByteArrayList &messages, const QByteArray &labels, const QByteArray &popups = {}) {
+              QTest::newRow(name) << setup << steps << frames << messages << labels << popups;
+          };
+
+    row("no hand-over: the projects offered, no list read", defaultProject, {}, first + QByteArrayList {projects}, {},
+        "No file selected !|...|Project|" + emptyLabels, "selector");
+    row("a hand-over: converted, announced, the source set, the old separators gone highest first, lists read",
+        defaultProject + "\n" + handOver("a.wav"), {},
+        first
+            + QByteArrayList {nextWavEmptied,
+                "DO|action=wav_to_data|record_extention=wav|" + where + "|record_user_fname=a.wav",
+                action(
+                    "project_set_source", "kra.prjt", "project_channel=0|project_element=a.wav|project_wavmap=a.dat"),
+                list("kra.prjt", "project_separators"),
+                action("project_action_remove", "kra.prjt", "project_element=project_separators|record_index=2"),
+                action("project_action_remove", "kra.prjt", "project_element=project_separators|record_index=1")}
+            + reloadAll("kra.prjt"),
+        {"Finished. (2000 ms)"}, "a|...|Project: Default|00:00:000|01:00:000|00:00:00:000|00:00:03:000");
+    row("a hand-over that the device cannot convert: said so, nothing set or removed",
+        defaultProject + "\n" + handOver("gone.wav"), {},
+        first
+            + QByteArrayList {nextWavEmptied,
+                "DO|action=wav_to_data|record_extention=wav|" + where + "|record_user_fname=gone.wav"}
+            + reloadAll("kra.prjt"),
+        {"Failed to prepare gone.wav"},
+        "No file selected !|...|Project: Default|00:00:000|00:00:000|00:00:00:000|00:00:03:000");
+    row("a project chosen with its stored source: converted without a word, nothing set",
+        "source:usb:show:001.prjt generic_uri=b.wav\nsource:usb:show:001.prjt project_channel=0\n"
+        "source:usb:show:001.prjt project_wavmap=b.dat",
+        {"select 1"},
+        first
+            + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "001.prjt"),
+                "DO|action=wav_to_data|record_extention=wav|" + where + "|record_user_fname=b.wav"}
+            + reloadAll("001.prjt"),
+        {}, "b|...|Project : 001.prjt|00:00:000|00:08:000|00:00:00:000|00:00:00:000");
+    row("the default project chosen, without a source: only the lists", defaultProject, {"select 0"},
+        first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
+            + reloadAll("kra.prjt"),
+        {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:03:000");
+    row("rows of another length, or with positions that are no decimal numbers, left out",
+        defaultProject + "\n"
+            + elements("kra.prjt", "project_element_tracks",
+                track("a.wav", 0, 1000) + ",a.wav|a.dat|0|0x10|96000|x|y,a.wav|a.dat|0|0|48000|x,"
+                    + "a.wav|a.dat|0|-48000|48000|x|y,a.wav|a.dat|L|0|48000|x|y,a.wav|a.dat|0|0|4.8e4|x|y"),
+        {"select 0"},
+        first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
+            + reloadAll("kra.prjt"),
+        {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:01:000");
+    row("a reload from the stored source before any project: the default one", defaultProject, {"refresh"},
+        first + QByteArrayList {projects, nextWav, action("project_get_source", "kra.prjt")} + reloadAll("kra.prjt"),
+        {}, "No file selected !|...|Project: Default|00:00:000|00:00:000|00:00:00:000|00:00:03:000", "selector");
+    row("a new project: made on the device, then loaded", {}, {"new"},
+        first
+            + QByteArrayList {projects, action("project_new", "002.prjt"), playbackPath, nextWav,
+                action("project_get_source", "002.prjt")}
+            + reloadAll("002.prjt"),
+        {}, "No file selected !|...|Project : 002.prjt|00:00:000|00:00:000|00:00:00:000|00:00:00:000");
+    row("a new project refused: the old project kept, and said", {}, {"fail project_new", "new"},
+        first + QByteArrayList {projects, action("project_new", "002.prjt")}, {"Failed to create the project 002.prjt"},
+        "No file selected !|...|Project|" + emptyLabels);
+
+    const QByteArrayList opened = first
+        + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
+        + reloadAll("kra.prjt");
+    const QByteArray openedLabels = "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|";
+    row("saved: the waiting message turns into the result", defaultProject,
+        {"select 0", "project", "save", "wait project_build_wav"},
+        opened + QByteArrayList {action("project_build_wav", "kra.prjt")}, {"Finished."},
+        openedLabels + "00:00:03:000");
+    row("a save refused: said so in the same message", defaultProject,
+        {"select 0", "project", "fail project_build_wav", "save", "wait project_build_wav"},
+        opened + QByteArrayList {action("project_build_wav", "kra.prjt")}, {"Failed to save the project."},
+        openedLabels + "00:00:03:000");
+    row("no save in the source view", defaultProject, {"select 0", "save"}, opened, {}, openedLabels + "00:00:03:000");
+    row("the project cleared only when confirmed", defaultProject, {"select 0", "project", "trash", "cancel"}, opened,
+        {}, openedLabels + "00:00:03:000");
+    row("the project cleared and read again", defaultProject, {"select 0", "project", "trash", "ok"},
+        opened + QByteArrayList {action("project_new", "kra.prjt"), nextWav, action("project_get_source", "kra.prjt")}
+            + reloadAll("kra.prjt"),
+        {}, openedLabels + "00:00:00:000");
+    row("a clearing refused: the project kept, and said", defaultProject,
+        {"select 0", "project", "trash", "fail project_new", "ok"},
+        opened + QByteArrayList {action("project_new", "kra.prjt")}, {"Failed to clear the project."},
+        openedLabels + "00:00:03:000");
+    row("no clearing in the source view", defaultProject, {"select 0", "trash"}, opened, {},
+        openedLabels + "00:00:03:000");
+    row("open: the folder page in editor mode", defaultProject, {"select 0", "open"},
+        opened + QByteArrayList {"DB|is_editor_mode=on", "page 13"}, {}, openedLabels + "00:00:03:000");
+    row("open does nothing in the project view", defaultProject, {"select 0", "project", "open"}, opened, {},
+        openedLabels + "00:00:03:000");
+    row("home: editor mode off", defaultProject, {"select 0", "home"},
+        opened + QByteArrayList {"DB|is_editor_mode=off", "page 1"}, {}, openedLabels + "00:00:03:000");
+}
+
+void TestEditorPage::visit()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArrayList, frames);
+    QFETCH(QByteArrayList, messages);
+    QFETCH(QByteArray, labels);
+    QFETCH(QByteArray, popups);
+    QVERIFY(openPage(setup));
+    run(steps);
+    QCOMPARE(takeFrames(), frames);
+    QCOMPARE(takeMessages(), messages);
+    QCOMPARE(this->labels(), labels);
+    QCOMPARE(this->popups(), popups);
+}
+
+// The device's folder of the project is looked for below the local one, never outside it: the local folder here
+// is "inner", and a copy of the wave map lies one level up, where a path with ".." would lead.
+void TestEditorPage::waveMapFolder_data()
+{
+    QTest::addColumn<QByteArray>("path"); // what the device answers for the project's folder
+    QTest::addColumn<QByteArray>("file"); // the file label then
+    QTest::addColumn<qint64>("length");
+    const QByteArray missing = "No waveform data for a.dat";
+    QTest::newRow("the project's folder") << QByteArray("/mnt/usb/show/") << QByteArray("a") << qint64(60000);
+    QTest::newRow("a folder without the file") << QByteArray("/mnt/usb/other") << missing << qint64(0);
+    QTest::newRow("out of the local folder") << QByteArray("/../mnt/usb/show") << missing << qint64(0);
+    QTest::newRow("out with backslashes") << QByteArray("\\..\\mnt\\usb\\show") << missing << qint64(0);
+    QTest::newRow("no folder told") << QByteArray() << missing << qint64(0);
+}
+
+void TestEditorPage::waveMapFolder()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, file);
+    QFETCH(qint64, length);
+    QVERIFY(openPage(handOver("a.wav")));
+    const QString outer = m_waveMaps.filePath("mnt/usb/show/a.dat");
+    const QString inner = m_waveMaps.filePath("inner/mnt/usb/show/a.dat");
+    QVERIFY(QFileInfo(outer).isFile());
+    QVERIFY(QDir().mkpath(QFileInfo(inner).path()));
+    QFile::remove(inner);
+    QVERIFY(QFile::copy(outer, inner));
+    m_page->setWaveMapRoot(m_waveMaps.filePath("inner"));
+    m_device->setAction("get_playback_fullpath",
+        [path](const kra::CMsg &, kra::CMsg &reply) { reply.setParam("get_playback_fullpath", path.toStdString()); });
+    m_device->loadSetup(handOver("a.wav"));
+    run({"show"});
+    takeMessages();
+    QCOMPARE(m_page->lbl_File->text().toUtf8(), file);
+    QCOMPARE(m_page->graphSource->durationMs(), length);
+}
+
+// The screen window's page 15 is the editor, and Home on it leads home. Its names are unique in the window.
+void TestEditorPage::inTheWindow()
+{
+    QVexmarWindow window;
+    window.pageActivated(QVexmar::EditorPage);
+    QCOMPARE(window.currentPage(), int(QVexmar::EditorPage));
+    auto *editor = qobject_cast<QVexmarEditorPage *>(window.pageStack()->currentWidget());
+    QVERIFY(editor);
+    QMap<QString, int> names;
+    for (const QObject *object : window.findChildren<QObject *>()) {
+        if (!object->objectName().isEmpty())
+            ++names[object->objectName()];
+    }
+    for (const QObject *object : editor->findChildren<QObject *>()) {
+        if (object->objectName().startsWith(QLatin1String("editor")))
+            QVERIFY2(names.value(object->objectName()) == 1, qPrintable(object->objectName()));
+    }
+    QTest::mouseClick(editor->btn_Home, Qt::LeftButton);
+    QCOMPARE(window.currentPage(), int(QVexmar::HomePage));
+}
+
+QTEST_MAIN(TestEditorPage)
+#include "tst_editorpage.moc"
