@@ -63,7 +63,6 @@ private slots:
     void getList_data();
     void getList();
     void subscriptionsAndDefaultNetwork();
-    void controllerState();
     void attach();
     void attachWithFetch();
     void networkRequests();
@@ -333,23 +332,6 @@ void TestRpcAccess::subscriptionsAndDefaultNetwork()
     m_device->refuseKey("default_network", kra::ERR_NOT_AVAILABLE);
     QVERIFY(!access.setDefaultNetwork("wifi.0"));
     QCOMPARE(m_device->param("network", "default_network"), std::string("eth.1"));
-}
-
-void TestRpcAccess::controllerState()
-{
-    ProbeController controller(m_com);
-    QCOMPARE(controller.state(), -1);
-    QSignalSpy changed(&controller, &TComController::controllerStateChanged);
-    controller.reset();
-    controller.setState(-1);
-    QCOMPARE(changed.count(), 0);
-    controller.setState(1);
-    controller.setState(1);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.first().first().value<TComController *>(), &controller);
-    controller.reset();
-    QCOMPARE(changed.count(), 2);
-    QCOMPARE(controller.state(), -1);
 }
 
 void TestRpcAccess::attach()
