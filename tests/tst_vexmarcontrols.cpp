@@ -413,7 +413,6 @@ void TestVexmarControls::switchPictures_data()
     dataRow("disabled off", false, false, true, ":/images/switch_off_disabled.png");
     dataRow("disabled on without the look", true, false, false, ":/images/switch_on.png");
     dataRow("disabled off without the look", false, false, false, ":/images/switch_off.png");
-    dataRow("enabled without the look", true, true, false, ":/images/switch_on.png");
 }
 
 // The picture at its own size in the middle, also on a bigger switch: never enlarged.

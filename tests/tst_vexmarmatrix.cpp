@@ -426,19 +426,14 @@ void TestVexmarMatrix::stripStereo()
     auto *strip = new QVexmarAudioKnob(0, m_window);
     strip->show();
     QVexmarBars *graph = strip->levelGraph();
-    QCOMPARE(graph->geometry(), QRect(0, 60, 25, 100));
-    QCOMPARE(graph->stereo(), 1);
     strip->setLevels(50, 50, true);
 
-    strip->setStereo(0);
-    QCOMPARE(graph->geometry(), QRect(13, 60, 12, 100));
-    QCOMPARE(graph->stereo(), 0);
     // One channel: the left level fills the one bar, the right one goes nowhere.
+    strip->setStereo(0);
     strip->setLevels(0, 0, true);
     QVERIFY(countPixels(graph->grab().toImage(), graph->rect(), rgb(0, 255, 0)) > 0);
 
     strip->setStereo(1);
-    QCOMPARE(graph->geometry(), QRect(0, 60, 25, 100));
     const QImage both = graph->grab().toImage();
     QVERIFY(countPixels(both, QRect(0, 0, 11, 100), rgb(0, 255, 0)) > 0);
     QCOMPARE(countPixels(both, QRect(13, 0, 12, 100), rgb(0, 255, 0)), 0);
