@@ -160,7 +160,6 @@ void TestAoipCallPage::dial_data()
     dataRow("line 1, one address", 1, a, QByteArray(), QByteArrayList {con + "|network=eth.0|remote_addr=a"}, calling);
     dataRow("line 1, four", 1, QStringLiteral("a,b,c,d"), QByteArray(), QByteArrayList {con + four}, calling);
     dataRow("line 2, one address", 2, a, QByteArray(), QByteArrayList {con + "2|network=eth.0|remote_addr=a"}, calling);
-    dataRow("line 2, four", 2, QStringLiteral("a,b,c,d"), QByteArray(), QByteArrayList {con + "2" + four}, calling);
     dataRow("refused: the cause, no call", 1, a, refused, QByteArrayList {con + "|network=eth.0|remote_addr=a"},
         QByteArray("Idle | Failed to initiate call\n(Destination unreachable)"));
     dataRow("model not ready", 1, a, QByteArray("unready"), QByteArrayList(), QByteArray("Idle | "));

@@ -192,7 +192,6 @@ void TestApplicationSettings::read_data()
     auto expect = [](const QString &tail) { return QStringLiteral("log=77/7 ssh=2 server=keep:99 ") + tail; };
 
     QTest::newRow("other root") << head + "<config version=\"1\">" + devices + "</config>" << kPresetEmpty;
-    QTest::newRow("version 1.0") << head + "<settings version=\"1.0\">" + devices + "</settings>" << kPresetEmpty;
     QTest::newRow("version 2") << head + "<settings version=\"2\">" + devices + "</settings>" << kPresetEmpty;
     QTest::newRow("no version") << head + "<settings>" + devices + "</settings>" << kPresetEmpty;
     QTest::newRow("empty settings") << settings("") << kPresetEmpty;
@@ -214,9 +213,6 @@ void TestApplicationSettings::read_data()
         << settings("<knownDevices><device id=\"1\" name=\"\" serialno=\"s\" password=\"p\"/>"
                     "<device id=\"2\" serialno=\"s\" password=\"p\"/></knownDevices>")
         << expect("max=10 devices=[1=1 noname s p][2=2 noname s p] recent= certs=");
-    QTest::newRow("logger in range") << settings(
-        "<applicationSettings><logger logMaxSize=\"64\" logMaxFiles=\"2\" sshVerbosity=\"4\"/>"
-        "</applicationSettings>") << QStringLiteral("log=64/2 ssh=4 server=keep:99 max=10 devices= recent= certs=");
     QTest::newRow("logger out of range") << settings(
         "<applicationSettings><logger logMaxSize=\"0\" logMaxFiles=\"-1\" sshVerbosity=\"5\"/>"
         "</applicationSettings>") << kPresetEmpty;
@@ -226,10 +222,6 @@ void TestApplicationSettings::read_data()
     QTest::newRow("server without hostname empties it")
         << settings("<applicationSettings><server hostport=\"0\"/></applicationSettings>")
         << QStringLiteral("log=77/7 ssh=2 server=:99 max=10 devices= recent= certs=");
-    QTest::newRow("server") << settings("<applicationSettings><server hostname=\"r.example.test\" hostport=\"2200\"/>"
-                                        "</applicationSettings>")
-                            << QStringLiteral(
-                                   "log=77/7 ssh=2 server=r.example.test:2200 max=10 devices= recent= certs=");
     QTest::newRow("certificates") << settings("<applicationSettings><trustedCertificates>"
                                               "<certificate sslError=\"18\" organization=\"o\" commonName=\"c\"/>"
                                               "<certificate sslError=\"0\" organization=\"zero\"/>"

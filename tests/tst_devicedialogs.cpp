@@ -2,7 +2,6 @@
 #include "deviceinfodialog.h"
 #include "managedevicesdialog.h"
 #include "serverinfodialog.h"
-#include "testfiles.h"
 #include "windowtesting.h"
 
 #include <QtTest>
@@ -104,12 +103,10 @@ private slots:
     void editorLayout();
     void editor_data();
     void editor();
-    void addReusesFreedIds();
     void deleteDevice_data();
     void deleteDevice();
     void keyboardSelectionLeavesButtonsDisabled();
     void closingKeepsEdits();
-    void cancelledEditsLeaveTheFileUntouched();
     void unstorableTextRefused_data();
     void unstorableTextRefused();
     void noFreeIdRefused();
@@ -281,29 +278,6 @@ void TestDeviceDialogs::editor()
     QCOMPARE(buttonStates(*m_dialog), expected == describe(devicesOneAndThree()) ? kAllOn : kOnlyAdd);
 }
 
-void TestDeviceDialogs::addReusesFreedIds()
-{
-    auto addDevice = [this](const QString &serialno) {
-        whenModal<DeviceInfoDialog>([serialno](DeviceInfoDialog *editor) {
-            type(editor->serialEdit, serialno);
-            QTest::keyClicks(editor->passwordEdit, QStringLiteral("p"));
-            QTest::mouseClick(editor->okButton, Qt::LeftButton);
-        });
-        QTest::mouseClick(m_dialog->addButton, Qt::LeftButton);
-    };
-    addDevice(QStringLiteral("two"));
-    addDevice(QStringLiteral("four"));
-    QCOMPARE(m_dialog->devices.keys(), (QList<int> {1, 2, 3, 4}));
-
-    clickRow(m_dialog->view, 1);
-    whenModal<QMessageBox>([](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
-    QTest::mouseClick(m_dialog->deleteButton, Qt::LeftButton);
-    QCOMPARE(m_dialog->devices.keys(), (QList<int> {1, 3, 4}));
-
-    addDevice(QStringLiteral("two again"));
-    QCOMPARE(m_dialog->devices.value(2).serialno, QStringLiteral("two again"));
-}
-
 void TestDeviceDialogs::deleteDevice_data()
 {
     QTest::addColumn<int>("answer"); // the button clicked, or 0 for Escape
@@ -362,47 +336,6 @@ void TestDeviceDialogs::closingKeepsEdits()
     QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
     QCOMPARE(m_dialog->selectedId, 0);
     QCOMPARE(m_dialog->devices.keys(), (QList<int> {1, 2, 3}));
-}
-
-void TestDeviceDialogs::cancelledEditsLeaveTheFileUntouched()
-{
-    // What the main window does around the dialog: read, edit a copy, take it back, write.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("MyQuorvaneRE.xml"));
-    ApplicationSettings settings(path);
-    settings.knownDevices = devicesOneAndThree();
-    settings.recentDevices = {3, 1};
-    QVERIFY(settings.writeConfiguration());
-    const QByteArray before = readFile(path);
-
-    QVERIFY(settings.readConfiguration());
-    ManageDevicesDialog dialog;
-    dialog.setDevices(settings.knownDevices);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-
-    whenModal<DeviceInfoDialog>([](DeviceInfoDialog *editor) {
-        QTest::keyClicks(editor->serialEdit, QStringLiteral("S"));
-        QTest::keyClicks(editor->passwordEdit, QStringLiteral("P"));
-        QTest::mouseClick(editor->cancelButton, Qt::LeftButton);
-    });
-    QTest::mouseClick(dialog.addButton, Qt::LeftButton);
-    clickRow(dialog.view, 0);
-    whenModal<DeviceInfoDialog>([](DeviceInfoDialog *editor) {
-        retype(editor->passwordEdit, QString());
-        QTest::mouseClick(editor->okButton, Qt::LeftButton);
-    });
-    QTest::mouseClick(dialog.editButton, Qt::LeftButton);
-    whenModal<QMessageBox>(
-        [](QMessageBox *box) { QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton); });
-    QTest::mouseClick(dialog.deleteButton, Qt::LeftButton);
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-
-    QCOMPARE(describe(settings.knownDevices), describe(devicesOneAndThree()));
-    settings.setKnownDevices(dialog.devices);
-    QVERIFY(settings.writeConfiguration());
-    QCOMPARE(readFile(path), before);
 }
 
 void TestDeviceDialogs::unstorableTextRefused_data()

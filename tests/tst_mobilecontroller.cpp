@@ -97,6 +97,8 @@ void TestMobileController::simState_data()
     row("not registered", "ready", "123-not registered", Mobile::NotRegistered);
     row("not allowed", "ready", "015-not allowed", Mobile::NotAllowed);
     row("registration not set", "ready", "", Mobile::StatusUnknown);
+    // "200" also stands for no error text; the text itself is an error all the same.
+    row("registration an unknown error", "ready", "200-unknown error", Mobile::StatusUnknown);
     row("sim missing", "010-sim missing", "123-not registered", Mobile::SimMissing);
     row("sim locked", "011-sim locked", "123-not registered", Mobile::SimLocked);
     row("pin required", "122-pin required", "123-not registered", Mobile::PinRequired);

@@ -60,10 +60,8 @@ void TestMsgBody::parse_data()
     QTest::newRow("name without value") << QByteArray("PARAM;flag;") << 0 << QByteArray("PARAM|flag=flag");
     QTest::newRow("no separator after kind") << QByteArray("PARAM") << -1 << QByteArray("none");
     QTest::newRow("empty text") << QByteArray("") << -1 << QByteArray("none");
-    QTest::newRow("separators only") << QByteArray(";;;") << -1 << QByteArray("none");
     QTest::newRow("unknown kind") << QByteArray("PARAMS;a:1;") << -1 << QByteArray("none");
     QTest::newRow("kind is case-sensitive") << QByteArray("param;a:1;") << -1 << QByteArray("none");
-    QTest::newRow("kind only") << QByteArray("DO;") << 0 << QByteArray("DO");
     QTest::newRow("escaped separator and backslash")
         << QByteArray("PARAM;v:a\\;b\\\\c;") << 0 << QByteArray("PARAM|v=a;b\\c");
     QTest::newRow("escape keeps any character") << QByteArray("PARAM;v:\\x\\:y;") << 0 << QByteArray("PARAM|v=x:y");
@@ -72,11 +70,8 @@ void TestMsgBody::parse_data()
     QTest::newRow("backslash before an item is skipped")
         << QByteArray("PARAM;a:1;\\b:2;") << 0 << QByteArray("PARAM|a=1|b=2");
     QTest::newRow("colons only are skipped, rest read") << QByteArray("PARAM;:::;a:1;") << 0 << QByteArray("PARAM|a=1");
-    QTest::newRow("leading colons before a name") << QByteArray("PARAM;::a:1;") << 0 << QByteArray("PARAM|a=1");
     QTest::newRow("GET and LIST in order") << QByteArray("PARAM;GET:ip;target:network;GET:mask;LIST:calls;") << 0
                                            << QByteArray("PARAM|target=network|GET ip|GET mask|LIST calls");
-    QTest::newRow("duplicate GET names kept")
-        << QByteArray("PARAM;GET:ip;GET:ip;") << 0 << QByteArray("PARAM|GET ip|GET ip");
     QTest::newRow("GET name holding a colon") << QByteArray("PARAM;GET:a:b;") << 0 << QByteArray("PARAM|GET a:b");
     QTest::newRow("later empty duplicate ignored") << QByteArray("PARAM;a:1;a:;") << 0 << QByteArray("PARAM|a=1");
 }
@@ -95,12 +90,9 @@ void TestMsgBody::parse()
 void TestMsgBody::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("value");
-    QTest::newRow("plain") << QByteArray("eth.0");
     QTest::newRow("separator") << QByteArray("a;b");
     QTest::newRow("backslash") << QByteArray("a\\b");
-    QTest::newRow("both, doubled") << QByteArray(";;\\\\;");
     QTest::newRow("trailing backslash") << QByteArray("path\\");
-    QTest::newRow("leading separator") << QByteArray(";x");
     QTest::newRow("colons") << QByteArray("::x:");
     QTest::newRow("empty") << QByteArray("");
     QTest::newRow("high bytes") << QByteArray("\xC3\xA9\xFF");
@@ -187,8 +179,6 @@ void TestMsgBody::setParamModes_data()
 
     QTest::newRow("keep, absent") << QByteArray("-") << kra::CMsg::Keep << QByteArray("x");
     QTest::newRow("keep") << QByteArray("a") << kra::CMsg::Keep << QByteArray("a");
-    QTest::newRow("keep empty") << QByteArray("") << kra::CMsg::Keep << QByteArray("");
-    QTest::newRow("overwrite, absent") << QByteArray("-") << kra::CMsg::Overwrite << QByteArray("x");
     QTest::newRow("overwrite") << QByteArray("a") << kra::CMsg::Overwrite << QByteArray("x");
     QTest::newRow("append, absent") << QByteArray("-") << kra::CMsg::Append << QByteArray("x");
     QTest::newRow("append") << QByteArray("a") << kra::CMsg::Append << QByteArray("a,x");

@@ -268,11 +268,9 @@ void TestRavennaController::replyRules_data()
         QTest::newRow(name) << QByteArray(key) << QByteArray(wire) << changes;
     };
     row("interface count 0", "rav_if_count", "0", {"ifCount=1"});
-    row("interface count -3", "rav_if_count", "-3", {"ifCount=1"});
     row("zeroconf", "rav_dhcp", "zeroconf", {"if0.dhcp=2"});
     row("sample rate empty", "rav_sample_rate", "", {"rate=48000"});
     row("delay empty", "rav_delay_in", "", {});
-    row("minimum delay empty", "rav_delay_min_in", "", {});
     row("port empty", "rav_mc_port_ou1", "", {"ou1.port=5004"});
     row("packet time", "rav_ptime_ou", "0.125", {"ptime=0.125"});
     row("lock unknown", "rav_lock_state", "lost", {"lock=0"});

@@ -297,28 +297,22 @@ void TestRotatingLogFile::concurrentWritersKeepLinesWhole()
     }
 }
 
+// The levels and the text's encoding are checked through the message handler; here the time stamp.
 void TestRotatingLogFile::formatLine_data()
 {
     QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("line");
 
-    QTest::newRow("debug") << int(QtDebugMsg) << QStringLiteral("hello") << QByteArray("07:05:03.009 debug hello\n");
-    QTest::newRow("warning") << int(QtWarningMsg) << QStringLiteral("w") << QByteArray("07:05:03.009 info  w\n");
-    QTest::newRow("critical") << int(QtCriticalMsg) << QStringLiteral("c") << QByteArray("07:05:03.009 error c\n");
-    QTest::newRow("fatal") << int(QtFatalMsg) << QStringLiteral("f") << QByteArray("07:05:03.009 fatal f\n");
-    QTest::newRow("info is not logged") << int(QtInfoMsg) << QStringLiteral("i") << QByteArray();
-    QTest::newRow("latin-1") << int(QtDebugMsg) << QStringLiteral("caf\u00e9")
-                             << QByteArray("07:05:03.009 debug caf\xe9\n");
+    QTest::newRow("fatal") << int(QtFatalMsg) << QByteArray("07:05:03.009 fatal f\n");
+    QTest::newRow("info is not logged") << int(QtInfoMsg) << QByteArray();
 }
 
 void TestRotatingLogFile::formatLine()
 {
     QFETCH(int, type);
-    QFETCH(QString, text);
     QFETCH(QByteArray, line);
-    QCOMPARE(formatLogLine(QtMsgType(type), text, QTime(7, 5, 3, 9)), line);
-    QCOMPARE(formatLogLine(QtMsgType(type), text, QTime(23, 59, 59, 999)).left(12),
+    QCOMPARE(formatLogLine(QtMsgType(type), QStringLiteral("f"), QTime(7, 5, 3, 9)), line);
+    QCOMPARE(formatLogLine(QtMsgType(type), QStringLiteral("f"), QTime(23, 59, 59, 999)).left(12),
         line.isEmpty() ? QByteArray() : QByteArray("23:59:59.999"));
 }
 

@@ -63,14 +63,11 @@ private slots:
     void getList_data();
     void getList();
     void subscriptionsAndDefaultNetwork();
-    void controllerState();
     void attach();
     void attachWithFetch();
     void networkRequests();
     void reinitAndMakeDefault();
     void valueTables();
-    void causeStatus_data();
-    void causeStatus();
 
 private:
     SimDevice *m_device = nullptr;
@@ -335,23 +332,6 @@ void TestRpcAccess::subscriptionsAndDefaultNetwork()
     QCOMPARE(m_device->param("network", "default_network"), std::string("eth.1"));
 }
 
-void TestRpcAccess::controllerState()
-{
-    ProbeController controller(m_com);
-    QCOMPARE(controller.state(), -1);
-    QSignalSpy changed(&controller, &TComController::controllerStateChanged);
-    controller.reset();
-    controller.setState(-1);
-    QCOMPARE(changed.count(), 0);
-    controller.setState(1);
-    controller.setState(1);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.first().first().value<TComController *>(), &controller);
-    controller.reset();
-    QCOMPARE(changed.count(), 2);
-    QCOMPARE(controller.state(), -1);
-}
-
 void TestRpcAccess::attach()
 {
     ProbeController controller(m_com);
@@ -481,30 +461,6 @@ void TestRpcAccess::valueTables()
     QCOMPARE(TComNetworkController::networkQualityFromText("High"), 2);
     QCOMPARE(TComNetworkController::ajbProfileToText(7), std::string("standard"));
     QCOMPARE(TComNetworkController::ajbProfileFromText("Punchy"), 1);
-}
-
-void TestRpcAccess::causeStatus_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("status");
-
-    QTest::newRow("no error text") << "OK" << 0;
-    QTest::newRow("sim missing") << "010-sim missing" << 4;
-    QTest::newRow("sim locked") << "011-sim locked" << 5;
-    QTest::newRow("puk required") << "124-puk required" << 5;
-    QTest::newRow("not allowed") << "015-not allowed" << 3;
-    QTest::newRow("pin required") << "122-pin required" << 6;
-    QTest::newRow("not registered") << "123-not registered" << 2;
-    QTest::newRow("other error") << "115-resource busy" << 1;
-    QTest::newRow("unknown error is an error") << "200-unknown error" << 1;
-}
-
-void TestRpcAccess::causeStatus()
-{
-    QFETCH(QString, value);
-    QFETCH(int, status);
-    QCOMPARE(causeToStatus(value.toStdString()), status);
-    QCOMPARE(causeCodeToStatus(0), 0);
 }
 
 QTEST_GUILESS_MAIN(TestRpcAccess)

@@ -183,7 +183,6 @@ private slots:
     void slowLocalReader();
     void oneLocalConnectionAtATime();
     void refusedTargetKeepsSession();
-    void stopEndsEverything();
     void sessionDeath_data();
     void sessionDeath();
     void fullSession_data();
@@ -337,12 +336,10 @@ void TestSshClient::transfers_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("size");
 
-    QTest::newRow("echo, 256 KiB") << int(Target::Echo) << 256 * 1024;
     // Both directions at once: the writes to the channel take in what the device sends meanwhile.
     QTest::newRow("echo, 8 MiB") << int(Target::Echo) << 8 * 1024 * 1024;
     QTest::newRow("to the device, 8 MiB") << int(Target::Sink) << 8 * 1024 * 1024;
     QTest::newRow("from the device, 1 byte, then it closes") << int(Target::Source) << 1;
-    QTest::newRow("from the device, 512 KiB, then it closes") << int(Target::Source) << 512 * 1024;
     QTest::newRow("from the device, 8 MiB, then it closes") << int(Target::Source) << 8 * 1024 * 1024;
 }
 
@@ -440,37 +437,6 @@ void TestSshClient::refusedTargetKeepsSession()
     QTRY_COMPARE(m_recorder->states, (States {Listening, Closed}));
 }
 
-void TestSshClient::stopEndsEverything()
-{
-    Target target(Target::Echo);
-    createClient(target.serverPort());
-    // A second start while the session runs is refused.
-    bool started = false;
-    for (const bool expected : {true, false}) {
-        QVERIFY(QMetaObject::invokeMethod(
-            m_client, "startSession", Qt::BlockingQueuedConnection, Q_RETURN_ARG(bool, started)));
-        QCOMPARE(started, expected);
-    }
-    QTRY_COMPARE(m_recorder->states, States {Listening});
-    const quint16 port = m_client->listeningPort();
-    LocalPeer peer(port);
-    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
-    QTRY_COMPARE(target.open, 1);
-
-    emit doStop();
-    QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
-    QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
-    QTRY_COMPARE(target.open, 0);
-    QCOMPARE(m_client->listeningPort(), quint16(0));
-
-    LocalPeer late(port);
-    QTRY_COMPARE(late.socket.state(), QAbstractSocket::UnconnectedState);
-    QCOMPARE(late.socket.error(), QAbstractSocket::ConnectionRefusedError);
-    emit doStop();
-    syncWithClient();
-    QCOMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
-}
-
 void TestSshClient::sessionDeath_data()
 {
     QTest::addColumn<bool>("forwarding");
@@ -540,14 +506,31 @@ void TestSshClient::fullSession()
     createClient(target.serverPort(), verbosity);
     m_client->listenAddress = address;
     m_client->localPort = localPort;
-    START_CLIENT();
+    // A second start while the session runs is refused.
+    bool started = false;
+    for (const bool expected : {true, false}) {
+        QVERIFY(QMetaObject::invokeMethod(
+            m_client, "startSession", Qt::BlockingQueuedConnection, Q_RETURN_ARG(bool, started)));
+        QCOMPARE(started, expected);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_recorder->states, States {Listening}, StartTimeout);
     QCOMPARE(m_client->listeningPort(), localPort);
     LocalPeer peer(localPort, address);
     QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding}));
     peer.socket.write("device");
     QTRY_COMPARE(peer.received, QByteArray("device"));
+
+    // A stop ends the local connection, the device's and the listener; a second stop has nothing left to close.
     emit doStop();
     QTRY_COMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
+    QTRY_COMPARE(peer.socket.state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE(target.open, 0);
+    QCOMPARE(m_client->listeningPort(), quint16(0));
+    LocalPeer late(localPort, address);
+    QTRY_COMPARE(late.socket.error(), QAbstractSocket::ConnectionRefusedError);
+    emit doStop();
+    syncWithClient();
+    QCOMPARE(m_recorder->states, (States {Listening, Forwarding, Closing, Closed}));
 
     const QStringList &logs = m_recorder->logs;
     const QString hostKeyLine = QStringLiteral("SshClient::startSession(host key of %1: ssh-ed25519 %2)")

@@ -73,70 +73,68 @@ void TestVexmarCalls::callDisplay_data()
         + QByteArrayList {"callState 1 3", "callState 1 4", "codecState 1 1", "quality 1 1 -1 -1", "line 1 1 1"};
     const QByteArray audio2 = "comm_link:audio2;";
 
-    QTest::newRow("incoming call") << QByteArrayList {received, eventBody("call ring", "remote_addr:alice;")} << states
-                                   << setUp + QByteArrayList {"callState 1 3"} << QByteArray("Incoming call... | Idle")
-                                   << QByteArray("3 1 1");
-    QTest::newRow("redial pending") << QByteArrayList {eventBody("call auto redial")} << states << setUp
-                                    << QByteArray("Call redial pending... | Idle") << QByteArray("3 1 1");
-    QTest::newRow("outgoing, proceeding") << QByteArrayList {eventBody("0100-call proceeding")} << states << setUp
-                                          << QByteArray("Call in progress... | Idle") << QByteArray("3 1 1");
-    QTest::newRow("active") << QByteArrayList {received, active} << states << setUp + QByteArrayList {"callState 1 3"}
-                            << QByteArray("Call in progress (negociating) | Idle") << QByteArray("3 1 1");
-    QTest::newRow("negotiating") << QByteArrayList {eventBody("dsp_status", "state:negotiating;")} << states << setUp
-                                 << QByteArray("Call in progress (negociating) | Idle") << QByteArray("3 1 1");
-    QTest::newRow("waiting for sync") << QByteArrayList {received, active,
-        eventBody("dsp_status", "state:waiting for sync;")}
-                                      << states << setUp + QByteArrayList {"callState 1 3", "callState 1 3"}
-                                      << QByteArray("Call in progress (waiting for sync) | Idle")
-                                      << QByteArray("3 1 1");
+    dataRow("incoming call", QByteArrayList {received, eventBody("call ring", "remote_addr:alice;")}, states,
+        setUp + QByteArrayList {"callState 1 3"}, QByteArray("Incoming call... | Idle"), QByteArray("3 1 1"));
+    dataRow("redial pending", QByteArrayList {eventBody("call auto redial")}, states, setUp,
+        QByteArray("Call redial pending... | Idle"), QByteArray("3 1 1"));
+    dataRow("outgoing, proceeding", QByteArrayList {eventBody("0100-call proceeding")}, states, setUp,
+        QByteArray("Call in progress... | Idle"), QByteArray("3 1 1"));
+    dataRow("active", QByteArrayList {received, active}, states, setUp + QByteArrayList {"callState 1 3"},
+        QByteArray("Call in progress (negociating) | Idle"), QByteArray("3 1 1"));
+    dataRow("negotiating", QByteArrayList {eventBody("dsp_status", "state:negotiating;")}, states, setUp,
+        QByteArray("Call in progress (negociating) | Idle"), QByteArray("3 1 1"));
+    dataRow("waiting for sync", QByteArrayList {received, active, eventBody("dsp_status", "state:waiting for sync;")},
+        states, setUp + QByteArrayList {"callState 1 3", "callState 1 3"},
+        QByteArray("Call in progress (waiting for sync) | Idle"), QByteArray("3 1 1"));
     // Established on IP: the codec's channel mode and the line's quality join.
-    QTest::newRow("synchronised") << QByteArrayList {received, active, inSync} << lines << established
-                                  << QByteArray("Call established (synchronized) | Idle") << QByteArray("4 1 1");
-    QTest::newRow("sync lost") << QByteArrayList {received, active, inSync, syncLost} << lines
-                               << established + QByteArrayList {"callState 1 5"}
-                               << QByteArray("Call established (sync lost) | Idle") << QByteArray("5 1 1");
+    dataRow("synchronised", QByteArrayList {received, active, inSync}, lines, established,
+        QByteArray("Call established (synchronized) | Idle"), QByteArray("4 1 1"));
+    dataRow("sync lost", QByteArrayList {received, active, inSync, syncLost}, lines,
+        established + QByteArrayList {"callState 1 5"}, QByteArray("Call established (sync lost) | Idle"),
+        QByteArray("5 1 1"));
     // Sync regained, or reported again: the line stays as it was set up.
-    QTest::newRow("sync regained") << QByteArrayList {received, active, inSync, syncLost, inSync} << lines
-                                   << established + QByteArrayList {"callState 1 5", "callState 1 4"}
-                                   << QByteArray("Call established (synchronized) | Idle") << QByteArray("4 1 1");
-    QTest::newRow("sync reported again") << QByteArrayList {received, active, inSync, inSync} << lines
-                                         << established + QByteArrayList {"callState 1 4"}
-                                         << QByteArray("Call established (synchronized) | Idle") << QByteArray("4 1 1");
-    QTest::newRow("released with a cause")
-        << QByteArrayList {received, active, inSync, eventBody("1200-call disconnected"),
-               eventBody("1900-call released", "cause:005-destination unreachable;")}
-        << states
-        << setUp
+    dataRow("sync regained", QByteArrayList {received, active, inSync, syncLost, inSync}, lines,
+        established + QByteArrayList {"callState 1 5", "callState 1 4"},
+        QByteArray("Call established (synchronized) | Idle"), QByteArray("4 1 1"));
+    dataRow("sync reported again", QByteArrayList {received, active, inSync, inSync}, lines,
+        established + QByteArrayList {"callState 1 4"}, QByteArray("Call established (synchronized) | Idle"),
+        QByteArray("4 1 1"));
+    dataRow("released with a cause",
+        QByteArrayList {received, active, inSync, eventBody("1200-call disconnected"),
+            eventBody("1900-call released", "cause:005-destination unreachable;")},
+        states,
+        setUp
             + QByteArrayList {"callState 1 3", "callState 1 4", "callState 1 6", "callState 1 1", "callState 1 1",
-                "callState 2 1", "callState 3 1"}
-        << QByteArray("Call released (Destination unreachable) | Idle") << QByteArray("1 1 1");
-    QTest::newRow("releasing: the line goes down")
-        << QByteArrayList {received, active, inSync, eventBody("1200-call disconnected")} << lines
-        << established + QByteArrayList {"callState 1 6", "line 1 1 0", "quality 1 1 100 100"}
-        << QByteArray("Releasing call... | Idle") << QByteArray("6 1 1");
-    QTest::newRow("line 2") << QByteArrayList {eventBody("0600-call received", audio2),
-        eventBody("1000-call active", audio2), eventBody("dsp_status", "state:sync;" + audio2)}
-                            << lines
-                            << QByteArrayList {"callState 2 3", "callState 2 3", "callState 2 3", "callState 2 4",
-                                   "codecState 2 0", "quality 2 1 -1 -1", "line 2 1 1"}
-                            << QByteArray("Idle | Call established (synchronized)") << QByteArray("1 4 1");
+                "callState 2 1", "callState 3 1"},
+        QByteArray("Call released (Destination unreachable) | Idle"), QByteArray("1 1 1"));
+    dataRow("releasing: the line goes down",
+        QByteArrayList {received, active, inSync, eventBody("1200-call disconnected")}, lines,
+        established + QByteArrayList {"callState 1 6", "line 1 1 0", "quality 1 1 100 100"},
+        QByteArray("Releasing call... | Idle"), QByteArray("6 1 1"));
+    dataRow("line 2",
+        QByteArrayList {eventBody("0600-call received", audio2), eventBody("1000-call active", audio2),
+            eventBody("dsp_status", "state:sync;" + audio2)},
+        lines,
+        QByteArrayList {"callState 2 3", "callState 2 3", "callState 2 3", "callState 2 4", "codecState 2 0",
+            "quality 2 1 -1 -1", "line 2 1 1"},
+        QByteArray("Idle | Call established (synchronized)"), QByteArray("1 4 1"));
     // In sync once active; no IP line to show, and its statistics reach no page.
-    QTest::newRow("voice line") << QByteArrayList {eventBody("1000-call active", "comm_link:coord_line;", "mobile.0"),
-        eventBody("rx-quality-report", "net-quality:3;", "mobile.0")}
-                                << lines
-                                << QByteArrayList {"callState 3 3", "callState 3 3", "callState 3 4", "codecState 3 0"}
-                                << QByteArray("Idle | Idle") << QByteArray("1 1 4");
+    dataRow("voice line",
+        QByteArrayList {eventBody("1000-call active", "comm_link:coord_line;", "mobile.0"),
+            eventBody("rx-quality-report", "net-quality:3;", "mobile.0")},
+        lines, QByteArrayList {"callState 3 3", "callState 3 3", "callState 3 4", "codecState 3 0"},
+        QByteArray("Idle | Idle"), QByteArray("1 1 4"));
     // A second stream: its line is shown beside the first, with its own reports.
-    QTest::newRow("double streaming: line 2")
-        << QByteArrayList {received, eventBody("1000-call active", "remote_addr:a;stream_id:1;"),
-               eventBody("dsp_status", "state:sync;remote_addr:b;stream_id:2;"),
-               eventBody("tx-quality-report", "stream_id:2;net-quality:4;"),
-               eventBody("rx-quality-report", "net-quality:3;")}
-        << QByteArrayList {"quality", "line"}
-        << QByteArrayList {"quality 1 1 -1 -1", "line 1 1 1", "quality 1 2 -1 -1", "line 1 2 1", "quality 1 1 -1 -1",
-               "line 1 1 1", "quality 1 2 4 -1", "line 1 2 1", "quality 1 1 -1 3", "line 1 1 1", "quality 1 2 4 -1",
-               "line 1 2 1"}
-        << QByteArray("Call established (synchronized) | Idle") << QByteArray("4 1 1");
+    dataRow("double streaming: line 2",
+        QByteArrayList {received, eventBody("1000-call active", "remote_addr:a;stream_id:1;"),
+            eventBody("dsp_status", "state:sync;remote_addr:b;stream_id:2;"),
+            eventBody("tx-quality-report", "stream_id:2;net-quality:4;"),
+            eventBody("rx-quality-report", "net-quality:3;")},
+        QByteArrayList {"quality", "line"},
+        QByteArrayList {"quality 1 1 -1 -1", "line 1 1 1", "quality 1 2 -1 -1", "line 1 2 1", "quality 1 1 -1 -1",
+            "line 1 1 1", "quality 1 2 4 -1", "line 1 2 1", "quality 1 1 -1 3", "line 1 1 1", "quality 1 2 4 -1",
+            "line 1 2 1"},
+        QByteArray("Call established (synchronized) | Idle"), QByteArray("4 1 1"));
 }
 
 void TestVexmarCalls::callDisplay()
@@ -164,44 +162,40 @@ void TestVexmarCalls::statusRefresh_data()
     const QByteArrayList sip = {"sip"};
     const QByteArrayList idle = {"callState", "panelText"};
 
-    QTest::newRow("Ethernet, plugged") << QByteArray() << network
-                                       << QByteArrayList {"networkType 0x100 0", "networkUp 1"};
-    QTest::newRow("Ethernet, unplugged") << QByteArray("network:eth.0 cable=unplugged") << network
-                                         << QByteArrayList {"networkType 0x100 0", "networkUp 0"};
-    QTest::newRow("mobile with its data link")
-        << QByteArray("network default_network=mobile.0") << network
-        << QByteArrayList {"networkType 0x300 0", "networkUp 1", "networkInfo 0 4"};
-    QTest::newRow("Wi-Fi without a link") << QByteArray("network default_network=wifi.0") << network
-                                          << QByteArrayList {"networkType 0x400 0", "networkUp 0", "networkInfo 0 4"};
-    QTest::newRow("no default network") << QByteArray("network default_network=none") << network + idle
-                                        << QByteArrayList {"networkType 0xffff 0", "networkUp 0", "callState 1 0",
-                                               "panelText 1  -1", "callState 2 0", "panelText 2  -1", "callState 3 0",
-                                               "panelText 3  2"};
-    QTest::newRow("codecs: stereo and mono")
-        << QByteArray() << QByteArrayList {"codecState", "description"}
-        << QByteArrayList {"codecState 1 1", "codecState 2 0", "description 1 Opus 48kHz Stereo 128kbit/s",
-               "description 2 G.722", "description 3 Mobile voice"};
-    QTest::newRow("idle lines with numbers") << QByteArray("ui remote_aoip1=0123\nui remote_voice=555") << idle
-                                             << QByteArrayList {"callState 1 2", "panelText 1 0123 0", "callState 2 1",
-                                                    "panelText 2  0", "callState 3 2", "panelText 3 555 2"};
+    dataRow("Ethernet, plugged", QByteArray(), network, QByteArrayList {"networkType 0x100 0", "networkUp 1"});
+    dataRow("Ethernet, unplugged", QByteArray("network:eth.0 cable=unplugged"), network,
+        QByteArrayList {"networkType 0x100 0", "networkUp 0"});
+    dataRow("mobile with its data link", QByteArray("network default_network=mobile.0"), network,
+        QByteArrayList {"networkType 0x300 0", "networkUp 1", "networkInfo 0 4"});
+    dataRow("Wi-Fi without a link", QByteArray("network default_network=wifi.0"), network,
+        QByteArrayList {"networkType 0x400 0", "networkUp 0", "networkInfo 0 4"});
+    dataRow("no default network", QByteArray("network default_network=none"), network + idle,
+        QByteArrayList {"networkType 0xffff 0", "networkUp 0", "callState 1 0", "panelText 1  -1", "callState 2 0",
+            "panelText 2  -1", "callState 3 0", "panelText 3  2"});
+    dataRow("codecs: stereo and mono", QByteArray(), QByteArrayList {"codecState", "description"},
+        QByteArrayList {"codecState 1 1", "codecState 2 0", "description 1 Opus 48kHz Stereo 128kbit/s",
+            "description 2 G.722", "description 3 Mobile voice"});
+    dataRow("idle lines with numbers", QByteArray("ui remote_aoip1=0123\nui remote_voice=555"), idle,
+        QByteArrayList {"callState 1 2", "panelText 1 0123 0", "callState 2 1", "panelText 2  0", "callState 3 2",
+            "panelText 3 555 2"});
     // The number kept for IP does not count while the line calls over ISDN.
-    QTest::newRow("idle line on ISDN with an IP number")
-        << SimDevice::isdnSetup()
+    dataRow("idle line on ISDN with an IP number",
+        SimDevice::isdnSetup()
             + "\nnetwork network=[aoip,eth.0,isdn.0]\nnetwork default_network=isdn.0\n"
-              "ui remote_aoip1=0123"
-        << QByteArrayList {"callState"} << QByteArrayList {"callState 1 1", "callState 2 1", "callState 3 1"};
-    QTest::newRow("SIP account 1 registered over IP")
-        << QByteArray() << sip << QByteArrayList {"sip 1 1 1", "sip 1 2 0", "sip 2 1 0", "sip 2 2 0"};
-    QTest::newRow("SIP account 1 registered, line on ISDN")
-        << SimDevice::isdnSetup() + "\nnetwork network=[aoip,eth.0,isdn.0]\nnetwork default_network=isdn.0" << sip
-        << QByteArrayList {"sip 1 1 2", "sip 1 2 0", "sip 2 1 0", "sip 2 2 0"};
-    QTest::newRow("SIP account 2 refused with a reason")
-        << QByteArray("network sip_state=unregistered\nnetwork sip_state2=403-forbidden") << sip
-        << QByteArrayList {"sip 1 1 0", "sip 1 2 0", "sip 2 1 3", "sip 2 2 0"};
+              "ui remote_aoip1=0123",
+        QByteArrayList {"callState"}, QByteArrayList {"callState 1 1", "callState 2 1", "callState 3 1"});
+    dataRow("SIP account 1 registered over IP", QByteArray(), sip,
+        QByteArrayList {"sip 1 1 1", "sip 1 2 0", "sip 2 1 0", "sip 2 2 0"});
+    dataRow("SIP account 1 registered, line on ISDN",
+        SimDevice::isdnSetup() + "\nnetwork network=[aoip,eth.0,isdn.0]\nnetwork default_network=isdn.0", sip,
+        QByteArrayList {"sip 1 1 2", "sip 1 2 0", "sip 2 1 0", "sip 2 2 0"});
+    dataRow("SIP account 2 refused with a reason",
+        QByteArray("network sip_state=unregistered\nnetwork sip_state2=403-forbidden"), sip,
+        QByteArrayList {"sip 1 1 0", "sip 1 2 0", "sip 2 1 3", "sip 2 2 0"});
     // Double streaming gives the second account to codec 1's second stream.
-    QTest::newRow("SIP accounts, double streaming")
-        << QByteArray("audio dstream_mode=enabled\nnetwork sip_state2=403-forbidden") << sip
-        << QByteArrayList {"sip 1 1 1", "sip 1 2 3", "sip 2 1 0", "sip 2 2 0"};
+    dataRow("SIP accounts, double streaming",
+        QByteArray("audio dstream_mode=enabled\nnetwork sip_state2=403-forbidden"), sip,
+        QByteArrayList {"sip 1 1 1", "sip 1 2 3", "sip 2 1 0", "sip 2 2 0"});
 }
 
 void TestVexmarCalls::statusRefresh()
@@ -224,18 +218,15 @@ void TestVexmarCalls::remoteNumbers_data()
     QTest::addColumn<QByteArrayList>("requests");
     const QByteArray info = "INFO|info_type=remote_numbers|";
 
-    QTest::newRow("codec 1 on IP") << QByteArrayList {"1 0 0123"} << false
-                                   << QByteArrayList {info + "remote_aoip1=0123"};
-    QTest::newRow("codec 2 on ISDN") << QByteArrayList {"2 1 77"} << false << QByteArrayList {info + "remote_aoip2=77"};
-    QTest::newRow("voice family, whatever the index")
-        << QByteArrayList {"1 2 555"} << false << QByteArrayList {info + "remote_voice=555"};
-    QTest::newRow("Latin-1") << QByteArrayList {"1 0 M\xc3\xbcller"} << false
-                             << QByteArrayList {info + "remote_aoip1=M\xfcller"};
-    QTest::newRow("no family: nothing sent") << QByteArrayList {"1 -1 9"} << false << QByteArrayList();
+    dataRow("codec 1 on IP", QByteArrayList {"1 0 0123"}, false, QByteArrayList {info + "remote_aoip1=0123"});
+    dataRow("codec 2 on ISDN", QByteArrayList {"2 1 77"}, false, QByteArrayList {info + "remote_aoip2=77"});
+    dataRow("voice family, whatever the index", QByteArrayList {"1 2 555"}, false,
+        QByteArrayList {info + "remote_voice=555"});
+    dataRow("Latin-1", QByteArrayList {"1 0 M\xc3\xbcller"}, false, QByteArrayList {info + "remote_aoip1=M\xfcller"});
+    dataRow("no family: nothing sent", QByteArrayList {"1 -1 9"}, false, QByteArrayList());
     // Held back while the call waits, then the last number of each line.
-    QTest::newRow("typed during a call: sent after it")
-        << QByteArrayList {"1 0 1", "1 0 12", "3 2 5", "2 -1 8"} << true
-        << QByteArrayList {"PARAM|target=general|GET probe", info + "remote_aoip1=12", info + "remote_voice=5"};
+    dataRow("typed during a call: sent after it", QByteArrayList {"1 0 1", "1 0 12", "3 2 5", "2 -1 8"}, true,
+        QByteArrayList {"PARAM|target=general|GET probe", info + "remote_aoip1=12", info + "remote_voice=5"});
 }
 
 void TestVexmarCalls::remoteNumbers()
@@ -282,21 +273,16 @@ void TestVexmarCalls::callProfile_data()
     const QString a = QStringLiteral("A");
     const QString b = QStringLiteral("B");
 
-    QTest::newRow("codec 2, two numbers") << a << b << 27 << true << true << QByteArray(" | A,B | ")
-                                          << QByteArrayList {info + "remote_aoip2=A,B"} << QByteArray("1 2 1");
-    QTest::newRow("codec 1, one number") << a << QString() << 26 << true << true << QByteArray("A |  | ")
-                                         << QByteArrayList {info + "remote_aoip1=A"} << QByteArray("2 1 1");
-    QTest::newRow("voice line: the first number alone")
-        << a << b << 28 << true << true << QByteArray(" |  | A") << QByteArrayList {info + "remote_voice=A"}
-        << QByteArray("1 1 2");
-    QTest::newRow("no number") << QString() << b << 27 << true << true << QByteArray(" |  | ") << QByteArrayList()
-                               << QByteArray("1 1 1");
-    QTest::newRow("other menu") << a << b << 25 << true << true << QByteArray(" |  | ") << QByteArrayList()
-                                << QByteArray("1 1 1");
-    QTest::newRow("row of no page") << a << b << 27 << false << true << QByteArray(" |  | ") << QByteArrayList()
-                                    << QByteArray("1 1 1");
-    QTest::newRow("model not ready") << a << b << 27 << true << false << QByteArray(" |  | ") << QByteArrayList()
-                                     << QByteArray("1 1 1");
+    dataRow("codec 2, two numbers", a, b, 27, true, true, QByteArray(" | A,B | "),
+        QByteArrayList {info + "remote_aoip2=A,B"}, QByteArray("1 2 1"));
+    dataRow("codec 1, one number", a, QString(), 26, true, true, QByteArray("A |  | "),
+        QByteArrayList {info + "remote_aoip1=A"}, QByteArray("2 1 1"));
+    dataRow("voice line: the first number alone", a, b, 28, true, true, QByteArray(" |  | A"),
+        QByteArrayList {info + "remote_voice=A"}, QByteArray("1 1 2"));
+    dataRow("no number", QString(), b, 27, true, true, QByteArray(" |  | "), QByteArrayList(), QByteArray("1 1 1"));
+    dataRow("other menu", a, b, 25, true, true, QByteArray(" |  | "), QByteArrayList(), QByteArray("1 1 1"));
+    dataRow("row of no page", a, b, 27, false, true, QByteArray(" |  | "), QByteArrayList(), QByteArray("1 1 1"));
+    dataRow("model not ready", a, b, 27, true, false, QByteArray(" |  | "), QByteArrayList(), QByteArray("1 1 1"));
 }
 
 void TestVexmarCalls::callProfile()

@@ -105,7 +105,7 @@ void TestVexmarLogin::login_data()
     const QByteArray none = "none";
     const auto row = [](const char *name, const QByteArray &setup, int level, const QByteArray &typed,
                          const QByteArray &popup, int loggedIn, unsigned firmware, const QByteArray &fault = {}) {
-        QTest::newRow(name) << setup << fault << level << typed << popup << loggedIn << firmware;
+        dataRow(name, setup, fault, level, typed, popup, loggedIn, firmware);
     };
 
     row("operator, no password", {}, 0, "-", none, 0, 0x010104);
@@ -225,17 +225,17 @@ void TestVexmarLogin::pageButtons_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("button"); // index of the home page's page buttons
     QTest::addColumn<QByteArray>("shown"); // "<page> entry <settings entry>"
-    QTest::newRow("Stream 1") << 1 << 0 << QByteArray("2 entry -1");
-    QTest::newRow("Voice") << 1 << 1 << QByteArray("4 entry -1");
-    QTest::newRow("Mixer") << 1 << 2 << QByteArray("6 entry -1");
-    QTest::newRow("Audio") << 2 << 3 << QByteArray("5 entry -1");
-    QTest::newRow("Settings") << 1 << 4 << QByteArray("16 entry 1");
-    QTest::newRow("Tools") << 0 << 5 << QByteArray("16 entry 5");
-    QTest::newRow("Stream 2") << 1 << 6 << QByteArray("3 entry -1");
-    QTest::newRow("an empty button") << 1 << 7 << QByteArray("1 entry -1");
-    QTest::newRow("Status") << 0 << 10 << QByteArray("16 entry 6");
-    QTest::newRow("Mixer at the Operator level") << 0 << 2 << QByteArray("1 entry -1");
-    QTest::newRow("Audio at the Operator level") << 0 << 3 << QByteArray("1 entry -1");
+    dataRow("Stream 1", 1, 0, QByteArray("2 entry -1"));
+    dataRow("Voice", 1, 1, QByteArray("4 entry -1"));
+    dataRow("Mixer", 1, 2, QByteArray("6 entry -1"));
+    dataRow("Audio", 2, 3, QByteArray("5 entry -1"));
+    dataRow("Settings", 1, 4, QByteArray("16 entry 1"));
+    dataRow("Tools", 0, 5, QByteArray("16 entry 5"));
+    dataRow("Stream 2", 1, 6, QByteArray("3 entry -1"));
+    dataRow("an empty button", 1, 7, QByteArray("1 entry -1"));
+    dataRow("Status", 0, 10, QByteArray("16 entry 6"));
+    dataRow("Mixer at the Operator level", 0, 2, QByteArray("1 entry -1"));
+    dataRow("Audio at the Operator level", 0, 3, QByteArray("1 entry -1"));
 }
 
 void TestVexmarLogin::pageButtons()
@@ -266,26 +266,23 @@ void TestVexmarLogin::functionKeys_data()
     QTest::addColumn<bool>("docked");
     QTest::addColumn<QByteArrayList>("changes"); // "softkeyN:value" from the device, one change set each
     QTest::addColumn<QByteArray>("keys");
-    QTest::newRow("undocked: keys 1-4") << false << QByteArrayList {}
-                                        << QByteArray("Home | Mixer | Contact 1 | Info 1");
-    QTest::newRow("docked: keys 5-8") << true << QByteArrayList {}
-                                      << QByteArray("Tools | Contact 2 | 2 Talk Stream1R* | F4");
-    QTest::newRow("talk on key 3: press and release")
-        << false << QByteArrayList {"softkey3:C03F05B01"} << QByteArray("Home | Mixer | 2 Talk Stream1R* | Info 1");
-    QTest::newRow("and back to a click") << false << QByteArrayList {"softkey3:C03F05B01", "softkey3:C00F09B03"}
-                                         << QByteArray("Home | Mixer | Status | Info 1");
-    QTest::newRow("undocked: key 6 not shown")
-        << false << QByteArrayList {"softkey6:C00F03B03"} << QByteArray("Home | Mixer | Contact 1 | Info 1");
-    QTest::newRow("docked: key 6 is F2") << true << QByteArrayList {"softkey6:C00F03B03"}
-                                         << QByteArray("Tools | Inputs | 2 Talk Stream1R* | F4");
-    QTest::newRow("docked: key 2 not shown")
-        << true << QByteArrayList {"softkey2:C00F03B03"} << QByteArray("Tools | Contact 2 | 2 Talk Stream1R* | F4");
-    QTest::newRow("talk to output undocked: no function")
-        << false << QByteArrayList {"softkey1:C05F00B01"} << QByteArray("F1* | Mixer | Contact 1 | Info 1");
-    QTest::newRow("none") << false << QByteArrayList {"softkey2:"} << QByteArray("Home | F2 | Contact 1 | Info 1");
-    QTest::newRow("docked: keys 9 and 10 have no button")
-        << true << QByteArrayList {"softkey9:C03F0AB01", "softkey10:C03F0DB01"}
-        << QByteArray("Tools | Contact 2 | 2 Talk Stream1R* | F4");
+    dataRow("undocked: keys 1-4", false, QByteArrayList {}, QByteArray("Home | Mixer | Contact 1 | Info 1"));
+    dataRow("docked: keys 5-8", true, QByteArrayList {}, QByteArray("Tools | Contact 2 | 2 Talk Stream1R* | F4"));
+    dataRow("talk on key 3: press and release", false, QByteArrayList {"softkey3:C03F05B01"},
+        QByteArray("Home | Mixer | 2 Talk Stream1R* | Info 1"));
+    dataRow("and back to a click", false, QByteArrayList {"softkey3:C03F05B01", "softkey3:C00F09B03"},
+        QByteArray("Home | Mixer | Status | Info 1"));
+    dataRow("undocked: key 6 not shown", false, QByteArrayList {"softkey6:C00F03B03"},
+        QByteArray("Home | Mixer | Contact 1 | Info 1"));
+    dataRow("docked: key 6 is F2", true, QByteArrayList {"softkey6:C00F03B03"},
+        QByteArray("Tools | Inputs | 2 Talk Stream1R* | F4"));
+    dataRow("docked: key 2 not shown", true, QByteArrayList {"softkey2:C00F03B03"},
+        QByteArray("Tools | Contact 2 | 2 Talk Stream1R* | F4"));
+    dataRow("talk to output undocked: no function", false, QByteArrayList {"softkey1:C05F00B01"},
+        QByteArray("F1* | Mixer | Contact 1 | Info 1"));
+    dataRow("none", false, QByteArrayList {"softkey2:"}, QByteArray("Home | F2 | Contact 1 | Info 1"));
+    dataRow("docked: keys 9 and 10 have no button", true, QByteArrayList {"softkey9:C03F0AB01", "softkey10:C03F0DB01"},
+        QByteArray("Tools | Contact 2 | 2 Talk Stream1R* | F4"));
 }
 
 void TestVexmarLogin::functionKeys()
@@ -319,11 +316,10 @@ void TestVexmarLogin::microphones_data()
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QByteArray>("change"); // the device's own, of source "aic"
     QTest::addColumn<QByteArray>("mics");
-    QTest::newRow("both on when attached") << QByteArray() << QByteArray() << QByteArray("on on");
-    QTest::newRow("first off when attached") << QByteArray("audio input1=off") << QByteArray() << QByteArray("off on");
-    QTest::newRow("second switched off") << QByteArray() << QByteArray("input2:off;") << QByteArray("on off");
-    QTest::newRow("first switched on") << QByteArray("audio input1=off") << QByteArray("input1:on;")
-                                       << QByteArray("on on");
+    dataRow("both on when attached", QByteArray(), QByteArray(), QByteArray("on on"));
+    dataRow("first off when attached", QByteArray("audio input1=off"), QByteArray(), QByteArray("off on"));
+    dataRow("second switched off", QByteArray(), QByteArray("input2:off;"), QByteArray("on off"));
+    dataRow("first switched on", QByteArray("audio input1=off"), QByteArray("input1:on;"), QByteArray("on on"));
 }
 
 // The microphones of the status bar follow the audio inputs 1 and 2.

@@ -95,12 +95,10 @@ void TestVexmarSoftkeys::wireValues_data()
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QByteArray>("state"); // category/function/behaviour
     QTest::addColumn<QString>("name");
-    QTest::newRow("shortcut Tools") << 4 << QByteArray("C00F08B03") << QByteArray("0/8/3") << QStringLiteral("Tools");
-    QTest::newRow("stream function 12") << 8 << QByteArray("C03F0CB01") << QByteArray("3/12/1")
-                                        << QStringLiteral("A Talk Voice");
-    QTest::newRow("output function 10") << 9 << QByteArray("C05F0AB01") << QByteArray("5/10/1")
-                                        << QStringLiteral("B Talk AES67 Ch3");
-    QTest::newRow("none") << 0 << QByteArray() << QByteArray("-1/0/0") << QStringLiteral("None");
+    dataRow("shortcut Tools", 4, QByteArray("C00F08B03"), QByteArray("0/8/3"), QStringLiteral("Tools"));
+    dataRow("stream function 12", 8, QByteArray("C03F0CB01"), QByteArray("3/12/1"), QStringLiteral("A Talk Voice"));
+    dataRow("output function 10", 9, QByteArray("C05F0AB01"), QByteArray("5/10/1"), QStringLiteral("B Talk AES67 Ch3"));
+    dataRow("none", 0, QByteArray(), QByteArray("-1/0/0"), QStringLiteral("None"));
 }
 
 // The same value from the device and to it.
@@ -145,30 +143,26 @@ void TestVexmarSoftkeys::lists_data()
     QTest::addColumn<QByteArray>("categories");
     const QByteArray all = "-1 0 1 2 3 4 5";
     const QByteArray undocked = "-1 0 1 2 3 4";
-    QTest::newRow("4 to a stream") << QByteArray("ravenna") << true << 4 << 3 << QByteArray("1 2 3 9 10 11")
-                                   << QStringLiteral("1 Talk Stream1R") << all;
-    QTest::newRow("4 to a stream, mobile")
-        << QByteArray("mobile_lte") << false << 4 << 3 << QByteArray("1 2 3 4 9 10 11 12")
-        << QStringLiteral("1 Talk Stream1R") << undocked;
-    QTest::newRow("8 to a stream, mobile, docked")
-        << QByteArray("mobile_lte") << true << 8 << 3 << QByteArray("9 10 11 12") << QStringLiteral("A Talk Stream1R")
-        << QByteArray("-1 3 5");
-    QTest::newRow("8 to a stream, as codes")
-        << QByteArray("mobile_lte") << false << 8 << -3 << QByteArray("0x909 0xa0a 0xb0b 0xc0c")
-        << QStringLiteral("A Talk Stream1R") << QByteArray("-1 3");
-    QTest::newRow("9 to an output, AES67") << QByteArray("ravenna") << true << 9 << 5 << QByteArray("6 7 8 9 10")
-                                           << QStringLiteral("B Talk LINE1") << QByteArray("-1 3 5");
-    QTest::newRow("9 to an output") << QByteArray("wifi") << true << 9 << 5 << QByteArray("6 7")
-                                    << QStringLiteral("B Talk LINE1") << QByteArray("-1 3 5");
-    QTest::newRow("4 to a speaker, docked")
-        << QByteArray("wifi") << true << 4 << 4 << QByteArray("1 2 5 6") << QStringLiteral("1 Talk 2/B") << all;
-    QTest::newRow("4 to a speaker") << QByteArray("wifi") << false << 4 << 4 << QByteArray("1 2 5 6")
-                                    << QStringLiteral("1 Talk 2") << undocked;
+    dataRow("4 to a stream", QByteArray("ravenna"), true, 4, 3, QByteArray("1 2 3 9 10 11"),
+        QStringLiteral("1 Talk Stream1R"), all);
+    dataRow("4 to a stream, mobile", QByteArray("mobile_lte"), false, 4, 3, QByteArray("1 2 3 4 9 10 11 12"),
+        QStringLiteral("1 Talk Stream1R"), undocked);
+    dataRow("8 to a stream, mobile, docked", QByteArray("mobile_lte"), true, 8, 3, QByteArray("9 10 11 12"),
+        QStringLiteral("A Talk Stream1R"), QByteArray("-1 3 5"));
+    dataRow("8 to a stream, as codes", QByteArray("mobile_lte"), false, 8, -3, QByteArray("0x909 0xa0a 0xb0b 0xc0c"),
+        QStringLiteral("A Talk Stream1R"), QByteArray("-1 3"));
+    dataRow("9 to an output, AES67", QByteArray("ravenna"), true, 9, 5, QByteArray("6 7 8 9 10"),
+        QStringLiteral("B Talk LINE1"), QByteArray("-1 3 5"));
+    dataRow("9 to an output", QByteArray("wifi"), true, 9, 5, QByteArray("6 7"), QStringLiteral("B Talk LINE1"),
+        QByteArray("-1 3 5"));
+    dataRow("4 to a speaker, docked", QByteArray("wifi"), true, 4, 4, QByteArray("1 2 5 6"),
+        QStringLiteral("1 Talk 2/B"), all);
+    dataRow(
+        "4 to a speaker", QByteArray("wifi"), false, 4, 4, QByteArray("1 2 5 6"), QStringLiteral("1 Talk 2"), undocked);
     // No mask of its own: all of them after the category change.
-    QTest::newRow("8 to a speaker") << QByteArray("wifi") << false << 8 << 4 << QByteArray("1 2 3 4 5 6 7 8")
-                                    << QStringLiteral("1 Talk 2") << QByteArray("-1 3");
-    QTest::newRow("a category beyond") << QByteArray("wifi") << false << 0 << 6 << QByteArray("0")
-                                       << QStringLiteral("None") << undocked;
+    dataRow("8 to a speaker", QByteArray("wifi"), false, 8, 4, QByteArray("1 2 3 4 5 6 7 8"),
+        QStringLiteral("1 Talk 2"), QByteArray("-1 3"));
+    dataRow("a category beyond", QByteArray("wifi"), false, 0, 6, QByteArray("0"), QStringLiteral("None"), undocked);
 }
 
 void TestVexmarSoftkeys::lists()
@@ -206,26 +200,22 @@ void TestVexmarSoftkeys::changeFromDevice_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QByteArrayList>("emitted");
-    QTest::newRow("new category, other function")
-        << QByteArray() << QByteArray("C03F02B01")
-        << QByteArrayList {"categoryChanging -1/0/0 to 3", "functionChanged 3/1/1", "functionChanging 3/1/1 to 2",
-               "functionChanged 3/2/1"};
-    QTest::newRow("new category, its first function")
-        << QByteArray() << QByteArray("C00F01B03")
-        << QByteArrayList {"categoryChanging -1/0/0 to 0", "functionChanged 0/1/3"};
-    QTest::newRow("the same value") << QByteArray("C00F01B03") << QByteArray("C00F01B03") << QByteArrayList();
-    QTest::newRow("new function") << QByteArray("C00F01B03") << QByteArray("C00F04B03")
-                                  << QByteArrayList {"functionChanging 0/1/3 to 4", "functionChanged 0/4/3"};
-    QTest::newRow("function not offered") << QByteArray() << QByteArray("C03F05B01")
-                                          << QByteArrayList {"categoryChanging -1/0/0 to 3", "functionChanged 3/1/1"};
-    QTest::newRow("category beyond") << QByteArray("C00F01B03") << QByteArray("C07F01B01") << QByteArrayList();
-    QTest::newRow("behaviour the category has not")
-        << QByteArray("C00F01B03") << QByteArray("C00F01B01") << QByteArrayList();
-    QTest::newRow("to none") << QByteArray("C00F01B03") << QByteArray()
-                             << QByteArrayList {"categoryChanging 0/1/3 to -1", "functionChanged -1/0/0"};
-    QTest::newRow("eight characters: none")
-        << QByteArray("C00F01B03") << QByteArray("C00F01B0")
-        << QByteArrayList {"categoryChanging 0/1/3 to -1", "functionChanged -1/0/0"};
+    dataRow("new category, other function", QByteArray(), QByteArray("C03F02B01"),
+        QByteArrayList {"categoryChanging -1/0/0 to 3", "functionChanged 3/1/1", "functionChanging 3/1/1 to 2",
+            "functionChanged 3/2/1"});
+    dataRow("new category, its first function", QByteArray(), QByteArray("C00F01B03"),
+        QByteArrayList {"categoryChanging -1/0/0 to 0", "functionChanged 0/1/3"});
+    dataRow("the same value", QByteArray("C00F01B03"), QByteArray("C00F01B03"), QByteArrayList());
+    dataRow("new function", QByteArray("C00F01B03"), QByteArray("C00F04B03"),
+        QByteArrayList {"functionChanging 0/1/3 to 4", "functionChanged 0/4/3"});
+    dataRow("function not offered", QByteArray(), QByteArray("C03F05B01"),
+        QByteArrayList {"categoryChanging -1/0/0 to 3", "functionChanged 3/1/1"});
+    dataRow("category beyond", QByteArray("C00F01B03"), QByteArray("C07F01B01"), QByteArrayList());
+    dataRow("behaviour the category has not", QByteArray("C00F01B03"), QByteArray("C00F01B01"), QByteArrayList());
+    dataRow("to none", QByteArray("C00F01B03"), QByteArray(),
+        QByteArrayList {"categoryChanging 0/1/3 to -1", "functionChanged -1/0/0"});
+    dataRow("eight characters: none", QByteArray("C00F01B03"), QByteArray("C00F01B0"),
+        QByteArrayList {"categoryChanging 0/1/3 to -1", "functionChanged -1/0/0"});
 }
 
 void TestVexmarSoftkeys::changeFromDevice()
@@ -248,10 +238,10 @@ void TestVexmarSoftkeys::load_data()
     QTest::addColumn<QByteArray>("keys"); // the ten wire values, '-' for none
     const QByteArray setup = "C00F01B03 C00F02B03 C01F01B02 C02F01B00 C00F08B03 C01F02B02 C03F05B01 - C03F09B01 -";
     const QByteArray untouched = QByteArray("- ").repeated(9) + "-";
-    QTest::newRow("ten values") << QByteArray("setup") << setup;
-    QTest::newRow("one not set counts") << QByteArray("unset 3") << QByteArray(setup).replace("C01F01B02", "-");
-    QTest::newRow("nine values change nothing") << QByteArray("nine") << untouched;
-    QTest::newRow("refused") << QByteArray("refused") << untouched;
+    dataRow("ten values", QByteArray("setup"), setup);
+    dataRow("one not set counts", QByteArray("unset 3"), QByteArray(setup).replace("C01F01B02", "-"));
+    dataRow("nine values change nothing", QByteArray("nine"), untouched);
+    dataRow("refused", QByteArray("refused"), untouched);
 }
 
 void TestVexmarSoftkeys::load()
@@ -292,9 +282,9 @@ void TestVexmarSoftkeys::contactsByFirmware_data()
 {
     QTest::addColumn<unsigned>("firmware");
     QTest::addColumn<QByteArray>("state");
-    QTest::newRow("1.01.02") << 0x010102u << QByteArray("1/1/2");
-    QTest::newRow("1.01.03") << 0x010103u << QByteArray("1/3/2");
-    QTest::newRow("not known yet") << 0xFFFFFFu << QByteArray("1/3/2");
+    dataRow("1.01.02", 0x010102u, QByteArray("1/1/2"));
+    dataRow("1.01.03", 0x010103u, QByteArray("1/3/2"));
+    dataRow("not known yet", 0xFFFFFFu, QByteArray("1/3/2"));
 }
 
 void TestVexmarSoftkeys::contactsByFirmware()
@@ -312,13 +302,11 @@ void TestVexmarSoftkeys::writes_data()
     QTest::addColumn<QByteArray>("state");
     QTest::addColumn<QByteArrayList>("emitted");
     const QByteArray changing = "categoryChanging 0/1/3 to 3";
-    QTest::newRow("taken") << QByteArray("answers") << QByteArray("3/1/1")
-                           << QByteArrayList {changing, "functionChanged 3/1/1"};
+    dataRow("taken", QByteArray("answers"), QByteArray("3/1/1"), QByteArrayList {changing, "functionChanged 3/1/1"});
     // The key shows what the device holds, and says so.
-    QTest::newRow("refused") << QByteArray("refuses") << QByteArray("0/1/3")
-                             << QByteArrayList {changing, "functionChanged 0/1/3"};
-    QTest::newRow("no connection: kept until the next read")
-        << QByteArray("gone") << QByteArray("3/1/1") << QByteArrayList {changing, "functionChanged 3/1/1"};
+    dataRow("refused", QByteArray("refuses"), QByteArray("0/1/3"), QByteArrayList {changing, "functionChanged 0/1/3"});
+    dataRow("no connection: kept until the next read", QByteArray("gone"), QByteArray("3/1/1"),
+        QByteArrayList {changing, "functionChanged 3/1/1"});
 }
 
 void TestVexmarSoftkeys::writes()

@@ -55,8 +55,6 @@ private slots:
     void init();
     void cleanup();
 
-    void keyTables_data();
-    void keyTables();
     void keyPlaces_data();
     void keyPlaces();
     void pageTransitions_data();
@@ -112,31 +110,6 @@ void TestVexmarVirtual::press(QVexmarVirtual *keyboard, int index)
     QTest::mouseClick(key, Qt::LeftButton, {}, key->rect().center());
 }
 
-void TestVexmarVirtual::keyTables_data()
-{
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QStringList>("keys");
-
-    QTest::newRow("numeric keypad") << int(Numeric) << numericPage;
-    QTest::newRow("lower case") << 0 << lowerPage;
-    QTest::newRow("upper case") << 1 << upperPage;
-    QTest::newRow("symbols 1 / 2") << 2 << symbolPage1;
-    QTest::newRow("symbols 2 / 2") << 3 << symbolPage2;
-}
-
-void TestVexmarVirtual::keyTables()
-{
-    QFETCH(int, page);
-    QFETCH(QStringList, keys);
-
-    auto *keyboard = new QVexmarVirtual(page != Numeric, m_opener);
-    if (page != Numeric)
-        keyboard->setKeyPage(page);
-    show(keyboard);
-    QCOMPARE(shownKeys(*keyboard), keys);
-    keyboard->close();
-}
-
 void TestVexmarVirtual::keyPlaces_data()
 {
     QTest::addColumn<bool>("alphanumeric");
@@ -159,6 +132,7 @@ void TestVexmarVirtual::keyPlaces()
     }
 }
 
+// Each page's keys as the user reads them, reached as the user reaches them.
 void TestVexmarVirtual::pageTransitions_data()
 {
     QTest::addColumn<bool>("alphanumeric");

@@ -1,3 +1,4 @@
+#include "pixeltesting.h"
 #include "screenpointer.h"
 #include "vexmarbutton.h"
 #include "vexmarkeyrecorder.h"
@@ -12,26 +13,6 @@
 #include <QtTest>
 
 namespace {
-
-// Colours without alpha, as grab() gives them.
-QRgb rgb(int r, int g, int b)
-{
-    return qRgb(r, g, b) & 0xFFFFFF;
-}
-
-QRgb pixelAt(const QImage &image, int x, int y)
-{
-    return image.pixel(x, y) & 0xFFFFFF;
-}
-
-int countPixels(const QImage &image, const QRect &area, QRgb colour)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += pixelAt(image, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
-    return count;
-}
 
 QPalette buttonPalette(const QBrush &face, const QColor &text)
 {
@@ -67,7 +48,6 @@ private slots:
     void messageButtons();
     void messageLooks();
     void autoCloseCountsFromShow();
-    void setText();
 
     void dummyPage();
 
@@ -359,28 +339,6 @@ void TestVexmarWidgets::autoCloseCountsFromShow()
     QVERIFY2(clock.elapsed() >= 300 + 95, QByteArray::number(clock.elapsed()).constData());
     QCOMPARE(box->cancelled, 1);
     QCOMPARE(box->autoCloseMsec, 0);
-    QTRY_VERIFY(box.isNull());
-}
-
-void TestVexmarWidgets::setText()
-{
-    QPointer<QVexmarMessage> box = new QVexmarMessage(QStringLiteral("Uploading 10%"), 0, m_opener);
-    box->autoCloseMsec = 60000;
-    box->show();
-    QVERIFY(box->timer.isActive());
-
-    // A new text without a pending time stays until closed; the same text again changes nothing.
-    box->setText(QStringLiteral("Uploading 20%"));
-    QVERIFY(!box->timer.isActive());
-    QCOMPARE(box->label->text(), QStringLiteral("Uploading 20%"));
-    box->autoCloseMsec = 50;
-    box->setText(QStringLiteral("Uploading 20%"));
-    QVERIFY(!box->timer.isActive());
-
-    // A new text with a pending time closes the box that much later.
-    QSignalSpy closed(box.data(), &QVexmarPopup::popupClosed);
-    box->setText(QStringLiteral("Done"));
-    QVERIFY(closed.wait(5000));
     QTRY_VERIFY(box.isNull());
 }
 
