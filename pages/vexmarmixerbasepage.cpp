@@ -299,7 +299,8 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     QVexmarButton *button = addMixerButton(QRect(x, 548, 120, 90), icon, QString(), name, Qt::black);
     auto *label = new QLabel(text, contentFrame);
     label->setObjectName(name + QStringLiteral("Caption"));
-    label->setGeometry(x, 638, 120, 25);
+    // A little wider than the button, centred under it: "STREAMS" is wider than 120 pixels in some fonts.
+    label->setGeometry(x - 10, 638, 140, 25);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(mixerFont());
     if (caption)
