@@ -77,7 +77,6 @@ private slots:
     void netInterfaceButtonClicked();
     void netInterfacePopupClosed();
     void callPanelClicked();
-    void callPopupClosed();
     void bookButtonClicked();
     void codingButtonClicked();
     void codingPopupClosed();
