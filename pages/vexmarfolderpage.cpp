@@ -10,7 +10,6 @@
 #include "vexmarmessage.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
@@ -507,23 +506,7 @@ QString QVexmarFolderPage::formatPlayTime(int seconds)
 
 void QVexmarFolderPage::showMessage(const QString &text, int autoCloseMs)
 {
-    if (m_message) {
-        m_message->autoCloseMsec = autoCloseMs;
-        m_message->setText(text);
-        return;
-    }
-    auto *message = new QVexmarMessage(text, 0, this);
-    m_message = message;
-    message->placeOver(this);
-    connect(message, &QVexmarMessage::popupClosed, this, &QVexmarFolderPage::messagePopupClosed);
-    message->autoCloseMsec = autoCloseMs;
-    message->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-}
-
-void QVexmarFolderPage::messagePopupClosed()
-{
-    m_message = nullptr;
+    QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
 void QVexmarFolderPage::homeButtonClicked()

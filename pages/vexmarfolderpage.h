@@ -163,7 +163,6 @@ private slots:
     void slot_onClicked_btn_RightNext();
     void slot_onClicked_btn_RightPrevious();
     void timeoutEvent();
-    void messagePopupClosed();
     void slot_onListWidget_Left_itemClicked(QListWidgetItem *item);
     void slot_onListWidget_Right_itemClicked(QListWidgetItem *item);
     void slot_onClicked_btn_editWav();

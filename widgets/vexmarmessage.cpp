@@ -3,6 +3,7 @@
 #include "vexmarbutton.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QShowEvent>
@@ -87,6 +88,26 @@ void QVexmarMessage::setText(const QString &newText)
 void QVexmarMessage::showMessage()
 {
     show();
+}
+
+void QVexmarMessage::showOnce(QPointer<QVexmarMessage> &message, QWidget *page, const QString &text, int autoCloseMs)
+{
+    if (message) {
+        message->autoCloseMsec = autoCloseMs;
+        message->setText(text);
+        return;
+    }
+    auto *opened = new QVexmarMessage(text, 0, page);
+    message = opened;
+    opened->placeOver(page);
+    // A message the page let go of meanwhile leaves the page's newer one alone.
+    connect(opened, &QVexmarPopup::popupClosed, page, [&message, opened] {
+        if (message == opened)
+            message = nullptr;
+    });
+    opened->autoCloseMsec = autoCloseMs;
+    opened->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
 }
 
 void QVexmarMessage::showEvent(QShowEvent *event)

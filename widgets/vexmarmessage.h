@@ -2,6 +2,7 @@
 
 #include "vexmarpopup.h"
 
+#include <QPointer>
 #include <QTimer>
 
 class QLabel;
@@ -22,6 +23,9 @@ public:
     // A changed text re-arms the auto-close timer with a pending autoCloseMsec, or stops it when none is pending.
     void setText(const QString &text);
     void showMessage();
+    // The one informative message a page keeps: the open one takes the text and time, else a new one opens over
+    // the page. The pointer is emptied when that message closes.
+    static void showOnce(QPointer<QVexmarMessage> &message, QWidget *page, const QString &text, int autoCloseMs);
 
     const int buttons;
     // Pending auto-close time, consumed when armed (first showing or a changed text); 0 = none.
