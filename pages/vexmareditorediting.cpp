@@ -175,16 +175,20 @@ void QVexmarEditorPage::receiveCustomMessage_ChildIsWheeled(int graphId, int del
         stopPlayback();
         return;
     }
-    const qint64 step = qint64(delta) * factor * m_speed;
-    if (graphId == SourceGraph && m_sourceView) {
-        m_sourceCursor = std::clamp(m_sourceCursor + step, qint64(0), sourceLength());
-        m_sourcePlayStart = m_sourceCursor;
+    // Only the active view's cursor moves.
+    if ((graphId == SourceGraph) == m_sourceView)
+        placeCursor(m_sourceView, (m_sourceView ? m_sourceCursor : m_projectCursor) + qint64(delta) * factor * m_speed);
+}
+
+void QVexmarEditorPage::placeCursor(bool source, qint64 ms)
+{
+    if (source) {
+        m_sourceCursor = m_sourcePlayStart = std::clamp(ms, qint64(0), sourceLength());
         setSourcePosition(m_sourceCursor);
         updateButtonState(m_sourceCursor, true);
         graphSource->update();
-    } else if (graphId != SourceGraph && !m_sourceView) {
-        m_projectCursor = std::clamp(m_projectCursor + step, qint64(0), projectLength());
-        m_projectPlayStart = m_projectCursor;
+    } else {
+        m_projectCursor = m_projectPlayStart = std::clamp(ms, qint64(0), projectLength());
         setProjectPosition(m_projectCursor);
         updateButtonState(m_projectCursor, false);
         graphProject->update();
@@ -230,26 +234,15 @@ void QVexmarEditorPage::sourcePiece(qint64 ms, qint64 &start, qint64 &end) const
 
 void QVexmarEditorPage::slot_onClicked_btn_previous()
 {
-    m_userStop = true;
-    stopPlayback();
-    if (m_sourceView) {
-        qint64 start = 0;
-        qint64 end = 0;
-        sourcePiece(m_sourceCursor, start, end);
-        m_sourceCursor = m_sourcePlayStart = std::clamp(start / SamplesPerMs, qint64(0), sourceLength());
-        setSourcePosition(m_sourceCursor);
-        updateButtonState(m_sourceCursor, true);
-        graphSource->update();
-    } else {
-        const qint64 target = graphProject->previousStop(m_projectCursor);
-        m_projectCursor = m_projectPlayStart = std::clamp(target, qint64(0), projectLength());
-        setProjectPosition(m_projectCursor);
-        updateButtonState(m_projectCursor, false);
-        graphProject->update();
-    }
+    moveToStop(false);
 }
 
 void QVexmarEditorPage::slot_onClicked_btn_Next()
+{
+    moveToStop(true);
+}
+
+void QVexmarEditorPage::moveToStop(bool forward)
 {
     m_userStop = true;
     stopPlayback();
@@ -257,16 +250,10 @@ void QVexmarEditorPage::slot_onClicked_btn_Next()
         qint64 start = 0;
         qint64 end = 0;
         sourcePiece(m_sourceCursor, start, end);
-        m_sourceCursor = m_sourcePlayStart = std::clamp(end / SamplesPerMs, qint64(0), sourceLength());
-        setSourcePosition(m_sourceCursor);
-        updateButtonState(m_sourceCursor, true);
-        graphSource->update();
+        placeCursor(true, (forward ? end : start) / SamplesPerMs);
     } else {
-        const qint64 target = graphProject->nextStop(m_projectCursor);
-        m_projectCursor = m_projectPlayStart = std::clamp(target, qint64(0), projectLength());
-        setProjectPosition(m_projectCursor);
-        updateButtonState(m_projectCursor, false);
-        graphProject->update();
+        placeCursor(
+            false, forward ? graphProject->nextStop(m_projectCursor) : graphProject->previousStop(m_projectCursor));
     }
 }
 
@@ -349,7 +336,7 @@ void QVexmarEditorPage::slot_onClicked_btn_AddMark()
             samples = playing;
             ms = samples / SamplesPerMs;
         }
-        addSeparator(samples, ms);
+        addPosition(SeparatorElements, samples, ms);
         reloadElements(false, SeparatorElements);
         graphSource->update();
         updateButtonState(m_sourceCursor, true);
@@ -357,7 +344,7 @@ void QVexmarEditorPage::slot_onClicked_btn_AddMark()
         // The device's position is one in the file of the track playing, so the project's own cursor counts.
         if (projectLength() <= 0)
             return;
-        addMark(m_projectCursor * SamplesPerMs, m_projectCursor);
+        addPosition(MarkElements, m_projectCursor * SamplesPerMs, m_projectCursor);
         reloadElements(false, MarkElements);
         graphProject->update();
         updateButtonState(m_projectCursor, false);
@@ -380,14 +367,7 @@ void QVexmarEditorPage::slot_onClicked_btn_DelMark()
         graph->update();
         updateButtonState(cursor, m_sourceView);
     } else if (state == DrawBarGraph::InsidePosition && !m_sourceView) {
-        auto *confirm = new QVexmarConfirmAction(this);
-        confirm->setTitle(tr("Delete this selection."));
-        confirm->setLine1(tr("Please confirm"), QString());
-        confirm->setContextValue(0);
-        confirm->setupUi();
-        confirm->placeOver(this);
-        connect(confirm, &QVexmarPopup::popupClosed, this, &QVexmarEditorPage::slot_popupClosed_DeleteSelection);
-        confirm->show();
+        askToConfirm(tr("Delete this selection."), &QVexmarEditorPage::slot_popupClosed_DeleteSelection);
     }
 }
 
@@ -598,15 +578,8 @@ void QVexmarEditorPage::stopPlayback()
     setImage(btn_Play, I::playWhite);
     if (m_elapsed) {
         m_elapsed.reset();
-        if (source) {
-            m_sourceCursor = m_sourcePlayStart = reached;
-            setSourcePosition(reached);
-            updateButtonState(reached, true);
-        } else if (project) {
-            m_projectCursor = m_projectPlayStart = reached;
-            setProjectPosition(reached);
-            updateButtonState(reached, false);
-        }
+        if (source || project)
+            placeCursor(source, reached);
     }
     if (sendStop)
         getDevice()->playbackStop();

@@ -227,48 +227,27 @@ bool QVexmarEditorPage::newProject()
     return getDevice()->projectNew(mountPoint().c_str(), projectName().c_str(), m_projectFile.c_str());
 }
 
-QStringList QVexmarEditorPage::fetchTracks()
+QStringList QVexmarEditorPage::fetchRows(int kind)
 {
-    loadSettings();
+    using Fetch = bool (TComDevice::*)(const std::string &, const std::string &, const std::string &, QStringList &);
+    static const Fetch fetches[]
+        = {&TComDevice::getProjectTracks, &TComDevice::getProjectMarks, &TComDevice::getProjectSeparators};
     QStringList rows;
-    getDevice()->getProjectTracks(mountPoint(), projectName(), m_projectFile, rows);
+    (getDevice()->*fetches[kind])(mountPoint(), projectName(), m_projectFile, rows);
     return rows;
 }
 
-QStringList QVexmarEditorPage::fetchMarks()
+void QVexmarEditorPage::addPosition(int kind, qint64 samples, qint64 ms)
 {
     loadSettings();
-    QStringList rows;
-    getDevice()->getProjectMarks(mountPoint(), projectName(), m_projectFile, rows);
-    return rows;
-}
-
-QStringList QVexmarEditorPage::fetchSeparators()
-{
-    loadSettings();
-    QStringList rows;
-    getDevice()->getProjectSeparators(mountPoint(), projectName(), m_projectFile, rows);
-    return rows;
-}
-
-void QVexmarEditorPage::addMark(qint64 samples, qint64 ms)
-{
-    loadSettings();
-    ProjectElement mark;
-    mark.flag = 1;
-    mark.startValue = std::to_string(samples);
-    mark.startValueH = std::to_string(ms);
-    getDevice()->projectAddMark(mountPoint(), projectName(), m_projectFile, mark);
-}
-
-void QVexmarEditorPage::addSeparator(qint64 samples, qint64 ms)
-{
-    loadSettings();
-    ProjectElement separator;
-    separator.flag = 1;
-    separator.startValue = std::to_string(samples);
-    separator.startValueH = std::to_string(ms);
-    getDevice()->projectAddSeparator(mountPoint(), projectName(), m_projectFile, separator);
+    ProjectElement element;
+    element.flag = 1;
+    element.startValue = std::to_string(samples);
+    element.startValueH = std::to_string(ms);
+    if (kind == MarkElements)
+        getDevice()->projectAddMark(mountPoint(), projectName(), m_projectFile, element);
+    else
+        getDevice()->projectAddSeparator(mountPoint(), projectName(), m_projectFile, element);
 }
 
 void QVexmarEditorPage::setProjectSource()
@@ -373,21 +352,12 @@ const QVexmarEditorPage::ElementList &QVexmarEditorPage::elements(int kind) cons
 void QVexmarEditorPage::reloadElements(bool resetView, int kind)
 {
     projectPath();
-    bool fetch[3] = {};
-    for (int k = TrackElements; k <= SeparatorElements; ++k) {
-        if (kind == AllElements || kind == k)
-            m_elements[std::size_t(k)].reset();
-        if (!m_elements[std::size_t(k)]) {
-            m_elements[std::size_t(k)] = std::make_unique<ElementList>();
-            fetch[k] = true;
-        }
+    // The settings projectPath read name the drive and project of every list; a list never read is read too.
+    for (int k : {TrackElements, SeparatorElements, MarkElements}) {
+        std::unique_ptr<ElementList> &list = m_elements[std::size_t(k)];
+        if (kind == AllElements || kind == k || !list)
+            list = std::make_unique<ElementList>(parseRows(fetchRows(k), k));
     }
-    if (fetch[TrackElements])
-        *m_elements[TrackElements] = parseRows(fetchTracks(), TrackElements);
-    if (fetch[SeparatorElements])
-        *m_elements[SeparatorElements] = parseRows(fetchSeparators(), SeparatorElements);
-    if (fetch[MarkElements])
-        *m_elements[MarkElements] = parseRows(fetchMarks(), MarkElements);
     rebuildViews(resetView);
 }
 
@@ -481,11 +451,10 @@ void QVexmarEditorPage::refresh(bool useStoredSource)
             m_source.waveMap = m_waveMap;
             setProjectSource();
             // The separators cut the previous source; the device's own count, as the view may not have read it.
-            const int separators = int(parseRows(fetchSeparators(), SeparatorElements).size());
-            for (int index = separators; index >= 1; --index) {
-                loadSettings();
+            // The settings setProjectSource read serve the list and every removal.
+            const int separators = int(parseRows(fetchRows(SeparatorElements), SeparatorElements).size());
+            for (int index = separators; index >= 1; --index)
                 m_recorder->removeSeparator(m_projectFile, index);
-            }
         }
     }
     if (!m_waveMap.empty()) {
@@ -631,36 +600,24 @@ void QVexmarEditorPage::timeoutEvent()
 
 void QVexmarEditorPage::showMessage(const QString &text, int autoCloseMs)
 {
-    if (m_message) {
-        m_message->autoCloseMsec = autoCloseMs;
-        m_message->setText(text);
-        return;
-    }
-    auto *message = new QVexmarMessage(text, 0, this);
-    m_message = message;
-    message->placeOver(this);
-    connect(message, &QVexmarMessage::popupClosed, this, &QVexmarEditorPage::messagePopupClosed);
-    message->autoCloseMsec = autoCloseMs;
-    message->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-}
-
-void QVexmarEditorPage::messagePopupClosed()
-{
-    m_message = nullptr;
+    QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
 void QVexmarEditorPage::slot_onClicked_btn_Trash()
 {
     if (m_sourceView)
         return;
+    askToConfirm(tr("Clear the project"), &QVexmarEditorPage::slot_popupClosed_ClearProject);
+}
+
+void QVexmarEditorPage::askToConfirm(const QString &title, void (QVexmarEditorPage::*closed)())
+{
     auto *confirm = new QVexmarConfirmAction(this);
-    confirm->setTitle(tr("Clear the project"));
+    confirm->setTitle(title);
     confirm->setLine1(tr("Please confirm"), QString());
-    confirm->setContextValue(0);
     confirm->setupUi();
     confirm->placeOver(this);
-    connect(confirm, &QVexmarPopup::popupClosed, this, &QVexmarEditorPage::slot_popupClosed_ClearProject);
+    connect(confirm, &QVexmarPopup::popupClosed, this, closed);
     confirm->show();
 }
 
@@ -719,5 +676,3 @@ void QVexmarEditorPage::homeButtonClicked()
 }
 
 void QVexmarEditorPage::slot_onClicked_btn_Undo() { }
-
-void QVexmarEditorPage::slot_onClicked_DBGCliked() { }

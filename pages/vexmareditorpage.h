@@ -49,11 +49,6 @@ public:
     // Project state, requests and loading
     void projectPath();
     bool newProject();
-    QStringList fetchTracks();
-    QStringList fetchMarks();
-    QStringList fetchSeparators();
-    void addMark(qint64 samples, qint64 ms);
-    void addSeparator(qint64 samples, qint64 ms);
     void setProjectSource();
     bool loadProjectSource();
     // The name of the waveform data file the device made of the recording; empty when it failed.
@@ -132,7 +127,6 @@ public slots:
     void receiveCustomMessage_ChildIsClic(int graphId);
     void receiveCustomMessage_ChildIsWheeled(int graphId, int delta, int factor);
     void slot_onClicked_btn_Undo();
-    void slot_onClicked_DBGCliked();
 
     void slot_onClicked_btn_Save();
     void slot_onClicked_btn_Open();
@@ -140,7 +134,6 @@ public slots:
     void slot_popupClosed_ClearProject();
     void homeButtonClicked();
     void timeoutEvent();
-    void messagePopupClosed();
     void slot_popupClosed_SelectProject();
 
 protected:
@@ -160,6 +153,10 @@ private:
     void loadSettings();
     std::string mountPoint() const;
     std::string projectName() const;
+    // A list of the project file as rows, with the settings read last.
+    QStringList fetchRows(int kind);
+    // A mark or separator at a position.
+    void addPosition(int kind, qint64 samples, qint64 ms);
 
     // Rows of seven '|'-separated fields into elements; rows of another length or with a position that is no
     // decimal number are left out.
@@ -188,6 +185,12 @@ private:
     int trackAt(qint64 ms) const;
     qint64 trackStartMs(int index) const;
     void deleteSelection();
+    // The cursor of a view put at ms within its material, where a later Play starts; the buttons follow.
+    void placeCursor(bool source, qint64 ms);
+    // To the separator (source) or stop (project) after or before the cursor.
+    void moveToStop(bool forward);
+    // A "Please confirm" question; the slot reads the answer.
+    void askToConfirm(const QString &title, void (QVexmarEditorPage::*closed)());
     void startPlayTimer();
     // The position the running clock has reached in the active view, within the material.
     qint64 clockPosition(bool source) const;
