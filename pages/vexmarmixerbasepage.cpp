@@ -19,6 +19,7 @@ constexpr int lastAes67Input = 13;
 constexpr int blockedInput = 18;
 constexpr int playerLeftInput = 16;
 constexpr int playerRightInput = 17;
+constexpr int crosspointKey = 64;
 
 const QColor aes67Grey(127, 127, 127);
 
@@ -162,6 +163,12 @@ bool recorderMissing(unsigned deviceOptions)
     return !(deviceOptions & TComDevice::OptRecord);
 }
 
+// The crosspoint as the device has it. Emits no clicked(): the page's own slots stay quiet.
+void showNode(QVexmarMatrixNode *node)
+{
+    node->setChecked(getMatrixSettings()->node(QVexmar::Inputs(node->input), QVexmar::Outputs(node->output)).on());
+}
+
 } // namespace
 
 const QVector<MixerRow> &inputPageRows()
@@ -244,12 +251,6 @@ QVexmar::Page headphonePage()
                                                                                   : QVexmar::Monitoring1Page;
 }
 
-void refreshCrosspoint(const QMap<int, QVexmarMatrixNode *> &row, QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (QVexmarMatrixNode *node = row.value(in))
-        node->setChecked(getMatrixSettings()->node(in, ou).on());
-}
-
 QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(parent)
 {
     QPalette buttonPalette = palette();
@@ -262,6 +263,9 @@ QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(
     homeButton->setPalette(buttonPalette);
     homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::homeButtonClicked);
+    TMatrixSettings *matrix = getMatrixSettings();
+    connect(matrix, &TComController::controllerStateChanged, this, &QVexmarMixerBasePage::showCrosspoints);
+    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerBasePage::showCrosspoint);
 }
 
 QVexmarMixerBasePage::~QVexmarMixerBasePage() = default;
@@ -345,4 +349,39 @@ void QVexmarMixerBasePage::showAes67Button(QVexmarButton *button, QLabel *captio
     button->setIcon(
         QIcon(usable ? QStringLiteral(":/images/output-white.png") : QStringLiteral(":/images/output-gray.png")));
     button->setEnabled(usable);
+}
+
+void QVexmarMixerBasePage::addCrosspoint(QVexmarMatrixNode *node)
+{
+    m_crosspoints.insert(node->input * crosspointKey + node->output, node);
+    connect(node, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::crosspointClicked);
+}
+
+void QVexmarMixerBasePage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked)
+{
+    getMatrixSettings()->setNode(in, ou, checked);
+}
+
+void QVexmarMixerBasePage::crosspointClicked(bool checked)
+{
+    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
+    if (!node)
+        return;
+    writeCrosspoint(QVexmar::Inputs(node->input), QVexmar::Outputs(node->output), checked);
+    // The click turned the check before the device answered: it shows what the device has.
+    showNode(node);
+}
+
+void QVexmarMixerBasePage::showCrosspoints(TComController *sender)
+{
+    if (sender->state() != 0)
+        return;
+    for (QVexmarMatrixNode *node : qAsConst(m_crosspoints))
+        showNode(node);
+}
+
+void QVexmarMixerBasePage::showCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou)
+{
+    if (QVexmarMatrixNode *node = m_crosspoints.value(in * crosspointKey + ou))
+        showNode(node);
 }

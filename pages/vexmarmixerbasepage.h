@@ -1,18 +1,19 @@
 #pragma once
 
-// What the mixer pages share: the base page with the home button and the navigation between the mixer pages, the
-// channel-label tables, the tests and rules that decide which inputs are usable, the headphone button's target
-// and the refresh of a crosspoint from the matrix.
+// What the mixer pages share: the base page with the home button, the navigation between the mixer pages and the
+// crosspoints, the channel-label tables, the tests and rules that decide which inputs are usable and the headphone
+// button's target.
 
 #include "vexmarmatrixindex.h"
 #include "vexmarpageid.h"
 #include "vexmarpagewidget.h"
 
-#include <QMap>
+#include <QHash>
 #include <QString>
 #include <QVector>
 
 class QColor;
+class TComController;
 class QLabel;
 class QVexmarButton;
 class QVexmarMatrixNode;
@@ -72,13 +73,9 @@ bool isMixerInputAvailable(int in, MixerMoment moment, bool current, const Mixer
 // else the monitoring mix. Read afresh at each click: the option can change between two.
 QVexmar::Page headphonePage();
 
-// Node (in, ou) of the matrix on the crosspoint that `row` (a page's crosspoints of output ou, by input) holds for
-// `in`; nothing when it holds none. Writes nothing and emits no clicked(): the page's own slots stay quiet.
-void refreshCrosspoint(const QMap<int, QVexmarMatrixNode *> &row, QVexmar::Inputs in, QVexmar::Outputs ou);
-
 // The base of the mixer pages: the home button and the navigation slots, each asking the screen window through
-// pageActivated for another page. A derived page names the home button with its own prefix, so that object names
-// stay unique in the window.
+// pageActivated for another page, and the crosspoints of the page's grid. A derived page names the home button with
+// its own prefix, so that object names stay unique in the window.
 class QVexmarMixerBasePage : public QVexmarPageWidget
 {
     Q_OBJECT
@@ -102,6 +99,12 @@ protected slots:
     void mixerOutput2Clicked();
 
 protected:
+    // A crosspoint of the page's grid: it shows node (input, output) of the matrix whenever the matrix is read or the
+    // node changes, and a touch switches that node on the device.
+    void addCrosspoint(QVexmarMatrixNode *node);
+    // What a touch of a crosspoint writes: its own node.
+    virtual void writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked);
+
     // The mixer pages' texts: the page's font at 26 px.
     QFont mixerFont() const;
     // A button of the navigation row at x (y 548, 120 x 90), drawn like the home button in the 26 px font, with
@@ -119,4 +122,13 @@ protected:
     static void setCaptionColour(QLabel *caption, const QColor &colour);
     // The button to the "AES67" output page: white and usable, or grey and disabled.
     static void showAes67Button(QVexmarButton *button, QLabel *caption, bool usable);
+
+private slots:
+    void crosspointClicked(bool checked);
+    void showCrosspoints(TComController *sender);
+    void showCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou);
+
+private:
+    // By input * crosspointKey + output. Not owned.
+    QHash<int, QVexmarMatrixNode *> m_crosspoints;
 };

@@ -80,11 +80,7 @@ QVexmarBars *addMeter(QWidget *parent, const QRect &geometry, bool stereo, const
 QVexmarMixerInputPage::QVexmarMixerInputPage(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
     setupUi();
-    TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerInputPage::deviceStateChanged);
-    connect(
-        matrix, &TComController::controllerStateChanged, this, &QVexmarMixerInputPage::matrixControllerStateChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerInputPage::matrixNodeChanged);
 }
 
 QVexmarMixerInputPage::~QVexmarMixerInputPage() = default;
@@ -127,7 +123,7 @@ void QVexmarMixerInputPage::setupUi()
             node->input = input;
             node->output = o;
             nodeRows[o].insert(input, node);
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::nodeClicked);
+            addCrosspoint(node);
         }
     }
     scrollArea->scrollArea()->setWidget(grid);
@@ -207,37 +203,14 @@ void QVexmarMixerInputPage::deviceStateChanged(TComDevice::DeviceState state)
         showAes67Button(aes67Button, aes67Caption, true);
 }
 
-void QVexmarMixerInputPage::matrixControllerStateChanged(TComController *sender)
+void QVexmarMixerInputPage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked)
 {
-    if (sender->state() != 0)
-        return;
-    for (const MixerRow &column : inputPageRows()) {
-        for (int o = 0; o < outputRows; ++o)
-            refreshCrosspoint(nodeRows[o], Inputs(crosspointInput(column, o)), Outputs(o));
-    }
-}
-
-void QVexmarMixerInputPage::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (ou >= 0 && ou < outputRows)
-        refreshCrosspoint(nodeRows[ou], in, ou);
-}
-
-void QVexmarMixerInputPage::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto input = Inputs(node->input);
-    const auto output = Outputs(node->output);
     TMatrixSettings *matrix = getMatrixSettings();
-    matrix->setNode(input, output, checked);
+    matrix->setNode(in, ou, checked);
     // A stereo source on the mono call: both channels, unless the device refused the left one; a right channel
     // alone would be a route the page cannot show.
-    if (output == voiceRow && isStereoLeft(input) && matrix->node(input, output).on() == checked)
-        matrix->setNode(Inputs(input + 1), output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    refreshCrosspoint(nodeRows[output], input, output);
+    if (ou == voiceRow && isStereoLeft(in) && matrix->node(in, ou).on() == checked)
+        matrix->setNode(Inputs(in + 1), ou, checked);
 }
 
 void QVexmarMixerInputPage::headphoneClicked()

@@ -49,12 +49,10 @@ public:
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
     void headphoneClicked();
 
 private:
     void setupUi();
+    void writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked) override;
     void applyAvailability(MixerMoment moment);
 };

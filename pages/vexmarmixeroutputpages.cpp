@@ -10,10 +10,7 @@
 #include <QLabel>
 #include <QScrollArea>
 
-#include <algorithm>
-
-using QVexmar::Inputs;
-using QVexmar::Outputs;
+#include <iterator>
 
 namespace {
 
@@ -127,11 +124,7 @@ const int QVexmarMixerOutput1Page::columnOutputs[columnCount] = {12, 13, 22, 23}
 QVexmarMixerOutput1Page::QVexmarMixerOutput1Page(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
     setupUi();
-    TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerOutput1Page::deviceStateChanged);
-    connect(
-        matrix, &TComController::controllerStateChanged, this, &QVexmarMixerOutput1Page::matrixControllerStateChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerOutput1Page::matrixNodeChanged);
 }
 
 QVexmarMixerOutput1Page::~QVexmarMixerOutput1Page() = default;
@@ -149,7 +142,7 @@ void QVexmarMixerOutput1Page::setupUi()
         frame, prefix, scrollArea->pos(), outputs, {tr("LINE 1"), tr("LINE 2"), tr("USB L"), tr("USB R")}, font);
     for (const QMap<int, QVexmarMatrixNode *> &column : nodeColumns) {
         for (QVexmarMatrixNode *node : column)
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::nodeClicked);
+            addCrosspoint(node);
     }
 
     QVexmarButton *headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"),
@@ -201,35 +194,6 @@ void QVexmarMixerOutput1Page::deviceStateChanged(TComDevice::DeviceState state)
         rowLabels.value(in)->setEnabled(!isPlayerInputDisabled(in));
 }
 
-void QVexmarMixerOutput1Page::matrixControllerStateChanged(TComController *sender)
-{
-    if (sender->state() != 0)
-        return;
-    for (const MixerRow &row : output1PageRows()) {
-        for (int c = 0; c < columnCount; ++c)
-            refreshCrosspoint(nodeColumns[c], Inputs(row.in), Outputs(columnOutputs[c]));
-    }
-}
-
-void QVexmarMixerOutput1Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    const int *column = std::find(std::begin(columnOutputs), std::end(columnOutputs), int(ou));
-    if (column != std::end(columnOutputs))
-        refreshCrosspoint(nodeColumns[column - columnOutputs], in, ou);
-}
-
-void QVexmarMixerOutput1Page::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto input = Inputs(node->input);
-    const auto output = Outputs(node->output);
-    getMatrixSettings()->setNode(input, output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    matrixNodeChanged(input, output);
-}
-
 void QVexmarMixerOutput1Page::headphoneClicked()
 {
     emit pageActivated(headphonePage());
@@ -240,11 +204,7 @@ void QVexmarMixerOutput1Page::headphoneClicked()
 QVexmarMixerOutput2Page::QVexmarMixerOutput2Page(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
     setupUi();
-    TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerOutput2Page::deviceStateChanged);
-    connect(
-        matrix, &TComController::controllerStateChanged, this, &QVexmarMixerOutput2Page::matrixControllerStateChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerOutput2Page::matrixNodeChanged);
 }
 
 QVexmarMixerOutput2Page::~QVexmarMixerOutput2Page() = default;
@@ -266,7 +226,7 @@ void QVexmarMixerOutput2Page::setupUi()
     addColumnHeaders(frame, prefix, scrollArea->pos(), outputs, headers, font);
     for (const QMap<int, QVexmarMatrixNode *> &column : nodeColumns) {
         for (QVexmarMatrixNode *node : column)
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::nodeClicked);
+            addCrosspoint(node);
     }
 
     QVexmarButton *headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"),
@@ -299,43 +259,10 @@ void QVexmarMixerOutput2Page::applyPlayerRule()
 
 void QVexmarMixerOutput2Page::resetControls() { }
 
-void QVexmarMixerOutput2Page::refreshNodeButton(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (ou >= firstOutput && ou < firstOutput + columnCount)
-        refreshCrosspoint(nodeColumns[ou - firstOutput], in, ou);
-}
-
 void QVexmarMixerOutput2Page::deviceStateChanged(TComDevice::DeviceState state)
 {
     if (state == TComDevice::ModelReady)
         applyPlayerRule();
-}
-
-void QVexmarMixerOutput2Page::matrixControllerStateChanged(TComController *sender)
-{
-    if (sender->state() != 0)
-        return;
-    for (const MixerRow &row : output2PageRows()) {
-        for (int k = 0; k < columnCount; ++k)
-            refreshNodeButton(Inputs(row.in), Outputs(firstOutput + k));
-    }
-}
-
-void QVexmarMixerOutput2Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    refreshNodeButton(in, ou);
-}
-
-void QVexmarMixerOutput2Page::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto input = Inputs(node->input);
-    const auto output = Outputs(node->output);
-    getMatrixSettings()->setNode(input, output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    refreshNodeButton(input, output);
 }
 
 void QVexmarMixerOutput2Page::headphoneClicked()

@@ -43,9 +43,6 @@ public:
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
     void headphoneClicked();
 
 private:
@@ -67,8 +64,6 @@ public:
 
     // Nothing to reset: the page follows only the recorder.
     void resetControls();
-    // The crosspoint (in, ou) from the matrix, for outputs 14 to 21; writes nothing.
-    void refreshNodeButton(QVexmar::Inputs in, QVexmar::Outputs ou);
 
     QVexmarMatrixScrollArea *scrollArea = nullptr;
     QMap<int, QVexmarMatrixLabel *> rowLabels;
@@ -77,9 +72,6 @@ public:
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
     void headphoneClicked();
 
 private:

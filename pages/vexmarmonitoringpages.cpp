@@ -12,7 +12,6 @@
 #include <QPixmap>
 #include <QScopedValueRollback>
 
-using QVexmar::Inputs;
 using QVexmar::Outputs;
 using namespace AudioGains;
 
@@ -26,8 +25,6 @@ constexpr int gridLeft = 250;
 // of the left and of the right ear.
 constexpr int leftInputs[columnCount] = {24, 20, 26, 22, 28, 19};
 constexpr int rightInputs[columnCount] = {25, 21, 27, 23, 28, 19};
-constexpr int firstCallInput = 19;
-constexpr int lastCallInput = 28;
 constexpr int pairLeftOutputs[3] = {6, 8, 10};
 constexpr int dockOutput = 10;
 constexpr int balanceBits = 0xF;
@@ -79,7 +76,6 @@ QVexmarMixerMonitoring1Page::QVexmarMixerMonitoring1Page(QWidget *parent) : QVex
     connect(matrix, &TComController::controllerStateChanged, this,
         &QVexmarMixerMonitoring1Page::matrixControllerStateChanged);
     connect(matrix, &TMatrixSettings::matrixOptionsChanged, this, &QVexmarMixerMonitoring1Page::matrixOptionsChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerMonitoring1Page::matrixNodeChanged);
     connect(matrix, &TMatrixSettings::outputBalanceChanged, this, &QVexmarMixerMonitoring1Page::matrixBalanceChanged);
 }
 
@@ -127,7 +123,7 @@ void QVexmarMixerMonitoring1Page::setupUi()
             node->input = input;
             node->output = output;
             nodeRows[r].insert(input, node);
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::nodeClicked);
+            addCrosspoint(node);
         }
         auto *arrow = new QVexmarMatrixArrow(QVexmarMatrixArrow::PointLeft, frame);
         arrow->setObjectName(prefix + QStringLiteral("Arrow%1").arg(output));
@@ -279,30 +275,10 @@ void QVexmarMixerMonitoring1Page::matrixOptionsChanged(TMatrixSettings::MatrixOp
         emit pageActivated(QVexmar::Monitoring2Headphone1Page);
 }
 
-void QVexmarMixerMonitoring1Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (ou < firstOutput || ou >= firstOutput + outputRows || in < firstCallInput || in > lastCallInput)
-        return;
-    const QScopedValueRollback<bool> quiet(updating, true);
-    refreshCrosspoint(nodeRows[ou - firstOutput], in, ou);
-}
-
 void QVexmarMixerMonitoring1Page::matrixBalanceChanged(QVexmar::Outputs ou)
 {
     if (ou >= firstOutput && ou < firstOutput + outputRows)
         showBalance(firstOutput + 2 * ((ou - firstOutput) / 2), false);
-}
-
-void QVexmarMixerMonitoring1Page::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto output = Outputs(node->output);
-    getMatrixSettings()->setNode(Inputs(node->input), output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    const QScopedValueRollback<bool> quiet(updating, true);
-    refreshCrosspoint(nodeRows[output - firstOutput], Inputs(node->input), output);
 }
 
 void QVexmarMixerMonitoring1Page::padlockClicked(bool)

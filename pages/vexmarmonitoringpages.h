@@ -53,9 +53,7 @@ private slots:
     void audioControllerParamChanged(TComController *sender, TAudioSettings::CtlrParam parameter);
     void matrixControllerStateChanged(TComController *sender);
     void matrixOptionsChanged(TMatrixSettings::MatrixOpts old);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
     void matrixBalanceChanged(QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
     void padlockClicked(bool checked);
     void knobValueChanged(int value);
     void mixerRadioClicked();
