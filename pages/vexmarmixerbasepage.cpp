@@ -22,6 +22,7 @@ constexpr int playerRightInput = 17;
 constexpr int crosspointKey = 64;
 
 const QColor aes67Grey(127, 127, 127);
+const QColor currentPageBlue(0x66, 0x99, 0xff);
 
 // A row as written in the source: the label untranslated.
 struct RowText
@@ -263,6 +264,7 @@ QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(
     homeButton->setPalette(buttonPalette);
     homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::homeButtonClicked);
+    connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerBasePage::updateAes67Button);
     TMatrixSettings *matrix = getMatrixSettings();
     connect(matrix, &TComController::controllerStateChanged, this, &QVexmarMixerBasePage::showCrosspoints);
     connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerBasePage::showCrosspoint);
@@ -273,6 +275,11 @@ QVexmarMixerBasePage::~QVexmarMixerBasePage() = default;
 void QVexmarMixerBasePage::homeButtonClicked()
 {
     emit pageActivated(QVexmar::HomePage);
+}
+
+void QVexmarMixerBasePage::headphoneButtonClicked()
+{
+    emit pageActivated(headphonePage());
 }
 
 void QVexmarMixerBasePage::mixerInputClicked()
@@ -297,6 +304,61 @@ QFont QVexmarMixerBasePage::mixerFont() const
     return font;
 }
 
+void QVexmarMixerBasePage::resetControls()
+{
+    if (aes67Caption)
+        showAes67Button(false);
+}
+
+void QVexmarMixerBasePage::updateAes67Button(TComDevice::DeviceState state)
+{
+    const MixerDeviceFacts facts = mixerDeviceFacts();
+    if (aes67Caption && state == TComDevice::ModelReady && facts.docked
+        && (facts.deviceOptions & TComDevice::OptRavenna))
+        showAes67Button(true);
+}
+
+void QVexmarMixerBasePage::addNavigationRow(const QString &prefix, QVexmar::Page own)
+{
+    const struct
+    {
+        QVexmar::Page page;
+        const char *icon;
+        QString text;
+        const char *name;
+        void (QVexmarMixerBasePage::*slot)();
+        QVexmarButton **button;
+    } targets[] = {
+        {QVexmar::Monitoring1Page, "headphone", tr("1, 2/B, A"), "HeadphoneButton",
+            &QVexmarMixerBasePage::headphoneButtonClicked, &headphoneButton},
+        {QVexmar::MixerInputPage, "input", tr("STREAMS"), "StreamsButton", &QVexmarMixerBasePage::mixerInputClicked,
+            &streamsButton},
+        {QVexmar::MixerOutput1Page, "output", tr("LINE/USB"), "LineUsbButton",
+            &QVexmarMixerBasePage::mixerOutput1Clicked, &lineUsbButton},
+        {QVexmar::MixerOutput2Page, "output", tr("AES67"), "Aes67Button", &QVexmarMixerBasePage::mixerOutput2Clicked,
+            &aes67Button},
+    };
+    const bool headphonePage = own == QVexmar::Monitoring2Headphone1Page || own == QVexmar::Monitoring2Headphone2Page
+        || own == QVexmar::Monitoring2Headphone3Page;
+    for (int k = headphonePage ? 1 : 0; k < 4; ++k) {
+        const auto &target = targets[k];
+        const bool current = target.page == own;
+        QLabel *caption = nullptr;
+        *target.button = addNavigationButton(514 + 160 * k,
+            QStringLiteral(":/images/%1-%2.png").arg(QLatin1String(target.icon), current ? "blue" : "white"),
+            target.text, prefix + QLatin1String(target.name), &caption);
+        if (current) {
+            setCaptionColour(caption, currentPageBlue);
+            continue;
+        }
+        connect(*target.button, &QAbstractButton::clicked, this, target.slot);
+        if (target.button == &aes67Button) {
+            aes67Caption = caption;
+            showAes67Button(false);
+        }
+    }
+}
+
 QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     int x, const QString &icon, const QString &text, const QString &name, QLabel **caption)
 {
@@ -307,8 +369,7 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     label->setGeometry(x - 10, 638, 140, 25);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(mixerFont());
-    if (caption)
-        *caption = label;
+    *caption = label;
     return button;
 }
 
@@ -343,12 +404,17 @@ void QVexmarMixerBasePage::setCaptionColour(QLabel *caption, const QColor &colou
     caption->setPalette(palette);
 }
 
-void QVexmarMixerBasePage::showAes67Button(QVexmarButton *button, QLabel *caption, bool usable)
+QColor QVexmarMixerBasePage::currentPageColour()
 {
-    setCaptionColour(caption, usable ? QColor(Qt::white) : aes67Grey);
-    button->setIcon(
+    return currentPageBlue;
+}
+
+void QVexmarMixerBasePage::showAes67Button(bool usable)
+{
+    setCaptionColour(aes67Caption, usable ? QColor(Qt::white) : aes67Grey);
+    aes67Button->setIcon(
         QIcon(usable ? QStringLiteral(":/images/output-white.png") : QStringLiteral(":/images/output-gray.png")));
-    button->setEnabled(usable);
+    aes67Button->setEnabled(usable);
 }
 
 void QVexmarMixerBasePage::addCrosspoint(QVexmarMatrixNode *node)

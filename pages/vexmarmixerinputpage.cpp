@@ -21,9 +21,6 @@ constexpr int labelBand = 150;
 constexpr int gridWidth = 936;
 constexpr int voiceRow = 4;
 
-const QColor currentPageBlue(0x66, 0x99, 0xff);
-const QColor unreachableGrey(0x7f, 0x7f, 0x7f);
-
 // The received signal of a stream or of the call on its own output: built without a check.
 bool isLoopBack(int input, int output)
 {
@@ -148,22 +145,7 @@ void QVexmarMixerInputPage::setupUi()
         frame, QRect(1008, 468, 250, 25), tr("Voice Call"), font, QStringLiteral("mixerInputVoiceCallCaption"));
     voiceCallMeter = addMeter(frame, QRect(1008, 498, 250, 12), false, "mixerInputVoiceCallMeter");
 
-    headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"), tr("1, 2/B, A"),
-        QStringLiteral("mixerInputHeadphoneButton"));
-    connect(headphoneButton, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::headphoneClicked);
-    QLabel *streamsCaption = nullptr;
-    addNavigationButton(674, QStringLiteral(":/images/input-blue.png"), tr("STREAMS"),
-        QStringLiteral("mixerInputStreamsButton"), &streamsCaption);
-    setCaptionColour(streamsCaption, currentPageBlue);
-    outputButton = addNavigationButton(
-        834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), QStringLiteral("mixerInputOutputButton"));
-    connect(outputButton, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::mixerOutput1Clicked);
-    aes67Button = addNavigationButton(994, QStringLiteral(":/images/output-gray.png"), tr("AES67"),
-        QStringLiteral("mixerInputAes67Button"), &aes67Caption);
-    setCaptionColour(aes67Caption, unreachableGrey);
-    aes67Button->setEnabled(false);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::mixerOutput2Clicked);
-
+    addNavigationRow(QStringLiteral("mixerInput"), QVexmar::MixerInputPage);
     applyAvailability(MixerMoment::Login);
 }
 
@@ -180,7 +162,7 @@ void QVexmarMixerInputPage::applyAvailability(MixerMoment moment)
 
 void QVexmarMixerInputPage::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     applyAvailability(MixerMoment::Login);
 }
 
@@ -198,9 +180,6 @@ void QVexmarMixerInputPage::deviceStateChanged(TComDevice::DeviceState state)
     if (state != TComDevice::ModelReady)
         return;
     applyAvailability(MixerMoment::DeviceReady);
-    const MixerDeviceFacts facts = mixerDeviceFacts();
-    if (facts.docked && (facts.deviceOptions & TComDevice::OptRavenna))
-        showAes67Button(aes67Button, aes67Caption, true);
 }
 
 void QVexmarMixerInputPage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked)
@@ -211,9 +190,4 @@ void QVexmarMixerInputPage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs
     // alone would be a route the page cannot show.
     if (ou == voiceRow && isStereoLeft(in) && matrix->node(in, ou).on() == checked)
         matrix->setNode(Inputs(in + 1), ou, checked);
-}
-
-void QVexmarMixerInputPage::headphoneClicked()
-{
-    emit pageActivated(headphonePage());
 }

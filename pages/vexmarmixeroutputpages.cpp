@@ -20,8 +20,6 @@ constexpr int areaY = 95;
 constexpr int visibleRows = 6;
 constexpr int playerInputs[] = {16, 17};
 
-const QColor currentPageBlue(0x66, 0x99, 0xff);
-
 bool isUsbInput(int in)
 {
     return in == 14 || in == 15;
@@ -144,20 +142,7 @@ void QVexmarMixerOutput1Page::setupUi()
         for (QVexmarMatrixNode *node : column)
             addCrosspoint(node);
     }
-
-    QVexmarButton *headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"),
-        tr("1, 2/B, A"), prefix + QStringLiteral("HeadphoneButton"));
-    connect(headphoneButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::headphoneClicked);
-    QVexmarButton *streamsButton = addNavigationButton(
-        674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + QStringLiteral("StreamsButton"));
-    connect(streamsButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::mixerInputClicked);
-    QLabel *ownCaption = nullptr;
-    addNavigationButton(834, QStringLiteral(":/images/output-blue.png"), tr("LINE/USB"),
-        prefix + QStringLiteral("LineUsbButton"), &ownCaption);
-    setCaptionColour(ownCaption, currentPageBlue);
-    aes67Button = addNavigationButton(994, QStringLiteral(":/images/output-gray.png"), tr("AES67"),
-        prefix + QStringLiteral("Aes67Button"), &aes67Caption);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::mixerOutput2Clicked);
+    addNavigationRow(prefix, QVexmar::MixerOutput1Page);
 
     resetControls();
     for (int in : playerInputs)
@@ -166,7 +151,7 @@ void QVexmarMixerOutput1Page::setupUi()
 
 void QVexmarMixerOutput1Page::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     for (QVexmarMatrixLabel *label : qAsConst(rowLabels))
         label->setEnabled(!isAes67Input(label->input));
     for (const QMap<int, QVexmarMatrixNode *> &column : nodeColumns) {
@@ -180,9 +165,7 @@ void QVexmarMixerOutput1Page::deviceStateChanged(TComDevice::DeviceState state)
     if (state != TComDevice::ModelReady)
         return;
     const MixerDeviceFacts facts = mixerDeviceFacts();
-    const bool aes67 = facts.docked && (facts.deviceOptions & TComDevice::OptRavenna);
-    if (aes67) {
-        showAes67Button(aes67Button, aes67Caption, true);
+    if (facts.docked && (facts.deviceOptions & TComDevice::OptRavenna)) {
         for (QVexmarMatrixLabel *label : qAsConst(rowLabels))
             label->setEnabled(true);
     }
@@ -192,11 +175,6 @@ void QVexmarMixerOutput1Page::deviceStateChanged(TComDevice::DeviceState state)
     }
     for (int in : playerInputs)
         rowLabels.value(in)->setEnabled(!isPlayerInputDisabled(in));
-}
-
-void QVexmarMixerOutput1Page::headphoneClicked()
-{
-    emit pageActivated(headphonePage());
 }
 
 // QVexmarMixerOutput2Page
@@ -228,20 +206,7 @@ void QVexmarMixerOutput2Page::setupUi()
         for (QVexmarMatrixNode *node : column)
             addCrosspoint(node);
     }
-
-    QVexmarButton *headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"),
-        tr("1, 2/B, A"), prefix + QStringLiteral("HeadphoneButton"));
-    connect(headphoneButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::headphoneClicked);
-    QVexmarButton *streamsButton = addNavigationButton(
-        674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + QStringLiteral("StreamsButton"));
-    connect(streamsButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::mixerInputClicked);
-    QVexmarButton *lineUsbButton = addNavigationButton(
-        834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), prefix + QStringLiteral("LineUsbButton"));
-    connect(lineUsbButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::mixerOutput1Clicked);
-    QLabel *ownCaption = nullptr;
-    addNavigationButton(994, QStringLiteral(":/images/output-blue.png"), tr("AES67"),
-        prefix + QStringLiteral("Aes67Button"), &ownCaption);
-    setCaptionColour(ownCaption, currentPageBlue);
+    addNavigationRow(prefix, QVexmar::MixerOutput2Page);
 
     // Before the device's first initialisation its options are empty: the Player rows start disabled.
     applyPlayerRule();
@@ -257,15 +222,8 @@ void QVexmarMixerOutput2Page::applyPlayerRule()
     }
 }
 
-void QVexmarMixerOutput2Page::resetControls() { }
-
 void QVexmarMixerOutput2Page::deviceStateChanged(TComDevice::DeviceState state)
 {
     if (state == TComDevice::ModelReady)
         applyPlayerRule();
-}
-
-void QVexmarMixerOutput2Page::headphoneClicked()
-{
-    emit pageActivated(headphonePage());
 }

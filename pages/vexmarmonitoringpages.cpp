@@ -29,9 +29,6 @@ constexpr int pairLeftOutputs[3] = {6, 8, 10};
 constexpr int dockOutput = 10;
 constexpr int balanceBits = 0xF;
 
-const QColor currentPageBlue(0x66, 0x99, 0xff);
-const QColor unreachableGrey(0x7f, 0x7f, 0x7f);
-
 // The option bit that holds a padlock open: 0x20 for headphone "2 / B", 0x10 for "A".
 quint32 padlockBit(const QVexmarAudioPadlock *padlock)
 {
@@ -168,27 +165,12 @@ void QVexmarMixerMonitoring1Page::setupUi()
     radioButton = addMixerButton(
         QRect(58, 608, 72, 50), QStringLiteral(":/images/switch_on.png"), QString(), prefix + "Radio", Qt::white);
     connect(radioButton, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerRadioClicked);
-
-    QLabel *ownCaption = nullptr;
-    addNavigationButton(
-        514, QStringLiteral(":/images/headphone-blue.png"), tr("1, 2/B, A"), prefix + "HeadphonesButton", &ownCaption);
-    setCaptionColour(ownCaption, currentPageBlue);
-    connect(
-        addNavigationButton(674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + "StreamsButton"),
-        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerInputClicked);
-    connect(
-        addNavigationButton(834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), prefix + "OutputButton"),
-        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerOutput1Clicked);
-    aes67Button = addNavigationButton(
-        994, QStringLiteral(":/images/output-gray.png"), tr("AES67"), prefix + "Aes67Button", &aes67Caption);
-    setCaptionColour(aes67Caption, unreachableGrey);
-    aes67Button->setEnabled(false);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerOutput2Clicked);
+    addNavigationRow(prefix, QVexmar::Monitoring1Page);
 }
 
 void QVexmarMixerMonitoring1Page::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     for (int r = 4; r < outputRows; ++r) {
         for (QVexmarMatrixNode *node : qAsConst(nodeRows[r]))
             node->setEnabled(false);
@@ -238,8 +220,6 @@ void QVexmarMixerMonitoring1Page::deviceStateChanged(TComDevice::DeviceState sta
     const MixerDeviceFacts facts = mixerDeviceFacts();
     if (state != TComDevice::ModelReady || !facts.docked)
         return;
-    if (facts.deviceOptions & TComDevice::OptRavenna)
-        showAes67Button(aes67Button, aes67Caption, true);
     for (int r = 4; r < outputRows; ++r) {
         for (QVexmarMatrixNode *node : qAsConst(nodeRows[r]))
             node->setEnabled(true);

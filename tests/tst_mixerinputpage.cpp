@@ -376,7 +376,7 @@ void TestMixerInputPage::navigation()
             continue;
         }
         QVexmarButton *button = step == "home" ? rig.page->homeButton
-            : step == "output"                 ? rig.page->outputButton
+            : step == "output"                 ? rig.page->lineUsbButton
             : step == "aes67"                  ? rig.page->aes67Button
                                                : rig.page->headphoneButton;
         button->click();

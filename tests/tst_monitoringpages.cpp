@@ -334,7 +334,7 @@ void TestMonitoringPages::radio_data()
         QList<int> {11, 12, 10}, QByteArrayList(), none);
     dataRow("headphone A undocked: nothing", undocked, 11, QByteArrayList {"Headphone10", "Headphone6"},
         QList<int> {11, 10}, QByteArrayList(), none);
-    const QByteArrayList away = {"StreamsButton", "OutputButton", "Aes67Button", "HomeButton"};
+    const QByteArrayList away = {"StreamsButton", "LineUsbButton", "Aes67Button", "HomeButton"};
     dataRow("mix: the other pages", QByteArray(), 9, away, QList<int> {6, 7, 8, 1}, QByteArrayList(), none);
     dataRow("headphone A: the other pages", ownMixes, 12, away, QList<int> {6, 7, 8, 1}, QByteArrayList(), none);
     dataRow("AES67 undocked: nothing", undocked, 10, QByteArrayList {"Aes67Button"}, QList<int> {10}, QByteArrayList(),
