@@ -323,20 +323,21 @@ void QVexmarMixerBasePage::addNavigationRow(const QString &prefix, QVexmar::Page
     const struct
     {
         QVexmar::Page page;
-        const char *icon;
+        const char *whiteIcon;
+        const char *blueIcon;
         QString text;
         const char *name;
         void (QVexmarMixerBasePage::*slot)();
         QVexmarButton **button;
     } targets[] = {
-        {QVexmar::Monitoring1Page, "headphone", tr("1, 2/B, A"), "HeadphoneButton",
-            &QVexmarMixerBasePage::headphoneButtonClicked, &headphoneButton},
-        {QVexmar::MixerInputPage, "input", tr("STREAMS"), "StreamsButton", &QVexmarMixerBasePage::mixerInputClicked,
-            &streamsButton},
-        {QVexmar::MixerOutput1Page, "output", tr("LINE/USB"), "LineUsbButton",
-            &QVexmarMixerBasePage::mixerOutput1Clicked, &lineUsbButton},
-        {QVexmar::MixerOutput2Page, "output", tr("AES67"), "Aes67Button", &QVexmarMixerBasePage::mixerOutput2Clicked,
-            &aes67Button},
+        {QVexmar::Monitoring1Page, ":/images/headphone-white.png", ":/images/headphone-blue.png", tr("1, 2/B, A"),
+            "HeadphoneButton", &QVexmarMixerBasePage::headphoneButtonClicked, &headphoneButton},
+        {QVexmar::MixerInputPage, ":/images/input-white.png", ":/images/input-blue.png", tr("STREAMS"), "StreamsButton",
+            &QVexmarMixerBasePage::mixerInputClicked, &streamsButton},
+        {QVexmar::MixerOutput1Page, ":/images/output-white.png", ":/images/output-blue.png", tr("LINE/USB"),
+            "LineUsbButton", &QVexmarMixerBasePage::mixerOutput1Clicked, &lineUsbButton},
+        {QVexmar::MixerOutput2Page, ":/images/output-white.png", ":/images/output-blue.png", tr("AES67"), "Aes67Button",
+            &QVexmarMixerBasePage::mixerOutput2Clicked, &aes67Button},
     };
     const bool headphonePage = own == QVexmar::Monitoring2Headphone1Page || own == QVexmar::Monitoring2Headphone2Page
         || own == QVexmar::Monitoring2Headphone3Page;
@@ -344,8 +345,7 @@ void QVexmarMixerBasePage::addNavigationRow(const QString &prefix, QVexmar::Page
         const auto &target = targets[k];
         const bool current = target.page == own;
         QLabel *caption = nullptr;
-        *target.button = addNavigationButton(514 + 160 * k,
-            QStringLiteral(":/images/%1-%2.png").arg(QLatin1String(target.icon), current ? "blue" : "white"),
+        *target.button = addNavigationButton(514 + 160 * k, QLatin1String(current ? target.blueIcon : target.whiteIcon),
             target.text, prefix + QLatin1String(target.name), &caption);
         if (current) {
             setCaptionColour(caption, currentPageBlue);
