@@ -3,37 +3,14 @@
 // to the page's crosspoints, then the page rendered into an image. Beside it, in the same run, the page rendered
 // alone: what a change set costs on top of drawing what it changed.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
+#include "mixerbench.h"
 #include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarmixerinputpage.h"
-#include "vexmarwindow.h"
 #include "widgetbench.h"
-
-#include <QElapsedTimer>
-#include <QImage>
-#include <QTimer>
-
-#include <benchmark/benchmark.h>
 
 #include <array>
 #include <cstdio>
-#include <functional>
-#include <memory>
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return done();
-}
 
 using Words = std::array<quint16, TMatrixSettings::EntryCount>;
 
@@ -70,86 +47,18 @@ bool holds(const Words &set)
     return true;
 }
 
-struct Screen
-{
-    Screen()
-    {
-        device.loadSetup(SimDevice::codecSetup());
-        device.loadSetup(SimDevice::audioSetup());
-        window = std::make_unique<QVexmarWindow>();
-        // The screen's colours, as the main window gives them.
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        window->setAttribute(Qt::WA_DontShowOnScreen);
-        window->show();
-        ready = device.listen() && getCom()->connectToDevice(device.host(), device.port(), 0)
-            && waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); });
-        if (!ready)
-            return;
-        window->applyAccessLevel();
-        // Their requests would stand among the page's.
-        window->setupTimer()->stop();
-        window->keepAliveTimer()->stop();
-        window->pageActivated(QVexmar::MixerInputPage);
-        page = window->findChild<QVexmarMixerInputPage *>();
-        image = QImage(page->size(), QImage::Format_ARGB32_Premultiplied);
-        // Laid out once; from here on the image is the only painting.
-        window->hide();
-        ready = page && getMatrixSettings()->state() == 0;
-    }
-
-    ~Screen()
-    {
-        window.reset();
-        getCom()->disconnectFromDevice();
-    }
-
-    void render() { page->render(&image); }
-
-    SimDevice device;
-    std::unique_ptr<QVexmarWindow> window;
-    QVexmarMixerInputPage *page = nullptr;
-    QImage image;
-    bool ready = false;
-};
-
 void BM_MixerInputPageChangeSet(benchmark::State &state)
 {
-    Screen screen;
-    if (!screen.ready) {
-        state.SkipWithError("no session with the simulated device");
-        return;
-    }
+    MixerScreen screen(QVexmar::MixerInputPage);
     const Words sets[] = {words(false), words(true)};
     const kra::CMsg messages[] = {changeSet(sets[0]), changeSet(sets[1])};
-    const int requests = screen.device.requests().size();
-    int turn = 0;
-    for (auto _ : state) {
-        screen.device.notify(messages[turn]);
-        if (!waitFor([&] { return holds(sets[turn]); })) {
-            state.SkipWithError("the change set did not arrive");
-            return;
-        }
-        screen.render();
-        turn = 1 - turn;
-    }
-    // Nothing shown goes back to the device.
-    if (screen.device.requests().size() != requests)
-        state.SkipWithError("the refresh sent requests");
+    runChangeSets(state, screen, messages, [&sets](int turn) { return holds(sets[turn]); });
 }
 
 void BM_MixerInputPageRender(benchmark::State &state)
 {
-    Screen screen;
-    if (!screen.ready) {
-        state.SkipWithError("no session with the simulated device");
-        return;
-    }
-    for (auto _ : state)
-        screen.render();
+    MixerScreen screen(QVexmar::MixerInputPage);
+    runRender(state, screen);
 }
 
 } // namespace

@@ -4,39 +4,15 @@
 // their signals to the page's strips or knobs and crosspoints, then the page rendered into an image. Beside each,
 // in the same run, the page rendered alone: what a change set costs on top of drawing what it changed.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
+#include "mixerbench.h"
 #include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarmonitoringpages.h"
-#include "vexmarwindow.h"
 #include "widgetbench.h"
 
-#include <QElapsedTimer>
-#include <QImage>
-#include <QStackedLayout>
-#include <QTimer>
-
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return done();
-}
 
 constexpr int pairs = 3;
 constexpr int headphoneBytes = 30;
@@ -107,114 +83,33 @@ bool holdsBalances(const std::vector<std::string> &words)
     return true;
 }
 
-struct Screen
-{
-    Screen(QVexmar::Page shown, const QByteArray &setup)
-    {
-        device.loadSetup(SimDevice::codecSetup());
-        device.loadSetup(SimDevice::audioSetup());
-        device.loadSetup(setup);
-        window = std::make_unique<QVexmarWindow>();
-        // The screen's colours, as the main window gives them.
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        window->setAttribute(Qt::WA_DontShowOnScreen);
-        window->show();
-        ready = device.listen() && getCom()->connectToDevice(device.host(), device.port(), 0)
-            && waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); });
-        if (!ready)
-            return;
-        window->applyAccessLevel();
-        // Their requests would stand among the page's.
-        window->setupTimer()->stop();
-        window->keepAliveTimer()->stop();
-        window->pageActivated(shown);
-        page = window->pageStack()->currentWidget();
-        ready = page && getMatrixSettings()->state() == 0 && window->currentPage() == shown;
-        if (!ready)
-            return;
-        image = QImage(page->size(), QImage::Format_ARGB32_Premultiplied);
-        // Laid out once; from here on the image is the only painting.
-        window->hide();
-    }
-
-    ~Screen()
-    {
-        window.reset();
-        getCom()->disconnectFromDevice();
-    }
-
-    void render() { page->render(&image); }
-
-    SimDevice device;
-    std::unique_ptr<QVexmarWindow> window;
-    QWidget *page = nullptr;
-    QImage image;
-    bool ready = false;
-};
-
-void runChangeSets(benchmark::State &state, Screen &screen, const char *stem, const std::vector<std::string> (&sets)[2],
-    bool (*holds)(const std::vector<std::string> &))
-{
-    if (!screen.ready) {
-        state.SkipWithError("no session with the simulated device");
-        return;
-    }
-    const kra::CMsg messages[] = {changeSet(stem, sets[0]), changeSet(stem, sets[1])};
-    const int requests = screen.device.requests().size();
-    int turn = 0;
-    for (auto _ : state) {
-        screen.device.notify(messages[turn]);
-        if (!waitFor([&] { return holds(sets[turn]); })) {
-            state.SkipWithError("the change set did not arrive");
-            return;
-        }
-        screen.render();
-        turn = 1 - turn;
-    }
-    // Nothing shown goes back to the device.
-    if (screen.device.requests().size() != requests)
-        state.SkipWithError("the refresh sent requests");
-}
-
-void runRender(benchmark::State &state, Screen &screen)
-{
-    if (!screen.ready) {
-        state.SkipWithError("no session with the simulated device");
-        return;
-    }
-    for (auto _ : state)
-        screen.render();
-}
-
 const QByteArray ownMixes = "audio matrix_opt=00000001";
 
 void BM_HeadphonePageChangeSet(benchmark::State &state)
 {
-    Screen screen(QVexmar::Monitoring2Headphone1Page, ownMixes);
+    MixerScreen screen(QVexmar::Monitoring2Headphone1Page, ownMixes);
     const std::vector<std::string> sets[] = {mixes(false), mixes(true)};
-    runChangeSets(state, screen, "matrix_hp", sets, holdsMixes);
+    const kra::CMsg messages[] = {changeSet("matrix_hp", sets[0]), changeSet("matrix_hp", sets[1])};
+    runChangeSets(state, screen, messages, [&sets](int turn) { return holdsMixes(sets[turn]); });
 }
 
 void BM_HeadphonePageRender(benchmark::State &state)
 {
-    Screen screen(QVexmar::Monitoring2Headphone1Page, ownMixes);
+    MixerScreen screen(QVexmar::Monitoring2Headphone1Page, ownMixes);
     runRender(state, screen);
 }
 
 void BM_MonitoringMixPageChangeSet(benchmark::State &state)
 {
-    Screen screen(QVexmar::Monitoring1Page, QByteArray());
+    MixerScreen screen(QVexmar::Monitoring1Page);
     const std::vector<std::string> sets[] = {balances(false), balances(true)};
-    runChangeSets(state, screen, "matrix_ba", sets, holdsBalances);
+    const kra::CMsg messages[] = {changeSet("matrix_ba", sets[0]), changeSet("matrix_ba", sets[1])};
+    runChangeSets(state, screen, messages, [&sets](int turn) { return holdsBalances(sets[turn]); });
 }
 
 void BM_MonitoringMixPageRender(benchmark::State &state)
 {
-    Screen screen(QVexmar::Monitoring1Page, QByteArray());
+    MixerScreen screen(QVexmar::Monitoring1Page);
     runRender(state, screen);
 }
 

@@ -20,9 +20,8 @@ constexpr int topGain = 16;
 constexpr int headphoneCount = 3;
 constexpr int headphoneOutputs[headphoneCount] = {6, 8, 10};
 const char *const headphoneNames[headphoneCount] = {"1", "2 / B", "A"};
-
-const QColor currentPageBlue(0x66, 0x99, 0xff);
-const QColor unreachableGrey(0x7f, 0x7f, 0x7f);
+constexpr QVexmar::Page headphonePages[headphoneCount]
+    = {QVexmar::Monitoring2Headphone1Page, QVexmar::Monitoring2Headphone2Page, QVexmar::Monitoring2Headphone3Page};
 
 bool isStereo(const QVexmarAudioKnob *strip)
 {
@@ -107,27 +106,20 @@ void QVexmarMixerMonitoring2Page::setupUi()
     void (QVexmarMixerMonitoring2Page::*const headphoneSlots[headphoneCount])()
         = {&QVexmarMixerMonitoring2Page::headphone1Clicked, &QVexmarMixerMonitoring2Page::headphone2Clicked,
             &QVexmarMixerMonitoring2Page::headphone3Clicked};
+    QVexmar::Page ownPage = headphonePages[0];
     for (int k = 0; k < headphoneCount; ++k) {
         const bool own = headphoneOutputs[k] == headphoneOutput;
+        if (own)
+            ownPage = headphonePages[k];
         QVexmarButton *button = addMixerButton(QRect(194 + 160 * k, 548, 120, 90),
             own ? QStringLiteral(":/images/headphone-blue.png") : QStringLiteral(":/images/headphone-white.png"),
             QLatin1String(headphoneNames[k]), prefix + QStringLiteral("Headphone%1").arg(headphoneOutputs[k]),
-            own ? currentPageBlue : QColor(Qt::white));
+            own ? currentPageColour() : QColor(Qt::white));
         headphoneButtons[k] = button;
         if (!own)
             connect(button, &QAbstractButton::clicked, this, headphoneSlots[k]);
     }
-    connect(
-        addNavigationButton(674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + "StreamsButton"),
-        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring2Page::mixerInputClicked);
-    connect(
-        addNavigationButton(834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), prefix + "OutputButton"),
-        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring2Page::mixerOutput1Clicked);
-    aes67Button = addNavigationButton(
-        994, QStringLiteral(":/images/output-gray.png"), tr("AES67"), prefix + "Aes67Button", &aes67Caption);
-    setCaptionColour(aes67Caption, unreachableGrey);
-    aes67Button->setEnabled(false);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring2Page::mixerOutput2Clicked);
+    addNavigationRow(prefix, ownPage);
 
     applyAvailability(MixerMoment::Login);
 }
@@ -158,7 +150,7 @@ void QVexmarMixerMonitoring2Page::lockStrips(bool locked)
 
 void QVexmarMixerMonitoring2Page::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     applyAvailability(MixerMoment::Login);
 }
 
@@ -232,9 +224,6 @@ void QVexmarMixerMonitoring2Page::deviceStateChanged(TComDevice::DeviceState sta
     if (state != TComDevice::ModelReady)
         return;
     applyAvailability(MixerMoment::DeviceReady);
-    const MixerDeviceFacts facts = mixerDeviceFacts();
-    if (facts.docked && (facts.deviceOptions & TComDevice::OptRavenna))
-        showAes67Button(aes67Button, aes67Caption, true);
 }
 
 void QVexmarMixerMonitoring2Page::matrixControllerStateChanged(TComController *sender)

@@ -19,8 +19,10 @@ constexpr int lastAes67Input = 13;
 constexpr int blockedInput = 18;
 constexpr int playerLeftInput = 16;
 constexpr int playerRightInput = 17;
+constexpr int crosspointKey = 64;
 
 const QColor aes67Grey(127, 127, 127);
+const QColor currentPageBlue(0x66, 0x99, 0xff);
 
 // A row as written in the source: the label untranslated.
 struct RowText
@@ -162,6 +164,12 @@ bool recorderMissing(unsigned deviceOptions)
     return !(deviceOptions & TComDevice::OptRecord);
 }
 
+// The crosspoint as the device has it. Emits no clicked(): the page's own slots stay quiet.
+void showNode(QVexmarMatrixNode *node)
+{
+    node->setChecked(getMatrixSettings()->node(QVexmar::Inputs(node->input), QVexmar::Outputs(node->output)).on());
+}
+
 } // namespace
 
 const QVector<MixerRow> &inputPageRows()
@@ -244,12 +252,6 @@ QVexmar::Page headphonePage()
                                                                                   : QVexmar::Monitoring1Page;
 }
 
-void refreshCrosspoint(const QMap<int, QVexmarMatrixNode *> &row, QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (QVexmarMatrixNode *node = row.value(in))
-        node->setChecked(getMatrixSettings()->node(in, ou).on());
-}
-
 QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(parent)
 {
     QPalette buttonPalette = palette();
@@ -262,6 +264,10 @@ QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(
     homeButton->setPalette(buttonPalette);
     homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::homeButtonClicked);
+    connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerBasePage::updateAes67Button);
+    TMatrixSettings *matrix = getMatrixSettings();
+    connect(matrix, &TComController::controllerStateChanged, this, &QVexmarMixerBasePage::showCrosspoints);
+    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerBasePage::showCrosspoint);
 }
 
 QVexmarMixerBasePage::~QVexmarMixerBasePage() = default;
@@ -269,6 +275,11 @@ QVexmarMixerBasePage::~QVexmarMixerBasePage() = default;
 void QVexmarMixerBasePage::homeButtonClicked()
 {
     emit pageActivated(QVexmar::HomePage);
+}
+
+void QVexmarMixerBasePage::headphoneButtonClicked()
+{
+    emit pageActivated(headphonePage());
 }
 
 void QVexmarMixerBasePage::mixerInputClicked()
@@ -293,6 +304,61 @@ QFont QVexmarMixerBasePage::mixerFont() const
     return font;
 }
 
+void QVexmarMixerBasePage::resetControls()
+{
+    if (aes67Caption)
+        showAes67Button(false);
+}
+
+void QVexmarMixerBasePage::updateAes67Button(TComDevice::DeviceState state)
+{
+    const MixerDeviceFacts facts = mixerDeviceFacts();
+    if (aes67Caption && state == TComDevice::ModelReady && facts.docked
+        && (facts.deviceOptions & TComDevice::OptRavenna))
+        showAes67Button(true);
+}
+
+void QVexmarMixerBasePage::addNavigationRow(const QString &prefix, QVexmar::Page own)
+{
+    const struct
+    {
+        QVexmar::Page page;
+        const char *whiteIcon;
+        const char *blueIcon;
+        QString text;
+        const char *name;
+        void (QVexmarMixerBasePage::*slot)();
+        QVexmarButton **button;
+    } targets[] = {
+        {QVexmar::Monitoring1Page, ":/images/headphone-white.png", ":/images/headphone-blue.png", tr("1, 2/B, A"),
+            "HeadphoneButton", &QVexmarMixerBasePage::headphoneButtonClicked, &headphoneButton},
+        {QVexmar::MixerInputPage, ":/images/input-white.png", ":/images/input-blue.png", tr("STREAMS"), "StreamsButton",
+            &QVexmarMixerBasePage::mixerInputClicked, &streamsButton},
+        {QVexmar::MixerOutput1Page, ":/images/output-white.png", ":/images/output-blue.png", tr("LINE/USB"),
+            "LineUsbButton", &QVexmarMixerBasePage::mixerOutput1Clicked, &lineUsbButton},
+        {QVexmar::MixerOutput2Page, ":/images/output-white.png", ":/images/output-blue.png", tr("AES67"), "Aes67Button",
+            &QVexmarMixerBasePage::mixerOutput2Clicked, &aes67Button},
+    };
+    const bool headphonePage = own == QVexmar::Monitoring2Headphone1Page || own == QVexmar::Monitoring2Headphone2Page
+        || own == QVexmar::Monitoring2Headphone3Page;
+    for (int k = headphonePage ? 1 : 0; k < 4; ++k) {
+        const auto &target = targets[k];
+        const bool current = target.page == own;
+        QLabel *caption = nullptr;
+        *target.button = addNavigationButton(514 + 160 * k, QLatin1String(current ? target.blueIcon : target.whiteIcon),
+            target.text, prefix + QLatin1String(target.name), &caption);
+        if (current) {
+            setCaptionColour(caption, currentPageBlue);
+            continue;
+        }
+        connect(*target.button, &QAbstractButton::clicked, this, target.slot);
+        if (target.button == &aes67Button) {
+            aes67Caption = caption;
+            showAes67Button(false);
+        }
+    }
+}
+
 QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     int x, const QString &icon, const QString &text, const QString &name, QLabel **caption)
 {
@@ -303,8 +369,7 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     label->setGeometry(x - 10, 638, 140, 25);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(mixerFont());
-    if (caption)
-        *caption = label;
+    *caption = label;
     return button;
 }
 
@@ -339,10 +404,50 @@ void QVexmarMixerBasePage::setCaptionColour(QLabel *caption, const QColor &colou
     caption->setPalette(palette);
 }
 
-void QVexmarMixerBasePage::showAes67Button(QVexmarButton *button, QLabel *caption, bool usable)
+QColor QVexmarMixerBasePage::currentPageColour()
 {
-    setCaptionColour(caption, usable ? QColor(Qt::white) : aes67Grey);
-    button->setIcon(
+    return currentPageBlue;
+}
+
+void QVexmarMixerBasePage::showAes67Button(bool usable)
+{
+    setCaptionColour(aes67Caption, usable ? QColor(Qt::white) : aes67Grey);
+    aes67Button->setIcon(
         QIcon(usable ? QStringLiteral(":/images/output-white.png") : QStringLiteral(":/images/output-gray.png")));
-    button->setEnabled(usable);
+    aes67Button->setEnabled(usable);
+}
+
+void QVexmarMixerBasePage::addCrosspoint(QVexmarMatrixNode *node)
+{
+    m_crosspoints.insert(node->input * crosspointKey + node->output, node);
+    connect(node, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::crosspointClicked);
+}
+
+void QVexmarMixerBasePage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked)
+{
+    getMatrixSettings()->setNode(in, ou, checked);
+}
+
+void QVexmarMixerBasePage::crosspointClicked(bool checked)
+{
+    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
+    if (!node)
+        return;
+    writeCrosspoint(QVexmar::Inputs(node->input), QVexmar::Outputs(node->output), checked);
+    // The click turned the check before the device answered: it shows what the device has.
+    showNode(node);
+}
+
+void QVexmarMixerBasePage::showCrosspoints(TComController *sender)
+{
+    if (sender->state() != 0)
+        return;
+    for (QVexmarMatrixNode *node : qAsConst(m_crosspoints))
+        showNode(node);
+}
+
+void QVexmarMixerBasePage::showCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou)
+{
+    if (QVexmarMatrixNode *node = m_crosspoints.value(in * crosspointKey + ou))
+        showNode(node);
 }

@@ -1,18 +1,20 @@
 #pragma once
 
-// What the mixer pages share: the base page with the home button and the navigation between the mixer pages, the
-// channel-label tables, the tests and rules that decide which inputs are usable, the headphone button's target
-// and the refresh of a crosspoint from the matrix.
+// What the mixer pages share: the base page with the home button, the navigation between the mixer pages and the
+// crosspoints, the channel-label tables, the tests and rules that decide which inputs are usable and the headphone
+// button's target.
 
+#include "tcomdevice.h"
 #include "vexmarmatrixindex.h"
 #include "vexmarpageid.h"
 #include "vexmarpagewidget.h"
 
-#include <QMap>
+#include <QHash>
 #include <QString>
 #include <QVector>
 
 class QColor;
+class TComController;
 class QLabel;
 class QVexmarButton;
 class QVexmarMatrixNode;
@@ -72,13 +74,9 @@ bool isMixerInputAvailable(int in, MixerMoment moment, bool current, const Mixer
 // else the monitoring mix. Read afresh at each click: the option can change between two.
 QVexmar::Page headphonePage();
 
-// Node (in, ou) of the matrix on the crosspoint that `row` (a page's crosspoints of output ou, by input) holds for
-// `in`; nothing when it holds none. Writes nothing and emits no clicked(): the page's own slots stay quiet.
-void refreshCrosspoint(const QMap<int, QVexmarMatrixNode *> &row, QVexmar::Inputs in, QVexmar::Outputs ou);
-
 // The base of the mixer pages: the home button and the navigation slots, each asking the screen window through
-// pageActivated for another page. A derived page names the home button with its own prefix, so that object names
-// stay unique in the window.
+// pageActivated for another page, and the crosspoints of the page's grid. A derived page names the home button with
+// its own prefix, so that object names stay unique in the window.
 class QVexmarMixerBasePage : public QVexmarPageWidget
 {
     Q_OBJECT
@@ -87,36 +85,69 @@ public:
     explicit QVexmarMixerBasePage(QWidget *parent = nullptr);
     ~QVexmarMixerBasePage() override;
 
+    // After each login: the AES67 button grey until the device shows the module.
+    void resetControls();
+
     // Set while a page writes a control's value to the matrix or shows the matrix on its controls: the signals
     // that arrive meanwhile are its own.
     bool updating = false;
     QVexmarButton *homeButton = nullptr;
+    // The navigation row; the headphone pages have no headphone button in it. Not owned.
+    QVexmarButton *headphoneButton = nullptr;
+    QVexmarButton *streamsButton = nullptr;
+    QVexmarButton *lineUsbButton = nullptr;
+    QVexmarButton *aes67Button = nullptr;
+    // Set where the AES67 button leads to another page.
+    QLabel *aes67Caption = nullptr;
 
 signals:
     void pageActivated(QVexmar::Page page);
 
 protected slots:
     void homeButtonClicked();
+    void headphoneButtonClicked();
     void mixerInputClicked();
     void mixerOutput1Clicked();
     void mixerOutput2Clicked();
 
 protected:
+    // A crosspoint of the page's grid: it shows node (input, output) of the matrix whenever the matrix is read or the
+    // node changes, and a touch switches that node on the device.
+    void addCrosspoint(QVexmarMatrixNode *node);
+    // What a touch of a crosspoint writes: its own node.
+    virtual void writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked);
+
     // The mixer pages' texts: the page's font at 26 px.
     QFont mixerFont() const;
-    // A button of the navigation row at x (y 548, 120 x 90), drawn like the home button in the 26 px font, with
-    // its caption under it. Object names: `name` and `name` + "Caption"; the caption goes to `caption` when asked
-    // for.
-    QVexmarButton *addNavigationButton(
-        int x, const QString &icon, const QString &text, const QString &name, QLabel **caption = nullptr);
+    // The navigation row at y 548 from x 514: the headphones, "STREAMS", "LINE/USB" and "AES67", each opening its
+    // page but the one of page `own`, which is blue. The headphone pages leave out the headphones. Object names:
+    // `prefix` + "HeadphoneButton", "StreamsButton", "LineUsbButton" and "Aes67Button".
+    void addNavigationRow(const QString &prefix, QVexmar::Page own);
     // A plain square button of the mixer pages in the 26 px font, its face like the home button's and its text in
     // `textColour`.
     QVexmarButton *addMixerButton(
         const QRect &geometry, const QString &icon, const QString &text, const QString &name, const QColor &textColour);
     // Whether this page is the one the screen shows (or would show, while the screen itself is hidden).
     bool isShownPage() const;
+    // The text colour of what stands for the page shown.
+    static QColor currentPageColour();
+
+private slots:
+    void updateAes67Button(TComDevice::DeviceState state);
+    void crosspointClicked(bool checked);
+    void showCrosspoints(TComController *sender);
+    void showCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou);
+
+private:
+    // A button of the navigation row at x (y 548, 120 x 90), drawn like the home button in the 26 px font, with
+    // its caption under it. Object names: `name` and `name` + "Caption".
+    QVexmarButton *addNavigationButton(
+        int x, const QString &icon, const QString &text, const QString &name, QLabel **caption);
+    // The button to the "AES67" output page: white and usable, or grey and disabled.
+    void showAes67Button(bool usable);
     // The caption's text colour in every colour group.
     static void setCaptionColour(QLabel *caption, const QColor &colour);
-    // The button to the "AES67" output page: white and usable, or grey and disabled.
-    static void showAes67Button(QVexmarButton *button, QLabel *caption, bool usable);
+
+    // By input * crosspointKey + output. Not owned.
+    QHash<int, QVexmarMatrixNode *> m_crosspoints;
 };

@@ -21,9 +21,6 @@ constexpr int labelBand = 150;
 constexpr int gridWidth = 936;
 constexpr int voiceRow = 4;
 
-const QColor currentPageBlue(0x66, 0x99, 0xff);
-const QColor unreachableGrey(0x7f, 0x7f, 0x7f);
-
 // The received signal of a stream or of the call on its own output: built without a check.
 bool isLoopBack(int input, int output)
 {
@@ -80,11 +77,7 @@ QVexmarBars *addMeter(QWidget *parent, const QRect &geometry, bool stereo, const
 QVexmarMixerInputPage::QVexmarMixerInputPage(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
     setupUi();
-    TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerInputPage::deviceStateChanged);
-    connect(
-        matrix, &TComController::controllerStateChanged, this, &QVexmarMixerInputPage::matrixControllerStateChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerInputPage::matrixNodeChanged);
 }
 
 QVexmarMixerInputPage::~QVexmarMixerInputPage() = default;
@@ -127,7 +120,7 @@ void QVexmarMixerInputPage::setupUi()
             node->input = input;
             node->output = o;
             nodeRows[o].insert(input, node);
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::nodeClicked);
+            addCrosspoint(node);
         }
     }
     scrollArea->scrollArea()->setWidget(grid);
@@ -152,22 +145,7 @@ void QVexmarMixerInputPage::setupUi()
         frame, QRect(1008, 468, 250, 25), tr("Voice Call"), font, QStringLiteral("mixerInputVoiceCallCaption"));
     voiceCallMeter = addMeter(frame, QRect(1008, 498, 250, 12), false, "mixerInputVoiceCallMeter");
 
-    headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"), tr("1, 2/B, A"),
-        QStringLiteral("mixerInputHeadphoneButton"));
-    connect(headphoneButton, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::headphoneClicked);
-    QLabel *streamsCaption = nullptr;
-    addNavigationButton(674, QStringLiteral(":/images/input-blue.png"), tr("STREAMS"),
-        QStringLiteral("mixerInputStreamsButton"), &streamsCaption);
-    setCaptionColour(streamsCaption, currentPageBlue);
-    outputButton = addNavigationButton(
-        834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), QStringLiteral("mixerInputOutputButton"));
-    connect(outputButton, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::mixerOutput1Clicked);
-    aes67Button = addNavigationButton(994, QStringLiteral(":/images/output-gray.png"), tr("AES67"),
-        QStringLiteral("mixerInputAes67Button"), &aes67Caption);
-    setCaptionColour(aes67Caption, unreachableGrey);
-    aes67Button->setEnabled(false);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerInputPage::mixerOutput2Clicked);
-
+    addNavigationRow(QStringLiteral("mixerInput"), QVexmar::MixerInputPage);
     applyAvailability(MixerMoment::Login);
 }
 
@@ -184,7 +162,7 @@ void QVexmarMixerInputPage::applyAvailability(MixerMoment moment)
 
 void QVexmarMixerInputPage::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     applyAvailability(MixerMoment::Login);
 }
 
@@ -202,45 +180,14 @@ void QVexmarMixerInputPage::deviceStateChanged(TComDevice::DeviceState state)
     if (state != TComDevice::ModelReady)
         return;
     applyAvailability(MixerMoment::DeviceReady);
-    const MixerDeviceFacts facts = mixerDeviceFacts();
-    if (facts.docked && (facts.deviceOptions & TComDevice::OptRavenna))
-        showAes67Button(aes67Button, aes67Caption, true);
 }
 
-void QVexmarMixerInputPage::matrixControllerStateChanged(TComController *sender)
+void QVexmarMixerInputPage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked)
 {
-    if (sender->state() != 0)
-        return;
-    for (const MixerRow &column : inputPageRows()) {
-        for (int o = 0; o < outputRows; ++o)
-            refreshCrosspoint(nodeRows[o], Inputs(crosspointInput(column, o)), Outputs(o));
-    }
-}
-
-void QVexmarMixerInputPage::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (ou >= 0 && ou < outputRows)
-        refreshCrosspoint(nodeRows[ou], in, ou);
-}
-
-void QVexmarMixerInputPage::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto input = Inputs(node->input);
-    const auto output = Outputs(node->output);
     TMatrixSettings *matrix = getMatrixSettings();
-    matrix->setNode(input, output, checked);
+    matrix->setNode(in, ou, checked);
     // A stereo source on the mono call: both channels, unless the device refused the left one; a right channel
     // alone would be a route the page cannot show.
-    if (output == voiceRow && isStereoLeft(input) && matrix->node(input, output).on() == checked)
-        matrix->setNode(Inputs(input + 1), output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    refreshCrosspoint(nodeRows[output], input, output);
-}
-
-void QVexmarMixerInputPage::headphoneClicked()
-{
-    emit pageActivated(headphonePage());
+    if (ou == voiceRow && isStereoLeft(in) && matrix->node(in, ou).on() == checked)
+        matrix->setNode(Inputs(in + 1), ou, checked);
 }

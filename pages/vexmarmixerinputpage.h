@@ -39,22 +39,15 @@ public:
     QVexmarBars *stream2Meter = nullptr;
     QLabel *voiceCallCaption = nullptr;
     QVexmarBars *voiceCallMeter = nullptr;
-    QLabel *aes67Caption = nullptr;
-    QVexmarButton *aes67Button = nullptr;
-    QVexmarButton *headphoneButton = nullptr;
-    QVexmarButton *outputButton = nullptr;
     // The column labels by the column's left input; the crosspoints of output o by their input. Not owned.
     QMap<int, QVexmarMatrixLabel *> inputLabels;
     QMap<int, QVexmarMatrixNode *> nodeRows[outputRows];
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
-    void headphoneClicked();
 
 private:
     void setupUi();
+    void writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked) override;
     void applyAvailability(MixerMoment moment);
 };

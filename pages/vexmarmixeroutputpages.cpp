@@ -10,10 +10,7 @@
 #include <QLabel>
 #include <QScrollArea>
 
-#include <algorithm>
-
-using QVexmar::Inputs;
-using QVexmar::Outputs;
+#include <iterator>
 
 namespace {
 
@@ -22,8 +19,6 @@ constexpr int rowHeight = 74;
 constexpr int areaY = 95;
 constexpr int visibleRows = 6;
 constexpr int playerInputs[] = {16, 17};
-
-const QColor currentPageBlue(0x66, 0x99, 0xff);
 
 bool isUsbInput(int in)
 {
@@ -127,11 +122,7 @@ const int QVexmarMixerOutput1Page::columnOutputs[columnCount] = {12, 13, 22, 23}
 QVexmarMixerOutput1Page::QVexmarMixerOutput1Page(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
     setupUi();
-    TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerOutput1Page::deviceStateChanged);
-    connect(
-        matrix, &TComController::controllerStateChanged, this, &QVexmarMixerOutput1Page::matrixControllerStateChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerOutput1Page::matrixNodeChanged);
 }
 
 QVexmarMixerOutput1Page::~QVexmarMixerOutput1Page() = default;
@@ -149,22 +140,9 @@ void QVexmarMixerOutput1Page::setupUi()
         frame, prefix, scrollArea->pos(), outputs, {tr("LINE 1"), tr("LINE 2"), tr("USB L"), tr("USB R")}, font);
     for (const QMap<int, QVexmarMatrixNode *> &column : nodeColumns) {
         for (QVexmarMatrixNode *node : column)
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::nodeClicked);
+            addCrosspoint(node);
     }
-
-    QVexmarButton *headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"),
-        tr("1, 2/B, A"), prefix + QStringLiteral("HeadphoneButton"));
-    connect(headphoneButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::headphoneClicked);
-    QVexmarButton *streamsButton = addNavigationButton(
-        674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + QStringLiteral("StreamsButton"));
-    connect(streamsButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::mixerInputClicked);
-    QLabel *ownCaption = nullptr;
-    addNavigationButton(834, QStringLiteral(":/images/output-blue.png"), tr("LINE/USB"),
-        prefix + QStringLiteral("LineUsbButton"), &ownCaption);
-    setCaptionColour(ownCaption, currentPageBlue);
-    aes67Button = addNavigationButton(994, QStringLiteral(":/images/output-gray.png"), tr("AES67"),
-        prefix + QStringLiteral("Aes67Button"), &aes67Caption);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerOutput1Page::mixerOutput2Clicked);
+    addNavigationRow(prefix, QVexmar::MixerOutput1Page);
 
     resetControls();
     for (int in : playerInputs)
@@ -173,7 +151,7 @@ void QVexmarMixerOutput1Page::setupUi()
 
 void QVexmarMixerOutput1Page::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     for (QVexmarMatrixLabel *label : qAsConst(rowLabels))
         label->setEnabled(!isAes67Input(label->input));
     for (const QMap<int, QVexmarMatrixNode *> &column : nodeColumns) {
@@ -187,9 +165,7 @@ void QVexmarMixerOutput1Page::deviceStateChanged(TComDevice::DeviceState state)
     if (state != TComDevice::ModelReady)
         return;
     const MixerDeviceFacts facts = mixerDeviceFacts();
-    const bool aes67 = facts.docked && (facts.deviceOptions & TComDevice::OptRavenna);
-    if (aes67) {
-        showAes67Button(aes67Button, aes67Caption, true);
+    if (facts.docked && (facts.deviceOptions & TComDevice::OptRavenna)) {
         for (QVexmarMatrixLabel *label : qAsConst(rowLabels))
             label->setEnabled(true);
     }
@@ -201,50 +177,12 @@ void QVexmarMixerOutput1Page::deviceStateChanged(TComDevice::DeviceState state)
         rowLabels.value(in)->setEnabled(!isPlayerInputDisabled(in));
 }
 
-void QVexmarMixerOutput1Page::matrixControllerStateChanged(TComController *sender)
-{
-    if (sender->state() != 0)
-        return;
-    for (const MixerRow &row : output1PageRows()) {
-        for (int c = 0; c < columnCount; ++c)
-            refreshCrosspoint(nodeColumns[c], Inputs(row.in), Outputs(columnOutputs[c]));
-    }
-}
-
-void QVexmarMixerOutput1Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    const int *column = std::find(std::begin(columnOutputs), std::end(columnOutputs), int(ou));
-    if (column != std::end(columnOutputs))
-        refreshCrosspoint(nodeColumns[column - columnOutputs], in, ou);
-}
-
-void QVexmarMixerOutput1Page::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto input = Inputs(node->input);
-    const auto output = Outputs(node->output);
-    getMatrixSettings()->setNode(input, output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    matrixNodeChanged(input, output);
-}
-
-void QVexmarMixerOutput1Page::headphoneClicked()
-{
-    emit pageActivated(headphonePage());
-}
-
 // QVexmarMixerOutput2Page
 
 QVexmarMixerOutput2Page::QVexmarMixerOutput2Page(QWidget *parent) : QVexmarMixerBasePage(parent)
 {
     setupUi();
-    TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerOutput2Page::deviceStateChanged);
-    connect(
-        matrix, &TComController::controllerStateChanged, this, &QVexmarMixerOutput2Page::matrixControllerStateChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerOutput2Page::matrixNodeChanged);
 }
 
 QVexmarMixerOutput2Page::~QVexmarMixerOutput2Page() = default;
@@ -266,22 +204,9 @@ void QVexmarMixerOutput2Page::setupUi()
     addColumnHeaders(frame, prefix, scrollArea->pos(), outputs, headers, font);
     for (const QMap<int, QVexmarMatrixNode *> &column : nodeColumns) {
         for (QVexmarMatrixNode *node : column)
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::nodeClicked);
+            addCrosspoint(node);
     }
-
-    QVexmarButton *headphoneButton = addNavigationButton(514, QStringLiteral(":/images/headphone-white.png"),
-        tr("1, 2/B, A"), prefix + QStringLiteral("HeadphoneButton"));
-    connect(headphoneButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::headphoneClicked);
-    QVexmarButton *streamsButton = addNavigationButton(
-        674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + QStringLiteral("StreamsButton"));
-    connect(streamsButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::mixerInputClicked);
-    QVexmarButton *lineUsbButton = addNavigationButton(
-        834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), prefix + QStringLiteral("LineUsbButton"));
-    connect(lineUsbButton, &QAbstractButton::clicked, this, &QVexmarMixerOutput2Page::mixerOutput1Clicked);
-    QLabel *ownCaption = nullptr;
-    addNavigationButton(994, QStringLiteral(":/images/output-blue.png"), tr("AES67"),
-        prefix + QStringLiteral("Aes67Button"), &ownCaption);
-    setCaptionColour(ownCaption, currentPageBlue);
+    addNavigationRow(prefix, QVexmar::MixerOutput2Page);
 
     // Before the device's first initialisation its options are empty: the Player rows start disabled.
     applyPlayerRule();
@@ -297,48 +222,8 @@ void QVexmarMixerOutput2Page::applyPlayerRule()
     }
 }
 
-void QVexmarMixerOutput2Page::resetControls() { }
-
-void QVexmarMixerOutput2Page::refreshNodeButton(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (ou >= firstOutput && ou < firstOutput + columnCount)
-        refreshCrosspoint(nodeColumns[ou - firstOutput], in, ou);
-}
-
 void QVexmarMixerOutput2Page::deviceStateChanged(TComDevice::DeviceState state)
 {
     if (state == TComDevice::ModelReady)
         applyPlayerRule();
-}
-
-void QVexmarMixerOutput2Page::matrixControllerStateChanged(TComController *sender)
-{
-    if (sender->state() != 0)
-        return;
-    for (const MixerRow &row : output2PageRows()) {
-        for (int k = 0; k < columnCount; ++k)
-            refreshNodeButton(Inputs(row.in), Outputs(firstOutput + k));
-    }
-}
-
-void QVexmarMixerOutput2Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    refreshNodeButton(in, ou);
-}
-
-void QVexmarMixerOutput2Page::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto input = Inputs(node->input);
-    const auto output = Outputs(node->output);
-    getMatrixSettings()->setNode(input, output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    refreshNodeButton(input, output);
-}
-
-void QVexmarMixerOutput2Page::headphoneClicked()
-{
-    emit pageActivated(headphonePage());
 }

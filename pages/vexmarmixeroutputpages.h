@@ -35,18 +35,12 @@ public:
     void resetControls();
 
     QVexmarMatrixScrollArea *scrollArea = nullptr;
-    QLabel *aes67Caption = nullptr;
-    QVexmarButton *aes67Button = nullptr;
     // The row labels by input; the crosspoints of column c by their input. Not owned.
     QMap<int, QVexmarMatrixLabel *> rowLabels;
     QMap<int, QVexmarMatrixNode *> nodeColumns[columnCount];
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
-    void headphoneClicked();
 
 private:
     void setupUi();
@@ -65,11 +59,6 @@ public:
     explicit QVexmarMixerOutput2Page(QWidget *parent = nullptr);
     ~QVexmarMixerOutput2Page() override;
 
-    // Nothing to reset: the page follows only the recorder.
-    void resetControls();
-    // The crosspoint (in, ou) from the matrix, for outputs 14 to 21; writes nothing.
-    void refreshNodeButton(QVexmar::Inputs in, QVexmar::Outputs ou);
-
     QVexmarMatrixScrollArea *scrollArea = nullptr;
     QMap<int, QVexmarMatrixLabel *> rowLabels;
     // Column k holds the crosspoints of output 14 + k by their input. Not owned.
@@ -77,10 +66,6 @@ public:
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
-    void headphoneClicked();
 
 private:
     void setupUi();

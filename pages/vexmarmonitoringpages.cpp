@@ -12,7 +12,6 @@
 #include <QPixmap>
 #include <QScopedValueRollback>
 
-using QVexmar::Inputs;
 using QVexmar::Outputs;
 using namespace AudioGains;
 
@@ -26,14 +25,9 @@ constexpr int gridLeft = 250;
 // of the left and of the right ear.
 constexpr int leftInputs[columnCount] = {24, 20, 26, 22, 28, 19};
 constexpr int rightInputs[columnCount] = {25, 21, 27, 23, 28, 19};
-constexpr int firstCallInput = 19;
-constexpr int lastCallInput = 28;
 constexpr int pairLeftOutputs[3] = {6, 8, 10};
 constexpr int dockOutput = 10;
 constexpr int balanceBits = 0xF;
-
-const QColor currentPageBlue(0x66, 0x99, 0xff);
-const QColor unreachableGrey(0x7f, 0x7f, 0x7f);
 
 // The option bit that holds a padlock open: 0x20 for headphone "2 / B", 0x10 for "A".
 quint32 padlockBit(const QVexmarAudioPadlock *padlock)
@@ -79,7 +73,6 @@ QVexmarMixerMonitoring1Page::QVexmarMixerMonitoring1Page(QWidget *parent) : QVex
     connect(matrix, &TComController::controllerStateChanged, this,
         &QVexmarMixerMonitoring1Page::matrixControllerStateChanged);
     connect(matrix, &TMatrixSettings::matrixOptionsChanged, this, &QVexmarMixerMonitoring1Page::matrixOptionsChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerMonitoring1Page::matrixNodeChanged);
     connect(matrix, &TMatrixSettings::outputBalanceChanged, this, &QVexmarMixerMonitoring1Page::matrixBalanceChanged);
 }
 
@@ -127,7 +120,7 @@ void QVexmarMixerMonitoring1Page::setupUi()
             node->input = input;
             node->output = output;
             nodeRows[r].insert(input, node);
-            connect(node, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::nodeClicked);
+            addCrosspoint(node);
         }
         auto *arrow = new QVexmarMatrixArrow(QVexmarMatrixArrow::PointLeft, frame);
         arrow->setObjectName(prefix + QStringLiteral("Arrow%1").arg(output));
@@ -172,27 +165,12 @@ void QVexmarMixerMonitoring1Page::setupUi()
     radioButton = addMixerButton(
         QRect(58, 608, 72, 50), QStringLiteral(":/images/switch_on.png"), QString(), prefix + "Radio", Qt::white);
     connect(radioButton, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerRadioClicked);
-
-    QLabel *ownCaption = nullptr;
-    addNavigationButton(
-        514, QStringLiteral(":/images/headphone-blue.png"), tr("1, 2/B, A"), prefix + "HeadphonesButton", &ownCaption);
-    setCaptionColour(ownCaption, currentPageBlue);
-    connect(
-        addNavigationButton(674, QStringLiteral(":/images/input-white.png"), tr("STREAMS"), prefix + "StreamsButton"),
-        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerInputClicked);
-    connect(
-        addNavigationButton(834, QStringLiteral(":/images/output-white.png"), tr("LINE/USB"), prefix + "OutputButton"),
-        &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerOutput1Clicked);
-    aes67Button = addNavigationButton(
-        994, QStringLiteral(":/images/output-gray.png"), tr("AES67"), prefix + "Aes67Button", &aes67Caption);
-    setCaptionColour(aes67Caption, unreachableGrey);
-    aes67Button->setEnabled(false);
-    connect(aes67Button, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerOutput2Clicked);
+    addNavigationRow(prefix, QVexmar::Monitoring1Page);
 }
 
 void QVexmarMixerMonitoring1Page::resetControls()
 {
-    showAes67Button(aes67Button, aes67Caption, false);
+    QVexmarMixerBasePage::resetControls();
     for (int r = 4; r < outputRows; ++r) {
         for (QVexmarMatrixNode *node : qAsConst(nodeRows[r]))
             node->setEnabled(false);
@@ -242,8 +220,6 @@ void QVexmarMixerMonitoring1Page::deviceStateChanged(TComDevice::DeviceState sta
     const MixerDeviceFacts facts = mixerDeviceFacts();
     if (state != TComDevice::ModelReady || !facts.docked)
         return;
-    if (facts.deviceOptions & TComDevice::OptRavenna)
-        showAes67Button(aes67Button, aes67Caption, true);
     for (int r = 4; r < outputRows; ++r) {
         for (QVexmarMatrixNode *node : qAsConst(nodeRows[r]))
             node->setEnabled(true);
@@ -279,30 +255,10 @@ void QVexmarMixerMonitoring1Page::matrixOptionsChanged(TMatrixSettings::MatrixOp
         emit pageActivated(QVexmar::Monitoring2Headphone1Page);
 }
 
-void QVexmarMixerMonitoring1Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
-{
-    if (ou < firstOutput || ou >= firstOutput + outputRows || in < firstCallInput || in > lastCallInput)
-        return;
-    const QScopedValueRollback<bool> quiet(updating, true);
-    refreshCrosspoint(nodeRows[ou - firstOutput], in, ou);
-}
-
 void QVexmarMixerMonitoring1Page::matrixBalanceChanged(QVexmar::Outputs ou)
 {
     if (ou >= firstOutput && ou < firstOutput + outputRows)
         showBalance(firstOutput + 2 * ((ou - firstOutput) / 2), false);
-}
-
-void QVexmarMixerMonitoring1Page::nodeClicked(bool checked)
-{
-    auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
-    if (!node)
-        return;
-    const auto output = Outputs(node->output);
-    getMatrixSettings()->setNode(Inputs(node->input), output, checked);
-    // The click turned the check before the device answered: it shows what the device has.
-    const QScopedValueRollback<bool> quiet(updating, true);
-    refreshCrosspoint(nodeRows[output - firstOutput], Inputs(node->input), output);
 }
 
 void QVexmarMixerMonitoring1Page::padlockClicked(bool)

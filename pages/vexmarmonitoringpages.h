@@ -38,8 +38,6 @@ public:
     // The knob of the padlock's headphone is usable exactly while the padlock is open.
     void applyPadlock(QVexmarAudioPadlock *padlock, bool locked);
 
-    QLabel *aes67Caption = nullptr;
-    QVexmarButton *aes67Button = nullptr;
     QVexmarButton *radioButton = nullptr;
     // The crosspoints of output 6 + r by their input; the balance knobs and padlocks by their headphone's left
     // output. Not owned.
@@ -53,9 +51,7 @@ private slots:
     void audioControllerParamChanged(TComController *sender, TAudioSettings::CtlrParam parameter);
     void matrixControllerStateChanged(TComController *sender);
     void matrixOptionsChanged(TMatrixSettings::MatrixOpts old);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
     void matrixBalanceChanged(QVexmar::Outputs ou);
-    void nodeClicked(bool checked);
     void padlockClicked(bool checked);
     void knobValueChanged(int value);
     void mixerRadioClicked();
@@ -87,8 +83,6 @@ public:
     const int headphoneOutput;
     QVexmarSwitch *switch1 = nullptr;
     QVexmarSwitch *switch2 = nullptr;
-    QLabel *aes67Caption = nullptr;
-    QVexmarButton *aes67Button = nullptr;
     QVexmarButton *radioButton = nullptr;
     // The navigation buttons of headphones "1", "2 / B" and "A".
     QVexmarButton *headphoneButtons[3] = {};

@@ -2,8 +2,8 @@
 // login and once the device is ready, in either order of its reports; what a click writes and what a refused one
 // leaves; what the device's changes show without a request; the meters and the navigation.
 
+#include "mixertesting.h"
 #include "pixeltesting.h"
-#include "screentesting.h"
 #include "tmatrixsettings.h"
 #include "vexmarbars.h"
 #include "vexmarbutton.h"
@@ -13,35 +13,12 @@
 #include <QLabel>
 #include <QtTest>
 
-using namespace screentesting;
+using namespace mixertesting;
 
 namespace {
 
-const QByteArray changeset = "INFO;info_type:audio_changeset;info_source:aic;";
 // The routes of the simulated device: MIC 1 on Stream 1 L, MIC 2 on Stream 1 R, AES3 L on all but Stream 1 R.
 const QByteArrayList deviceRoutes = {"0/0", "4/0", "1/1", "4/2", "4/3", "4/4"};
-
-// The device's facts: docking station, AES67 module, recorder.
-QByteArray facts(bool docked, bool aes67, bool recorder)
-{
-    return QByteArray("general docking_detected=") + (docked ? "yes" : "no") + "\ngeneral device_opts=[ip_dcodec"
-        + (aes67 ? ",ravenna" : "") + (recorder ? ",record_1" : "") + "]";
-}
-
-// The matrix writes among the frames: "<key>=<value>" of each PARAM that asks nothing.
-QByteArrayList matrixWrites(const QByteArrayList &frames)
-{
-    QByteArrayList found;
-    for (const QByteArray &frame : frames) {
-        if (!frame.startsWith("PARAM|") || frame.contains("|GET "))
-            continue;
-        for (const QByteArray &part : frame.split('|')) {
-            if (part.startsWith("matrix_"))
-                found << part;
-        }
-    }
-    return found;
-}
 
 // Inputs 0 to 28 grouped as MIC 1-2, MIC A/B and AES3, AES67, USB, Player, 18, Voice Rx, stream Rx, the Tx signals:
 // '1' when the input's label and crosspoints are all enabled, '0' all disabled, '?' mixed, '-' none on the page.
@@ -69,30 +46,17 @@ QByteArray usable(QVexmarMixerInputPage *page)
 QByteArrayList checks(QVexmarMixerInputPage *page)
 {
     QByteArrayList checked;
-    for (int o = 0; o < QVexmarMixerInputPage::outputRows; ++o) {
-        QList<QVexmarMatrixNode *> row = page->nodeRows[o].values();
-        std::sort(row.begin(), row.end(), [](auto *a, auto *b) { return a->index < b->index; });
-        for (QVexmarMatrixNode *node : row) {
-            if (node->isChecked())
-                checked << QByteArray::number(node->input) + "/" + QByteArray::number(o);
-        }
-    }
+    for (const QMap<int, QVexmarMatrixNode *> &row : page->nodeRows)
+        checked += checkedNodes(row.values());
     return checked;
 }
 
-struct MixerRig : ScreenRig
+struct InputRig : MixerRig
 {
-    // Logged in as the screen window does it, with this set-up over the codec's, on the page.
     bool login(const QByteArray &setup)
     {
-        device.loadSetup(setup);
-        if (!start())
-            return false;
-        window->applyAccessLevel();
-        window->pageActivated(QVexmar::MixerInputPage);
-        page = window->findChild<QVexmarMixerInputPage *>();
-        takeFrames();
-        return page && window->currentPage() == QVexmar::MixerInputPage;
+        return MixerRig::login(setup, QVexmar::MixerInputPage)
+            && (page = window->findChild<QVexmarMixerInputPage *>()) != nullptr;
     }
 
     QVexmarMixerInputPage *page = nullptr;
@@ -147,7 +111,7 @@ void TestMixerInputPage::availability()
     QFETCH(bool, matrixFirst);
     QFETCH(QByteArray, ready);
     QFETCH(QByteArray, login);
-    MixerRig rig;
+    InputRig rig;
     if (!matrixFirst) {
         QVERIFY(rig.login(setup));
     } else {
@@ -187,7 +151,7 @@ void TestMixerInputPage::secondReport()
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, second);
     QFETCH(QByteArray, shows);
-    MixerRig rig;
+    InputRig rig;
     QVERIFY(rig.login(first));
     rig.device.loadSetup(second);
     QVERIFY(getDevice()->initialize());
@@ -240,7 +204,7 @@ void TestMixerInputPage::click()
     QFETCH(int, output);
     QFETCH(QByteArrayList, sent);
     QFETCH(bool, checked);
-    MixerRig rig;
+    InputRig rig;
     QVERIFY(rig.login(setup));
     rig.window->show();
     if (!refused.isEmpty())
@@ -248,13 +212,8 @@ void TestMixerInputPage::click()
     QVexmarMatrixNode *node = rig.page->nodeRows[output].value(input);
     QVERIFY(node && node->isEnabled());
     const bool loopBack = !node->isCheckable();
-    if (loopBack) {
-        // Drawn as a plain junction of its wires, whatever its node.
-        QVexmarMatrixNode twin(false, node->parentWidget());
-        twin.setGeometry(node->geometry());
-        twin.setLineSides(node->lineSides());
-        QCOMPARE(node->grab().toImage(), twin.grab().toImage());
-    }
+    if (loopBack)
+        QVERIFY(looksLikeJunction(node));
     node->click();
     QCOMPARE(matrixWrites(rig.framesAfterRoundTrip()), sent);
     QCOMPARE(node->isChecked(), checked);
@@ -288,7 +247,7 @@ void TestMixerInputPage::refresh()
 {
     QFETCH(QByteArray, change);
     QFETCH(QByteArrayList, shows);
-    MixerRig rig;
+    InputRig rig;
     QVERIFY(rig.login(facts(true, true, true)));
     if (change == "reset")
         getMatrixSettings()->reset();
@@ -316,7 +275,7 @@ void TestMixerInputPage::levels()
     QFETCH(QByteArray, values);
     QFETCH(int, count);
     QFETCH(QList<int>, shown);
-    MixerRig rig;
+    InputRig rig;
     QVERIFY(rig.login(facts(true, true, true)));
     rig.window->show();
     if (count == 0) {
@@ -367,7 +326,7 @@ void TestMixerInputPage::navigation()
     QFETCH(QByteArray, setup);
     QFETCH(QByteArrayList, steps);
     QFETCH(QList<int>, pages);
-    MixerRig rig;
+    InputRig rig;
     QVERIFY(rig.login(setup));
     QList<int> shown;
     for (const QByteArray &step : steps) {
@@ -376,7 +335,7 @@ void TestMixerInputPage::navigation()
             continue;
         }
         QVexmarButton *button = step == "home" ? rig.page->homeButton
-            : step == "output"                 ? rig.page->outputButton
+            : step == "output"                 ? rig.page->lineUsbButton
             : step == "aes67"                  ? rig.page->aes67Button
                                                : rig.page->headphoneButton;
         button->click();

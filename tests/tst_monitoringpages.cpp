@@ -2,8 +2,8 @@
 // touch writes and what a refused one leaves, the mode switch, what the device's changes show without a request,
 // which controls are usable after a login in either order of the device's reports, and the levels.
 
+#include "mixertesting.h"
 #include "pixeltesting.h"
-#include "screentesting.h"
 #include "tmatrixsettings.h"
 #include "vexmaraudioknob.h"
 #include "vexmaraudioscale.h"
@@ -16,13 +16,10 @@
 
 #include <QtTest>
 
-using namespace screentesting;
+using namespace mixertesting;
 using QVexmar::Page;
 
 namespace {
-
-const QByteArray changeset = "INFO;info_type:audio_changeset;info_source:aic;";
-const QByteArray ownMixes = "audio matrix_opt=00000001";
 
 QByteArray zeros(int n)
 {
@@ -36,12 +33,6 @@ QByteArray block(std::initializer_list<std::pair<int, const char *>> bytes)
     for (const auto &[in, byte] : bytes)
         text.replace(2 * in, 2, byte);
     return text;
-}
-
-QByteArray facts(bool docked, bool aes67, bool recorder)
-{
-    return QByteArray("general docking_detected=") + (docked ? "yes" : "no") + "\ngeneral device_opts=[ip_dcodec"
-        + (aes67 ? ",ravenna" : "") + (recorder ? ",record_1" : "") + "]";
 }
 
 // "<key>=<value>" of each write to the audio target.
@@ -69,12 +60,8 @@ QByteArray shown(QVexmarMixerMonitoring1Page *page)
     for (QVexmarAudioPadlock *padlock : qAsConst(page->padlocks))
         text += QByteArray(AudioGains::isLocked(padlock) ? "L" : "U") + (padlock->isEnabled() ? " " : "- ");
     for (const auto &row : page->nodeRows) {
-        QList<QVexmarMatrixNode *> nodes = row.values();
-        std::sort(nodes.begin(), nodes.end(), [](auto *a, auto *b) { return a->index < b->index; });
-        for (QVexmarMatrixNode *node : nodes) {
-            if (node->isChecked())
-                text += QByteArray::number(node->input) + "/" + QByteArray::number(node->output) + " ";
-        }
+        for (const QByteArray &node : checkedNodes(row.values()))
+            text += node + " ";
     }
     return text.trimmed();
 }
@@ -334,7 +321,7 @@ void TestMonitoringPages::radio_data()
         QList<int> {11, 12, 10}, QByteArrayList(), none);
     dataRow("headphone A undocked: nothing", undocked, 11, QByteArrayList {"Headphone10", "Headphone6"},
         QList<int> {11, 10}, QByteArrayList(), none);
-    const QByteArrayList away = {"StreamsButton", "OutputButton", "Aes67Button", "HomeButton"};
+    const QByteArrayList away = {"StreamsButton", "LineUsbButton", "Aes67Button", "HomeButton"};
     dataRow("mix: the other pages", QByteArray(), 9, away, QList<int> {6, 7, 8, 1}, QByteArrayList(), none);
     dataRow("headphone A: the other pages", ownMixes, 12, away, QList<int> {6, 7, 8, 1}, QByteArrayList(), none);
     dataRow("AES67 undocked: nothing", undocked, 10, QByteArrayList {"Aes67Button"}, QList<int> {10}, QByteArrayList(),

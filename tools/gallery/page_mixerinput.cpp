@@ -3,33 +3,14 @@
 
 #include "gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
+#include "mixersession.h"
 #include "vexmarinterfaces.h"
 #include "vexmarmatrix.h"
 #include "vexmarmixerinputpage.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QScrollBar>
 
-#include <functional>
-#include <memory>
-
 namespace {
-
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
 
 // MIC 1 and MIC 2 on Stream 1, AES3 on Stream 2 and the call, USB on the call, Stream 1 Rx on Stream 2, the
 // Player on Stream 1 and AES67 TB2 and TB7 on Stream 2.
@@ -59,58 +40,24 @@ void feedLevels(QVexmarMixerInputPage *page)
     page->setAudioLevels(levels, IVexmarAudioLevels::levelCount, true);
 }
 
-struct Session
-{
-    SimDevice device;
-    std::unique_ptr<QVexmarWindow> window;
-    QVexmarMixerInputPage *page = nullptr;
-
-    ~Session()
-    {
-        window.reset();
-        getCom()->disconnectFromDevice();
-    }
-
-    // Logged in and on the mixer input page.
-    bool open(const QByteArray &setup)
-    {
-        device.loadSetup(SimDevice::codecSetup());
-        device.loadSetup(SimDevice::audioSetup());
-        device.loadSetup(setup);
-        window = std::make_unique<QVexmarWindow>();
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-            || !waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
-            return false;
-        window->pageActivated(QVexmar::HomePage);
-        window->statusBar()->show();
-        window->applyAccessLevel();
-        window->pageActivated(QVexmar::MixerInputPage);
-        page = window->findChild<QVexmarMixerInputPage *>();
-        feedLevels(page);
-        return getMatrixSettings()->state() == 0;
-    }
-};
-
 QList<GalleryShot> renderMixerInput()
 {
     QList<GalleryShot> shots;
     {
-        Session session;
-        if (!session.open("general docking_detected=no"))
+        MixerSession session;
+        if (!session.open("general docking_detected=no", QVexmar::MixerInputPage))
             return shots;
+        feedLevels(session.window->findChild<QVexmarMixerInputPage *>());
         shots.append({QStringLiteral("undocked-after-login"), grabWidget(session.window.get())});
     }
     {
-        Session session;
-        if (!session.open(routes))
+        MixerSession session;
+        if (!session.open(routes, QVexmar::MixerInputPage))
             return shots;
+        auto *page = session.window->findChild<QVexmarMixerInputPage *>();
+        feedLevels(page);
         shots.append({QStringLiteral("docked-aes67-routes"), grabWidget(session.window.get())});
-        QScrollBar *bar = session.page->scrollArea->scrollBar();
+        QScrollBar *bar = page->scrollArea->scrollBar();
         bar->setValue(bar->maximum());
         shots.append({QStringLiteral("scrolled-aes67"), grabWidget(session.window.get())});
     }

@@ -4,32 +4,13 @@
 
 #include "gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
+#include "mixersession.h"
 #include "vexmarmatrix.h"
 #include "vexmarmixeroutputpages.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QScrollBar>
 
-#include <functional>
-#include <memory>
-
 namespace {
-
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
 
 // LINE 1: MIC 1, AES3 L, Stream 1 Rx L; LINE 2: MIC 2, AES3 R, Stream 1 Rx R; USB L: MIC A, Voice Rx, Player L
 // and (as the device has it) USB L itself; USB R: MIC B, Voice Rx, Player R, USB R. AES67 1 to 6: MIC 1 to AES3 R one
@@ -49,51 +30,17 @@ audio matrix_ou23=00094004
 audio matrix_ou24=000A8008
 )";
 
-struct Session
-{
-    SimDevice device;
-    std::unique_ptr<QVexmarWindow> window;
-
-    ~Session()
-    {
-        window.reset();
-        getCom()->disconnectFromDevice();
-    }
-
-    // Logged in and on the page.
-    bool open(const QByteArray &setup, QVexmar::Page page)
-    {
-        device.loadSetup(SimDevice::codecSetup());
-        device.loadSetup(SimDevice::audioSetup());
-        device.loadSetup(setup);
-        window = std::make_unique<QVexmarWindow>();
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-            || !waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
-            return false;
-        window->pageActivated(QVexmar::HomePage);
-        window->statusBar()->show();
-        window->applyAccessLevel();
-        window->pageActivated(page);
-        return getMatrixSettings()->state() == 0 && window->currentPage() == page;
-    }
-};
-
 QList<GalleryShot> renderMixerOutput()
 {
     QList<GalleryShot> shots;
     {
-        Session session;
+        MixerSession session;
         if (!session.open("general docking_detected=no", QVexmar::MixerOutput1Page))
             return shots;
         shots.append({QStringLiteral("lineusb-undocked-after-login"), grabWidget(session.window.get())});
     }
     {
-        Session session;
+        MixerSession session;
         if (!session.open(routes, QVexmar::MixerOutput1Page))
             return shots;
         shots.append({QStringLiteral("lineusb-docked-aes67-routes"), grabWidget(session.window.get())});
@@ -103,7 +50,7 @@ QList<GalleryShot> renderMixerOutput()
         shots.append({QStringLiteral("lineusb-scrolled-usb"), grabWidget(session.window.get())});
     }
     {
-        Session session;
+        MixerSession session;
         if (!session.open(routes, QVexmar::MixerOutput2Page))
             return shots;
         shots.append({QStringLiteral("aes67-routes"), grabWidget(session.window.get())});

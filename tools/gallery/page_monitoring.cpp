@@ -4,31 +4,11 @@
 
 #include "gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
+#include "mixersession.h"
 #include "vexmarinterfaces.h"
 #include "vexmarmonitoringpages.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include <functional>
-#include <memory>
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
 
 // Headphone "1": Stream 1 to both ears, towards the sent signal; "2 / B": the voice call to both ears, towards the
 // received one; "A": Stream 2 to the left ear. The padlock of "2 / B" open.
@@ -60,44 +40,6 @@ void feedLevels(IVexmarAudioLevels *page)
     page->setAudioLevels(levels, IVexmarAudioLevels::levelCount, true);
 }
 
-struct Session
-{
-    SimDevice device;
-    std::unique_ptr<QVexmarWindow> window;
-
-    ~Session()
-    {
-        window.reset();
-        getCom()->disconnectFromDevice();
-    }
-
-    // Logged in and on the page.
-    bool open(const QByteArray &setup, QVexmar::Page page)
-    {
-        device.loadSetup(SimDevice::codecSetup());
-        device.loadSetup(SimDevice::audioSetup());
-        device.loadSetup(setup);
-        window = std::make_unique<QVexmarWindow>();
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-            || !waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
-            return false;
-        window->pageActivated(QVexmar::HomePage);
-        window->statusBar()->show();
-        window->applyAccessLevel();
-        window->pageActivated(page);
-        if (page != QVexmar::Monitoring1Page) {
-            for (QVexmarMixerMonitoring2Page *headphone : window->findChildren<QVexmarMixerMonitoring2Page *>())
-                feedLevels(headphone);
-        }
-        return getMatrixSettings()->state() == 0 && window->currentPage() == page;
-    }
-};
-
 QList<GalleryShot> renderMonitoring()
 {
     QList<GalleryShot> shots;
@@ -113,9 +55,13 @@ QList<GalleryShot> renderMonitoring()
         {"headphoneA-docked", QByteArray(ownMixes), QVexmar::Monitoring2Headphone3Page},
     };
     for (const auto &view : views) {
-        Session session;
+        MixerSession session;
         if (!session.open(view.setup, view.page))
             return shots;
+        if (view.page != QVexmar::Monitoring1Page) {
+            for (QVexmarMixerMonitoring2Page *headphone : session.window->findChildren<QVexmarMixerMonitoring2Page *>())
+                feedLevels(headphone);
+        }
         shots.append({QLatin1String(view.name), grabWidget(session.window.get())});
     }
     return shots;

@@ -1,0 +1,60 @@
+#pragma once
+
+// What the mixer pages of the gallery share: the screen window logged in to the simulated device run in this
+// process, with the status bar, on one page.
+
+#include "accessors.h"
+#include "ccom.h"
+#include "simdevice.h"
+#include "tmatrixsettings.h"
+#include "vexmarstatusbar.h"
+#include "vexmarwindow.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <functional>
+#include <memory>
+
+struct MixerSession
+{
+    SimDevice device;
+    std::unique_ptr<QVexmarWindow> window;
+
+    ~MixerSession()
+    {
+        window.reset();
+        getCom()->disconnectFromDevice();
+    }
+
+    // Logged in with this set-up over the codec's and its audio section, and on the page.
+    bool open(const QByteArray &setup, QVexmar::Page page)
+    {
+        device.loadSetup(SimDevice::codecSetup());
+        device.loadSetup(SimDevice::audioSetup());
+        device.loadSetup(setup);
+        window = std::make_unique<QVexmarWindow>();
+        QPalette palette = window->palette();
+        palette.setBrush(QPalette::Window, Qt::black);
+        palette.setBrush(QPalette::WindowText, Qt::white);
+        window->setPalette(palette);
+        window->setAutoFillBackground(true);
+        if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
+            || !waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+            return false;
+        window->pageActivated(QVexmar::HomePage);
+        window->statusBar()->show();
+        window->applyAccessLevel();
+        window->pageActivated(page);
+        return getMatrixSettings()->state() == 0 && window->currentPage() == page;
+    }
+
+    static bool waitFor(const std::function<bool()> &done)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        return done();
+    }
+};
