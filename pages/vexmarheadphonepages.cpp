@@ -36,10 +36,7 @@ QVexmarMixerMonitoring2Page::QVexmarMixerMonitoring2Page(int headphoneOutput, QW
     setupUi();
     TMatrixSettings *matrix = getMatrixSettings();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerMonitoring2Page::deviceStateChanged);
-    connect(matrix, &TComController::controllerStateChanged, this,
-        &QVexmarMixerMonitoring2Page::matrixControllerStateChanged);
     connect(matrix, &TMatrixSettings::matrixOptionsChanged, this, &QVexmarMixerMonitoring2Page::matrixOptionsChanged);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerMonitoring2Page::matrixNodeChanged);
 }
 
 QVexmarMixerMonitoring2Page::~QVexmarMixerMonitoring2Page() = default;

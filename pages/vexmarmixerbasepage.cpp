@@ -266,8 +266,8 @@ QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::homeButtonClicked);
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerBasePage::updateAes67Button);
     TMatrixSettings *matrix = getMatrixSettings();
-    connect(matrix, &TComController::controllerStateChanged, this, &QVexmarMixerBasePage::showCrosspoints);
-    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerBasePage::showCrosspoint);
+    connect(matrix, &TComController::controllerStateChanged, this, &QVexmarMixerBasePage::matrixControllerStateChanged);
+    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVexmarMixerBasePage::matrixNodeChanged);
 }
 
 QVexmarMixerBasePage::~QVexmarMixerBasePage() = default;
@@ -277,7 +277,7 @@ void QVexmarMixerBasePage::homeButtonClicked()
     emit pageActivated(QVexmar::HomePage);
 }
 
-void QVexmarMixerBasePage::headphoneButtonClicked()
+void QVexmarMixerBasePage::headphoneClicked()
 {
     emit pageActivated(headphonePage());
 }
@@ -331,7 +331,7 @@ void QVexmarMixerBasePage::addNavigationRow(const QString &prefix, QVexmar::Page
         QVexmarButton **button;
     } targets[] = {
         {QVexmar::Monitoring1Page, ":/images/headphone-white.png", ":/images/headphone-blue.png", tr("1, 2/B, A"),
-            "HeadphoneButton", &QVexmarMixerBasePage::headphoneButtonClicked, &headphoneButton},
+            "HeadphoneButton", &QVexmarMixerBasePage::headphoneClicked, &headphoneButton},
         {QVexmar::MixerInputPage, ":/images/input-white.png", ":/images/input-blue.png", tr("STREAMS"), "StreamsButton",
             &QVexmarMixerBasePage::mixerInputClicked, &streamsButton},
         {QVexmar::MixerOutput1Page, ":/images/output-white.png", ":/images/output-blue.png", tr("LINE/USB"),
@@ -420,7 +420,7 @@ void QVexmarMixerBasePage::showAes67Button(bool usable)
 void QVexmarMixerBasePage::addCrosspoint(QVexmarMatrixNode *node)
 {
     m_crosspoints.insert(node->input * crosspointKey + node->output, node);
-    connect(node, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::crosspointClicked);
+    connect(node, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::nodeClicked);
 }
 
 void QVexmarMixerBasePage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou, bool checked)
@@ -428,7 +428,7 @@ void QVexmarMixerBasePage::writeCrosspoint(QVexmar::Inputs in, QVexmar::Outputs 
     getMatrixSettings()->setNode(in, ou, checked);
 }
 
-void QVexmarMixerBasePage::crosspointClicked(bool checked)
+void QVexmarMixerBasePage::nodeClicked(bool checked)
 {
     auto *node = qobject_cast<QVexmarMatrixNode *>(sender());
     if (!node)
@@ -438,7 +438,7 @@ void QVexmarMixerBasePage::crosspointClicked(bool checked)
     showNode(node);
 }
 
-void QVexmarMixerBasePage::showCrosspoints(TComController *sender)
+void QVexmarMixerBasePage::matrixControllerStateChanged(TComController *sender)
 {
     if (sender->state() != 0)
         return;
@@ -446,7 +446,7 @@ void QVexmarMixerBasePage::showCrosspoints(TComController *sender)
         showNode(node);
 }
 
-void QVexmarMixerBasePage::showCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou)
+void QVexmarMixerBasePage::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
 {
     if (QVexmarMatrixNode *node = m_crosspoints.value(in * crosspointKey + ou))
         showNode(node);

@@ -105,7 +105,7 @@ signals:
 
 protected slots:
     void homeButtonClicked();
-    void headphoneButtonClicked();
+    void headphoneClicked();
     void mixerInputClicked();
     void mixerOutput1Clicked();
     void mixerOutput2Clicked();
@@ -132,11 +132,15 @@ protected:
     // The text colour of what stands for the page shown.
     static QColor currentPageColour();
 
+    // A touch of a crosspoint: its node written, then the crosspoint shown as the device has it.
+    void nodeClicked(bool checked);
+    // Every crosspoint once the matrix is read (state 0), one as its node changes. Pages with other controls on
+    // the matrix extend them.
+    virtual void matrixControllerStateChanged(TComController *sender);
+    virtual void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
+
 private slots:
     void updateAes67Button(TComDevice::DeviceState state);
-    void crosspointClicked(bool checked);
-    void showCrosspoints(TComController *sender);
-    void showCrosspoint(QVexmar::Inputs in, QVexmar::Outputs ou);
 
 private:
     // A button of the navigation row at x (y 548, 120 x 90), drawn like the home button in the 26 px font, with

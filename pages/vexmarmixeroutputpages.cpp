@@ -227,3 +227,14 @@ void QVexmarMixerOutput2Page::deviceStateChanged(TComDevice::DeviceState state)
     if (state == TComDevice::ModelReady)
         applyPlayerRule();
 }
+
+void QVexmarMixerOutput2Page::refreshNodeButton(QVexmar::Inputs in, QVexmar::Outputs ou)
+{
+    if (ou >= firstOutput && ou < firstOutput + columnCount)
+        QVexmarMixerBasePage::matrixNodeChanged(in, ou);
+}
+
+void QVexmarMixerOutput2Page::matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou)
+{
+    refreshNodeButton(in, ou);
+}

@@ -64,8 +64,12 @@ public:
     // Column k holds the crosspoints of output 14 + k by their input. Not owned.
     QMap<int, QVexmarMatrixNode *> nodeColumns[columnCount];
 
+    // Shows the crosspoint (in, ou) of outputs 14 to 21 as the matrix has it; sends nothing.
+    void refreshNodeButton(QVexmar::Inputs in, QVexmar::Outputs ou);
+
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
+    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou) override;
 
 private:
     void setupUi();

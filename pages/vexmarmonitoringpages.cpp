@@ -70,8 +70,6 @@ QVexmarMixerMonitoring1Page::QVexmarMixerMonitoring1Page(QWidget *parent) : QVex
         &QVexmarMixerMonitoring1Page::audioControllerStateChanged);
     connect(audio, &TAudioSettings::controllerParamChanged, this,
         &QVexmarMixerMonitoring1Page::audioControllerParamChanged);
-    connect(matrix, &TComController::controllerStateChanged, this,
-        &QVexmarMixerMonitoring1Page::matrixControllerStateChanged);
     connect(matrix, &TMatrixSettings::matrixOptionsChanged, this, &QVexmarMixerMonitoring1Page::matrixOptionsChanged);
     connect(matrix, &TMatrixSettings::outputBalanceChanged, this, &QVexmarMixerMonitoring1Page::matrixBalanceChanged);
 }
@@ -241,6 +239,7 @@ void QVexmarMixerMonitoring1Page::audioControllerParamChanged(TComController *, 
 
 void QVexmarMixerMonitoring1Page::matrixControllerStateChanged(TComController *sender)
 {
+    QVexmarMixerBasePage::matrixControllerStateChanged(sender);
     if (sender->state() != 0)
         return;
     for (const int left : pairLeftOutputs)

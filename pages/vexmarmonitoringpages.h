@@ -49,7 +49,7 @@ private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
     void audioControllerStateChanged(TComController *sender);
     void audioControllerParamChanged(TComController *sender, TAudioSettings::CtlrParam parameter);
-    void matrixControllerStateChanged(TComController *sender);
+    void matrixControllerStateChanged(TComController *sender) override;
     void matrixOptionsChanged(TMatrixSettings::MatrixOpts old);
     void matrixBalanceChanged(QVexmar::Outputs ou);
     void padlockClicked(bool checked);
@@ -94,9 +94,9 @@ public:
 
 private slots:
     void deviceStateChanged(TComDevice::DeviceState state);
-    void matrixControllerStateChanged(TComController *sender);
+    void matrixControllerStateChanged(TComController *sender) override;
     void matrixOptionsChanged(TMatrixSettings::MatrixOpts old);
-    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
+    void matrixNodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou) override;
     void knobGainChanged(int value);
     void knobPanningChanged(QVexmar::PanCtrl value);
     void switch1Clicked();
