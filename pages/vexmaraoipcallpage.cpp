@@ -10,7 +10,9 @@
 #include "vexmaraoipcallpanel.h"
 #include "vexmarbars.h"
 #include "vexmarbutton.h"
+#include "vexmarmessage.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -22,6 +24,7 @@ const QColor grey(0x7f, 0x7f, 0x7f);
 const QColor green(0x00, 0xff, 0x00);
 
 enum NetworkType { TypeEthernet = 0x100, TypeMobile = 0x300, TypeWifi = 0x400 };
+enum CallState { CallSettingUp = 1, CallConnected = 2 };
 
 QFont pixelFont(QFont font, int pixels)
 {
@@ -430,9 +433,20 @@ bool QVexmarAoIPCallPage::lineFree() const
 
 void QVexmarAoIPCallPage::callPanelClicked()
 {
-    if (askToHangUp(this, codec))
-        return;
     TComDevice *device = getDevice();
+    if (TComAudioConnection *call = device->audioConnection(codec)) {
+        if (call->state() != CallSettingUp && call->state() != CallConnected)
+            return;
+        auto *popup = new QVexmarMessage(
+            tr("Are you sure you want to hang up?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
+        // The call being asked about: a call that took its place meanwhile is not hung up.
+        popup->setProperty(callIdProperty, call->id());
+        popup->placeOver(this);
+        connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarAoIPCallPage::callPopupClosed);
+        popup->show();
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        return;
+    }
     const std::string network = device->defaultNetwork();
     if (!device->isReady() || networkTypeOfName(network) == networkCodeNone)
         return;
@@ -451,6 +465,16 @@ void QVexmarAoIPCallPage::callPanelClicked()
         return;
     }
     emit audioCallStatusChanged(connection);
+}
+
+void QVexmarAoIPCallPage::callPopupClosed()
+{
+    auto *popup = qobject_cast<QVexmarPopup *>(sender());
+    if (!popup || popup->cancelled)
+        return;
+    TComAudioConnection *call = getDevice()->audioConnection(codec);
+    if (call && call->id() == popup->property(callIdProperty).toInt())
+        call->disconnect();
 }
 
 void QVexmarAoIPCallPage::bookButtonClicked()

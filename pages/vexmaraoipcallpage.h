@@ -77,6 +77,7 @@ private slots:
     void netInterfaceButtonClicked();
     void netInterfacePopupClosed();
     void callPanelClicked();
+    void callPopupClosed();
     void bookButtonClicked();
     void codingButtonClicked();
     void codingPopupClosed();

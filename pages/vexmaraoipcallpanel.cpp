@@ -7,10 +7,8 @@
 #include "vexmaraoipcallpage.h"
 #include "vexmarbutton.h"
 #include "vexmarmenuselect.h"
-#include "vexmarmessage.h"
 
 #include <QBoxLayout>
-#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
@@ -239,27 +237,6 @@ std::vector<std::string> readCallHistory(const std::string &listName)
     if (!TComRpcAccess(getCom()).getList(request, entries, historyTimeoutMs))
         entries.clear();
     return entries;
-}
-
-bool askToHangUp(QWidget *page, int codec)
-{
-    TComAudioConnection *call = getDevice()->audioConnection(codec);
-    if (!call)
-        return false;
-    if (call->state() != TComAudioConnection::SettingUp && call->state() != TComAudioConnection::Connected)
-        return true;
-    auto *popup
-        = new QVexmarMessage(QCoreApplication::translate("QVexmarCallPage", "Are you sure you want to hang up?"),
-            QVexmarMessage::CancelButton | QVexmarMessage::OkButton, page);
-    popup->placeOver(page);
-    QObject::connect(popup, &QVexmarPopup::popupClosed, page, [popup, codec, id = call->id()] {
-        TComAudioConnection *running = getDevice()->audioConnection(codec);
-        if (!popup->cancelled && running && running->id() == id)
-            running->disconnect();
-    });
-    popup->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-    return true;
 }
 
 void fillCallHistory(QVexmarMenuSelect *popup, const std::vector<std::string> &entries, const QString &current)

@@ -83,9 +83,5 @@ private:
 // empty when the device gave none.
 std::vector<std::string> readCallHistory(const std::string &listName);
 
-// Whether the codec's line has a call. One setting up or connected is asked about: OK hangs up that call, and
-// no other that took its place meanwhile.
-bool askToHangUp(QWidget *page, int codec);
-
 // One row per entry, valued by its position; the current row is the last entry equal to current, else the first.
 void fillCallHistory(QVexmarMenuSelect *popup, const std::vector<std::string> &entries, const QString &current);

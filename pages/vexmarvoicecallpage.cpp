@@ -7,9 +7,11 @@
 #include "vexmarbars.h"
 #include "vexmarbutton.h"
 #include "vexmarmenuselect.h"
+#include "vexmarmessage.h"
 #include "vexmarvirtual.h"
 #include "vexmarvoicecallpanel.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -356,9 +358,20 @@ void QVexmarVoiceCallPage::callPanelPopupClosed()
 
 void QVexmarVoiceCallPage::callButtonClicked()
 {
-    if (askToHangUp(this, voiceCodec))
-        return;
     TComDevice *device = getDevice();
+    if (TComAudioConnection *call = device->audioConnection(voiceCodec)) {
+        if (call->state() != TComAudioConnection::SettingUp && call->state() != TComAudioConnection::Connected)
+            return;
+        auto *popup = new QVexmarMessage(
+            tr("Are you sure you want to hang up?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
+        // The call being asked about: a call that took its place meanwhile is not hung up.
+        popup->setProperty(callIdProperty, call->id());
+        popup->placeOver(this);
+        connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarVoiceCallPage::callPopupClosed);
+        popup->show();
+        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        return;
+    }
     if (!device->isReady() || m_remoteNumber.isEmpty())
         return;
     QVexmarVoiceCallPanel *module = panel(m_selectedModule);
@@ -377,4 +390,14 @@ void QVexmarVoiceCallPage::callButtonClicked()
         return;
     }
     emit audioCallStatusChanged(connection);
+}
+
+void QVexmarVoiceCallPage::callPopupClosed()
+{
+    auto *popup = qobject_cast<QVexmarPopup *>(sender());
+    if (!popup || popup->cancelled)
+        return;
+    TComAudioConnection *call = getDevice()->audioConnection(voiceCodec);
+    if (call && call->id() == popup->property(callIdProperty).toInt())
+        call->disconnect();
 }

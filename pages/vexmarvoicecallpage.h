@@ -76,11 +76,15 @@ private slots:
     void callPanelClicked(int panelIndex);
     void callPanelPopupClosed();
     void callButtonClicked();
+    void callPopupClosed();
     void backspaceButtonClicked();
     void remoteNumberEdited(const QString &text);
     void homeButtonClicked();
 
 private:
+    // On the hang-up question: the call's id, so that closing it acts on no other call.
+    static constexpr const char *callIdProperty = "callId";
+
     void buildTree();
     QVexmarVoiceCallPanel *panel(int module) const;
     void showSelection();
