@@ -336,7 +336,7 @@ void QVexmarEditorPage::slot_onClicked_btn_AddMark()
             samples = playing;
             ms = samples / SamplesPerMs;
         }
-        addPosition(SeparatorElements, samples, ms);
+        addSeparator(samples, ms);
         reloadElements(false, SeparatorElements);
         graphSource->update();
         updateButtonState(m_sourceCursor, true);
@@ -344,7 +344,7 @@ void QVexmarEditorPage::slot_onClicked_btn_AddMark()
         // The device's position is one in the file of the track playing, so the project's own cursor counts.
         if (projectLength() <= 0)
             return;
-        addPosition(MarkElements, m_projectCursor * SamplesPerMs, m_projectCursor);
+        addMark(m_projectCursor * SamplesPerMs, m_projectCursor);
         reloadElements(false, MarkElements);
         graphProject->update();
         updateButtonState(m_projectCursor, false);

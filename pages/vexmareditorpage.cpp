@@ -452,7 +452,7 @@ void QVexmarEditorPage::refresh(bool useStoredSource)
             setProjectSource();
             // The separators cut the previous source; the device's own count, as the view may not have read it.
             // The settings setProjectSource read serve the list and every removal.
-            const int separators = int(parseRows(fetchRows(SeparatorElements), SeparatorElements).size());
+            const int separators = int(parseRows(fetchSeparators(), SeparatorElements).size());
             for (int index = separators; index >= 1; --index)
                 m_recorder->removeSeparator(m_projectFile, index);
         }
@@ -676,3 +676,5 @@ void QVexmarEditorPage::homeButtonClicked()
 }
 
 void QVexmarEditorPage::slot_onClicked_btn_Undo() { }
+
+void QVexmarEditorPage::slot_onClicked_DBGCliked() { }

@@ -49,6 +49,12 @@ public:
     // Project state, requests and loading
     void projectPath();
     bool newProject();
+    // The project file's lists as rows, with the settings read last.
+    QStringList fetchTracks() { return fetchRows(TrackElements); }
+    QStringList fetchMarks() { return fetchRows(MarkElements); }
+    QStringList fetchSeparators() { return fetchRows(SeparatorElements); }
+    void addMark(qint64 samples, qint64 ms) { addPosition(MarkElements, samples, ms); }
+    void addSeparator(qint64 samples, qint64 ms) { addPosition(SeparatorElements, samples, ms); }
     void setProjectSource();
     bool loadProjectSource();
     // The name of the waveform data file the device made of the recording; empty when it failed.
@@ -127,6 +133,7 @@ public slots:
     void receiveCustomMessage_ChildIsClic(int graphId);
     void receiveCustomMessage_ChildIsWheeled(int graphId, int delta, int factor);
     void slot_onClicked_btn_Undo();
+    void slot_onClicked_DBGCliked();
 
     void slot_onClicked_btn_Save();
     void slot_onClicked_btn_Open();
