@@ -157,15 +157,10 @@ void QVexmarAoIPCallPage::buildTree()
         {"statusButton", ":/images/status.png", &QVexmarAoIPCallPage::statusButtonClicked},
         {"homeButton", ":/images/home.png", &QVexmarAoIPCallPage::homeButtonClicked},
     };
-    const QBrush noFill(Qt::black, Qt::NoBrush);
     for (int i = 0; i < int(sizeof(buttons) / sizeof(buttons[0])); ++i) {
-        auto *button = new QVexmarButton(frame);
+        QVexmarButton *button = addIconButton(
+            frame, QRect(i < 6 ? 34 + 160 * i : 1154, 548, 120, 90), QString::fromLatin1(buttons[i].image));
         button->setObjectName(QLatin1String(buttons[i].name));
-        button->setGeometry(i < 6 ? 34 + 160 * i : 1154, 548, 120, 90);
-        button->borderWidth = 1;
-        button->radius = 0.0f;
-        setFace(button, noFill, Qt::black);
-        button->setIcon(QIcon(QString::fromLatin1(buttons[i].image)));
         connect(button, &QAbstractButton::clicked, this, buttons[i].slot);
         if (i == 6)
             m_homeButton = button;

@@ -181,13 +181,8 @@ void QVexmarSipAccountPanel::setupUi()
     m_address->setAutoFillBackground(true);
     setFace(m_address, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
 
-    auto *settings = new QVexmarButton(this);
+    QVexmarButton *settings = addIconButton(this, QRect(960, 0, 60, 60), QStringLiteral(":/images/settings.png"));
     settings->setObjectName(QStringLiteral("settingsButton"));
-    settings->setGeometry(960, 0, 60, 60);
-    settings->borderWidth = 1;
-    settings->radius = 0.0f;
-    setFace(settings, QBrush(Qt::black, Qt::NoBrush), Qt::black);
-    settings->setIcon(QIcon(QStringLiteral(":/images/settings.png")));
     connect(settings, &QAbstractButton::clicked, this, &QVexmarSipAccountPanel::accountSettingsClicked);
 
     m_stateButton = new QVexmarButton(this);

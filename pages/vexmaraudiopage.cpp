@@ -10,7 +10,6 @@
 #include "vexmarcontrols.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QScopedValueRollback>
@@ -84,20 +83,6 @@ QLabel *addLabel(QWidget *parent, const QRect &geometry, Qt::Alignment alignment
     return label;
 }
 
-QVexmarButton *addButton(QWidget *parent, const QRect &geometry, const QString &image)
-{
-    auto *button = new QVexmarButton(parent);
-    button->setGeometry(geometry);
-    button->borderWidth = 1;
-    button->radius = 0.0f;
-    QPalette palette = button->palette();
-    palette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    palette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    button->setPalette(palette);
-    button->setIcon(QIcon(image));
-    return button;
-}
-
 bool isAnalog(int input)
 {
     return input >= 0 && input < analogInputs;
@@ -159,7 +144,7 @@ void QVexmarAudioPage::setupUi()
         padlocks.insert(row.input, padlock);
     }
 
-    settingsButton = addButton(frame, QRect(632, 52, 150, 90), QStringLiteral(":/images/input-settings.png"));
+    settingsButton = addIconButton(frame, QRect(632, 52, 150, 90), QStringLiteral(":/images/input-settings.png"));
     connect(settingsButton, &QAbstractButton::clicked, this, &QVexmarAudioPage::settingsButtonClicked);
     addLabel(frame, QRect(632, 182, 150, 30), Qt::AlignCenter, tr("Hardware"), 26);
     auto *potentiometer = new QLabel(frame);
@@ -199,7 +184,7 @@ void QVexmarAudioPage::setupUi()
             levelKnobs.insert(row.levelIndex, strip);
     }
 
-    homeButton = addButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    homeButton = addIconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarAudioPage::homeButtonClicked);
 }
 

@@ -7,7 +7,6 @@
 #include "vexmarcontrols.h"
 #include "vexmarpopuplook.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QScopedValueRollback>
 
@@ -115,15 +114,9 @@ void QVexmarAudioSettingsPage::setupUi()
     connect(thresholdKnob, &QVexmarKnob::valueChanged, this, &QVexmarAudioSettingsPage::thresholdChanged);
     PopupLook::label(this, QRect(393, 488, 158, 35), topCentred, tr("Threshold"), text, labelFont);
 
-    backButton = new QVexmarButton(this);
-    backButton->setGeometry(width() - 2 * lineWidth() - 120, height() - 2 * lineWidth() - 90, 120, 90);
-    backButton->borderWidth = 1;
-    backButton->radius = 0.0f;
-    QPalette buttonPalette = backButton->palette();
-    buttonPalette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    backButton->setPalette(buttonPalette);
-    backButton->setIcon(QIcon(QStringLiteral(":/images/back.png")));
+    backButton = addIconButton(this,
+        QRect(width() - 2 * lineWidth() - 120, height() - 2 * lineWidth() - 90, 120, 90),
+        QStringLiteral(":/images/back.png"));
     connect(backButton, &QAbstractButton::clicked, this, &QVexmarAudioSettingsPage::backButtonClicked);
 }
 

@@ -61,16 +61,7 @@ QVexmarEditorPage::~QVexmarEditorPage()
 QVexmarButton *QVexmarEditorPage::addButton(
     const QRect &geometry, const QString &image, void (QVexmarEditorPage::*slot)())
 {
-    auto *button = new QVexmarButton(contentFrame);
-    button->setGeometry(geometry);
-    button->borderWidth = 1;
-    button->radius = 0.0f;
-    QPalette palette = button->palette();
-    palette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    palette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    button->setPalette(palette);
-    button->setFocusPolicy(Qt::NoFocus);
-    setImage(button, image);
+    QVexmarButton *button = addIconButton(contentFrame, geometry, image);
     connect(button, &QAbstractButton::clicked, this, slot);
     return button;
 }

@@ -68,15 +68,7 @@ QVexmarFolderPage::~QVexmarFolderPage() = default;
 QVexmarButton *QVexmarFolderPage::addButton(
     QWidget *parent, const QRect &geometry, const QString &image, void (QVexmarFolderPage::*slot)())
 {
-    auto *button = new QVexmarButton(parent);
-    button->setGeometry(geometry);
-    button->borderWidth = 1;
-    button->radius = 0.0f;
-    QPalette palette = button->palette();
-    palette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    palette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    button->setPalette(palette);
-    setImage(button, image);
+    QVexmarButton *button = addIconButton(parent, geometry, image);
     connect(button, &QAbstractButton::clicked, this, slot);
     return button;
 }

@@ -254,15 +254,7 @@ QVexmar::Page headphonePage()
 
 QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(parent)
 {
-    QPalette buttonPalette = palette();
-    buttonPalette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    homeButton = new QVexmarButton(contentFrame);
-    homeButton->setGeometry(1154, 548, 120, 90);
-    homeButton->borderWidth = 1;
-    homeButton->radius = 0.0f;
-    homeButton->setPalette(buttonPalette);
-    homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
+    homeButton = addIconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::homeButtonClicked);
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerBasePage::updateAes67Button);
     TMatrixSettings *matrix = getMatrixSettings();
@@ -376,17 +368,12 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
 QVexmarButton *QVexmarMixerBasePage::addMixerButton(
     const QRect &geometry, const QString &icon, const QString &text, const QString &name, const QColor &textColour)
 {
-    auto *button = new QVexmarButton(contentFrame);
+    QVexmarButton *button = addIconButton(contentFrame, geometry, icon);
     button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->borderWidth = 1;
-    button->radius = 0.0f;
-    QPalette palette = homeButton->palette();
+    QPalette palette = button->palette();
     palette.setBrush(QPalette::WindowText, QBrush(textColour));
     button->setPalette(palette);
     button->setFont(mixerFont());
-    if (!icon.isEmpty())
-        button->setIcon(QIcon(icon));
     button->setText(text);
     return button;
 }

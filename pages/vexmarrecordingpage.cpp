@@ -86,16 +86,8 @@ void QVexmarRecordingPage::setupUi()
             l->setObjectName(QLatin1String(name));
         return l;
     };
-    QPalette buttonPalette = palette();
-    buttonPalette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
     const auto button = [&](QWidget *on, const QRect &geometry, const char *icon, const char *name) {
-        auto *b = new QVexmarButton(on);
-        b->setGeometry(geometry);
-        b->borderWidth = 1;
-        b->radius = 0.0f;
-        b->setPalette(buttonPalette);
-        setIconPath(b, icon);
+        QVexmarButton *b = addIconButton(on, geometry, QLatin1String(icon));
         b->setObjectName(QLatin1String(name));
         return b;
     };

@@ -121,10 +121,8 @@ void QVexmarVoiceCallPage::buildTree()
     for (QVexmarVoiceCallPanel *panel : {m_panel1, m_panel2})
         connect(panel, &QVexmarVoiceCallPanel::callPanelClicked, this, &QVexmarVoiceCallPage::callPanelClicked);
 
-    const QBrush noFill(Qt::black, Qt::NoBrush);
-    m_homeButton = button(frame, "voiceHomeButton", QRect(1154, 548, 120, 90), 1, 0.0f);
-    setFace(m_homeButton, noFill, Qt::black);
-    m_homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
+    m_homeButton = addIconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    m_homeButton->setObjectName(QStringLiteral("voiceHomeButton"));
     connect(m_homeButton, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::homeButtonClicked);
 
     using Slot = void (QVexmarVoiceCallPage::*)();
@@ -139,9 +137,9 @@ void QVexmarVoiceCallPage::buildTree()
         {"voiceCallButton", ":/images/phone-green.png", &QVexmarVoiceCallPage::callButtonClicked},
     };
     for (int i = 0; i < 3; ++i) {
-        auto *b = button(frame, column[i].name, QRect(550, 34 + 151 * i, 180, 135), 1, 0.0f);
-        setFace(b, noFill, Qt::black);
-        b->setIcon(QIcon(QString::fromLatin1(column[i].image)));
+        QVexmarButton *b
+            = addIconButton(frame, QRect(550, 34 + 151 * i, 180, 135), QString::fromLatin1(column[i].image));
+        b->setObjectName(QLatin1String(column[i].name));
         connect(b, &QAbstractButton::clicked, this, column[i].slot);
         if (i == 2)
             m_callButton = b;

@@ -1,5 +1,6 @@
 #include "vexmarbutton.h"
 
+#include <QIcon>
 #include <QPainter>
 
 QVexmarButton::QVexmarButton(QWidget *parent) : QAbstractButton(parent)
@@ -43,4 +44,18 @@ void QVexmarButton::paintEvent(QPaintEvent *)
         painter.setPen(QPen(palette().color(group, QPalette::WindowText), 1));
         painter.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, text());
     }
+}
+
+QVexmarButton *addIconButton(QWidget *parent, const QRect &geometry, const QString &icon)
+{
+    auto *button = new QVexmarButton(parent);
+    button->setGeometry(geometry);
+    button->borderWidth = 1;
+    button->radius = 0.0f;
+    QPalette palette = button->palette();
+    palette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
+    palette.setBrush(QPalette::WindowText, QBrush(Qt::black));
+    button->setPalette(palette);
+    button->setIcon(QIcon(icon));
+    return button;
 }

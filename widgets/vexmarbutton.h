@@ -24,3 +24,6 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+// The pages' icon button: the icon in a square one-pixel frame with no face of its own, over the page's ground.
+QVexmarButton *addIconButton(QWidget *parent, const QRect &geometry, const QString &icon);

@@ -4,7 +4,7 @@
 
 #include <QBoxLayout>
 #include <QFrame>
-#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 
 QVexmarPageWidget::QVexmarPageWidget(QWidget *parent) : QWidget(parent)
@@ -27,15 +27,7 @@ QVexmarDummyPage::QVexmarDummyPage(const QString &imagePath, QWidget *parent)
     picture->setScaledContents(true);
     picture->setPixmap(QPixmap(imagePath));
 
-    homeButton = new QVexmarButton(contentFrame);
-    homeButton->setGeometry(1154, 548, 120, 90);
-    homeButton->borderWidth = 1;
-    homeButton->radius = 0.0f;
-    QPalette buttonPalette = homeButton->palette();
-    buttonPalette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
-    buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    homeButton->setPalette(buttonPalette);
-    homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
+    homeButton = addIconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarDummyPage::homeButtonClicked);
 }
 
