@@ -114,8 +114,7 @@ void QVexmarAudioSettingsPage::setupUi()
     connect(thresholdKnob, &QVexmarKnob::valueChanged, this, &QVexmarAudioSettingsPage::thresholdChanged);
     PopupLook::label(this, QRect(393, 488, 158, 35), topCentred, tr("Threshold"), text, labelFont);
 
-    backButton = addIconButton(this,
-        QRect(width() - 2 * lineWidth() - 120, height() - 2 * lineWidth() - 90, 120, 90),
+    backButton = addIconButton(this, QRect(width() - 2 * lineWidth() - 120, height() - 2 * lineWidth() - 90, 120, 90),
         QStringLiteral(":/images/back.png"));
     connect(backButton, &QAbstractButton::clicked, this, &QVexmarAudioSettingsPage::backButtonClicked);
 }

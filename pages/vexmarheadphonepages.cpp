@@ -5,9 +5,7 @@
 #include "vexmarbars.h"
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
-#include "vexmarmessage.h"
 
-#include <QLabel>
 #include <QScopedValueRollback>
 
 using QVexmar::Inputs;
@@ -45,7 +43,6 @@ void QVexmarMixerMonitoring2Page::setupUi()
 {
     const QScopedValueRollback<bool> quiet(updating, true);
     QWidget *page = contentFrame;
-    const QFont font = mixerFont();
     const QString prefix = QStringLiteral("headphone%1").arg(headphoneOutput);
     homeButton->setObjectName(prefix + "HomeButton");
 
@@ -91,13 +88,7 @@ void QVexmarMixerMonitoring2Page::setupUi()
     connect(switch1, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring2Page::switch1Clicked);
     connect(switch2, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring2Page::switch2Clicked);
 
-    auto *radio = new QLabel(tr("Radio"), page);
-    radio->setObjectName(prefix + "RadioCaption");
-    radio->setGeometry(34, 578, 120, 25);
-    radio->setAlignment(Qt::AlignCenter);
-    radio->setFont(font);
-    radioButton = addMixerButton(
-        QRect(58, 608, 72, 50), QStringLiteral(":/images/switch_off.png"), QString(), prefix + "Radio", Qt::white);
+    radioButton = addRadioSwitch(prefix, false);
     connect(radioButton, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring2Page::mixerRadioClicked);
 
     void (QVexmarMixerMonitoring2Page::*const headphoneSlots[headphoneCount])()
@@ -282,10 +273,7 @@ void QVexmarMixerMonitoring2Page::mixerRadioClicked()
         return;
     }
     // The device keeps the headphones' own mixes, and so does the screen.
-    auto *message = new QVexmarMessage(tr("Failed to apply changes!"), 0, this);
-    message->setObjectName(QStringLiteral("headphone%1Message").arg(headphoneOutput));
-    message->placeOver(this);
-    message->showMessage();
+    showApplyFailed(QStringLiteral("headphone%1Message").arg(headphoneOutput));
 }
 
 void QVexmarMixerMonitoring2Page::headphone1Clicked()

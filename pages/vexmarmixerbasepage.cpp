@@ -5,6 +5,7 @@
 #include "tmatrixsettings.h"
 #include "vexmarbutton.h"
 #include "vexmarmatrix.h"
+#include "vexmarmessage.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -355,13 +356,9 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
     int x, const QString &icon, const QString &text, const QString &name, QLabel **caption)
 {
     QVexmarButton *button = addMixerButton(QRect(x, 548, 120, 90), icon, QString(), name, Qt::black);
-    auto *label = new QLabel(text, contentFrame);
-    label->setObjectName(name + QStringLiteral("Caption"));
     // A little wider than the button, centred under it: "STREAMS" is wider than 120 pixels in some fonts.
-    label->setGeometry(x - 10, 638, 140, 25);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFont(mixerFont());
-    *caption = label;
+    *caption = addCaption(contentFrame, QRect(x - 10, 638, 140, 25), text, mixerFont(), Qt::AlignCenter,
+        name + QStringLiteral("Caption"));
     return button;
 }
 
@@ -376,6 +373,34 @@ QVexmarButton *QVexmarMixerBasePage::addMixerButton(
     button->setFont(mixerFont());
     button->setText(text);
     return button;
+}
+
+QLabel *QVexmarMixerBasePage::addCaption(QWidget *parent, const QRect &geometry, const QString &text, const QFont &font,
+    Qt::Alignment alignment, const QString &name)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAlignment(alignment);
+    label->setFont(font);
+    return label;
+}
+
+QVexmarButton *QVexmarMixerBasePage::addRadioSwitch(const QString &prefix, bool monitoringMix)
+{
+    addCaption(contentFrame, QRect(34, 578, 120, 25), tr("Radio"), mixerFont(), Qt::AlignCenter,
+        prefix + QStringLiteral("RadioCaption"));
+    return addMixerButton(QRect(58, 608, 72, 50),
+        monitoringMix ? QStringLiteral(":/images/switch_on.png") : QStringLiteral(":/images/switch_off.png"), QString(),
+        prefix + QStringLiteral("Radio"), Qt::white);
+}
+
+void QVexmarMixerBasePage::showApplyFailed(const QString &name)
+{
+    auto *message = new QVexmarMessage(tr("Failed to apply changes!"), 0, this);
+    message->setObjectName(name);
+    message->placeOver(this);
+    message->showMessage();
 }
 
 bool QVexmarMixerBasePage::isShownPage() const

@@ -127,6 +127,15 @@ protected:
     // `textColour`.
     QVexmarButton *addMixerButton(
         const QRect &geometry, const QString &icon, const QString &text, const QString &name, const QColor &textColour);
+    // A caption of the mixer pages: a plain label named `name`.
+    static QLabel *addCaption(QWidget *parent, const QRect &geometry, const QString &text, const QFont &font,
+        Qt::Alignment alignment, const QString &name);
+    // The "Radio" caption and switch at the bottom left, which switch between the monitoring mix and the headphones'
+    // own mixes; the switch shows whether the monitoring mix is on. Object names: `prefix` + "RadioCaption" and
+    // `prefix` + "Radio".
+    QVexmarButton *addRadioSwitch(const QString &prefix, bool monitoringMix);
+    // The device refused a change: "Failed to apply changes!" over the page, the message named `name`.
+    void showApplyFailed(const QString &name);
     // Whether this page is the one the screen shows (or would show, while the screen itself is hidden).
     bool isShownPage() const;
     // The text colour of what stands for the page shown.

@@ -49,16 +49,6 @@ int lineSides(int column, int output)
     return column == 0 ? Side::Right | Side::Top : Side::Left | Side::Right | Side::Top;
 }
 
-QLabel *addCaption(QWidget *parent, const QRect &geometry, const QString &text, const QFont &font, const QString &name)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setFont(font);
-    return label;
-}
-
 QVexmarBars *addMeter(QWidget *parent, const QRect &geometry, bool stereo, const char *name)
 {
     auto *meter = new QVexmarBars(parent);
@@ -86,6 +76,7 @@ void QVexmarMixerInputPage::setupUi()
 {
     QWidget *frame = contentFrame;
     const QFont font = mixerFont();
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     homeButton->setObjectName(QStringLiteral("mixerInputHomeButton"));
 
     scrollArea = new QVexmarMatrixScrollArea(false, frame);
@@ -102,7 +93,7 @@ void QVexmarMixerInputPage::setupUi()
         auto *label = new QVexmarMatrixLabel(-45, grid);
         label->setObjectName(QStringLiteral("mixerInputLabel%1").arg(column.in));
         label->setGeometry(columnWidth * k, 0, columnWidth, labelBand);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setAlignment(left);
         label->setWordWrap(true);
         label->setFont(font);
         label->setText(column.label);
@@ -132,17 +123,18 @@ void QVexmarMixerInputPage::setupUi()
         arrow->setObjectName(QStringLiteral("mixerInputArrow%1").arg(o));
         arrow->setGeometry(gridWidth, y + 3, 26, 20);
         if (o < voiceRow)
-            addCaption(frame, QRect(970, y, 26, 26), tr(sides[o]), font, QStringLiteral("mixerInputSide%1").arg(o));
+            addCaption(
+                frame, QRect(970, y, 26, 26), tr(sides[o]), font, left, QStringLiteral("mixerInputSide%1").arg(o));
     }
 
     stream1Caption = addCaption(
-        frame, QRect(1008, 204, 250, 25), tr("Stream 1"), font, QStringLiteral("mixerInputStream1Caption"));
+        frame, QRect(1008, 204, 250, 25), tr("Stream 1"), font, left, QStringLiteral("mixerInputStream1Caption"));
     stream1Meter = addMeter(frame, QRect(1008, 234, 250, 25), true, "mixerInputStream1Meter");
     stream2Caption = addCaption(
-        frame, QRect(1008, 352, 250, 25), tr("Stream 2"), font, QStringLiteral("mixerInputStream2Caption"));
+        frame, QRect(1008, 352, 250, 25), tr("Stream 2"), font, left, QStringLiteral("mixerInputStream2Caption"));
     stream2Meter = addMeter(frame, QRect(1008, 382, 250, 25), true, "mixerInputStream2Meter");
     voiceCallCaption = addCaption(
-        frame, QRect(1008, 468, 250, 25), tr("Voice Call"), font, QStringLiteral("mixerInputVoiceCallCaption"));
+        frame, QRect(1008, 468, 250, 25), tr("Voice Call"), font, left, QStringLiteral("mixerInputVoiceCallCaption"));
     voiceCallMeter = addMeter(frame, QRect(1008, 498, 250, 12), false, "mixerInputVoiceCallMeter");
 
     addNavigationRow(QStringLiteral("mixerInput"), QVexmar::MixerInputPage);

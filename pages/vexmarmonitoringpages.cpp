@@ -5,7 +5,6 @@
 #include "vexmaraudioscale.h"
 #include "vexmarbutton.h"
 #include "vexmarmatrix.h"
-#include "vexmarmessage.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -46,17 +45,6 @@ int lineSides(int row, int column)
     return sides;
 }
 
-QLabel *addLabel(QWidget *parent, const QRect &geometry, const QString &text, const QFont &font,
-    Qt::Alignment alignment, const QString &name)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(alignment);
-    label->setFont(font);
-    return label;
-}
-
 } // namespace
 
 QVexmarMixerMonitoring1Page::QVexmarMixerMonitoring1Page(QWidget *parent) : QVexmarMixerBasePage(parent)
@@ -88,15 +76,15 @@ void QVexmarMixerMonitoring1Page::setupUi()
 
     const char *const headers[] = {QT_TR_NOOP("Stream 1"), QT_TR_NOOP("Stream 2"), QT_TR_NOOP("Voice")};
     for (int k = 0; k < 3; ++k) {
-        addLabel(page, QRect(gridLeft + 2 * columnWidth * k, 15, 2 * columnWidth, 30), tr(headers[k]), headerFont,
+        addCaption(page, QRect(gridLeft + 2 * columnWidth * k, 15, 2 * columnWidth, 30), tr(headers[k]), headerFont,
             Qt::AlignCenter, prefix + QStringLiteral("Header%1").arg(k));
-        addLabel(page, QRect(gridLeft + 2 * columnWidth * k, 65, columnWidth, 25), tr("Tx"), font, Qt::AlignCenter,
+        addCaption(page, QRect(gridLeft + 2 * columnWidth * k, 65, columnWidth, 25), tr("Tx"), font, Qt::AlignCenter,
             prefix + QStringLiteral("TxHeader%1").arg(k));
-        addLabel(page, QRect(gridLeft + 2 * columnWidth * k + columnWidth, 65, columnWidth, 25), tr("Rx"), font,
+        addCaption(page, QRect(gridLeft + 2 * columnWidth * k + columnWidth, 65, columnWidth, 25), tr("Rx"), font,
             Qt::AlignCenter, prefix + QStringLiteral("RxHeader%1").arg(k));
     }
-    addLabel(page, QRect(868, 15, 340, 30), tr("Balance"), headerFont, Qt::AlignCenter, prefix + "BalanceHeader");
-    addLabel(page, QRect(868, 65, 150, 25), tr("Virtual"), font, Qt::AlignCenter, prefix + "VirtualHeader");
+    addCaption(page, QRect(868, 15, 340, 30), tr("Balance"), headerFont, Qt::AlignCenter, prefix + "BalanceHeader");
+    addCaption(page, QRect(868, 65, 150, 25), tr("Virtual"), font, Qt::AlignCenter, prefix + "VirtualHeader");
     auto *potentiometer = new QLabel(page);
     potentiometer->setObjectName(prefix + "Potentiometer");
     potentiometer->setGeometry(1074, 65, 75, 75);
@@ -123,7 +111,7 @@ void QVexmarMixerMonitoring1Page::setupUi()
         auto *arrow = new QVexmarMatrixArrow(QVexmarMatrixArrow::PointLeft, frame);
         arrow->setObjectName(prefix + QStringLiteral("Arrow%1").arg(output));
         arrow->setGeometry(224, 26 + rowHeight * r, 26, 20);
-        addLabel(frame, QRect(190, 23 + rowHeight * r, 26, 26), r % 2 == 0 ? tr("L") : tr("R"), font,
+        addCaption(frame, QRect(190, 23 + rowHeight * r, 26, 26), r % 2 == 0 ? tr("L") : tr("R"), font,
             Qt::AlignRight | Qt::AlignVCenter, prefix + QStringLiteral("Side%1").arg(output));
     }
 
@@ -145,9 +133,9 @@ void QVexmarMixerMonitoring1Page::setupUi()
         balanceKnobs.insert(left, knob);
         connect(knob, &QVexmarMatrixKnob::valueChanged, this, &QVexmarMixerMonitoring1Page::knobValueChanged);
         // Down to the received signals alone, up to the sent ones alone.
-        addLabel(frame, QRect(858, y + 42, 40, 25), tr("Rx"), font, Qt::AlignRight | Qt::AlignBottom,
+        addCaption(frame, QRect(858, y + 42, 40, 25), tr("Rx"), font, Qt::AlignRight | Qt::AlignBottom,
             prefix + QStringLiteral("BalanceRx%1").arg(left));
-        addLabel(frame, QRect(1000, y + 42, 40, 25), tr("Tx"), font, Qt::AlignLeft | Qt::AlignBottom,
+        addCaption(frame, QRect(1000, y + 42, 40, 25), tr("Tx"), font, Qt::AlignLeft | Qt::AlignBottom,
             prefix + QStringLiteral("BalanceTx%1").arg(left));
         if (k == 0)
             continue;
@@ -159,9 +147,7 @@ void QVexmarMixerMonitoring1Page::setupUi()
         connect(padlock, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::padlockClicked);
     }
 
-    addLabel(page, QRect(34, 578, 120, 25), tr("Radio"), font, Qt::AlignCenter, prefix + "RadioCaption");
-    radioButton = addMixerButton(
-        QRect(58, 608, 72, 50), QStringLiteral(":/images/switch_on.png"), QString(), prefix + "Radio", Qt::white);
+    radioButton = addRadioSwitch(prefix, true);
     connect(radioButton, &QAbstractButton::clicked, this, &QVexmarMixerMonitoring1Page::mixerRadioClicked);
     addNavigationRow(prefix, QVexmar::Monitoring1Page);
 }
@@ -305,8 +291,5 @@ void QVexmarMixerMonitoring1Page::mixerRadioClicked()
         return;
     }
     // The device keeps the monitoring mix, and so does the screen.
-    auto *message = new QVexmarMessage(tr("Failed to apply changes!"), 0, this);
-    message->setObjectName(QStringLiteral("monitoring1Message"));
-    message->placeOver(this);
-    message->showMessage();
+    showApplyFailed(QStringLiteral("monitoring1Message"));
 }

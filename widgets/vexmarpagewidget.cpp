@@ -4,8 +4,8 @@
 
 #include <QBoxLayout>
 #include <QFrame>
-#include <QPixmap>
 #include <QLabel>
+#include <QPixmap>
 
 QVexmarPageWidget::QVexmarPageWidget(QWidget *parent) : QWidget(parent)
 {
