@@ -68,11 +68,25 @@ struct MixerRig : ScreenRig
     // Logged in as the screen window does it, with this set-up over the codec's, then on the page.
     bool login(const QByteArray &setup, QVexmar::Page page)
     {
-        device.loadSetup(setup);
-        if (!start())
+        if (!startWith(setup))
             return false;
         window->applyAccessLevel();
         return open(page);
+    }
+
+    // Connected with this set-up over the codec's, not yet logged in.
+    bool startWith(const QByteArray &setup)
+    {
+        device.loadSetup(setup);
+        return start();
+    }
+
+    // The login's reports in the other order: the matrix, with `audio` also the audio settings, read before the
+    // device model. The pages are reset first, as a login does it.
+    static bool readMatrixFirst(bool audio = false)
+    {
+        return getMatrixSettings()->attach(true) && (!audio || getAudioSettings()->attach(true))
+            && getDevice()->initialize();
     }
 
     // On the page, the log empty.

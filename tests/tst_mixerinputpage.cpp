@@ -115,12 +115,10 @@ void TestMixerInputPage::availability()
     if (!matrixFirst) {
         QVERIFY(rig.login(setup));
     } else {
-        rig.device.loadSetup(setup);
-        QVERIFY(rig.start());
+        QVERIFY(rig.startWith(setup));
         rig.page = rig.window->findChild<QVexmarMixerInputPage *>();
         rig.page->resetControls();
-        QVERIFY(getMatrixSettings()->attach(true));
-        QVERIFY(getDevice()->initialize());
+        QVERIFY(rig.readMatrixFirst());
     }
     QCOMPARE(usable(rig.page), ready);
     QCOMPARE(checks(rig.page), deviceRoutes);

@@ -179,15 +179,13 @@ void TestMixerOutputPages::availability()
     QFETCH(int, aes67Opens);
     QVERIFY(forgetDeviceOptions());
     OutputRig rig;
-    rig.device.loadSetup(setup);
-    QVERIFY(rig.start());
+    QVERIFY(rig.startWith(setup));
     QVERIFY(rig.open(page));
     rig.page1->resetControls();
     rig.page2->resetControls();
     QCOMPARE(rig.usable(page), before);
     if (matrixFirst) {
-        QVERIFY(getMatrixSettings()->attach(true));
-        QVERIFY(getDevice()->initialize());
+        QVERIFY(rig.readMatrixFirst());
     } else {
         rig.window->applyAccessLevel();
     }

@@ -118,12 +118,11 @@ QVexmarMessage *message(QWidget *page)
     return nullptr;
 }
 
-struct MonitoringRig : ScreenRig
+struct MonitoringRig : MixerRig
 {
     bool login(const QByteArray &setup, Page on)
     {
-        device.loadSetup(setup);
-        if (!start())
+        if (!startWith(setup))
             return false;
         window->show();
         // On the page while the login runs, as a user would be.
@@ -448,8 +447,7 @@ void TestMonitoringPages::availability()
     if (!controllersFirst) {
         QVERIFY(rig.login(ownMixes + "\n" + setup, QVexmar::HomePage));
     } else {
-        rig.device.loadSetup(ownMixes + "\n" + setup);
-        QVERIFY(rig.start());
+        QVERIFY(rig.startWith(ownMixes + "\n" + setup));
         rig.mixPage = rig.window->findChild<QVexmarMixerMonitoring1Page *>();
         rig.mixPage->resetControls();
         for (QVexmarMixerMonitoring2Page *page : rig.window->findChildren<QVexmarMixerMonitoring2Page *>()) {
@@ -457,8 +455,7 @@ void TestMonitoringPages::availability()
             if (page->headphoneOutput == 6)
                 rig.headphonePages = {page};
         }
-        QVERIFY(getMatrixSettings()->attach(true) && getAudioSettings()->attach(true));
-        QVERIFY(getDevice()->initialize());
+        QVERIFY(rig.readMatrixFirst(true));
     }
     QVexmarMixerMonitoring2Page *page10 = rig.headphonePages.first();
     QCOMPARE(states(rig.mixPage), mixStates);
