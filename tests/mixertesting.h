@@ -5,6 +5,8 @@
 // no check.
 
 #include "screentesting.h"
+#include "taudiosettings.h"
+#include "tmatrixsettings.h"
 #include "vexmarmatrix.h"
 
 #include <QByteArrayList>
