@@ -92,11 +92,6 @@ Op withCause(bool (D::*op)(Text, Text, Text, std::string &))
     };
 }
 
-Op freeSpace(int (D::*get)())
-{
-    return [get](D &d, const Args &) { return number((d.*get)()); };
-}
-
 // Each operation by name: arguments separated by ';', the result as text.
 const QMap<QByteArray, Op> &operations()
 {
@@ -158,12 +153,6 @@ const QMap<QByteArray, Op> &operations()
         {"wavToData", [](D &d, const Args &x) { return text(d.wavToData(arg(x, 0), arg(x, 1), arg(x, 2))); }},
         {"getProjectPath", [](D &d, const Args &x) { return text(d.getProjectPath(arg(x, 0), arg(x, 1))); }},
         {"getFreespace", [](D &d, const Args &x) { return number(d.getFreespace(arg(x, 0), x[1].toInt())); }},
-        {"getFreespaceRecord", freeSpace(&D::getFreespaceRecord)},
-        {"getFreespaceUsb", freeSpace(&D::getFreespaceUsb)},
-        {"getFreespaceSdcard", freeSpace(&D::getFreespaceSdcard)},
-        {"getFreespacePRecord", freeSpace(&D::getFreespacePRecord)},
-        {"getFreespacePUsb", freeSpace(&D::getFreespacePUsb)},
-        {"getFreespacePSdcard", freeSpace(&D::getFreespacePSdcard)},
         {"getTimezoneCityList", [](D &d, const Args &x) { return text(d.getTimezoneCityList(arg(x, 0))); }},
         {"getProjectElements",
             [](D &d, const Args &x) {
@@ -314,13 +303,8 @@ void TestDeviceRecorder::commands_data()
     row("wavToData usb;show;take1", on("wav_to_data", "record_extention:wav;record_user_fname:take1;"),
         "/mnt/usb/show/take1.dat", "", 120000);
     row("getProjectPath usb;show", on("get_project_path"), "/mnt/usb/show");
+    // The named free-space reads are the recorder model's media space.
     row("getFreespace get_freespace_usb;-7", "DO|action=get_freespace_usb", "1850");
-    row("getFreespaceRecord", "DO|action=get_freespace_record", "5200");
-    row("getFreespaceUsb", "DO|action=get_freespace_usb", "1850");
-    row("getFreespaceSdcard", "DO|action=get_freespace_sdcard", "0");
-    row("getFreespacePRecord", "DO|action=get_freespace_p_record", "0");
-    row("getFreespacePUsb", "DO|action=get_freespace_p_usb", "62");
-    row("getFreespacePSdcard", "DO|action=get_freespace_p_sdcard", "0");
     row("getTimezoneCityList Europe", "PARAM|target=general|timezone_param=Europe|LIST timezone_city_list",
         "Berlin,Paris,Rome");
     const auto list = [](const char *word) {
@@ -413,8 +397,6 @@ void TestDeviceRecorder::elementLists_data()
 
     const QByteArray eight = "t1|t2|t3|t4|t5|t6|t7|t8";
     QTest::newRow("one reply") << eight << 0 << false << false << "1 " + eight;
-    QTest::newRow("four chunks") << eight << 3 << false << false << "1 " + eight;
-    QTest::newRow("four chunks with EXT") << eight << 3 << true << false << "1 " + eight;
     QTest::newRow("items with commas over chunks")
         << QByteArray("0,480|480,960|960,1440") << 2 << false << false << QByteArray("1 0,480|480,960|960,1440");
     QTest::newRow("items with commas over chunks, EXT")

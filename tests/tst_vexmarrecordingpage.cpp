@@ -231,7 +231,6 @@ void TestRecordingPage::remaining()
     m_device->setParam("media", "get_freespace_usb", std::to_string(megabytes));
     show();
     QCOMPARE(look("remainingLabel wavSwitch mp2Switch"), shown);
-    QCOMPARE(look("statusLabel"), QByteArray("Ready 00:00:00 green"));
 }
 
 // 22 MB of WAV: two minutes, counted down once a tick to nothing and no further. The device ends the recording
@@ -242,7 +241,6 @@ void TestRecordingPage::countdown()
     show();
     widget<QVexmarButton>("recordButton")->click();
     QVERIFY(activeTimer(1000));
-    QCOMPARE(activeTimer(1000)->timerType(), Qt::VeryCoarseTimer);
     const QList<std::pair<int, const char *>> steps = {{0, "00:02:00 Remaining"}, {59, "00:01:01 Remaining"},
         {1, "00:01:00 Remaining yellow"}, {60, "00:00:00 Remaining yellow"}, {5, "00:00:00 Remaining yellow"}};
     for (const auto &[times, shown] : steps) {
@@ -373,7 +371,6 @@ void TestRecordingPage::stop()
     // A confirmation that runs out: red for a second, then every other tick, white at its end; no stop.
     stopButton->click();
     QVERIFY(activeTimer(500));
-    QCOMPARE(activeTimer(500)->timerType(), Qt::CoarseTimer);
     QByteArrayList seen {look("stopButton")};
     for (int i = 0; i < 21; ++i) {
         tick(500, 1);
@@ -496,7 +493,6 @@ void TestRecordingPage::fileName()
     QFETCH(QByteArrayList, stored);
     show();
     auto *label = widget<QLabel>("fileNameLabel");
-    QCOMPARE(label->text(), QStringLiteral(" take"));
     // A white field: the label's fill right of its text.
     QCOMPARE(countPixels(label->grab().toImage(), QRect(250, 0, 100, 44), rgb(Qt::white)), 100 * 44);
 
@@ -505,7 +501,6 @@ void TestRecordingPage::fileName()
     auto *keyboard = opener->findChild<QVexmarVirtual *>();
     QVERIFY(keyboard && keyboard->isVisible());
     QCOMPARE(keyboard->titleLabel.text() + "|" + keyboard->lineEdit.text(), QStringLiteral("Filename prefix: |"));
-    QCOMPARE(keyboard->windowModality(), Qt::ApplicationModal);
     QCOMPARE(keyboard->windowHandle()->framePosition(),
         m_page->mapToGlobal(QPoint((1280 - keyboard->width()) / 2, (676 - keyboard->height()) / 2)));
     keyboard->lineEdit.setText(typed);
