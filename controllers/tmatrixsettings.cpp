@@ -633,6 +633,9 @@ void TMatrixSettings::reset()
     applyParam(KEY_MATRIX_MGN, "80808080");
     for (int in = 0; in < EntryCount; ++in)
         applyEntry(in, InputEntry());
+    // The analog inputs' attenuation lives only here: a new session starts it at 0 dB, not at the last device's.
+    for (int in = 0; in < UngainedEntries; ++in)
+        m_inputGains[size_t(in)] = 0.0f;
     for (int ou = FirstMaskOutput; ou <= LastMaskOutput; ++ou)
         applyMask(ou, 0);
     for (int pair = 0; pair < PairCount; ++pair)
