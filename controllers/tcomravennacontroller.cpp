@@ -283,11 +283,7 @@ const TComRavennaInputStream &TComRavennaController::inputStream(int index) cons
 
 int TComRavennaController::getParams(const std::vector<std::string> &names, std::map<std::string, std::string> &values)
 {
-    kra::CMsg request = audioRequest();
-    for (const std::string &name : names)
-        request.addGet(name);
-    std::map<std::string, std::string> errors;
-    return rpc().getParams(request, values, errors, requestTimeoutMs);
+    return getTargetParams(kra::TGT_AUDIO, names, values);
 }
 
 bool TComRavennaController::listRequest(const std::string &name, std::vector<std::string> &items)

@@ -667,12 +667,8 @@ bool TMatrixSettings::fetch(const std::vector<std::string> &names)
 {
     if (names.empty())
         return false;
-    kra::CMsg request(kra::CMsg::Param);
-    request.setParam(kra::KEY_TARGET, kra::TGT_AUDIO);
-    for (const std::string &name : names)
-        request.addGet(name);
-    std::map<std::string, std::string> values, errors;
-    if (rpc().getParams(request, values, errors, requestTimeoutMs) < 1)
+    std::map<std::string, std::string> values;
+    if (getTargetParams(kra::TGT_AUDIO, names, values) < 1)
         return false;
     applyParams(values);
     return true;

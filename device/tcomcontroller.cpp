@@ -30,6 +30,17 @@ void TComController::reset()
     setState(-1);
 }
 
+int TComController::getTargetParams(
+    const std::string &target, const std::vector<std::string> &names, std::map<std::string, std::string> &values)
+{
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, target);
+    for (const std::string &name : names)
+        request.addGet(name);
+    std::map<std::string, std::string> errors;
+    return m_rpc.getParams(request, values, errors, requestTimeoutMs);
+}
+
 bool TComController::handleInfo(RpcMessage &)
 {
     return false;

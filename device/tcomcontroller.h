@@ -44,6 +44,11 @@ public:
 signals:
     void controllerStateChanged(TComController *sender);
 
+protected:
+    // One request reading the named parameters of `target`: the number of values read, below 1 when it failed.
+    int getTargetParams(
+        const std::string &target, const std::vector<std::string> &names, std::map<std::string, std::string> &values);
+
 private:
     TComRpcAccess m_rpc;
     int m_kind;
