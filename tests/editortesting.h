@@ -5,11 +5,8 @@
 // application's parameter store reads "DB|"; the recorder settings read before each project request are left
 // out), the pages asked for, the texts of the labels and messages, and touches by name.
 
-#include "accessors.h"
-#include "ccom.h"
 #include "drawbargraph.h"
-#include "rpctesting.h"
-#include "tcomdevice.h"
+#include "pagetesting.h"
 #include "vexmarbutton.h"
 #include "vexmarconfirm.h"
 #include "vexmarcontrols.h"
@@ -28,7 +25,7 @@
 
 namespace editortesting {
 
-inline const QByteArrayList dbAddress = {"cat=ui", "controller_id=quorvane_ui", "target=db", "type=quorvane_ui"};
+using pagetesting::dbAddress;
 inline const QByteArray settings
     = "DB|GET media_dest|GET project|GET filename|GET autorecord|GET media_src|GET format|GET is_ftp";
 inline const QByteArray where = "record_mount_point=usb|record_project=show";
@@ -108,67 +105,25 @@ inline QByteArrayList reloadAll(const QByteArray &file)
 
 inline const QByteArray playbackPath = "DO|action=get_playback_fullpath|generic_uri=|" + where;
 
-class EditorBench
+class EditorBench : public pagetesting::PageBench<QVexmarEditorPage>
 {
 protected:
     bool connectDevice()
     {
-        m_device = std::make_unique<SimDevice>();
-        m_device->loadSetup(baseSetup);
-        m_device->setWaveMapFolder(m_waveMaps.path());
-        if (!m_device->listen() || !getCom()->connectToDevice(m_device->host(), m_device->port(), 0))
+        if (!PageBench::connectDevice(baseSetup))
             return false;
-        return QTest::qWaitFor(
-            [this] { return getCom()->state() == RpcConnection::ConnectedState && m_device->clientCount() == 1; });
+        m_device->setWaveMapFolder(m_waveMaps.path());
+        return true;
     }
 
-    bool disconnectDevice()
-    {
-        m_page.reset();
-        m_pages.clear();
-        getCom()->disconnectFromDevice();
-        const bool down = QTest::qWaitFor([] { return getCom()->state() == RpcConnection::UnconnectedState; });
-        getDevice()->reset(true);
-        m_device.reset();
-        return down;
-    }
-
-    // The page built and shown as the screen shows it; the frames of both stay to be taken.
+    // The page built and shown as the screen shows it, its wave maps in the test's folder.
     QVexmarEditorPage *openPage(const QByteArray &setup)
     {
-        m_device->loadSetup(setup);
-        m_page = std::make_unique<QVexmarEditorPage>();
-        m_page->setWaveMapRoot(m_waveMaps.path());
-        QObject::connect(m_page.get(), &QVexmarEditorPage::pageActivated,
-            [this](QVexmar::Page page) { m_pages << "page " + QByteArray::number(page); });
-        m_page->resize(1280, 676);
-        m_page->show();
-        if (!QTest::qWaitForWindowExposed(m_page.get()))
-            return nullptr;
-        return m_page.get();
+        return PageBench::openPage(setup, [this](QVexmarEditorPage &page) { page.setWaveMapRoot(m_waveMaps.path()); });
     }
 
-    // The frames since the last call, then the pages asked for.
-    QByteArrayList takeFrames()
-    {
-        QByteArrayList frames;
-        for (const RpcMessage &request : m_device->requests()) {
-            QByteArrayList parts = describe(request.body()).split('|');
-            bool db = true;
-            for (const QByteArray &pair : dbAddress)
-                db = db && parts.contains(pair);
-            if (db) {
-                for (const QByteArray &pair : dbAddress)
-                    parts.removeAll(pair);
-                parts[0] = "DB";
-            }
-            const QByteArray frame = parts.join('|');
-            if (frame != settings)
-                frames << frame;
-        }
-        m_device->clearRequests();
-        return frames + std::exchange(m_pages, {});
-    }
+    // The frames since the last call but the recorder settings read, then the pages asked for.
+    QByteArrayList takeFrames() { return PageBench::takeFrames(settings); }
 
     // The texts of the open messages; they are closed.
     QByteArrayList takeMessages()
@@ -284,9 +239,6 @@ protected:
     }
 
     QTemporaryDir m_waveMaps;
-    std::unique_ptr<SimDevice> m_device;
-    std::unique_ptr<QVexmarEditorPage> m_page;
-    QByteArrayList m_pages;
 };
 
 } // namespace editortesting

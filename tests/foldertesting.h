@@ -4,10 +4,7 @@
 // as the screen shows it, the frames the device received (a request to the application's parameter store reads
 // "DB|"), the pages the page asked for, and the texts of its lists, combo boxes and messages.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "rpctesting.h"
-#include "tcomdevice.h"
+#include "pagetesting.h"
 #include "vexmarfolderpage.h"
 #include "vexmarmessage.h"
 
@@ -20,7 +17,7 @@
 
 namespace foldertesting {
 
-inline const QByteArrayList dbAddress = {"cat=ui", "controller_id=quorvane_ui", "target=db", "type=quorvane_ui"};
+using pagetesting::dbAddress;
 inline const QByteArray where = "|record_mount_point=usb|record_project=show";
 
 // The three-line records reply, its files, the recorder settings.
@@ -99,63 +96,10 @@ inline QByteArray comboTexts(const QComboBox *combo)
 }
 
 // The simulated device, the communication service on it and the page.
-class FolderBench
+class FolderBench : public pagetesting::PageBench<QVexmarFolderPage>
 {
 protected:
-    bool connectDevice()
-    {
-        m_device = std::make_unique<SimDevice>();
-        m_device->loadSetup(baseSetup);
-        if (!m_device->listen() || !getCom()->connectToDevice(m_device->host(), m_device->port(), 0))
-            return false;
-        return QTest::qWaitFor(
-            [this] { return getCom()->state() == RpcConnection::ConnectedState && m_device->clientCount() == 1; });
-    }
-
-    bool disconnectDevice()
-    {
-        m_page.reset();
-        m_pages.clear();
-        getCom()->disconnectFromDevice();
-        const bool down = QTest::qWaitFor([] { return getCom()->state() == RpcConnection::UnconnectedState; });
-        getDevice()->reset(true);
-        m_device.reset();
-        return down;
-    }
-
-    // The page built and shown as the screen shows it; the frames of both stay to be taken.
-    QVexmarFolderPage *openPage(const QByteArray &setup)
-    {
-        m_device->loadSetup(setup);
-        m_page = std::make_unique<QVexmarFolderPage>();
-        QObject::connect(m_page.get(), &QVexmarFolderPage::pageActivated,
-            [this](QVexmar::Page page) { m_pages << "page " + QByteArray::number(page); });
-        m_page->resize(1280, 676);
-        m_page->show();
-        if (!QTest::qWaitForWindowExposed(m_page.get()))
-            return nullptr;
-        return m_page.get();
-    }
-
-    // The frames since the last call, then the pages asked for.
-    QByteArrayList takeFrames()
-    {
-        QByteArrayList frames;
-        for (const RpcMessage &request : m_device->requests()) {
-            QByteArrayList parts = describe(request.body()).split('|');
-            bool db = true;
-            for (const QByteArray &pair : dbAddress)
-                db = db && parts.contains(pair);
-            if (db) {
-                for (const QByteArray &pair : dbAddress)
-                    parts.removeAll(pair);
-                parts[0] = "DB";
-            }
-            frames << parts.join('|');
-        }
-        m_device->clearRequests();
-        return frames + std::exchange(m_pages, {});
-    }
+    bool connectDevice() { return PageBench::connectDevice(baseSetup); }
 
     // The texts of the open messages under the widget (the page when none); they are closed.
     QByteArrayList takeMessages(QWidget *under = nullptr)
@@ -169,10 +113,6 @@ protected:
         }
         return shown;
     }
-
-    std::unique_ptr<SimDevice> m_device;
-    std::unique_ptr<QVexmarFolderPage> m_page;
-    QByteArrayList m_pages;
 };
 
 } // namespace foldertesting
