@@ -5,6 +5,7 @@
 #include "ttimezonelist.h"
 
 #include <QElapsedTimer>
+#include <QStackedLayout>
 
 using namespace settingstesting;
 
@@ -23,6 +24,22 @@ private slots:
     void heldOption_data();
     void heldOption();
     void changeMark();
+    void waysIn_data();
+    void waysIn();
+    void applyGuards_data();
+    void applyGuards();
+    void confirmations_data();
+    void confirmations();
+    void scanRow_data();
+    void scanRow();
+    void callProfileLoad_data();
+    void callProfileLoad();
+    void wheelPutBack();
+    void callProfileListRebuilt();
+    void refreshMessage();
+    void configInfo_data();
+    void configInfo();
+    void entryImages();
 };
 
 namespace {
@@ -37,6 +54,21 @@ QVexmarMenuItem *attackRow(SettingsRig &rig, int kind, int pageId = 206)
             row->addOption(value, QStringLiteral("%1 ms").arg(value));
     }
     return row;
+}
+
+// Rows that the builders of other branches would add, given as "page:row" or "page:row:locked": each is added to
+// the page of that id as soon as the page is pushed.
+void addRowsWhenPushed(SettingsRig &rig, const QByteArrayList &rows)
+{
+    QObject::connect(rig.page()->stack, &QStackedLayout::currentChanged, rig.page(), [&rig, rows] {
+        QVexmarMenuItems *page = rig.current();
+        for (const QByteArray &spec : rows) {
+            const QList<QByteArray> parts = spec.split(':');
+            if (!page || parts.at(0).toInt() != page->pageId || page->findItem(parts.at(1).toInt()))
+                continue;
+            rig.addRow(page, parts.at(1).toInt(), QVexmarMenuItem::SubMenu)->setLocked(parts.size() > 2);
+        }
+    });
 }
 
 } // namespace
@@ -244,6 +276,356 @@ void TestSettingsPage::changeMark()
     QVERIFY(rig.modified());
     rig.page()->markChanges(shown, &QVexmarSettingsPage::hasInputStreamChanges);
     QVERIFY(!rig.modified());
+}
+
+// Paths and sub-ids open the rows they name; a locked row on the way counts as missing.
+void TestSettingsPage::waysIn_data()
+{
+    QTest::addColumn<QByteArray>("call"); // "path 5 206 221" or "entry <id> <sub-id>"
+    QTest::addColumn<QByteArrayList>("rows");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QString>("pages");
+    QTest::newRow("FTP path") << QByteArray("path 5 206 221") << QByteArrayList {"5:206", "206:221"} << 1 << true
+                              << QStringLiteral("5 206 221");
+    QTest::newRow("FTP path, Miscellaneous locked")
+        << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 1 << false
+        << QStringLiteral("5");
+    QTest::newRow("path with a missing row")
+        << QByteArray("path 1 10 77") << QByteArrayList {"1:10"} << 1 << false << QStringLiteral("1 10");
+    QTest::newRow("path into Audio at the operator level")
+        << QByteArray("path 3 111") << QByteArrayList {"3:111"} << 0 << false << QString();
+    QTest::newRow("empty path") << QByteArray("path") << QByteArrayList() << 1 << false << QString();
+    QTest::newRow("codec 1") << QByteArray("entry 2 21") << QByteArrayList {"2:99", "2:100"} << 1 << true
+                             << QStringLiteral("2 99");
+    QTest::newRow("codec 2") << QByteArray("entry 2 22") << QByteArrayList {"2:99", "2:100"} << 1 << true
+                             << QStringLiteral("2 100");
+    QTest::newRow("codec 1 locked: the branch only")
+        << QByteArray("entry 2 21") << QByteArrayList {"2:99:locked", "2:100"} << 0 << true << QStringLiteral("2");
+    QTest::newRow("call profiles of line 2")
+        << QByteArray("entry 4 27") << QByteArrayList {"4:170"} << 1 << true << QStringLiteral("4 170");
+    QTest::newRow("book page") << QByteArray("entry 4 25") << QByteArrayList {"4:170"} << 1 << true
+                               << QStringLiteral("4");
+    QTest::newRow("audio at the operator level")
+        << QByteArray("entry 3 -1") << QByteArrayList() << 0 << false << QString();
+    QTest::newRow("audio at the expert level")
+        << QByteArray("entry 3 -1") << QByteArrayList() << 1 << true << QStringLiteral("3");
+}
+
+void TestSettingsPage::waysIn()
+{
+    QFETCH(QByteArray, call);
+    QFETCH(QByteArrayList, rows);
+    QFETCH(int, level);
+    QFETCH(bool, opened);
+    QFETCH(QString, pages);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings(level));
+    addRowsWhenPushed(rig, rows);
+    QList<QByteArray> words = call.split(' ');
+    const QByteArray how = words.takeFirst();
+    QList<int> ids;
+    for (const QByteArray &word : words)
+        ids << word.toInt();
+    const bool result = how == "path" ? rig.page()->openPath(ids) : rig.page()->selectEntry(ids.at(0), ids.at(1));
+    QCOMPARE(result, opened);
+    QCOMPARE(rig.pages(), pages);
+    QVERIFY(rig.framesAfterRoundTrip().isEmpty());
+}
+
+// Each guarded page during a call on its network, family or line: the message, nothing applied, the mark kept.
+// Without such a call the page's own apply runs.
+void TestSettingsPage::applyGuards_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("call"); // the network of a call, or empty
+    QTest::addColumn<bool>("refused");
+    const auto row = [](int pageId, const char *call, bool refused) {
+        QTest::newRow(QByteArray::number(pageId) + (*call ? QByteArray(" during a call on ") + call : " without a call")
+            + (refused ? ": refused" : ": applied"))
+            << pageId << QByteArray(call) << refused;
+    };
+    for (int pageId : {10, 77, 78}) {
+        row(pageId, "eth.0", true);
+        row(pageId, "", false);
+    }
+    row(10, "wifi.0", true);
+    row(12, "eth.0", true);
+    row(12, "mobile.0", false);
+    row(13, "eth.0", false);
+    row(16, "mobile.0", true);
+    row(16, "eth.0", false);
+    row(20, "wifi.0", true);
+    row(20, "", false);
+    row(99, "eth.0", true);
+    row(100, "eth.0", false);
+    row(100, "", false);
+    for (int pageId : {111, 125, 134, 146, 229})
+        row(pageId, "eth.0", false);
+}
+
+void TestSettingsPage::applyGuards()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, call);
+    QFETCH(bool, refused);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    if (!call.isEmpty())
+        QVERIFY(rig.callOn(call));
+    rig.takeFrames();
+    rig.touchEntry(QVexmarSettingsPage::NetworkEntry);
+    rig.pushPage(pageId);
+    rig.page()->header->setModified(true);
+    QSignalSpy applies(rig.page(), &QVexmarSettingsPage::applyRequested);
+    rig.apply();
+    QCOMPARE(applies.count(), refused ? 0 : 1);
+    if (!refused)
+        QCOMPARE(applies.at(0).at(0).toInt(), pageId);
+    QCOMPARE(
+        rig.popupText(), refused ? QStringLiteral("Cannot apply changes\n(a connection is established)") : QString());
+    QVERIFY(rig.modified());
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+}
+
+// What a touch on a row of the Book and Tools asks before anything happens.
+void TestSettingsPage::confirmations_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<int>("pageGroup");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<int>("rowGroup");
+    QTest::addColumn<QString>("question");
+    const auto row = [](const char *name, int pageId, int pageGroup, int rowId, int rowGroup, const char *question) {
+        QTest::newRow(name) << pageId << pageGroup << rowId << rowGroup << QString::fromUtf8(question);
+    };
+    row("load preset", 175, 171, 184, 300, "Load the preset?");
+    row("load SIP profile", 175, 172, 184, 299, "Load the SIP profile?");
+    row("load snapshot", 175, 173, 184, 305, "Load the snapshot?");
+    row("load call profile", 175, 170, 184, 301, "Load the call profile?");
+    row("update preset", 175, 171, 185, 300, "Update the preset?");
+    row("update snapshot", 175, 173, 185, 300, "Update the snapshot?");
+    row("no update of a SIP profile", 175, 172, 185, 300, "");
+    row("delete call profile", 175, 170, 186, 300, "Delete the call profile?");
+    row("delete preset", 175, 171, 186, 300, "Delete the preset?");
+    row("delete SIP profile", 175, 172, 186, 300, "Delete the SIP profile?");
+    row("delete snapshot", 175, 173, 186, 300, "Delete the snapshot?");
+    row("new record: not yet stored", 175, 171, 186, 298, "");
+    row("new record: no group", 175, 173, 184, -1, "");
+    row("list row: load preset", 171, -1, 300, 171, "Load the preset?");
+    row("list row: load SIP profile", 172, -1, 299, 172, "Load the SIP profile?");
+    row("list row: load snapshot", 173, -1, 301, 173, "Load the snapshot?");
+    row("shutdown", 5, -1, 187, -1, "Are you sure you want to bring the system down?");
+    row("restart", 5, -1, 188, -1, "Are you sure you want to restart the system?");
+}
+
+void TestSettingsPage::confirmations()
+{
+    QFETCH(int, pageId);
+    QFETCH(int, pageGroup);
+    QFETCH(int, rowId);
+    QFETCH(int, rowGroup);
+    QFETCH(QString, question);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.touchEntry(QVexmarSettingsPage::BookEntry);
+    rig.page()->editedProfile.name = QStringLiteral("Studio");
+    rig.page()->editedProfile.coding.algorithm = 3;
+    QVexmarMenuItems *page = rig.pushPage(pageId, pageGroup);
+    rig.addRow(page, rowId, QVexmarMenuItem::Action, QStringLiteral("Row"), rowGroup);
+    rig.touch(rowId);
+    QCOMPARE(rig.popupText(), question);
+    if (!question.isEmpty()) {
+        auto *message = qobject_cast<QVexmarMessage *>(rig.popup());
+        QVERIFY(message && message->okButton && message->cancelButton);
+        QVERIFY(rig.answer(false));
+    }
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+}
+
+// The operator scan of a mobile page is refused while the interface carries a call or a data link.
+void TestSettingsPage::scanRow_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("call");
+    QTest::addColumn<QString>("shown");
+    const QString confirm = QStringLiteral("This may take a while\n\nAre you sure to proceed?");
+    QTest::newRow("call on the interface")
+        << 16 << QByteArray("mobile.0") << QStringLiteral("Cannot change setting\n(a connection is established)");
+    QTest::newRow("data link on the interface")
+        << 16 << QByteArray() << QStringLiteral("Cannot change setting\n(the data service is active)");
+    QTest::newRow("neither on the second interface") << 17 << QByteArray() << confirm;
+    QTest::newRow("call elsewhere, second interface") << 17 << QByteArray("eth.0") << confirm;
+}
+
+void TestSettingsPage::scanRow()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, call);
+    QFETCH(QString, shown);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    QVERIFY(getDevice()->connectionByKindAndNetwork(TComBaseConnection::KindDataLink, "mobile.0"));
+    if (!call.isEmpty())
+        QVERIFY(rig.callOn(call));
+    rig.touchEntry(QVexmarSettingsPage::NetworkEntry);
+    rig.addRow(rig.pushPage(pageId), 44, QVexmarMenuItem::Action, QStringLiteral("Preferred Network Operator"));
+    rig.touch(44);
+    QCOMPARE(rig.popupText(), shown);
+}
+
+// A call profile's load asks for the streamer only where it can go to either.
+void TestSettingsPage::callProfileLoad_data()
+{
+    QTest::addColumn<int>("opener"); // page id the window opened the menu with
+    QTest::addColumn<int>("codecMode");
+    QTest::addColumn<int>("algorithm");
+    QTest::addColumn<QString>("question");
+    const QString plain = QStringLiteral("Load the call profile?");
+    const QString choice = QStringLiteral("Load the call profile?: *Streamer 1, Streamer 2");
+    QTest::newRow("double codec from the Book") << 25 << 1 << 3 << choice;
+    QTest::newRow("double codec for line 1") << 26 << 1 << 3 << plain;
+    QTest::newRow("double codec for line 2") << 27 << 1 << 3 << plain;
+    QTest::newRow("double codec for the voice line") << 28 << 1 << 3 << choice;
+    QTest::newRow("mobile voice from the Book") << 25 << 1 << 17 << plain;
+    QTest::newRow("single codec from the Book") << 25 << 0 << 3 << plain;
+}
+
+void TestSettingsPage::callProfileLoad()
+{
+    QFETCH(int, opener);
+    QFETCH(int, codecMode);
+    QFETCH(int, algorithm);
+    QFETCH(QString, question);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    getDevice()->setCodecMode(codecMode, false);
+    QVERIFY(rig.openPageId(opener));
+    QVexmarSettingsPage *settings = rig.page();
+    settings->editedProfile.name = QStringLiteral("Studio");
+    settings->editedProfile.coding.algorithm = algorithm;
+    rig.addRow(rig.pushPage(175, 170), 184, QVexmarMenuItem::Action, QStringLiteral("Load"), 300);
+    rig.touch(184);
+    QCOMPARE(rig.popupText(), question);
+    // An invalid profile is not offered for loading.
+    rig.closePopups();
+    settings->editedProfile.name.clear();
+    rig.touch(184);
+    QCOMPARE(rig.popupText(), QString());
+}
+
+// A wheel turned and left in edit state shows its committed option again when its row is touched.
+void TestSettingsPage::wheelPutBack()
+{
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    QVERIFY(rig.openPageId(QVexmar::SettingsTools));
+    QVexmarMenuItem *row = rig.addRow(rig.pushPage(206), 212, QVexmarMenuItem::Wheel, QStringLiteral("Attempts"));
+    for (int value : {0, 3, 5})
+        row->addOption(value, QString::number(value));
+    row->selectOption(3, true, false);
+    QCoreApplication::processEvents();
+    row->wheel->setChecked(true);
+    row->wheel->setValue(2);
+    row->valueLabel->setText(QStringLiteral("5"));
+    rig.touch(row);
+    QVERIFY(!row->wheel->isChecked());
+    QCOMPARE(row->wheel->value(), 1);
+    QCOMPARE(rig.rowText(212), QStringLiteral("Attempts | 3 | 0, *3, 5"));
+    QCOMPARE(SettingsRig::rowColour(row), QStringLiteral("blue"));
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+}
+
+// Back from a stored call profile onto its list rebuilds the list once.
+void TestSettingsPage::callProfileListRebuilt()
+{
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.touchEntry(QVexmarSettingsPage::BookEntry);
+    rig.addRow(rig.current(), 170, QVexmarMenuItem::SubMenu, QStringLiteral("Call Profiles"));
+    rig.touch(170);
+    QPointer<QVexmarMenuItems> list = rig.current();
+    QCOMPARE(rig.pages(), QStringLiteral("4 170"));
+    rig.pushPage(175, 170);
+    rig.page()->callProfilesChanged = true;
+    rig.back();
+    QCOMPARE(rig.pages(), QStringLiteral("4 170"));
+    QVERIFY(rig.current() != list);
+    QVERIFY(!rig.page()->callProfilesChanged);
+    QTRY_VERIFY(!list);
+    list = rig.current();
+    rig.pushPage(175, 170);
+    rig.back();
+    QCOMPARE(rig.current(), list.data());
+    // A preset page is no call profile.
+    rig.pushPage(175, 171);
+    rig.page()->callProfilesChanged = true;
+    rig.back();
+    QCOMPARE(rig.current(), list.data());
+    QVERIFY(rig.page()->callProfilesChanged);
+}
+
+void TestSettingsPage::refreshMessage()
+{
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.touchEntry(QVexmarSettingsPage::StatusEntry);
+    rig.refresh();
+    QCOMPARE(rig.popupText(), QStringLiteral("Refreshing..."));
+    auto *message = qobject_cast<QVexmarMessage *>(rig.popup());
+    QVERIFY(message && message->timer.isActive());
+    QCOMPARE(message->timer.interval(), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.popupText(), QString(), 3000);
+}
+
+// An Ethernet "config info" reaches the page's Ethernet copy only on the Status page and the Ethernet pages.
+void TestSettingsPage::configInfo_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("event");
+    QTest::addColumn<QString>("bound"); // the copy's interface afterwards
+    const QByteArray eth1 = "EVENT;event_type:config info;network:eth.1;ip_addr:10.1.1.7;";
+    QTest::newRow("status page") << 6 << eth1 << QStringLiteral("eth.1");
+    QTest::newRow("status page, Wi-Fi") << 6 << QByteArray("EVENT;event_type:config info;network:wifi.0;") << QString();
+    QTest::newRow("Ethernet page, copy not attached") << 12 << eth1 << QString();
+    QTest::newRow("audio page") << 3 << eth1 << QString();
+    QTest::newRow("status page, other event")
+        << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;") << QString();
+}
+
+void TestSettingsPage::configInfo()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, event);
+    QFETCH(QString, bound);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.touchEntry(pageId < 7 ? pageId : int(QVexmarSettingsPage::NetworkEntry));
+    if (pageId >= 7)
+        rig.pushPage(pageId);
+    rig.takeFrames();
+    QVERIFY(rig.deliver({event}));
+    QCOMPARE(QString::fromStdString(rig.page()->ethernetCopy()->interfaceName()), bound);
+    // Bound without a fetch: the event carries the values.
+    if (!bound.isEmpty())
+        QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+}
+
+void TestSettingsPage::entryImages()
+{
+    SettingsRig rig;
+    QVERIFY(rig.startSettings(0));
+    QVERIFY(rig.openPageId(QVexmar::SettingsStatus));
+    for (int id = QVexmarSettingsPage::ExitEntry; id <= QVexmarSettingsPage::StatusEntry; ++id) {
+        const QPixmap icon = rig.page()->entries->findEntry(id)->iconLabel->pixmap(Qt::ReturnByValue);
+        QVERIFY2(!icon.isNull(), QByteArray::number(id));
+    }
+    // Shown at the operator level, Audio is greyed; a higher level and the next showing make it an entry again.
+    QCOMPARE(rig.page()->entries->findEntry(QVexmarSettingsPage::AudioEntry)->state(), int(QVexmarMenuEntry::Disabled));
+    g_accessLevel = 1;
+    rig.page()->hide();
+    rig.page()->show();
+    QCOMPARE(rig.page()->entries->findEntry(QVexmarSettingsPage::AudioEntry)->state(), int(QVexmarMenuEntry::Normal));
 }
 
 QTEST_MAIN(TestSettingsPage)
