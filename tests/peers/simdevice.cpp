@@ -577,9 +577,7 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
     auto &store = m_stores[storeName];
     bool refused = false;
     size_t notSet = 0;
-    std::vector<std::string> listNames = request.listNames;
-    if (const std::string *named = request.param(kra::WORD_LIST))
-        listNames.push_back(*named);
+    const std::vector<std::string> &listNames = request.listNames;
     const bool asks = !request.getNames.empty() || !listNames.empty();
     for (const auto &[key, value] : request.params) {
         if (asks || key == kra::KEY_TARGET || key == kra::KEY_CONTROLLER_ID

@@ -8,7 +8,7 @@
 // never values. A PARAM request without "target" or "cat" goes to "general"; "cat" alone means "db".
 //
 // Answers to PARAM: a GET name gets its value or "101-parameter not set"; a LIST name its items, joined by ','
-// (or "101-parameter not set"). A plain pair "LIST" naming a list asks for it as a LIST name does. In a request that
+// (or "101-parameter not set"). In a request that
 // asks (GET or LIST names) the other keys only qualify what is asked, like "mode" of a link id or "codec_mode" of a
 // codec list, and are not stored. In any other request each key is stored, unless refused, in which case it is answered
 // with the refusal text and left unchanged. The reply says "ERROR" when a key was refused or when no name asked for is
