@@ -156,6 +156,8 @@ bool QVexmarSettingsPage::entryClicked(QVexmarMenuEntry *entry)
 void QVexmarSettingsPage::openEntry(QVexmarMenuEntry *entry)
 {
     QVexmarMenuWidget::openEntry(entry);
+    if (!entry)
+        return;
     int rowId = -1;
     if (entry->id == CodingEntry && pendingSubId == QVexmar::SettingsCodec1)
         rowId = 99;

@@ -77,7 +77,6 @@ void TestSettingsPageStore::texts_data()
     row("networkType", 0, "AoIP");
     row("networkType", 2, "Voice");
     row("networkType", 3, "Unknown");
-    row("networkType", -1, "Unknown");
     row("addressMode", 3, "BGAN");
     row("addressMode", 4, "Unknown");
     row("linkMode", 0, "Auto Negotiation");
@@ -85,7 +84,6 @@ void TestSettingsPageStore::texts_data()
     row("linkMode", 9, "Unknown");
     row("defaultProtocol", 0, "SIP");
     row("defaultProtocol", 1, "Direct RTP");
-    row("defaultProtocol", 2, "Multicast");
     row("defaultProtocol", 3, "SIP");
     row("natType", 0, "Unknown");
     row("natType", 1, "Failure");
@@ -97,11 +95,9 @@ void TestSettingsPageStore::texts_data()
     row("dataServiceState", 3, "Connection Established");
     row("dataServiceState", 4, "Disabled");
     row("networkState", 0, "Not active");
-    row("networkState", 1, "Not Connected or Failure");
     row("networkState", 4, "Not active");
     row("streamStatus", 9, "Not Enough Decoders");
     row("streamStatus", 10, "Unknown Status");
-    row("streamStatus", -1, "Unknown Status");
     row("ptpState", 9, "Slave");
     row("ptpState", 10, "Unknown State");
     row("syncState", 0, "Unknown State");
