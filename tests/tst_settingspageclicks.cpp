@@ -19,6 +19,8 @@ private slots:
     void scanRow();
     void callProfileLoad_data();
     void callProfileLoad();
+    void selectionPopups_data();
+    void selectionPopups();
     void wheelPutBack();
     void callProfileListRebuilt();
     void refreshMessage();
@@ -150,6 +152,34 @@ void TestSettingsPageClicks::callProfileLoad()
     settings->editedProfile.name.clear();
     rig.touch(184);
     QCOMPARE(rig.popupText(), QString());
+}
+
+// The Wi-Fi network row and the reset row open a selection of their options, without a title.
+void TestSettingsPageClicks::selectionPopups_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Wi-Fi networks") << 20 << 61 << QStringLiteral(": Studio, *Office");
+    QTest::newRow("resets") << 225 << 228 << QStringLiteral(": Studio, *Office");
+    QTest::newRow("Wi-Fi row on another page") << 225 << 61 << QString();
+    QTest::newRow("reset row on another page") << 20 << 228 << QString();
+}
+
+void TestSettingsPageClicks::selectionPopups()
+{
+    QFETCH(int, pageId);
+    QFETCH(int, rowId);
+    QFETCH(QString, shown);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.touchEntry(QVexmarSettingsPage::ToolsEntry);
+    QVexmarMenuItem *row = rig.addRow(rig.pushPage(pageId), rowId, QVexmarMenuItem::Action);
+    row->addOption(0, QStringLiteral("Studio"));
+    row->addOption(1, QStringLiteral("Office"));
+    row->selectOption(1, false, true);
+    rig.touch(row);
+    QCOMPARE(rig.popupText(), shown);
 }
 
 // A wheel turned and left in edit state shows its committed option again when its row is touched.
