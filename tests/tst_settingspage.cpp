@@ -28,7 +28,6 @@ private slots:
     void waysIn();
     void applyGuards_data();
     void applyGuards();
-    void entryImages();
 };
 
 namespace {
@@ -374,23 +373,6 @@ void TestSettingsPage::applyGuards()
         rig.popupText(), refused ? QStringLiteral("Cannot apply changes\n(a connection is established)") : QString());
     QVERIFY(rig.modified());
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
-}
-
-void TestSettingsPage::entryImages()
-{
-    SettingsRig rig;
-    QVERIFY(rig.startSettings(0));
-    QVERIFY(rig.openPageId(QVexmar::SettingsStatus));
-    for (int id = QVexmarSettingsPage::ExitEntry; id <= QVexmarSettingsPage::StatusEntry; ++id) {
-        const QPixmap icon = rig.page()->entries->findEntry(id)->iconLabel->pixmap(Qt::ReturnByValue);
-        QVERIFY2(!icon.isNull(), QByteArray::number(id));
-    }
-    // Shown at the operator level, Audio is greyed; a higher level and the next showing make it an entry again.
-    QCOMPARE(rig.page()->entries->findEntry(QVexmarSettingsPage::AudioEntry)->state(), int(QVexmarMenuEntry::Disabled));
-    g_accessLevel = 1;
-    rig.page()->hide();
-    rig.page()->show();
-    QCOMPARE(rig.page()->entries->findEntry(QVexmarSettingsPage::AudioEntry)->state(), int(QVexmarMenuEntry::Normal));
 }
 
 QTEST_MAIN(TestSettingsPage)
