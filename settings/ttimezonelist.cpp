@@ -33,7 +33,7 @@ void appendItems(const kra::CMsg &reply, const std::string &name, QStringList &o
 
 QString TTimezoneList::defaultTimezone()
 {
-    return QStringLiteral("UTC/UTC");
+    return QString::fromStdString(settingskeys::TIMEZONE_DEFAULT);
 }
 
 void TTimezoneList::clear()
@@ -89,8 +89,9 @@ const QStringList &TTimezoneList::loadRegions()
 const QStringList &TTimezoneList::loadCities(const QString &region)
 {
     m_list.clear();
-    if (region == QLatin1String("UTC")) {
-        m_list << QStringLiteral("UTC");
+    const QString utc = QString::fromStdString(settingskeys::TIMEZONE_UTC);
+    if (region == utc) {
+        m_list << utc;
         return m_list;
     }
     const std::string cities = getDevice()->getTimezoneCityList(qStringToUtf8(region));

@@ -5,6 +5,9 @@ namespace settingskeys {
 const std::string KEY_AUTOLOGIN("autologin");
 const std::string KEY_TIMEZONE("timezone");
 
+const std::string TIMEZONE_DEFAULT("UTC/UTC");
+const std::string TIMEZONE_UTC("UTC");
+
 const std::string LIST_TIMEZONE_REGION("timezone_region_list");
 
 const std::string GPIO_INPUT_FUNCTIONS[14] = {"input_event_none", "input_event_r1", "input_event_r2",

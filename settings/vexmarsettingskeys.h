@@ -11,6 +11,10 @@ namespace settingskeys {
 extern const std::string KEY_AUTOLOGIN;
 extern const std::string KEY_TIMEZONE;
 
+// The zone the device's clock runs on when none was chosen, and the one region that has a single city of its name.
+extern const std::string TIMEZONE_DEFAULT;
+extern const std::string TIMEZONE_UTC;
+
 // Lists of target "general".
 extern const std::string LIST_TIMEZONE_REGION;
 
