@@ -1,3 +1,4 @@
+#include "firstframe.h"
 #include "quorvane.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int runQuorvane(int &argc, char **argv)
         Quorvane window;
         window.checkSslSupport();
         window.show();
+        quitAfterFirstFrame(&window);
         result = application.exec();
     }
     return result;
