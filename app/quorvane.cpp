@@ -12,6 +12,7 @@
 #include "sshclient.h"
 #include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
@@ -245,7 +246,7 @@ void Quorvane::setupUi()
     buttonPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
     buttonPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
     messageButton->setPalette(buttonPalette);
-    messageButton->setIcon(QIcon(QStringLiteral(":/images/message.png")));
+    messageButton->setIcon(lazyIcon(QStringLiteral(":/images/message.png")));
     connect(messageButton, &QVexmarButton::clicked, this, &Quorvane::messageClicked);
 
     m_messageLabel = new QLabel(m_messagePanel);
