@@ -229,7 +229,8 @@ void Quorvane::setupUi()
     layout->setSpacing(0);
     layout->setAlignment(Qt::AlignTop);
 
-    m_screen = new QVexmarWindow(this);
+    // The first frame shows the login page; the other pages are built right after it.
+    m_screen = new QVexmarWindow(this, QVexmarWindow::LoginPageFirst);
     g_screenWindow = m_screen;
     layout->addWidget(m_screen);
     layout->addWidget(plainLine(this));
