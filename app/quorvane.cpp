@@ -12,6 +12,7 @@
 #include "sshclient.h"
 #include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
@@ -228,7 +229,8 @@ void Quorvane::setupUi()
     layout->setSpacing(0);
     layout->setAlignment(Qt::AlignTop);
 
-    m_screen = new QVexmarWindow(this);
+    // The first frame shows the login page; the other pages are built right after it.
+    m_screen = new QVexmarWindow(this, QVexmarWindow::LoginPageFirst);
     g_screenWindow = m_screen;
     layout->addWidget(m_screen);
     layout->addWidget(plainLine(this));
@@ -245,7 +247,7 @@ void Quorvane::setupUi()
     buttonPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
     buttonPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
     messageButton->setPalette(buttonPalette);
-    messageButton->setIcon(QIcon(QStringLiteral(":/images/message.png")));
+    messageButton->setIcon(lazyIcon(QStringLiteral(":/images/message.png")));
     connect(messageButton, &QVexmarButton::clicked, this, &Quorvane::messageClicked);
 
     m_messageLabel = new QLabel(m_messagePanel);

@@ -1,6 +1,12 @@
+#include "firstframe.h"
 #include "quorvane.h"
 
 #include <QApplication>
+#include <QSslSocket>
+
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
 
 int runQuorvane(int &argc, char **argv)
 {
@@ -9,12 +15,19 @@ int runQuorvane(int &argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     qInstallMessageHandler(messageHandler);
+    // The font configuration and the TLS library take a third of the work before the first frame and need no
+    // window: they are read on other cores while the application object and the window are built.
+    std::thread fonts([] { FcInit(); });
     QApplication application(argc, argv);
+    std::thread tls([] { QSslSocket::supportsSsl(); });
+    fonts.join();
     int result = 0;
     {
         Quorvane window;
+        tls.join();
         window.checkSslSupport();
         window.show();
+        quitAfterFirstFrame(&window);
         result = application.exec();
     }
     return result;

@@ -11,6 +11,7 @@
 #include "vexmarconfirm.h"
 #include "vexmarcontrols.h"
 #include "vexmareditorimages.h"
+#include "vexmaricon.h"
 #include "vexmarmessage.h"
 #include "vexmarprojectpopups.h"
 
@@ -94,7 +95,7 @@ DrawBarGraph *QVexmarEditorPage::addGraph(const QRect &geometry, int id)
 
 void QVexmarEditorPage::setImage(QVexmarButton *button, const QString &path)
 {
-    button->setIcon(QIcon(path));
+    button->setIcon(lazyIcon(path));
 }
 
 void QVexmarEditorPage::buildUi()

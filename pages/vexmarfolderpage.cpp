@@ -7,6 +7,7 @@
 #include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
 #include "vexmarfolderimages.h"
+#include "vexmaricon.h"
 #include "vexmarmessage.h"
 
 #include <QComboBox>
@@ -110,7 +111,7 @@ QListWidget *QVexmarFolderPage::addList(const QRect &geometry)
 
 void QVexmarFolderPage::setImage(QVexmarButton *button, const QString &path)
 {
-    button->setIcon(QIcon(path));
+    button->setIcon(lazyIcon(path));
 }
 
 void QVexmarFolderPage::buildUi()

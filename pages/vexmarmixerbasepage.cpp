@@ -4,6 +4,7 @@
 #include "tcomdevice.h"
 #include "tmatrixsettings.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarmatrix.h"
 #include "vexmarmessage.h"
 
@@ -425,7 +426,7 @@ void QVexmarMixerBasePage::showAes67Button(bool usable)
 {
     setCaptionColour(aes67Caption, usable ? QColor(Qt::white) : aes67Grey);
     aes67Button->setIcon(
-        QIcon(usable ? QStringLiteral(":/images/output-white.png") : QStringLiteral(":/images/output-gray.png")));
+        lazyIcon(usable ? QStringLiteral(":/images/output-white.png") : QStringLiteral(":/images/output-gray.png")));
     aes67Button->setEnabled(usable);
 }
 

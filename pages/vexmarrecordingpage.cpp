@@ -4,6 +4,7 @@
 #include "rpcvocabulary.h"
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
+#include "vexmaricon.h"
 #include "vexmarvirtual.h"
 
 #include <QComboBox>
@@ -44,7 +45,7 @@ void setTextColour(QLabel *label, Qt::GlobalColor colour)
 
 void setIconPath(QVexmarButton *button, const char *path)
 {
-    button->setIcon(QIcon(QLatin1String(path)));
+    button->setIcon(lazyIcon(QLatin1String(path)));
 }
 
 QByteArray bytes(const std::string &text)

@@ -6,6 +6,7 @@
 #include "vexmaraoipcallpanel.h"
 #include "vexmarbars.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarmenuselect.h"
 #include "vexmarmessage.h"
 #include "vexmarvirtual.h"
@@ -223,7 +224,7 @@ void QVexmarVoiceCallPage::setCallState(int codec, int code)
         return;
     m_numberLine->setReadOnly(inCall);
     m_callButton->setIcon(
-        QIcon(inCall ? QStringLiteral(":/images/phone-red.png") : QStringLiteral(":/images/phone-green.png")));
+        lazyIcon(inCall ? QStringLiteral(":/images/phone-red.png") : QStringLiteral(":/images/phone-green.png")));
 }
 
 void QVexmarVoiceCallPage::setLineEnabled(int, int, bool) { }

@@ -5,6 +5,7 @@
 #include "tmatrixsettings.h"
 #include "vexmaraccess.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarindicators.h"
 #include "vexmarpanels.h"
 #include "vexmarsoftkeys.h"
@@ -144,7 +145,7 @@ void QVexmarMainPage::buildTree()
         button->radius = 0.0f;
         button->setPalette(blackPalette);
         if (pages[i].image)
-            button->setIcon(QIcon(QString::fromLatin1(pages[i].image)));
+            button->setIcon(lazyIcon(QString::fromLatin1(pages[i].image)));
         if (pages[i].slot)
             connect(button, &QAbstractButton::clicked, this, pages[i].slot);
         auto *label = new QLabel(pages[i].text ? tr(pages[i].text) : QString(), contentFrame);

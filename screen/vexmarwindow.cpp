@@ -61,6 +61,19 @@ kra::CMsg coreChangeset()
     return info;
 }
 
+// The pages read the controllers while they are built; what they read needs no announcing.
+template<class Build>
+void buildQuietly(Build build)
+{
+    TMatrixSettings *matrix = getMatrixSettings();
+    TAudioSettings *audio = getAudioSettings();
+    const bool matrixBlocked = matrix->blockSignals(true);
+    const bool audioBlocked = audio->blockSignals(true);
+    build();
+    audio->blockSignals(audioBlocked);
+    matrix->blockSignals(matrixBlocked);
+}
+
 QString translated(const std::string &word)
 {
     return getLocaleDictionary()->translate(word);
@@ -68,7 +81,7 @@ QString translated(const std::string &word)
 
 } // namespace
 
-QVexmarWindow::QVexmarWindow(QWidget *parent) : QWidget(parent)
+QVexmarWindow::QVexmarWindow(QWidget *parent, PageBuild build) : QWidget(parent)
 {
     std::fill(std::begin(m_levels), std::end(m_levels), int(IVexmarAudioLevels::noLevel));
     m_keepAliveTimer = new QTimer(this);
@@ -98,12 +111,11 @@ QVexmarWindow::QVexmarWindow(QWidget *parent) : QWidget(parent)
     connect(m_keepAliveTimer, &QTimer::timeout, this, &QVexmarWindow::keepAliveEvent);
     connect(m_setupTimer, &QTimer::timeout, this, &QVexmarWindow::setupControllers);
 
-    // The pages read the controllers while they are built; what they read needs no announcing.
-    const bool matrixBlocked = getMatrixSettings()->blockSignals(true);
-    const bool audioBlocked = audio->blockSignals(true);
-    buildPages();
-    audio->blockSignals(audioBlocked);
-    getMatrixSettings()->blockSignals(matrixBlocked);
+    buildQuietly([this] { buildLoginPage(); });
+    if (build == AllPages)
+        buildRemainingPages();
+    else
+        m_loginPage->installEventFilter(this);
 }
 
 QVexmarWindow::~QVexmarWindow()
@@ -123,7 +135,26 @@ QVexmarWindow::~QVexmarWindow()
     m_deferred.clear();
 }
 
-void QVexmarWindow::buildPages()
+void QVexmarWindow::buildRemainingPages()
+{
+    if (m_pagesBuilt || !m_stack)
+        return;
+    m_pagesBuilt = true;
+    m_loginPage->removeEventFilter(this);
+    buildQuietly([this] { buildPagesAfterLogin(); });
+}
+
+bool QVexmarWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The first frame is out once the login page's first paint has returned.
+    if (watched == m_loginPage && event->type() == QEvent::Paint) {
+        m_loginPage->removeEventFilter(this);
+        QTimer::singleShot(0, this, &QVexmarWindow::buildRemainingPages);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void QVexmarWindow::buildLoginPage()
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setFixedSize(1280, 720);
@@ -146,6 +177,10 @@ void QVexmarWindow::buildPages()
 
     m_loginPage = new QVexmarLoginPage(this);
     m_stack->addWidget(m_loginPage);
+}
+
+void QVexmarWindow::buildPagesAfterLogin()
+{
     m_mainPage = new QVexmarMainPage(this);
     m_stack->addWidget(m_mainPage);
     m_aoipCallPage1 = new QVexmarAoIPCallPage(QVexmar::Codec1, this);
@@ -195,9 +230,39 @@ void QVexmarWindow::buildPages()
     m_stack->addWidget(m_settingsPage);
 }
 
+void QVexmarWindow::ensurePages() const
+{
+    const_cast<QVexmarWindow *>(this)->buildRemainingPages();
+}
+
+QStackedLayout *QVexmarWindow::pageStack() const
+{
+    ensurePages();
+    return m_stack;
+}
+
+QVexmarMainPage *QVexmarWindow::mainPage() const
+{
+    ensurePages();
+    return m_mainPage;
+}
+
 QVexmarAoIPCallPage *QVexmarWindow::aoipCallPage(int codec) const
 {
+    ensurePages();
     return codec == QVexmar::Codec2 ? m_aoipCallPage2 : m_aoipCallPage1;
+}
+
+QVexmarVoiceCallPage *QVexmarWindow::voiceCallPage() const
+{
+    ensurePages();
+    return m_voiceCallPage;
+}
+
+QVexmarSettingsPage *QVexmarWindow::settingsPage() const
+{
+    ensurePages();
+    return m_settingsPage;
 }
 
 void QVexmarWindow::audioControllerStateChanged(TComController *) { }
@@ -208,6 +273,8 @@ void QVexmarWindow::copyMonitoringClicked(qlonglong) { }
 
 void QVexmarWindow::stateChanged(RpcConnection::ConnectionState state)
 {
+    // What the device sends goes to every page.
+    buildRemainingPages();
     switch (state) {
     case RpcConnection::ConnectedState:
         // The login starts the set-up itself; a reconnection on any other page restarts it without one.

@@ -53,8 +53,15 @@ public:
     // Ticks with the AES67 reset flag set before the reset is sent again, once.
     enum { aes67ResetTicks = 4 };
 
-    explicit QVexmarWindow(QWidget *parent = nullptr);
+    // The first frame shows the login page alone: LoginPageFirst builds the other pages right after it, or as soon
+    // as something needs them (a page accessor, a connection to the device).
+    enum PageBuild { AllPages, LoginPageFirst };
+
+    explicit QVexmarWindow(QWidget *parent = nullptr, PageBuild build = AllPages);
     ~QVexmarWindow() override;
+
+    // Builds the pages after the login page, once; every page is in the stack when it returns.
+    void buildRemainingPages();
 
     // Closes a message popup and asks the question; OK runs the action.
     void showConfirmPopup(int action, const QString &text);
@@ -75,13 +82,13 @@ public:
 
     int currentPage() const { return m_currentPage; }
     QVexmarStatusBar *statusBar() const { return m_statusBar; }
-    QStackedLayout *pageStack() const { return m_stack; }
+    QStackedLayout *pageStack() const;
     QVexmarLoginPage *loginPage() const { return m_loginPage; }
-    QVexmarMainPage *mainPage() const { return m_mainPage; }
+    QVexmarMainPage *mainPage() const;
     // codec 1 or 2.
     QVexmarAoIPCallPage *aoipCallPage(int codec) const;
-    QVexmarVoiceCallPage *voiceCallPage() const { return m_voiceCallPage; }
-    QVexmarSettingsPage *settingsPage() const { return m_settingsPage; }
+    QVexmarVoiceCallPage *voiceCallPage() const;
+    QVexmarSettingsPage *settingsPage() const;
     QVexmarMessage *messagePopup() const { return m_messagePopup; }
     int pendingAction() const { return m_pendingAction; }
     QTimer *setupTimer() const { return m_setupTimer; }
@@ -121,13 +128,17 @@ public slots:
     void hideMessagePopup();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void customEvent(QEvent *event) override;
     // The screen reacts to no key of its own, so keys posted to it by the main window end here.
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    void buildPages();
+    // The layout, the status bar, the stack and the login page; then the other pages, in the order of their ids.
+    void buildLoginPage();
+    void buildPagesAfterLogin();
+    void ensurePages() const;
     // Handles the head of the queue, unless a handler runs already or a synchronous call waits: a handler's own
     // requests would be refused inside another call's wait. False when nothing was handled.
     bool handleNextMessage();
@@ -157,6 +168,7 @@ private:
     // Key -> last value of the remote numbers that waited for a synchronous call to end.
     std::map<std::string, std::string> m_pendingRemoteNumbers;
     int m_aes67ResetTicks = 0;
+    bool m_pagesBuilt = false;
 
     QVBoxLayout *m_layout = nullptr;
     QVexmarStatusBar *m_statusBar = nullptr;

@@ -214,6 +214,7 @@ void QVexmarWindow::updateCodecStatus(IVexmarStatusPanel *panel, int codec)
 
 void QVexmarWindow::audioConnectionStateChanged(TComAudioConnection *sender)
 {
+    buildRemainingPages();
     const int codec = codecOf(sender);
     IVexmarStatusPanel *page = callPagePanel(codec);
     IVexmarStatusPanel *panel = currentPanel();
@@ -255,6 +256,7 @@ void QVexmarWindow::audioConnectionStateChanged(TComAudioConnection *sender)
 
 void QVexmarWindow::audioCallStatusChanged(TComAudioConnection *sender)
 {
+    buildRemainingPages();
     const int codec = codecOf(sender);
     IVexmarStatusPanel *page = callPagePanel(codec);
     const QString remote = latin1ToQString(sender->remoteNumber());
@@ -331,6 +333,7 @@ void QVexmarWindow::audioCallStatusChanged(TComAudioConnection *sender)
 
 void QVexmarWindow::audioCallStatisticChanged(TComAudioConnection *sender)
 {
+    buildRemainingPages();
     if (sender->kind() != TComBaseConnection::KindVoiceLine) {
         if (IVexmarStatusPanel *panel = currentPanel())
             setLines(panel, codecOf(sender), sender, true);
@@ -340,6 +343,7 @@ void QVexmarWindow::audioCallStatisticChanged(TComAudioConnection *sender)
 
 void QVexmarWindow::audioCallRelayChanged(TComAudioConnection *sender)
 {
+    buildRemainingPages();
     if (sender->kind() != TComBaseConnection::KindLine1 || !sender->relayReportKnown())
         return;
     m_mainPage->setInfoActive(0, sender->relay1Out());
@@ -348,12 +352,14 @@ void QVexmarWindow::audioCallRelayChanged(TComAudioConnection *sender)
 
 void QVexmarWindow::connectionAdded(TComBaseConnection *sender)
 {
+    buildRemainingPages();
     if (sender->kind() != TComBaseConnection::KindDataLink)
         m_settingsPage->connectionAdded();
 }
 
 void QVexmarWindow::connectionRemoved(TComBaseConnection *sender)
 {
+    buildRemainingPages();
     if (sender->kind() == TComBaseConnection::KindDataLink)
         return;
     updateStatusPanel();
@@ -363,12 +369,14 @@ void QVexmarWindow::connectionRemoved(TComBaseConnection *sender)
 
 void QVexmarWindow::dataConnectionStateChanged(TComDataConnection *sender)
 {
+    buildRemainingPages();
     if (sender->networkName() == getDevice()->defaultNetwork())
         updateStatusPanel();
 }
 
 void QVexmarWindow::deviceStateChanged(TComDevice::DeviceState state)
 {
+    buildRemainingPages();
     const TComDevice *device = getDevice();
     switch (state) {
     case TComDevice::ModelReady: {

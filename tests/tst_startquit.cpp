@@ -16,11 +16,17 @@ namespace {
 int g_windowsSeen = 0;
 bool g_deviceConnected = false;
 QByteArray g_glIntegration;
+// The program quits by itself: the hook only ends a run that would never do so.
+bool g_programQuits = false;
 
 // Called by QCoreApplication's constructor: once the event loop runs, look at the window, leave the device
 // connection of the communication service open, and quit.
 void whenStarted()
 {
+    if (g_programQuits) {
+        QTimer::singleShot(10000, QCoreApplication::instance(), [] { QCoreApplication::exit(1); });
+        return;
+    }
     g_glIntegration = qgetenv("QT_XCB_GL_INTEGRATION");
     QTimer::singleShot(0, QCoreApplication::instance(), [] {
         const QWidgetList windows = QApplication::topLevelWidgets();
@@ -47,15 +53,21 @@ class TestStartQuit : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void startAndQuit();
+    void quitAfterFirstFrame();
 };
+
+void TestStartQuit::initTestCase()
+{
+    qAddPreRoutine(whenStarted);
+}
 
 void TestStartQuit::startAndQuit()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     setProgramDirectory(dir.path());
-    qAddPreRoutine(whenStarted);
 
     // No GL driver is loaded for a window that draws none, unless the user asked for one (the second run).
     const QByteArray glIntegrations[] = {"none", "xcb_egl"};
@@ -84,6 +96,24 @@ void TestStartQuit::startAndQuit()
     const QStringList logs = QDir(dir.filePath(QStringLiteral("logs"))).entryList(QDir::Files);
     QVERIFY2(logs.size() >= 1 && logs.size() <= 2, qPrintable(logs.join(QLatin1Char(' '))));
     QCOMPARE(logText(dir.path()).count("debug started and quitting\n"), 2);
+    setProgramDirectory(QString());
+}
+
+// The start-up benchmark's switch: the program shows its first frame and quits by itself.
+void TestStartQuit::quitAfterFirstFrame()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    setProgramDirectory(dir.path());
+    qputenv("MQ_QUIT_AFTER_FIRST_FRAME", "1");
+    g_programQuits = true;
+    char name[] = "MyQuorvaneRE";
+    char *argv[] = {name, nullptr};
+    int argc = 1;
+    QCOMPARE(runQuorvane(argc, argv), 0);
+    g_programQuits = false;
+    qunsetenv("MQ_QUIT_AFTER_FIRST_FRAME");
+    qInstallMessageHandler(nullptr);
     setProgramDirectory(QString());
 }
 

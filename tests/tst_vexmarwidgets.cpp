@@ -1,6 +1,7 @@
 #include "pixeltesting.h"
 #include "screenpointer.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarkeyrecorder.h"
 #include "vexmarmessage.h"
 #include "vexmarpagewidget.h"
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -35,6 +37,9 @@ private slots:
     void buttonFrame_data();
     void buttonFrame();
     void buttonIconAndText();
+    void lazyIconAsFile_data();
+    void lazyIconAsFile();
+    void lazyIconReadOnFirstUse();
 
     void popupKeysGoToScreen_data();
     void popupKeysGoToScreen();
@@ -145,6 +150,61 @@ void TestVexmarWidgets::buttonIconAndText()
     const QRect textArea(150 + 20, 20, 80, 50);
     QVERIFY(countPixels(image, textArea, qRgb(0, 0, 0)) > 20);
     QVERIFY(countPixels(image, QRect(152, 2, 116, 12), qRgb(0, 0, 0)) == 0);
+}
+
+void TestVexmarWidgets::lazyIconAsFile_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("button");
+
+    QTest::newRow("room to spare") << QStringLiteral(":/images/home.png") << QSize(120, 90);
+    QTest::newRow("half transparent") << QStringLiteral(":/images/trash.png") << QSize(90, 90);
+    QTest::newRow("wider than the button") << QStringLiteral(":/images/settings.png") << QSize(60, 60);
+    QTest::newRow("odd shape, scaled down") << QStringLiteral(":/images/headphone-blue.png") << QSize(51, 37);
+    QTest::newRow("no such file") << QStringLiteral(":/images/none.png") << QSize(60, 60);
+}
+
+// An icon read late is the icon read at once: the same sizes, pixmaps and painted button.
+void TestVexmarWidgets::lazyIconAsFile()
+{
+    QFETCH(QString, path);
+    QFETCH(QSize, button);
+    const QIcon read(path);
+    const QIcon late = lazyIcon(path);
+    QCOMPARE(late.isNull(), read.isNull());
+    QCOMPARE(late.availableSizes(), read.availableSizes());
+    for (const QSize &size : {QSize(64, 64), QSize(30, 50), button}) {
+        QCOMPARE(late.actualSize(size), read.actualSize(size));
+        QCOMPARE(late.pixmap(size).toImage(), read.pixmap(size).toImage());
+    }
+
+    QWidget behind;
+    behind.setAutoFillBackground(true);
+    behind.setPalette(buttonPalette(QBrush(Qt::blue), Qt::white));
+    behind.resize(2 * button.width() + 10, button.height());
+    QVexmarButton *readButton = addIconButton(&behind, QRect(QPoint(0, 0), button), QString());
+    readButton->setIcon(read);
+    QVexmarButton *lateButton = addIconButton(&behind, QRect(QPoint(button.width() + 10, 0), button), path);
+    const QImage image = behind.grab().toImage();
+    QCOMPARE(image.copy(lateButton->geometry()), image.copy(readButton->geometry()));
+}
+
+// Set before its file exists, the icon shows the file as it is when first drawn.
+void TestVexmarWidgets::lazyIconReadOnFirstUse()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("late.png"));
+    const QIcon late = lazyIcon(path);
+    QImage image(24, 16, QImage::Format_ARGB32);
+    image.fill(qRgb(0, 200, 0));
+    QVERIFY(image.save(path));
+
+    QCOMPARE(late.availableSizes(), QList<QSize> {QSize(24, 16)});
+    QCOMPARE(late.pixmap(QSize(24, 16)).toImage(), QIcon(path).pixmap(QSize(24, 16)).toImage());
+    // Read once: the file gone, the icon stays.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(!late.isNull());
 }
 
 void TestVexmarWidgets::popupKeysGoToScreen_data()

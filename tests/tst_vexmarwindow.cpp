@@ -10,6 +10,7 @@
 #include "vexmaraccess.h"
 #include "vexmaraoipcallpage.h"
 #include "vexmarbutton.h"
+#include "vexmarloginpage.h"
 #include "vexmarmenuitem.h"
 #include "vexmarsettingspage.h"
 #include "vexmarvoicecallpage.h"
@@ -18,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
+
+#include <functional>
 
 using namespace screentesting;
 
@@ -121,6 +124,20 @@ void compareFacts(QVexmarWindow &window, const QByteArrayList &expected)
     }
 }
 
+// Calls back on each paint event of the watched widget.
+class PaintWatch : public QObject
+{
+public:
+    std::function<void()> painted;
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted();
+        return false;
+    }
+};
+
 // The same, once the window has had the time to get there.
 void awaitFacts(QVexmarWindow &window, const QByteArrayList &expected)
 {
@@ -156,6 +173,8 @@ private slots:
     void shutdown();
     void firmwareVersion_data();
     void firmwareVersion();
+    void pageBuild_data();
+    void pageBuild();
 };
 
 void TestVexmarWindow::cleanup()
@@ -630,6 +649,73 @@ void TestVexmarWindow::firmwareVersion()
     QFETCH(QByteArray, text);
     QFETCH(unsigned, version);
     QCOMPARE(parseFirmwareVersion(text.constData()), version);
+}
+
+void TestVexmarWindow::pageBuild_data()
+{
+    QTest::addColumn<int>("build");
+    QTest::addColumn<QByteArray>("trigger"); // what builds the pages after the login page
+    QTest::addColumn<int>("before"); // pages in the stack until then
+
+    const int later = QVexmarWindow::LoginPageFirst;
+    QTest::newRow("all at once") << int(QVexmarWindow::AllPages) << QByteArray() << 17;
+    QTest::newRow("login page first: after the first frame") << later << QByteArray("show") << 1;
+    QTest::newRow("login page first: a page accessor") << later << QByteArray("accessor") << 1;
+    QTest::newRow("login page first: a connection") << later << QByteArray("connect") << 1;
+    QTest::newRow("login page first: a change of the device model") << later << QByteArray("model") << 1;
+}
+
+// However late they are built, the pages are the same, in the order of their ids, and each leads to the window.
+void TestVexmarWindow::pageBuild()
+{
+    QFETCH(int, build);
+    QFETCH(QByteArray, trigger);
+    QFETCH(int, before);
+    ScreenRig rig;
+    QVERIFY(rig.device.listen());
+    rig.window = std::make_unique<QVexmarWindow>(nullptr, QVexmarWindow::PageBuild(build));
+    QVexmarWindow &window = *rig.window;
+    // Found without the accessor, which would build them.
+    auto *stack = window.layout()->findChild<QStackedLayout *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(stack->count(), before);
+
+    if (trigger == "show") {
+        PaintWatch watch;
+        int shownWith = 0;
+        watch.painted = [&] {
+            if (shownWith == 0)
+                shownWith = stack->count();
+        };
+        window.loginPage()->installEventFilter(&watch);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(stack->count(), 17);
+        QCOMPARE(shownWith, 1);
+    } else if (trigger == "accessor") {
+        QVERIFY(window.settingsPage());
+    } else if (trigger == "connect") {
+        QVERIFY(getCom()->connectToDevice(rig.device.host(), rig.device.port(), 0));
+    } else if (trigger == "model") {
+        emit getDevice()->deviceStateChanged(TComDevice::BatteryChanged);
+    }
+    QCOMPARE(stack->count(), 17);
+    QByteArrayList pages;
+    for (int i = 0; i < stack->count(); ++i)
+        pages << stack->widget(i)->metaObject()->className();
+    QCOMPARE(pages.join(' '),
+        QByteArray("QVexmarLoginPage QVexmarMainPage QVexmarAoIPCallPage QVexmarAoIPCallPage QVexmarVoiceCallPage "
+                   "QVexmarAudioPage QVexmarMixerInputPage QVexmarMixerOutput1Page QVexmarMixerOutput2Page "
+                   "QVexmarMixerMonitoring1Page QVexmarMixerMonitoring2Page QVexmarMixerMonitoring2Page "
+                   "QVexmarMixerMonitoring2Page QVexmarFolderPage QVexmarRecordingPage QVexmarEditorPage "
+                   "QVexmarSettingsPage"));
+
+    QVERIFY(trigger == "connect" ? rig.waitConnected() : rig.connect());
+    // The home page switches through the window itself.
+    for (int i = QVexmar::AoipCall1Page; i < stack->count(); ++i) {
+        const QVexmar::Page target = window.currentPage() == QVexmar::HomePage ? QVexmar::AudioPage : QVexmar::HomePage;
+        QVERIFY(QMetaObject::invokeMethod(stack->widget(i), "pageActivated", Q_ARG(QVexmar::Page, target)));
+        QCOMPARE(window.currentPage(), int(target));
+    }
 }
 
 QTEST_MAIN(TestVexmarWindow)

@@ -1,5 +1,7 @@
 #include "vexmarbutton.h"
 
+#include "vexmaricon.h"
+
 #include <QIcon>
 #include <QPainter>
 
@@ -56,6 +58,6 @@ QVexmarButton *addIconButton(QWidget *parent, const QRect &geometry, const QStri
     palette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
     palette.setBrush(QPalette::WindowText, QBrush(Qt::black));
     button->setPalette(palette);
-    button->setIcon(QIcon(icon));
+    button->setIcon(lazyIcon(icon));
     return button;
 }

@@ -2,6 +2,7 @@
 
 #include "accessors.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarindicators.h"
 #include "vexmarstatusnet.h"
 
@@ -122,9 +123,9 @@ void QVexmarStatusBar::setupUi()
     }
     const QSize micSize(34, 38);
     m_mic1Button = barButton("mic1Button", micSize, Qt::white, this);
-    m_mic1Button->setIcon(QIcon(QStringLiteral(":/images/mic1_off.png")));
+    m_mic1Button->setIcon(lazyIcon(QStringLiteral(":/images/mic1_off.png")));
     m_mic2Button = barButton("mic2Button", micSize, Qt::white, this);
-    m_mic2Button->setIcon(QIcon(QStringLiteral(":/images/mic2_off.png")));
+    m_mic2Button->setIcon(lazyIcon(QStringLiteral(":/images/mic2_off.png")));
     m_leftLayout->addWidget(m_mic1Button);
     m_leftLayout->addWidget(m_mic2Button);
 
@@ -198,7 +199,7 @@ void QVexmarStatusBar::setMicState(int input, bool on)
     if (*stored == on)
         return;
     *stored = on;
-    button->setIcon(QIcon(QString::fromLatin1(icon)));
+    button->setIcon(lazyIcon(QString::fromLatin1(icon)));
 }
 
 void QVexmarStatusBar::setVoiceIndicatorVisible(bool visible)

@@ -11,6 +11,7 @@
 #include "tcommobilecontroller.h"
 #include "tcomwificontroller.h"
 #include "vexmarbutton.h"
+#include "vexmaricon.h"
 #include "vexmarindicators.h"
 
 #include <QBoxLayout>
@@ -102,7 +103,7 @@ void QVexmarStatusNet::setIndicatorName(const QString &name)
     };
     for (const auto &entry : icons) {
         if (name == QLatin1String(entry.name)) {
-            m_iconButton->setIcon(QIcon(QString::fromLatin1(entry.icon)));
+            m_iconButton->setIcon(lazyIcon(QString::fromLatin1(entry.icon)));
             return;
         }
     }
@@ -185,7 +186,7 @@ void QVexmarStatusNet::updateWifiDisplay()
         icon = ":/images/wifi_2bar.png";
     else if (q < 12)
         icon = ":/images/wifi_0bar.png";
-    m_iconButton->setIcon(QIcon(QString::fromLatin1(icon)));
+    m_iconButton->setIcon(lazyIcon(QString::fromLatin1(icon)));
 }
 
 bool QVexmarStatusNet::offer(const kra::CMsg &message, bool info)

@@ -1,0 +1,250 @@
+// The program's start beside a bare Qt program that shows an empty window of the main window's size: from exec
+// until the first frame of the window is on the screen, on a private Xvfb, 30 starts each, interleaved at random.
+// Both programs run with MQ_QUIT_AFTER_FIRST_FRAME set: they say "first frame" on their standard output once the
+// window's first frame is out, and quit. The program runs from a copy in a temporary directory, so that its
+// configuration file and logs start fresh and stay out of the build tree. A summary of the two medians and their
+// ratio closes the run.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+constexpr int starts = 30;
+constexpr int timeoutSecs = 20;
+
+struct Program
+{
+    std::string path;
+    std::vector<double> seconds;
+};
+
+Program bareWindow {MQ_BARE_WINDOW, {}};
+Program mainWindow {MQ_MAIN_WINDOW, {}};
+std::vector<std::string> childEnvironment;
+
+// Starts the program with stdout on a pipe; its pid, or -1.
+pid_t spawn(const std::string &path, int stdoutFd)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> argv {const_cast<char *>(path.c_str()), nullptr};
+    std::vector<char *> envp;
+    for (std::string &entry : childEnvironment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// One start: seconds from exec to the line, or a negative value when the program ended or hung without it.
+double timeOneStart(const std::string &path)
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return -1;
+    const auto begin = std::chrono::steady_clock::now();
+    const pid_t pid = spawn(path, fds[1]);
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return -1;
+    }
+    alarm(timeoutSecs);
+    std::string said;
+    char buffer[256];
+    double seconds = -1;
+    for (;;) {
+        // The alarm interrupts a read that waits too long.
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        said.append(buffer, size_t(n));
+        if (said.find("first frame\n") != std::string::npos) {
+            seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+            break;
+        }
+    }
+    alarm(0);
+    close(fds[0]);
+    if (seconds < 0)
+        kill(pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    return seconds;
+}
+
+void startUp(benchmark::State &state, Program *program)
+{
+    for (auto _ : state) {
+        const double seconds = timeOneStart(program->path);
+        if (seconds < 0) {
+            state.SkipWithError(("no first frame from " + program->path).c_str());
+            break;
+        }
+        state.SetIterationTime(seconds);
+        program->seconds.push_back(seconds);
+    }
+}
+
+void BM_BareWindow(benchmark::State &state)
+{
+    startUp(state, &bareWindow);
+}
+
+void BM_MainWindow(benchmark::State &state)
+{
+    startUp(state, &mainWindow);
+}
+
+BENCHMARK(BM_BareWindow)
+    ->Iterations(1)
+    ->Repetitions(starts)
+    ->ReportAggregatesOnly(true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainWindow)
+    ->Iterations(1)
+    ->Repetitions(starts)
+    ->ReportAggregatesOnly(true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// A private X server; its display number, or -1.
+int startXvfb(pid_t *pid)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const std::string fd = std::to_string(fds[1]);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    const char *argv[]
+        = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp", nullptr};
+    const int failed = posix_spawnp(pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::string number;
+    char c = 0;
+    while (!failed && read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(fds[0]);
+    if (failed || number.empty())
+        return -1;
+    return std::atoi(number.c_str());
+}
+
+// The parent's environment with the display and the switch; the same GL choice for both programs.
+void setChildEnvironment(int display)
+{
+    const char *replaced[] = {"DISPLAY=", "QT_QPA_PLATFORM=", "QT_XCB_GL_INTEGRATION=", "MQ_QUIT_AFTER_FIRST_FRAME="};
+    for (char **entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        if (std::none_of(
+                std::begin(replaced), std::end(replaced), [&](const char *p) { return text.rfind(p, 0) == 0; }))
+            childEnvironment.push_back(text);
+    }
+    childEnvironment.push_back("DISPLAY=:" + std::to_string(display));
+    childEnvironment.push_back("QT_QPA_PLATFORM=xcb");
+    childEnvironment.push_back("QT_XCB_GL_INTEGRATION=none");
+    childEnvironment.push_back("MQ_QUIT_AFTER_FIRST_FRAME=1");
+}
+
+void printSummary()
+{
+    const double bare = median(bareWindow.seconds) * 1e3;
+    const double program = median(mainWindow.seconds) * 1e3;
+    std::printf("\nFrom exec to the first frame, median of %zu / %zu starts:\n", bareWindow.seconds.size(),
+        mainWindow.seconds.size());
+    std::printf("  bare Qt window   %8.1f ms\n  main window      %8.1f ms\n  ratio            %8.2f\n", bare, program,
+        bare > 0 ? program / bare : 0.0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The program keeps its configuration and logs beside itself: a copy in a directory of its own.
+    char pattern[] = "/tmp/bench_startup.XXXXXX";
+    if (!mkdtemp(pattern)) {
+        std::perror("bench_startup: mkdtemp");
+        return 1;
+    }
+    const std::filesystem::path directory = pattern;
+    std::error_code error;
+    std::filesystem::copy_file(mainWindow.path, directory / "MyQuorvaneRE", error);
+    if (error) {
+        std::fprintf(stderr, "bench_startup: cannot copy %s: %s\n", mainWindow.path.c_str(), error.message().c_str());
+        return 1;
+    }
+    mainWindow.path = (directory / "MyQuorvaneRE").string();
+
+    pid_t xvfb = -1;
+    const int display = startXvfb(&xvfb);
+    if (display < 0) {
+        std::fprintf(stderr, "bench_startup: Xvfb did not start\n");
+        std::filesystem::remove_all(directory, error);
+        return 1;
+    }
+    setChildEnvironment(display);
+    // Without SA_RESTART the alarm ends a read that waits for a program that hangs.
+    struct sigaction action = {};
+    action.sa_handler = [](int) {};
+    sigaction(SIGALRM, &action, nullptr);
+
+    // The first starts fill the caches and write the configuration file.
+    const bool started = timeOneStart(bareWindow.path) >= 0 && timeOneStart(mainWindow.path) >= 0;
+    int result = 1;
+    if (started) {
+        // Interleaved starts share whatever else the machine does.
+        std::vector<char *> arguments(argv, argv + argc);
+        char interleave[] = "--benchmark_enable_random_interleaving=true";
+        arguments.insert(arguments.begin() + 1, interleave);
+        int count = int(arguments.size());
+        benchmark::Initialize(&count, arguments.data());
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        printSummary();
+        result = 0;
+    } else {
+        std::fprintf(stderr, "bench_startup: a program showed no first frame\n");
+    }
+
+    kill(xvfb, SIGTERM);
+    waitpid(xvfb, nullptr, 0);
+    std::filesystem::remove_all(directory, error);
+    return result;
+}

@@ -1,0 +1,16 @@
+// The bare Qt program of bench_startup: an empty window of the main window's size, nothing else.
+
+#include "firstframe.h"
+
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QWidget window;
+    window.setFixedSize(1280, 855);
+    window.show();
+    quitAfterFirstFrame(&window);
+    return application.exec();
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// Start-up measurements: with MQ_QUIT_AFTER_FIRST_FRAME set in the environment, the program writes "first frame"
+// to its standard output once the window's first frame is on the screen, and quits. Without it, nothing happens.
+void quitAfterFirstFrame(QWidget *window);
