@@ -49,8 +49,8 @@ void addRowsWhenPushed(SettingsRig &rig, const QByteArrayList &rows)
 {
     QObject::connect(rig.page()->stack, &QStackedLayout::currentChanged, rig.page(), [&rig, rows] {
         QVexmarMenuItems *page = rig.current();
-        for (const QByteArray &spec : rows) {
-            const QList<QByteArray> parts = spec.split(':');
+        for (const QByteArray &wanted : rows) {
+            const QList<QByteArray> parts = wanted.split(':');
             if (!page || parts.at(0).toInt() != page->pageId || page->findItem(parts.at(1).toInt()))
                 continue;
             rig.addRow(page, parts.at(1).toInt(), QVexmarMenuItem::SubMenu)->setLocked(parts.size() > 2);
