@@ -1,9 +1,12 @@
 #pragma once
 
-// Helpers for the tests of painted widgets: colours without alpha, as grab() gives them; touches and turns as the
-// screen sends them; signal values; table rows.
+// Helpers for the tests of painted widgets: colours without alpha, as grab() gives them; the picture a button
+// shows; touches and turns as the screen sends them; signal values; table rows.
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -34,6 +37,28 @@ inline int countPixels(const QImage &image, const QRect &area, QRgb colour)
         for (int x = area.left(); x <= area.right(); ++x)
             count += pixelAt(image, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
     return count;
+}
+
+// A picture as a button takes it from its icon: the pixmap at the icon's own size, premultiplied as every pixmap.
+// Compare it only with another picture taken the same way, never with the file read directly: turning a pixmap
+// back into plain ARGB rounds semi-transparent pixels, and how depends on the machine's libraries.
+inline QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(icon.availableSizes().value(0)).toImage();
+}
+
+// The picture a button shows among the image files given, by the file's name without its folder and suffix; "?"
+// for none of them.
+inline QByteArray imageOf(const QAbstractButton *button, const QStringList &paths)
+{
+    const QImage shown = iconImage(button->icon());
+    if (shown.isNull())
+        return "none";
+    for (const QString &path : paths) {
+        if (iconImage(QIcon(path)) == shown)
+            return QFileInfo(path).completeBaseName().toUtf8();
+    }
+    return "?";
 }
 
 // The device's screen: white on a dark ground.
