@@ -12,6 +12,7 @@
 #include "sshclient.h"
 #include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
+#include "vexmarplaintext.h"
 #include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
@@ -216,7 +217,8 @@ void Quorvane::setupUi()
     windowFont.setPixelSize(14);
     setFont(windowFont);
 
-    m_statusLabel = new QLabel(tr("No active connection"), this);
+    // It names devices and hosts from the configuration.
+    m_statusLabel = plainTextLabel(new QLabel(tr("No active connection"), this));
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     setPaletteColour(m_statusLabel, QPalette::WindowText, Qt::red);
     statusBar()->setAutoFillBackground(true);
@@ -337,7 +339,8 @@ void Quorvane::busyStateChanged(bool busy)
 
 void Quorvane::loginClicked(const QString &text)
 {
-    m_messageLabel->setText(text);
+    // The device's name, shown in a label that reads markup.
+    m_messageLabel->setText(text.toHtmlEscaped());
     m_messageLabel->setVisible(!text.isEmpty());
     m_messagePanel->show();
 }

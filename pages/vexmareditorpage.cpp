@@ -12,6 +12,7 @@
 #include "vexmarcontrols.h"
 #include "vexmareditorimages.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 #include "vexmarprojectpopups.h"
 
 #include <QCoreApplication>
@@ -68,7 +69,7 @@ QVexmarButton *QVexmarEditorPage::addButton(
 
 QLabel *QVexmarEditorPage::addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, contentFrame);
+    auto *label = plainTextLabel(new QLabel(text, contentFrame));
     label->setGeometry(geometry);
     QFont labelFont = font();
     labelFont.setPixelSize(20);

@@ -8,6 +8,7 @@
 #include "vexmarbutton.h"
 #include "vexmarfolderimages.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -75,7 +76,7 @@ QVexmarButton *QVexmarFolderPage::addButton(
 
 QLabel *QVexmarFolderPage::addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, this);
+    auto *label = plainTextLabel(new QLabel(text, this));
     label->setGeometry(geometry);
     QFont labelFont = font();
     labelFont.setPixelSize(pixelSize);

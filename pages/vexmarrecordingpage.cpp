@@ -4,6 +4,7 @@
 #include "rpcvocabulary.h"
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
+#include "vexmarplaintext.h"
 #include "vexmarvirtual.h"
 
 #include <QComboBox>
@@ -156,7 +157,7 @@ void QVexmarRecordingPage::setupUi()
     connect(m_projectCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
         &QVexmarRecordingPage::slot_onIndexChanged_cboProject);
     label(this, {60, 430, 180, 44}, tr("File name"));
-    m_fileNameLabel = new QLabel(tr("xXx"), this);
+    m_fileNameLabel = plainTextLabel(new QLabel(tr("xXx"), this));
     m_fileNameLabel->setObjectName(QStringLiteral("recordingFileNameLabel"));
     m_fileNameLabel->setGeometry(250, 430, 350, 44);
     QPalette fileNamePalette = palette();

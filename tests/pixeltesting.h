@@ -114,6 +114,53 @@ inline QLabel *labelWithText(const QWidget *parent, const QString &text)
     return nullptr;
 }
 
+// Markup that a label reading it turns into a picture: the resources' red record lamp, in a red no label paints.
+inline const QByteArray pictureMarkup = R"(<img src=":/images/rec-red.png">)";
+inline constexpr QRgb pictureRed = 0xFF1414;
+
+inline int picturePixels(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    return countPixels(image, image.rect(), pictureRed);
+}
+
+// The labels under `root` whose text is `text`, each as "<object name, or its parent's class>: <how it shows it>":
+// "plain" for plain text drawn otherwise than the same label draws it read as markup, with not one pixel of the
+// picture; else what is wrong: "format <n>", "drawn as markup", "picture", or "too small to tell" when the label
+// would not show the picture even as markup.
+inline QByteArrayList textLook(const QWidget *root, const QString &text)
+{
+    QByteArrayList looks;
+    for (QLabel *label : root->findChildren<QLabel *>()) {
+        if (label->text() != text)
+            continue;
+        QByteArray look = label->objectName().toUtf8();
+        if (look.isEmpty())
+            look = QByteArray(label->parentWidget()->metaObject()->className()) + " label";
+        const Qt::TextFormat format = label->textFormat();
+        const QImage shown = label->grab().toImage();
+        const QRect geometry = label->geometry();
+        label->setTextFormat(Qt::RichText);
+        const QImage markup = label->grab().toImage();
+        // Room for the picture, should the label be smaller.
+        label->resize(geometry.size().expandedTo(label->sizeHint()));
+        const int markupRed = picturePixels(label);
+        label->setTextFormat(format);
+        label->setGeometry(geometry);
+        QByteArrayList faults;
+        if (format != Qt::PlainText)
+            faults << "format " + QByteArray::number(format);
+        if (shown == markup)
+            faults << "drawn as markup";
+        if (countPixels(shown, shown.rect(), pictureRed) > 0)
+            faults << "picture";
+        if (text.contains(QLatin1String(pictureMarkup)) && markupRed == 0)
+            faults << "too small to tell";
+        looks << look + ": " + (faults.isEmpty() ? "plain" : faults.join(", "));
+    }
+    return looks;
+}
+
 // One row of a data table, its values in column order: a row that fits on one line stays on one.
 template<class... Values>
 void dataRow(const char *name, const Values &...values)

@@ -35,6 +35,8 @@ private slots:
 
     void visit_data();
     void visit();
+    void deviceTexts_data();
+    void deviceTexts();
     void waveMapFolder_data();
     void waveMapFolder();
     void inTheWindow();
@@ -179,6 +181,44 @@ void TestEditorPage::visit()
 
 // The device's folder of the project is looked for below the local one, never outside it: the local folder here
 // is "inner", and a copy of the wave map lies one level up, where a path with ".." would lead.
+void TestEditorPage::deviceTexts_data()
+{
+    QTest::addColumn<QByteArray>("file"); // in the project "show" of USB
+    QTest::addColumn<bool>("source"); // the file is 001.prjt's source
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<QByteArray>("text"); // as a label shows it
+    QTest::addColumn<QByteArrayList>("looks");
+    const QByteArray img = R"(<img src=":/images/rec-red.png">)";
+    dataRow("a project offered", img + ".prjt", false, QByteArrayList(), "Project: " + img,
+        QByteArrayList {"QWidget label: plain"});
+    dataRow("the project chosen", img + ".prjt", false, QByteArrayList {"select 2"}, "Project : " + img + ".prjt",
+        QByteArrayList {"editorProjectLabel: plain"});
+    // A wave map's name holds no '/': markup without one.
+    dataRow("the project's source", QByteArray("<b>x.wav"), true, QByteArrayList {"select 1"}, QByteArray("<b>x"),
+        QByteArrayList {"editorFileLabel: plain"});
+}
+
+// Names of files and projects that the device sends show as the text they are, never as markup.
+void TestEditorPage::deviceTexts()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, source);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArrayList, looks);
+    m_device->setParam("media:usb:show", file.toStdString(), "100");
+    if (source) {
+        const std::string stored = "source:usb:show:001.prjt";
+        m_device->setParam("wave:usb:show", file.toStdString(), "8000/1/3");
+        m_device->setParam(stored, "generic_uri", file.toStdString());
+        m_device->setParam(stored, "project_channel", "0");
+        m_device->setParam(stored, "project_wavmap", file.replace(".wav", ".dat").toStdString());
+    }
+    QVERIFY(openPage(defaultProject));
+    run(steps);
+    QCOMPARE(textLook(m_page.get(), QString::fromUtf8(text)), looks);
+}
+
 void TestEditorPage::waveMapFolder_data()
 {
     QTest::addColumn<QByteArray>("path"); // what the device answers for the project's folder
