@@ -2,6 +2,7 @@
 
 #include "accessors.h"
 #include "ccom.h"
+#include "logescape.h"
 #include "managedevicesdialog.h"
 #include "quorvanedialog.h"
 #include "quorvaneversion.h"
@@ -324,8 +325,9 @@ void Quorvane::sslError(QAbstractSocket::SocketError) { }
 
 void Quorvane::onSshLogMessage(const QString &message)
 {
-    // The SSH client keeps its password out of its messages; the codec password is never handed to it.
-    qDebug().noquote() << message;
+    // The SSH client keeps its password out of its messages; the codec password is never handed to it. What the
+    // server says comes inside them.
+    qDebug().noquote() << escapedForLog(message);
 }
 
 void Quorvane::busyStateChanged(bool busy)

@@ -5,6 +5,7 @@
 
 #include "accessors.h"
 #include "drawbargraph.h"
+#include "logescape.h"
 #include "recordermodel.h"
 #include "rpcvocabulary.h"
 #include "vexmarbutton.h"
@@ -284,7 +285,7 @@ void QVexmarEditorPage::updatePlaybackPath()
     const bool inside = !devicePath.isEmpty() && !m_waveMapRoot.isEmpty()
         && (folder == root || folder.startsWith(root + QLatin1Char('/')));
     if (!inside && !devicePath.isEmpty())
-        qWarning("Editor: the project folder \"%s\" is outside the wave maps", qPrintable(devicePath));
+        qWarning("Editor: the project folder \"%s\" is outside the wave maps", qPrintable(escapedForLog(devicePath)));
     m_waveFolder = inside ? folder : QString();
     graphSource->setFolderPrefix(m_waveFolder.toStdString());
     graphProject->setFolderPrefix(m_waveFolder.toStdString());
