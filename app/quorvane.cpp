@@ -543,11 +543,9 @@ void Quorvane::connectKnownDevice(int id, bool reconnect)
     const QString name = device.name.isEmpty() ? tr("noname") : device.name;
     // The id is the last byte of the tunnel's loopback address: any other would never connect and retry for ever.
     if (!isValidDeviceId(id)) {
+        // One call: a "%2" in the name must stay in the name.
         showStatus(tr("Device <%1> cannot be connected: its id %2 is outside %3 to %4")
-                       .arg(name)
-                       .arg(id)
-                       .arg(kMinDeviceId)
-                       .arg(kMaxDeviceId),
+                       .arg(name, QString::number(id), QString::number(kMinDeviceId), QString::number(kMaxDeviceId)),
             Qt::red);
         return;
     }

@@ -394,6 +394,7 @@ void TestQuorvane::deviceIdOutsideRangeIsRefused_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("a name") << QStringLiteral("Far");
+    QTest::newRow("place markers in the name") << QStringLiteral("%2 %1 Far");
     // Closes the message's own '<' so that the picture's tag stands alone.
     QTest::newRow("markup in the name") << QStringLiteral("A> ") + QString::fromLatin1(pictureMarkup)
             + QStringLiteral(" <B");
