@@ -5,6 +5,7 @@
 
 #include "accessors.h"
 #include "drawbargraph.h"
+#include "logescape.h"
 #include "recordermodel.h"
 #include "rpcvocabulary.h"
 #include "vexmarbutton.h"
@@ -13,6 +14,7 @@
 #include "vexmareditorimages.h"
 #include "vexmaricon.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 #include "vexmarprojectpopups.h"
 
 #include <QCoreApplication>
@@ -69,7 +71,7 @@ QVexmarButton *QVexmarEditorPage::addButton(
 
 QLabel *QVexmarEditorPage::addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, contentFrame);
+    auto *label = plainTextLabel(new QLabel(text, contentFrame));
     label->setGeometry(geometry);
     QFont labelFont = font();
     labelFont.setPixelSize(20);
@@ -284,7 +286,7 @@ void QVexmarEditorPage::updatePlaybackPath()
     const bool inside = !devicePath.isEmpty() && !m_waveMapRoot.isEmpty()
         && (folder == root || folder.startsWith(root + QLatin1Char('/')));
     if (!inside && !devicePath.isEmpty())
-        qWarning("Editor: the project folder \"%s\" is outside the wave maps", qPrintable(devicePath));
+        qWarning("Editor: the project folder \"%s\" is outside the wave maps", qPrintable(escapedForLog(devicePath)));
     m_waveFolder = inside ? folder : QString();
     graphSource->setFolderPrefix(m_waveFolder.toStdString());
     graphProject->setFolderPrefix(m_waveFolder.toStdString());

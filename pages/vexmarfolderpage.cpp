@@ -9,6 +9,7 @@
 #include "vexmarfolderimages.h"
 #include "vexmaricon.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -76,7 +77,7 @@ QVexmarButton *QVexmarFolderPage::addButton(
 
 QLabel *QVexmarFolderPage::addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, this);
+    auto *label = plainTextLabel(new QLabel(text, this));
     label->setGeometry(geometry);
     QFont labelFont = font();
     labelFont.setPixelSize(pixelSize);

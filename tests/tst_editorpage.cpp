@@ -35,6 +35,8 @@ private slots:
 
     void visit_data();
     void visit();
+    void deviceTexts_data();
+    void deviceTexts();
     void waveMapFolder_data();
     void waveMapFolder();
     void inTheWindow();
@@ -179,17 +181,61 @@ void TestEditorPage::visit()
 
 // The device's folder of the project is looked for below the local one, never outside it: the local folder here
 // is "inner", and a copy of the wave map lies one level up, where a path with ".." would lead.
+void TestEditorPage::deviceTexts_data()
+{
+    QTest::addColumn<QByteArray>("file"); // in the project "show" of USB
+    QTest::addColumn<bool>("source"); // the file is 001.prjt's source
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<QByteArray>("text"); // as a label shows it
+    QTest::addColumn<QByteArrayList>("looks");
+    const QByteArray img = R"(<img src=":/images/rec-red.png">)";
+    dataRow("a project offered", img + ".prjt", false, QByteArrayList(), "Project: " + img,
+        QByteArrayList {"QWidget label: plain"});
+    dataRow("the project chosen", img + ".prjt", false, QByteArrayList {"select 2"}, "Project : " + img + ".prjt",
+        QByteArrayList {"editorProjectLabel: plain"});
+    // A wave map's name holds no '/': markup without one.
+    dataRow("the project's source", QByteArray("<b>x.wav"), true, QByteArrayList {"select 1"}, QByteArray("<b>x"),
+        QByteArrayList {"editorFileLabel: plain"});
+}
+
+// Names of files and projects that the device sends show as the text they are, never as markup.
+void TestEditorPage::deviceTexts()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, source);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArrayList, looks);
+    m_device->setParam("media:usb:show", file.toStdString(), "100");
+    if (source) {
+        const std::string stored = "source:usb:show:001.prjt";
+        m_device->setParam("wave:usb:show", file.toStdString(), "8000/1/3");
+        m_device->setParam(stored, "generic_uri", file.toStdString());
+        m_device->setParam(stored, "project_channel", "0");
+        m_device->setParam(stored, "project_wavmap", file.replace(".wav", ".dat").toStdString());
+    }
+    QVERIFY(openPage(defaultProject));
+    run(steps);
+    QCOMPARE(textLook(m_page.get(), QString::fromUtf8(text)), looks);
+}
+
 void TestEditorPage::waveMapFolder_data()
 {
     QTest::addColumn<QByteArray>("path"); // what the device answers for the project's folder
     QTest::addColumn<QByteArray>("file"); // the file label then
     QTest::addColumn<qint64>("length");
+    QTest::addColumn<QByteArray>("logged"); // the folder in the warning, if one
     const QByteArray missing = "No waveform data for a.dat";
-    QTest::newRow("the project's folder") << QByteArray("/mnt/usb/show/") << QByteArray("a") << qint64(60000);
-    QTest::newRow("a folder without the file") << QByteArray("/mnt/usb/other") << missing << qint64(0);
-    QTest::newRow("out of the local folder") << QByteArray("/../mnt/usb/show") << missing << qint64(0);
-    QTest::newRow("out with backslashes") << QByteArray("\\..\\mnt\\usb\\show") << missing << qint64(0);
-    QTest::newRow("no folder told") << QByteArray() << missing << qint64(0);
+    dataRow("the project's folder", QByteArray("/mnt/usb/show/"), QByteArray("a"), qint64(60000), QByteArray());
+    dataRow("a folder without the file", QByteArray("/mnt/usb/other"), missing, qint64(0), QByteArray());
+    dataRow(
+        "out of the local folder", QByteArray("/../mnt/usb/show"), missing, qint64(0), QByteArray("/../mnt/usb/show"));
+    dataRow(
+        "out with backslashes", QByteArray("\\..\\mnt\\usb\\show"), missing, qint64(0), QByteArray("/../mnt/usb/show"));
+    // A line of its own in the log would read as the program's.
+    dataRow("out, with a line break", QByteArray("/../x\nEditor: forged"), missing, qint64(0),
+        QByteArray("/../x\\nEditor: forged"));
+    dataRow("no folder told", QByteArray(), missing, qint64(0), QByteArray());
 }
 
 void TestEditorPage::waveMapFolder()
@@ -197,6 +243,7 @@ void TestEditorPage::waveMapFolder()
     QFETCH(QByteArray, path);
     QFETCH(QByteArray, file);
     QFETCH(qint64, length);
+    QFETCH(QByteArray, logged);
     QVERIFY(openPage(handOver("a.wav")));
     const QString outer = m_waveMaps.filePath("mnt/usb/show/a.dat");
     const QString inner = m_waveMaps.filePath("inner/mnt/usb/show/a.dat");
@@ -208,6 +255,8 @@ void TestEditorPage::waveMapFolder()
     m_device->setAction("get_playback_fullpath",
         [path](const kra::CMsg &, kra::CMsg &reply) { reply.setParam("get_playback_fullpath", path.toStdString()); });
     m_device->loadSetup(handOver("a.wav"));
+    if (!logged.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, "Editor: the project folder \"" + logged + "\" is outside the wave maps");
     run({"show"});
     takeMessages();
     QCOMPARE(m_page->lbl_File->text().toUtf8(), file);

@@ -35,20 +35,19 @@ QByteArray started(const QByteArray &file)
         + "\nDO|action=playback_start|generic_uri=/mnt/usb/show/" + file + "|record_format=wav";
 }
 
-// The image a button shows, by its pixels: the name of the resource it matches.
+// The image a button shows: the name of the resource it is.
 QByteArray imageOf(const QVexmarButton *button)
 {
-    static const QStringList names = {"play-white", "play-grey", "pause-white", "stop-white", "stop-grey", "trash",
-        "trash-disable", "share", "share-disable", "waves", "waves-disable", "pencil-disable", "push-right-white",
-        "push-right-grey", "push-left-white", "push-left-grey", "goUp-white", "goUp-grey", "goDw-white", "goDw-grey",
-        "play-prev-white", "play-prev-grey", "play-next-white", "play-next-grey"};
-    const QIcon icon = button->icon();
-    const QImage shown = icon.pixmap(icon.availableSizes().value(0)).toImage().convertToFormat(QImage::Format_ARGB32);
-    for (const QString &name : names) {
-        if (QImage(":/images/" + name + ".png").convertToFormat(QImage::Format_ARGB32) == shown)
-            return name.toUtf8();
-    }
-    return "?";
+    static const QStringList paths = [] {
+        QStringList paths;
+        for (const char *name : {"play-white", "play-grey", "pause-white", "stop-white", "stop-grey", "trash",
+                 "trash-disable", "share", "share-disable", "waves", "waves-disable", "pencil-disable",
+                 "push-right-white", "push-right-grey", "push-left-white", "push-left-grey", "goUp-white", "goUp-grey",
+                 "goDw-white", "goDw-grey", "play-prev-white", "play-prev-grey", "play-next-white", "play-next-grey"})
+            paths << QStringLiteral(":/images/%1.png").arg(QLatin1String(name));
+        return paths;
+    }();
+    return ::imageOf(button, paths);
 }
 
 QByteArray images(const QList<QVexmarButton *> &buttons)
@@ -77,6 +76,8 @@ private slots:
     void lists();
     void controls_data();
     void controls();
+    void wrongImage_data();
+    void wrongImage();
     void deletion_data();
     void deletion();
     void homeInTheWindow();
@@ -390,6 +391,42 @@ void TestFolderPage::controls()
             names << item->data(Qt::UserRole).toByteArray();
     }
     QCOMPARE(names.join(','), selected);
+}
+
+// The check the tables above rest on sees a wrong picture: another one, the right one with one pixel changed or
+// one pixel narrower, and none.
+void TestFolderPage::wrongImage_data()
+{
+    QTest::addColumn<QByteArray>("given");
+    QTest::addColumn<QByteArray>("shown");
+    dataRow("another picture", QByteArray("trash"), QByteArray("trash"));
+    dataRow("one pixel changed", QByteArray("pixel"), QByteArray("?"));
+    dataRow("one pixel narrower", QByteArray("narrower"), QByteArray("?"));
+    dataRow("no picture", QByteArray("none"), QByteArray("none"));
+}
+
+void TestFolderPage::wrongImage()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(QByteArray, shown);
+    QVexmarFolderPage *page = openPage({});
+    QVERIFY(page);
+    const QList<QVexmarButton *> left = {page->btn_LeftPlayPause, page->btn_LeftStop, page->btn_Trash, page->btn_share,
+        page->btn_editWav, page->btn_editMeta, page->btn_goRight};
+    const QByteArray idle = "play-grey stop-grey trash-disable share-disable waves-disable pencil-disable "
+                            "push-right-grey";
+    QCOMPARE(images(left), idle);
+
+    QImage picture = QPixmap(QStringLiteral(":/images/share-disable.png")).toImage();
+    const QPoint middle = picture.rect().center();
+    if (given == "pixel")
+        picture.setPixelColor(middle, picture.pixelColor(middle) == Qt::red ? Qt::blue : Qt::red);
+    else if (given == "narrower")
+        picture = picture.copy(0, 0, picture.width() - 1, picture.height());
+    page->btn_share->setIcon(given == "none" ? QIcon()
+            : given == "trash"               ? QIcon(QStringLiteral(":/images/trash.png"))
+                                             : QIcon(QPixmap::fromImage(picture)));
+    QCOMPARE(images(left), QByteArray(idle).replace("share-disable", shown));
 }
 
 void TestFolderPage::deletion_data()
