@@ -8,7 +8,7 @@
 //
 // Input: one byte of options (bits 0-3 the project view's zoom, bit 4 a recording handed over first), then lines
 // "<kind> <row>": T a track, M a mark, S a separator, R a records line, P a play-list entry. "<kind>*<n> <row>"
-// repeats the row n times (n at most 2500), each '#' in it replaced by the repetition's number. Rows keep the
+// repeats the row n times (n at most 1200), each '#' in it replaced by the repetition's number. Rows keep the
 // printable ASCII characters only; a list stops growing at 256 kB.
 
 #include "accessors.h"
@@ -42,7 +42,7 @@ namespace {
 
 // Past every cap of the pages, and small enough for a run to try many inputs a second.
 constexpr std::size_t MaxListBytes = 256 * 1024;
-constexpr long MaxRepeat = 2500;
+constexpr long MaxRepeat = 1200;
 const std::string ProjectStore = "project:usb:show:kra.prjt";
 const std::string MediaStore = "media:usb:show";
 
