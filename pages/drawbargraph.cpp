@@ -387,8 +387,8 @@ std::string DrawBarGraph::currentFileName() const
 }
 
 // The project's tracks laid end to end at the zoom, in display record 0 from pixel `first` of the project on, as far
-// as the view reaches; one boundary record per track. Only what the view shows is built: a day-long track alone is
-// 86 M pixels at 1 ms per pixel.
+// as the view reaches; one boundary record per track. Only what the view shows is built: the longest track alone is
+// 2^31 pixels at 1 ms per pixel.
 void DrawBarGraph::rebuildProjectDisplay(qint64 first)
 {
     m_projectDisplayStale = false;
