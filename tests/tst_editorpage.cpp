@@ -39,6 +39,8 @@ private slots:
     void deviceTexts();
     void waveMapFolder_data();
     void waveMapFolder();
+    void bounds_data();
+    void bounds();
     void inTheWindow();
 };
 
@@ -87,6 +89,25 @@ void TestEditorPage::visit_data()
                 action("project_action_remove", "kra.prjt", "project_element=project_separators|record_index=1")}
             + reloadAll("kra.prjt"),
         {"Finished. (2000 ms)"}, "a|...|Project: Default|00:00:000|01:00:000|00:00:00:000|00:00:03:000");
+    QByteArrayList many;
+    QByteArrayList removals;
+    for (int i = 1; i <= 150; ++i)
+        many << at(i);
+    for (int i = 150; i > 50; --i)
+        removals << action("project_action_remove", "kra.prjt",
+            "project_element=project_separators|record_index=" + QByteArray::number(i));
+    row("a hand-over past 100 separators: the highest 100 removed, the rest said",
+        defaultProject + "\n" + elements("kra.prjt", "project_separators", many.join(',')) + "\n" + handOver("a.wav"),
+        {},
+        first
+            + QByteArrayList {nextWavEmptied,
+                "DO|action=wav_to_data|record_extention=wav|" + where + "|record_user_fname=a.wav",
+                action(
+                    "project_set_source", "kra.prjt", "project_channel=0|project_element=a.wav|project_wavmap=a.dat"),
+                list("kra.prjt", "project_separators")}
+            + removals + reloadAll("kra.prjt"),
+        {"100 separators of the previous source were removed; 50 remain."},
+        "a|...|Project: Default|00:00:000|01:00:000|00:00:00:000|00:00:03:000");
     row("a hand-over that the device cannot convert: said so, nothing set or removed",
         defaultProject + "\n" + handOver("gone.wav"), {},
         first
@@ -108,7 +129,7 @@ void TestEditorPage::visit_data()
         first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
             + reloadAll("kra.prjt"),
         {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:03:000");
-    row("rows of another length, or with positions that are no decimal numbers, left out",
+    row("rows of another length or with positions that are no decimal numbers left out; a negative one said",
         defaultProject + "\n"
             + elements("kra.prjt", "project_element_tracks",
                 track("a.wav", 0, 1000) + ",a.wav|a.dat|0|0x10|96000|x|y,a.wav|a.dat|0|0|48000|x,"
@@ -116,7 +137,8 @@ void TestEditorPage::visit_data()
         {"select 0"},
         first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
             + reloadAll("kra.prjt"),
-        {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:01:000");
+        {"The device sent 1 project rows with positions out of range; they are left out."},
+        "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:01:000");
     row("a reload from the stored source before any project: the default one", defaultProject, {"refresh"},
         first + QByteArrayList {projects, nextWav, action("project_get_source", "kra.prjt")} + reloadAll("kra.prjt"),
         {}, "No file selected !|...|Project: Default|00:00:000|00:00:000|00:00:00:000|00:00:03:000", "selector");
@@ -261,6 +283,82 @@ void TestEditorPage::waveMapFolder()
     takeMessages();
     QCOMPARE(m_page->lbl_File->text().toUtf8(), file);
     QCOMPARE(m_page->graphSource->durationMs(), length);
+}
+
+// Element rows with numbers past what a project holds, a recording handed over so that the tracks have a wave map:
+// refused and said, or kept up to the cap and said; the project's length never wraps, the project view at its
+// finest zoom builds no more than its width, and the page steps on to the next stop after.
+void TestEditorPage::bounds_data()
+{
+    QTest::addColumn<QByteArray>("tracks");
+    QTest::addColumn<QByteArray>("marks");
+    QTest::addColumn<QByteArrayList>("messages");
+    QTest::addColumn<int>("kept"); // tracks and marks
+    QTest::addColumn<QByteArray>("length");
+    QTest::addColumn<QByteArray>("next"); // the project cursor after a step to the next stop
+    const auto times = [](int count, const QByteArray &row) {
+        QByteArrayList rows;
+        for (int i = 0; i < count; ++i)
+            rows << row;
+        return rows.join(',');
+    };
+    const QByteArray max = "9223372036854775807";
+    const QByteArray longest = "103079215104"; // 2^31 ms
+    const QByteArray refused = "The device sent %1 project rows with positions out of range; they are left out.";
+    const QByteArray a = track("a.wav", 0, 3000);
+    const QByteArray mark = at(1500);
+    QTest::newRow("a track ending at 2^63-1: refused")
+        << a + ",a.wav|a.dat|0|0|" + max + "|x|y" << mark << QByteArrayList {QByteArray(refused).replace("%1", "1")}
+        << 2 << QByteArray("00:00:03:000") << QByteArray("00:00:01:500");
+    QTest::newRow("49 tracks ending at 2^63-1: refused")
+        << times(49, "a.wav|a.dat|0|0|" + max + "|x|y") << QByteArray()
+        << QByteArrayList {QByteArray(refused).replace("%1", "49")} << 0 << QByteArray("00:00:00:000")
+        << QByteArray("00:00:00:000");
+    QTest::newRow("a position past 2^64 and a negative channel: refused")
+        << a + ",a.wav|a.dat|0|0|99999999999999999999|x|y,a.wav|a.dat|-1|0|48|x|y" << mark
+        << QByteArrayList {QByteArray(refused).replace("%1", "2")} << 2 << QByteArray("00:00:03:000")
+        << QByteArray("00:00:01:500");
+    QTest::newRow("49 tracks of 2^31 ms: kept, their sum the length")
+        << times(49, "a.wav|a.dat|0|0|" + longest + "|x|y") << QByteArray() << QByteArrayList {"Finished. (2000 ms)"}
+        << 49 << QByteArray("29229:38:18:752") << QByteArray("596:31:23:648");
+    QTest::newRow("a track a sample longer: refused")
+        << a + ",a.wav|a.dat|0|0|103079215105|x|y" << mark << QByteArrayList {QByteArray(refused).replace("%1", "1")}
+        << 2 << QByteArray("00:00:03:000") << QByteArray("00:00:01:500");
+    QTest::newRow("a mark past 1000 tracks of 2^31 ms: refused")
+        << a << mark + ",|||103079215104001||0|" << QByteArrayList {QByteArray(refused).replace("%1", "1")} << 2
+        << QByteArray("00:00:03:000") << QByteArray("00:00:01:500");
+    QTest::newRow("1001 marks: 1000 kept")
+        << a << times(1001, at(2))
+        << QByteArrayList {"The project lists more than 1000 tracks, marks or separators; 1 more are left out."} << 1001
+        << QByteArray("00:00:03:000") << QByteArray("00:00:00:002");
+}
+
+void TestEditorPage::bounds()
+{
+    QFETCH(QByteArray, tracks);
+    QFETCH(QByteArray, marks);
+    QFETCH(QByteArrayList, messages);
+    QFETCH(int, kept);
+    QFETCH(QByteArray, length);
+    QFETCH(QByteArray, next);
+    QVERIFY(openPage(elements("kra.prjt", "project_element_tracks", tracks) + "\n"
+        + elements("kra.prjt", "project_element_marks", marks) + "\n" + handOver("a.wav")));
+    QCOMPARE(takeMessages(), messages);
+    DrawBarGraph &graph = *m_page->graphProject;
+    QCOMPARE(graph.trackCount() + graph.markCount(), kept);
+    QCOMPARE(m_page->lbl_ProjectLength->text().toUtf8(), length);
+
+    run({"project"});
+    graph.setZoom(0);
+    for (const qint64 cursor : {qint64(0), graph.durationMs()}) {
+        graph.setCursorPosition(cursor);
+        graph.grab();
+        const TrackRecord *display = graph.model().record(TrackGraphModel::DisplayList, 0);
+        QVERIFY(!display || display->upperValues.size() <= 1000);
+    }
+    run({"next"});
+    QCOMPARE(m_page->lbl_ProjectCursor->text().toUtf8(), next);
+    QCOMPARE(takeMessages(), QByteArrayList());
 }
 
 // The screen window's page 15 is the editor, and Home on it leads home. Its names are unique in the window.
