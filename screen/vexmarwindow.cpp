@@ -659,7 +659,7 @@ void QVexmarWindow::pageActivated(QVexmar::Page page)
         bool opened = false;
         switch (page) {
         case QVexmar::SettingsPage:
-            opened = m_settingsPage->selectEntry(m_settingsPage->currentEntryId, -1);
+            opened = m_settingsPage->selectEntry(m_settingsPage->openBranchId(), -1);
             break;
         case QVexmar::SettingsNetwork:
             opened = m_settingsPage->selectEntry(QVexmarSettingsPage::NetworkEntry, -1);

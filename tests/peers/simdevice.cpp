@@ -140,6 +140,12 @@ void SimDevice::setList(const std::string &store, const std::string &name, const
     m_lists[store][name] = items;
 }
 
+void SimDevice::setListFor(const std::string &store, const std::string &name,
+    const std::vector<std::pair<std::string, std::string>> &when, const std::vector<std::string> &items)
+{
+    m_qualifiedLists[store][name].push_back({when, items});
+}
+
 void SimDevice::loadSetup(const QByteArray &text)
 {
     for (const QByteArray &raw : text.split('\n')) {
@@ -571,7 +577,8 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
     auto &store = m_stores[storeName];
     bool refused = false;
     size_t notSet = 0;
-    const bool asks = !request.getNames.empty() || !request.listNames.empty();
+    const std::vector<std::string> &listNames = request.listNames;
+    const bool asks = !request.getNames.empty() || !listNames.empty();
     for (const auto &[key, value] : request.params) {
         if (asks || key == kra::KEY_TARGET || key == kra::KEY_CONTROLLER_ID
             || std::find(t->second.begin(), t->second.end(), key) != t->second.end())
@@ -603,8 +610,14 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
     const std::string *element = request.param(kra::CMD_PROJECT_ELEMENT);
     const std::string *file = request.param(kra::ACT_GENERIC_URI);
     static const std::vector<std::string> none;
-    for (const std::string &name : request.listNames) {
+    for (const std::string &name : listNames) {
         const std::vector<std::string> *items = nullptr;
+        for (const QualifiedList &list : m_qualifiedLists[storeName][name]) {
+            const bool matches = std::all_of(list.when.begin(), list.when.end(),
+                [&request](const auto &pair) { return *request.param(pair.first, true) == pair.second; });
+            if (matches && !items)
+                items = &list.items;
+        }
         const std::string elements = mount && project && file ? "project:" + *mount + ":" + *project + ":" + *file : "";
         if (name == kra::LIST_PROJET_ELEMENT && element
             && (m_lists.count(elements) || hasParam("media:" + *mount + ":" + *project, *file))) {

@@ -8,13 +8,14 @@
 // never values. A PARAM request without "target" or "cat" goes to "general"; "cat" alone means "db".
 //
 // Answers to PARAM: a GET name gets its value or "101-parameter not set"; a LIST name its items, joined by ','
-// (or "101-parameter not set"). In a request that asks (GET or LIST names) the other keys only qualify what is
-// asked, like "mode" of a link id or "codec_mode" of a codec list, and are not stored. In any other request each
-// key is stored, unless refused, in which case it is answered with the refusal text and left unchanged. The reply says
-// "ERROR" when a key was refused or when no name asked for is set, else "OK" (values that are not set then travel as
-// "101-parameter not set" in an "OK" reply). DO requests run the handler of their "action" (subscribe, unsubscribe,
-// reinit and request answer "OK" by default, the codec's commands as simdevicecommands.cpp describes); the handler
-// fills the reply, which says "OK" unless it sets "return". Unknown actions and targets get "ERROR" with a cause.
+// (or "101-parameter not set"). In a request that
+// asks (GET or LIST names) the other keys only qualify what is asked, like "mode" of a link id or "codec_mode" of a
+// codec list, and are not stored. In any other request each key is stored, unless refused, in which case it is answered
+// with the refusal text and left unchanged. The reply says "ERROR" when a key was refused or when no name asked for is
+// set, else "OK" (values that are not set then travel as "101-parameter not set" in an "OK" reply). DO requests run the
+// handler of their "action" (subscribe, unsubscribe, reinit and request answer "OK" by default, the codec's commands as
+// simdevicecommands.cpp describes); the handler fills the reply, which says "OK" unless it sets "return". Unknown
+// actions and targets get "ERROR" with a cause.
 //
 // Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
 // one request of a sequence. Every request is logged before it is answered.
@@ -78,6 +79,9 @@ public:
     std::string param(const std::string &store, const std::string &key) const;
     bool hasParam(const std::string &store, const std::string &key) const;
     void setList(const std::string &store, const std::string &name, const std::vector<std::string> &items);
+    // A list asked for with given values of the request's other keys (all must match); it wins over setList's.
+    void setListFor(const std::string &store, const std::string &name,
+        const std::vector<std::pair<std::string, std::string>> &when, const std::vector<std::string> &items);
     // Lines "<store> <key>=<value>"; a value in brackets, "[a,b,c]", is a list of items separated by ','. Blank
     // lines and lines that begin with '#' are skipped.
     void loadSetup(const QByteArray &text);
@@ -144,6 +148,12 @@ private:
     std::map<std::string, std::vector<std::string>> m_targets;
     std::map<std::string, std::map<std::string, std::string>> m_stores;
     std::map<std::string, std::map<std::string, std::vector<std::string>>> m_lists;
+    struct QualifiedList
+    {
+        std::vector<std::pair<std::string, std::string>> when;
+        std::vector<std::string> items;
+    };
+    std::map<std::string, std::map<std::string, std::vector<QualifiedList>>> m_qualifiedLists;
     std::map<std::string, std::string> m_refused;
     std::map<std::string, Action> m_actions;
     std::vector<Fault> m_faults;

@@ -146,6 +146,12 @@ void SimDevice::learnCommands()
             refuse(reply, kra::ERR_INVALID_ID);
     });
 
+    // The clock's zone, kept where a test reads it back.
+    setAction(kra::ACT_SET_TIMEZONE, [this](Request r, Reply reply) {
+        if (needs(r, reply, {&kra::CMD_TIMEZONE_PARAM}))
+            setParam(kra::TGT_GENERAL, "timezone", valueOf(r, kra::CMD_TIMEZONE_PARAM));
+    });
+
     // The unit answers, then goes down and takes the link with it.
     const Action goDown = [this](Request, Reply) { QTimer::singleShot(0, this, [this] { dropConnections(); }); };
     setAction(kra::CMD_REBOOT, goDown);

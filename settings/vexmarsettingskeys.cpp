@@ -1,0 +1,20 @@
+#include "vexmarsettingskeys.h"
+
+namespace settingskeys {
+
+const std::string KEY_AUTOLOGIN("autologin");
+const std::string KEY_TIMEZONE("timezone");
+
+const std::string TIMEZONE_DEFAULT("UTC/UTC");
+const std::string TIMEZONE_UTC("UTC");
+
+const std::string LIST_TIMEZONE_REGION("timezone_region_list");
+
+const std::string GPIO_INPUT_FUNCTIONS[14] = {"input_event_none", "input_event_r1", "input_event_r2",
+    "input_event_redial", "input_event_release", "input_event_redrel", "input_event_redial2", "input_event_release2",
+    "input_event_redrel2", "input_event_progsoff", "input_event_coord1on", "input_event_coord2on",
+    "input_event_coord3on", "input_event_coord4on"};
+const std::string RELAY_FUNCTIONS[8] = {"relay_state_none", "relay_state_r1", "relay_state_r2", "relay_state_line",
+    "relay_state_sync", "relay_state_line2", "relay_state_sync2", "relay_state_onair"};
+
+} // namespace settingskeys

@@ -1,0 +1,25 @@
+#pragma once
+
+// Wire words of the settings pages that the protocol vocabulary (rpcvocabulary.h) does not hold. Each branch adds
+// its own here; product code writes a word only through these names.
+
+#include <string>
+
+namespace settingskeys {
+
+// The screen's "db" store.
+extern const std::string KEY_AUTOLOGIN;
+extern const std::string KEY_TIMEZONE;
+
+// The zone the device's clock runs on when none was chosen, and the one region that has a single city of its name.
+extern const std::string TIMEZONE_DEFAULT;
+extern const std::string TIMEZONE_UTC;
+
+// Lists of target "general".
+extern const std::string LIST_TIMEZONE_REGION;
+
+// The functions of the GPIO inputs and of the relays, by index.
+extern const std::string GPIO_INPUT_FUNCTIONS[14];
+extern const std::string RELAY_FUNCTIONS[8];
+
+} // namespace settingskeys

@@ -1,0 +1,476 @@
+// QVexmarSettingsPage: the members of the branches still to be written, each as small as it can be. A builder
+// pushes an empty page of its id, so that the menu's ways in and out already work; everything else does nothing and
+// reports nothing changed or applied. Each branch moves its members out of here into its own source.
+
+#include "vexmarsettingspage.h"
+
+namespace {
+
+void pushEmpty(QVexmarSettingsPage *menu, int pageId, int groupId = -1)
+{
+    menu->pushItems(new QVexmarMenuItems(pageId, groupId, menu));
+}
+
+} // namespace
+
+// ---- Network page, mobile pages (G4: vexmarsettingsnetwork.cpp) ----
+
+void QVexmarSettingsPage::buildNetworkMenu()
+{
+    pushEmpty(this, 1);
+}
+
+void QVexmarSettingsPage::updateMobileNetworkItems(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildMobileMenu(int rowId)
+{
+    pushEmpty(this, rowId);
+}
+
+bool QVexmarSettingsPage::applyMobileChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::hasMobileChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::networkValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::mobileValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::mobileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
+
+// ---- SIP/AoIP page and SIP accounts (G2: vexmarsettingssip.cpp) ----
+
+void QVexmarSettingsPage::buildAoipMenu()
+{
+    pushEmpty(this, 10);
+}
+
+void QVexmarSettingsPage::buildSipAccountMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::updateAoipMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::updateDefaultSipAccountItem(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::updateDoubleStreamingItems(QVexmarMenuItem *) { }
+
+bool QVexmarSettingsPage::hasAoipChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::hasSipAccountChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyAoipChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applySipAccountChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::updateNetworkItem(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *) { }
+
+// ---- Ethernet, ISDN, Wi-Fi pages (G3: vexmarsettingsinterfaces.cpp) ----
+
+void QVexmarSettingsPage::buildEthernetMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::buildIsdnMenu()
+{
+    pushEmpty(this, 11);
+}
+
+void QVexmarSettingsPage::buildWifiMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+bool QVexmarSettingsPage::applyEthernetChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyIsdnChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyWifiChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::hasEthernetChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::hasIsdnChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::hasWifiChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::updateEthernetMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::interfaceValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::wifiSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
+
+// ---- Coding branch (G5: vexmarsettingscoding.cpp) ----
+
+void QVexmarSettingsPage::buildCodingMenu()
+{
+    pushEmpty(this, 2);
+}
+
+void QVexmarSettingsPage::updateCodingMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildCodecMenu(int entryId)
+{
+    pushEmpty(this, entryId);
+}
+
+void QVexmarSettingsPage::updateCodecMenu(QVexmarMenuItems *) { }
+
+bool QVexmarSettingsPage::hasCodecChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyCodecChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::buildAutoBitrateMenu()
+{
+    pushEmpty(this, 101);
+}
+
+void QVexmarSettingsPage::codingValueChanged(QVexmarMenuItem *) { }
+
+// ---- Audio page, intercom, AoIP interface (H3: vexmarsettingsaudio.cpp, vexmarsettingsaoip.cpp) ----
+
+void QVexmarSettingsPage::buildAudioMenu()
+{
+    pushEmpty(this, 3);
+}
+
+void QVexmarSettingsPage::updateAudioMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildIntercomMenu()
+{
+    pushEmpty(this, 111);
+}
+
+void QVexmarSettingsPage::updateIntercomMenu(QVexmarMenuItems *) { }
+
+bool QVexmarSettingsPage::hasIntercomChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyIntercom(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::buildAoipInterfaceMenu()
+{
+    pushEmpty(this, 119);
+}
+
+void QVexmarSettingsPage::updateAoipInterfaceMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::audioValueChanged(QVexmarMenuItem *) { }
+
+// ---- AoIP streams and IP addressing (H7: vexmarsettingsaoip.cpp) ----
+
+void QVexmarSettingsPage::buildIpAddressingMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::updateIpAddressingMenu(QVexmarMenuItems *) { }
+
+bool QVexmarSettingsPage::hasIpAddressingChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyIpAddressing(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::buildInputStreamsMenu()
+{
+    pushEmpty(this, 133);
+}
+
+void QVexmarSettingsPage::updateInputStreamsMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildInputStreamMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::updateInputStreamMenu(QVexmarMenuItems *) { }
+
+bool QVexmarSettingsPage::hasInputStreamChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyInputStream(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::buildOutputStreamMenu()
+{
+    pushEmpty(this, 146);
+}
+
+void QVexmarSettingsPage::updateOutputStreamMenu(QVexmarMenuItems *) { }
+
+bool QVexmarSettingsPage::hasOutputStreamChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *) { }
+
+// ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
+
+void QVexmarSettingsPage::buildBookMenu()
+{
+    pushEmpty(this, 4);
+}
+
+void QVexmarSettingsPage::buildCallProfileMenu(int, const QString &)
+{
+    pushEmpty(this, 175, 170);
+}
+
+bool QVexmarSettingsPage::loadCallProfile(int, const QString &)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::updateCallProfileCoding(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::updateCallProfileActions(QVexmarMenuItems *) { }
+
+bool QVexmarSettingsPage::saveCallProfile(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::callProfileValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::callProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
+
+// ---- Book lists, presets, SIP profiles, snapshots (H2: vexmarsettingsbook.cpp) ----
+
+void QVexmarSettingsPage::buildCallProfilesMenu()
+{
+    pushEmpty(this, 170);
+}
+
+void QVexmarSettingsPage::buildPresetsMenu()
+{
+    pushEmpty(this, 171);
+}
+
+void QVexmarSettingsPage::buildSipProfilesMenu()
+{
+    pushEmpty(this, 172);
+}
+
+void QVexmarSettingsPage::buildSnapshotsMenu()
+{
+    pushEmpty(this, 173);
+}
+
+void QVexmarSettingsPage::buildPresetMenu(int, const QString &)
+{
+    pushEmpty(this, 175, 171);
+}
+
+void QVexmarSettingsPage::buildSipProfileMenu(int, const QString &)
+{
+    pushEmpty(this, 175, 172);
+}
+
+void QVexmarSettingsPage::buildSnapshotMenu(int, const QString &)
+{
+    pushEmpty(this, 175, 173);
+}
+
+void QVexmarSettingsPage::bookListValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::prepareBookListKeyboard(QVexmarMenuItem *, QVexmarVirtual *) { }
+
+void QVexmarSettingsPage::bookListKeyboardAccepted(QVexmarMenuItem *, QVexmarVirtual *) { }
+
+void QVexmarSettingsPage::sipProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
+
+// ---- Status branch (H4: vexmarsettingsstatus.cpp) ----
+
+void QVexmarSettingsPage::buildStatusMenu()
+{
+    pushEmpty(this, 6);
+}
+
+void QVexmarSettingsPage::updateStatusMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::updateLanStatusEntry(QVexmarMenuItems *, int) { }
+
+void QVexmarSettingsPage::updateMobileStatusEntry(QVexmarMenuItems *, int) { }
+
+void QVexmarSettingsPage::updateWifiStatusEntry(QVexmarMenuItems *, int) { }
+
+void QVexmarSettingsPage::buildMobileStatusMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::buildBatteryMenu()
+{
+    pushEmpty(this, 286);
+}
+
+void QVexmarSettingsPage::buildAoipControllerMenu()
+{
+    pushEmpty(this, 263);
+}
+
+void QVexmarSettingsPage::updateAoipControllerMenu(QVexmarMenuItems *) { }
+
+// ---- Audio connections and statistics (H6: vexmarsettingsstatus.cpp) ----
+
+void QVexmarSettingsPage::buildAudioConnectionsMenu()
+{
+    pushEmpty(this, 243);
+}
+
+void QVexmarSettingsPage::updateConnectionEntries(QVexmarMenuItems *, int) { }
+
+void QVexmarSettingsPage::updateConnectionStatus(QVexmarMenuItems *, TComAudioConnection *) { }
+
+void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *) { }
+
+// ---- Tools page, access level, programmable keys, passwords (H5: vexmarsettingstools.cpp) ----
+
+void QVexmarSettingsPage::buildToolsMenu()
+{
+    pushEmpty(this, 5);
+}
+
+void QVexmarSettingsPage::lockToolsEntries(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::applyAccessLevel(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildSoftkeysMenu()
+{
+    pushEmpty(this, 192);
+}
+
+void QVexmarSettingsPage::updateSoftkeysMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildSoftkeyMenu(int pageId)
+{
+    pushEmpty(this, pageId);
+}
+
+void QVexmarSettingsPage::updateSoftkeyMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildPasswordsMenu()
+{
+    pushEmpty(this, 236);
+}
+
+void QVexmarSettingsPage::toolsValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::prepareAccessLevelKeyboard(QVexmarMenuItem *, QVexmarVirtual *) { }
+
+void QVexmarSettingsPage::accessLevelKeyboardAccepted(QVexmarMenuItem *, QVexmarVirtual *) { }
+
+// ---- Miscellaneous and FTP server (H8: vexmarsettingsmisc.cpp) ----
+
+void QVexmarSettingsPage::buildMiscellaneousMenu()
+{
+    pushEmpty(this, 206);
+}
+
+void QVexmarSettingsPage::buildFtpServerMenu()
+{
+    pushEmpty(this, 221);
+}
+
+void QVexmarSettingsPage::miscValueChanged(QVexmarMenuItem *) { }
+
+// ---- Troubleshooting and remote access (H9: vexmarsettingstroubleshooting.cpp) ----
+
+void QVexmarSettingsPage::buildTroubleshootingMenu()
+{
+    pushEmpty(this, 225);
+}
+
+void QVexmarSettingsPage::updateTroubleshootingMenu(QVexmarMenuItems *) { }
+
+void QVexmarSettingsPage::buildRemoteAccessMenu()
+{
+    pushEmpty(this, 229);
+}
+
+bool QVexmarSettingsPage::hasRemoteAccessChanges(QVexmarMenuItems *)
+{
+    return false;
+}
+
+bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *)
+{
+    return false;
+}
+
+void QVexmarSettingsPage::troubleshootingValueChanged(QVexmarMenuItem *) { }
+
+void QVexmarSettingsPage::resetSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
+
+void QVexmarSettingsPage::audioCallStatusChanged(TComAudioConnection *) { }
+
+void QVexmarSettingsPage::audioCallStatisticChanged(TComAudioConnection *) { }

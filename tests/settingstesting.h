@@ -1,0 +1,198 @@
+#pragma once
+
+// The settings page inside the screen window, logged in against the simulated device (screentesting.h's set-up):
+// open it by page id or menu path, push the rows of a branch with their ids, touch rows and header icons, answer
+// the popup that is open and read what it says, read a row as the user sees it, and the frames the device got.
+
+#include "screentesting.h"
+#include "tcomdevice.h"
+#include "vexmaraccess.h"
+#include "vexmarbutton.h"
+#include "vexmarcontrols.h"
+#include "vexmarmenuitem.h"
+#include "vexmarmenuselect.h"
+#include "vexmarmenuwidget.h"
+#include "vexmarmessage.h"
+#include "vexmarsettingspage.h"
+#include "vexmarvirtual.h"
+
+#include <QPalette>
+
+namespace settingstesting {
+
+using screentesting::body;
+using screentesting::fault;
+
+class SettingsRig : public screentesting::ScreenRig
+{
+public:
+    // Logged in at the level, the set-up done and the log empty; the window shown, on the home page.
+    bool startSettings(int level = 2)
+    {
+        g_accessLevel = level;
+        if (!startSetUp())
+            return false;
+        window->show();
+        page()->exitPage = QVexmar::HomePage;
+        return true;
+    }
+
+    QVexmarSettingsPage *page() const { return window->settingsPage(); }
+
+    // Through the screen window, as the other pages open the menu; true when the settings page is then shown.
+    bool openPageId(int pageId)
+    {
+        window->pageActivated(QVexmar::Page(pageId));
+        return window->currentPage() == QVexmar::SettingsPage;
+    }
+    // A top-level entry touched in the list.
+    void touchEntry(int entryId)
+    {
+        QVexmarMenuEntry *entry = page()->entries->findEntry(entryId);
+        page()->entries->itemClicked(entry->titleLabel);
+    }
+
+    // A page of a branch not built here, pushed as its builder would: rows are added with addRow.
+    QVexmarMenuItems *pushPage(int pageId, int groupId = -1, const QString &title = QString())
+    {
+        auto *items = new QVexmarMenuItems(pageId, groupId, page());
+        page()->pushItems(items);
+        page()->path.append(title.isEmpty() ? QString::number(pageId) : title);
+        page()->header->titleLabel->setText(page()->path.join(QStringLiteral(" > ")));
+        page()->header->setBackVisible(page()->path.size() > 1);
+        return items;
+    }
+    QVexmarMenuItem *addRow(
+        QVexmarMenuItems *items, int id, int kind, const QString &title = QString(), int groupId = -1)
+    {
+        auto *row = new QVexmarMenuItem(id, groupId, kind, items);
+        row->titleLabel->setText(title.isEmpty() ? QString::number(id) : title);
+        items->addItem(row);
+        return row;
+    }
+    QVexmarMenuItems *current() const { return page()->currentItems(); }
+    // The row on the current page; null when missing.
+    QVexmarMenuItem *row(int id) const { return current() ? current()->findItem(id) : nullptr; }
+
+    // A touch on the row as the user gives it: locked rows ignore it, the kind decides what opens.
+    void touch(QVexmarMenuItem *item) { item->page()->itemClicked(item->titleLabel); }
+    void touch(int id) { touch(row(id)); }
+    void back() { page()->header->iconClicked(page()->header->backIcon); }
+    void apply() { page()->header->iconClicked(page()->header->checkIcon); }
+    void refresh() { page()->header->iconClicked(page()->header->refreshIcon); }
+    bool modified() const { return page()->header->isModified(); }
+
+    // The popup open over the screen, newest first: a message, a selection or a keyboard; null when none.
+    QVexmarPopup *popup() const
+    {
+        const QList<QVexmarPopup *> popups = window->findChildren<QVexmarPopup *>();
+        for (auto it = popups.crbegin(); it != popups.crend(); ++it) {
+            if ((*it)->isVisible())
+                return *it;
+        }
+        return nullptr;
+    }
+    // What it says: a message's text, a selection's "title: option, *current option, ...", a keyboard's
+    // "title [text]". Empty when none is open.
+    QString popupText() const
+    {
+        QVexmarPopup *open = popup();
+        if (auto *message = qobject_cast<QVexmarMessage *>(open))
+            return message->text;
+        if (auto *selection = qobject_cast<QVexmarMenuSelect *>(open)) {
+            QStringList lines;
+            for (auto *line : selection->findChildren<QVexmarMenuSelectable *>())
+                lines << (line == selection->current() ? QStringLiteral("*") : QString()) + line->label->text();
+            return selection->titleLabel->text() + QStringLiteral(": ") + lines.join(QStringLiteral(", "));
+        }
+        if (auto *keyboard = qobject_cast<QVexmarVirtual *>(open))
+            return keyboard->titleLabel.text() + QStringLiteral(" [") + keyboard->lineEdit.text() + QLatin1Char(']');
+        return QString();
+    }
+    // OK or Cancel on the open popup (a selection first chooses the option of this value, when given; a keyboard
+    // first takes the text, when given). False when no popup with that button is open.
+    bool answer(bool ok, int chooseValue = -1, const QString &typed = QString())
+    {
+        QVexmarPopup *open = popup();
+        if (auto *message = qobject_cast<QVexmarMessage *>(open)) {
+            QVexmarButton *button = ok ? message->okButton : message->cancelButton;
+            if (!button)
+                return false;
+            QTest::mouseClick(button, Qt::LeftButton);
+            return true;
+        }
+        if (auto *selection = qobject_cast<QVexmarMenuSelect *>(open)) {
+            if (QVexmarMenuSelectable *line = selection->findSelectable(chooseValue))
+                QTest::mouseClick(line->switchButton, Qt::LeftButton);
+            QTest::mouseClick(ok ? selection->okButton : selection->cancelButton, Qt::LeftButton);
+            return true;
+        }
+        if (auto *keyboard = qobject_cast<QVexmarVirtual *>(open)) {
+            if (!typed.isNull())
+                keyboard->lineEdit.setText(typed);
+            QTest::mouseClick(keyboard->keys[ok ? 31 : 28], Qt::LeftButton);
+            return true;
+        }
+        return false;
+    }
+    // Closes every popup left open, unanswered.
+    void closePopups()
+    {
+        for (QVexmarPopup *open : window->findChildren<QVexmarPopup *>())
+            open->close();
+        QCoreApplication::processEvents();
+    }
+
+    // A row as shown: "<title> | <value text>" and, when it has options, " | a, *b, c" with the current one marked.
+    static QString rowText(const QVexmarMenuItem *item)
+    {
+        if (!item)
+            return QStringLiteral("missing");
+        QString text = item->titleLabel->text();
+        if (item->valueLabel)
+            text += QStringLiteral(" | ") + item->valueLabel->text();
+        QStringList options;
+        for (int i = 0; i < item->options().size(); ++i)
+            options << (i == item->currentOption() ? QStringLiteral("*") : QString()) + item->options().at(i).text;
+        if (!options.isEmpty())
+            text += QStringLiteral(" | ") + options.join(QStringLiteral(", "));
+        return text;
+    }
+    QString rowText(int id) const { return rowText(row(id)); }
+    // "red", "blue", "grey", "white" or the colour's name, of the value text.
+    static QString rowColour(const QVexmarMenuItem *item)
+    {
+        if (!item || !item->valueLabel)
+            return QStringLiteral("none");
+        const QColor colour = item->valueLabel->palette().color(QPalette::WindowText);
+        if (colour == QColor(Qt::red))
+            return QStringLiteral("red");
+        if (colour == QColor(0, 162, 232))
+            return QStringLiteral("blue");
+        if (colour == QColor(127, 127, 127))
+            return QStringLiteral("grey");
+        return colour.name();
+    }
+
+    // The ids of the pages on the stack, bottom first, each with ":<group>" when it has one.
+    QString pages() const
+    {
+        QStringList ids;
+        for (int i = 0; i < page()->stack->count(); ++i) {
+            auto *items = qobject_cast<QVexmarMenuItems *>(page()->stack->widget(i));
+            if (items)
+                ids << QString::number(items->pageId)
+                        + (items->groupId != -1 ? QLatin1Char(':') + QString::number(items->groupId) : QString());
+        }
+        return ids.join(QLatin1Char(' '));
+    }
+
+    // A call set up on the interface through the device's own events, as the call pages see one.
+    bool callOn(const QByteArray &network, int id = 9)
+    {
+        return deliver(
+            {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
+    }
+};
+
+} // namespace settingstesting
