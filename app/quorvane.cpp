@@ -2,6 +2,7 @@
 
 #include "accessors.h"
 #include "ccom.h"
+#include "logescape.h"
 #include "managedevicesdialog.h"
 #include "quorvanedialog.h"
 #include "quorvaneversion.h"
@@ -13,6 +14,7 @@
 #include "tcomrpcaccess.h"
 #include "vexmarbutton.h"
 #include "vexmaricon.h"
+#include "vexmarplaintext.h"
 #include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 
@@ -217,7 +219,8 @@ void Quorvane::setupUi()
     windowFont.setPixelSize(14);
     setFont(windowFont);
 
-    m_statusLabel = new QLabel(tr("No active connection"), this);
+    // It names devices and hosts from the configuration.
+    m_statusLabel = plainTextLabel(new QLabel(tr("No active connection"), this));
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     setPaletteColour(m_statusLabel, QPalette::WindowText, Qt::red);
     statusBar()->setAutoFillBackground(true);
@@ -324,8 +327,9 @@ void Quorvane::sslError(QAbstractSocket::SocketError) { }
 
 void Quorvane::onSshLogMessage(const QString &message)
 {
-    // The SSH client keeps its password out of its messages; the codec password is never handed to it.
-    qDebug().noquote() << message;
+    // The SSH client keeps its password out of its messages; the codec password is never handed to it. What the
+    // server says comes inside them.
+    qDebug().noquote() << escapedForLog(message);
 }
 
 void Quorvane::busyStateChanged(bool busy)
@@ -339,7 +343,8 @@ void Quorvane::busyStateChanged(bool busy)
 
 void Quorvane::loginClicked(const QString &text)
 {
-    m_messageLabel->setText(text);
+    // The device's name, shown in a label that reads markup.
+    m_messageLabel->setText(text.toHtmlEscaped());
     m_messageLabel->setVisible(!text.isEmpty());
     m_messagePanel->show();
 }
@@ -540,11 +545,9 @@ void Quorvane::connectKnownDevice(int id, bool reconnect)
     const QString name = device.name.isEmpty() ? tr("noname") : device.name;
     // The id is the last byte of the tunnel's loopback address: any other would never connect and retry for ever.
     if (!isValidDeviceId(id)) {
+        // One call: a "%2" in the name must stay in the name.
         showStatus(tr("Device <%1> cannot be connected: its id %2 is outside %3 to %4")
-                       .arg(name)
-                       .arg(id)
-                       .arg(kMinDeviceId)
-                       .arg(kMaxDeviceId),
+                       .arg(name, QString::number(id), QString::number(kMinDeviceId), QString::number(kMaxDeviceId)),
             Qt::red);
         return;
     }

@@ -108,7 +108,7 @@ void DrawBarGraph::clearDimmed()
 
 void DrawBarGraph::setCursorPosition(qint64 ms)
 {
-    m_cursorMs = ms;
+    m_cursorMs = qBound(qint64(0), ms, TrackGraphModel::MaxProjectMs);
     update();
 }
 
@@ -262,6 +262,8 @@ void DrawBarGraph::setNameAt(int index, const std::string &name)
 
 void DrawBarGraph::addMark(qint64 position)
 {
+    if (position < 0 || position > TrackGraphModel::MaxProjectSamples)
+        return;
     TrackRecord &mark = m_marks.appendRecord(TrackGraphModel::DisplayList);
     mark.start = position;
     update();
@@ -271,7 +273,7 @@ bool DrawBarGraph::addMarkText(const QString &text)
 {
     bool ok = false;
     const qint64 position = text.trimmed().toLongLong(&ok, 10);
-    if (!ok)
+    if (!ok || position < 0 || position > TrackGraphModel::MaxProjectSamples)
         return false;
     addMark(position);
     return true;
@@ -309,7 +311,12 @@ qint64 DrawBarGraph::durationMs() const
 qint64 DrawBarGraph::trackDurationMs(int index) const
 {
     const TrackRecord *track = m_model.record(TrackGraphModel::TrackList, index);
-    return track && track->end > track->start ? (track->end - track->start) / SamplesPerMs : 0;
+    if (!track)
+        return 0;
+    // Bounded, a track is at most 2^31 ms: no sum of as many tracks as an int counts reaches 2^62.
+    const qint64 start = TrackGraphModel::boundedPosition(track->start);
+    const qint64 end = TrackGraphModel::boundedPosition(track->end);
+    return end > start ? (end - start) / SamplesPerMs : 0;
 }
 
 qint64 DrawBarGraph::trackEndMs(int index) const
@@ -379,14 +386,19 @@ std::string DrawBarGraph::currentFileName() const
     return separator == std::string::npos ? record->bitmapPath : record->bitmapPath.substr(separator + 1);
 }
 
-// The project's tracks laid end to end at the zoom, in display record 0, with one boundary record per track.
-void DrawBarGraph::rebuildProjectDisplay()
+// The project's tracks laid end to end at the zoom, in display record 0 from pixel `first` of the project on, as far
+// as the view reaches; one boundary record per track. Only what the view shows is built: the longest track alone is
+// 2^31 pixels at 1 ms per pixel.
+void DrawBarGraph::rebuildProjectDisplay(qint64 first)
 {
     m_projectDisplayStale = false;
+    m_displayWindow = first;
+    m_displayFirst = std::max<qint64>(first, 0);
+    m_projectWidth = 0;
     m_model.clearDisplayRecords();
     m_model.clearBoundaryRecords();
-    // Tracks whose files are all missing stay at the finest zoom: a display of blanks a pixel per ms of hours of
-    // project would be built for nothing. An empty display record keeps the tracks (none would start afresh).
+    // Tracks whose files are all missing have no content: the view shows nothing and the project no width. An
+    // empty display record keeps the tracks (none would start afresh).
     bool anyEnvelope = false;
     for (int k = 0; k < trackCount() && !anyEnvelope; ++k) {
         const TrackRecord &track = *m_model.record(TrackGraphModel::TrackList, k);
@@ -397,33 +409,44 @@ void DrawBarGraph::rebuildProjectDisplay()
             m_model.appendRecord(TrackGraphModel::DisplayList);
         return;
     }
+    TrackRecord &display = m_model.appendRecord(TrackGraphModel::DisplayList);
+    display.upperValues.reserve(std::size_t(m_viewWidth));
+    display.lowerValues.reserve(std::size_t(m_viewWidth));
+    const qint64 last = first + m_viewWidth;
     const double factor = std::ldexp(1.0, m_model.zoom());
+    qint64 offset = 0; // the track's first pixel in the project
     for (int k = 0; k < trackCount(); ++k) {
         const TrackRecord &track = *m_model.record(TrackGraphModel::TrackList, k);
         const qint64 width = m_model.trackWidth(TrackGraphModel::TrackList, k);
         m_model.appendRecord(TrackGraphModel::BoundaryList).start = width;
-        TrackRecord *display = m_model.record(TrackGraphModel::DisplayList, 0);
-        if (!display)
-            display = &m_model.appendRecord(TrackGraphModel::DisplayList);
-        const TrackRecord *envelope = &track;
-        if (const TrackRecord *shared = m_model.record(TrackGraphModel::TrackList, track.sharedIndex))
-            envelope = shared;
-        const qint64 first = qRound64(double(track.start) / SamplesPerMs / factor);
-        const qint64 size = qint64(envelope->upperValues.size());
-        for (qint64 j = first; j < first + width; ++j) {
-            const bool inside = j >= 0 && j < size;
-            display->upperValues.push_back(inside ? envelope->upperValues[std::size_t(j)] : 0);
-            display->lowerValues.push_back(inside ? envelope->lowerValues[std::size_t(j)] : 0);
+        const qint64 from = std::max(offset, m_displayFirst);
+        const qint64 to = std::min(offset + width, last);
+        if (from < to) {
+            const TrackRecord *envelope = &track;
+            if (const TrackRecord *shared = m_model.record(TrackGraphModel::TrackList, track.sharedIndex))
+                envelope = shared;
+            const qint64 entry
+                = qRound64(double(TrackGraphModel::boundedPosition(track.start)) / SamplesPerMs / factor);
+            const qint64 size = qint64(std::min(envelope->upperValues.size(), envelope->lowerValues.size()));
+            for (qint64 j = entry + from - offset; j < entry + to - offset; ++j) {
+                const bool inside = j >= 0 && j < size;
+                display.upperValues.push_back(inside ? envelope->upperValues[std::size_t(j)] : 0);
+                display.lowerValues.push_back(inside ? envelope->lowerValues[std::size_t(j)] : 0);
+            }
         }
+        offset += width;
     }
+    m_projectWidth = offset;
 }
 
 void DrawBarGraph::paintEnvelope(QPainter &painter)
 {
     m_hasContent = false;
     const QRect view(0, 0, m_viewWidth, m_viewHeight);
-    if (!m_singleFileMode && m_projectDisplayStale)
-        rebuildProjectDisplay();
+    const qint64 centre = scaled(double(m_cursorMs), m_model.zoom());
+    const qint64 first = centre - m_viewWidth / 2;
+    if (!m_singleFileMode && (m_projectDisplayStale || first != m_displayWindow))
+        rebuildProjectDisplay(first);
     const TrackRecord *envelope = m_model.record(TrackGraphModel::DisplayList, 0);
     if (!envelope) {
         // An empty view starts afresh with the next content.
@@ -432,27 +455,30 @@ void DrawBarGraph::paintEnvelope(QPainter &painter)
         m_model.setChannelFlag(flag);
     }
     painter.fillRect(view, m_dimmed ? QColor(202, 202, 202) : QColor(Qt::white));
-    if (!envelope || envelope->upperValues.empty())
+    if (!envelope || (m_singleFileMode ? envelope->upperValues.empty() : m_projectWidth <= 0))
         return;
 
     const int middle = m_viewHeight / 2;
-    const qint64 centre = scaled(double(m_cursorMs), m_model.zoom());
     const qint64 entries = qint64(std::min(envelope->upperValues.size(), envelope->lowerValues.size()));
+    // A file's envelope starts at its first pixel; a project's holds the pixels shown, from m_displayFirst on.
+    const qint64 offset = m_singleFileMode ? 0 : m_displayFirst;
+    const qint64 width = m_singleFileMode ? entries : m_projectWidth;
     // One-pixel rectangles cover exactly the pixels of one-pixel lines and dots, at a fraction of their cost.
     // The dots of the columns outside the content make at most two runs, one each side.
     QVector<QRect> lines;
     QVector<QRect> outside;
     lines.reserve(m_viewWidth);
     for (int x = 0; x < m_viewWidth; ++x) {
-        const qint64 index = centre - m_viewWidth / 2 + x;
-        if (index < 0 || index >= entries) {
+        const qint64 index = first + x;
+        const qint64 entry = index - offset;
+        if (index < 0 || index >= width || entry < 0 || entry >= entries) {
             if (!outside.isEmpty() && outside.last().right() == x - 1)
                 outside.last().setRight(x);
             else
                 outside.append(QRect(x, middle, 1, 1));
         } else {
-            const int upper = int(envelope->upperValues[std::size_t(index)]);
-            const int lower = int(envelope->lowerValues[std::size_t(index)]);
+            const int upper = int(envelope->upperValues[std::size_t(entry)]);
+            const int lower = int(envelope->lowerValues[std::size_t(entry)]);
             lines.append(QRect(x, middle - upper, 1, upper + lower + 1));
         }
     }

@@ -105,7 +105,7 @@ private:
     TrackGraphModel::List contentList() const;
     void loadContent();
     void zoomBy(TrackGraphModel::ZoomMove move);
-    void rebuildProjectDisplay();
+    void rebuildProjectDisplay(qint64 first);
     void paintEnvelope(QPainter &painter);
 
     TrackGraphModel m_model; // content: display, track and boundary records
@@ -119,6 +119,9 @@ private:
     int m_autoZoomLevel = -1;
     bool m_autoZoomDone = false;
     bool m_projectDisplayStale = true;
+    qint64 m_displayWindow = 0; // the project's pixel at the view's left edge when the display was built
+    qint64 m_displayFirst = 0; // the project's pixel that display entry 0 shows
+    qint64 m_projectWidth = 0; // the project's pixels at the zoom
     const int m_viewWidth = 1000;
     const int m_viewHeight = 150;
     const int m_margin = 0;

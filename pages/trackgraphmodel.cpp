@@ -235,12 +235,15 @@ int TrackGraphModel::findTrackByPath(int count, int channel, const std::string &
     return -1;
 }
 
+// Bounded positions keep a width within 2^31 pixels, so that a sum of as many as an int counts stays below 2^62.
 qint64 TrackGraphModel::trackWidth(List list, int index) const
 {
     const TrackRecord *r = record(list, index);
-    if (!r || r->end <= r->start)
+    if (!r)
         return 0;
-    return qRound64(double(r->end - r->start) / SamplesPerMs / std::ldexp(1.0, m_zoom));
+    const qint64 start = boundedPosition(r->start);
+    const qint64 end = boundedPosition(r->end);
+    return end > start ? qRound64(double(end - start) / SamplesPerMs / std::ldexp(1.0, m_zoom)) : 0;
 }
 
 qint64 TrackGraphModel::totalWidth() const
@@ -266,6 +269,8 @@ int TrackGraphModel::maxFileSegment(List list) const
 
 int TrackGraphModel::trackNumberAt(qint64 ms) const
 {
+    if (ms < 0 || ms > MaxProjectMs)
+        return -1;
     for (int i = 0; i < count(DisplayList); ++i) {
         if (m_lists[DisplayList][std::size_t(i)]->start == ms * SamplesPerMs)
             return i + 1;

@@ -37,8 +37,18 @@ public:
     // How the next load moves the zoom.
     enum ZoomMove { ZoomToFileSegment = 0, ZoomDown = 1, ZoomUp = 2, ZoomToFinest = 3, ZoomKeep = 4 };
     static constexpr int SamplesPerMs = 48;
+    // A track, recording or separator lies within 2^31 ms (24.8 days): far past the longest file the device
+    // writes (a WAV file holds 12.4 hours of 48 kHz mono), and short enough that a sum of as many tracks as an int
+    // counts stays below 2^62 ms.
+    static constexpr qint64 MaxTrackSamples = (qint64(1) << 31) * SamplesPerMs;
+    // The most tracks, marks or separators a project holds here; the marks lie within as many longest tracks.
+    static constexpr int MaxElements = 1000;
+    static constexpr qint64 MaxProjectSamples = MaxTrackSamples * MaxElements;
+    static constexpr qint64 MaxProjectMs = MaxProjectSamples / SamplesPerMs;
 
     TrackGraphModel();
+
+    static qint64 boundedPosition(qint64 samples) { return qBound(qint64(0), samples, MaxTrackSamples); }
 
     // Records
     int count(List list) const;

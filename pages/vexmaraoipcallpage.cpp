@@ -11,6 +11,7 @@
 #include "vexmarbars.h"
 #include "vexmarbutton.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -42,7 +43,7 @@ void setFace(QWidget *widget, const QBrush &face, const QColor &text)
 
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = plainTextLabel(new QLabel(text, parent));
     label->setGeometry(geometry);
     label->setAlignment(alignment);
     return label;

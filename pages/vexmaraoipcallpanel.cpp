@@ -7,6 +7,7 @@
 #include "vexmaraoipcallpage.h"
 #include "vexmarbutton.h"
 #include "vexmarmenuselect.h"
+#include "vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QIcon>
@@ -63,7 +64,7 @@ void setFace(QWidget *widget, const QBrush &face, const QColor &text)
 
 QLabel *panelLabel(QWidget *parent, const QFont &font)
 {
-    auto *label = new QLabel(parent);
+    auto *label = plainTextLabel(new QLabel(parent));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     label->setFont(font);
@@ -174,7 +175,7 @@ void QVexmarSipAccountPanel::setupUi()
     name->setGeometry(0, 10, 200, 40);
     name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    m_address = new QLabel(this);
+    m_address = plainTextLabel(new QLabel(this));
     m_address->setObjectName(QStringLiteral("addressLabel"));
     m_address->setGeometry(200, 10, 732, 40);
     m_address->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

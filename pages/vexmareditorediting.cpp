@@ -48,6 +48,11 @@ DrawBarGraph *QVexmarEditorPage::activeGraph() const
     return m_sourceView ? graphSource : graphProject;
 }
 
+qint64 QVexmarEditorPage::toSamples(qint64 ms)
+{
+    return qBound(qint64(0), ms, TrackGraphModel::MaxProjectMs) * SamplesPerMs;
+}
+
 qint64 QVexmarEditorPage::sourceLength() const
 {
     return graphSource->durationMs();
@@ -217,9 +222,9 @@ void QVexmarEditorPage::setProjectPosition(qint64 ms)
 
 void QVexmarEditorPage::sourcePiece(qint64 ms, qint64 &start, qint64 &end) const
 {
-    const qint64 at = ms * SamplesPerMs;
+    const qint64 at = toSamples(ms);
     start = 0;
-    end = sourceLength() * SamplesPerMs;
+    end = toSamples(sourceLength());
     for (const ProjectElement &separator : elements(SeparatorElements)) {
         bool ok = false;
         const qint64 position = QByteArray::fromStdString(separator.startValue).toLongLong(&ok, 10);
@@ -329,11 +334,11 @@ void QVexmarEditorPage::slot_onClicked_btn_AddMark()
         if (m_sourceFile.empty())
             return;
         qint64 ms = m_sourceCursor;
-        qint64 samples = ms * SamplesPerMs;
-        // While the source plays, the device knows best where it is in the file.
-        const qint64 playing = m_sourcePlaying ? qint64(m_recorder->setMark()) : 0;
-        if (playing > 0) {
-            samples = playing;
+        qint64 samples = toSamples(ms);
+        // While the source plays, the device knows best where it is in the file, as long as that is in one.
+        const std::uint64_t playing = m_sourcePlaying ? m_recorder->setMark() : 0;
+        if (playing > 0 && playing <= std::uint64_t(TrackGraphModel::MaxTrackSamples)) {
+            samples = qint64(playing);
             ms = samples / SamplesPerMs;
         }
         addSeparator(samples, ms);
@@ -344,7 +349,7 @@ void QVexmarEditorPage::slot_onClicked_btn_AddMark()
         // The device's position is one in the file of the track playing, so the project's own cursor counts.
         if (projectLength() <= 0)
             return;
-        addMark(m_projectCursor * SamplesPerMs, m_projectCursor);
+        addMark(toSamples(m_projectCursor), m_projectCursor);
         reloadElements(false, MarkElements);
         graphProject->update();
         updateButtonState(m_projectCursor, false);
@@ -409,9 +414,9 @@ void QVexmarEditorPage::deleteSelection()
         to = std::min(to, graphProject->trackEndMs(track));
     }
     loadSettings();
-    m_recorder->deleteTrack(m_projectFile, std::uint64_t((from - offset) * SamplesPerMs),
-        std::uint64_t((to - offset) * SamplesPerMs), index, std::uint64_t(from * SamplesPerMs),
-        std::uint64_t(to * SamplesPerMs), std::uint64_t(length * SamplesPerMs));
+    m_recorder->deleteTrack(m_projectFile, std::uint64_t(toSamples(from - offset)),
+        std::uint64_t(toSamples(to - offset)), index, std::uint64_t(toSamples(from)), std::uint64_t(toSamples(to)),
+        std::uint64_t(toSamples(length)));
     reloadElements(false, TrackElements);
     reloadElements(false, MarkElements);
     cursor = std::clamp(cursor, qint64(0), projectLength());
@@ -480,8 +485,8 @@ void QVexmarEditorPage::startPlayback()
         file = m_sourceFile;
         stereo = graphSource->model().isStereo(TrackGraphModel::DisplayList, 0);
         left = graphSource->isFirstChannelSelected();
-        start = m_sourcePlayStart * SamplesPerMs;
-        end = sourceLength() * SamplesPerMs;
+        start = toSamples(m_sourcePlayStart);
+        end = toSamples(sourceLength());
     } else {
         const TrackRecord *track
             = graphProject->model().record(TrackGraphModel::TrackList, graphProject->currentTrack());
@@ -489,8 +494,8 @@ void QVexmarEditorPage::startPlayback()
             file = track->name;
             stereo = track->stereo;
             left = !stereo || track->channelSelectB == 0;
-            start = m_pendingStart * SamplesPerMs + track->start;
-            end = track->end;
+            start = toSamples(m_pendingStart) + TrackGraphModel::boundedPosition(track->start);
+            end = TrackGraphModel::boundedPosition(track->end);
         }
         m_pendingStart = 0;
     }

@@ -5,6 +5,7 @@
 
 #include "accessors.h"
 #include "drawbargraph.h"
+#include "logescape.h"
 #include "recordermodel.h"
 #include "rpcvocabulary.h"
 #include "vexmarbutton.h"
@@ -13,6 +14,7 @@
 #include "vexmareditorimages.h"
 #include "vexmaricon.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 #include "vexmarprojectpopups.h"
 
 #include <QCoreApplication>
@@ -24,6 +26,11 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
+#include <utility>
+#include <vector>
+
 const char QVexmarEditorPage::DefaultProjectFile[] = "kra.prjt";
 
 namespace {
@@ -33,12 +40,29 @@ const QColor labelGrey(127, 127, 127);
 constexpr int saveDelayMs = 100;
 constexpr int finishedMs = 2000;
 
-// A position of an element row: a decimal number of samples, not negative.
-bool readPosition(const std::string &text, qint64 &value)
+enum class Reading { Unreadable, OutOfRange, Read };
+
+// A number of an element row: decimal, from 0 to `most`. A decimal number outside, however long, is out of range.
+Reading readNumber(const std::string &text, qint64 most, qint64 &value)
+{
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    bool ok = false;
+    value = bytes.toLongLong(&ok, 10);
+    if (ok)
+        return value >= 0 && value <= most ? Reading::Read : Reading::OutOfRange;
+    const int sign = bytes.startsWith('-') || bytes.startsWith('+') ? 1 : 0;
+    const bool digits = bytes.size() > sign
+        && std::all_of(bytes.begin() + sign, bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
+    value = 0;
+    return digits ? Reading::OutOfRange : Reading::Unreadable;
+}
+
+// A position read from a row the page kept: in range.
+qint64 keptNumber(const std::string &text)
 {
     bool ok = false;
-    value = QByteArray::fromStdString(text).toLongLong(&ok, 10);
-    return ok && value >= 0;
+    const qint64 value = QByteArray::fromStdString(text).toLongLong(&ok, 10);
+    return ok ? value : 0;
 }
 
 } // namespace
@@ -69,7 +93,7 @@ QVexmarButton *QVexmarEditorPage::addButton(
 
 QLabel *QVexmarEditorPage::addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, contentFrame);
+    auto *label = plainTextLabel(new QLabel(text, contentFrame));
     label->setGeometry(geometry);
     QFont labelFont = font();
     labelFont.setPixelSize(20);
@@ -284,7 +308,7 @@ void QVexmarEditorPage::updatePlaybackPath()
     const bool inside = !devicePath.isEmpty() && !m_waveMapRoot.isEmpty()
         && (folder == root || folder.startsWith(root + QLatin1Char('/')));
     if (!inside && !devicePath.isEmpty())
-        qWarning("Editor: the project folder \"%s\" is outside the wave maps", qPrintable(devicePath));
+        qWarning("Editor: the project folder \"%s\" is outside the wave maps", qPrintable(escapedForLog(devicePath)));
     m_waveFolder = inside ? folder : QString();
     graphSource->setFolderPrefix(m_waveFolder.toStdString());
     graphProject->setFolderPrefix(m_waveFolder.toStdString());
@@ -309,8 +333,10 @@ bool QVexmarEditorPage::hasWaveMap(const std::string &name) const
 // ---------------------------------------------------------------------------------------------------------------
 // Element lists
 
-QVexmarEditorPage::ElementList QVexmarEditorPage::parseRows(const QStringList &rows, int kind)
+QVexmarEditorPage::ElementList QVexmarEditorPage::parseRows(const QStringList &rows, int kind, Refusals *refusals)
 {
+    // Separators cut the source and tracks are pieces of it; marks lie anywhere in the project.
+    const qint64 most = kind == MarkElements ? TrackGraphModel::MaxProjectSamples : TrackGraphModel::MaxTrackSamples;
     ElementList list;
     for (const QString &row : rows) {
         const QStringList fields = row.split(QLatin1Char('|'), Qt::KeepEmptyParts);
@@ -325,12 +351,27 @@ QVexmarEditorPage::ElementList QVexmarEditorPage::parseRows(const QStringList &r
             if (kind == TrackElements || i == 3 || i == 5)
                 *strings[i] = fields[i].toStdString();
         }
-        qint64 value = 0;
-        bool usable = readPosition(element.startValue, value);
+        std::vector<std::pair<const std::string *, qint64>> numbers = {{&element.startValue, most}};
         if (kind == TrackElements)
-            usable = usable && readPosition(element.endValue, value) && readPosition(element.channel, value);
-        if (usable)
+            numbers.insert(numbers.end(), {{&element.endValue, most}, {&element.channel, INT_MAX}});
+        Reading reading = Reading::Read;
+        for (const auto &[text, bound] : numbers) {
+            qint64 value = 0;
+            const Reading read = readNumber(*text, bound, value);
+            if (read != Reading::Read && reading != Reading::Unreadable)
+                reading = read;
+        }
+        if (reading == Reading::Unreadable)
+            continue;
+        if (reading == Reading::OutOfRange) {
+            if (refusals)
+                ++refusals->outOfRange;
+        } else if (list.size() >= std::size_t(TrackGraphModel::MaxElements)) {
+            if (refusals)
+                ++refusals->pastCap;
+        } else {
             list.push_back(element);
+        }
     }
     return list;
 }
@@ -345,12 +386,23 @@ void QVexmarEditorPage::reloadElements(bool resetView, int kind)
 {
     projectPath();
     // The settings projectPath read name the drive and project of every list; a list never read is read too.
+    Refusals refusals;
     for (int k : {TrackElements, SeparatorElements, MarkElements}) {
         std::unique_ptr<ElementList> &list = m_elements[std::size_t(k)];
         if (kind == AllElements || kind == k || !list)
-            list = std::make_unique<ElementList>(parseRows(fetchRows(k), k));
+            list = std::make_unique<ElementList>(parseRows(fetchRows(k), k, &refusals));
     }
     rebuildViews(resetView);
+    QStringList said;
+    if (refusals.outOfRange > 0)
+        said << tr("The device sent %1 project rows with positions out of range; they are left out.")
+                    .arg(refusals.outOfRange);
+    if (refusals.pastCap > 0)
+        said << tr("The project lists more than %1 tracks, marks or separators; %2 more are left out.")
+                    .arg(TrackGraphModel::MaxElements)
+                    .arg(refusals.pastCap);
+    if (!said.isEmpty())
+        showMessage(said.join(QLatin1Char('\n')), 0);
 }
 
 void QVexmarEditorPage::rebuildViews(bool resetView)
@@ -360,13 +412,8 @@ void QVexmarEditorPage::rebuildViews(bool resetView)
     const ElementList &tracks = elements(TrackElements);
     for (std::size_t i = 0; i < tracks.size(); ++i) {
         const ProjectElement &track = tracks[i];
-        qint64 start = 0;
-        qint64 end = 0;
-        qint64 channel = 0;
-        readPosition(track.startValue, start);
-        readPosition(track.endValue, end);
-        readPosition(track.channel, channel);
-        graphProject->addTrack(localWaveMap(track.waveMap), start, end, int(channel));
+        graphProject->addTrack(localWaveMap(track.waveMap), keptNumber(track.startValue), keptNumber(track.endValue),
+            int(keptNumber(track.channel)));
         graphProject->setNameAt(int(i), track.source);
     }
     if (resetView)
@@ -445,8 +492,14 @@ void QVexmarEditorPage::refresh(bool useStoredSource)
             // The separators cut the previous source; the device's own count, as the view may not have read it.
             // The settings setProjectSource read serve the list and every removal.
             const int separators = int(parseRows(fetchSeparators(), SeparatorElements).size());
-            for (int index = separators; index >= 1; --index)
+            const int last = std::max(separators - MaxHandOverRemovals, 0);
+            for (int index = separators; index > last; --index)
                 m_recorder->removeSeparator(m_projectFile, index);
+            if (last > 0)
+                showMessage(tr("%1 separators of the previous source were removed; %2 remain.")
+                                .arg(separators - last)
+                                .arg(last),
+                    0);
         }
     }
     if (!m_waveMap.empty()) {

@@ -36,6 +36,9 @@ public:
     enum ElementKind { AllElements = -1, TrackElements = 0, MarkElements = 1, SeparatorElements = 2 };
     enum GraphId { SourceGraph = 1, ProjectGraph = 2 };
     static constexpr qint64 SamplesPerMs = 48;
+    // A hand-over removes the separators of the previous source one request each; past these the page would be
+    // held for seconds, so the rest stay and the user is told.
+    static constexpr int MaxHandOverRemovals = 100;
     static const char DefaultProjectFile[];
 
     explicit QVexmarEditorPage(QWidget *parent = nullptr);
@@ -165,9 +168,17 @@ private:
     // A mark or separator at a position.
     void addPosition(int kind, qint64 samples, qint64 ms);
 
-    // Rows of seven '|'-separated fields into elements; rows of another length or with a position that is no
-    // decimal number are left out.
-    static ElementList parseRows(const QStringList &rows, int kind);
+    // What a list's rows held that the page left out with a word to the user.
+    struct Refusals
+    {
+        int outOfRange = 0; // a position the project cannot hold
+        int pastCap = 0; // past the first TrackGraphModel::MaxElements elements
+    };
+    // Rows of seven '|'-separated fields into elements, at most TrackGraphModel::MaxElements; rows of another
+    // length or with a position that is no decimal number are skipped, rows with a position out of range refused.
+    static ElementList parseRows(const QStringList &rows, int kind, Refusals *refusals = nullptr);
+    // Milliseconds as samples, within the longest project.
+    static qint64 toSamples(qint64 ms);
     const ElementList &elements(int kind) const;
     void rebuildViews(bool resetView);
     // The view's path of a wave-bitmap file: its name alone, empty where there is no folder to find it in.

@@ -9,6 +9,7 @@
 #include "vexmarfolderimages.h"
 #include "vexmaricon.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -18,6 +19,10 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTimer>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,7 +49,8 @@ double QVexmarFolderPage::lengthSeconds(const QString &length, bool *ok)
         *ok = parts.size() == 3;
     if (parts.size() != 3)
         return 0.0;
-    return parts[0].toInt() * 3600.0 + parts[1].toInt() * 60.0 + parts[2].toInt();
+    const double seconds = parts[0].toInt() * 3600.0 + parts[1].toInt() * 60.0 + parts[2].toInt();
+    return qBound(0.0, seconds, double(MaxRecordSeconds));
 }
 
 QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent)
@@ -76,7 +82,7 @@ QVexmarButton *QVexmarFolderPage::addButton(
 
 QLabel *QVexmarFolderPage::addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, this);
+    auto *label = plainTextLabel(new QLabel(text, this));
     label->setGeometry(geometry);
     QFont labelFont = font();
     labelFont.setPixelSize(pixelSize);
@@ -353,10 +359,16 @@ void QVexmarFolderPage::fillProjects()
 void QVexmarFolderPage::fillRecords()
 {
     m_records.clear();
+    m_recordIndex.clear();
+    m_recordsCut = false;
+    m_playListCut = false;
+    int listed = 0;
     for (const std::string &line : m_recorder->recordsList()) {
-        const QStringList parts = QString::fromStdString(line).split(QLatin1Char('|'));
-        if (parts.size() != 8)
+        if (std::count(line.begin(), line.end(), '|') != 7)
             continue;
+        if (++listed > MaxRecords)
+            continue;
+        const QStringList parts = QString::fromStdString(line).split(QLatin1Char('|'));
         FolderFileInfo info;
         info.fileName = parts[0];
         info.index = parts[1];
@@ -368,8 +380,11 @@ void QVexmarFolderPage::fillRecords()
         info.channels = parts[7];
         info.seconds = lengthSeconds(info.length);
         info.label = info.index + QStringLiteral("\t ") + info.length;
+        if (!m_recordIndex.contains(info.fileName))
+            m_recordIndex.insert(info.fileName, m_records.size());
         m_records.append(info);
     }
+    m_recordsCut = listed > MaxRecords;
     listWidget_Left->clear();
     for (const FolderFileInfo &info : qAsConst(m_records)) {
         auto *item = new QListWidgetItem(info.label, listWidget_Left);
@@ -379,27 +394,53 @@ void QVexmarFolderPage::fillRecords()
     if (isEditorMode()) {
         // No play list is loaded: the duration of the last one must not stay over the empty list.
         updatePlayListDuration();
-        return;
+    } else {
+        fillPlayList();
+        storePlayList();
     }
-    fillPlayList();
-    storePlayList();
+    QStringList said;
+    if (m_recordsCut)
+        said << tr("The project holds %1 recordings; the first %2 are listed.").arg(listed).arg(MaxRecords);
+    if (m_playListCut)
+        said << tr("The play list holds more than %1 entries; the first are shown.").arg(MaxRecords);
+    if (!said.isEmpty())
+        showMessage(said.join(QLatin1Char('\n')), 0);
 }
 
 void QVexmarFolderPage::fillPlayList()
 {
     listWidget_Right->clear();
     m_devicePlayList.clear();
-    for (const std::string &entry : m_recorder->recordsPlayList()) {
-        const QString name = QString::fromStdString(entry);
+    const std::vector<std::string> entries = m_recorder->recordsPlayList();
+    m_playListCut = entries.size() > std::size_t(MaxRecords);
+    if (entries.empty()) {
+        updatePlayListDuration();
+        return;
+    }
+    // Each entry takes every item of its recording, in the records list's order, to the end of the play list; the
+    // items are looked up by file name rather than compared with every entry.
+    std::vector<QListWidgetItem *> items;
+    items.reserve(std::size_t(listWidget_Left->count()));
+    while (listWidget_Left->count() > 0)
+        items.push_back(listWidget_Left->takeItem(listWidget_Left->count() - 1));
+    std::reverse(items.begin(), items.end());
+    QHash<QString, std::vector<std::size_t>> rows;
+    for (std::size_t row = 0; row < items.size(); ++row)
+        rows[items[row]->data(fileNameRole).toString()].push_back(row);
+    const std::size_t considered = std::min(entries.size(), std::size_t(MaxRecords));
+    for (std::size_t i = 0; i < considered; ++i) {
+        const QString name = QString::fromStdString(entries[i]);
         m_devicePlayList << name;
-        if (!findRecordByFileName(name))
+        const auto found = rows.find(name);
+        if (found == rows.end() || !findRecordByFileName(name))
             continue;
-        for (int row = 0; row < listWidget_Left->count();) {
-            if (listWidget_Left->item(row)->data(fileNameRole).toString() == name)
-                listWidget_Right->addItem(listWidget_Left->takeItem(row));
-            else
-                ++row;
-        }
+        for (const std::size_t row : found.value())
+            listWidget_Right->addItem(std::exchange(items[row], nullptr));
+        rows.erase(found);
+    }
+    for (QListWidgetItem *item : items) {
+        if (item)
+            listWidget_Left->addItem(item);
     }
     updatePlayListDuration();
 }
@@ -416,6 +457,9 @@ QStringList QVexmarFolderPage::playListNames() const
 
 void QVexmarFolderPage::storePlayList()
 {
+    // A list cut short would lose what the page does not show.
+    if (m_recordsCut || m_playListCut)
+        return;
     m_playList = playListNames();
     if (m_playList == m_devicePlayList)
         return;
@@ -427,11 +471,16 @@ const FolderFileInfo *QVexmarFolderPage::findRecordByFileName(const QString &nam
 {
     if (name.isEmpty())
         return nullptr;
-    for (const FolderFileInfo &info : m_records) {
-        if (info.fileName == name)
-            return &info;
-    }
-    return nullptr;
+    const int index = m_recordIndex.value(name, -1);
+    return index >= 0 ? &m_records.at(index) : nullptr;
+}
+
+bool QVexmarFolderPage::refusePlayListEdit()
+{
+    if (!m_recordsCut && !m_playListCut)
+        return false;
+    showMessage(tr("The lists are longer than the page shows: the play list stays as the device has it."), 0);
+    return true;
 }
 
 const FolderFileInfo *QVexmarFolderPage::recordOfItem(const QListWidgetItem *item) const
@@ -484,17 +533,18 @@ void QVexmarFolderPage::wrapLabelText(QLabel *label, int width)
 
 void QVexmarFolderPage::updatePlayListDuration()
 {
-    int total = 0;
+    qint64 total = 0;
     for (int row = 0; row < listWidget_Right->count(); ++row) {
         if (const FolderFileInfo *info = recordOfItem(listWidget_Right->item(row)))
-            total += int(info->seconds);
+            total += qint64(info->seconds);
     }
     lbl_Duration->setText(tr("Duration: ") + formatPlayTime(total));
 }
 
-QString QVexmarFolderPage::formatPlayTime(int seconds)
+QString QVexmarFolderPage::formatPlayTime(qint64 seconds)
 {
-    return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+    const long long s = std::max<qint64>(seconds, 0);
+    return QString::asprintf("%02lld:%02lld:%02lld", s / 3600, s % 3600 / 60, s % 60);
 }
 
 void QVexmarFolderPage::showMessage(const QString &text, int autoCloseMs)

@@ -4,8 +4,10 @@
 // play list, shown with their details, deleted, and handed to the editor. No audio passes through here: the page
 // only sends the recorder's commands and list requests through its own recorder model.
 
+#include "trackgraphmodel.h"
 #include "vexmarpagewidget.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -58,6 +60,13 @@ public:
         RepairInternalOperation = 8,
     };
 
+    // The most recordings and play-list entries the page lists: ten times the 100 recordings a project holds on
+    // the device (it numbers them with three digits), and a list this long still fills in milliseconds.
+    static constexpr int MaxRecords = 1000;
+    // A recording's length counts at most as long as the editor's longest track.
+    static constexpr int MaxRecordSeconds
+        = int(TrackGraphModel::MaxTrackSamples / TrackGraphModel::SamplesPerMs / 1000);
+
     explicit QVexmarFolderPage(QWidget *parent = nullptr);
     ~QVexmarFolderPage() override;
 
@@ -77,7 +86,7 @@ public:
     // The record a list item stands for, by the file name it carries.
     const FolderFileInfo *recordOfItem(const QListWidgetItem *item) const;
     // Counts past 23 hours: a play list can be longer than a day.
-    static QString formatPlayTime(int seconds);
+    static QString formatPlayTime(qint64 seconds);
     static QString formatMegabytes(int megabytes);
     // A size the device gave in whole MB: 0 "Empty", 1 "Less than 1MB", else "<n> MB".
     static QString sizeText(int megabytes);
@@ -214,11 +223,18 @@ private:
     // The file names of the play list's items, in their order.
     QStringList playListNames() const;
     static void setImage(QVexmarButton *button, const QString &path);
-    // hh:mm:ss as seconds; 0 when the text is not three ':' parts. A part that is no number counts 0.
+    // hh:mm:ss as seconds, from 0 to MaxRecordSeconds; 0 when the text is not three ':' parts. A part that is no
+    // number counts 0.
     static double lengthSeconds(const QString &length, bool *ok = nullptr);
+    // While the lists were cut at MaxRecords the play list cannot be stored whole: it stays as the device has it,
+    // and an edit of it is refused with a word to the user (true).
+    bool refusePlayListEdit();
 
     std::unique_ptr<RecorderModel> m_recorder;
     QList<FolderFileInfo> m_records;
+    QHash<QString, int> m_recordIndex; // a file name's first record
+    bool m_recordsCut = false;
+    bool m_playListCut = false;
     QStringList m_playList;
     // The play list as the device holds it, read or stored last: what a store need not send again.
     QStringList m_devicePlayList;

@@ -221,7 +221,8 @@ void QVexmarFolderPage::activateLeftSide()
 
 void QVexmarFolderPage::slot_onClicked_btn_goRight()
 {
-    if (isEditorMode() || m_playListRun || m_rightPlaying || m_leftPlaying || m_leftPaused || !m_recordSelected)
+    if (isEditorMode() || m_playListRun || m_rightPlaying || m_leftPlaying || m_leftPaused || !m_recordSelected
+        || refusePlayListEdit())
         return;
     if (listWidget_Left->selectedItems().isEmpty()) {
         m_playListActive = false;
@@ -237,7 +238,7 @@ void QVexmarFolderPage::slot_onClicked_btn_goRight()
 
 void QVexmarFolderPage::slot_onClicked_btn_goLeft()
 {
-    if (isEditorMode() || m_rightPlaying || m_rightPaused || m_playListRun || !m_playListActive)
+    if (isEditorMode() || m_rightPlaying || m_rightPaused || m_playListRun || !m_playListActive || refusePlayListEdit())
         return;
     if (m_leftPlaying || m_leftPaused)
         stopLeftPlay();
@@ -253,7 +254,7 @@ void QVexmarFolderPage::slot_onClicked_btn_goLeft()
 void QVexmarFolderPage::slot_onClicked_btn_ItemUp()
 {
     if (isEditorMode() || !m_playListActive || m_playListRun || m_rightPlaying || listWidget_Right->count() == 0
-        || listWidget_Right->selectedItems().isEmpty())
+        || listWidget_Right->selectedItems().isEmpty() || refusePlayListEdit())
         return;
     for (int row = 1; row < listWidget_Right->count(); ++row) {
         if (!listWidget_Right->item(row)->isSelected())
@@ -268,7 +269,7 @@ void QVexmarFolderPage::slot_onClicked_btn_ItemUp()
 void QVexmarFolderPage::slot_onClicked_btn_ItemDown()
 {
     if (isEditorMode() || !m_playListActive || m_playListRun || m_rightPlaying || listWidget_Right->count() == 0
-        || listWidget_Right->selectedItems().isEmpty())
+        || listWidget_Right->selectedItems().isEmpty() || refusePlayListEdit())
         return;
     for (int row = listWidget_Right->count() - 2; row >= 0; --row) {
         if (!listWidget_Right->item(row)->isSelected())

@@ -5,6 +5,7 @@
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
 #include "vexmaricon.h"
+#include "vexmarplaintext.h"
 #include "vexmarvirtual.h"
 
 #include <QComboBox>
@@ -157,7 +158,7 @@ void QVexmarRecordingPage::setupUi()
     connect(m_projectCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
         &QVexmarRecordingPage::slot_onIndexChanged_cboProject);
     label(this, {60, 430, 180, 44}, tr("File name"));
-    m_fileNameLabel = new QLabel(tr("xXx"), this);
+    m_fileNameLabel = plainTextLabel(new QLabel(tr("xXx"), this));
     m_fileNameLabel->setObjectName(QStringLiteral("recordingFileNameLabel"));
     m_fileNameLabel->setGeometry(250, 430, 350, 44);
     QPalette fileNamePalette = palette();

@@ -1,6 +1,7 @@
 #include "vexmarvoicecallpanel.h"
 
 #include "accessors.h"
+#include "vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -25,7 +26,7 @@ void setOutline(QWidget *widget, const QColor &outline, const QColor &text)
 
 QLabel *centredLabel(QWidget *parent, const QString &text)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = plainTextLabel(new QLabel(text, parent));
     label->setAlignment(Qt::AlignCenter);
     return label;
 }

@@ -142,7 +142,7 @@ protected:
         return shown;
     }
 
-    // The picture a button shows, by its pixels: the name of the editor's image it matches.
+    // The picture a button shows: the name of the editor's image it is.
     static QByteArray imageOf(const QVexmarButton *button)
     {
         namespace I = EditorImages;
@@ -150,14 +150,7 @@ protected:
             I::deleteGrey, I::previousWhite, I::previousGrey, I::nextWhite, I::nextGrey, I::saveWhite, I::saveGrey,
             I::openWhite, I::openGrey, I::trashWhite, I::trashDisable, I::zoomInWhite, I::zoomInGrey, I::zoomOutWhite,
             I::zoomOutGrey, I::playWhite, I::playGrey, I::stopWhite, I::speed1, I::speed4, I::speed16};
-        const QIcon icon = button->icon();
-        const QImage shown
-            = icon.pixmap(icon.availableSizes().value(0)).toImage().convertToFormat(QImage::Format_ARGB32);
-        for (const QString &path : images) {
-            if (QImage(path).convertToFormat(QImage::Format_ARGB32) == shown)
-                return path.mid(9, path.size() - 13).toUtf8();
-        }
-        return "?";
+        return ::imageOf(button, images);
     }
 
     // The popups open: "selector", "confirm <title>".

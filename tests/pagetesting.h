@@ -2,10 +2,12 @@
 
 // One device-screen page against the simulated device, for the page tests that build a page on their own: the
 // device loaded and connected, the page built and shown as the screen shows it, the frames the device received (a
-// request to the application's parameter store reads "DB|") and the pages the page asked for.
+// request to the application's parameter store reads "DB|") and the pages the page asked for. Buttons' pictures
+// are named with imageOf (pixeltesting.h).
 
 #include "accessors.h"
 #include "ccom.h"
+#include "pixeltesting.h"
 #include "rpctesting.h"
 #include "tcomdevice.h"
 #include "vexmarpageid.h"

@@ -1,9 +1,12 @@
 #pragma once
 
-// Helpers for the tests of painted widgets: colours without alpha, as grab() gives them; touches and turns as the
-// screen sends them; signal values; table rows.
+// Helpers for the tests of painted widgets: colours without alpha, as grab() gives them; the picture a button
+// shows; touches and turns as the screen sends them; signal values; table rows.
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -34,6 +37,28 @@ inline int countPixels(const QImage &image, const QRect &area, QRgb colour)
         for (int x = area.left(); x <= area.right(); ++x)
             count += pixelAt(image, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
     return count;
+}
+
+// A picture as a button takes it from its icon: the pixmap at the icon's own size, premultiplied as every pixmap.
+// Compare it only with another picture taken the same way, never with the file read directly: turning a pixmap
+// back into plain ARGB rounds semi-transparent pixels, and how depends on the machine's libraries.
+inline QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(icon.availableSizes().value(0)).toImage();
+}
+
+// The picture a button shows among the image files given, by the file's name without its folder and suffix; "?"
+// for none of them.
+inline QByteArray imageOf(const QAbstractButton *button, const QStringList &paths)
+{
+    const QImage shown = iconImage(button->icon());
+    if (shown.isNull())
+        return "none";
+    for (const QString &path : paths) {
+        if (iconImage(QIcon(path)) == shown)
+            return QFileInfo(path).completeBaseName().toUtf8();
+    }
+    return "?";
 }
 
 // The device's screen: white on a dark ground.
@@ -87,6 +112,53 @@ inline QLabel *labelWithText(const QWidget *parent, const QString &text)
             return label;
     }
     return nullptr;
+}
+
+// Markup that a label reading it turns into a picture: the resources' red record lamp, in a red no label paints.
+inline const QByteArray pictureMarkup = R"(<img src=":/images/rec-red.png">)";
+inline constexpr QRgb pictureRed = 0xFF1414;
+
+inline int picturePixels(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    return countPixels(image, image.rect(), pictureRed);
+}
+
+// The labels under `root` whose text is `text`, each as "<object name, or its parent's class>: <how it shows it>":
+// "plain" for plain text drawn otherwise than the same label draws it read as markup, with not one pixel of the
+// picture; else what is wrong: "format <n>", "drawn as markup", "picture", or "too small to tell" when the label
+// would not show the picture even as markup.
+inline QByteArrayList textLook(const QWidget *root, const QString &text)
+{
+    QByteArrayList looks;
+    for (QLabel *label : root->findChildren<QLabel *>()) {
+        if (label->text() != text)
+            continue;
+        QByteArray look = label->objectName().toUtf8();
+        if (look.isEmpty())
+            look = QByteArray(label->parentWidget()->metaObject()->className()) + " label";
+        const Qt::TextFormat format = label->textFormat();
+        const QImage shown = label->grab().toImage();
+        const QRect geometry = label->geometry();
+        label->setTextFormat(Qt::RichText);
+        const QImage markup = label->grab().toImage();
+        // Room for the picture, should the label be smaller.
+        label->resize(geometry.size().expandedTo(label->sizeHint()));
+        const int markupRed = picturePixels(label);
+        label->setTextFormat(format);
+        label->setGeometry(geometry);
+        QByteArrayList faults;
+        if (format != Qt::PlainText)
+            faults << "format " + QByteArray::number(format);
+        if (shown == markup)
+            faults << "drawn as markup";
+        if (countPixels(shown, shown.rect(), pictureRed) > 0)
+            faults << "picture";
+        if (text.contains(QLatin1String(pictureMarkup)) && markupRed == 0)
+            faults << "too small to tell";
+        looks << look + ": " + (faults.isEmpty() ? "plain" : faults.join(", "));
+    }
+    return looks;
 }
 
 // One row of a data table, its values in column order: a row that fits on one line stays on one.

@@ -6,6 +6,8 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <limits>
+
 namespace {
 
 const QRgb White = rgb(255, 255, 255);
@@ -72,6 +74,8 @@ private slots:
     void project();
     void stops_data();
     void stops();
+    void bounds_data();
+    void bounds();
     void clickAndWheel_data();
     void clickAndWheel();
 
@@ -267,6 +271,54 @@ void TestDrawBarGraph::stops()
     graph.addTrack("a.wbm", 0, qint64(3000000000), 0);
     QCOMPARE(graph.trackDurationMs(2), qint64(62500000));
     QCOMPARE(graph.durationMs(), qint64(62503000));
+}
+
+// Numbers past what a project holds: a track lasts at most 2^31 ms, no sum wraps, and however long the project
+// the view builds one entry a pixel of what it shows, at its start (a.wbm's first entries, 51 px high at the
+// finest zoom) and at its end.
+void TestDrawBarGraph::bounds_data()
+{
+    QTest::addColumn<int>("tracks");
+    QTest::addColumn<qint64>("start");
+    QTest::addColumn<qint64>("end");
+    QTest::addColumn<qint64>("duration"); // ms
+    QTest::addColumn<int>("heightAtEnd"); // of the column 100 px before the end
+    const qint64 most = qint64(1) << 31;
+    const qint64 max = std::numeric_limits<qint64>::max();
+    QTest::newRow("a track ending at 2^63-1") << 1 << qint64(0) << max << most << 1;
+    QTest::newRow("49 tracks ending at 2^63-1") << 49 << qint64(0) << max << 49 * most << 1;
+    QTest::newRow("from -2^63 to 2^63-1") << 3 << std::numeric_limits<qint64>::min() << max << 3 * most << 1;
+    QTest::newRow("49 of a minute") << 49 << qint64(0) << qint64(48 * 60000) << qint64(49 * 60000) << 51;
+}
+
+void TestDrawBarGraph::bounds()
+{
+    QFETCH(int, tracks);
+    QFETCH(qint64, start);
+    QFETCH(qint64, end);
+    QFETCH(qint64, duration);
+    QFETCH(int, heightAtEnd);
+    DrawBarGraph graph;
+    graph.setProjectMode();
+    graph.setFolderPrefix(m_dir.path().toStdString());
+    for (int i = 0; i < tracks; ++i)
+        graph.addTrack("a.wbm", start, end, 0);
+    graph.refresh();
+    QCOMPARE(graph.durationMs(), duration);
+    QCOMPARE(graph.trackEndMs(tracks - 1), duration);
+    QCOMPARE(graph.nextStop(duration - 1), duration);
+
+    graph.setZoom(0);
+    for (const qint64 cursor : {qint64(0), duration}) {
+        graph.setCursorPosition(cursor);
+        const QImage image = grabGraph(graph);
+        QCOMPARE(columnHeight(image, cursor == 0 ? 600 : 400), cursor == 0 ? 51 : heightAtEnd);
+        const TrackRecord *display = graph.model().record(TrackGraphModel::DisplayList, 0);
+        QVERIFY(display && display->upperValues.size() <= 500);
+    }
+    QVERIFY(!graph.addMarkText(QString::number(TrackGraphModel::MaxProjectSamples + 1)));
+    QVERIFY(!graph.addMarkText(QStringLiteral("-1")));
+    QVERIFY(graph.addMarkText(QString::number(TrackGraphModel::MaxProjectSamples)));
 }
 
 void TestDrawBarGraph::clickAndWheel_data()

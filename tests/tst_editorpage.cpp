@@ -35,8 +35,12 @@ private slots:
 
     void visit_data();
     void visit();
+    void deviceTexts_data();
+    void deviceTexts();
     void waveMapFolder_data();
     void waveMapFolder();
+    void bounds_data();
+    void bounds();
     void inTheWindow();
 };
 
@@ -85,6 +89,25 @@ void TestEditorPage::visit_data()
                 action("project_action_remove", "kra.prjt", "project_element=project_separators|record_index=1")}
             + reloadAll("kra.prjt"),
         {"Finished. (2000 ms)"}, "a|...|Project: Default|00:00:000|01:00:000|00:00:00:000|00:00:03:000");
+    QByteArrayList many;
+    QByteArrayList removals;
+    for (int i = 1; i <= 150; ++i)
+        many << at(i);
+    for (int i = 150; i > 50; --i)
+        removals << action("project_action_remove", "kra.prjt",
+            "project_element=project_separators|record_index=" + QByteArray::number(i));
+    row("a hand-over past 100 separators: the highest 100 removed, the rest said",
+        defaultProject + "\n" + elements("kra.prjt", "project_separators", many.join(',')) + "\n" + handOver("a.wav"),
+        {},
+        first
+            + QByteArrayList {nextWavEmptied,
+                "DO|action=wav_to_data|record_extention=wav|" + where + "|record_user_fname=a.wav",
+                action(
+                    "project_set_source", "kra.prjt", "project_channel=0|project_element=a.wav|project_wavmap=a.dat"),
+                list("kra.prjt", "project_separators")}
+            + removals + reloadAll("kra.prjt"),
+        {"100 separators of the previous source were removed; 50 remain."},
+        "a|...|Project: Default|00:00:000|01:00:000|00:00:00:000|00:00:03:000");
     row("a hand-over that the device cannot convert: said so, nothing set or removed",
         defaultProject + "\n" + handOver("gone.wav"), {},
         first
@@ -106,7 +129,7 @@ void TestEditorPage::visit_data()
         first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
             + reloadAll("kra.prjt"),
         {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:03:000");
-    row("rows of another length, or with positions that are no decimal numbers, left out",
+    row("rows of another length or with positions that are no decimal numbers left out; a negative one said",
         defaultProject + "\n"
             + elements("kra.prjt", "project_element_tracks",
                 track("a.wav", 0, 1000) + ",a.wav|a.dat|0|0x10|96000|x|y,a.wav|a.dat|0|0|48000|x,"
@@ -114,7 +137,8 @@ void TestEditorPage::visit_data()
         {"select 0"},
         first + QByteArrayList {projects, playbackPath, nextWav, action("project_get_source", "kra.prjt")}
             + reloadAll("kra.prjt"),
-        {}, "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:01:000");
+        {"The device sent 1 project rows with positions out of range; they are left out."},
+        "No file selected !|...|Project : kra.prjt|00:00:000|00:00:000|00:00:00:000|00:00:01:000");
     row("a reload from the stored source before any project: the default one", defaultProject, {"refresh"},
         first + QByteArrayList {projects, nextWav, action("project_get_source", "kra.prjt")} + reloadAll("kra.prjt"),
         {}, "No file selected !|...|Project: Default|00:00:000|00:00:000|00:00:00:000|00:00:03:000", "selector");
@@ -179,17 +203,61 @@ void TestEditorPage::visit()
 
 // The device's folder of the project is looked for below the local one, never outside it: the local folder here
 // is "inner", and a copy of the wave map lies one level up, where a path with ".." would lead.
+void TestEditorPage::deviceTexts_data()
+{
+    QTest::addColumn<QByteArray>("file"); // in the project "show" of USB
+    QTest::addColumn<bool>("source"); // the file is 001.prjt's source
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<QByteArray>("text"); // as a label shows it
+    QTest::addColumn<QByteArrayList>("looks");
+    const QByteArray img = R"(<img src=":/images/rec-red.png">)";
+    dataRow("a project offered", img + ".prjt", false, QByteArrayList(), "Project: " + img,
+        QByteArrayList {"QWidget label: plain"});
+    dataRow("the project chosen", img + ".prjt", false, QByteArrayList {"select 2"}, "Project : " + img + ".prjt",
+        QByteArrayList {"editorProjectLabel: plain"});
+    // A wave map's name holds no '/': markup without one.
+    dataRow("the project's source", QByteArray("<b>x.wav"), true, QByteArrayList {"select 1"}, QByteArray("<b>x"),
+        QByteArrayList {"editorFileLabel: plain"});
+}
+
+// Names of files and projects that the device sends show as the text they are, never as markup.
+void TestEditorPage::deviceTexts()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, source);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArrayList, looks);
+    m_device->setParam("media:usb:show", file.toStdString(), "100");
+    if (source) {
+        const std::string stored = "source:usb:show:001.prjt";
+        m_device->setParam("wave:usb:show", file.toStdString(), "8000/1/3");
+        m_device->setParam(stored, "generic_uri", file.toStdString());
+        m_device->setParam(stored, "project_channel", "0");
+        m_device->setParam(stored, "project_wavmap", file.replace(".wav", ".dat").toStdString());
+    }
+    QVERIFY(openPage(defaultProject));
+    run(steps);
+    QCOMPARE(textLook(m_page.get(), QString::fromUtf8(text)), looks);
+}
+
 void TestEditorPage::waveMapFolder_data()
 {
     QTest::addColumn<QByteArray>("path"); // what the device answers for the project's folder
     QTest::addColumn<QByteArray>("file"); // the file label then
     QTest::addColumn<qint64>("length");
+    QTest::addColumn<QByteArray>("logged"); // the folder in the warning, if one
     const QByteArray missing = "No waveform data for a.dat";
-    QTest::newRow("the project's folder") << QByteArray("/mnt/usb/show/") << QByteArray("a") << qint64(60000);
-    QTest::newRow("a folder without the file") << QByteArray("/mnt/usb/other") << missing << qint64(0);
-    QTest::newRow("out of the local folder") << QByteArray("/../mnt/usb/show") << missing << qint64(0);
-    QTest::newRow("out with backslashes") << QByteArray("\\..\\mnt\\usb\\show") << missing << qint64(0);
-    QTest::newRow("no folder told") << QByteArray() << missing << qint64(0);
+    dataRow("the project's folder", QByteArray("/mnt/usb/show/"), QByteArray("a"), qint64(60000), QByteArray());
+    dataRow("a folder without the file", QByteArray("/mnt/usb/other"), missing, qint64(0), QByteArray());
+    dataRow(
+        "out of the local folder", QByteArray("/../mnt/usb/show"), missing, qint64(0), QByteArray("/../mnt/usb/show"));
+    dataRow(
+        "out with backslashes", QByteArray("\\..\\mnt\\usb\\show"), missing, qint64(0), QByteArray("/../mnt/usb/show"));
+    // A line of its own in the log would read as the program's.
+    dataRow("out, with a line break", QByteArray("/../x\nEditor: forged"), missing, qint64(0),
+        QByteArray("/../x\\nEditor: forged"));
+    dataRow("no folder told", QByteArray(), missing, qint64(0), QByteArray());
 }
 
 void TestEditorPage::waveMapFolder()
@@ -197,6 +265,7 @@ void TestEditorPage::waveMapFolder()
     QFETCH(QByteArray, path);
     QFETCH(QByteArray, file);
     QFETCH(qint64, length);
+    QFETCH(QByteArray, logged);
     QVERIFY(openPage(handOver("a.wav")));
     const QString outer = m_waveMaps.filePath("mnt/usb/show/a.dat");
     const QString inner = m_waveMaps.filePath("inner/mnt/usb/show/a.dat");
@@ -208,10 +277,88 @@ void TestEditorPage::waveMapFolder()
     m_device->setAction("get_playback_fullpath",
         [path](const kra::CMsg &, kra::CMsg &reply) { reply.setParam("get_playback_fullpath", path.toStdString()); });
     m_device->loadSetup(handOver("a.wav"));
+    if (!logged.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, "Editor: the project folder \"" + logged + "\" is outside the wave maps");
     run({"show"});
     takeMessages();
     QCOMPARE(m_page->lbl_File->text().toUtf8(), file);
     QCOMPARE(m_page->graphSource->durationMs(), length);
+}
+
+// Element rows with numbers past what a project holds, a recording handed over so that the tracks have a wave map:
+// refused and said, or kept up to the cap and said; the project's length never wraps, the project view at its
+// finest zoom builds no more than its width, and the page steps on to the next stop after.
+void TestEditorPage::bounds_data()
+{
+    QTest::addColumn<QByteArray>("tracks");
+    QTest::addColumn<QByteArray>("marks");
+    QTest::addColumn<QByteArrayList>("messages");
+    QTest::addColumn<int>("kept"); // tracks and marks
+    QTest::addColumn<QByteArray>("length");
+    QTest::addColumn<QByteArray>("next"); // the project cursor after a step to the next stop
+    const auto times = [](int count, const QByteArray &row) {
+        QByteArrayList rows;
+        for (int i = 0; i < count; ++i)
+            rows << row;
+        return rows.join(',');
+    };
+    const QByteArray max = "9223372036854775807";
+    const QByteArray longest = "103079215104"; // 2^31 ms
+    const QByteArray refused = "The device sent %1 project rows with positions out of range; they are left out.";
+    const QByteArray a = track("a.wav", 0, 3000);
+    const QByteArray mark = at(1500);
+    QTest::newRow("a track ending at 2^63-1: refused")
+        << a + ",a.wav|a.dat|0|0|" + max + "|x|y" << mark << QByteArrayList {QByteArray(refused).replace("%1", "1")}
+        << 2 << QByteArray("00:00:03:000") << QByteArray("00:00:01:500");
+    QTest::newRow("49 tracks ending at 2^63-1: refused")
+        << times(49, "a.wav|a.dat|0|0|" + max + "|x|y") << QByteArray()
+        << QByteArrayList {QByteArray(refused).replace("%1", "49")} << 0 << QByteArray("00:00:00:000")
+        << QByteArray("00:00:00:000");
+    QTest::newRow("a position past 2^64 and a negative channel: refused")
+        << a + ",a.wav|a.dat|0|0|99999999999999999999|x|y,a.wav|a.dat|-1|0|48|x|y" << mark
+        << QByteArrayList {QByteArray(refused).replace("%1", "2")} << 2 << QByteArray("00:00:03:000")
+        << QByteArray("00:00:01:500");
+    QTest::newRow("49 tracks of 2^31 ms: kept, their sum the length")
+        << times(49, "a.wav|a.dat|0|0|" + longest + "|x|y") << QByteArray() << QByteArrayList {"Finished. (2000 ms)"}
+        << 49 << QByteArray("29229:38:18:752") << QByteArray("596:31:23:648");
+    QTest::newRow("a track a sample longer: refused")
+        << a + ",a.wav|a.dat|0|0|103079215105|x|y" << mark << QByteArrayList {QByteArray(refused).replace("%1", "1")}
+        << 2 << QByteArray("00:00:03:000") << QByteArray("00:00:01:500");
+    QTest::newRow("a mark past 1000 tracks of 2^31 ms: refused")
+        << a << mark + ",|||103079215104001||0|" << QByteArrayList {QByteArray(refused).replace("%1", "1")} << 2
+        << QByteArray("00:00:03:000") << QByteArray("00:00:01:500");
+    QTest::newRow("1001 marks: 1000 kept")
+        << a << times(1001, at(2))
+        << QByteArrayList {"The project lists more than 1000 tracks, marks or separators; 1 more are left out."} << 1001
+        << QByteArray("00:00:03:000") << QByteArray("00:00:00:002");
+}
+
+void TestEditorPage::bounds()
+{
+    QFETCH(QByteArray, tracks);
+    QFETCH(QByteArray, marks);
+    QFETCH(QByteArrayList, messages);
+    QFETCH(int, kept);
+    QFETCH(QByteArray, length);
+    QFETCH(QByteArray, next);
+    QVERIFY(openPage(elements("kra.prjt", "project_element_tracks", tracks) + "\n"
+        + elements("kra.prjt", "project_element_marks", marks) + "\n" + handOver("a.wav")));
+    QCOMPARE(takeMessages(), messages);
+    DrawBarGraph &graph = *m_page->graphProject;
+    QCOMPARE(graph.trackCount() + graph.markCount(), kept);
+    QCOMPARE(m_page->lbl_ProjectLength->text().toUtf8(), length);
+
+    run({"project"});
+    graph.setZoom(0);
+    for (const qint64 cursor : {qint64(0), graph.durationMs()}) {
+        graph.setCursorPosition(cursor);
+        graph.grab();
+        const TrackRecord *display = graph.model().record(TrackGraphModel::DisplayList, 0);
+        QVERIFY(!display || display->upperValues.size() <= 1000);
+    }
+    run({"next"});
+    QCOMPARE(m_page->lbl_ProjectCursor->text().toUtf8(), next);
+    QCOMPARE(takeMessages(), QByteArrayList());
 }
 
 // The screen window's page 15 is the editor, and Home on it leads home. Its names are unique in the window.

@@ -35,20 +35,19 @@ QByteArray started(const QByteArray &file)
         + "\nDO|action=playback_start|generic_uri=/mnt/usb/show/" + file + "|record_format=wav";
 }
 
-// The image a button shows, by its pixels: the name of the resource it matches.
+// The image a button shows: the name of the resource it is.
 QByteArray imageOf(const QVexmarButton *button)
 {
-    static const QStringList names = {"play-white", "play-grey", "pause-white", "stop-white", "stop-grey", "trash",
-        "trash-disable", "share", "share-disable", "waves", "waves-disable", "pencil-disable", "push-right-white",
-        "push-right-grey", "push-left-white", "push-left-grey", "goUp-white", "goUp-grey", "goDw-white", "goDw-grey",
-        "play-prev-white", "play-prev-grey", "play-next-white", "play-next-grey"};
-    const QIcon icon = button->icon();
-    const QImage shown = icon.pixmap(icon.availableSizes().value(0)).toImage().convertToFormat(QImage::Format_ARGB32);
-    for (const QString &name : names) {
-        if (QImage(":/images/" + name + ".png").convertToFormat(QImage::Format_ARGB32) == shown)
-            return name.toUtf8();
-    }
-    return "?";
+    static const QStringList paths = [] {
+        QStringList paths;
+        for (const char *name : {"play-white", "play-grey", "pause-white", "stop-white", "stop-grey", "trash",
+                 "trash-disable", "share", "share-disable", "waves", "waves-disable", "pencil-disable",
+                 "push-right-white", "push-right-grey", "push-left-white", "push-left-grey", "goUp-white", "goUp-grey",
+                 "goDw-white", "goDw-grey", "play-prev-white", "play-prev-grey", "play-next-white", "play-next-grey"})
+            paths << QStringLiteral(":/images/%1.png").arg(QLatin1String(name));
+        return paths;
+    }();
+    return ::imageOf(button, paths);
 }
 
 QByteArray images(const QList<QVexmarButton *> &buttons)
@@ -77,8 +76,12 @@ private slots:
     void lists();
     void controls_data();
     void controls();
+    void wrongImage_data();
+    void wrongImage();
     void deletion_data();
     void deletion();
+    void caps_data();
+    void caps();
     void homeInTheWindow();
 
 private:
@@ -392,6 +395,42 @@ void TestFolderPage::controls()
     QCOMPARE(names.join(','), selected);
 }
 
+// The check the tables above rest on sees a wrong picture: another one, the right one with one pixel changed or
+// one pixel narrower, and none.
+void TestFolderPage::wrongImage_data()
+{
+    QTest::addColumn<QByteArray>("given");
+    QTest::addColumn<QByteArray>("shown");
+    dataRow("another picture", QByteArray("trash"), QByteArray("trash"));
+    dataRow("one pixel changed", QByteArray("pixel"), QByteArray("?"));
+    dataRow("one pixel narrower", QByteArray("narrower"), QByteArray("?"));
+    dataRow("no picture", QByteArray("none"), QByteArray("none"));
+}
+
+void TestFolderPage::wrongImage()
+{
+    QFETCH(QByteArray, given);
+    QFETCH(QByteArray, shown);
+    QVexmarFolderPage *page = openPage({});
+    QVERIFY(page);
+    const QList<QVexmarButton *> left = {page->btn_LeftPlayPause, page->btn_LeftStop, page->btn_Trash, page->btn_share,
+        page->btn_editWav, page->btn_editMeta, page->btn_goRight};
+    const QByteArray idle = "play-grey stop-grey trash-disable share-disable waves-disable pencil-disable "
+                            "push-right-grey";
+    QCOMPARE(images(left), idle);
+
+    QImage picture = QPixmap(QStringLiteral(":/images/share-disable.png")).toImage();
+    const QPoint middle = picture.rect().center();
+    if (given == "pixel")
+        picture.setPixelColor(middle, picture.pixelColor(middle) == Qt::red ? Qt::blue : Qt::red);
+    else if (given == "narrower")
+        picture = picture.copy(0, 0, picture.width() - 1, picture.height());
+    page->btn_share->setIcon(given == "none" ? QIcon()
+            : given == "trash"               ? QIcon(QStringLiteral(":/images/trash.png"))
+                                             : QIcon(QPixmap::fromImage(picture)));
+    QCOMPARE(images(left), QByteArray(idle).replace("share-disable", shown));
+}
+
 void TestFolderPage::deletion_data()
 {
     QTest::addColumn<QByteArray>("setup");
@@ -439,6 +478,72 @@ void TestFolderPage::deletion()
     QCOMPARE(texts(page->listWidget_Left), records);
     QCOMPARE(takeMessages(), messages);
     QCOMPARE(page->lbl_Name->text().toUtf8(), name);
+}
+
+// Lists past the page's cap of 1000: the first listed, the user told, the device's play list left as it is (an edit
+// of it refused), the page playing after. Lengths past 2^31 ms count that much, negative ones nothing.
+void TestFolderPage::caps_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArrayList>("steps");
+    QTest::addColumn<QByteArray>("counts"); // records | play list
+    QTest::addColumn<QByteArrayList>("messages"); // of the show, then of the steps
+    QTest::addColumn<QByteArrayList>("frames"); // stores and playbacks after the show
+    QTest::addColumn<QByteArray>("duration");
+    const auto records = [](int count) {
+        QByteArrayList lines;
+        for (int i = 0; i < count; ++i)
+            lines << "r" + QByteArray::number(i) + "|" + QByteArray::number(i % 1000).rightJustified(3, '0')
+                    + "|R|wav|00:00:01|D|T|1";
+        return "media:usb:show records_list=[" + lines.join(',') + "]\nmedia:usb:show r0=100";
+    };
+    QByteArrayList entries = {"b"};
+    for (int i = 0; i < 1499; ++i)
+        entries << "zz" + QByteArray::number(i);
+    const QByteArray refused = "The lists are longer than the page shows: the play list stays as the device has it.";
+    QTest::newRow("16,000 records: the first 1000")
+        << records(16000) + "\n" + playList("r1,r15000") << QByteArrayList {"L0", "right", "play"}
+        << QByteArray("999|1")
+        << QByteArrayList {"The project holds 16000 recordings; the first 1000 are listed.", refused}
+        << started("r0").split('\n') << QByteArray("00:00:01");
+    QTest::newRow("1500 play-list entries: the first 1000")
+        << playList(entries.join(',')) << QByteArrayList() << QByteArray("1|1")
+        << QByteArrayList {"The play list holds more than 1000 "
+                           "entries; the first are shown."}
+        << QByteArrayList() << QByteArray("00:00:30");
+    QTest::newRow("1000 records: all, nothing said")
+        << records(1000) + "\n" + playList("r1,zz") << QByteArrayList() << QByteArray("999|1") << QByteArrayList()
+        << QByteArrayList {"DO|action=save_playlist|generic_uri=r1\n" + where} << QByteArray("00:00:01");
+    QTest::newRow("lengths past 2^31 ms and negative")
+        << "media:usb:show records_list=[a|001|A|wav|99999999:00:00|D|T|2,b|002|B|wav|-5:00:00|D|T|2]\n"
+            + playList("a,b")
+        << QByteArrayList() << QByteArray("0|2") << QByteArrayList() << QByteArrayList() << QByteArray("596:31:23");
+}
+
+void TestFolderPage::caps()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArray, counts);
+    QFETCH(QByteArrayList, messages);
+    QFETCH(QByteArrayList, frames);
+    QFETCH(QByteArray, duration);
+    QVexmarFolderPage *page = openPage(setup);
+    QVERIFY(page);
+    QByteArrayList shown = takeMessages();
+    run(steps);
+    shown += takeMessages();
+    QCOMPARE(
+        QByteArray::number(page->listWidget_Left->count()) + "|" + QByteArray::number(page->listWidget_Right->count()),
+        counts);
+    QCOMPARE(shown, messages);
+    QByteArrayList sent;
+    for (const QByteArray &frame : takeFrames()) {
+        if (frame.startsWith("DO|action=save_playlist") || frame.contains("playback"))
+            sent << frame;
+    }
+    QCOMPARE(sent, frames);
+    QCOMPARE(page->lbl_Duration->text().toUtf8(), "Duration: " + duration);
 }
 
 // The screen window hears the page: Home leaves it.

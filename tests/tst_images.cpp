@@ -1,3 +1,6 @@
+#include "pixeltesting.h"
+#include "vexmarbutton.h"
+
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
@@ -69,6 +72,8 @@ class TestImages : public QObject
 private slots:
     void referencedImagesLoad_data();
     void referencedImagesLoad();
+    void buttonPictures_data();
+    void buttonPictures();
     void committedImagesArePainted();
 };
 
@@ -86,6 +91,25 @@ void TestImages::referencedImagesLoad()
     QFETCH(QString, path);
     const QString fault = blankness(QImage(path));
     QVERIFY2(fault.isEmpty(), qPrintable(path + QStringLiteral(": ") + fault));
+}
+
+void TestImages::buttonPictures_data()
+{
+    referencedImagesLoad_data();
+}
+
+// Each picture the code names, on a button, is told as itself among all of them by the page tests' helper (so no
+// two are the same), also when the icon was made from a pixmap.
+void TestImages::buttonPictures()
+{
+    QFETCH(QString, path);
+    static const QStringList paths = referencedImages();
+    const QByteArray name = QFileInfo(path).completeBaseName().toUtf8();
+    QWidget page;
+    QVexmarButton *button = addIconButton(&page, QRect(0, 0, 100, 100), path);
+    QCOMPARE(imageOf(button, paths), name);
+    button->setIcon(QIcon(QPixmap(path)));
+    QCOMPARE(imageOf(button, paths), name);
 }
 
 // The committed pictures are served and are what the generator paints now: a changed picture was rebuilt and

@@ -85,6 +85,9 @@ void TestMessageHandler::levels_data()
     QTest::newRow("info") << int(QtInfoMsg) << marker << QByteArray();
     QTest::newRow("latin-1") << int(QtDebugMsg) << QStringLiteral("caf\u00e9 marker")
                              << QByteArray(" debug caf\xe9 marker");
+    // What the SSH server says comes inside the client's messages: it stays on its line.
+    QTest::newRow("SSH message with a line break") << -1 << QStringLiteral("marker\n12:00:00.000 error forged marker")
+                                                   << QByteArray(" debug marker\\n12:00:00.000 error forged marker");
 }
 
 void TestMessageHandler::levels()
@@ -108,6 +111,8 @@ void TestMessageHandler::levels()
         case QtInfoMsg:
             qInfo().noquote() << text;
             break;
+        default:
+            window.onSshLogMessage(text);
         }
     }
     const QList<QByteArray> lines = linesWith(logText(m_dir->path()), "marker");

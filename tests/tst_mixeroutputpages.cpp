@@ -51,13 +51,12 @@ QByteArrayList usable(Page *page)
         shown.last() = first + "-" + output + " " + last;
     }
     if constexpr (std::is_same_v<Page, QVexmarMixerOutput1Page>) {
-        const QImage icon = page->aes67Button->icon().pixmap(32).toImage();
-        const bool white = icon == QIcon(":/images/output-white.png").pixmap(32).toImage();
-        const bool grey = icon == QIcon(":/images/output-gray.png").pixmap(32).toImage();
-        shown << "aes67 " + page->aes67Caption->palette().color(QPalette::WindowText).name().toLatin1()
-                + (white       ? " white"
-                        : grey ? " grey"
-                               : " ?")
+        const QByteArray image = imageOf(page->aes67Button,
+            {QStringLiteral(":/images/output-white.png"), QStringLiteral(":/images/output-gray.png")});
+        shown << "aes67 " + page->aes67Caption->palette().color(QPalette::WindowText).name().toLatin1() + " "
+                + (image == "output-white"       ? "white"
+                        : image == "output-gray" ? "grey"
+                                                 : image)
                 + (page->aes67Button->isEnabled() ? " e" : " d");
     }
     return shown;

@@ -1,6 +1,7 @@
 #include "accessors.h"
 #include "ccom.h"
 #include "managedevicesdialog.h"
+#include "pixeltesting.h"
 #include "programdirectory.h"
 #include "quorvane.h"
 #include "quorvanedialog.h"
@@ -11,6 +12,7 @@
 #include "sshclient.h"
 #include "testfiles.h"
 #include "vexmarbutton.h"
+#include "vexmarloginpage.h"
 #include "vexmarvirtual.h"
 #include "vexmarwindow.h"
 #include "windowtesting.h"
@@ -36,8 +38,7 @@ bool writeConfiguration(const QString &directory, const QList<Device> &devices, 
                                       "<knownDevices>");
     for (const Device &device : devices)
         elements += QStringLiteral("<device id=\"%1\" name=\"%2\" serialno=\"00%1\" password=\"pw%1\"/>")
-                        .arg(device.id)
-                        .arg(device.name);
+                        .arg(QString::number(device.id), device.name.toHtmlEscaped());
     elements += QStringLiteral("</knownDevices><recentDevices maxDevices=\"10\">");
     for (const int id : recent)
         elements += QStringLiteral("<device id=\"%1\"/>").arg(id);
@@ -78,11 +79,13 @@ private slots:
     void busyWhileWaitingForTheDevice();
     void messagePanel_data();
     void messagePanel();
+    void deviceNameFromTheDevice();
     void closeQuestion_data();
     void closeQuestion();
     void aboutDialog();
     void recentMenu_data();
     void recentMenu();
+    void deviceIdOutsideRangeIsRefused_data();
     void deviceIdOutsideRangeIsRefused();
     void failedSaveIsShown();
     void connectionStates_data();
@@ -238,6 +241,7 @@ void TestQuorvane::messagePanel_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("name") << QStringLiteral("Studio <b>A</b>");
+    QTest::newRow("a picture") << QString::fromLatin1(pictureMarkup);
     QTest::newRow("empty") << QString();
 }
 
@@ -253,7 +257,9 @@ void TestQuorvane::messagePanel()
     emit window.screenWindow()->loginClicked(text);
     QVERIFY(panel->isVisible());
     QCOMPARE(label->isVisible(), !text.isEmpty());
-    QCOMPARE(label->text(), text);
+    // The label reads markup: the device's name comes escaped.
+    QCOMPARE(label->text(), text.toHtmlEscaped());
+    QCOMPARE(picturePixels(const_cast<QLabel *>(label)), 0);
     QVERIFY(panel->mapTo(&window, QPoint(0, panel->height())).y() <= window.statusBar()->y());
 
     // Its button posts the message key to the screen, pressed and released.
@@ -360,9 +366,44 @@ void TestQuorvane::recentMenu()
     QCOMPARE(ids, recent);
 }
 
+// The device's name, read from the device at the login, in the message panel: the text it is, no picture.
+void TestQuorvane::deviceNameFromTheDevice()
+{
+    SimDevice device;
+    device.loadSetup(SimDevice::codecSetup());
+    device.loadSetup(R"(db:ui:quorvane_ui tabname=<img src=":/images/rec-red.png">)");
+    QVERIFY(device.listen());
+    makeWindow();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+    QVERIFY(getCom()->connectToDevice(device.host(), device.port(), 0));
+    QTRY_COMPARE(getCom()->state(), RpcConnection::ConnectedState);
+    m_window->screenWindow()->loginPage()->loginButton->click();
+
+    auto *label = m_window->findChild<QLabel *>(QStringLiteral("messageLabel"));
+    QTRY_VERIFY(label->isVisible());
+    QCOMPARE(label->textFormat(), Qt::RichText);
+    QCOMPARE(label->text(), QStringLiteral("&lt;img src=&quot;:/images/rec-red.png&quot;&gt;"));
+    QCOMPARE(picturePixels(label), 0);
+    // The name as sent, unescaped, would draw the picture.
+    label->setText(QString::fromLatin1(pictureMarkup));
+    QVERIFY(picturePixels(label) > 0);
+}
+
+void TestQuorvane::deviceIdOutsideRangeIsRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a name") << QStringLiteral("Far");
+    QTest::newRow("place markers in the name") << QStringLiteral("%2 %1 Far");
+    // Closes the message's own '<' so that the picture's tag stands alone.
+    QTest::newRow("markup in the name") << QStringLiteral("A> ") + QString::fromLatin1(pictureMarkup)
+            + QStringLiteral(" <B");
+}
+
 void TestQuorvane::deviceIdOutsideRangeIsRefused()
 {
-    QVERIFY(writeConfiguration(m_dir->path(), {{300, QStringLiteral("Far")}, {3, QStringLiteral("Van")}}, {3, 300}));
+    QFETCH(QString, name);
+    QVERIFY(writeConfiguration(m_dir->path(), {{300, name}, {3, QStringLiteral("Van")}}, {3, 300}));
     const QByteArray before = readFile(configurationFilePath());
     makeWindow();
     QVERIFY(m_window->checkSslSupport());
@@ -373,7 +414,10 @@ void TestQuorvane::deviceIdOutsideRangeIsRefused()
     QCOMPARE(far->data().toInt(), 300);
 
     far->trigger();
-    QCOMPARE(statusText(), QStringLiteral("Device <Far> cannot be connected: its id 300 is outside 1 to 255"));
+    const QString status
+        = QStringLiteral("Device <") + name + QStringLiteral("> cannot be connected: its id 300 is outside 1 to 255");
+    QCOMPARE(statusText(), status);
+    QCOMPARE(textLook(m_window.data(), status), QByteArrayList {"statusLabel: plain"});
     QCOMPARE(statusColour(), QColor(Qt::red));
     QCOMPARE(menuStates(), QStringLiteral("110"));
     QCOMPARE(readFile(configurationFilePath()), before); // not moved to the front of the recent list

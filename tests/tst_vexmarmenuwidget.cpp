@@ -171,6 +171,8 @@ private slots:
     void messageCentring();
     void messageReuse_data();
     void messageReuse();
+    void deviceTexts_data();
+    void deviceTexts();
 
 private:
     QVexmarMenuItem *addEditedRow(int kind);
@@ -606,6 +608,50 @@ void TestVexmarMenuWidget::messageReuse()
     QVERIFY(next);
     QTRY_VERIFY(next.isNull());
     QVERIFY(!m_menu->messagePopup);
+}
+
+void TestVexmarMenuWidget::deviceTexts_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("text"); // as the device sends it
+    QTest::addColumn<QString>("shown"); // the label's whole text
+    QTest::addColumn<QByteArrayList>("looks");
+    const QString bold = QStringLiteral("<b>x</b>");
+    const QString img = QString::fromLatin1(pictureMarkup);
+    const QByteArrayList rowLabel = {"QVexmarMenuItem label: plain"};
+    dataRow("row title", QStringLiteral("title"), bold, bold, rowLabel);
+    dataRow("row value", QStringLiteral("value"), img, img, rowLabel);
+    dataRow("header path", QStringLiteral("path"), bold, QStringLiteral("Coding > ") + bold,
+        QByteArrayList {"QVexmarMenuHeader label: plain"});
+    dataRow(
+        "selection option", QStringLiteral("option"), img, img, QByteArrayList {"QVexmarMenuSelectable label: plain"});
+    dataRow(
+        "selection title", QStringLiteral("selection"), img, img, QByteArrayList {"QVexmarMenuSelect label: plain"});
+}
+
+// Names the device sends (profiles, networks, operators, streams, hosts) show in rows, the path and the selection
+// as the text they are.
+void TestVexmarMenuWidget::deviceTexts()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QByteArrayList, looks);
+    const int kind = where == QLatin1String("path") ? QVexmarMenuItem::SubMenu
+        : where == QLatin1String("option")          ? QVexmarMenuItem::Selection
+                                                    : QVexmarMenuItem::Text;
+    QVexmarMenuItem *row = addEditedRow(kind);
+    if (where == QLatin1String("title") || where == QLatin1String("path"))
+        row->titleLabel->setText(text);
+    if (where == QLatin1String("value"))
+        row->setValueText(text);
+    if (where == QLatin1String("option"))
+        row->addOption(3, text);
+    if (where == QLatin1String("path"))
+        touch(row->page(), row->titleLabel);
+    if (where == QLatin1String("option") || where == QLatin1String("selection"))
+        m_menu->showSelectionPopup(where == QLatin1String("selection") ? text : QStringLiteral("Codec"), row, true);
+    QCOMPARE(textLook(m_menu, shown), looks);
 }
 
 QTEST_MAIN(TestVexmarMenuWidget)

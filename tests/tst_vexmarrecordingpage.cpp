@@ -140,14 +140,11 @@ QByteArray TestRecordingPage::look(const QByteArray &names) const
         } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
             token = combo->currentText().toUtf8();
         } else if (auto *button = qobject_cast<QVexmarButton *>(w)) {
-            token = "other";
-            for (const char *file :
-                {"rec-grey", "rec-rgrey", "rec-red", "stop-grey", "stop-white", "stop-red", "settings"}) {
-                const QImage image(QStringLiteral(":/images/%1.png").arg(QLatin1String(file)));
-                if (button->icon().pixmap(image.size()).toImage().convertToFormat(QImage::Format_ARGB32)
-                    == image.convertToFormat(QImage::Format_ARGB32))
-                    token = file;
-            }
+            static const QStringList images = {QStringLiteral(":/images/rec-grey.png"),
+                QStringLiteral(":/images/rec-rgrey.png"), QStringLiteral(":/images/rec-red.png"),
+                QStringLiteral(":/images/stop-grey.png"), QStringLiteral(":/images/stop-white.png"),
+                QStringLiteral(":/images/stop-red.png"), QStringLiteral(":/images/settings.png")};
+            token = imageOf(button, images);
         }
         if (!w->isEnabled() && !qobject_cast<QVexmarSwitch *>(w))
             token += " d";

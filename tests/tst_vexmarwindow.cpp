@@ -162,6 +162,8 @@ private slots:
     void levels();
     void routing_data();
     void routing();
+    void deviceTexts_data();
+    void deviceTexts();
     void deferred_data();
     void deferred();
     void keepAlive_data();
@@ -370,6 +372,43 @@ void TestVexmarWindow::routing()
     QVERIFY(rig.startSetUp());
     QVERIFY(rig.deliver(bodies));
     compareFacts(*rig.window, facts);
+}
+
+void TestVexmarWindow::deviceTexts_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<int>("page"); // shown
+    QTest::addColumn<QByteArray>("text"); // as a label shows it
+    QTest::addColumn<QByteArrayList>("looks");
+    const QByteArray img = R"(<img src=":/images/rec-red.png">)";
+    const int home = QVexmar::HomePage;
+    dataRow("display", QByteArray(), "EVENT;event_type:display;message:" + img + ";", home, img,
+        QByteArrayList {"QVexmarMessage label: plain"});
+    dataRow("FTP upload progress", QByteArray(), "INFO;info_type:upload_progress;percent:" + img + ";", home,
+        "FTP " + img + "%", QByteArrayList {"QVexmarStatusFtp label: plain"});
+    dataRow("remote number", QByteArray(), "INFO;info_type:remote_numbers;remote_aoip1:" + img + ";",
+        int(QVexmar::AoipCall1Page), img, QByteArrayList {"callPanelLabel: plain"});
+    dataRow("SIP address", "network:aoip sip_user=" + img + "\nnetwork:aoip sip_registrar=r1", QByteArray(),
+        int(QVexmar::AoipCall1Page), img + "@r1", QByteArrayList {"addressLabel: plain"});
+}
+
+// What the device sends shows as the text it is, never as markup: "<img src=...>" draws no picture.
+void TestVexmarWindow::deviceTexts()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, message);
+    QFETCH(int, page);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArrayList, looks);
+    ScreenRig rig;
+    rig.device.loadSetup(setup);
+    QVERIFY(rig.startSetUp());
+    rig.window->setAttribute(Qt::WA_DontShowOnScreen);
+    rig.window->show();
+    QVERIFY(rig.deliver(message.isEmpty() ? QByteArrayList() : QByteArrayList {message}));
+    rig.window->pageActivated(QVexmar::Page(page));
+    QCOMPARE(textLook(rig.window.get(), QString::fromUtf8(text)), looks);
 }
 
 void TestVexmarWindow::deferred_data()

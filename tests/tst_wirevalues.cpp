@@ -1,4 +1,5 @@
 #include "codecformat.h"
+#include "logescape.h"
 #include "rpcconvert.h"
 #include "rpcvocabulary.h"
 
@@ -28,6 +29,8 @@ private slots:
     void duration();
     void characterSets_data();
     void characterSets();
+    void logTexts_data();
+    void logTexts();
 };
 
 void TestWireValues::codecText_data()
@@ -272,6 +275,29 @@ void TestWireValues::characterSets()
     QCOMPARE(QByteArray::fromStdString(utf8ToLatin1(utf8.toStdString())), latin1);
     // Agrees with Qt's own conversion for everything Latin-1 can hold.
     QCOMPARE(QString::fromUtf8(utf8).toLatin1(), latin1);
+}
+
+void TestWireValues::logTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("logged");
+    const auto row = [](const char *name, const char16_t *text, const char16_t *logged) {
+        QTest::newRow(name) << QString::fromUtf16(text) << QString::fromUtf16(logged);
+    };
+    row("plain", u"/mnt/usb/show 1", u"/mnt/usb/show 1");
+    row("line breaks and a tab", u"a\nb\r\nc\td", u"a\\nb\\r\\nc\\td");
+    row("a backslash", u"C:\\n", u"C:\\\\n");
+    row("other controls", u"\u0001\u001b[2J\u007f\u0085", u"\\x01\\x1b[2J\\x7f\\x85");
+    row("Unicode line breaks", u"a\u2028b\u2029", u"a\\u2028b\\u2029");
+    row("letters beyond ASCII", u"R\u00e9gie \u20ac", u"R\u00e9gie \u20ac");
+}
+
+// Outside text goes into the log on one line, and reads back one way.
+void TestWireValues::logTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, logged);
+    QCOMPARE(escapedForLog(text), logged);
 }
 
 QTEST_APPLESS_MAIN(TestWireValues)

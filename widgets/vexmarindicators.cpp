@@ -1,6 +1,7 @@
 #include "vexmarindicators.h"
 
 #include "vexmarbutton.h"
+#include "vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -300,7 +301,7 @@ QVexmarConnInfo::QVexmarConnInfo(QWidget *parent) : QWidget(parent)
     titleLabel->setFont(titleFont);
     column->addWidget(titleLabel);
     for (QLabel **line : {&textLabel1, &textLabel2}) {
-        *line = new QLabel(this);
+        *line = plainTextLabel(new QLabel(this));
         (*line)->setAlignment(Qt::AlignCenter);
         (*line)->setWordWrap(true);
         (*line)->setFont(pixelFont(font(), 14));

@@ -1,6 +1,7 @@
 #include "vexmarmessage.h"
 
 #include "vexmarbutton.h"
+#include "vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -29,7 +30,7 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
     auto *column = new QVBoxLayout;
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(0);
-    label = new QLabel(this);
+    label = plainTextLabel(new QLabel(this));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     label->setFont(boxFont);

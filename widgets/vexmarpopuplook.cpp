@@ -1,6 +1,7 @@
 #include "vexmarpopuplook.h"
 
 #include "vexmarbutton.h"
+#include "vexmarplaintext.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -41,11 +42,9 @@ void frame(QFrame *popup, int width, int height)
 QLabel *label(QWidget *parent, const QRect &geometry, Qt::Alignment alignment, const QString &text,
     const QPalette &palette, const QFont &font)
 {
-    auto *label = new QLabel(parent);
+    auto *label = plainTextLabel(new QLabel(parent));
     label->setGeometry(geometry);
     label->setAlignment(alignment);
-    // Names come from the device: a '<' in one must not turn the line into markup.
-    label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setPalette(palette);
     label->setFont(font);

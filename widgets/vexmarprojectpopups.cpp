@@ -2,6 +2,7 @@
 
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
+#include "vexmarplaintext.h"
 #include "vexmarpopuplook.h"
 
 #include <QBoxLayout>
@@ -396,8 +397,7 @@ void QVexmarProjectSelector::setupUi()
         choice->setFixedSize(72, 35);
         choice->setCheckable(true);
         choice->setDisabledLook(true);
-        auto *text = new QLabel(rowTexts.at(i));
-        text->setTextFormat(Qt::PlainText);
+        auto *text = plainTextLabel(new QLabel(rowTexts.at(i)));
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         text->setFont(rowFont);
         row->addWidget(choice, 0);

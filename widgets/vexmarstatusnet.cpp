@@ -13,6 +13,7 @@
 #include "vexmarbutton.h"
 #include "vexmaricon.h"
 #include "vexmarindicators.h"
+#include "vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -262,7 +263,7 @@ QVexmarStatusFtp::~QVexmarStatusFtp() = default;
 void QVexmarStatusFtp::setupUi()
 {
     QHBoxLayout *row = pillLayout(this);
-    m_label = new QLabel(tr("FTP"), this);
+    m_label = plainTextLabel(new QLabel(tr("FTP"), this));
     m_label->setAlignment(Qt::AlignCenter);
     m_label->hide();
     row->addWidget(m_label);

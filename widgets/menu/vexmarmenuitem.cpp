@@ -2,6 +2,7 @@
 
 #include "vexmarcontrols.h"
 #include "vexmarmenuwidget.h"
+#include "vexmarplaintext.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -73,7 +74,7 @@ QVexmarMenuEntry::QVexmarMenuEntry(int id, QVexmarMenuEntries *owner) : QVexmarM
     iconLabel->setScaledContents(true);
     layout->addWidget(iconLabel, 0, 0);
 
-    titleLabel = new QLabel(this);
+    titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     titleLabel->setFont(pixelFont(this, 32));
     setTextColour(titleLabel, Qt::white);
@@ -105,7 +106,7 @@ void QVexmarMenuItem::setUpRow()
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 0);
 
-    titleLabel = new QLabel(this);
+    titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setFixedHeight(42);
     titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titleLabel->setFont(pixelFont(this, 32));
@@ -113,7 +114,7 @@ void QVexmarMenuItem::setUpRow()
     layout->addWidget(titleLabel, 0, 0);
 
     if (m_kind != Label) {
-        valueLabel = m_kind == Password || m_kind == Pin ? new QPwdLabel(this) : new QLabel(this);
+        valueLabel = plainTextLabel(m_kind == Password || m_kind == Pin ? new QPwdLabel(this) : new QLabel(this));
         valueLabel->setMinimumHeight(36);
         valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         valueLabel->setWordWrap(true);

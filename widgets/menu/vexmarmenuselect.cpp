@@ -2,6 +2,7 @@
 
 #include "vexmarbutton.h"
 #include "vexmarcontrols.h"
+#include "vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -42,7 +43,7 @@ QVexmarMenuSelect::QVexmarMenuSelect(QWidget *parent) : QVexmarPopup(parent)
     setFont(popupFont);
 
     list = new QMyVexmarSlideWidget(this);
-    titleLabel = new QLabel(this);
+    titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->hide();
     titleLabel->setWordWrap(true);
     titleLabel->setMargin(5);
@@ -161,7 +162,7 @@ QVexmarMenuSelectable::QVexmarMenuSelectable(int value, QWidget *parent) : QWidg
     connect(switchButton, &QAbstractButton::clicked, this, &QVexmarMenuSelectable::switchClicked);
     layout->addWidget(switchButton, 0, 0);
 
-    label = new QLabel(this);
+    label = plainTextLabel(new QLabel(this));
     label->setMinimumHeight(60);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setWordWrap(true);

@@ -3,6 +3,7 @@
 #include "vexmarmenuitem.h"
 #include "vexmarmenuselect.h"
 #include "vexmarmessage.h"
+#include "vexmarplaintext.h"
 #include "vexmarvirtual.h"
 
 #include <QBoxLayout>
@@ -400,7 +401,7 @@ QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *menu) : QWidget(menu), m
     backIcon = makeIcon(4, QString());
     layout->addWidget(backIcon);
 
-    titleLabel = new QLabel(this);
+    titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titleLabel->setWordWrap(true);
     QFont titleFont = titleLabel->font();

@@ -1,0 +1,9 @@
+#include "vexmarplaintext.h"
+
+#include <QLabel>
+
+QLabel *plainTextLabel(QLabel *label)
+{
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
