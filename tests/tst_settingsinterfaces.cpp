@@ -163,9 +163,6 @@ void TestSettingsInterfaces::builds_data()
     QTest::newRow("ISDN NI") << 11 << SimDevice::isdnSetup() << normal
                              << "34 Active; 35 NI-1 / NI-2; 36 5550100 L; 37 5550101 L; 38 1 L; 39 2 L; 40 0123456789"
                              << 35 << "Protocol | NI-1 / NI-2 | Euro ISDN, *NI-1 / NI-2, NTT";
-    QTest::newRow("ISDN Euro") << 11 << SimDevice::isdnSetup() + "\nnetwork:isdn.0 protocol=isdn_udss1" << normal
-                               << "34 Active; 35 Euro ISDN; 36 5550100; 37 5550101; 38 1; 39 2; 40 0123456789 L" << 34
-                               << "5AS | Active";
     QTest::newRow("ISDN not attached") << 11 << SimDevice::isdnSetup()
                                        << QByteArrayList {"isdn.0 PARAM;return:ERROR;", "5as PARAM;return:ERROR;"}
                                        << "34 Disabled L; 35 Euro ISDN L; 36  L; 37  L; 38  L; 39  L; 40  L" << 40
@@ -240,8 +237,6 @@ void TestSettingsInterfaces::changeMark_data()
     QTest::newRow("DHCP off") << 12 << QByteArray() << "flip 24" << true << "32";
     QTest::newRow("DHCP off, address edited, DHCP on")
         << 12 << QByteArray() << "flip 24; type 25=10.0.0.9; flip 24" << false << "25 26 27 28 29 32";
-    QTest::newRow("manual, address edited")
-        << 12 << QByteArray("network:eth.0 mode=manual") << "type 28=9.9.9.9" << true << "32";
     QTest::newRow("pppoe counts as DHCP")
         << 12 << QByteArray("network:eth.0 mode=pppoe") << "pick 33 0; pick 33 2" << false << "25 26 27 28 29 32";
     QTest::newRow("ISDN Euro") << 11 << SimDevice::isdnSetup() << "pick 35 0" << true << "40";
@@ -250,7 +245,6 @@ void TestSettingsInterfaces::changeMark_data()
     QTest::newRow("scan off locks connection") << 20 << QByteArray() << "flip 59" << true << "60";
     QTest::newRow("both on lock scan") << 20 << QByteArray() << "flip 60" << true << "59";
     QTest::newRow("scan off and on") << 20 << QByteArray() << "flip 59; flip 59" << false << QString();
-    QTest::newRow("passphrase") << 20 << QByteArray() << "type 64=open sesame!" << true << QString();
 }
 
 void TestSettingsInterfaces::changeMark()
@@ -298,8 +292,6 @@ void TestSettingsInterfaces::applies_data()
         << 12 << QByteArray("network:eth.0 mode=pppoe\nnetwork:eth.0 link_mode=2500baseT-FD") << "pick 33 0"
         << QByteArrayList {"PARAM|ajb_profile=safe|network=eth.0|target=network"} << applying << "25 26 27 28 29 32";
     QTest::newRow("address of three parts") << 12 << manual << "type 25=10.0.0" << QByteArrayList() << failed << "32";
-    QTest::newRow("gateway of five parts")
-        << 12 << QByteArray() << "flip 24; type 27=10.0.0.1.1" << QByteArrayList() << failed << "32";
     QTest::newRow("nothing changed") << 12 << QByteArray() << QString() << QByteArrayList() << QString()
                                      << "25 26 27 28 29 32";
     QTest::newRow("ISDN protocol, number and 5AS")
