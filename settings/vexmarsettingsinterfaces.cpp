@@ -59,11 +59,6 @@ constexpr int maxWifiNetworks = 256;
 using Ethernet = TComEthernetController;
 using Wifi = TComWifiController;
 
-QString tr(const char *text)
-{
-    return QVexmarSettingsPage::tr(text);
-}
-
 QVexmarMenuItem *newRow(QVexmarMenuItems *page, int id, int kind, const QString &title)
 {
     auto *row = new QVexmarMenuItem(id, kind, page);
@@ -114,29 +109,32 @@ void addChoiceOrUnknown(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
 {
     if (value == -1)
-        addChoice(page, id, title, {{-1, tr("Unknown")}}, -1, true);
+        addChoice(page, id, title, {{-1, QVexmarSettingsPage::tr("Unknown")}}, -1, true);
     else
         addChoice(page, id, title, options, value, locked);
 }
 
 Options qualityOptions()
 {
-    return {
-        {5, tr("Very High")}, {4, tr("High")}, {3, tr("Middle")}, {2, tr("Low")}, {1, tr("Bad")}, {0, tr("Very Bad")}};
+    return {{5, QVexmarSettingsPage::tr("Very High")}, {4, QVexmarSettingsPage::tr("High")},
+        {3, QVexmarSettingsPage::tr("Middle")}, {2, QVexmarSettingsPage::tr("Low")},
+        {1, QVexmarSettingsPage::tr("Bad")}, {0, QVexmarSettingsPage::tr("Very Bad")}};
 }
 
 Options ajbOptions()
 {
-    return {{0, tr("Safe")}, {1, tr("Standard")}, {2, tr("Punchy")}};
+    return {{0, QVexmarSettingsPage::tr("Safe")}, {1, QVexmarSettingsPage::tr("Standard")},
+        {2, QVexmarSettingsPage::tr("Punchy")}};
 }
 
 // "Network Quality" while the device's jitter buffer is fixed, "AJB Policy" while it is adaptive.
 void addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int quality, int ajb, bool notAttached)
 {
     if (getDevice()->aoipController().jitterab())
-        addChoiceOrUnknown(page, ajbRow, tr("AJB Policy"), ajbOptions(), ajb, notAttached);
+        addChoiceOrUnknown(page, ajbRow, QVexmarSettingsPage::tr("AJB Policy"), ajbOptions(), ajb, notAttached);
     else
-        addChoiceOrUnknown(page, qualityRow, tr("Network Quality"), qualityOptions(), quality, notAttached);
+        addChoiceOrUnknown(
+            page, qualityRow, QVexmarSettingsPage::tr("Network Quality"), qualityOptions(), quality, notAttached);
 }
 
 // Present and not locked: the rows a change test compares and an apply stores.
@@ -255,11 +253,11 @@ bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits)
 {
     if (edits.keys.empty())
         return true;
-    menu->showMessagePopup(tr("Applying changes..."), 1000);
+    menu->showMessagePopup(QVexmarSettingsPage::tr("Applying changes..."), 1000);
     if (copy->store(edits.keys))
         return true;
     edits.revert();
-    menu->showMessagePopup(tr("Failed to apply changes!"), 0);
+    menu->showMessagePopup(QVexmarSettingsPage::tr("Failed to apply changes!"), 0);
     return false;
 }
 

@@ -292,6 +292,8 @@ void TestSettingsInterfaces::applies_data()
         << 12 << QByteArray("network:eth.0 mode=pppoe\nnetwork:eth.0 link_mode=2500baseT-FD") << "pick 33 0"
         << QByteArrayList {"PARAM|ajb_profile=safe|network=eth.0|target=network"} << applying << "25 26 27 28 29 32";
     QTest::newRow("address of three parts") << 12 << manual << "type 25=10.0.0" << QByteArrayList() << failed << "32";
+    QTest::newRow("passphrase beyond Latin-1")
+        << 20 << QByteArray() << "type 64=open sesame \u20ac" << QByteArrayList() << failed << QString();
     QTest::newRow("nothing changed") << 12 << QByteArray() << QString() << QByteArrayList() << QString()
                                      << "25 26 27 28 29 32";
     QTest::newRow("ISDN protocol, number and 5AS")
@@ -302,9 +304,9 @@ void TestSettingsInterfaces::applies_data()
     QTest::newRow("security Auto") << 20 << QByteArray() << "pick 63 1"
                                    << QByteArrayList {"PARAM|authentication=auto|network=wifi.0|target=network"}
                                    << applying << QString();
-    QTest::newRow("security WPA-PSK")
-        << 20 << QByteArray() << "pick 63 3"
-        << QByteArrayList {"PARAM|authentication=WPA-PSK|authentication_custom=WPA-PSK|network=wifi.0|target=network"}
+    QTest::newRow("security WPA2-PSK")
+        << 20 << QByteArray("network:wifi.0 authentication=none") << "pick 63 4"
+        << QByteArrayList {"PARAM|authentication=WPA2-PSK|authentication_custom=WPA2-PSK|network=wifi.0|target=network"}
         << applying << QString();
     QTest::newRow("connection on locks the network")
         << 20 << QByteArray() << "type 62=Office; flip 60"
