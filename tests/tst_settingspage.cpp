@@ -4,7 +4,6 @@
 #include "settingstesting.h"
 #include "ttimezonelist.h"
 
-#include <QElapsedTimer>
 #include <QStackedLayout>
 
 using namespace settingstesting;
@@ -50,8 +49,8 @@ void addRowsWhenPushed(SettingsRig &rig, const QByteArrayList &rows)
 {
     QObject::connect(rig.page()->stack, &QStackedLayout::currentChanged, rig.page(), [&rig, rows] {
         QVexmarMenuItems *page = rig.current();
-        for (const QByteArray &spec : rows) {
-            const QList<QByteArray> parts = spec.split(':');
+        for (const QByteArray &wanted : rows) {
+            const QList<QByteArray> parts = wanted.split(':');
             if (!page || parts.at(0).toInt() != page->pageId || page->findItem(parts.at(1).toInt()))
                 continue;
             rig.addRow(page, parts.at(1).toInt(), QVexmarMenuItem::SubMenu)->setLocked(parts.size() > 2);
@@ -61,15 +60,14 @@ void addRowsWhenPushed(SettingsRig &rig, const QByteArrayList &rows)
 
 } // namespace
 
-// Nothing connected: nothing is sent and nothing waits for an answer; the zone is the default.
+// Nothing connected: nothing is sent and no call waits for an answer; the zone is the default.
 void TestSettingsPage::builtWithoutDevice()
 {
     SettingsRig rig;
     QVERIFY(rig.device.listen());
-    QElapsedTimer clock;
-    clock.start();
+    QSignalSpy waits(getCom(), &kra::CCom::busyStateChanged);
     QVexmarSettingsPage page;
-    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(waits.count(), 0);
     QCOMPARE(page.timezoneList()->region(), QStringLiteral("UTC"));
     QCOMPARE(page.timezoneList()->city(), QStringLiteral("UTC/UTC"));
     QVERIFY(rig.takeFrames().isEmpty());

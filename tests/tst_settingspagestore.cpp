@@ -54,6 +54,7 @@ private slots:
     void regions();
     void cities_data();
     void cities();
+    void markupCity();
     void chooseCity_data();
     void chooseCity();
     void passwords_data();
@@ -332,6 +333,32 @@ void TestSettingsPageStore::cities()
     QCOMPARE(zones.loadCities(region), cities);
     QCOMPARE(rig.takeFrames(), frames);
     QCOMPARE(zones.list(), cities);
+}
+
+// A city named with markup by the device shows as it was sent, in its row and in the row's choice.
+void TestSettingsPageStore::markupCity()
+{
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.device.setParam(dbStore, "timezone", "Europe/<b>x</b>");
+    rig.device.setListFor("general", "timezone_city_list", {{"timezone_param", "Europe"}}, {"Europe/<b>x</b>"});
+    TTimezoneList zones;
+    zones.loadTimezone();
+    QVERIFY(rig.openPageId(QVexmar::SettingsTools));
+    QVexmarMenuItem *row = rig.addRow(rig.pushPage(206), 219, QVexmarMenuItem::Selection, QStringLiteral("City"));
+    for (const QString &city : zones.loadCities(zones.region()))
+        row->addOption(0, city);
+    QVERIFY(rig.page()->showHeldOption(row, 0, zones.city()));
+    QCOMPARE(rig.rowText(219), QStringLiteral("City | Europe/<b>x</b> | *Europe/<b>x</b>"));
+    QCOMPARE(row->valueLabel->textFormat(), Qt::PlainText);
+    rig.touch(row);
+    auto *selection = qobject_cast<QVexmarMenuSelect *>(rig.popup());
+    QVERIFY(selection);
+    const QList<QVexmarMenuSelectable *> lines = selection->findChildren<QVexmarMenuSelectable *>();
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines.first()->label->text(), QStringLiteral("Europe/<b>x</b>"));
+    QCOMPARE(lines.first()->label->textFormat(), Qt::PlainText);
+    QVERIFY(rig.answer(false));
 }
 
 // A city chosen: the device's clock first, then the store; a refusal stores nothing and keeps the city.
