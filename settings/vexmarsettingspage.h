@@ -382,6 +382,9 @@ private:
     void putBack(QVexmarMenuItem *item, const QString &held);
     bool setPassword(QString &copy, const std::string &key, const QString &password, bool send);
 
+    // Wi-Fi pages: the interface whose scan the copy's network list holds; empty before the first that succeeded.
+    std::string m_wifiScanInterface;
+
     int m_openBranchId = -1;
     bool m_screenSaver = true;
     bool m_autoLogin = false;

@@ -85,59 +85,6 @@ void QVexmarSettingsPage::updateNetworkItem(QVexmarMenuItem *) { }
 
 void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *) { }
 
-// ---- Ethernet, ISDN, Wi-Fi pages (G3: vexmarsettingsinterfaces.cpp) ----
-
-void QVexmarSettingsPage::buildEthernetMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::buildIsdnMenu()
-{
-    pushEmpty(this, 11);
-}
-
-void QVexmarSettingsPage::buildWifiMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-bool QVexmarSettingsPage::applyEthernetChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyIsdnChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyWifiChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasEthernetChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasIsdnChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasWifiChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::updateEthernetMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::interfaceValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::wifiSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
 // ---- Coding branch (G5: vexmarsettingscoding.cpp) ----
 
 void QVexmarSettingsPage::buildCodingMenu()

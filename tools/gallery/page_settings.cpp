@@ -8,6 +8,7 @@
 #include "settingstesting.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 
 #include <functional>
 
@@ -34,12 +35,98 @@ QImage settingsShot(int level, QVexmar::Page pageId, const std::function<void(se
     return grabWidget(rig.window.get());
 }
 
+// ---- Ethernet, ISDN, Wi-Fi pages ----
+
+const QByteArray interfaceSetup = R"(
+network:eth.0 local_addr=192.168.1.20
+network:eth.0 subnet=255.255.255.0
+network:eth.0 gateway=192.168.1.1
+network:eth.0 dns1=192.168.1.1
+network:eth.0 dns2=8.8.8.8
+network:eth.0 link_mode=autonegotiation
+network:eth.0 hw_addr=00:1a:2b:3c:4d:5e
+network:eth.0 ajb_profile=standard
+network:wifi.0 scan=on
+network:wifi.0 data_connection=off
+network:wifi.0 ssid=Studio
+network:wifi.0 authentication=WPA2-PSK
+network:wifi.0 passphrase=open sesame
+network:wifi.0 ajb_profile=safe
+network:wifi.0 ssid=[Studio,Office,Outside Broadcast Van,Guests]
+)";
+
+// From the Network page, through the interface's link as the user goes (added when that page has none).
+void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char *title, const QByteArray &setup = {})
+{
+    rig.device.loadSetup(interfaceSetup + setup);
+    QVexmarMenuItem *link = rig.row(pageId);
+    rig.touch(link ? link : rig.addRow(rig.current(), pageId, QVexmarMenuItem::SubMenu, QLatin1String(title)));
+}
+
+// The shot with the popup the steps left open painted over it, where the screen shows it.
+QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+{
+    QImage popup;
+    QPoint at;
+    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+        steps(rig);
+        if (QVexmarPopup *open = rig.popup()) {
+            QCoreApplication::processEvents();
+            popup = open->grab().toImage();
+            at = open->mapToGlobal(QPoint(0, 0)) - rig.window->mapToGlobal(QPoint(0, 0));
+        }
+    });
+    if (!shot.isNull() && !popup.isNull()) {
+        QPainter painter(&shot);
+        painter.drawImage(at, popup);
+    }
+    return shot;
+}
+
+// An interface page opened through its link, after the steps.
+QImage interfaceShot(int pageId, const char *title, const QByteArray &setup = {},
+    const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsNetwork, [=](settingstesting::SettingsRig &rig) {
+        openInterfacePage(rig, pageId, title, setup);
+        if (steps)
+            steps(rig);
+    });
+}
+
+// The interface's read refused: the copy stays not attached.
+QImage notAttachedShot()
+{
+    return settingsShot(2, QVexmar::SettingsNetwork, [](settingstesting::SettingsRig &rig) {
+        SimDevice::Fault refusal = rpctesting::script({"PARAM;return:ERROR;"});
+        refusal.match = "eth.3";
+        rig.device.addFault(refusal);
+        openInterfacePage(rig, 15, "LAN4 settings");
+    });
+}
+
+void editAddress(settingstesting::SettingsRig &rig)
+{
+    rig.touch(25);
+    rig.answer(true, -1, QStringLiteral("192.168.1.42"));
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
         {QStringLiteral("core-top"), settingsShot(2, QVexmar::SettingsNetwork)},
         {QStringLiteral("core-audio-normal"), settingsShot(1, QVexmar::SettingsStatus)},
         {QStringLiteral("core-audio-greyed"), settingsShot(0, QVexmar::SettingsStatus)},
+        {QStringLiteral("ethernet-dhcp"), interfaceShot(12, "LAN1 settings")},
+        {QStringLiteral("ethernet-manual-edited"),
+            interfaceShot(12, "LAN1 settings", "network:eth.0 mode=manual", editAddress)},
+        {QStringLiteral("ethernet-not-attached"), notAttachedShot()},
+        {QStringLiteral("isdn-ni"), interfaceShot(11, "ISDN settings", SimDevice::isdnSetup())},
+        {QStringLiteral("wifi-scan-list"), interfaceShot(20, "Wi-Fi settings (Internal)")},
+        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+             openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
+             rig.touch(61);
+         })},
     };
 }
 
