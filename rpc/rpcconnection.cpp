@@ -444,6 +444,15 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
         notifyErrorOccurred(NoCallError);
         return;
     }
+    // Counted before parsing: a peer that never ends its parts would otherwise grow the merged reply until the
+    // call's time-out.
+    call.d->replyBytes += qint64(body.size());
+    if (call.d->replyBytes > MaxReplySize) {
+        m_pending.erase(it);
+        logCritical("dispatchReply", ReplyTooLargeError);
+        failCall(call, ReplyTooLargeError);
+        return;
+    }
     kra::CMsg reply;
     if (!hasBody || kra::parseBody(body, reply) != 0) {
         m_pending.erase(it);

@@ -39,6 +39,8 @@ public:
         DecoderError = -8,
         FrameKindError = -9,
         BodyError = -10,
+        // The parts of one reply added up to more than MaxReplySize.
+        ReplyTooLargeError = -12,
     };
     Q_ENUM(ConnectionError)
 
@@ -56,6 +58,8 @@ public:
     static constexpr int HeaderSize = 24;
     // Announcements above this are refused before anything is allocated.
     static constexpr quint32 MaxFrameSize = 16u * 1024u * 1024u;
+    // However a reply is cut into "PROGRESS" parts, together they may carry no more than one frame.
+    static constexpr qint64 MaxReplySize = MaxFrameSize;
 
     explicit RpcConnection(QObject *parent = nullptr);
     ~RpcConnection() override;

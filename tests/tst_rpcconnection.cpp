@@ -88,6 +88,8 @@ private slots:
     void heldNotifications_data();
     void heldNotifications();
     void requestsFromPeerAreNotHeld();
+    void progressPartsHaveATotalCap_data();
+    void progressPartsHaveATotalCap();
     void closeAndCancelFailPendingCalls();
     void watcherSignalsBeforeCompletion();
     void reconnectsEveryTenTicks();
@@ -442,6 +444,38 @@ void TestRpcConnection::requestsFromPeerAreNotHeld()
     QCOMPARE(held.kind(), int(RpcMessage::Notification));
     QCOMPARE(held.id(), 5u);
     QCOMPARE(m_client->takeMessage().kind(), int(RpcMessage::None));
+}
+
+void TestRpcConnection::progressPartsHaveATotalCap_data()
+{
+    QTest::addColumn<int>("parts"); // of 2 MiB each, before the last
+    QTest::addColumn<QString>("error");
+    QTest::newRow("under the cap") << 7 << "NoError";
+    QTest::newRow("past the cap") << 9 << "ReplyTooLargeError";
+}
+
+// However the device cuts a reply, the parts add up to no more than one frame: past that the call fails and the
+// connection goes on with the next one.
+void TestRpcConnection::progressPartsHaveATotalCap()
+{
+    QFETCH(int, parts);
+    QFETCH(QString, error);
+    QVERIFY(connectTo(*m_client, *m_device));
+    SimDevice::Fault answer = fault(SimDevice::Fault::Script);
+    answer.replies.assign(size_t(parts), body("PARAM;return:PROGRESS;"));
+    for (kra::CMsg &part : answer.replies)
+        part.setParam("list", std::string(2 * 1024 * 1024, 'x'));
+    answer.replies.push_back(body("PARAM;return:OK;list:last;"));
+    m_device->addFault(answer);
+    if (parts > 8)
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("dispatchReply.*error=-12"));
+    const RpcMessage done = callAndWait(*m_client, body("PARAM;target:network;LIST:list;"), 30);
+    QCOMPARE(errorName(done.aux()), error);
+    QCOMPARE(int(done.body().param("list", true)->size()), parts > 8 ? 0 : parts * (2 * 1024 * 1024 + 1) + 4);
+
+    // The parts still on their way are dropped; the next call is answered.
+    m_device->setParam("general", "a", "1");
+    QCOMPARE(describe(callAndWait(*m_client, body("PARAM;GET:a;")).body()), QByteArray("PARAM|a=1|return=OK"));
 }
 
 void TestRpcConnection::closeAndCancelFailPendingCalls()
