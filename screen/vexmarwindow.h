@@ -2,6 +2,7 @@
 
 #include "rpcconnection.h"
 #include "rpcmessage.h"
+#include "rpcnotificationqueue.h"
 #include "taudiosettings.h"
 #include "tcomdevice.h"
 #include "vexmarmessage.h"
@@ -93,6 +94,7 @@ public:
     int pendingAction() const { return m_pendingAction; }
     QTimer *setupTimer() const { return m_setupTimer; }
     QTimer *keepAliveTimer() const { return m_keepAliveTimer; }
+    int deferredMessages() const { return m_deferred.size(); }
 
 signals:
     // The login page logged in; the text goes to the main window's message panel.
@@ -162,7 +164,7 @@ private:
     QTimer *m_keepAliveTimer = nullptr;
     QTimer *m_setupTimer = nullptr;
     int m_levels[31];
-    QList<RpcMessage> m_deferred;
+    RpcNotificationQueue m_deferred;
     bool m_handlingMessage = false;
     bool m_drainScheduled = false;
     // Key -> last value of the remote numbers that waited for a synchronous call to end.
