@@ -430,7 +430,7 @@ void QVexmarWindow::keepAliveEvent()
     kra::CCom *com = getCom();
     if (com->state() != RpcConnection::ConnectedState || !com->isReady() || !getDevice()->isReady())
         return;
-    if (getDevice()->fetchNetworks())
+    if (getDevice()->fetchNetworks(m_livenessTimeoutMs))
         return;
     m_keepAliveTimer->stop();
     const QString host = com->host();

@@ -487,6 +487,8 @@ void SimDevice::handleRequest(SimDeviceLink *link, const RpcMessage &request)
 {
     m_requests.append(request);
     emit requestReceived(request);
+    if (m_silent)
+        return;
 
     Fault fault;
     takeFault(request.body(), fault);

@@ -108,6 +108,8 @@ public:
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
     void clearFaults();
+    // A device that stopped answering: while silent, requests are logged and left unanswered (their faults wait).
+    void setSilent(bool silent) { m_silent = silent; }
 
     const QList<RpcMessage> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
@@ -154,6 +156,7 @@ private:
     std::vector<Fault> m_faults;
     QList<RpcMessage> m_requests;
     QString m_waveMapFolder;
+    bool m_silent = false;
     // The id the next call or data link gets.
     int m_nextId = 21;
 };
