@@ -470,7 +470,9 @@ void Quorvane::onSshSessionStateChanged(int state)
     case SshClient::SessionClosing:
         showStatus(tr("Closing SSH session..."), Qt::red);
         setMenuStates(false, false);
-        m_rpcWasActive = deviceConnectionActive();
+        // A reconnect of the device connection itself (the keep-alive's) opens a second local connection that may
+        // end, reported as well, before the stop reaches the session: it must not hide that the first was a drop.
+        m_rpcWasActive = m_rpcWasActive || deviceConnectionActive();
         leaveSession();
         emit doSshStopSession();
         break;

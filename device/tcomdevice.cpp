@@ -246,11 +246,16 @@ bool TComDevice::fetchDeviceOptions()
 
 bool TComDevice::fetchNetworks()
 {
+    return fetchNetworks(requestTimeoutMs);
+}
+
+bool TComDevice::fetchNetworks(int timeoutMs)
+{
     kra::CMsg request(kra::CMsg::Param);
     request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
     request.addList(kra::KEY_NETWORK);
     std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
+    if (!m_rpc.getList(request, items, timeoutMs))
         return false;
     m_availableNetworks.clear();
     for (const std::string &item : items)

@@ -132,6 +132,7 @@ public:
     bool fetchDeviceOptions();
     // Also the keep-alive request: true when the device lists at least one interface.
     bool fetchNetworks();
+    bool fetchNetworks(int timeoutMs);
     bool fetchBattery();
     bool fetchNetworkAssignment();
     bool fetchCodecSetup();

@@ -32,6 +32,8 @@ public:
     RequestType requestType = OtherCall;
     State state = Pending;
     kra::CMsg reply;
+    // Body bytes of the replies received so far.
+    qint64 replyBytes = 0;
     int error = 0; // RpcConnection::NoError (that header includes this one)
     qint64 timeout = -1;
     QElapsedTimer clock;

@@ -196,7 +196,7 @@ void RpcConnection::close()
 
 RpcMessage RpcConnection::takeMessage()
 {
-    return m_queue.isEmpty() ? RpcMessage() : m_queue.takeFirst();
+    return m_queue.takeFirst();
 }
 
 void RpcConnection::setPeer(const QString &address, quint16 port)
@@ -404,7 +404,10 @@ void RpcConnection::dispatchFrame(const char *header, std::string_view body)
             message.body().clear(kra::CMsg::None);
             notifyErrorOccurred(BodyError);
         } else if (kind == RpcMessage::Notification && m_holdNotifications && !m_pending.isEmpty()) {
-            m_queue.append(message);
+            // Said once for each time the queue overflows, however long the storm goes on.
+            const int dropped = m_queue.append(std::move(message));
+            if (dropped > 0 && m_queue.dropped() == dropped)
+                notifyErrorOccurred(OverloadError);
         } else {
             emit messageReceived(message);
         }
@@ -442,6 +445,15 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
     if (!call.d) {
         m_pending.erase(it);
         notifyErrorOccurred(NoCallError);
+        return;
+    }
+    // Counted before parsing: a peer that never ends its parts would otherwise grow the merged reply until the
+    // call's time-out.
+    call.d->replyBytes += qint64(body.size());
+    if (call.d->replyBytes > MaxReplySize) {
+        m_pending.erase(it);
+        logCritical("dispatchReply", ReplyTooLargeError);
+        failCall(call, ReplyTooLargeError);
         return;
     }
     kra::CMsg reply;
@@ -543,6 +555,10 @@ void RpcConnection::deliverQueuedMessages()
 {
     if (!m_pending.isEmpty())
         return;
+    if (m_queue.dropped() > 0) {
+        qWarning("RpcConnection::deliverQueuedMessages(address=%s:%d, dropped=%lld)", qPrintable(m_address), m_port,
+            m_queue.dropped());
+    }
     while (!m_queue.isEmpty()) {
         const RpcMessage message = m_queue.takeFirst();
         emit messageReceived(message);

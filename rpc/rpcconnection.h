@@ -5,6 +5,7 @@
 
 #include "rpcasynccall.h"
 #include "rpcmessage.h"
+#include "rpcnotificationqueue.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -39,6 +40,10 @@ public:
         DecoderError = -8,
         FrameKindError = -9,
         BodyError = -10,
+        // Held notifications went past their bound: the oldest were dropped.
+        OverloadError = -11,
+        // The parts of one reply added up to more than MaxReplySize.
+        ReplyTooLargeError = -12,
     };
     Q_ENUM(ConnectionError)
 
@@ -56,6 +61,8 @@ public:
     static constexpr int HeaderSize = 24;
     // Announcements above this are refused before anything is allocated.
     static constexpr quint32 MaxFrameSize = 16u * 1024u * 1024u;
+    // However a reply is cut into "PROGRESS" parts, together they may carry no more than one frame.
+    static constexpr qint64 MaxReplySize = MaxFrameSize;
 
     explicit RpcConnection(QObject *parent = nullptr);
     ~RpcConnection() override;
@@ -75,6 +82,8 @@ public:
     bool isActive() const { return m_active; }
     bool holdNotifications() const { return m_holdNotifications; }
     void setHoldNotifications(bool hold) { m_holdNotifications = hold; }
+    // Notifications held while a call is pending; never more than RpcNotificationQueue::MaxMessages.
+    int heldNotifications() const { return m_queue.size(); }
     QString address() const { return m_address; }
     quint16 port() const { return m_port; }
     // The pending call under that id, or an empty handle.
@@ -140,7 +149,7 @@ private:
     int m_lastId = 0;
     quint16 m_port = 0;
     QString m_address;
-    QList<RpcMessage> m_queue;
+    RpcNotificationQueue m_queue;
     QMap<quint32, RpcAsyncCall> m_pending;
     Decoder m_decoder;
     QTimer *m_timer;

@@ -430,7 +430,7 @@ void QVexmarWindow::keepAliveEvent()
     kra::CCom *com = getCom();
     if (com->state() != RpcConnection::ConnectedState || !com->isReady() || !getDevice()->isReady())
         return;
-    if (getDevice()->fetchNetworks())
+    if (getDevice()->fetchNetworks(m_livenessTimeoutMs))
         return;
     m_keepAliveTimer->stop();
     const QString host = com->host();
@@ -457,7 +457,10 @@ void QVexmarWindow::messageReceived(const RpcMessage &message)
         dispatchAudioLevels(false);
         return;
     }
-    m_deferred.append(message);
+    const int dropped = m_deferred.append(message);
+    if (dropped > 0 && m_deferred.dropped() == dropped)
+        qWarning("QVexmarWindow::messageReceived(more than %d messages wait: the oldest are dropped)",
+            RpcNotificationQueue::MaxMessages);
     if (getCom()->isReady())
         QCoreApplication::postEvent(this, new QVexmarEvent(QVexmarEvent::ProcessMessage, -1, 0));
 }

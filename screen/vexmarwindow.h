@@ -2,6 +2,7 @@
 
 #include "rpcconnection.h"
 #include "rpcmessage.h"
+#include "rpcnotificationqueue.h"
 #include "taudiosettings.h"
 #include "tcomdevice.h"
 #include "vexmarmessage.h"
@@ -49,7 +50,7 @@ class QVexmarWindow : public QWidget
 
 public:
     enum ConfirmAction { NoAction = -1, ShutdownAction = 0 };
-    enum Timing { setupDelayMs = 100, setupIntervalMs = 5000, keepAliveIntervalMs = 15000 };
+    enum Timing { setupDelayMs = 100, setupIntervalMs = 5000, keepAliveIntervalMs = 15000, livenessTimeoutMs = 5000 };
     // Ticks with the AES67 reset flag set before the reset is sent again, once.
     enum { aes67ResetTicks = 4 };
 
@@ -93,6 +94,9 @@ public:
     int pendingAction() const { return m_pendingAction; }
     QTimer *setupTimer() const { return m_setupTimer; }
     QTimer *keepAliveTimer() const { return m_keepAliveTimer; }
+    int deferredMessages() const { return m_deferred.size(); }
+    // Test seam: how long the keep-alive's liveness request waits for the device; the program never changes it.
+    void setLivenessTimeout(int milliseconds) { m_livenessTimeoutMs = milliseconds; }
 
 signals:
     // The login page logged in; the text goes to the main window's message panel.
@@ -162,13 +166,14 @@ private:
     QTimer *m_keepAliveTimer = nullptr;
     QTimer *m_setupTimer = nullptr;
     int m_levels[31];
-    QList<RpcMessage> m_deferred;
+    RpcNotificationQueue m_deferred;
     bool m_handlingMessage = false;
     bool m_drainScheduled = false;
     // Key -> last value of the remote numbers that waited for a synchronous call to end.
     std::map<std::string, std::string> m_pendingRemoteNumbers;
     int m_aes67ResetTicks = 0;
     bool m_pagesBuilt = false;
+    int m_livenessTimeoutMs = livenessTimeoutMs;
 
     QVBoxLayout *m_layout = nullptr;
     QVexmarStatusBar *m_statusBar = nullptr;

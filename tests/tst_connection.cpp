@@ -79,9 +79,12 @@ private slots:
     void wholeRoad();
     void loginThroughTheTunnel();
     void dropGoesToReconnectWaitAndComesBack();
+    void silentDeviceComesBackWithoutRelayLogin();
     void nothingBehindTheTunnel();
 
 private:
+    // The Expert's password typed on the screen's keyboard; returns once the home page shows.
+    void loginAsExpert();
     // The window as the program starts it, with the device under "&Recent" in its configuration.
     Quorvane &startWindow(quint16 sshPort);
     // Picks the device under "&Recent"; returns once the relay login is over.
@@ -318,6 +321,20 @@ void TestConnection::loginThroughTheTunnel()
     startWindow(m_sshd.port);
     pickDevice();
     QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    loginAsExpert();
+    QVexmarWindow *screen = m_window->screenWindow();
+    QCOMPARE(g_accessLevel, 1);
+    QVERIFY(screen->statusBar()->isVisible());
+    QVERIFY(screen->mainPage()->isVisible());
+    auto *name = m_window->findChild<QLabel *>(QStringLiteral("messageLabel"));
+    QVERIFY(name->isVisible());
+    QCOMPARE(name->text(), QStringLiteral("Lab codec"));
+    QTRY_VERIFY_WITH_TIMEOUT(getDevice()->isReady(), RoadTimeout);
+    g_accessLevel = 0;
+}
+
+void TestConnection::loginAsExpert()
+{
     QVexmarWindow *screen = m_window->screenWindow();
     QVERIFY(screen->loginPage()->isVisible());
     screen->loginPage()->expertSwitch->click();
@@ -331,16 +348,7 @@ void TestConnection::loginThroughTheTunnel()
         QTest::mouseClick(*key, Qt::LeftButton);
     }
     QTest::mouseClick(keyboard->keys[31], Qt::LeftButton);
-
     QCOMPARE(screen->currentPage(), int(QVexmar::HomePage));
-    QCOMPARE(g_accessLevel, 1);
-    QVERIFY(screen->statusBar()->isVisible());
-    QVERIFY(screen->mainPage()->isVisible());
-    auto *name = m_window->findChild<QLabel *>(QStringLiteral("messageLabel"));
-    QVERIFY(name->isVisible());
-    QCOMPARE(name->text(), QStringLiteral("Lab codec"));
-    QTRY_VERIFY_WITH_TIMEOUT(getDevice()->isReady(), RoadTimeout);
-    g_accessLevel = 0;
 }
 
 void TestConnection::dropGoesToReconnectWaitAndComesBack()
@@ -378,6 +386,46 @@ void TestConnection::dropGoesToReconnectWaitAndComesBack()
     QVERIFY(!getCom()->connection().isActive());
     pickDevice();
     QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+}
+
+// The device stops answering: the keep-alive's liveness request runs into its time-out and the device connection is
+// made again, which ends the tunnel's connection as a dropped link does. Once the device answers again the program
+// is back through the reconnect wait, with the credentials of the first relay login.
+void TestConnection::silentDeviceComesBackWithoutRelayLogin()
+{
+    if (!m_sshd.isValid())
+        QSKIP("no sshd fixture (it needs root)");
+    m_device.loadSetup(SimDevice::codecSetup());
+    m_device.setAccessPasswords("root", "lab", "");
+    startWindow(m_sshd.port);
+    pickDevice();
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    const int logins = m_relay.peer().requests().size();
+    loginAsExpert();
+    QTRY_VERIFY_WITH_TIMEOUT(getDevice()->isReady(), RoadTimeout);
+    QVexmarWindow *screen = m_window->screenWindow();
+    QVERIFY(screen->keepAliveTimer()->isActive());
+
+    m_statuses.clear();
+    m_device.setSilent(true);
+    screen->setLivenessTimeout(1000);
+    screen->keepAliveTimer()->setInterval(1);
+    // As after a dropped link: the session closed, the login page, the reconnect wait.
+    QVERIFY(waitForStatus(QStringLiteral("SSH connection failure")));
+    QCOMPARE(menuStates(), QStringLiteral("001"));
+    QVERIFY(m_window->reconnectTimer()->isActive());
+    QCOMPARE(screen->currentPage(), int(QVexmar::LoginPage));
+
+    m_device.setSilent(false);
+    m_statuses.clear();
+    m_window->reconnectTimer()->setInterval(1);
+    QVERIFY(waitForStatus(QStringLiteral("Connected to device <Lab>")));
+    QCOMPARE(m_statuses.first(), QStringLiteral("Opening SSH session..."));
+    QVERIFY(!m_window->reconnectTimer()->isActive());
+    loginAsExpert();
+    QTRY_VERIFY_WITH_TIMEOUT(getDevice()->isReady(), RoadTimeout);
+    QCOMPARE(m_relay.peer().requests().size(), logins);
+    g_accessLevel = 0;
 }
 
 void TestConnection::nothingBehindTheTunnel()

@@ -501,6 +501,11 @@ void TestQuorvane::connectionStates_data()
                              << "SSH connection failure"
                              << "red 001 retry";
     QTest::newRow("closed without device") << "ssh SessionClosing, ssh SessionClosed" << none << "red 110";
+    // The keep-alive's reconnect opened a second local connection, whose end comes before the stop.
+    QTest::newRow("dropped, then the reconnect's end")
+        << "ssh SessionListening, ssh SessionClosing, ssh SessionClosing, ssh SessionClosed"
+        << "SSH connection failure"
+        << "red 001 retry";
     QTest::newRow("session failure") << "ssh SessionFailed"
                                      << "SSH session failure"
                                      << "red 001 retry";

@@ -1,6 +1,7 @@
 // The client connection against the simulated device, over real loopback sockets.
 
 #include "rpcconnection.h"
+#include "rpcnotificationqueue.h"
 #include "rpctesting.h"
 #include "rpcvocabulary.h"
 #include "simdevice.h"
@@ -88,6 +89,10 @@ private slots:
     void heldNotifications_data();
     void heldNotifications();
     void requestsFromPeerAreNotHeld();
+    void heldNotificationsBound_data();
+    void heldNotificationsBound();
+    void progressPartsHaveATotalCap_data();
+    void progressPartsHaveATotalCap();
     void closeAndCancelFailPendingCalls();
     void watcherSignalsBeforeCompletion();
     void reconnectsEveryTenTicks();
@@ -442,6 +447,76 @@ void TestRpcConnection::requestsFromPeerAreNotHeld()
     QCOMPARE(held.kind(), int(RpcMessage::Notification));
     QCOMPARE(held.id(), 5u);
     QCOMPARE(m_client->takeMessage().kind(), int(RpcMessage::None));
+}
+
+void TestRpcConnection::heldNotificationsBound_data()
+{
+    // "L<n>" a level snapshot, any other word an INFO; "+" behind a word adds 13 bytes, 15 in all.
+    QTest::addColumn<QByteArray>("sent"); // into a queue of at most 3 messages and 40 bytes
+    QTest::addColumn<QString>("taken");
+    QTest::addColumn<int>("dropped");
+    QTest::newRow("a newer snapshot takes the place where it arrived") << QByteArray("L1 a L2 b") << "a L2 b" << 0;
+    QTest::newRow("past the cap the oldest go") << QByteArray("a b c d e") << "c d e" << 2;
+    QTest::newRow("the snapshot counts once and stays") << QByteArray("L1 a b c d") << "L1 c d" << 2;
+    QTest::newRow("drops ahead of the snapshot move it up") << QByteArray("a b L1 c d L2 e") << "d L2 e" << 3;
+    QTest::newRow("past the bytes the oldest go") << QByteArray("a+ b+ c+") << "b+ c+" << 1;
+}
+
+void TestRpcConnection::heldNotificationsBound()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, taken);
+    QFETCH(int, dropped);
+    RpcNotificationQueue queue(3, 40);
+    int droppedByAppends = 0;
+    for (const QByteArray &word : sent.split(' ')) {
+        const QByteArray name = word.endsWith('+') ? word.chopped(1) : word;
+        const QByteArray kind = word.startsWith('L') ? "EVENT;event_type:audio_levels;" : "INFO;";
+        const QByteArray pad = word.endsWith('+') ? "pad:0123456789;" : "";
+        droppedByAppends += queue.append(RpcMessage::notification(body(kind + "n:" + name + ";" + pad)));
+        QVERIFY(queue.size() <= 3 && queue.bytes() <= 40);
+    }
+    QCOMPARE(droppedByAppends, dropped);
+    QCOMPARE(queue.dropped(), qint64(dropped));
+    QByteArrayList out;
+    while (!queue.isEmpty()) {
+        const kra::CMsg message = queue.takeFirst().body();
+        out << QByteArray::fromStdString(*message.param("n", true)) + (message.param("pad") ? "+" : "");
+    }
+    QCOMPARE(QString::fromLatin1(out.join(' ')), taken);
+    QCOMPARE(queue.bytes() + queue.dropped(), qint64(0));
+}
+
+void TestRpcConnection::progressPartsHaveATotalCap_data()
+{
+    QTest::addColumn<int>("parts"); // of 2 MiB each, before the last
+    QTest::addColumn<QString>("error");
+    QTest::newRow("under the cap") << 7 << "NoError";
+    QTest::newRow("past the cap") << 9 << "ReplyTooLargeError";
+}
+
+// However the device cuts a reply, the parts add up to no more than one frame: past that the call fails and the
+// connection goes on with the next one.
+void TestRpcConnection::progressPartsHaveATotalCap()
+{
+    QFETCH(int, parts);
+    QFETCH(QString, error);
+    QVERIFY(connectTo(*m_client, *m_device));
+    SimDevice::Fault answer = fault(SimDevice::Fault::Script);
+    answer.replies.assign(size_t(parts), body("PARAM;return:PROGRESS;"));
+    for (kra::CMsg &part : answer.replies)
+        part.setParam("list", std::string(2 * 1024 * 1024, 'x'));
+    answer.replies.push_back(body("PARAM;return:OK;list:last;"));
+    m_device->addFault(answer);
+    if (parts > 8)
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("dispatchReply.*error=-12"));
+    const RpcMessage done = callAndWait(*m_client, body("PARAM;target:network;LIST:list;"), 30);
+    QCOMPARE(errorName(done.aux()), error);
+    QCOMPARE(int(done.body().param("list", true)->size()), parts > 8 ? 0 : parts * (2 * 1024 * 1024 + 1) + 4);
+
+    // The parts still on their way are dropped; the next call is answered.
+    m_device->setParam("general", "a", "1");
+    QCOMPARE(describe(callAndWait(*m_client, body("PARAM;GET:a;")).body()), QByteArray("PARAM|a=1|return=OK"));
 }
 
 void TestRpcConnection::closeAndCancelFailPendingCalls()

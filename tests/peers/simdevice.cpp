@@ -46,6 +46,7 @@ class SimDeviceLink final : public RpcServerConnection
 public:
     using RpcServerConnection::RpcServerConnection;
     void writeRaw(const QByteArray &bytes) { socket()->write(bytes); }
+    QTcpSocket *tcpSocket() const { return socket(); }
     // What was already written still leaves first.
     void abortSocket()
     {
@@ -492,6 +493,8 @@ void SimDevice::handleRequest(SimDeviceLink *link, const RpcMessage &request)
 {
     m_requests.append(request);
     emit requestReceived(request);
+    if (m_silent)
+        return;
 
     Fault fault;
     takeFault(request.body(), fault);
@@ -556,7 +559,34 @@ void SimDevice::handleRequest(SimDeviceLink *link, const RpcMessage &request)
     case Fault::Script:
         sendReplies(link, request, fault.replies);
         break;
+    case Fault::Flood:
+        flood(link, request, fault, render(answer, 0, false));
+        break;
     }
+}
+
+void SimDevice::flood(
+    SimDeviceLink *link, const RpcMessage &request, const Fault &fault, const std::vector<kra::CMsg> &answer)
+{
+    // Written as the socket takes them, so that the flood waits in the client and not in this peer's buffer: what
+    // a test or benchmark in this process measures is the client's.
+    constexpr qint64 window = 256 * 1024;
+    auto sent = std::make_shared<int>(0);
+    auto pacing = std::make_shared<QMetaObject::Connection>();
+    const QPointer<SimDeviceLink> target(link);
+    const auto pump = [this, target, request, fault, answer, sent, pacing] {
+        if (!target || *sent > fault.value)
+            return;
+        while (*sent < fault.value && target->tcpSocket()->bytesToWrite() < window)
+            target->writeRaw(fault.flood((*sent)++));
+        if (*sent == fault.value) {
+            ++*sent;
+            QObject::disconnect(*pacing);
+            sendReplies(target, request, answer);
+        }
+    };
+    *pacing = connect(link->tcpSocket(), &QIODevice::bytesWritten, this, pump);
+    pump();
 }
 
 void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)

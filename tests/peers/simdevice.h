@@ -53,6 +53,8 @@ public:
             OversizedLength, // a reply header announcing more than the largest frame
             Progress, // the normal answer cut into `value` "PROGRESS" replies and a last one
             Script, // the bodies in `replies`, each sent as a reply frame, in order
+            Flood, // `value` frames made by `flood` from their number, as fast as the link takes them, then the
+                   // normal answer
         };
         Kind kind = Answer;
         int value = 0;
@@ -60,6 +62,7 @@ public:
         std::string cause; // Nok
         std::vector<kra::CMsg> before; // notifications sent just before the answer
         std::vector<kra::CMsg> replies; // Script
+        std::function<QByteArray(int)> flood; // Flood
         std::string match; // a key, value, GET or LIST name the request must hold; empty: any
     };
     using Action = std::function<void(const kra::CMsg &request, kra::CMsg &reply)>;
@@ -109,6 +112,8 @@ public:
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
     void clearFaults();
+    // A device that stopped answering: while silent, requests are logged and left unanswered (their faults wait).
+    void setSilent(bool silent) { m_silent = silent; }
 
     const QList<RpcMessage> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
@@ -138,6 +143,8 @@ private:
     void answerDo(const kra::CMsg &request, Answer &answer);
     std::vector<kra::CMsg> render(const Answer &answer, int progressParts, bool ext) const;
     void sendReplies(SimDeviceLink *link, const RpcMessage &request, const std::vector<kra::CMsg> &bodies);
+    void flood(
+        SimDeviceLink *link, const RpcMessage &request, const Fault &fault, const std::vector<kra::CMsg> &answer);
     // The codec's commands of calls, links, recorder, projects and files (simdevicecommands.cpp).
     void learnCommands();
     bool writeWaveMap(const kra::CMsg &request, const std::string &wavFile, const std::string &devicePath);
@@ -159,6 +166,7 @@ private:
     std::vector<Fault> m_faults;
     QList<RpcMessage> m_requests;
     QString m_waveMapFolder;
+    bool m_silent = false;
     // The id the next call or data link gets.
     int m_nextId = 21;
 };
