@@ -8,6 +8,14 @@
 
 constexpr int networkCodeNone = 0xFFFF;
 
+enum NetworkType : int {
+    TypeAoip = 0,
+    TypeEthernet = 0x100,
+    TypeIsdn = 0x200,
+    TypeMobile = 0x300,
+    TypeWifi = 0x400,
+};
+
 int networkTypeOfName(const std::string &name);
 int networkCodeOfName(const std::string &name);
 int networkIndexOfName(const std::string &name);

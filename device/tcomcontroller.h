@@ -25,11 +25,12 @@ class TComController : public QObject
     Q_OBJECT
 public:
     enum Kind { Generic = 0, AoIP = 1, Ethernet = 2, Isdn = 3, Mobile = 4, WiFi = 5 };
+    // The mobile controller has states of its own beside these.
+    enum State { NotRead = -1, Loaded = 0, Attached = 1 };
 
     TComController(kra::CCom *com, int kind);
 
     int kind() const { return m_kind; }
-    // -1 nothing loaded, 1 attached, 0 loaded and ready; the mobile controller has more.
     int state() const { return m_state; }
     void setState(int state);
     TComRpcAccess &rpc() { return m_rpc; }

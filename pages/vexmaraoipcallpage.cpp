@@ -24,7 +24,6 @@ namespace {
 const QColor grey(0x7f, 0x7f, 0x7f);
 const QColor green(0x00, 0xff, 0x00);
 
-enum NetworkType { TypeEthernet = 0x100, TypeMobile = 0x300, TypeWifi = 0x400 };
 enum CallState { CallSettingUp = 1, CallConnected = 2 };
 
 QFont pixelFont(QFont font, int pixels)

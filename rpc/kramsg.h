@@ -25,6 +25,8 @@ public:
 
     // The stored value; for an absent key a shared empty string when emptyIfMissing, else null.
     const std::string *param(const std::string &key, bool emptyIfMissing = false) const;
+    // The stored value, empty for an absent key.
+    const std::string &value(const std::string &key) const { return *param(key, true); }
 
     // Append puts separator + value behind a non-empty value and overwrites an empty one.
     void setParam(const std::string &key, const std::string &value, MergeMode mode = Keep, char separator = ',');

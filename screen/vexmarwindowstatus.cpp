@@ -24,8 +24,6 @@
 
 namespace {
 
-enum NetworkType { TypeEthernet = 0x100, TypeMobile = 0x300, TypeWifi = 0x400 };
-
 // The call-state codes of the panels.
 enum CallStateCode {
     CodeUnavailable = 0,

@@ -24,8 +24,6 @@
 
 namespace {
 
-enum NetworkType { EthernetType = 0x100, MobileType = 0x300, WifiType = 0x400 };
-
 const QColor stateGrey(127, 127, 127);
 
 void setWindowColour(QWidget *widget, const QColor &colour)
@@ -56,13 +54,13 @@ QVexmarStatusNet::QVexmarStatusNet(const std::string &interfaceName, QWidget *pa
 {
     setupUi();
     switch (m_networkType) {
-    case EthernetType:
+    case TypeEthernet:
         m_controller = std::make_unique<TComEthernetController>(getCom());
         break;
-    case MobileType:
+    case TypeMobile:
         m_controller = std::make_unique<TComMobileController>(getCom());
         break;
-    case WifiType:
+    case TypeWifi:
         m_controller = std::make_unique<TComWifiController>(getCom());
         break;
     default:
@@ -117,13 +115,13 @@ void QVexmarStatusNet::attachController()
     if (m_controller->attach(m_interfaceName, 0, false)) {
         // What the pill shows; whether the device answered is seen in the values.
         switch (m_networkType) {
-        case EthernetType:
+        case TypeEthernet:
             m_controller->fetch({kra::KEY_MODE, TComEthernetController::KEY_CABLE});
             break;
-        case MobileType:
+        case TypeMobile:
             m_controller->fetch({KEY_MOBILE_SIGNAL_QUALITY, KEY_MOBILE_TECHNOLOGY});
             break;
-        case WifiType:
+        case TypeWifi:
             m_controller->fetch(
                 {TComWifiController::KEY_DATA_CONNECTION_STATE, TComWifiController::KEY_SIGNAL_QUALITY});
             break;
@@ -139,9 +137,9 @@ void QVexmarStatusNet::updateIndicator()
     if (!m_controller)
         return;
     bool up = false;
-    if (m_networkType == EthernetType) {
+    if (m_networkType == TypeEthernet) {
         up = static_cast<const TComEthernetController *>(m_controller.get())->cable();
-    } else if (m_networkType == MobileType || m_networkType == WifiType) {
+    } else if (m_networkType == TypeMobile || m_networkType == TypeWifi) {
         const TComBaseConnection *link
             = getDevice()->connectionByKindAndNetwork(TComBaseConnection::KindDataLink, m_interfaceName);
         up = link && link->state() == TComDataConnection::Connected;
@@ -149,9 +147,9 @@ void QVexmarStatusNet::updateIndicator()
         return;
     }
     setWindowColour(this, up ? QColor(Qt::green) : stateGrey);
-    if (m_networkType == MobileType)
+    if (m_networkType == TypeMobile)
         updateMobileDisplay();
-    else if (m_networkType == WifiType)
+    else if (m_networkType == TypeWifi)
         updateWifiDisplay();
 }
 
