@@ -137,21 +137,26 @@ void TestSettingsPage::callGuard_data()
 {
     QTest::addColumn<QByteArray>("network"); // of the call; empty for none
     QTest::addColumn<bool>("text");
+    QTest::addColumn<int>("held");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("popup");
     const QString refusal = QStringLiteral("Cannot apply changes\n(a connection is established)");
-    QTest::newRow("no call") << QByteArray() << false << QStringLiteral("Attack Time | 5 ms | 2 ms, *5 ms, 10 ms")
+    QTest::newRow("no call") << QByteArray() << false << 2 << QStringLiteral("Attack Time | 5 ms | 2 ms, *5 ms, 10 ms")
                              << QString();
     QTest::newRow("call on the Ethernet")
-        << QByteArray("eth.0") << false << QStringLiteral("Attack Time | 2 ms | *2 ms, 5 ms, 10 ms") << refusal;
+        << QByteArray("eth.0") << false << 2 << QStringLiteral("Attack Time | 2 ms | *2 ms, 5 ms, 10 ms") << refusal;
     QTest::newRow("call on the mobile, a text row")
-        << QByteArray("mobile.0") << true << QStringLiteral("Attack Time | 2") << refusal;
+        << QByteArray("mobile.0") << true << 2 << QStringLiteral("Attack Time | 2") << refusal;
+    // Red, and no option current, so that nothing rewrites the held value.
+    QTest::newRow("a held value no option holds")
+        << QByteArray("eth.0") << false << 7 << QStringLiteral("Attack Time | 7 ms | 2 ms, 5 ms, 10 ms") << refusal;
 }
 
 void TestSettingsPage::callGuard()
 {
     QFETCH(QByteArray, network);
     QFETCH(bool, text);
+    QFETCH(int, held);
     QFETCH(QString, shown);
     QFETCH(QString, popup);
     SettingsRig rig;
@@ -164,10 +169,11 @@ void TestSettingsPage::callGuard()
         row->setValueText(QStringLiteral("5"));
     else
         row->selectOption(5, true, false);
-    const bool refused
-        = text ? rig.page()->refusedDuringCall(row, QStringLiteral("2")) : rig.page()->refusedDuringCall(row, 2);
+    const bool refused = text ? rig.page()->refusedDuringCall(row, QString::number(held))
+                              : rig.page()->refusedDuringCall(row, held, QStringLiteral("%1 ms").arg(held));
     QCOMPARE(refused, !network.isEmpty());
     QCOMPARE(rig.rowText(213), shown);
+    QCOMPARE(SettingsRig::rowColour(row), QLatin1String(held == 7 ? "red" : "blue"));
     QCOMPARE(rig.popupText(), popup);
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
 }
