@@ -405,16 +405,20 @@ void TestSettingsSip::networkRows()
     rig.touchEntry(QVexmarSettingsPage::NetworkEntry);
     QVexmarMenuItems *network = rig.current();
     QCOMPARE(network->pageId, 1);
-    QVexmarMenuItem *outgoing = rig.addRow(network, 7, QVexmarMenuItem::Selection);
-    QVexmarMenuItem *secondary = rig.addRow(network, 8, QVexmarMenuItem::Selection);
-    for (const auto &[code, name] :
-        {std::pair(0x100, "Ethernet"), std::pair(0x300, "Mobile (int 1)"), std::pair(0x400, "Wi-Fi")}) {
-        outgoing->addOption(code, QLatin1String(name));
-        secondary->addOption(code, QLatin1String(name));
-    }
-    QVexmarMenuItem *mode = rig.addRow(network, 9, QVexmarMenuItem::Selection);
-    mode->addOption(0, QStringLiteral("Single Codec"));
-    mode->addOption(1, QStringLiteral("Double Codec"));
+    // The rows as the page's builder makes them for the set-up's interfaces, where the page has none.
+    const auto networkRow = [&rig, network](int id, const std::vector<std::pair<int, const char *>> &options) {
+        if (QVexmarMenuItem *row = network->findItem(id))
+            return row;
+        QVexmarMenuItem *row = rig.addRow(network, id, QVexmarMenuItem::Selection);
+        for (const auto &[value, text] : options)
+            row->addOption(value, QLatin1String(text));
+        return row;
+    };
+    const std::vector<std::pair<int, const char *>> networks {
+        {0x100, "Ethernet"}, {0x300, "Mobile (int 1)"}, {0x400, "Wi-Fi"}};
+    QVexmarMenuItem *outgoing = networkRow(7, networks);
+    QVexmarMenuItem *secondary = networkRow(8, networks);
+    QVexmarMenuItem *mode = networkRow(9, {{0, "Single Codec"}, {1, "Double Codec"}});
     for (QVexmarMenuItem *item : {outgoing, secondary, mode})
         rig.page()->updateNetworkItem(item);
     if (afterBack)
@@ -424,7 +428,8 @@ void TestSettingsSip::networkRows()
         QCOMPARE(rowsShown(rig), QString());
         rig.back();
     }
-    QCOMPARE(rowsShown(rig), rows);
+    QCOMPARE(
+        QStringList({rowsShown(rig, {7}), rowsShown(rig, {8}), rowsShown(rig, {9})}).join(QStringLiteral("; ")), rows);
     // A row with no option current when the network is unlisted.
     QCOMPARE(secondary->currentOption() == -1, rows.contains(QLatin1String("ext 3")));
 }
