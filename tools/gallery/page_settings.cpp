@@ -187,11 +187,13 @@ network:mobile.0 revision=R7
 network:mobile.0 imei=356938035643809
 network:mobile.0 imsi=262011234567890
 network:mobile.1 pin=122-pin required
+network:mobile.1 registration_state=123-not registered
 network:mobile.1 manufacturer=ModemCo
 network:mobile.1 model=M2
 network:mobile.1 revision=R2
 network:mobile.1 imei=356938035643810
 network:mobile.2 pin=010-sim missing
+network:mobile.2 registration_state=123-not registered
 )";
 
 // The Network page at the level, or a mobile page through its link, scrolled down to the row given.
