@@ -6,6 +6,7 @@
 #include "tcomdevice.h"
 #include "tcomravennacontroller.h"
 #include "tmatrixsettings.h"
+#include "vexmarsoftkeys.h"
 
 #include <QCoreApplication>
 
@@ -54,4 +55,15 @@ LocaleDictionary *getLocaleDictionary()
 {
     static LocaleDictionary dictionary;
     return &dictionary;
+}
+
+QVexmarSoftkeys *getSoftkeys()
+{
+    static QVexmarSoftkeys softkeys;
+    return &softkeys;
+}
+
+QVexmarSoftkey *getSoftkey(int index)
+{
+    return getSoftkeys()->key(index >= 0 && index < QVexmarSoftkeys::keyCount ? index : 0);
 }

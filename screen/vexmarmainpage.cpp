@@ -1,7 +1,6 @@
 #include "vexmarmainpage.h"
 
 #include "accessors.h"
-#include "screenaccessors.h"
 #include "tmatrixsettings.h"
 #include "vexmaraccess.h"
 #include "vexmarbutton.h"

@@ -5,7 +5,6 @@
 #include "localedictionary.h"
 #include "rpcconvert.h"
 #include "rpcvocabulary.h"
-#include "screenaccessors.h"
 #include "taudiosettings.h"
 #include "tcomravennacontroller.h"
 #include "tcomrpcaccess.h"

@@ -2,7 +2,7 @@
 // passwords through the keyboard, what a login resets and asks; the home page's page buttons by access level and
 // its F keys by the device's soft keys and docking.
 
-#include "screenaccessors.h"
+#include "accessors.h"
 #include "screentesting.h"
 #include "vexmaraccess.h"
 #include "vexmaraoipcallpage.h"

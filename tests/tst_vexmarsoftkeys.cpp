@@ -2,7 +2,7 @@
 // the device's options and the docking station, the signals of a change from the device, the full read, and the
 // writes the device refuses.
 
-#include "screenaccessors.h"
+#include "accessors.h"
 #include "screentesting.h"
 #include "vexmaraccess.h"
 #include "vexmarsoftkeys.h"

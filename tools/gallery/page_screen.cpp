@@ -1,6 +1,6 @@
 #include "gallery.h"
 
-#include "screenaccessors.h"
+#include "accessors.h"
 #include "vexmaraccess.h"
 #include "vexmarcontrols.h"
 #include "vexmarloginpage.h"
