@@ -1,12 +1,12 @@
-#include "accessors.h"
+#include "device/accessors.h"
 
-#include "ccom.h"
-#include "localedictionary.h"
-#include "taudiosettings.h"
-#include "tcomdevice.h"
-#include "tcomravennacontroller.h"
-#include "tmatrixsettings.h"
-#include "vexmarsoftkeys.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/tcomravennacontroller.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/localedictionary.h"
+#include "device/tcomdevice.h"
+#include "device/vexmarsoftkeys.h"
+#include "rpc/ccom.h"
 
 #include <QCoreApplication>
 
