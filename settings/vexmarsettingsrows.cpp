@@ -1,7 +1,7 @@
-#include "vexmarsettingsrows.h"
+#include "settings/vexmarsettingsrows.h"
 
-#include "tcomcontroller.h"
-#include "vexmarcontrols.h"
+#include "controllers/tcomcontroller.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 
