@@ -2,19 +2,19 @@
 // secondary network and the codec mode at once, and the mobile pages: SIM state, PIN, operator scan and the apply
 // from the page's mobile editing copy.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "kramsg.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcommobilecontroller.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraccess.h"
-#include "vexmarmenuselect.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcommobilecontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingsrows.h"
+#include "widgets/menu/vexmarmenuselect.h"
 
 #include <QColor>
 

@@ -1,9 +1,9 @@
-#include "vexmarsettingsrows.h"
+#include "settings/vexmarsettingsrows.h"
 
-#include "accessors.h"
-#include "tcomdevice.h"
-#include "vexmarcontrols.h"
-#include "vexmarsettingspage.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "settings/vexmarsettingspage.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 

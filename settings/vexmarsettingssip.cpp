@@ -2,14 +2,14 @@
 // Network page as the device model holds them. The SIP pages edit the device model's own AoIP controller, not a
 // copy: the rows hold the edits until the apply sets them, stores them and re-initialises the interface.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "tcomaoipcontroller.h"
-#include "tcomdevice.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcomaoipcontroller.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "settings/vexmarsettingsrows.h"
 
 #include <string>
 #include <tuple>

@@ -2,7 +2,7 @@
 // state, the rows that act at once, the mobile rows by SIM state and level, the operator scan and the apply with
 // its PIN.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 

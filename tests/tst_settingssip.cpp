@@ -2,9 +2,9 @@
 // protocol and default-account rules, the frames an apply sends and what a refusal leaves; rows 7-9 of the
 // Network page re-read from the device model.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
-#include "passwordcipher.h"
+#include "rpc/passwordcipher.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // SimDevice: the SIM of a mobile interface checking the PIN written to it.
 
-#include "simdevice.h"
+#include "tests/peers/simdevice.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <map>
 #include <memory>

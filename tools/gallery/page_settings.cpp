@@ -3,10 +3,10 @@
 // network-, mobile-, coding-, codec-, opus-, book-, lists-, audio-, status-, tools-, connections-, aoip-, misc-,
 // troubleshooting-, remote-.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "passwordcipher.h"
-#include "settingstesting.h"
+#include "rpc/passwordcipher.h"
+#include "tests/settingstesting.h"
 
 #include <QCoreApplication>
 #include <QPainter>
