@@ -108,6 +108,16 @@ QByteArrayList writes(SettingsRig &rig)
     return frames;
 }
 
+// The message the case expects; an empty one stands for none but the progress, which closes by itself.
+void comparePopup(SettingsRig &rig, const QString &popup)
+{
+    if (popup.isEmpty())
+        QVERIFY2(rig.popupText().isEmpty() || rig.popupText() == QLatin1String("Applying changes..."),
+            qPrintable(rig.popupText()));
+    else
+        QCOMPARE(rig.popupText(), popup);
+}
+
 } // namespace
 
 // The screen window's page ids of the Network branch, as the other pages use them.
@@ -358,11 +368,7 @@ void TestSettingsNetwork::immediateRows()
     play(rig, step);
     QCOMPARE(writes(rig), frames);
     QCOMPARE(rowsShown(rig, {7, 8, 9}), rows);
-    if (popup.isEmpty())
-        QVERIFY2(rig.popupText().isEmpty() || rig.popupText() == QLatin1String("Applying changes..."),
-            qPrintable(rig.popupText()));
-    else
-        QCOMPARE(rig.popupText(), popup);
+    comparePopup(rig, popup);
     QVERIFY(!rig.modified());
 }
 
@@ -479,11 +485,7 @@ void TestSettingsNetwork::applies()
     }
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
-    if (popup.isEmpty())
-        QVERIFY2(rig.popupText().isEmpty() || rig.popupText() == QLatin1String("Applying changes..."),
-            qPrintable(rig.popupText()));
-    else
-        QCOMPARE(rig.popupText(), popup);
+    comparePopup(rig, popup);
     QCOMPARE(rig.modified(), !popup.isEmpty());
 }
 
