@@ -44,9 +44,9 @@ constexpr int requestTimeoutMs = 5000;
 constexpr size_t maxChoices = 256;
 
 // The rows of a codec page and the field of the edited codec each one chooses.
-constexpr std::pair<int, int CodecFormat::*> codecFields[] = {{AlgorithmRow, &CodecFormat::algorithm},
-    {ChannelModeRow, &CodecFormat::channelMode}, {SampleRateRow, &CodecFormat::sampleRate},
-    {BitRateRow, &CodecFormat::bitRate}};
+constexpr std::pair<int, int CodecFormat::*> codecFields[]
+    = {{AlgorithmRow, &CodecFormat::algorithm}, {ChannelModeRow, &CodecFormat::channelMode},
+        {SampleRateRow, &CodecFormat::sampleRate}, {BitRateRow, &CodecFormat::bitRate}};
 
 // The Opus rows 107-110 in order, with their keys.
 const std::string *const autoBitrateKeys[] = {&settingskeys::KEY_ABR_CALLS, &settingskeys::KEY_ABR_PROFILE,
@@ -256,8 +256,7 @@ void QVexmarSettingsPage::updateCodecMenu(QVexmarMenuItems *page)
         std::map<std::string, std::string> values, errors;
         m_rpc->getParams(request, values, errors, requestTimeoutMs);
         const auto relay = values.find(kra::KEY_RELAY);
-        const bool known
-            = relay != values.end() && (relay->second == kra::VAL_ON || relay->second == kra::VAL_OFF);
+        const bool known = relay != values.end() && (relay->second == kra::VAL_ON || relay->second == kra::VAL_OFF);
         relayLoaded = known && relay->second == kra::VAL_ON;
         row->clearOptions();
         row->addOption(0, known ? tr("Disabled") : tr("Not available"));
@@ -349,8 +348,8 @@ void QVexmarSettingsPage::buildAutoBitrateMenu()
     policy->setLocked(locked);
     policy->selectOption(m_autoBitrateHeld[1], true, true);
 
-    const std::pair<int, const char *> bounds[] = {
-        {MinimumBitRateRow, QT_TR_NOOP("Minimum Bit Rate")}, {MaximumBitRateRow, QT_TR_NOOP("Maximum Bit Rate")}};
+    const std::pair<int, const char *> bounds[]
+        = {{MinimumBitRateRow, QT_TR_NOOP("Minimum Bit Rate")}, {MaximumBitRateRow, QT_TR_NOOP("Maximum Bit Rate")}};
     for (const auto &[id, title] : bounds) {
         const int index = id - AutoAdaptRow;
         QVexmarMenuItem *row = newRow(page, id, QVexmarMenuItem::Selection, tr(title));
