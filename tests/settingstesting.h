@@ -159,6 +159,39 @@ public:
         return text;
     }
     QString rowText(int id) const { return rowText(row(id)); }
+    // Each row of the current page as "<id> <value>", with " L" when locked and " red" for a red value.
+    QString rowsShown() const
+    {
+        QStringList rows;
+        for (QVexmarMenuItem *item : current()->items()) {
+            rows << QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text()
+                    + (item->isLocked() ? QStringLiteral(" L") : QString())
+                    + (rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
+        }
+        return rows.join(QStringLiteral("; "));
+    }
+    // Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
+    // chooses an option, each as the user does.
+    void play(const QString &steps)
+    {
+        for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
+            const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
+            if (verb == QLatin1String("flip")) {
+                QTest::mouseClick(row(rest.toInt())->switchButton, Qt::LeftButton);
+            } else if (verb == QLatin1String("type")) {
+                // An empty text is typed too: only a null one leaves the keyboard as it opened.
+                QString typed = rest.section(QLatin1Char('='), 1);
+                if (typed.isNull())
+                    typed = QStringLiteral("");
+                touch(rest.section(QLatin1Char('='), 0, 0).toInt());
+                QVERIFY(answer(true, -1, typed));
+            } else {
+                touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
+                QVERIFY(answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
+            }
+        }
+    }
     // "red", "blue", "grey", "white" or the colour's name, of the value text.
     static QString rowColour(const QVexmarMenuItem *item)
     {
