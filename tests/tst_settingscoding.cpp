@@ -24,52 +24,15 @@ private slots:
 
 namespace {
 
-// The device's lists for given values of the request's other keys: "<list> <key>=<value>,... :<items>".
-const char *const codecLists[]
-    = {"alg codec_mode=single_codec :PCMA,G722,OPUS,AAC-he", "alg codec_mode=double_codec :G722,OPUS",
-        "mode alg=PCMA :mono", "mode alg=G722 :mono", "mode alg=OPUS :mono,stereo", "mode alg=AAC-he :stereo,jstereo",
-        "mode alg=AAC-ld :stereo", "samplerate alg=OPUS,mode=stereo :48000,24000",
-        "samplerate alg=OPUS,mode=mono :48000", "samplerate alg=AAC-he,mode=stereo :48000,44100",
-        "samplerate alg=AAC-he,mode=jstereo :", "samplerate alg=AAC-ld,mode=stereo :48000",
-        "bitrate alg=OPUS,mode=stereo,samplerate=48000 :128000,96000,64000",
-        "bitrate alg=OPUS,mode=mono,samplerate=48000 :64000,32000",
-        "bitrate alg=AAC-he,mode=stereo,samplerate=48000 :64000,48000",
-        "bitrate alg=PCMA,mode=mono,samplerate=48000 :64000", "bitrate alg=G722,mode=mono,samplerate=48000 :64000",
-        "bitrate alg=AAC-ld,mode=stereo,samplerate=48000 :96000,64000"};
-
-const QByteArray codingSetup = "audio relay=off\naudio abr_calls=on\naudio abr_profile=punchy\naudio abr_minbr=24000\n"
-                               "audio abr_maxbr=96000\naudio abr_profile=[safe,standard,punchy]\n"
-                               "audio abr_minbr=[12000,24000,32000]\naudio abr_maxbr=[64000,96000,128000]\n";
 const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
 const QByteArray notListed = "audio codec=AAC-ld/48000/stereo/96000";
 
-// Logged in with the lists, the set-up above and the case's lines, the menu opened by the page id.
+// Logged in with the branch's set-up and the case's lines, the menu opened by the page id.
 bool openCoding(SettingsRig &rig, const QByteArray &setup = {}, int pageId = QVexmar::SettingsCoding, int level = 2)
 {
-    for (const char *line : codecLists) {
-        const QList<QByteArray> parts = QByteArray(line).split(' ');
-        std::vector<std::pair<std::string, std::string>> when;
-        for (const QByteArray &pair : parts.at(1).split(','))
-            when.emplace_back(
-                pair.left(pair.indexOf('=')).toStdString(), pair.mid(pair.indexOf('=') + 1).toStdString());
-        std::vector<std::string> items;
-        for (const QByteArray &item : parts.at(2).mid(1).split(','))
-            if (!item.isEmpty())
-                items.push_back(item.toStdString());
-        rig.device.setListFor("audio", parts.at(0).toStdString(), when, items);
-    }
-    rig.device.loadSetup(codingSetup + setup);
+    loadCodingSetup(rig.device);
+    rig.device.loadSetup(setup);
     return rig.startSettings(level) && rig.openPageId(pageId);
-}
-
-// The next request that holds the word gets the reply: "<word> <reply body>".
-void answerNext(SettingsRig &rig, const QByteArray &reply)
-{
-    if (reply.isEmpty())
-        return;
-    SimDevice::Fault next = rpctesting::script({reply.mid(reply.indexOf(' ') + 1)});
-    next.match = reply.left(reply.indexOf(' ')).toStdString();
-    rig.device.addFault(next);
 }
 
 // What the device was asked to store: every frame that neither reads nor lists.
@@ -182,7 +145,7 @@ void TestSettingsCoding::codecPage()
     QFETCH(QByteArray, asked);
     SettingsRig rig;
     QVERIFY(openCoding(rig, setup));
-    answerNext(rig, reply);
+    rig.answerNext(reply.isEmpty() ? QByteArrayList() : QByteArrayList {reply});
     rig.touch(99);
     rig.play(steps);
     QCOMPARE(rig.rowsShown(), rows);

@@ -48,18 +48,6 @@ network:wifi.0 ssid=[Studio,Office]
 network:wifi.1 scan=on
 )";
 
-// The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
-// answer.
-void answerNext(SettingsRig &rig, const QByteArrayList &replies)
-{
-    for (const QByteArray &reply : replies) {
-        const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
-        SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
-        next.match = reply.left(reply.indexOf(' ')).toStdString();
-        rig.device.addFault(next);
-    }
-}
-
 // The rig logged in on the device with the set-up above and the case's lines, the interface page open as the
 // user opens it (its link added when the Network page has none) and read with the replies given, the log empty.
 bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, const QByteArrayList &replies = {})
@@ -67,7 +55,7 @@ bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, c
     rig.device.loadSetup(ethernetSetup + setup);
     if (!rig.startSettings() || !rig.openPageId(QVexmar::SettingsNetwork))
         return false;
-    answerNext(rig, replies);
+    rig.answerNext(replies);
     QVexmarMenuItem *link = rig.row(pageId);
     rig.touch(link ? link : rig.addRow(rig.current(), pageId, QVexmarMenuItem::SubMenu));
     rig.takeFrames();
@@ -181,11 +169,11 @@ void TestSettingsInterfaces::scanListOfTheInterface()
     QCOMPARE(rig.row(61)->options().size(), 256);
     QCOMPARE(rig.row(61)->options().last().text, QStringLiteral("Net255"));
     rig.back();
-    answerNext(rig, {"wifi.1 ", "wifi.1 PARAM;return:ERROR;"});
+    rig.answerNext({"wifi.1 ", "wifi.1 PARAM;return:ERROR;"});
     rig.touch(rig.addRow(rig.current(), 21, QVexmarMenuItem::SubMenu));
     QCOMPARE(rig.rowText(61), QStringLiteral("Network List | No Wi-Fi network Found"));
     rig.back();
-    answerNext(rig, {"wifi.0 ", "wifi.0 PARAM;return:ERROR;"});
+    rig.answerNext({"wifi.0 ", "wifi.0 PARAM;return:ERROR;"});
     rig.touch(20);
     QCOMPARE(rig.row(61)->options().size(), 256);
     QVERIFY(!rig.row(61)->isLocked());
