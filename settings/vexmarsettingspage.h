@@ -96,8 +96,8 @@ public:
     // Immediate setting: accepted is the result of a model setter called with send. On refusal the row shows held,
     // the value the model still holds (a setter stores only what the device accepted, so held may be read before
     // or after the setter), and "Failed to apply changes!" stays until closed. Selections and wheels select held;
-    // when no option holds it they show heldText (its number when empty) in red with no option current, as
-    // showHeldOption does. Switches take held != 0, other rows show the text. Returns accepted.
+    // when no option holds it they show heldText (held in decimal when empty) as showHeldOption does for a strict
+    // row. Switches take held != 0, other rows show the text. Returns accepted.
     bool setImmediately(QVexmarMenuItem *item, bool accepted, int held, const QString &heldText = QString());
     bool setImmediately(QVexmarMenuItem *item, bool accepted, const QString &held);
     // Call guard: true, with the row put back as above and "Cannot apply changes\n(a connection is established)",

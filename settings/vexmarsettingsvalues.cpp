@@ -141,12 +141,15 @@ void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, int held, const QString
 {
     if (!item)
         return;
-    if (item->kind() == QVexmarMenuItem::Switch)
+    if (item->kind() == QVexmarMenuItem::Switch) {
         item->setChecked(held != 0);
-    else if (choosesOption(item))
+    } else if (choosesOption(item)) {
+        // Option 0 would pass for a value the device does not hold.
+        item->setLocked(item->isLocked());
         showHeldOption(item, held, heldText.isEmpty() ? QString::number(held) : heldText);
-    else
+    } else {
         item->setValueText(QString::number(held));
+    }
 }
 
 void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, const QString &held)
