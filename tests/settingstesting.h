@@ -108,18 +108,6 @@ public:
     // The row on the current page; null when missing.
     QVexmarMenuItem *row(int id) const { return current() ? current()->findItem(id) : nullptr; }
 
-    // The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the
-    // normal answer.
-    void answerNext(const QByteArrayList &replies)
-    {
-        for (const QByteArray &reply : replies) {
-            const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
-            SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
-            next.match = reply.left(reply.indexOf(' ')).toStdString();
-            device.addFault(next);
-        }
-    }
-
     // A touch on the row as the user gives it: locked rows ignore it, the kind decides what opens.
     void touch(QVexmarMenuItem *item) { item->page()->itemClicked(item->titleLabel); }
     void touch(int id) { touch(row(id)); }
@@ -205,39 +193,6 @@ public:
         return text;
     }
     QString rowText(int id) const { return rowText(row(id)); }
-    // Each row of the current page as "<id> <value>", with " L" when locked and " red" for a red value.
-    QString rowsShown() const
-    {
-        QStringList rows;
-        for (QVexmarMenuItem *item : current()->items()) {
-            rows << QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text()
-                    + (item->isLocked() ? QStringLiteral(" L") : QString())
-                    + (rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
-        }
-        return rows.join(QStringLiteral("; "));
-    }
-    // Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
-    // chooses an option, each as the user does.
-    void play(const QString &steps)
-    {
-        for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
-            const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
-            if (verb == QLatin1String("flip")) {
-                QTest::mouseClick(row(rest.toInt())->switchButton, Qt::LeftButton);
-            } else if (verb == QLatin1String("type")) {
-                // An empty text is typed too: only a null one leaves the keyboard as it opened.
-                QString typed = rest.section(QLatin1Char('='), 1);
-                if (typed.isNull())
-                    typed = QStringLiteral("");
-                touch(rest.section(QLatin1Char('='), 0, 0).toInt());
-                QVERIFY(answer(true, -1, typed));
-            } else {
-                touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
-                QVERIFY(answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
-            }
-        }
-    }
     // "red", "blue", "grey", "white" or the colour's name, of the value text.
     static QString rowColour(const QVexmarMenuItem *item)
     {
@@ -273,5 +228,66 @@ public:
             {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
     }
 };
+
+// The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
+// answer.
+inline void answerNext(SettingsRig &rig, const QByteArrayList &replies)
+{
+    for (const QByteArray &reply : replies) {
+        const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
+        SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
+        next.match = reply.left(reply.indexOf(' ')).toStdString();
+        rig.device.addFault(next);
+    }
+}
+
+// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked and " red" for
+// a red value; only the rows of the ids given, when given.
+inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
+{
+    QStringList rows;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (!ids.isEmpty() && !ids.contains(item->id))
+            continue;
+        rows << QString::number(item->id) + QLatin1Char(' ')
+                + (item->valueLabel ? item->valueLabel->text() : item->titleLabel->text())
+                + (item->isLocked() ? QStringLiteral(" L") : QString())
+                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
+    }
+    return rows.join(QStringLiteral("; "));
+}
+
+inline QString lockedRows(SettingsRig &rig)
+{
+    QStringList ids;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (item->isLocked())
+            ids << QString::number(item->id);
+    }
+    return ids.join(QLatin1Char(' '));
+}
+
+// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
+// chooses an option, each as the user does.
+inline void play(SettingsRig &rig, const QString &steps)
+{
+    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
+        const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
+        if (verb == QLatin1String("flip")) {
+            QTest::mouseClick(rig.row(rest.toInt())->switchButton, Qt::LeftButton);
+        } else if (verb == QLatin1String("type")) {
+            // An empty text is typed too: only a null one leaves the keyboard as it opened.
+            QString typed = rest.section(QLatin1Char('='), 1);
+            if (typed.isNull())
+                typed = QStringLiteral("");
+            rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
+            QVERIFY(rig.answer(true, -1, typed));
+        } else {
+            rig.touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
+            QVERIFY(rig.answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
+        }
+    }
+}
 
 } // namespace settingstesting

@@ -87,12 +87,12 @@ void TestSettingsCoding::codingPageFollowsEvents()
     SettingsRig rig;
     QVERIFY(openCoding(rig));
     QVERIFY(rig.deliver({"EVENT;event_type:default_codec;codec_mode:cmode_double;dcodec_1:PCMA;dcodec_2:G722;"}));
-    QCOMPARE(rig.rowsShown().section(QStringLiteral("; "), 0, 1), QStringLiteral("99 G.711 A-Law; 100 G.722"));
+    QCOMPARE(rowsShown(rig).section(QStringLiteral("; "), 0, 1), QStringLiteral("99 G.711 A-Law; 100 G.722"));
     rig.touch(100);
     QVERIFY(rig.deliver({"EVENT;event_type:default_codec;codec_mode:cmode_normal;type:ip;codec:OPUS/48000/mono/"
                          "32000;"}));
     rig.back();
-    QCOMPARE(rig.rowsShown().section(QStringLiteral("; "), 0, 1),
+    QCOMPARE(rowsShown(rig).section(QStringLiteral("; "), 0, 1),
         QStringLiteral("99 Opus 48kHz Mono 32kbit/s; 100 Not applicable in single codec mode L"));
 }
 
@@ -145,10 +145,10 @@ void TestSettingsCoding::codecPage()
     QFETCH(QByteArray, asked);
     SettingsRig rig;
     QVERIFY(openCoding(rig, setup));
-    rig.answerNext(reply.isEmpty() ? QByteArrayList() : QByteArrayList {reply});
+    answerNext(rig, reply.isEmpty() ? QByteArrayList() : QByteArrayList {reply});
     rig.touch(99);
-    rig.play(steps);
-    QCOMPARE(rig.rowsShown(), rows);
+    play(rig, steps);
+    QCOMPARE(rowsShown(rig), rows);
     QCOMPARE(rig.row(102)->currentOption(), algorithm);
     const QList<QByteArray> words = asked.split(' ');
     const QByteArray bitrates = "PARAM|alg=" + words.at(0)
@@ -203,7 +203,7 @@ void TestSettingsCoding::applies()
     QVERIFY(openCoding(rig, setup, pageId));
     if (failed)
         rig.device.refuseKey("codec", "103-parameter set error");
-    rig.play(steps);
+    play(rig, steps);
     rig.takeFrames();
     rig.apply();
     QCOMPARE(writes(rig.framesAfterRoundTrip()), frames);
@@ -216,7 +216,7 @@ void TestSettingsCoding::relayRefusedThenRetried()
 {
     SettingsRig rig;
     QVERIFY(openCoding(rig, QByteArray(), QVexmar::SettingsCodec1));
-    rig.play(QStringLiteral("pick 105 64000; flip 106"));
+    play(rig, QStringLiteral("pick 105 64000; flip 106"));
     rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "relay"));
     rig.apply();
     QCOMPARE(writes(rig.framesAfterRoundTrip()),
@@ -226,9 +226,9 @@ void TestSettingsCoding::relayRefusedThenRetried()
     QCOMPARE(rig.rowText(106), QStringLiteral("Relay transmission | Active | Disabled, *Active"));
     rig.closePopups();
     // The codec counts as stored: the relay turned back leaves nothing to apply.
-    rig.play(QStringLiteral("flip 106"));
+    play(rig, QStringLiteral("flip 106"));
     QVERIFY(!rig.modified());
-    rig.play(QStringLiteral("flip 106"));
+    play(rig, QStringLiteral("flip 106"));
     rig.apply();
     QCOMPARE(writes(rig.framesAfterRoundTrip()), QByteArrayList {"PARAM|relay=on|target=audio"});
     QVERIFY(!rig.modified());
@@ -283,10 +283,10 @@ void TestSettingsCoding::opusPage()
     if (!before.isEmpty() && !before.startsWith("read ") && before != "eth.0")
         rig.device.addFault(fault(SimDevice::Fault::Nok, 0, before.toStdString()));
     rig.takeFrames();
-    rig.play(step);
+    play(rig, step);
     QCOMPARE(rig.framesAfterRoundTrip(),
         frame.isEmpty() ? QByteArrayList() : QByteArrayList {"PARAM|" + frame + "|target=audio"});
-    QCOMPARE(rig.rowsShown(), rows);
+    QCOMPARE(rowsShown(rig), rows);
     const bool refused = !before.isEmpty() && frame.startsWith(before);
     QCOMPARE(rig.popupText(), refused ? QStringLiteral("Failed to apply changes!") : QString());
     QVERIFY(!rig.modified());
