@@ -2,20 +2,20 @@
 // offers for each field what the device lists given the fields chosen before it, and is applied as a whole; the
 // Opus page writes each change at once.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "kramsg.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraccess.h"
-#include "vexmarcontrols.h"
-#include "vexmarsettingskeys.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingskeys.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 

@@ -1,7 +1,7 @@
 // The Coding branch of the settings menu against the simulated device: page 2 by codec mode, level and default
 // network; the codec page's lists asked field by field, the relay, the apply; the Opus page's rows and writes.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 
