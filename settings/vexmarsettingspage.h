@@ -96,8 +96,8 @@ public:
     // Immediate setting: accepted is the result of a model setter called with send. On refusal the row shows held,
     // the value the model still holds (a setter stores only what the device accepted, so held may be read before
     // or after the setter), and "Failed to apply changes!" stays until closed. Selections and wheels select held;
-    // when no option holds it they show heldText (the number when null) in red with no option current. Switches
-    // take held != 0, other rows show the text. Returns accepted.
+    // when no option holds it they show heldText (held in decimal when empty) as showHeldOption does for a strict
+    // row. Switches take held != 0, other rows show the text. Returns accepted.
     bool setImmediately(QVexmarMenuItem *item, bool accepted, int held, const QString &heldText = QString());
     bool setImmediately(QVexmarMenuItem *item, bool accepted, const QString &held);
     // Call guard: true, with the row put back as above and "Cannot apply changes\n(a connection is established)",
@@ -388,6 +388,8 @@ private:
     // SIP/AoIP pages: values stored on the device whose interface has not taken them yet (its re-initialisation
     // was refused); the next apply re-initialises it, changed or not.
     bool m_aoipReinitOwed = false;
+    // Opus page: what the device holds for rows 107-110, which a refused write puts back.
+    int m_autoBitrateHeld[4] = {0, 1, 0, 0};
 
     int m_openBranchId = -1;
     bool m_screenSaver = true;

@@ -144,9 +144,9 @@ void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, int held, const QString
     if (item->kind() == QVexmarMenuItem::Switch) {
         item->setChecked(held != 0);
     } else if (choosesOption(item)) {
-        // The row's own colour first: a held value an option holds is no longer red.
+        // Option 0 would pass for a value the device does not hold.
         item->setLocked(item->isLocked());
-        showHeldOption(item, held, heldText.isNull() ? QString::number(held) : heldText);
+        showHeldOption(item, held, heldText.isEmpty() ? QString::number(held) : heldText);
     } else {
         item->setValueText(QString::number(held));
     }
@@ -220,10 +220,13 @@ bool QVexmarSettingsPage::showHeldOption(QVexmarMenuItem *item, int value, const
         return false;
     if (item->selectOption(value, true, true) != -1)
         return true;
-    if (strict)
+    if (strict) {
         item->setValueTextAndGlobalColor(text, Qt::red, true);
-    else
+        // The text may also be an option's ("%1 kbit/s" of a rate between two listed ones): none is current.
+        item->selectOption(value, false, true);
+    } else {
         item->setValueText(text, false);
+    }
     return false;
 }
 
