@@ -11,8 +11,6 @@ class TestSettingsNetwork : public QObject
     Q_OBJECT
 
 private slots:
-    void waysIn_data();
-    void waysIn();
     void networkPage_data();
     void networkPage();
     void simState_data();
@@ -119,33 +117,6 @@ void comparePopup(SettingsRig &rig, const QString &popup)
 }
 
 } // namespace
-
-// The screen window's page ids of the Network branch, as the other pages use them.
-void TestSettingsNetwork::waysIn_data()
-{
-    QTest::addColumn<int>("pageId");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<bool>("opened");
-    QTest::addColumn<QString>("pages");
-    QTest::newRow("Network page") << int(QVexmar::SettingsNetwork) << 0 << true << QStringLiteral("1");
-    QTest::newRow("SIP account 1") << int(QVexmar::SettingsSipPrimary) << 1 << true << QStringLiteral("1 10 77");
-    QTest::newRow("SIP account 2") << int(QVexmar::SettingsSipSecondary) << 1 << true << QStringLiteral("1 10 78");
-    QTest::newRow("SIP account 1 at the operator level")
-        << int(QVexmar::SettingsSipPrimary) << 0 << false << QStringLiteral("1");
-}
-
-void TestSettingsNetwork::waysIn()
-{
-    QFETCH(int, pageId);
-    QFETCH(int, level);
-    QFETCH(bool, opened);
-    QFETCH(QString, pages);
-    SettingsRig rig;
-    rig.device.loadSetup(networkSetup);
-    QVERIFY(rig.startSettings(level));
-    QCOMPARE(rig.openPageId(pageId), opened);
-    QCOMPARE(rig.pages(), pages);
-}
 
 // One link per interface that has a page, in the order of the codes; rows 7 and 8 list the networks.
 void TestSettingsNetwork::networkPage_data()
