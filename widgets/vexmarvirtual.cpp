@@ -1,6 +1,7 @@
 #include "widgets/vexmarvirtual.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QShowEvent>
 
@@ -95,6 +96,8 @@ void QVexmarVirtual::setupUi()
     QFont keyFont = font();
     keyFont.setPixelSize(32);
 
+    // Openers copy a row's title here, and rows may be named by the device.
+    plainTextLabel(&titleLabel);
     titleLabel.setGeometry(8, 15, 368, 42);
     titleLabel.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     titleLabel.setFont(titleFont);
