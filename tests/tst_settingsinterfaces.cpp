@@ -13,6 +13,8 @@ private slots:
     void builds_data();
     void builds();
     void scanListOfTheInterface();
+    void scanListOfTheConnection_data();
+    void scanListOfTheConnection();
     void changeMark_data();
     void changeMark();
     void applies_data();
@@ -167,6 +169,36 @@ void TestSettingsInterfaces::scanListOfTheInterface()
     rig.touch(20);
     QCOMPARE(rig.row(61)->options().size(), 256);
     QVERIFY(!rig.row(61)->isLocked());
+}
+
+// A list found on one codec is not shown for another: after the connection ends, a failed scan finds nothing.
+void TestSettingsInterfaces::scanListOfTheConnection_data()
+{
+    QTest::addColumn<bool>("reconnect");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("same connection") << false
+                                     << "Network List | Select a Wi-Fi network from list | Studio, Office";
+    QTest::newRow("connected again") << true << "Network List | No Wi-Fi network Found";
+}
+
+void TestSettingsInterfaces::scanListOfTheConnection()
+{
+    QFETCH(bool, reconnect);
+    QFETCH(QString, list);
+    SettingsRig rig;
+    QVERIFY(openInterface(rig, 20));
+    rig.back();
+    if (reconnect) {
+        getCom()->disconnectFromDevice();
+        QTRY_COMPARE(getCom()->state(), RpcConnection::UnconnectedState);
+        rig.device.loadSetup("network:wifi.0 ssid=Newsroom");
+        QVERIFY(rig.connect());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.window->setupTimer()->isActive(), 10000);
+    }
+    answerNext(rig, {"wifi.0 ", "wifi.0 PARAM;return:ERROR;"});
+    rig.touch(20);
+    QCOMPARE(rig.current()->pageId, 20);
+    QCOMPARE(rig.rowText(61), list);
 }
 
 // The mark follows the change test; locked rows never count, and the Wi-Fi switches lock each other.
