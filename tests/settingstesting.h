@@ -174,6 +174,45 @@ public:
         return colour.name();
     }
 
+    // Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
+    // chooses an option, each as the user does.
+    void play(const QString &steps)
+    {
+        for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
+            const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
+            if (verb == QLatin1String("flip")) {
+                QTest::mouseClick(row(rest.toInt())->switchButton, Qt::LeftButton);
+            } else if (verb == QLatin1String("type")) {
+                // An empty text is typed too: only a null one leaves the keyboard as it opened.
+                QString typed = rest.section(QLatin1Char('='), 1);
+                if (typed.isNull())
+                    typed = QStringLiteral("");
+                touch(rest.section(QLatin1Char('='), 0, 0).toInt());
+                QVERIFY(answer(true, -1, typed));
+            } else {
+                touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
+                QVERIFY(answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
+            }
+        }
+    }
+
+    // The rows of the current page but spacers, each "<id> <value>", with " L" when locked, " red" for a red value
+    // and " hidden" for a hidden row.
+    QString rowsShown() const
+    {
+        QStringList rows;
+        for (QVexmarMenuItem *item : current()->items()) {
+            if (item->id == -1)
+                continue;
+            rows << QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text()
+                    + (item->isLocked() ? QStringLiteral(" L") : QString())
+                    + (rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString())
+                    + (item->isHidden() ? QStringLiteral(" hidden") : QString());
+        }
+        return rows.join(QStringLiteral("; "));
+    }
+
     // The ids of the pages on the stack, bottom first, each with ":<group>" when it has one.
     QString pages() const
     {

@@ -74,18 +74,6 @@ bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, c
     return rig.current()->pageId == pageId;
 }
 
-// Each row as "<id> <value>", with " L" when locked and " red" for a red value.
-QString rowsShown(SettingsRig &rig)
-{
-    QStringList rows;
-    for (QVexmarMenuItem *item : rig.current()->items()) {
-        rows << QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text()
-                + (item->isLocked() ? QStringLiteral(" L") : QString())
-                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
-    }
-    return rows.join(QStringLiteral("; "));
-}
-
 QString lockedRows(SettingsRig &rig)
 {
     QStringList ids;
@@ -94,29 +82,6 @@ QString lockedRows(SettingsRig &rig)
             ids << QString::number(item->id);
     }
     return ids.join(QLatin1Char(' '));
-}
-
-// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
-// chooses an option, each as the user does.
-void play(SettingsRig &rig, const QString &steps)
-{
-    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
-        const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
-        if (verb == QLatin1String("flip")) {
-            QTest::mouseClick(rig.row(rest.toInt())->switchButton, Qt::LeftButton);
-        } else if (verb == QLatin1String("type")) {
-            // An empty text is typed too: only a null one leaves the keyboard as it opened.
-            QString typed = rest.section(QLatin1Char('='), 1);
-            if (typed.isNull())
-                typed = QStringLiteral("");
-            rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
-            QVERIFY(rig.answer(true, -1, typed));
-        } else {
-            rig.touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
-            QVERIFY(rig.answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
-        }
-    }
 }
 
 } // namespace
@@ -199,7 +164,7 @@ void TestSettingsInterfaces::builds()
     QFETCH(QString, detail);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId, setup, replies));
-    QCOMPARE(rowsShown(rig), rows);
+    QCOMPARE(rig.rowsShown(), rows);
     QCOMPARE(rig.rowText(detailRow), detail);
     QVERIFY(!rig.modified());
 }
@@ -256,7 +221,7 @@ void TestSettingsInterfaces::changeMark()
     QFETCH(QString, locked);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId, setup));
-    play(rig, steps);
+    rig.play(steps);
     QCOMPARE(rig.modified(), modified);
     QCOMPARE(lockedRows(rig), locked);
     QVERIFY(rig.takeFrames().isEmpty());
@@ -328,7 +293,7 @@ void TestSettingsInterfaces::applies()
     QFETCH(QString, locked);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId, setup));
-    play(rig, steps);
+    rig.play(steps);
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), popup);
@@ -341,7 +306,7 @@ void TestSettingsInterfaces::refusedStoreRetried()
 {
     SettingsRig rig;
     QVERIFY(openInterface(rig, 12));
-    play(rig, QStringLiteral("pick 33 1; pick 30 5"));
+    rig.play(QStringLiteral("pick 33 1; pick 30 5"));
     rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "ajb_profile"));
     rig.apply();
     const QByteArrayList frames {"PARAM|ajb_profile=standard|link_mode=100baseT-FD|network=eth.0|target=network"};
@@ -402,12 +367,12 @@ void TestSettingsInterfaces::configInfo()
     QFETCH(QString, rows);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId));
-    play(rig, QStringLiteral("flip 24"));
+    rig.play(QStringLiteral("flip 24"));
     QVERIFY(rig.modified());
     const QByteArray name = "eth." + QByteArray::number(pageId - 12);
     QVERIFY(rig.deliver({"EVENT;event_type:config info;network:" + name
         + ";mode:manual;local_addr:10.1.1.5;subnet:255.0.0.0;gateway:10.1.1.1;dns1:10.1.1.1;dns2:10.1.1.2;"}));
-    QCOMPARE(rowsShown(rig), rows);
+    QCOMPARE(rig.rowsShown(), rows);
     QVERIFY(!rig.modified());
 }
 
