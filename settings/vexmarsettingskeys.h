@@ -18,6 +18,9 @@ extern const std::string TIMEZONE_UTC;
 // Lists of target "general".
 extern const std::string LIST_TIMEZONE_REGION;
 
+// The records of the device's book, by their "type" (also the name of their list).
+extern const std::string TYPE_REMOTE_PROFILE;
+
 // The functions of the GPIO inputs and of the relays, by index.
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];
