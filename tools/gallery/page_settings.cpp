@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -64,11 +65,12 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(
+    const std::function<void(settingstesting::SettingsRig &)> &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(2, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -111,6 +113,39 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- Book page, call profile page ----
+
+const QByteArray bookSetup = R"(
+book:remote_profile:3 name=Reporter
+book:remote_profile:3 network=wifi.0
+book:remote_profile:3 codec=OPUS/48000/stereo/128000
+book:remote_profile:3 remote_addr=5550001
+book:remote_profile:3 remote_addr2=5550002
+)";
+
+// From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
+// it has none): 174 a new profile, 299 + id a stored one.
+void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
+{
+    rig.device.loadSetup(bookSetup);
+    rig.device.setCodingLists();
+    rig.touch(170);
+    QVexmarMenuItem *row = rig.row(entryId);
+    rig.touch(row ? row
+                  : rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, QLatin1String(title),
+                      entryId >= QVexmarSettingsPage::firstListRow ? 170 : -1));
+}
+
+QImage callProfileShot(
+    int entryId, const char *title, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -123,10 +158,25 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("ethernet-not-attached"), notAttachedShot()},
         {QStringLiteral("isdn-ni"), interfaceShot(11, "ISDN settings", SimDevice::isdnSetup())},
         {QStringLiteral("wifi-scan-list"), interfaceShot(20, "Wi-Fi settings (Internal)")},
-        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+        {QStringLiteral("wifi-network-choice"), settingsShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
+        {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
+        {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
+        {QStringLiteral("book-stored-changed"),
+            callProfileShot(302, "Reporter",
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(182);
+                    rig.answer(true, -1, QStringLiteral("5550009"));
+                    // Dragged to the end, where Load and Delete are locked by the mark.
+                    QCoreApplication::processEvents();
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("book-failed-read"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 307, "Gone"); }, QVexmar::SettingsBook)},
     };
 }
 
