@@ -55,6 +55,9 @@ book:remote_profile:17 name=Elsewhere
 book:remote_profile:17 network=wifi.1
 book:remote_profile:17 codec=G722
 book:remote_profile:17 remote_addr=5550003
+book:remote_profile:18 name=Łódź
+book:remote_profile:18 network=eth.0
+book:remote_profile:18 remote_addr=5550018
 )";
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double";
@@ -65,20 +68,19 @@ const QByteArray voiceCall = "EVENT;event_type:0600-call received;id:11;network:
 // The settings page opened by the page id (25 the Book, 26-28 for a line), the call profile list shown, and the
 // profile's page opened from its row as the user opens it (174 a new one); the log then empty. The row is added to
 // the list when the list has none.
-bool openProfile(
-    SettingsRig &rig, int entryId, const QByteArray &setup = {}, int opener = QVexmar::SettingsBook, int level = 2)
+bool openProfile(SettingsRig &rig, int entryId, const QByteArray &setup = {}, int opener = QVexmar::SettingsBook)
 {
     rig.device.loadSetup(bookSetup + setup);
     rig.device.setCodingLists();
-    if (!rig.startSettings(level) || !rig.openPageId(opener))
+    if (!rig.startSettings() || !rig.openPageId(opener))
         return false;
     if (rig.current()->pageId == QVexmarSettingsPage::BookEntry)
         rig.touch(170);
-    if (entryId == 0)
-        return rig.current()->pageId == 170;
     QVexmarMenuItem *row = rig.row(entryId);
     if (!row) {
-        const QString title = QStringLiteral("Profile %1").arg(entryId);
+        // Named as the list names it: the device's name in UTF-8, through utf8ToQString.
+        const std::string name = rig.device.param("book:remote_profile:" + std::to_string(entryId - 299), "name");
+        const QString title = name.empty() ? QStringLiteral("Profile %1").arg(entryId) : utf8ToQString(name);
         row = rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, title, entryId > 298 ? 170 : -1);
     }
     rig.takeFrames();
@@ -136,7 +138,7 @@ void TestSettingsCallProfile::opens_data()
                "PARAM|alg=G722|codec_mode=single_codec|network=ip|target=audio|LIST mode",
                "PARAM|alg=G722|codec_mode=single_codec|mode=mono|network=ip|samplerate=48000|target=audio|"
                "LIST bitrate"}
-        << "176 Profile 311; 177 Ethernet; 178 G.722; 179 Mono L; 180 16 kHz L; 181 64 kbit/s L; 182 5551234; 183 ; "
+        << "176 Studio A; 177 Ethernet; 178 G.722; 179 Mono L; 180 16 kHz L; 181 64 kbit/s L; 182 5551234; 183 ; "
            "184 Load the call profile; 186 Delete the call profile"
         << QString();
     QTest::newRow("stored rate not offered")
@@ -146,7 +148,7 @@ void TestSettingsCallProfile::opens_data()
                "PARAM|alg=OPUS|codec_mode=single_codec|mode=stereo|network=ip|target=audio|LIST samplerate",
                "PARAM|alg=OPUS|codec_mode=single_codec|mode=stereo|network=ip|samplerate=48000|target=audio|"
                "LIST bitrate"}
-        << "176 Profile 314; 177 Ethernet; 178 Opus; 179 Stereo; 180 48 kHz; 181 256 kbit/s; 182 5551000; 183 ; "
+        << "176 Studio Opus; 177 Ethernet; 178 Opus; 179 Stereo; 180 48 kHz; 181 256 kbit/s; 182 5551000; 183 ; "
            "184 Load the call profile; 186 Delete the call profile"
         << QString();
     QTest::newRow("read refused")
@@ -254,18 +256,23 @@ void TestSettingsCallProfile::saves_data()
         << QString() << back;
     QTest::newRow("same name updates")
         << 311 << "type 182=5550199"
-        << QByteArrayList {"DO|action=update|codec=G722|id=12|name=Profile 311|network=eth.0|remote_addr=5550199|"
+        << QByteArrayList {"DO|action=update|codec=G722|id=12|name=Studio A|network=eth.0|remote_addr=5550199|"
                            "target=general|type=remote_profile"}
         << QString() << back;
     QTest::newRow("both numbers")
         << 312 << "type 183=5550009"
-        << QByteArrayList {"DO|action=update|codec=OPUS/48000/stereo/128000|id=13|name=Profile 312|network=wifi.0|"
+        << QByteArrayList {"DO|action=update|codec=OPUS/48000/stereo/128000|id=13|name=Reporter|network=wifi.0|"
                            "remote_addr=5550001|remote_addr2=5550009|target=general|type=remote_profile"}
         << QString() << back;
     QTest::newRow("Voice leaves the second number out")
         << 312 << "pick 177 768; pick 178 17"
-        << QByteArrayList {"DO|action=update|codec=GSM|id=13|name=Profile 312|network=mobile.0|remote_addr=5550001|"
+        << QByteArrayList {"DO|action=update|codec=GSM|id=13|name=Reporter|network=mobile.0|remote_addr=5550001|"
                            "target=general|type=remote_profile"}
+        << QString() << back;
+    QTest::newRow("stored name beyond Latin-1 goes back as it was")
+        << 317 << "type 182=5550019"
+        << QByteArrayList {"DO|action=update|id=18|name=Łódź|network=eth.0|remote_addr=5550019|target=general|"
+                           "type=remote_profile"}
         << QString() << back;
     QTest::newRow("renamed creates")
         << 311 << "type 176=Studio B"
@@ -305,7 +312,7 @@ void TestSettingsCallProfile::refusedSaveRetried()
     rig.play(QStringLiteral("type 182=5550199"));
     rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "update"));
     rig.apply();
-    const QByteArrayList sent {"DO|action=update|codec=G722|id=12|name=Profile 311|network=eth.0|"
+    const QByteArrayList sent {"DO|action=update|codec=G722|id=12|name=Studio A|network=eth.0|"
                                "remote_addr=5550199|target=general|type=remote_profile"};
     QCOMPARE(writes(rig.framesAfterRoundTrip()), sent);
     QCOMPARE(rig.popupText(), QStringLiteral("Failed to update the call profile!"));
