@@ -87,16 +87,6 @@ bool fitsLatin1(const QString &text)
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
-// utf8ToQString keeps the bytes of a name's characters beyond Latin-1 as Latin-1 characters; encoding those again
-// would store another name. Such a name goes back as the device sent it.
-std::string nameToDevice(const QString &name)
-{
-    const std::string bytes = qStringToLatin1(name);
-    const QString decoded = QString::fromUtf8(bytes.data(), int(bytes.size()));
-    const bool beyondLatin1 = std::any_of(decoded.cbegin(), decoded.cend(), [](QChar c) { return c.unicode() > 0xFF; });
-    return beyondLatin1 && decoded.toUtf8().toStdString() == bytes ? bytes : qStringToUtf8(name);
-}
-
 kra::CMsg bookRequest(const std::string &action, const std::string &type)
 {
     kra::CMsg request(kra::CMsg::Do);
@@ -293,7 +283,7 @@ bool QVexmarSettingsPage::saveCallProfile(QVexmarMenuItems *page)
     kra::CMsg request = bookRequest(update ? kra::CMD_UPDATE : kra::CMD_CREATE, settingskeys::TYPE_REMOTE_PROFILE);
     if (update)
         request.setParam(kra::KEY_ID, recordId(profile.entryId));
-    request.setParam(kra::KEY_NAME, nameToDevice(profile.name));
+    request.setParam(kra::KEY_NAME, qStringToUtf8(profile.name));
     request.setParam(kra::KEY_NETWORK, networkNameOfCode(profile.networkCode));
     if (profile.coding.algorithm != noAlgorithm)
         request.setParam(kra::KEY_CODEC, CodecFormat::codecFormatToString(profile.coding));
