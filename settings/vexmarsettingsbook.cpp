@@ -1,18 +1,18 @@
 // QVexmarSettingsPage: the Book page and the page of one call profile. A profile is read from the device's book,
 // edited in editedProfile against loadedProfile, stored with the apply icon, loaded onto a codec line or deleted.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "codingrows.h"
-#include "kramsg.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmarmenuselect.h"
-#include "vexmarsettingskeys.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/codingrows.h"
+#include "settings/vexmarsettingskeys.h"
+#include "widgets/menu/vexmarmenuselect.h"
 
 #include <QGridLayout>
 

@@ -128,7 +128,7 @@ book:remote_profile:3 remote_addr2=5550002
 void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
 {
     rig.device.loadSetup(bookSetup);
-    rig.device.setCodingLists();
+    settingstesting::loadCodingSetup(rig.device);
     rig.touch(170);
     QVexmarMenuItem *row = rig.row(entryId);
     rig.touch(row ? row
