@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -70,11 +71,11 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(2, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -228,6 +229,38 @@ QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigS
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
 
+// ---- Book page, call profile page ----
+
+const QByteArray bookSetup = R"(
+book:remote_profile:3 name=Reporter
+book:remote_profile:3 network=wifi.0
+book:remote_profile:3 codec=OPUS/48000/stereo/128000
+book:remote_profile:3 remote_addr=5550001
+book:remote_profile:3 remote_addr2=5550002
+)";
+
+// From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
+// it has none): 174 a new profile, 299 + id a stored one.
+void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
+{
+    rig.device.loadSetup(bookSetup);
+    settingstesting::loadCodingSetup(rig.device);
+    rig.touch(170);
+    QVexmarMenuItem *row = rig.row(entryId);
+    rig.touch(row ? row
+                  : rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, QLatin1String(title),
+                      entryId >= QVexmarSettingsPage::firstListRow ? 170 : -1));
+}
+
+QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -257,7 +290,7 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("opus-locked-not-listed"),
             codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
                 [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
-        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+        {QStringLiteral("wifi-network-choice"), settingsShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
@@ -272,6 +305,21 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("mobile-ready"), networkShot(1, 16)},
         {QStringLiteral("mobile-ready-scrolled"), networkShot(1, 16, 58)},
         {QStringLiteral("mobile-pin-required"), networkShot(1, 17)},
+        {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
+        {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
+        {QStringLiteral("book-stored-changed"),
+            callProfileShot(302, "Reporter",
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(182);
+                    rig.answer(true, -1, QStringLiteral("5550009"));
+                    // Dragged to the end, where Load and Delete are locked by the mark.
+                    QCoreApplication::processEvents();
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("book-failed-read"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 307, "Gone"); }, QVexmar::SettingsBook)},
     };
 }
 
