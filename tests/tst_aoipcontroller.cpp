@@ -137,15 +137,15 @@ const std::map<QByteArray, Field> &fields()
             set ? Set([set](C &c, const QByteArray &v) { return (c.*set)(v.toStdString(), true); }) : Set()};
     };
     using Account = TComSipAccount;
-    const auto account = [](int n, const std::string &(Account::*get)() const,
-                             bool (Account::*set)(const std::string &, bool)) {
-        const auto of = [n](const C &c) -> const Account & { return n == 1 ? c.account1() : c.account2(); };
-        return Field {[of, get](const C &c) { return QByteArray::fromStdString((of(c).*get)()); },
-            [n, set](C &c, const QByteArray &v) {
-                return ((n == 1 ? c.account1() : c.account2()).*set)(v.toStdString(), false);
-            },
-            true};
-    };
+    const auto account
+        = [](int n, const std::string &(Account::*get)() const, bool (Account::*set)(const std::string &, bool)) {
+              const auto of = [n](const C &c) -> const Account & { return n == 1 ? c.account1() : c.account2(); };
+              return Field {[of, get](const C &c) { return QByteArray::fromStdString((of(c).*get)()); },
+                  [n, set](C &c, const QByteArray &v) {
+                      return ((n == 1 ? c.account1() : c.account2()).*set)(v.toStdString(), false);
+                  },
+                  true};
+          };
     const auto registered = [](int n) {
         return Field {
             Get([n](const C &c) { return numberText((n == 1 ? c.account1() : c.account2()).registered()); }), Set()};

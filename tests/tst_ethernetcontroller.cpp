@@ -314,11 +314,11 @@ void TestEthernetController::wireKeys_data()
     QTest::addColumn<QByteArray>("value"); // a value set with send ...
     QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire; null: read only
 
-    const auto row = [](const char *key, int param, const char *device, const char *held, const char *value,
-                         const char *sent) {
-        QTest::newRow(key) << QByteArray(key) << param << QByteArray(device) << QByteArray(held) << QByteArray(value)
-                           << QByteArray(sent);
-    };
+    const auto row
+        = [](const char *key, int param, const char *device, const char *held, const char *value, const char *sent) {
+              QTest::newRow(key) << QByteArray(key) << param << QByteArray(device) << QByteArray(held)
+                                 << QByteArray(value) << QByteArray(sent);
+          };
     row("mode", 0, "pppoe", "2", "1", "manual");
     row("local_addr", 1, "10.9.0.2", "10.9.0.2", "10.9.0.3", "10.9.0.3");
     row("subnet", 2, "255.255.0.0", "255.255.0.0", "255.0.0.0", "255.0.0.0");

@@ -304,11 +304,11 @@ void TestIsdnController::wireKeys_data()
     QTest::addColumn<QByteArray>("value"); // a value set with send ...
     QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire
 
-    const auto row = [](const char *key, int param, const char *device, const char *held, const char *value,
-                         const char *sent) {
-        QTest::newRow(key) << QByteArray(key) << param << QByteArray(device) << QByteArray(held) << QByteArray(value)
-                           << QByteArray(sent);
-    };
+    const auto row
+        = [](const char *key, int param, const char *device, const char *held, const char *value, const char *sent) {
+              QTest::newRow(key) << QByteArray(key) << param << QByteArray(device) << QByteArray(held)
+                                 << QByteArray(value) << QByteArray(sent);
+          };
     row("5as", 0, "off", "0", "1", "on");
     row("protocol", 1, "isdn_ntt", "2", "0", "isdn_udss1");
     row("spid", 2, "9876543210", "9876543210", "1111", "1111");

@@ -515,12 +515,12 @@ void TestRavennaController::wireKeys_data()
     QTest::addColumn<QByteArray>("value"); // the value set ...
     QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire
 
-    const auto row = [](const char *key, const char *read, const char *device, const char *held,
-                         const char *setter = nullptr, int index = 0, const char *value = nullptr,
-                         const char *sent = nullptr) {
-        QTest::newRow(key) << QByteArray(key) << QByteArray(read) << QByteArray(device) << QByteArray(held)
-                           << QByteArray(setter) << index << QByteArray(value) << QByteArray(sent);
-    };
+    const auto row
+        = [](const char *key, const char *read, const char *device, const char *held, const char *setter = nullptr,
+              int index = 0, const char *value = nullptr, const char *sent = nullptr) {
+              QTest::newRow(key) << QByteArray(key) << QByteArray(read) << QByteArray(device) << QByteArray(held)
+                                 << QByteArray(setter) << index << QByteArray(value) << QByteArray(sent);
+          };
     row("rav_manufacturer", "all", "Other Maker", "manufacturer=Other Maker");
     row("rav_hardware_name", "all", "Module 9", "hardwareName=Module 9");
     row("rav_device_name", "all", "Booth 3", "deviceName=Booth 3", "deviceName", 0, "Booth 4", "Booth 4");

@@ -176,8 +176,7 @@ void TestSettingsInterfaces::scanListOfTheConnection_data()
 {
     QTest::addColumn<bool>("reconnect");
     QTest::addColumn<QString>("list");
-    QTest::newRow("same connection") << false
-                                     << "Network List | Select a Wi-Fi network from list | Studio, Office";
+    QTest::newRow("same connection") << false << "Network List | Select a Wi-Fi network from list | Studio, Office";
     QTest::newRow("connected again") << true << "Network List | No Wi-Fi network Found";
 }
 

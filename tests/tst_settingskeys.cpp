@@ -1,0 +1,138 @@
+// The settings page's own wire words against the simulated device, written here as the device spells them: each is
+// found where the page reads it and where it writes it.
+
+#include "settings/ttimezonelist.h"
+#include "tests/settingstesting.h"
+
+using namespace settingstesting;
+
+class TestSettingsKeys : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wireKeys_data();
+    void wireKeys();
+};
+
+namespace {
+
+const std::string dbStore = "db:ui:quorvane_ui";
+
+// Whether one of the frames holds the part ("GET x", "LIST x", "key=value") between its '|'.
+bool holds(const QByteArrayList &frames, const QByteArray &part)
+{
+    return std::any_of(
+        frames.cbegin(), frames.cend(), [&part](const QByteArray &frame) { return frame.split('|').contains(part); });
+}
+
+// The book with one call profile, id 12, and the coding lists its page reads.
+const QByteArray bookSetup = R"(
+audio codec=PCMA
+book:remote_profile:12 name=Studio A
+book:remote_profile:12 network=eth.0
+book:remote_profile:12 codec=G722
+book:remote_profile:12 remote_addr=5551234
+)";
+
+} // namespace
+
+// The words of the key table; "how" names the page's way to them. A null read or write: the page has none.
+void TestSettingsKeys::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("how");
+    QTest::addColumn<QByteArray>("store"); // the device's store of the word, with its value there
+    QTest::addColumn<QByteArray>("read"); // a part of a frame of the read
+    QTest::addColumn<QString>("shown"); // what the page then holds or shows
+    QTest::addColumn<QString>("change"); // what the user changes ...
+    QTest::addColumn<QByteArray>("written"); // ... and the part of the frame that writes it
+
+    const auto row = [](const char *word, const char *how, const char *store, const char *read, const char *shown,
+                         const char *change, const char *written) {
+        QTest::newRow(word) << QByteArray(how) << QByteArray(store) << QByteArray(read) << QString::fromUtf8(shown)
+                            << QString::fromUtf8(change) << QByteArray(written);
+    };
+    row("autologin", "auto-login", nullptr, nullptr, nullptr, "on", "autologin=on");
+    row("timezone", "zone", "db:ui:quorvane_ui timezone=Europe/Rome", "GET timezone", "Europe/Rome", "Europe/Paris",
+        "timezone=Europe/Paris");
+    row("timezone_region_list", "regions", "general timezone_region_list=[Africa,Europe]", "LIST timezone_region_list",
+        "Africa,Europe", nullptr, nullptr);
+    // The zone the device's clock runs on when it holds none, and the region that is its own city.
+    row("UTC/UTC", "zone", nullptr, "GET timezone", "UTC/UTC", nullptr, nullptr);
+    row("UTC", "cities", nullptr, nullptr, "UTC", nullptr, nullptr);
+    row("abr_calls", "opus 107", "audio abr_calls=off", "GET abr_calls", "Auto Adapt | Disabled", "flip 107",
+        "abr_calls=on");
+    row("abr_profile", "opus 108", "audio abr_profile=safe", "GET abr_profile",
+        "Adapt Policy | Safe | *Safe, Standard, Punchy", "pick 108 2", "abr_profile=punchy");
+    row("abr_minbr", "opus 109", "audio abr_minbr=32000", "GET abr_minbr",
+        "Minimum Bit Rate | 32 kbit/s | 12 kbit/s, 24 kbit/s, *32 kbit/s", "pick 109 12000", "abr_minbr=12000");
+    row("abr_maxbr", "opus 110", "audio abr_maxbr=128000", "GET abr_maxbr",
+        "Maximum Bit Rate | 128 kbit/s | 64 kbit/s, 96 kbit/s, *128 kbit/s", "pick 110 64000", "abr_maxbr=64000");
+    row("remote_profile", "call profile", nullptr, "type=remote_profile", "5551234", nullptr, "type=remote_profile");
+}
+
+void TestSettingsKeys::wireKeys()
+{
+    QFETCH(QByteArray, how);
+    QFETCH(QByteArray, store);
+    QFETCH(QByteArray, read);
+    QFETCH(QString, shown);
+    QFETCH(QString, change);
+    QFETCH(QByteArray, written);
+    const QByteArray word = QTest::currentDataTag();
+
+    SettingsRig rig;
+    loadCodingSetup(rig.device);
+    rig.device.loadSetup(bookSetup);
+    rig.device.loadSetup(store);
+    QVERIFY(rig.startSettings());
+    TTimezoneList zones;
+    QString seen;
+    if (how == "zone") {
+        zones.loadTimezone();
+        seen = zones.city();
+    } else if (how == "regions") {
+        seen = zones.loadRegions().join(QLatin1Char(','));
+    } else if (how == "cities") {
+        seen = zones.loadCities(QString::fromLatin1(word)).join(QLatin1Char(','));
+    } else if (how.startsWith("opus ")) {
+        QVERIFY(rig.openPageId(QVexmar::SettingsCoding));
+        rig.touch(101);
+        QCOMPARE(rig.current()->pageId, 101);
+        seen = rig.rowText(how.mid(5).toInt());
+    } else if (how == "call profile") {
+        QVERIFY(rig.openPageId(QVexmar::SettingsBook));
+        rig.touch(170);
+        QVexmarMenuItem *profile = rig.row(311);
+        rig.touch(profile ? profile
+                          : rig.addRow(rig.current(), 311, QVexmarMenuItem::SubMenu, QStringLiteral("Studio A"), 170));
+        seen = rig.page()->editedProfile.remoteNumber;
+    }
+    const QByteArrayList reading = rig.framesAfterRoundTrip();
+    if (!read.isNull())
+        QVERIFY2(holds(reading, read), reading.join('\n').constData());
+    if (!shown.isNull())
+        QCOMPARE(seen, shown);
+    if (written.isNull())
+        return;
+
+    if (how == "auto-login")
+        QVERIFY(rig.page()->setAutoLogin(change == QLatin1String("on"), true));
+    else if (how == "zone")
+        QVERIFY(zones.saveTimezone(change));
+    else if (how.startsWith("opus "))
+        play(rig, change);
+    else if (how == "call profile")
+        QVERIFY(rig.page()->saveCallProfile(rig.current()));
+    const QByteArrayList writing = rig.framesAfterRoundTrip();
+    QVERIFY2(holds(writing, written), writing.join('\n').constData());
+    // The device keeps the value under the word, where it keeps one.
+    const QByteArray key = written.left(written.indexOf('='));
+    const QByteArray value = written.mid(written.indexOf('=') + 1);
+    const std::string where = how.startsWith("opus ") ? "audio" : how == "call profile" ? "" : dbStore;
+    if (!where.empty())
+        QCOMPARE(QByteArray::fromStdString(rig.device.param(where, key.toStdString())), value);
+}
+
+QTEST_MAIN(TestSettingsKeys)
+#include "tst_settingskeys.moc"
