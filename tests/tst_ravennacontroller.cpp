@@ -543,18 +543,21 @@ void TestRavennaController::wireKeys_data()
     row("rav_vlan_id", "one", "11", "if0.vlan=11", "vlanId", 0, "12", "12");
     row("rav_vlan_id1", "one", "13", "if1.vlan=13", "vlanId", 1, "14", "14");
     row("rav_stream_in", "list", "21/2/Line,22/1/Desk", "21/2/Line,22/1/Desk");
+    // Streams 0 and 1 come with everything; the others only by name.
+    const char *const streamKeys[] = {"rav_stream_in0", "rav_stream_in1", "rav_stream_in2", "rav_stream_in3",
+        "rav_stream_in4", "rav_stream_in5", "rav_stream_in6", "rav_stream_in7"};
+    const char *const statusKeys[] = {"rav_status_in0", "rav_status_in1", "rav_status_in2", "rav_status_in3",
+        "rav_status_in4", "rav_status_in5", "rav_status_in6", "rav_status_in7"};
     for (int n = 0; n < Rav::streamCount; ++n) {
-        const QByteArray key = "rav_stream_in" + QByteArray::number(n);
         const QByteArray stream = QByteArray::number(30 + n) + "/1/Desk";
-        QTest::newRow(key) << key << QByteArray(n < 2 ? "all" : "one") << stream
-                           << "in" + QByteArray::number(n) + "=" + stream << QByteArray("streamIn") << n
-                           << QByteArray::number(40 + n) + "/2/Desk 2" << QByteArray::number(40 + n) + "/2/Desk 2";
-    }
-    for (int n = 0; n < Rav::streamCount; ++n) {
-        const QByteArray key = "rav_status_in" + QByteArray::number(n);
-        QTest::newRow(key) << key << QByteArray(n < 2 ? "all" : "one") << QByteArray("idle,not enough dec")
-                           << "in" + QByteArray::number(n) + ".status=1,9" << QByteArray() << 0 << QByteArray()
-                           << QByteArray();
+        const QByteArray next = QByteArray::number(40 + n) + "/2/Desk 2";
+        QTest::newRow(streamKeys[n]) << QByteArray(streamKeys[n]) << QByteArray(n < 2 ? "all" : "one") << stream
+                                     << "in" + QByteArray::number(n) + "=" + stream << QByteArray("streamIn") << n
+                                     << next << next;
+        QTest::newRow(statusKeys[n]) << QByteArray(statusKeys[n]) << QByteArray(n < 2 ? "all" : "one")
+                                     << QByteArray("idle,not enough dec")
+                                     << "in" + QByteArray::number(n) + ".status=1,9" << QByteArray() << 0
+                                     << QByteArray() << QByteArray();
     }
     row("rav_delay_min_in", "all", "32", "delays=32/9600/480");
     row("rav_delay_max_in", "all", "4800", "delays=16/4800/480");
