@@ -266,6 +266,10 @@ void TestSettingsInterfaces::applies_data()
         << 12 << QByteArray("network:eth.0 mode=pppoe\nnetwork:eth.0 link_mode=2500baseT-FD") << "pick 33 0"
         << QByteArrayList {"PARAM|ajb_profile=safe|network=eth.0|target=network"} << applying << "25 26 27 28 29 32";
     QTest::newRow("address of three parts") << 12 << manual << "type 25=10.0.0" << QByteArrayList() << failed << "32";
+    QTest::newRow("address part over 255")
+        << 12 << manual << "type 25=10.0.0.256" << QByteArrayList() << failed << "32";
+    QTest::newRow("empty subnet mask") << 12 << QByteArray() << "flip 24; type 26=" << QByteArrayList() << failed
+                                       << "32";
     QTest::newRow("passphrase beyond Latin-1")
         << 20 << QByteArray() << "type 64=open sesame \u20ac" << QByteArrayList() << failed << QString();
     QTest::newRow("nothing changed") << 12 << QByteArray() << QString() << QByteArrayList() << QString()
@@ -275,6 +279,20 @@ void TestSettingsInterfaces::applies_data()
         << QByteArrayList {"PARAM|addr_sb0_ch0=5550199|network=isdn.0|protocol=isdn_udss1|target=network",
                "PARAM|5as=off|target=audio"}
         << applying << "40";
+    // Each number to its own key.
+    const QByteArray euro = "network=isdn.0|protocol=isdn_udss1|";
+    QTest::newRow("ISDN second number") << 11 << SimDevice::isdnSetup() << "pick 35 0; type 37=5550102"
+                                        << QByteArrayList {"PARAM|addr_sb0_ch1=5550102|" + euro + "target=network"}
+                                        << applying << "40";
+    QTest::newRow("ISDN first sub-address")
+        << 11 << SimDevice::isdnSetup() << "pick 35 0; type 38=3"
+        << QByteArrayList {"PARAM|" + euro + "subaddr_sb0_ch0=3|target=network"} << applying << "40";
+    QTest::newRow("ISDN second sub-address")
+        << 11 << SimDevice::isdnSetup() << "pick 35 0; type 39=4"
+        << QByteArrayList {"PARAM|" + euro + "subaddr_sb0_ch1=4|target=network"} << applying << "40";
+    QTest::newRow("ISDN SPID") << 11 << SimDevice::isdnSetup() << "type 40=9876543210"
+                               << QByteArrayList {"PARAM|network=isdn.0|spid=9876543210|target=network"} << applying
+                               << "36 37 38 39";
     QTest::newRow("security Auto") << 20 << QByteArray() << "pick 63 1"
                                    << QByteArrayList {"PARAM|authentication=auto|network=wifi.0|target=network"}
                                    << applying << QString();
