@@ -564,9 +564,11 @@ void TestVexmarWindow::pages_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<QByteArrayList>("steps"); // page ids; "call", "entry <id>", "bar", "drop"
     QTest::addColumn<QByteArray>("shown"); // "<current page> <stack index> exit <exit page> entry <entry> <bar>"
-    const auto row = [](const char *name, const QByteArrayList &steps, const char *shown, int level = 1) {
-        QTest::newRow(name) << level << steps << QByteArray(shown);
-    };
+    QTest::addColumn<QByteArray>("menu"); // "<menu page> for <sub-id>" of the settings page; empty: not looked at
+    const auto row
+        = [](const char *name, const QByteArrayList &steps, const char *shown, int level = 1, const char *menu = "") {
+              QTest::newRow(name) << level << steps << QByteArray(shown) << QByteArray(menu);
+          };
 
     row("home page", {"1"}, "1 1 exit 1 entry -1 hidden");
     row("audio page", {"5"}, "5 5 exit 1 entry -1 hidden");
@@ -577,6 +579,13 @@ void TestVexmarWindow::pages_data()
     row("codec 2 menu during a call on line 1", {"5", "call", "22"}, "16 16 exit 5 entry 2 hidden");
     row("call profiles of line 1 refused during its call", {"5", "call", "26"}, "5 5 exit 1 entry -1 hidden");
     row("call profiles of the voice line", {"5", "call", "28"}, "16 16 exit 5 entry 4 hidden");
+    // The Book opened for a line shows its call profile list at once.
+    row("call profiles of line 1: the list", {"5", "26"}, "16 16 exit 5 entry 4 hidden", 1, "170 for 26");
+    row("call profiles of line 2: the list", {"5", "27"}, "16 16 exit 5 entry 4 hidden", 1, "170 for 27");
+    row("call profiles of the voice line: the list", {"5", "28"}, "16 16 exit 5 entry 4 hidden", 1, "170 for 28");
+    row("call profiles of line 2 refused during its call", {"5", "call audio2", "27"}, "5 5 exit 1 entry -1 hidden");
+    row("call profiles of the voice line refused during its call", {"5", "call coord_line", "28"},
+        "5 5 exit 1 entry -1 hidden");
     row("settings page before any menu: refused", {"5", "16"}, "5 5 exit 1 entry -1 hidden");
     row("settings page opens its last menu", {"5", "17", "1", "16"}, "16 16 exit 1 entry 1 hidden");
     row("status menu, then network: exit page kept", {"5", "29", "17"}, "16 16 exit 5 entry 1 hidden");
@@ -599,6 +608,7 @@ void TestVexmarWindow::pages()
     QFETCH(int, level);
     QFETCH(QByteArrayList, steps);
     QFETCH(QByteArray, shown);
+    QFETCH(QByteArray, menu);
     g_accessLevel = level;
     ScreenRig rig;
     QVERIFY(rig.startSetUp());
@@ -610,6 +620,9 @@ void TestVexmarWindow::pages()
         if (step == "call") {
             QVERIFY(rig.deliver({"EVENT;event_type:0600-call received;id:9;network:eth.0;"}));
             QVERIFY(getDevice()->audioConnection(1));
+        } else if (step.startsWith("call ")) {
+            QVERIFY(rig.deliver(
+                {"EVENT;event_type:0600-call received;id:10;network:eth.0;comm_link:" + step.mid(5) + ";"}));
         } else if (step.startsWith("entry ")) {
             settings->entries->itemClicked(settings->entries->findEntry(step.mid(6).toInt())->titleLabel);
         } else if (step == "bar") {
@@ -625,6 +638,10 @@ void TestVexmarWindow::pages()
     QCOMPARE(n(window.currentPage()) + " " + n(window.pageStack()->currentIndex()) + " exit " + n(settings->exitPage)
             + " entry " + n(settings->currentEntryId) + " " + (window.statusBar()->isHidden() ? "hidden" : "shown"),
         shown);
+    if (!menu.isEmpty()) {
+        QVexmarMenuItems *items = settings->currentItems();
+        QCOMPARE(n(items ? items->pageId : -1) + " for " + n(settings->pendingSubId), menu);
+    }
 }
 
 void TestVexmarWindow::shutdown_data()
