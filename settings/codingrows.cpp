@@ -1,12 +1,26 @@
-#include "codingrows.h"
+#include "settings/codingrows.h"
 
-#include "qvexmarlocalize.h"
-#include "tcomdevice.h"
-#include "vexmarmenuitem.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "widgets/menu/vexmarmenuitem.h"
 
 #include <algorithm>
 
 namespace {
+
+// Far more than a codec offers for one field; a longer list would only make the choice unusable.
+constexpr int maxChoices = 256;
+
+// The device's list as choices: a word the program does not know (-1) can be neither named nor sent back.
+std::vector<int> choices(const std::vector<int> &listed)
+{
+    std::vector<int> kept;
+    for (int value : listed) {
+        if (value != -1 && int(kept.size()) < maxChoices)
+            kept.push_back(value);
+    }
+    return kept;
+}
 
 // A row with nothing to choose: empty, locked and hidden.
 void clearRow(QVexmarMenuItem *row)
@@ -22,10 +36,11 @@ void clearRow(QVexmarMenuItem *row)
 } // namespace
 
 void CodingRows::fill(
-    QVexmarMenuItem *row, const std::vector<int> &values, const std::function<QString(int)> &text, int &edited)
+    QVexmarMenuItem *row, const std::vector<int> &listed, const std::function<QString(int)> &text, int &edited)
 {
     if (!row)
         return;
+    const std::vector<int> values = choices(listed);
     row->clearOptions();
     for (int value : values)
         row->addOption(value, text(value));
@@ -54,6 +69,7 @@ void CodingRows::update(TComDevice *device, CodecFormat &coding) const
     if (algorithm) {
         std::vector<int> listed;
         device->getCodecAlgorithms(codecMode, listed, networkType);
+        listed = choices(listed);
         algorithm->clearOptions();
         for (const auto &[value, text] : leadingAlgorithms)
             algorithm->addOption(value, text);

@@ -4,8 +4,8 @@
 // filled from the device's list for the choices made before it. The call profile page uses it, and so can the codec
 // pages: what differs between them is said by the fields below.
 
-#include "codecformat.h"
-#include "networkcode.h"
+#include "device/networkcode.h"
+#include "rpc/codecformat.h"
 
 #include <QString>
 
@@ -40,9 +40,10 @@ struct CodingRows
     // stays as it is when it offers none (the row then shows nothing). A row is locked at one choice or none.
     void update(TComDevice *device, CodecFormat &coding) const;
 
-    // One row from a list: the options, the edited value replaced as above, selected, locked, shown.
+    // One row from a list: the options (no unknown word, at most 256), the edited value replaced as above,
+    // selected, locked, shown.
     static void fill(
-        QVexmarMenuItem *row, const std::vector<int> &values, const std::function<QString(int)> &text, int &edited);
+        QVexmarMenuItem *row, const std::vector<int> &listed, const std::function<QString(int)> &text, int &edited);
     // "48 kHz", "64 kbit/s": whole kilohertz and kilobits, the rest dropped.
     static QString sampleRateText(int hertz);
     static QString bitRateText(int bitsPerSecond);

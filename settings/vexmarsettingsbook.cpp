@@ -3,23 +3,23 @@
 // loadedProfile, stored with the apply icon, loaded onto a codec line or deleted; the other records are created on
 // their list and loaded, updated or deleted by their id.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "codingrows.h"
-#include "kramsg.h"
-#include "localedictionary.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraccess.h"
-#include "vexmarmenuselect.h"
-#include "vexmarsettingskeys.h"
-#include "vexmarvirtual.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/localedictionary.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/codingrows.h"
+#include "settings/vexmarsettingskeys.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QGridLayout>
 #include <QStackedLayout>

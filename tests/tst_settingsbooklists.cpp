@@ -2,7 +2,7 @@
 // profiles a line may take, the records created on a list, and the load, update and delete of presets, SIP
 // profiles and snapshots.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 #include <QPointer>
 

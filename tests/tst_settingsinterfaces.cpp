@@ -48,18 +48,6 @@ network:wifi.0 ssid=[Studio,Office]
 network:wifi.1 scan=on
 )";
 
-// The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
-// answer.
-void answerNext(SettingsRig &rig, const QByteArrayList &replies)
-{
-    for (const QByteArray &reply : replies) {
-        const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
-        SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
-        next.match = reply.left(reply.indexOf(' ')).toStdString();
-        rig.device.addFault(next);
-    }
-}
-
 // The rig logged in on the device with the set-up above and the case's lines, the interface page open as the
 // user opens it (its link added when the Network page has none) and read with the replies given, the log empty.
 bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, const QByteArrayList &replies = {})
@@ -72,16 +60,6 @@ bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, c
     rig.touch(link ? link : rig.addRow(rig.current(), pageId, QVexmarMenuItem::SubMenu));
     rig.takeFrames();
     return rig.current()->pageId == pageId;
-}
-
-QString lockedRows(SettingsRig &rig)
-{
-    QStringList ids;
-    for (QVexmarMenuItem *item : rig.current()->items()) {
-        if (item->isLocked())
-            ids << QString::number(item->id);
-    }
-    return ids.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -164,7 +142,7 @@ void TestSettingsInterfaces::builds()
     QFETCH(QString, detail);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId, setup, replies));
-    QCOMPARE(rig.rowsShown(), rows);
+    QCOMPARE(rowsShown(rig), rows);
     QCOMPARE(rig.rowText(detailRow), detail);
     QVERIFY(!rig.modified());
 }
@@ -221,7 +199,7 @@ void TestSettingsInterfaces::changeMark()
     QFETCH(QString, locked);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId, setup));
-    rig.play(steps);
+    play(rig, steps);
     QCOMPARE(rig.modified(), modified);
     QCOMPARE(lockedRows(rig), locked);
     QVERIFY(rig.takeFrames().isEmpty());
@@ -293,7 +271,7 @@ void TestSettingsInterfaces::applies()
     QFETCH(QString, locked);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId, setup));
-    rig.play(steps);
+    play(rig, steps);
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), popup);
@@ -306,7 +284,7 @@ void TestSettingsInterfaces::refusedStoreRetried()
 {
     SettingsRig rig;
     QVERIFY(openInterface(rig, 12));
-    rig.play(QStringLiteral("pick 33 1; pick 30 5"));
+    play(rig, QStringLiteral("pick 33 1; pick 30 5"));
     rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "ajb_profile"));
     rig.apply();
     const QByteArrayList frames {"PARAM|ajb_profile=standard|link_mode=100baseT-FD|network=eth.0|target=network"};
@@ -367,12 +345,12 @@ void TestSettingsInterfaces::configInfo()
     QFETCH(QString, rows);
     SettingsRig rig;
     QVERIFY(openInterface(rig, pageId));
-    rig.play(QStringLiteral("flip 24"));
+    play(rig, QStringLiteral("flip 24"));
     QVERIFY(rig.modified());
     const QByteArray name = "eth." + QByteArray::number(pageId - 12);
     QVERIFY(rig.deliver({"EVENT;event_type:config info;network:" + name
         + ";mode:manual;local_addr:10.1.1.5;subnet:255.0.0.0;gateway:10.1.1.1;dns1:10.1.1.1;dns2:10.1.1.2;"}));
-    QCOMPARE(rig.rowsShown(), rows);
+    QCOMPARE(rowsShown(rig), rows);
     QVERIFY(!rig.modified());
 }
 

@@ -100,10 +100,6 @@ public:
     static QByteArray ravennaSetup();
     // The ISDN interface "isdn.0" set to NI-1 with its numbers, and "5as" on "audio".
     static QByteArray isdnSetup();
-    // The coding lists of "audio" as a codec offers them per request values: Opus, G.722 and G.711 A-Law on every
-    // network and codec mode; G.722 and G.711 in mono, Opus in mono and stereo; rates (48 and 32 kHz) and bit
-    // rates (64, 128 and 256 kbit/s) for Opus in stereo; 64 kbit/s for any mono coding at 48 kHz.
-    void setCodingLists();
     // The three access-level passwords in the screen's "db" store, enciphered as the device keeps them; an empty
     // password is stored empty.
     void setAccessPasswords(const std::string &administrator, const std::string &expert, const std::string &user);

@@ -3,12 +3,11 @@
 // ("book:remote_profile:12 name=Studio A" in a set-up); LIST <type> on "general" answers "<id>/<name>" in the
 // order of the ids, unless a set-up gave that list itself. DO "open", "create", "update", "delete" and "load" take
 // the "type" and, but for "create", the "id"; an unknown id is refused with "106-invalid id". A load is noted in
-// the store "book:loaded", key the type, value the id (and ",<account>" for a SIP profile). Beside it the coding
-// lists a call profile's page asks for.
+// the store "book:loaded", key the type, value the id (and ",<account>" for a SIP profile).
 
-#include "simdevice.h"
+#include "tests/peers/simdevice.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 
@@ -65,20 +64,6 @@ bool SimDevice::bookList(const std::string &type, std::vector<std::string> &item
     for (int id : bookIds(type))
         items.push_back(std::to_string(id) + "/" + param(recordStore(type, std::to_string(id)), kra::KEY_NAME));
     return true;
-}
-
-void SimDevice::setCodingLists()
-{
-    setList(kra::TGT_AUDIO, kra::KEY_ALG, {"OPUS", "G722", "PCMA"});
-    setListFor(kra::TGT_AUDIO, kra::KEY_MODE, {{kra::KEY_ALG, "OPUS"}}, {"mono", "stereo"});
-    setListFor(kra::TGT_AUDIO, kra::KEY_MODE, {{kra::KEY_ALG, "G722"}}, {"mono"});
-    setListFor(kra::TGT_AUDIO, kra::KEY_MODE, {{kra::KEY_ALG, "PCMA"}}, {"mono"});
-    setListFor(
-        kra::TGT_AUDIO, kra::KEY_SAMPLERATE, {{kra::KEY_ALG, "OPUS"}, {kra::KEY_MODE, "stereo"}}, {"48000", "32000"});
-    setListFor(kra::TGT_AUDIO, kra::KEY_BITRATE,
-        {{kra::KEY_ALG, "OPUS"}, {kra::KEY_MODE, "stereo"}, {kra::KEY_SAMPLERATE, "48000"}},
-        {"64000", "128000", "256000"});
-    setListFor(kra::TGT_AUDIO, kra::KEY_BITRATE, {{kra::KEY_SAMPLERATE, "48000"}, {kra::KEY_MODE, "mono"}}, {"64000"});
 }
 
 void SimDevice::learnBook()

@@ -143,7 +143,7 @@ book:snapshot:6 name=Before the match
 void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
 {
     rig.device.loadSetup(bookSetup);
-    rig.device.setCodingLists();
+    settingstesting::loadCodingSetup(rig.device);
     rig.touch(170);
     QVexmarMenuItem *row = rig.row(entryId);
     rig.touch(row ? row
