@@ -10,6 +10,11 @@ const std::string TIMEZONE_UTC("UTC");
 
 const std::string LIST_TIMEZONE_REGION("timezone_region_list");
 
+const std::string KEY_ABR_CALLS("abr_calls");
+const std::string KEY_ABR_PROFILE("abr_profile");
+const std::string KEY_ABR_MINBR("abr_minbr");
+const std::string KEY_ABR_MAXBR("abr_maxbr");
+
 const std::string TYPE_REMOTE_PROFILE("remote_profile");
 const std::string TYPE_LOCAL_PROFILE("local_profile");
 const std::string TYPE_SIP_PROFILE("sip_profile");

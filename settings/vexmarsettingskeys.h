@@ -18,6 +18,12 @@ extern const std::string TIMEZONE_UTC;
 // Lists of target "general".
 extern const std::string LIST_TIMEZONE_REGION;
 
+// The Opus automatic bit rate on "audio": on/off, its policy and its bounds in bit/s.
+extern const std::string KEY_ABR_CALLS;
+extern const std::string KEY_ABR_PROFILE;
+extern const std::string KEY_ABR_MINBR;
+extern const std::string KEY_ABR_MAXBR;
+
 // The records of the device's book, by their "type" (also the name of their list).
 extern const std::string TYPE_REMOTE_PROFILE;
 extern const std::string TYPE_LOCAL_PROFILE;
