@@ -308,6 +308,10 @@ void TestSettingsInterfaces::applies_data()
         << 20 << QByteArray("network:wifi.0 scan=off") << "flip 59; flip 60"
         << QByteArrayList {"PARAM|data_connection=on|network=wifi.0|scan=on|target=network"} << applying
         << "59 61 62 63 64";
+    // Scan off locks the connection switch the user has just turned off: both go, in one frame.
+    QTest::newRow("connection off, then scan off")
+        << 20 << QByteArray("network:wifi.0 data_connection=on") << "flip 60; flip 59"
+        << QByteArrayList {"PARAM|data_connection=off|network=wifi.0|scan=off|target=network"} << applying << "60";
 }
 
 void TestSettingsInterfaces::applies()
@@ -324,6 +328,9 @@ void TestSettingsInterfaces::applies()
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), popup);
+    // A failure stays until the user has read it.
+    if (popup == QLatin1String("Failed to apply changes!"))
+        QVERIFY(!rig.popupClosesItself());
     QCOMPARE(rig.modified(), popup == QLatin1String("Failed to apply changes!"));
     QCOMPARE(lockedRows(rig), locked);
 }
@@ -375,25 +382,32 @@ void TestSettingsInterfaces::networkChoice()
     QCOMPARE(rig.rowText(61), QStringLiteral("Network List | Select a Wi-Fi network from list | Studio, Office"));
 }
 
-// The copy's "config info" rewrites the open page; the re-read unlocks Link Mode on any attached interface.
+// The copy's "config info" rewrites the open page; the re-read unlocks Link Mode on any attached interface. A link
+// mode the page does not offer stays red with no option current, so that the next apply leaves it alone.
 void TestSettingsInterfaces::configInfo_data()
 {
     QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("rows");
-    QTest::newRow("eth.0") << 12
+    QTest::newRow("eth.0") << 12 << QByteArray()
                            << "24 Disabled; 25 10.1.1.5; 26 255.0.0.0; 27 10.1.1.1; 28 10.1.1.1; 29 10.1.1.2; "
                               "30 Auto Negotiation; 33 Punchy; 32 00:1a:2b:3c:4d:5e L";
-    QTest::newRow("eth.1") << 13
+    QTest::newRow("eth.1") << 13 << QByteArray()
                            << "24 Disabled; 25 10.1.1.5; 26 255.0.0.0; 27 10.1.1.1; 28 10.1.1.1; 29 10.1.1.2; "
                               "30 100BaseT-FD; 33 Standard; 32  L";
+    QTest::newRow("eth.0, link mode not offered")
+        << 12 << QByteArray("network:eth.0 link_mode=1000baseT-FD")
+        << "24 Disabled; 25 10.1.1.5; 26 255.0.0.0; 27 10.1.1.1; 28 10.1.1.1; 29 10.1.1.2; "
+           "30 1000BaseT-FD red; 33 Punchy; 32 00:1a:2b:3c:4d:5e L";
 }
 
 void TestSettingsInterfaces::configInfo()
 {
     QFETCH(int, pageId);
+    QFETCH(QByteArray, setup);
     QFETCH(QString, rows);
     SettingsRig rig;
-    QVERIFY(openInterface(rig, pageId));
+    QVERIFY(openInterface(rig, pageId, setup));
     play(rig, QStringLiteral("flip 24"));
     QVERIFY(rig.modified());
     const QByteArray name = "eth." + QByteArray::number(pageId - 12);
@@ -401,6 +415,13 @@ void TestSettingsInterfaces::configInfo()
         + ";mode:manual;local_addr:10.1.1.5;subnet:255.0.0.0;gateway:10.1.1.1;dns1:10.1.1.1;dns2:10.1.1.2;"}));
     QCOMPARE(rowsShown(rig), rows);
     QVERIFY(!rig.modified());
+
+    // An apply of another row afterwards sends that row alone.
+    rig.takeFrames();
+    play(rig, QStringLiteral("pick 33 0"));
+    rig.apply();
+    QCOMPARE(rig.framesAfterRoundTrip(),
+        QByteArrayList {"PARAM|ajb_profile=safe|network=" + name + "|target=network"});
 }
 
 QTEST_MAIN(TestSettingsInterfaces)

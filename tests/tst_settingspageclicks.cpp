@@ -246,19 +246,25 @@ void TestSettingsPageClicks::refreshMessage()
     QTRY_COMPARE_WITH_TIMEOUT(rig.popupText(), QString(), 3000);
 }
 
-// An Ethernet "config info" reaches the page's Ethernet copy only on the Status page and the Ethernet pages.
+// An Ethernet "config info" reaches the page's Ethernet copy only on the Status page and the Ethernet pages; the
+// copy takes the values the event carries.
 void TestSettingsPageClicks::configInfo_data()
 {
     QTest::addColumn<int>("pageId");
     QTest::addColumn<QByteArray>("event");
     QTest::addColumn<QString>("bound"); // the copy's interface afterwards
+    QTest::addColumn<QString>("address"); // and its address
     const QByteArray eth1 = "EVENT;event_type:config info;network:eth.1;ip_addr:10.1.1.7;";
-    QTest::newRow("status page") << 6 << eth1 << QStringLiteral("eth.1");
-    QTest::newRow("status page, Wi-Fi") << 6 << QByteArray("EVENT;event_type:config info;network:wifi.0;") << QString();
-    QTest::newRow("Ethernet page, copy not attached") << 12 << eth1 << QString();
-    QTest::newRow("audio page") << 3 << eth1 << QString();
+    QTest::newRow("status page") << 6 << eth1 << QStringLiteral("eth.1") << QString();
+    QTest::newRow("status page, the event's address")
+        << 6 << QByteArray("EVENT;event_type:config info;network:eth.1;local_addr:10.1.1.8;")
+        << QStringLiteral("eth.1") << QStringLiteral("10.1.1.8");
+    QTest::newRow("status page, Wi-Fi") << 6 << QByteArray("EVENT;event_type:config info;network:wifi.0;") << QString()
+                                        << QString();
+    QTest::newRow("Ethernet page, copy not attached") << 12 << eth1 << QString() << QString();
+    QTest::newRow("audio page") << 3 << eth1 << QString() << QString();
     QTest::newRow("status page, other event")
-        << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;") << QString();
+        << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;") << QString() << QString();
 }
 
 void TestSettingsPageClicks::configInfo()
@@ -266,6 +272,7 @@ void TestSettingsPageClicks::configInfo()
     QFETCH(int, pageId);
     QFETCH(QByteArray, event);
     QFETCH(QString, bound);
+    QFETCH(QString, address);
     SettingsRig rig;
     QVERIFY(rig.startSettings());
     rig.touchEntry(pageId < 7 ? pageId : int(QVexmarSettingsPage::NetworkEntry));
@@ -274,6 +281,7 @@ void TestSettingsPageClicks::configInfo()
     rig.takeFrames();
     QVERIFY(rig.deliver({event}));
     QCOMPARE(QString::fromStdString(rig.page()->ethernetCopy()->interfaceName()), bound);
+    QCOMPARE(QString::fromStdString(rig.page()->ethernetCopy()->localAddr()), address);
     // Bound without a fetch: the event carries the values.
     if (!bound.isEmpty())
         QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
