@@ -13,6 +13,8 @@ class TestSettingsKeys : public QObject
 private slots:
     void wireKeys_data();
     void wireKeys();
+    void functionWords_data();
+    void functionWords();
 };
 
 namespace {
@@ -33,6 +35,9 @@ book:remote_profile:12 name=Studio A
 book:remote_profile:12 network=eth.0
 book:remote_profile:12 codec=G722
 book:remote_profile:12 remote_addr=5551234
+book:local_profile:3 name=Morning
+book:sip_profile:4 name=Studio SIP
+book:snapshot:9 name=Before show
 )";
 
 } // namespace
@@ -69,6 +74,12 @@ void TestSettingsKeys::wireKeys_data()
     row("abr_maxbr", "opus 110", "audio abr_maxbr=128000", "GET abr_maxbr",
         "Maximum Bit Rate | 128 kbit/s | 64 kbit/s, 96 kbit/s, *128 kbit/s", "pick 110 64000", "abr_maxbr=64000");
     row("remote_profile", "call profile", nullptr, "type=remote_profile", "5551234", nullptr, "type=remote_profile");
+    // The other lists of the Book: read by their word, a record created with it.
+    row("local_profile", "book 171", nullptr, "LIST local_profile", "Morning", "Late", "type=local_profile");
+    row("sip_profile", "book 172", nullptr, "LIST sip_profile", "Studio SIP", "Late", "type=sip_profile");
+    row("snapshot", "book 173", nullptr, "LIST snapshot", "Before show", "Late", "type=snapshot");
+    // The SIP account a SIP profile is made from.
+    row("account", "book 172", nullptr, nullptr, nullptr, "Late", "account=2");
 }
 
 void TestSettingsKeys::wireKeys()
@@ -107,6 +118,15 @@ void TestSettingsKeys::wireKeys()
         rig.touch(profile ? profile
                           : rig.addRow(rig.current(), 311, QVexmarMenuItem::SubMenu, QStringLiteral("Studio A"), 170));
         seen = rig.page()->editedProfile.remoteNumber;
+    } else if (how.startsWith("book ")) {
+        QVERIFY(rig.openPageId(QVexmar::SettingsBook));
+        rig.touch(how.mid(5).toInt());
+        QStringList names;
+        for (QVexmarMenuItem *item : rig.current()->items()) {
+            if (item->id >= QVexmarSettingsPage::firstListRow)
+                names << item->titleLabel->text();
+        }
+        seen = names.join(QLatin1Char(','));
     }
     const QByteArrayList reading = rig.framesAfterRoundTrip();
     if (!read.isNull())
@@ -124,14 +144,49 @@ void TestSettingsKeys::wireKeys()
         play(rig, change);
     else if (how == "call profile")
         QVERIFY(rig.page()->saveCallProfile(rig.current()));
+    else if (how.startsWith("book ")) {
+        rig.touch(174);
+        QVERIFY(rig.answer(true, -1, change));
+        // A SIP profile asks for its account.
+        if (how == "book 172")
+            QVERIFY(rig.answer(true, 2));
+    }
     const QByteArrayList writing = rig.framesAfterRoundTrip();
     QVERIFY2(holds(writing, written), writing.join('\n').constData());
     // The device keeps the value under the word, where it keeps one.
     const QByteArray key = written.left(written.indexOf('='));
     const QByteArray value = written.mid(written.indexOf('=') + 1);
-    const std::string where = how.startsWith("opus ") ? "audio" : how == "call profile" ? "" : dbStore;
+    const std::string where
+        = how.startsWith("opus ") ? "audio" : how == "call profile" || how.startsWith("book ") ? "" : dbStore;
     if (!where.empty())
         QCOMPARE(QByteArray::fromStdString(rig.device.param(where, key.toStdString())), value);
+}
+
+// The functions of the GPIO inputs and of the relays as the device names them, by index, both ways.
+void TestSettingsKeys::functionWords_data()
+{
+    QTest::addColumn<bool>("relay");
+    QTest::addColumn<int>("function");
+    const char *const inputs[] = {"input_event_none", "input_event_r1", "input_event_r2", "input_event_redial",
+        "input_event_release", "input_event_redrel", "input_event_redial2", "input_event_release2",
+        "input_event_redrel2", "input_event_progsoff", "input_event_coord1on", "input_event_coord2on",
+        "input_event_coord3on", "input_event_coord4on"};
+    const char *const relays[] = {"relay_state_none", "relay_state_r1", "relay_state_r2", "relay_state_line",
+        "relay_state_sync", "relay_state_line2", "relay_state_sync2", "relay_state_onair"};
+    for (int i = 0; i < 14; ++i)
+        QTest::newRow(inputs[i]) << false << i;
+    for (int i = 0; i < 8; ++i)
+        QTest::newRow(relays[i]) << true << i;
+}
+
+void TestSettingsKeys::functionWords()
+{
+    QFETCH(bool, relay);
+    QFETCH(int, function);
+    const std::string word = QTest::currentDataTag();
+    using Page = QVexmarSettingsPage;
+    QCOMPARE(relay ? Page::relayFunctionKeyword(function) : Page::gpioInputFunctionKeyword(function), word);
+    QCOMPARE(relay ? Page::relayFunctionFromKeyword(word) : Page::gpioInputFunctionFromKeyword(word), function);
 }
 
 QTEST_MAIN(TestSettingsKeys)
