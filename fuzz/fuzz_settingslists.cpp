@@ -14,15 +14,12 @@
 // n times (n at most 1200), each '#' in it replaced by the repetition's number. Items keep the bytes from 0x20 up but
 // 0x7f; a list stops growing at 64 kB.
 
+#include "fuzz/fuzzlists.h"
 #include "settings/ttimezonelist.h"
 #include "tests/settingstesting.h"
 
-#include <QElapsedTimer>
-
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +27,9 @@
 using namespace settingstesting;
 
 namespace {
+
+using fuzzlists::check;
+using fuzzlists::Lists;
 
 // Past every cap of the pages, and small enough for a run to try many inputs a second.
 constexpr std::size_t MaxListBytes = 64 * 1024;
@@ -58,79 +58,6 @@ network:wifi.0 scan=on
 network:wifi.0 data_connection=off
 audio relay=off
 )";
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
-
-struct Lists
-{
-    int options = 0;
-    std::map<char, std::vector<std::string>> rows;
-    std::map<char, std::size_t> bytes;
-
-    const std::vector<std::string> &of(char kind) const
-    {
-        static const std::vector<std::string> none;
-        const auto found = rows.find(kind);
-        return found == rows.end() ? none : found->second;
-    }
-    std::size_t size(char kind) const
-    {
-        const auto found = bytes.find(kind);
-        return found == bytes.end() ? 0 : found->second;
-    }
-    void add(char kind, const std::string &row)
-    {
-        if (bytes[kind] + row.size() + 1 > MaxListBytes)
-            return;
-        bytes[kind] += row.size() + 1;
-        rows[kind].push_back(row);
-    }
-};
-
-Lists readLists(const std::string &text)
-{
-    Lists lists;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(at, end - at);
-        at = end + 1;
-        if (line.size() < 2 || std::string(Kinds).find(line[0]) == std::string::npos)
-            continue;
-        long repeat = 1;
-        std::size_t from = 2;
-        if (line[1] == '*') {
-            const std::size_t blank = line.find(' ');
-            if (blank == std::string::npos)
-                continue;
-            repeat = std::clamp(std::strtol(line.substr(2, blank - 2).c_str(), nullptr, 10), 0L, MaxRepeat);
-            from = blank + 1;
-        } else if (line[1] != ' ') {
-            continue;
-        }
-        std::string row;
-        for (std::size_t i = from; i < line.size(); ++i) {
-            const auto byte = static_cast<unsigned char>(line[i]);
-            if (byte >= 0x20 && byte != 0x7f)
-                row += line[i];
-        }
-        for (long n = 0; n < repeat && lists.bytes[line[0]] < MaxListBytes; ++n) {
-            std::string numbered;
-            for (const char c : row)
-                numbered += c == '#' ? std::to_string(n) : std::string(1, c);
-            lists.add(line[0], numbered);
-        }
-    }
-    return lists;
-}
 
 // Items the wire carries as they are: letters, digits and a few marks, no separator of a body or a list.
 bool plain(const std::vector<std::string> &items)
@@ -186,7 +113,7 @@ struct Bench
     std::set<std::pair<std::string, std::string>> filled;
 };
 
-void readTimezones(Bench &bench, const Lists &lists)
+void readTimezones(Bench &bench, const Lists &lists, int)
 {
     SimDevice &device = bench.rig.device;
     const std::vector<std::string> &sentRegions = lists.of('Z');
@@ -207,7 +134,7 @@ void readTimezones(Bench &bench, const Lists &lists)
         check(cities == texts(sentCities, sentCities.size()));
 }
 
-void readWifiNetworks(Bench &bench, const Lists &lists)
+void readWifiNetworks(Bench &bench, const Lists &lists, int)
 {
     SettingsRig &rig = bench.rig;
     const std::vector<std::string> &sent = lists.of('W');
@@ -223,7 +150,7 @@ void readWifiNetworks(Bench &bench, const Lists &lists)
         check(optionTexts(list) == texts(sent, MaxNetworks));
 }
 
-void readOperators(Bench &bench, const Lists &lists)
+void readOperators(Bench &bench, const Lists &lists, int)
 {
     SettingsRig &rig = bench.rig;
     const std::vector<std::string> &sent = lists.of('O');
@@ -274,10 +201,10 @@ void fillRecords(Bench &bench, const Lists &lists)
     }
 }
 
-void readBook(Bench &bench, const Lists &lists)
+void readBook(Bench &bench, const Lists &lists, int options)
 {
     SettingsRig &rig = bench.rig;
-    const int kind = (lists.options >> 5) & 3;
+    const int kind = (options >> 5) & 3;
     const int listId = BookLists[kind];
     const std::vector<std::string> &sent = lists.of('B');
     rig.device.setList("general", BookTypes[kind], sent);
@@ -301,7 +228,7 @@ void readBook(Bench &bench, const Lists &lists)
     }
 }
 
-void readCodingLists(Bench &bench, const Lists &lists)
+void readCodingLists(Bench &bench, const Lists &lists, int)
 {
     SettingsRig &rig = bench.rig;
     const std::pair<char, const char *> named[] = {{'A', "alg"}, {'M', "mode"}, {'R', "samplerate"}, {'T', "bitrate"}};
@@ -319,26 +246,14 @@ void readCodingLists(Bench &bench, const Lists &lists)
 
 // The readers, each with the option bit that runs it. The stream rows (S) and the statistics rows (X) are read from
 // the input already: their readers join this table when the pages that read them are built.
-const std::pair<int, void (*)(Bench &, const Lists &)> Readers[]
+const std::pair<int, void (*)(Bench &, const Lists &, int)> Readers[]
     = {{1, readTimezones}, {2, readWifiNetworks}, {4, readOperators}, {8, readBook}, {16, readCodingLists}};
 
-// The application and the rig, made once; the font and platform caches they fill stay to the end.
+// The rig, made once; the font and platform caches it fills stay to the end.
 Bench &bench()
 {
-    static int argc = 1;
-    static char name[] = "fuzz_settingslists";
-    static char *argv[] = {name, nullptr};
-    static const bool prepared = [] {
-        qInstallMessageHandler(quiet);
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return true;
-    }();
-    // Never torn down: Qt's own statics go at exit in an order a widget destroyed then could not rely on.
-    static QApplication *const app = new QApplication(argc, argv);
+    fuzzlists::application("fuzz_settingslists");
     static Bench *const made = new Bench;
-    (void)prepared;
-    (void)app;
     return *made;
 }
 
@@ -355,11 +270,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Bench &b = bench();
     if (size < 1)
         return 0;
-    Lists lists = readLists(std::string(reinterpret_cast<const char *>(data) + 1, size - 1));
-    lists.options = data[0];
+    const Lists lists = fuzzlists::readLists(
+        std::string(reinterpret_cast<const char *>(data) + 1, size - 1), Kinds, MaxListBytes, MaxRepeat, true);
+    const int options = data[0];
     for (const auto &[bit, read] : Readers) {
-        if (data[0] & bit) {
-            read(b, lists);
+        if (options & bit) {
+            read(b, lists, options);
             b.home();
         }
     }

@@ -346,6 +346,7 @@ void TestSettingsInterfaces::refusedStoreRetried()
     const QByteArrayList frames {"PARAM|ajb_profile=standard|link_mode=100baseT-FD|network=eth.0|target=network"};
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(!rig.popupClosesItself());
     QVERIFY(rig.modified());
     rig.closePopups();
     rig.apply();
