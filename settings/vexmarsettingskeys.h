@@ -18,6 +18,11 @@ extern const std::string TIMEZONE_UTC;
 // Lists of target "general".
 extern const std::string LIST_TIMEZONE_REGION;
 
+// Values of target "general" the Status branch reads: the serial number, and the battery pack's identity and
+// readings with the firmware of its microcontroller, in the order the battery page shows them.
+extern const std::string KEY_SERIALNO;
+extern const std::string BATTERY_KEYS[8];
+
 // The functions of the GPIO inputs and of the relays, by index.
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];

@@ -290,38 +290,6 @@ void QVexmarSettingsPage::bookListKeyboardAccepted(QVexmarMenuItem *, QVexmarVir
 
 void QVexmarSettingsPage::sipProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
 
-// ---- Status branch (H4: vexmarsettingsstatus.cpp) ----
-
-void QVexmarSettingsPage::buildStatusMenu()
-{
-    pushEmpty(this, 6);
-}
-
-void QVexmarSettingsPage::updateStatusMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateLanStatusEntry(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::updateMobileStatusEntry(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::updateWifiStatusEntry(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::buildMobileStatusMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::buildBatteryMenu()
-{
-    pushEmpty(this, 286);
-}
-
-void QVexmarSettingsPage::buildAoipControllerMenu()
-{
-    pushEmpty(this, 263);
-}
-
-void QVexmarSettingsPage::updateAoipControllerMenu(QVexmarMenuItems *) { }
-
 // ---- Audio connections and statistics (H6: vexmarsettingsstatus.cpp) ----
 
 void QVexmarSettingsPage::buildAudioConnectionsMenu()

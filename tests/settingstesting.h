@@ -26,6 +26,15 @@ using screentesting::fault;
 class SettingsRig : public screentesting::ScreenRig
 {
 public:
+    SettingsRig()
+    {
+        QObject::connect(&device, &SimDevice::requestReceived, [this](const RpcMessage &request) {
+            m_timeouts << getCom()->connection().pendingCall(request.id()).timeout();
+        });
+    }
+    // The time-out in ms each request had while it was pending, since the last take.
+    QList<qint64> takeTimeouts() { return std::exchange(m_timeouts, {}); }
+
     // Logged in at the level, the set-up done and the log empty; the window shown, on the home page.
     bool startSettings(int level = 2)
     {
@@ -193,6 +202,9 @@ public:
         return deliver(
             {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
     }
+
+private:
+    QList<qint64> m_timeouts;
 };
 
 } // namespace settingstesting

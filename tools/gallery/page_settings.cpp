@@ -16,7 +16,8 @@ namespace {
 
 // Logged in at the level, the window on the dark ground of the device and the settings page opened by the page id
 // as another page would open it; then the steps, and the window's picture.
-QImage settingsShot(int level, QVexmar::Page pageId, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+QImage settingsShot(
+    int level, QVexmar::Page pageId, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
 {
     settingstesting::SettingsRig rig;
     if (!rig.startSettings(level))
@@ -111,6 +112,52 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- Status branch ----
+
+const QByteArray statusSetup = R"(
+general serialno=QX-0042
+general battery_manufacturer=Acme Cells
+general battery_model=LP-4S
+general battery_serial=0815-2231
+general battery_voltage=12.1
+general battery_current=-0.45
+general battery_cycles=17
+general battery_temperature=31
+network:eth.0 local_addr=192.168.1.20
+network:eth.0 link_mode_neg=1000baseT-FD
+network:mobile.0 technology=LTE
+network:mobile.0 operator_long=Telekom.de
+network:mobile.0 signal_quality_dbm=-71 dBm
+network:mobile.0 data_connection_state=active
+network:wifi.0 ssid=Studio
+network:wifi.0 data_connection=on
+network:wifi.0 data_connection_state=active
+network:wifi.0 local_addr=10.0.0.7
+network:wifi.0 signal_quality_dbm=-60 dBm
+network:aoip sip_user=studio1
+network:aoip sip_user2=studio2
+network stun_nat_type=nat-port-restricted
+network public_addr=203.0.113.7
+)";
+
+// The Status page of a codec with Ethernet, mobile and Wi-Fi, opened by the user; then the row touched, or the list
+// dragged until the row shows at the bottom.
+QImage statusShot(int rowId = -1, bool touch = true)
+{
+    return settingsShot(2, QVexmar::SettingsNetwork, [=](settingstesting::SettingsRig &rig) {
+        rig.device.loadSetup(statusSetup);
+        rig.touchEntry(QVexmarSettingsPage::StatusEntry);
+        if (rowId == -1)
+            return;
+        if (touch) {
+            rig.touch(rowId);
+            return;
+        }
+        QCoreApplication::processEvents();
+        rig.current()->ensureWidgetVisible(rig.row(rowId), 0, 0);
+    });
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -127,6 +174,12 @@ QList<GalleryShot> renderSettings()
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
+        {QStringLiteral("status-page"), statusShot()},
+        {QStringLiteral("status-page-interfaces"), statusShot(286, false)},
+        {QStringLiteral("status-page-about"), statusShot(298, false)},
+        {QStringLiteral("status-mobile"), statusShot(273)},
+        {QStringLiteral("status-battery"), statusShot(286)},
+        {QStringLiteral("status-aoip-controller"), statusShot(263)},
     };
 }
 

@@ -1,0 +1,574 @@
+// The Status branch of the settings menu against the simulated device: the rows of the Status page and what each
+// reads, the interface rows through the page's editing copies, the mobile status, battery and AoIP controller pages,
+// and the device events that rewrite the Status page.
+
+#include "settingstesting.h"
+
+using namespace settingstesting;
+
+class TestSettingsStatus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void interfaceRows_data();
+    void interfaceRows();
+    void readsOnBuild();
+    void interfaceTexts_data();
+    void interfaceTexts();
+    void mobileStatusPage_data();
+    void mobileStatusPage();
+    void statusValues_data();
+    void statusValues();
+    void batteryRow_data();
+    void batteryRow();
+    void events_data();
+    void events();
+    void batteryPage_data();
+    void batteryPage();
+    void aoipControllerPage_data();
+    void aoipControllerPage();
+};
+
+namespace {
+
+// The device's next answer to the request that holds the word: "<word> <reply body>".
+void answerNext(SettingsRig &rig, const QByteArray &reply)
+{
+    if (reply.isEmpty())
+        return;
+    SimDevice::Fault next = rpctesting::script({reply.mid(reply.indexOf(' ') + 1)});
+    next.match = reply.left(reply.indexOf(' ')).toStdString();
+    rig.device.addFault(next);
+}
+
+// Logged in on the codec with the case's set-up; then the interfaces the device lists from now on, when given, and
+// the answer; the Status page opened as the screen opens it.
+bool openStatus(
+    SettingsRig &rig, const QByteArray &setup = {}, const QByteArray &reply = {}, const QByteArray &networks = {})
+{
+    rig.device.loadSetup(setup);
+    if (!rig.startSettings())
+        return false;
+    if (!networks.isNull())
+        rig.device.loadSetup("network network=" + networks);
+    answerNext(rig, reply);
+    return rig.openPageId(QVexmar::SettingsStatus) && rig.current() && rig.current()->pageId == 6;
+}
+
+QString rowIds(SettingsRig &rig)
+{
+    QStringList ids;
+    for (QVexmarMenuItem *item : rig.current()->items())
+        ids << QString::number(item->id);
+    return ids.join(QLatin1Char(' '));
+}
+
+// A row's value, then " L" when locked, else its colour.
+QString valueShown(const QVexmarMenuItem *item)
+{
+    if (!item)
+        return QStringLiteral("missing");
+    return item->valueLabel->text() + QLatin1Char(' ')
+        + (item->isLocked() ? QStringLiteral("L") : SettingsRig::rowColour(item));
+}
+
+QString rowsShown(SettingsRig &rig)
+{
+    QStringList rows;
+    for (QVexmarMenuItem *item : rig.current()->items())
+        rows << QString::number(item->id) + QLatin1Char(' ') + valueShown(item);
+    return rows.join(QStringLiteral("; "));
+}
+
+QByteArrayList framesWith(const QByteArrayList &frames, const QByteArray &part)
+{
+    QByteArrayList picked;
+    for (const QByteArray &frame : frames) {
+        if (frame.contains(part))
+            picked << frame;
+    }
+    return picked;
+}
+
+const QByteArray ethernetRead = "PARAM|network=eth.0|target=network|GET mode|GET local_addr|GET link_mode_neg";
+const QByteArray mobileBinding = "PARAM|network=mobile.0|target=network|GET pin|GET registration_state";
+const QByteArray mobileRowRead = "PARAM|network=mobile.0|target=network|GET operator_long|GET technology";
+const QByteArray mobilePageRead = "PARAM|network=mobile.0|target=network|GET operator_long|GET technology|"
+                                  "GET signal_quality_dbm|GET data_connection_state";
+const QByteArray wifiRead = "PARAM|network=wifi.0|target=network|GET ssid|GET signal_quality_dbm|GET local_addr|"
+                            "GET data_connection|GET data_connection_state";
+const QByteArray audioModeRead = "PARAM|network=aoip|target=network|GET audio_mode";
+const QByteArray batteryStatusRead = "PARAM|target=general|GET battery_status";
+// What every refresh of the Status page reads on the codec's interfaces (eth.0, mobile.0, wifi.0).
+const QByteArrayList refreshFrames {
+    audioModeRead, ethernetRead, mobileBinding, mobileRowRead, wifiRead, batteryStatusRead};
+
+const QByteArray registered = R"(
+network:mobile.0 technology=LTE
+network:mobile.0 operator_long=Telekom.de
+network:mobile.0 signal_quality_dbm=-71 dBm
+network:mobile.0 data_connection_state=active
+)";
+
+const QByteArray simMissing = "network:mobile.0 pin=010-sim missing\n"
+                              "network:mobile.0 registration_state=123-not registered";
+
+} // namespace
+
+// One row per Ethernet, mobile and Wi-Fi interface 0-3 the device lists now, by kind and index whatever its order.
+void TestSettingsStatus::interfaceRows_data()
+{
+    QTest::addColumn<QByteArray>("networks");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("ids");
+    QTest::addColumn<QString>("labels");
+    const QString head = QStringLiteral("-1 240 241 242 243 263 ");
+    const QString about = QStringLiteral(" -1 295 296 297 298");
+    QTest::newRow("none") << QByteArray("[]") << QByteArray() << head + "286" + about << QString();
+    QTest::newRow("ISDN and aoip only") << QByteArray("[aoip,isdn.0]") << QByteArray() << head + "286" + about
+                                        << QString();
+    QTest::newRow("two LANs, mobile, Wi-Fi")
+        << QByteArray("[wifi.0,aoip,eth.1,mobile.0,eth.0]") << QByteArray() << head + "269 270 273 281 286" + about
+        << "Ethernet, Ethernet (aux), Mobile (int 1), Wi-Fi";
+    QTest::newRow("indices above 3") << QByteArray("[eth.0,eth.4,mobile.5,wifi.3]") << QByteArray()
+                                     << head + "269 284 286" + about << "Ethernet, Wi-Fi (ext 3)";
+    QTest::newRow("list refused: those known before")
+        << QByteArray("[eth.1]") << QByteArray("network PARAM;return:ERROR;") << head + "269 273 281 286" + about
+        << "Ethernet, Mobile (int 1), Wi-Fi";
+}
+
+void TestSettingsStatus::interfaceRows()
+{
+    QFETCH(QByteArray, networks);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, ids);
+    QFETCH(QString, labels);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig, {}, reply, networks));
+    QCOMPARE(rowIds(rig), ids);
+    QStringList shown;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (item->id >= 269 && item->id <= 284)
+            shown << item->titleLabel->text();
+    }
+    QCOMPARE(shown.join(QStringLiteral(", ")), labels);
+    QVERIFY(rig.page()->header->isRefreshVisible());
+}
+
+// Everything a build reads, in order, each request waiting 5000 ms at most; what a refresh reads again.
+void TestSettingsStatus::readsOnBuild()
+{
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    rig.takeTimeouts();
+    QVERIFY(rig.openPageId(QVexmar::SettingsStatus));
+    const QByteArrayList frames = QByteArrayList {"PARAM|target=network|LIST network",
+                                      "PARAM|target=general|GET serialno|GET version|GET builddate"}
+        + refreshFrames;
+    QCOMPARE(rig.takeFrames(), frames);
+    QList<qint64> timeouts;
+    for (int i = 0; i < frames.size(); ++i)
+        timeouts << 5000;
+    QCOMPARE(rig.takeTimeouts(), timeouts);
+    // The refresh icon reads all but the list and the About values.
+    rig.refresh();
+    QCOMPARE(rig.popupText(), QStringLiteral("Refreshing..."));
+    QCOMPARE(rig.takeFrames(), refreshFrames);
+}
+
+// The value of an interface row, read through the page's copy bound to the interface, and the requests on it.
+void TestSettingsStatus::interfaceTexts_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArrayList>("frames");
+    const QByteArray sim = "network:mobile.0 registration_state=123-not registered\nnetwork:mobile.0 pin=";
+    const QByteArray wifi = "network:wifi.0 ssid=Studio\nnetwork:wifi.0 data_connection=";
+    QTest::newRow("LAN DHCP, 100BaseT-FD")
+        << QByteArray("network:eth.0 local_addr=192.168.1.20\nnetwork:eth.0 link_mode_neg=100baseT-FD") << QByteArray()
+        << 269 << "192.168.1.20 [ DHCP, 100BaseT-FD ] L" << QByteArrayList {ethernetRead};
+    QTest::newRow("LAN read failed: the cleared copy")
+        << QByteArray("network:eth.0 local_addr=192.168.1.20") << QByteArray("link_mode_neg PARAM;return:ERROR;") << 269
+        << " [ Unknown, Unknown ] L" << QByteArrayList {ethernetRead};
+    QTest::newRow("SIM missing: the binding only")
+        << sim + "010-sim missing" << QByteArray() << 273 << "SIM Missing grey" << QByteArrayList {mobileBinding};
+    QTest::newRow("SIM locked") << sim + "011-sim locked" << QByteArray() << 273 << "SIM Locked grey"
+                                << QByteArrayList {mobileBinding};
+    QTest::newRow("PIN required") << sim + "122-pin required" << QByteArray() << 273 << "PIN Required grey"
+                                  << QByteArrayList {mobileBinding};
+    QTest::newRow("LTE with an operator")
+        << registered << QByteArray() << 273 << "Current network is 4G/LTE [ Telekom.de ] grey"
+        << QByteArrayList {mobileBinding, mobileRowRead};
+    QTest::newRow("technology not set") << QByteArray("network:mobile.0 operator_long=Telekom.de") << QByteArray()
+                                        << 273 << "Not Registered on the network grey"
+                                        << QByteArrayList {mobileBinding, mobileRowRead};
+    QTest::newRow("Wi-Fi without SSID") << QByteArray() << QByteArray() << 281 << "No network configured L"
+                                        << QByteArrayList {wifiRead};
+    QTest::newRow("Wi-Fi connection off, state 0")
+        << wifi + "off" << QByteArray() << 281 << "Studio [ Not active ] L" << QByteArrayList {wifiRead};
+    QTest::newRow("Wi-Fi on with an address")
+        << wifi
+            + "on\nnetwork:wifi.0 data_connection_state=active\nnetwork:wifi.0 local_addr=10.0.0.7\n"
+              "network:wifi.0 signal_quality_dbm=-60 dBm"
+        << QByteArray() << 281 << "Studio [ 10.0.0.7, -60 dBm ] L" << QByteArrayList {wifiRead};
+    QTest::newRow("Wi-Fi on without an address")
+        << wifi + "on\nnetwork:wifi.0 data_connection_state=processing\nnetwork:wifi.0 signal_quality_dbm=-75 dBm"
+        << QByteArray() << 281 << "Studio [ Connection in Progress, -75 dBm ] L" << QByteArrayList {wifiRead};
+    QTest::newRow("Wi-Fi read refused: the cleared copy")
+        << wifi + "on" << QByteArray("ssid PARAM;return:ERROR;") << 281 << "No network configured L"
+        << QByteArrayList {wifiRead};
+}
+
+void TestSettingsStatus::interfaceTexts()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, reply);
+    QFETCH(int, rowId);
+    QFETCH(QString, shown);
+    QFETCH(QByteArrayList, frames);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig, setup, reply));
+    QCOMPARE(valueShown(rig.row(rowId)), shown);
+    const QByteArray network = frames.first().mid(frames.first().indexOf("network=")).split('|').first();
+    QCOMPARE(framesWith(rig.takeFrames(), network + '|'), frames);
+}
+
+// The mobile status page: four rows read by one request after the binding, also when the Status page's row stopped
+// at the SIM; the refresh icon reads them again, and back onto the Status page reads nothing.
+void TestSettingsStatus::mobileStatusPage_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QString>("statusRow");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("refreshed");
+    QTest::newRow("registered") << registered << "Current network is 4G/LTE [ Telekom.de ]"
+                                << "278 4G/LTE L; 277 Telekom.de L; 279 -71 dBm L; 280 Connection Established L"
+                                << "278 5G L; 277 Telekom.de L; 279 -71 dBm L; 280 Connection Established L";
+    QTest::newRow("SIM missing") << simMissing << "SIM Missing"
+                                 << "278 Unknown L; 277  L; 279 0 dBm L; 280 Disabled L"
+                                 << "278 5G L; 277  L; 279 0 dBm L; 280 Disabled L";
+}
+
+void TestSettingsStatus::mobileStatusPage()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QString, statusRow);
+    QFETCH(QString, rows);
+    QFETCH(QString, refreshed);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig, setup));
+    QCOMPARE(rig.row(273)->valueLabel->text(), statusRow);
+    rig.takeFrames();
+    rig.touch(273);
+    QCOMPARE(rig.pages(), QStringLiteral("6 273"));
+    QCOMPARE(rowsShown(rig), rows);
+    QVERIFY(rig.page()->header->isRefreshVisible());
+    const QByteArrayList frames {mobileBinding, mobilePageRead};
+    QCOMPARE(rig.takeFrames(), frames);
+    rig.device.setParam("network:mobile.0", "technology", "5G");
+    rig.refresh();
+    QCOMPARE(rig.takeFrames(), frames);
+    QCOMPARE(rowsShown(rig), refreshed);
+    rig.closePopups();
+    rig.back();
+    QCOMPARE(rig.pages(), QStringLiteral("6"));
+    QVERIFY(rig.page()->header->isRefreshVisible());
+    QCOMPARE(rig.row(273)->valueLabel->text(), statusRow);
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+}
+
+// Mode, codec rows, the default protocol and the About values.
+void TestSettingsStatus::statusValues_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("rows");
+    const QString single = QStringLiteral("Mode | Single Codec | *Single Codec, Double Codec, Single Codec and Mobile "
+                                          "Voice Coordination; Codec 1 [ Ethernet ] | Opus 48kHz Stereo 128kbit/s; "
+                                          "Codec 2 | Not applicable in single codec mode; ");
+    const QString about = QStringLiteral("Serial Number | QX-0042; Firmware Version | 1.01.04.0; AoIP Version | 4.2.1; "
+                                         "Software Build | 2024-03-18");
+    const QByteArray serial = "general serialno=QX-0042\n";
+    QTest::newRow("single codec, SIP") << serial << QByteArray()
+                                       << single + "AoIP Controller | Default Protocol is SIP; " + about;
+    QTest::newRow("double codec, direct RTP")
+        << serial + "audio codec_mode=cmode_double\naudio dcodec_2=OPUS/48000/mono/64000\nnetwork:aoip audio_mode=RTP"
+        << QByteArray()
+        << "Mode | Double Codec | Single Codec, *Double Codec, Single Codec and Mobile Voice Coordination; "
+           "Codec 1 [ Ethernet ] | G.722; Codec 2 [ Ethernet ] | Opus 48kHz Mono 64kbit/s; "
+           "AoIP Controller | Default Protocol is Direct RTP; "
+            + about;
+    QTest::newRow("multicast, default network Wi-Fi")
+        << serial + "network default_network=wifi.0\nnetwork:aoip audio_mode=MC" << QByteArray()
+        << "Mode | Single Codec | *Single Codec, Double Codec, Single Codec and Mobile Voice Coordination; "
+           "Codec 1 [ Wi-Fi ] | Opus 48kHz Stereo 128kbit/s; Codec 2 | Not applicable in single codec mode; "
+           "AoIP Controller | Default Protocol is Multicast; "
+            + about;
+    QTest::newRow("build date not sent") << QByteArray()
+                                         << QByteArray("serialno PARAM;return:OK;serialno:QX-7;version:2.0;")
+                                         << single
+            + "AoIP Controller | Default Protocol is SIP; Serial Number | QX-7; Firmware Version | 2.0; "
+              "AoIP Version | 4.2.1; Software Build | Not Available";
+    QTest::newRow("build date not set, no AoIP version")
+        << QByteArray("network aoip_version=")
+        << QByteArray("serialno PARAM;return:OK;serialno:QX-7;version:2.0;builddate:101-parameter not set;")
+        << single
+            + "AoIP Controller | Default Protocol is SIP; Serial Number | QX-7; Firmware Version | 2.0; "
+              "AoIP Version | Not Available; Software Build | Not Available";
+    QTest::newRow("About refused") << QByteArray() << QByteArray("serialno PARAM;return:ERROR;")
+                                   << single
+            + "AoIP Controller | Default Protocol is SIP; Serial Number | Not "
+              "Available; Firmware Version | Not Available; AoIP Version | 4.2.1; "
+              "Software Build | Not Available";
+}
+
+void TestSettingsStatus::statusValues()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, rows);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig, setup, reply));
+    QStringList shown;
+    for (int id : {240, 241, 242, 263, 295, 296, 297, 298})
+        shown << rig.rowText(id);
+    QCOMPARE(shown.join(QStringLiteral("; ")), rows);
+    for (int id : {240, 241, 242, 295, 296, 297, 298})
+        QVERIFY2(rig.row(id)->isLocked(), QByteArray::number(id));
+    QCOMPARE(SettingsRig::rowColour(rig.row(263)), QStringLiteral("grey"));
+    QVERIFY(!rig.row(263)->isLocked());
+}
+
+// The battery row follows "battery_status": only a battery the device reports opens the battery page.
+void TestSettingsStatus::batteryRow_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("pages"); // after a touch on the row
+    QTest::newRow("charging") << QByteArray() << "Display battery information grey"
+                              << "6 286";
+    QTest::newRow("not detected") << QByteArray("battery_status PARAM;return:OK;battery_status:not_detected;")
+                                  << "Battery not detected L"
+                                  << "6";
+    QTest::newRow("not sent") << QByteArray("battery_status PARAM;return:OK;") << "Battery not detected L"
+                              << "6";
+    QTest::newRow("not set") << QByteArray("battery_status PARAM;return:OK;battery_status:101-parameter not set;")
+                             << "Battery not detected L"
+                             << "6";
+    QTest::newRow("refused") << QByteArray("battery_status PARAM;return:ERROR;") << "Battery not detected L"
+                             << "6";
+}
+
+void TestSettingsStatus::batteryRow()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, shown);
+    QFETCH(QString, pages);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig, {}, reply));
+    QCOMPARE(valueShown(rig.row(286)), shown);
+    rig.touch(286);
+    QCOMPARE(rig.pages(), pages);
+}
+
+// A "default_network" EVENT refreshes the Status page when it is shown, and nothing else; an Ethernet "config info"
+// re-reads the row of its interface alone.
+void TestSettingsStatus::events_data()
+{
+    QTest::addColumn<int>("subPage"); // opened from the Status page before the event; 0 none
+    QTest::addColumn<QByteArray>("event"); // the device changed these values, then sent the event
+    QTest::addColumn<QByteArrayList>("frames");
+    QTest::addColumn<QString>("rows"); // 241, 269 and 270 afterwards
+    const QByteArray eth1Read = "PARAM|network=eth.1|target=network|GET mode|GET local_addr|GET link_mode_neg";
+    const QString before = QStringLiteral("Codec 1 [ Ethernet ]; 10.0.0.5 [ Manual, 100BaseT-FD ] L; "
+                                          " [ DHCP, 1000BaseT-FD ] L");
+    const QByteArray defaultNetwork = "network default_network=eth.1\n"
+                                      "EVENT;event_type:default_network;network:eth.1;";
+    const QByteArray configInfo = "network:eth.1 mode=manual\nnetwork:eth.1 local_addr=10.1.1.7\n"
+                                  "EVENT;event_type:config info;network:eth.1;mode:manual;local_addr:10.1.1.7;";
+    QTest::newRow("default network, Status page shown")
+        << 0 << defaultNetwork
+        << QByteArrayList {audioModeRead, ethernetRead, eth1Read, mobileBinding, mobileRowRead, wifiRead,
+               batteryStatusRead}
+        << "Codec 1 [ Ethernet (aux) ]; 10.0.0.5 [ Manual, 100BaseT-FD ] L;  [ DHCP, 1000BaseT-FD ] L";
+    QTest::newRow("default network, mobile status page shown") << 273 << defaultNetwork << QByteArrayList() << before;
+    QTest::newRow("default network, AoIP controller page shown") << 263 << defaultNetwork << QByteArrayList() << before;
+    QTest::newRow("config info of eth.1") << 0 << configInfo << QByteArrayList {eth1Read}
+                                          << "Codec 1 [ Ethernet ]; 10.0.0.5 [ Manual, 100BaseT-FD ] L; "
+                                             "10.1.1.7 [ Manual, 1000BaseT-FD ] L";
+    QTest::newRow("config info of eth.0")
+        << 0
+        << QByteArray("network:eth.0 mode=dhcp\nnetwork:eth.0 local_addr=10.0.0.9\n"
+                      "EVENT;event_type:config info;network:eth.0;mode:dhcp;local_addr:10.0.0.9;")
+        << QByteArrayList {ethernetRead}
+        << "Codec 1 [ Ethernet ]; 10.0.0.9 [ DHCP, 100BaseT-FD ] L;  [ DHCP, 1000BaseT-FD ] L";
+    QTest::newRow("config info, mobile status page shown") << 273 << configInfo << QByteArrayList() << before;
+}
+
+void TestSettingsStatus::events()
+{
+    QFETCH(int, subPage);
+    QFETCH(QByteArray, event);
+    QFETCH(QByteArrayList, frames);
+    QFETCH(QString, rows);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig,
+        "network:eth.0 mode=manual\nnetwork:eth.0 local_addr=10.0.0.5\nnetwork:eth.0 link_mode_neg=100baseT-FD\n"
+        "network:eth.1 mode=dhcp\nnetwork:eth.1 link_mode_neg=1000baseT-FD",
+        {}, "[aoip,eth.0,eth.1,mobile.0,wifi.0]"));
+    QPointer<QVexmarMenuItems> status = rig.current();
+    if (subPage)
+        rig.touch(subPage);
+    const int split = event.indexOf("EVENT;");
+    rig.device.loadSetup(event.left(split));
+    rig.takeFrames();
+    QVERIFY(rig.deliver({event.mid(split)}));
+    // The model reads the new default interface's link itself; the page's reads are what counts here.
+    QByteArrayList pageFrames;
+    for (const QByteArray &frame : rig.framesAfterRoundTrip()) {
+        if (!frame.endsWith("|GET mode|GET cable"))
+            pageFrames << frame;
+    }
+    QCOMPARE(pageFrames, frames);
+    QVERIFY(status);
+    QStringList shown {status->findItem(241)->titleLabel->text()};
+    for (int id : {269, 270})
+        shown << valueShown(status->findItem(id));
+    QCOMPARE(shown.join(QStringLiteral("; ")), rows);
+}
+
+// The battery page: one request of the eight names, the units appended, "Not available" for what has no value;
+// answered rows locked, those of a failed request not.
+void TestSettingsStatus::batteryPage_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("rows");
+    const QByteArray pack = R"(
+general battery_manufacturer=Acme Cells
+general battery_model=LP-4S
+general battery_serial=0815
+general battery_voltage=12.1
+general battery_current=-0.45
+general battery_cycles=17
+general battery_temperature=31
+general lpc824_version=1.4
+)";
+    const QString none = QStringLiteral("Not available");
+    const auto all = [](const QString &value) {
+        QStringList rows;
+        for (int id = 287; id <= 294; ++id)
+            rows << QStringLiteral("%1 %2").arg(id).arg(value);
+        return rows.join(QStringLiteral("; "));
+    };
+    QTest::newRow("a pack") << pack << QByteArray()
+                            << "287 Acme Cells L; 288 LP-4S L; 289 0815 L; 290 12.1V L; 291 -0.45A L; 292 17 L; "
+                               "293 31\u00b0C L; 294 1.4 L";
+    QTest::newRow("some not set, one empty")
+        << QByteArray("general battery_voltage=12.1\ngeneral battery_serial=") << QByteArray()
+        << "287 Not available L; 288 Not available L; 289 Not available L; 290 12.1V L; 291 Not available L; "
+           "292 Not available L; 293 Not available L; 294 Not available L";
+    QTest::newRow("none set") << QByteArray() << QByteArray() << all(none + " L");
+    QTest::newRow("refused") << pack << QByteArray("battery_voltage PARAM;return:ERROR;") << all(none + " grey");
+    QTest::newRow("one name refused, one missing")
+        << QByteArray()
+        << QByteArray("battery_voltage PARAM;return:OK;battery_voltage:12.1;battery_model:115-resource busy;"
+                      "battery_manufacturer:Acme;battery_serial:1;battery_current:0;battery_cycles:2;"
+                      "battery_temperature:-5;")
+        << "287 Acme L; 288 Not available grey; 289 1 L; 290 12.1V L; 291 0A L; 292 2 L; 293 -5\u00b0C L; "
+           "294 Not available grey";
+}
+
+void TestSettingsStatus::batteryPage()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, rows);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig));
+    rig.device.loadSetup(setup);
+    answerNext(rig, reply);
+    rig.takeFrames();
+    rig.takeTimeouts();
+    rig.touch(286);
+    QCOMPARE(rig.pages(), QStringLiteral("6 286"));
+    QCOMPARE(rowsShown(rig), rows);
+    QVERIFY(!rig.page()->header->isRefreshVisible());
+    QCOMPARE(rig.takeFrames(),
+        QByteArrayList {"PARAM|target=general|GET battery_manufacturer|GET battery_model|GET battery_serial|"
+                        "GET battery_voltage|GET battery_current|GET battery_cycles|GET battery_temperature|"
+                        "GET lpc824_version"});
+    QCOMPARE(rig.takeTimeouts(), QList<qint64> {5000});
+}
+
+// The AoIP controller page from the model's controller: its values after one fetch, or those it held before.
+void TestSettingsStatus::aoipControllerPage_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QByteArray>("reply"); // to the refresh's read
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("refreshed");
+    const QByteArray controller = R"(
+network:aoip audio_mode=SIP
+network:aoip sip_user=studio1
+network:aoip sip_user2=studio2
+network stun_nat_type=nat-full-cone
+network public_addr=203.0.113.7
+)";
+    const QString full = QStringLiteral("SIP | *SIP, Direct RTP, Multicast; studio1; studio2; 203.0.113.7; Full Cone | "
+                                        "Unknown, Failure, Open Access, Blocked, Symmetric UDP, *Full Cone, Symmetric, "
+                                        "Restricted Cone, Port Restricted Cone");
+    QTest::newRow("full cone") << controller << QByteArray() << full << full;
+    QTest::newRow("unknown NAT, multicast, no second user")
+        << controller + "network stun_nat_type=nat-hairpin\nnetwork:aoip audio_mode=MC\nnetwork:aoip sip_user2="
+        << QByteArray()
+        << "Multicast | SIP, Direct RTP, *Multicast; studio1; ; 203.0.113.7; Unknown | *Unknown, Failure, Open Access, "
+           "Blocked, Symmetric UDP, Full Cone, Symmetric, Restricted Cone, Port Restricted Cone"
+        << QString();
+    QTest::newRow("refresh refused: held values")
+        << controller << QByteArray("audio_mode PARAM;return:ERROR;") << full << full;
+}
+
+void TestSettingsStatus::aoipControllerPage()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, rows);
+    QFETCH(QString, refreshed);
+    SettingsRig rig;
+    QVERIFY(openStatus(rig, setup));
+    rig.takeFrames();
+    rig.touch(263);
+    QCOMPARE(rig.pages(), QStringLiteral("6 263"));
+    const auto shown = [&rig] {
+        QStringList values;
+        for (QVexmarMenuItem *item : rig.current()->items()) {
+            QString text = SettingsRig::rowText(item);
+            values << text.mid(text.indexOf(QLatin1String(" | ")) + 3);
+            if (!item->isLocked())
+                values.last() += QStringLiteral(" (open)");
+        }
+        return values.join(QStringLiteral("; "));
+    };
+    QCOMPARE(shown(), rows);
+    QVERIFY(rig.page()->header->isRefreshVisible());
+    const QByteArrayList frames {"PARAM|network=aoip|target=network|GET audio_mode|GET sip_user|GET sip_user2",
+        "PARAM|target=network|GET stun_nat_type|GET public_addr"};
+    QCOMPARE(rig.takeFrames(), frames);
+    if (refreshed.isNull())
+        return;
+    rig.device.loadSetup("network:aoip sip_user=changed\nnetwork public_addr=198.51.100.1");
+    answerNext(rig, reply);
+    rig.refresh();
+    QCOMPARE(rig.popupText(), QStringLiteral("Refreshing..."));
+    QCOMPARE(rig.takeFrames(), reply.isEmpty() ? frames : QByteArrayList {frames.first()});
+    QCOMPARE(shown(),
+        reply.isEmpty() ? QString(refreshed).replace("studio1", "changed").replace("203.0.113.7", "198.51.100.1")
+                        : refreshed);
+}
+
+QTEST_MAIN(TestSettingsStatus)
+#include "tst_settingsstatus.moc"
