@@ -13,21 +13,15 @@ class TestSettingsStatus : public QObject
 private slots:
     void interfaceRows_data();
     void interfaceRows();
-    void readsOnBuild();
+    void reads();
     void interfaceTexts_data();
     void interfaceTexts();
-    void mobileStatusPage_data();
-    void mobileStatusPage();
-    void statusValues_data();
-    void statusValues();
+    void pages_data();
+    void pages();
     void batteryRow_data();
     void batteryRow();
     void events_data();
     void events();
-    void batteryPage_data();
-    void batteryPage();
-    void aoipControllerPage_data();
-    void aoipControllerPage();
 };
 
 namespace {
@@ -71,14 +65,6 @@ QString valueShown(const QVexmarMenuItem *item)
         return QStringLiteral("missing");
     return item->valueLabel->text() + QLatin1Char(' ')
         + (item->isLocked() ? QStringLiteral("L") : SettingsRig::rowColour(item));
-}
-
-QString rowsShown(SettingsRig &rig)
-{
-    QStringList rows;
-    for (QVexmarMenuItem *item : rig.current()->items())
-        rows << QString::number(item->id) + QLatin1Char(' ') + valueShown(item);
-    return rows.join(QStringLiteral("; "));
 }
 
 QByteArrayList framesWith(const QByteArrayList &frames, const QByteArray &part)
@@ -156,25 +142,43 @@ void TestSettingsStatus::interfaceRows()
     QVERIFY(rig.page()->header->isRefreshVisible());
 }
 
-// Everything a build reads, in order, each request waiting 5000 ms at most; what a refresh reads again.
-void TestSettingsStatus::readsOnBuild()
+// What each page reads, in order, every request waiting 5000 ms at most; the refresh icons read again, back onto the
+// Status page reads nothing.
+void TestSettingsStatus::reads()
 {
     SettingsRig rig;
     QVERIFY(rig.startSettings());
     rig.takeTimeouts();
     QVERIFY(rig.openPageId(QVexmar::SettingsStatus));
-    const QByteArrayList frames = QByteArrayList {"PARAM|target=network|LIST network",
-                                      "PARAM|target=general|GET serialno|GET version|GET builddate"}
-        + refreshFrames;
-    QCOMPARE(rig.takeFrames(), frames);
-    QList<qint64> timeouts;
-    for (int i = 0; i < frames.size(); ++i)
-        timeouts << 5000;
-    QCOMPARE(rig.takeTimeouts(), timeouts);
-    // The refresh icon reads all but the list and the About values.
+    QCOMPARE(rig.takeFrames(),
+        QByteArrayList(
+            {"PARAM|target=network|LIST network", "PARAM|target=general|GET serialno|GET version|GET builddate"})
+            + refreshFrames);
     rig.refresh();
     QCOMPARE(rig.popupText(), QStringLiteral("Refreshing..."));
     QCOMPARE(rig.takeFrames(), refreshFrames);
+    const QByteArrayList aoip {"PARAM|network=aoip|target=network|GET audio_mode|GET sip_user|GET sip_user2",
+        "PARAM|target=network|GET stun_nat_type|GET public_addr"};
+    const QList<QPair<int, QByteArrayList>> subPages {{273, {mobileBinding, mobilePageRead}}, {263, aoip},
+        {286,
+            {"PARAM|target=general|GET battery_manufacturer|GET battery_model|GET battery_serial|"
+             "GET battery_voltage|GET battery_current|GET battery_cycles|GET battery_temperature|"
+             "GET lpc824_version"}}};
+    for (const auto &[id, frames] : subPages) {
+        rig.closePopups();
+        rig.touch(id);
+        QCOMPARE(rig.pages(), QStringLiteral("6 %1").arg(id));
+        QCOMPARE(rig.takeFrames(), frames);
+        // The battery page has no refresh.
+        QCOMPARE(rig.page()->header->isRefreshVisible(), id != 286);
+        rig.refresh();
+        QCOMPARE(rig.takeFrames(), id != 286 ? frames : QByteArrayList());
+        rig.back();
+        QVERIFY(rig.page()->header->isRefreshVisible());
+    }
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+    for (qint64 timeout : rig.takeTimeouts())
+        QCOMPARE(timeout, 5000);
 }
 
 // The value of an interface row, read through the page's copy bound to the interface, and the requests on it.
@@ -236,110 +240,97 @@ void TestSettingsStatus::interfaceTexts()
     QCOMPARE(framesWith(rig.takeFrames(), network + '|'), frames);
 }
 
-// The mobile status page: four rows read by one request after the binding, also when the Status page's row stopped
-// at the SIM; the refresh icon reads them again, and back onto the Status page reads nothing.
-void TestSettingsStatus::mobileStatusPage_data()
-{
-    QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QString>("statusRow");
-    QTest::addColumn<QString>("rows");
-    QTest::addColumn<QString>("refreshed");
-    QTest::newRow("registered") << registered << "Current network is 4G/LTE [ Telekom.de ]"
-                                << "278 4G/LTE L; 277 Telekom.de L; 279 -71 dBm L; 280 Connection Established L"
-                                << "278 5G L; 277 Telekom.de L; 279 -71 dBm L; 280 Connection Established L";
-    QTest::newRow("SIM missing") << simMissing << "SIM Missing"
-                                 << "278 Unknown L; 277  L; 279 0 dBm L; 280 Disabled L"
-                                 << "278 5G L; 277  L; 279 0 dBm L; 280 Disabled L";
-}
-
-void TestSettingsStatus::mobileStatusPage()
-{
-    QFETCH(QByteArray, setup);
-    QFETCH(QString, statusRow);
-    QFETCH(QString, rows);
-    QFETCH(QString, refreshed);
-    SettingsRig rig;
-    QVERIFY(openStatus(rig, setup));
-    QCOMPARE(rig.row(273)->valueLabel->text(), statusRow);
-    rig.takeFrames();
-    rig.touch(273);
-    QCOMPARE(rig.pages(), QStringLiteral("6 273"));
-    QCOMPARE(rowsShown(rig), rows);
-    QVERIFY(rig.page()->header->isRefreshVisible());
-    const QByteArrayList frames {mobileBinding, mobilePageRead};
-    QCOMPARE(rig.takeFrames(), frames);
-    rig.device.setParam("network:mobile.0", "technology", "5G");
-    rig.refresh();
-    QCOMPARE(rig.takeFrames(), frames);
-    QCOMPARE(rowsShown(rig), refreshed);
-    rig.closePopups();
-    rig.back();
-    QCOMPARE(rig.pages(), QStringLiteral("6"));
-    QVERIFY(rig.page()->header->isRefreshVisible());
-    QCOMPARE(rig.row(273)->valueLabel->text(), statusRow);
-    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
-}
-
-// Mode, codec rows, the default protocol and the About values.
-void TestSettingsStatus::statusValues_data()
+// The rows of a page opened from the Status page (or the Status page itself), each as "<value> L" when locked, else
+// with its colour; a negative id gives the row's title.
+void TestSettingsStatus::pages_data()
 {
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QString>("rows");
-    const QString single = QStringLiteral("Mode | Single Codec | *Single Codec, Double Codec, Single Codec and Mobile "
-                                          "Voice Coordination; Codec 1 [ Ethernet ] | Opus 48kHz Stereo 128kbit/s; "
-                                          "Codec 2 | Not applicable in single codec mode; ");
-    const QString about = QStringLiteral("Serial Number | QX-0042; Firmware Version | 1.01.04.0; AoIP Version | 4.2.1; "
-                                         "Software Build | 2024-03-18");
-    const QByteArray serial = "general serialno=QX-0042\n";
-    QTest::newRow("single codec, SIP") << serial << QByteArray()
-                                       << single + "AoIP Controller | Default Protocol is SIP; " + about;
-    QTest::newRow("double codec, direct RTP")
-        << serial + "audio codec_mode=cmode_double\naudio dcodec_2=OPUS/48000/mono/64000\nnetwork:aoip audio_mode=RTP"
-        << QByteArray()
-        << "Mode | Double Codec | Single Codec, *Double Codec, Single Codec and Mobile Voice Coordination; "
-           "Codec 1 [ Ethernet ] | G.722; Codec 2 [ Ethernet ] | Opus 48kHz Mono 64kbit/s; "
-           "AoIP Controller | Default Protocol is Direct RTP; "
-            + about;
-    QTest::newRow("multicast, default network Wi-Fi")
-        << serial + "network default_network=wifi.0\nnetwork:aoip audio_mode=MC" << QByteArray()
-        << "Mode | Single Codec | *Single Codec, Double Codec, Single Codec and Mobile Voice Coordination; "
-           "Codec 1 [ Wi-Fi ] | Opus 48kHz Stereo 128kbit/s; Codec 2 | Not applicable in single codec mode; "
-           "AoIP Controller | Default Protocol is Multicast; "
-            + about;
-    QTest::newRow("build date not sent") << QByteArray()
-                                         << QByteArray("serialno PARAM;return:OK;serialno:QX-7;version:2.0;")
-                                         << single
-            + "AoIP Controller | Default Protocol is SIP; Serial Number | QX-7; Firmware Version | 2.0; "
-              "AoIP Version | 4.2.1; Software Build | Not Available";
-    QTest::newRow("build date not set, no AoIP version")
-        << QByteArray("network aoip_version=")
-        << QByteArray("serialno PARAM;return:OK;serialno:QX-7;version:2.0;builddate:101-parameter not set;")
-        << single
-            + "AoIP Controller | Default Protocol is SIP; Serial Number | QX-7; Firmware Version | 2.0; "
-              "AoIP Version | Not Available; Software Build | Not Available";
-    QTest::newRow("About refused") << QByteArray() << QByteArray("serialno PARAM;return:ERROR;")
-                                   << single
-            + "AoIP Controller | Default Protocol is SIP; Serial Number | Not "
-              "Available; Firmware Version | Not Available; AoIP Version | 4.2.1; "
-              "Software Build | Not Available";
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QString>("ids");
+    QTest::addColumn<QString>("shown");
+    const QByteArray none;
+    const QString state = QStringLiteral("240 -241 241 -242 242 263");
+    const QString about = QStringLiteral("295 296 297 298");
+    const QString battery = QStringLiteral("287 288 289 290 291 292 293 294");
+    const QString aoip = QStringLiteral("264 265 266 267 268");
+    const QString mobile = QStringLiteral("278 277 279 280");
+    const QString notSent = QStringLiteral("Not available grey");
+    const QByteArray pack = "general battery_manufacturer=Acme Cells\ngeneral battery_model=LP-4S\ngeneral "
+                            "battery_serial=0815\ngeneral battery_voltage=12.1\ngeneral battery_current=-0.45\n"
+                            "general battery_cycles=17\ngeneral battery_temperature=31\ngeneral lpc824_version=1.4";
+    const QByteArray controller = "network:aoip sip_user=studio1\nnetwork:aoip sip_user2=studio2\n"
+                                  "network stun_nat_type=nat-full-cone\nnetwork public_addr=203.0.113.7\n";
+    const auto eight = [](const QString &value) {
+        QStringList values;
+        for (int i = 0; i < 8; ++i)
+            values << value;
+        return values.join(QStringLiteral("; "));
+    };
+    const auto row
+        = [](const char *name, const QByteArray &setup, const QByteArray &reply, int pageId, const QString &ids,
+              const QString &shown) { QTest::newRow(name) << setup << reply << pageId << ids << shown; };
+    row("single codec, SIP", none, none, 6, state,
+        "Single Codec L; Codec 1 [ Ethernet ]; Opus 48kHz Stereo 128kbit/s L; Codec 2; "
+        "Not applicable in single codec mode L; Default Protocol is SIP grey");
+    row("double codec, direct RTP",
+        "audio codec_mode=cmode_double\naudio dcodec_2=OPUS/48000/mono/64000\nnetwork:aoip audio_mode=RTP", none, 6,
+        state,
+        "Double Codec L; Codec 1 [ Ethernet ]; G.722 L; Codec 2 [ Ethernet ]; Opus 48kHz Mono 64kbit/s L; "
+        "Default Protocol is Direct RTP grey");
+    row("multicast, default network Wi-Fi", "network default_network=wifi.0\nnetwork:aoip audio_mode=MC", none, 6,
+        "-241 263", "Codec 1 [ Wi-Fi ]; Default Protocol is Multicast grey");
+    row("About", "general serialno=QX-0042", none, 6, about, "QX-0042 L; 1.01.04.0 L; 4.2.1 L; 2024-03-18 L");
+    row("build date not sent", none, "serialno PARAM;return:OK;serialno:QX-7;version:2.0;", 6, about,
+        "QX-7 L; 2.0 L; 4.2.1 L; Not Available L");
+    row("build date not set, no AoIP version",
+        "network aoip_version=", "serialno PARAM;return:OK;serialno:QX-7;version:2.0;builddate:101-parameter not set;",
+        6, about, "QX-7 L; 2.0 L; Not Available L; Not Available L");
+    row("About refused", none, "serialno PARAM;return:ERROR;", 6, about,
+        "Not Available L; Not Available L; 4.2.1 L; Not Available L");
+    row("battery pack", pack, none, 286, battery,
+        "Acme Cells L; LP-4S L; 0815 L; 12.1V L; -0.45A L; 17 L; 31\u00b0C L; 1.4 L");
+    row("battery values not set, one empty", "general battery_voltage=12.1\ngeneral battery_serial=", none, 286,
+        battery,
+        "Not available L; Not available L; Not available L; 12.1V L; Not available L; Not available L; "
+        "Not available L; Not available L");
+    row("no battery value set", none, none, 286, battery, eight(QStringLiteral("Not available L")));
+    row("battery request refused", pack, "battery_voltage PARAM;return:ERROR;", 286, battery, eight(notSent));
+    row("battery: one name refused, one not sent", none,
+        "battery_voltage PARAM;return:OK;battery_voltage:12.1;battery_model:115-resource "
+        "busy;battery_manufacturer:Acme;"
+        "battery_serial:1;battery_current:0;battery_cycles:2;battery_temperature:-5;",
+        286, battery, "Acme L; " + notSent + "; 1 L; 12.1V L; 0A L; 2 L; -5\u00b0C L; " + notSent);
+    row("AoIP controller, full cone", controller, none, 263, aoip,
+        "SIP L; studio1 L; studio2 L; 203.0.113.7 L; Full Cone L");
+    row("AoIP controller: multicast, unknown NAT, no second user",
+        controller + "network stun_nat_type=nat-hairpin\nnetwork:aoip audio_mode=MC\nnetwork:aoip sip_user2=", none,
+        263, aoip, "Multicast L; studio1 L;  L; 203.0.113.7 L; Unknown L");
+    row("mobile registered", registered, none, 273, mobile,
+        "4G/LTE L; Telekom.de L; -71 dBm L; Connection Established L");
+    row("mobile without SIM: read all the same", simMissing, none, 273, mobile, "Unknown L;  L; 0 dBm L; Disabled L");
 }
 
-void TestSettingsStatus::statusValues()
+void TestSettingsStatus::pages()
 {
     QFETCH(QByteArray, setup);
     QFETCH(QByteArray, reply);
-    QFETCH(QString, rows);
+    QFETCH(int, pageId);
+    QFETCH(QString, ids);
+    QFETCH(QString, shown);
     SettingsRig rig;
-    QVERIFY(openStatus(rig, setup, reply));
-    QStringList shown;
-    for (int id : {240, 241, 242, 263, 295, 296, 297, 298})
-        shown << rig.rowText(id);
-    QCOMPARE(shown.join(QStringLiteral("; ")), rows);
-    for (int id : {240, 241, 242, 295, 296, 297, 298})
-        QVERIFY2(rig.row(id)->isLocked(), QByteArray::number(id));
-    QCOMPARE(SettingsRig::rowColour(rig.row(263)), QStringLiteral("grey"));
-    QVERIFY(!rig.row(263)->isLocked());
+    QVERIFY(openStatus(rig, setup, pageId == 6 ? reply : QByteArray()));
+    if (pageId != 6) {
+        answerNext(rig, reply);
+        rig.touch(pageId);
+    }
+    QCOMPARE(rig.current()->pageId, pageId);
+    QStringList rows;
+    for (const QString &id : ids.split(QLatin1Char(' '))) {
+        QVexmarMenuItem *item = rig.row(qAbs(id.toInt()));
+        rows << (id.startsWith(QLatin1Char('-')) ? item->titleLabel->text() : valueShown(item));
+    }
+    QCOMPARE(rows.join(QStringLiteral("; ")), shown);
 }
 
 // The battery row follows "battery_status": only a battery the device reports opens the battery page.
@@ -438,136 +429,6 @@ void TestSettingsStatus::events()
     for (int id : {269, 270})
         shown << valueShown(status->findItem(id));
     QCOMPARE(shown.join(QStringLiteral("; ")), rows);
-}
-
-// The battery page: one request of the eight names, the units appended, "Not available" for what has no value;
-// answered rows locked, those of a failed request not.
-void TestSettingsStatus::batteryPage_data()
-{
-    QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QString>("rows");
-    const QByteArray pack = R"(
-general battery_manufacturer=Acme Cells
-general battery_model=LP-4S
-general battery_serial=0815
-general battery_voltage=12.1
-general battery_current=-0.45
-general battery_cycles=17
-general battery_temperature=31
-general lpc824_version=1.4
-)";
-    const QString none = QStringLiteral("Not available");
-    const auto all = [](const QString &value) {
-        QStringList rows;
-        for (int id = 287; id <= 294; ++id)
-            rows << QStringLiteral("%1 %2").arg(id).arg(value);
-        return rows.join(QStringLiteral("; "));
-    };
-    QTest::newRow("a pack") << pack << QByteArray()
-                            << "287 Acme Cells L; 288 LP-4S L; 289 0815 L; 290 12.1V L; 291 -0.45A L; 292 17 L; "
-                               "293 31\u00b0C L; 294 1.4 L";
-    QTest::newRow("some not set, one empty")
-        << QByteArray("general battery_voltage=12.1\ngeneral battery_serial=") << QByteArray()
-        << "287 Not available L; 288 Not available L; 289 Not available L; 290 12.1V L; 291 Not available L; "
-           "292 Not available L; 293 Not available L; 294 Not available L";
-    QTest::newRow("none set") << QByteArray() << QByteArray() << all(none + " L");
-    QTest::newRow("refused") << pack << QByteArray("battery_voltage PARAM;return:ERROR;") << all(none + " grey");
-    QTest::newRow("one name refused, one missing")
-        << QByteArray()
-        << QByteArray("battery_voltage PARAM;return:OK;battery_voltage:12.1;battery_model:115-resource busy;"
-                      "battery_manufacturer:Acme;battery_serial:1;battery_current:0;battery_cycles:2;"
-                      "battery_temperature:-5;")
-        << "287 Acme L; 288 Not available grey; 289 1 L; 290 12.1V L; 291 0A L; 292 2 L; 293 -5\u00b0C L; "
-           "294 Not available grey";
-}
-
-void TestSettingsStatus::batteryPage()
-{
-    QFETCH(QByteArray, setup);
-    QFETCH(QByteArray, reply);
-    QFETCH(QString, rows);
-    SettingsRig rig;
-    QVERIFY(openStatus(rig));
-    rig.device.loadSetup(setup);
-    answerNext(rig, reply);
-    rig.takeFrames();
-    rig.takeTimeouts();
-    rig.touch(286);
-    QCOMPARE(rig.pages(), QStringLiteral("6 286"));
-    QCOMPARE(rowsShown(rig), rows);
-    QVERIFY(!rig.page()->header->isRefreshVisible());
-    QCOMPARE(rig.takeFrames(),
-        QByteArrayList {"PARAM|target=general|GET battery_manufacturer|GET battery_model|GET battery_serial|"
-                        "GET battery_voltage|GET battery_current|GET battery_cycles|GET battery_temperature|"
-                        "GET lpc824_version"});
-    QCOMPARE(rig.takeTimeouts(), QList<qint64> {5000});
-}
-
-// The AoIP controller page from the model's controller: its values after one fetch, or those it held before.
-void TestSettingsStatus::aoipControllerPage_data()
-{
-    QTest::addColumn<QByteArray>("setup");
-    QTest::addColumn<QByteArray>("reply"); // to the refresh's read
-    QTest::addColumn<QString>("rows");
-    QTest::addColumn<QString>("refreshed");
-    const QByteArray controller = R"(
-network:aoip audio_mode=SIP
-network:aoip sip_user=studio1
-network:aoip sip_user2=studio2
-network stun_nat_type=nat-full-cone
-network public_addr=203.0.113.7
-)";
-    const QString full = QStringLiteral("SIP | *SIP, Direct RTP, Multicast; studio1; studio2; 203.0.113.7; Full Cone | "
-                                        "Unknown, Failure, Open Access, Blocked, Symmetric UDP, *Full Cone, Symmetric, "
-                                        "Restricted Cone, Port Restricted Cone");
-    QTest::newRow("full cone") << controller << QByteArray() << full << full;
-    QTest::newRow("unknown NAT, multicast, no second user")
-        << controller + "network stun_nat_type=nat-hairpin\nnetwork:aoip audio_mode=MC\nnetwork:aoip sip_user2="
-        << QByteArray()
-        << "Multicast | SIP, Direct RTP, *Multicast; studio1; ; 203.0.113.7; Unknown | *Unknown, Failure, Open Access, "
-           "Blocked, Symmetric UDP, Full Cone, Symmetric, Restricted Cone, Port Restricted Cone"
-        << QString();
-    QTest::newRow("refresh refused: held values")
-        << controller << QByteArray("audio_mode PARAM;return:ERROR;") << full << full;
-}
-
-void TestSettingsStatus::aoipControllerPage()
-{
-    QFETCH(QByteArray, setup);
-    QFETCH(QByteArray, reply);
-    QFETCH(QString, rows);
-    QFETCH(QString, refreshed);
-    SettingsRig rig;
-    QVERIFY(openStatus(rig, setup));
-    rig.takeFrames();
-    rig.touch(263);
-    QCOMPARE(rig.pages(), QStringLiteral("6 263"));
-    const auto shown = [&rig] {
-        QStringList values;
-        for (QVexmarMenuItem *item : rig.current()->items()) {
-            QString text = SettingsRig::rowText(item);
-            values << text.mid(text.indexOf(QLatin1String(" | ")) + 3);
-            if (!item->isLocked())
-                values.last() += QStringLiteral(" (open)");
-        }
-        return values.join(QStringLiteral("; "));
-    };
-    QCOMPARE(shown(), rows);
-    QVERIFY(rig.page()->header->isRefreshVisible());
-    const QByteArrayList frames {"PARAM|network=aoip|target=network|GET audio_mode|GET sip_user|GET sip_user2",
-        "PARAM|target=network|GET stun_nat_type|GET public_addr"};
-    QCOMPARE(rig.takeFrames(), frames);
-    if (refreshed.isNull())
-        return;
-    rig.device.loadSetup("network:aoip sip_user=changed\nnetwork public_addr=198.51.100.1");
-    answerNext(rig, reply);
-    rig.refresh();
-    QCOMPARE(rig.popupText(), QStringLiteral("Refreshing..."));
-    QCOMPARE(rig.takeFrames(), reply.isEmpty() ? frames : QByteArrayList {frames.first()});
-    QCOMPARE(shown(),
-        reply.isEmpty() ? QString(refreshed).replace("studio1", "changed").replace("203.0.113.7", "198.51.100.1")
-                        : refreshed);
 }
 
 QTEST_MAIN(TestSettingsStatus)
