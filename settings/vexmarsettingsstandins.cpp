@@ -290,24 +290,6 @@ void QVexmarSettingsPage::bookListKeyboardAccepted(QVexmarMenuItem *, QVexmarVir
 
 void QVexmarSettingsPage::sipProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
 
-// ---- Audio connections and statistics (H6: vexmarsettingsstatus.cpp) ----
-
-void QVexmarSettingsPage::buildAudioConnectionsMenu()
-{
-    pushEmpty(this, 243);
-}
-
-void QVexmarSettingsPage::updateConnectionEntries(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::updateConnectionStatus(QVexmarMenuItems *, TComAudioConnection *) { }
-
-void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *) { }
-
 // ---- Tools page, access level, programmable keys, passwords (H5: vexmarsettingstools.cpp) ----
 
 void QVexmarSettingsPage::buildToolsMenu()
@@ -385,7 +367,3 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *)
 void QVexmarSettingsPage::troubleshootingValueChanged(QVexmarMenuItem *) { }
 
 void QVexmarSettingsPage::resetSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
-void QVexmarSettingsPage::audioCallStatusChanged(TComAudioConnection *) { }
-
-void QVexmarSettingsPage::audioCallStatisticChanged(TComAudioConnection *) { }

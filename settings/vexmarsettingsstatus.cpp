@@ -1,13 +1,15 @@
 // QVexmarSettingsPage: the Status branch: the Status page with one row per network interface and the About values,
-// the mobile status pages, the battery page and the AoIP controller page. Nothing here is edited: a page reads the
-// device when it is built or refreshed, and a failed read shows what was held before (or what a copy just bound
-// holds), never a popup.
+// the mobile status pages, the battery page, the AoIP controller page, the audio connections and the statistics of
+// the latest calls. Nothing here is edited: a page reads the device when it is built or refreshed, and a failed
+// read shows what was held before (or what a copy just bound holds), never a popup. The connections and statistics
+// pages send nothing: they show the model's calls and the reports kept from them.
 
 #include "vexmarsettingspage.h"
 
 #include "accessors.h"
 #include "networkcode.h"
 #include "qvexmarlocalize.h"
+#include "rpcconvert.h"
 #include "rpcvocabulary.h"
 #include "tcomdevice.h"
 #include "tcomethernetcontroller.h"
@@ -18,8 +20,12 @@
 
 #include <QGridLayout>
 
+#include <algorithm>
+
+#include <cstdint>
 #include <iterator>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -52,6 +58,27 @@ enum MobileStatusRow {
     DataServiceRow = 280,
 };
 constexpr int firstBatteryValueRow = 287;
+enum ConnectionRow {
+    CallStateRow = 246,
+    CallNetworkRow = 247,
+    RemoteAddressRow = 248,
+    QualityTitleRow = 249,
+    TransmitRow = 250,
+    ReceiveRow = 251,
+    DetailsRow = 252,
+    LatestRow = 253,
+};
+enum ConnectionGroup { Line1Group = 244, Line2Group = 245 };
+enum StatisticsPage { Line1StatisticsPage = 254, Line2StatisticsPage = 255 };
+enum StatisticsRow {
+    TxDurationRow = 256,
+    TxPacketsRow = 257,
+    TxJitterRow = 258,
+    RxDurationRow = 259,
+    RxPacketsRow = 260,
+    RxJitterRow = 261,
+    RxBufferRow = 262,
+};
 
 // Interfaces 0-3 of each kind get a row; the screen has no room for more.
 constexpr int interfaceRows = 4;
@@ -377,4 +404,315 @@ void QVexmarSettingsPage::updateAoipControllerMenu(QVexmarMenuItems *page)
         row->setValueText(latin1ToQString(aoip.publicAddr()));
     if (QVexmarMenuItem *row = page->findItem(NatTypeRow))
         row->selectOption(aoip.stunNatType(), true, false);
+}
+
+// ---- Audio connections page --------------------------------------------------------------------------------------
+
+namespace {
+
+QVexmarMenuItem *connectionRow(QVexmarMenuItems *page, int id, int group)
+{
+    return page->findItemInGroup(id, group);
+}
+
+// Shown or hidden only when it changes: a row of a page not shown yet is never visible, so ask whether it is hidden.
+void showRow(QVexmarMenuItems *page, int id, int group, bool shown)
+{
+    QVexmarMenuItem *row = connectionRow(page, id, group);
+    if (row && row->isHidden() == shown)
+        row->setVisible(shown);
+}
+
+void setRowText(QVexmarMenuItems *page, int id, int group, const QString &text)
+{
+    if (QVexmarMenuItem *row = connectionRow(page, id, group))
+        row->setValueText(text);
+}
+
+// The block of a line without a call in progress: its network alone, and the way to the latest statistics.
+void showNoCall(QVexmarMenuItems *page, int group, const QString &network)
+{
+    setRowText(page, CallNetworkRow, group, network);
+    for (int id : {RemoteAddressRow, TransmitRow, ReceiveRow})
+        setRowText(page, id, group, QString());
+    for (int id : {RemoteAddressRow, QualityTitleRow, TransmitRow, ReceiveRow, DetailsRow})
+        showRow(page, id, group, false);
+    showRow(page, LatestRow, group, true);
+}
+
+// "%1%", or "%1% / %2%" when a second stream has reported (second >= 0).
+QString qualityText(int first, int second)
+{
+    if (second < 0)
+        return QStringLiteral("%1%").arg(first);
+    return QStringLiteral("%1% / %2%").arg(first).arg(second);
+}
+
+QString networkDisplayName(const std::string &name)
+{
+    return QVexmarLocalize::networkName(networkCodeOfName(name));
+}
+
+} // namespace
+
+void QVexmarSettingsPage::buildAudioConnectionsMenu()
+{
+    auto *page = new QVexmarMenuItems(ConnectionsRow, this);
+    header->setRefreshVisible(true);
+    const struct
+    {
+        int id;
+        int kind;
+        const char *title;
+        int left;
+        bool locked;
+        bool shown;
+    } rows[] = {{CallStateRow, QVexmarMenuItem::ReadOnly, QT_TR_NOOP("State"), 60, true, true},
+        {CallNetworkRow, QVexmarMenuItem::ReadOnly, QT_TR_NOOP("Network"), 60, true, true},
+        {RemoteAddressRow, QVexmarMenuItem::ReadOnly, QT_TR_NOOP("Remote Address"), 60, true, false},
+        {QualityTitleRow, QVexmarMenuItem::Label, QT_TR_NOOP("Quality"), 60, false, false},
+        {TransmitRow, QVexmarMenuItem::ReadOnly, QT_TR_NOOP("Transmission"), 120, true, false},
+        {ReceiveRow, QVexmarMenuItem::ReadOnly, QT_TR_NOOP("Reception"), 120, true, false},
+        {DetailsRow, QVexmarMenuItem::SubMenu, QT_TR_NOOP("Detailed Statistics"), 120, false, false},
+        {LatestRow, QVexmarMenuItem::SubMenu, QT_TR_NOOP("Latest AoIP Statistics"), 60, false, true}};
+    for (int line = 1; line <= 2; ++line) {
+        const int group = line == 1 ? Line1Group : Line2Group;
+        QVexmarMenuItem *heading = addRow(page, -1, QVexmarMenuItem::Label, tr("Connection %1").arg(line), 10, false);
+        if (line == 2)
+            heading->layout->setContentsMargins(10, 10, 10, 0);
+        for (const auto &spec : rows) {
+            auto *row = new QVexmarMenuItem(spec.id, group, spec.kind, page);
+            row->layout->setContentsMargins(spec.left, 0, 10, 0);
+            row->titleLabel->setText(tr(spec.title));
+            row->setLocked(spec.locked);
+            if (spec.id == DetailsRow)
+                row->setValueTextAndColor(tr("Show detailed statistics"), infoGrey);
+            else if (spec.id == LatestRow)
+                row->setValueTextAndColor(tr("Show detailed statistics of latest AoIP call"), infoGrey);
+            if (!spec.shown)
+                row->setVisible(false);
+            page->addItem(row);
+        }
+    }
+    updateConnectionEntries(page, 1);
+    updateConnectionEntries(page, 2);
+    pushItems(page);
+}
+
+void QVexmarSettingsPage::updateConnectionEntries(QVexmarMenuItems *page, int line)
+{
+    if (!page)
+        return;
+    line = line == 1 ? 1 : 2;
+    const TComDevice *device = getDevice();
+    if (TComAudioConnection *call = device->audioConnection(line)) {
+        updateConnectionStatus(page, call);
+        return;
+    }
+    const int group = line == 1 ? Line1Group : Line2Group;
+    if (QVexmarMenuItem *row = connectionRow(page, CallStateRow, group))
+        row->setValueTextAndColor(tr("Idle"), infoGrey);
+    showNoCall(page, group, networkDisplayName(device->defaultNetwork()));
+}
+
+void QVexmarSettingsPage::updateConnectionStatus(QVexmarMenuItems *page, TComAudioConnection *connection)
+{
+    // A call of the voice line has no block here: it must not show as codec line 2.
+    if (!page || !connection
+        || (connection->kind() != TComBaseConnection::KindLine1 && connection->kind() != TComBaseConnection::KindLine2))
+        return;
+    const int group = connection->kind() == TComBaseConnection::KindLine1 ? Line1Group : Line2Group;
+    const int status = connection->callStatus();
+    using Call = TComAudioConnection;
+    const QColor yellow(Qt::yellow);
+    QString state;
+    QColor colour = yellow;
+    switch (status) {
+    case Call::StatusOutgoing:
+    case Call::StatusAccepted:
+    case Call::StatusProceeding:
+        state = tr("Call in progress...");
+        break;
+    case Call::StatusAutoRedial:
+        state = tr("Call redial pending...");
+        break;
+    case Call::StatusRinging:
+        state = tr("Incoming call...");
+        break;
+    case Call::StatusActive:
+    case Call::StatusNegotiating:
+        state = tr("Call in progress (%1)").arg(tr("negociating"));
+        break;
+    case Call::StatusWaitingForSync:
+        state = tr("Call in progress (%1)").arg(tr("waiting for sync"));
+        break;
+    case Call::StatusInSync:
+        state = tr("Call established (%1)").arg(tr("synchronized"));
+        colour = QColor(Qt::red);
+        break;
+    case Call::StatusSyncLost:
+        state = tr("Call established (%1)").arg(tr("sync lost"));
+        colour = QColor(240, 101, 101);
+        break;
+    case Call::StatusDisconnected:
+        state = tr("Releasing call...");
+        colour = QColor(234, 177, 102);
+        break;
+    default:
+        state = tr("Call released");
+        colour = infoGrey;
+        break;
+    }
+    if (QVexmarMenuItem *row = connectionRow(page, CallStateRow, group))
+        row->setValueTextAndColor(state, colour);
+
+    const QString network = networkDisplayName(connection->networkName());
+    if (status < Call::StatusOutgoing || status > Call::StatusDisconnected) {
+        showNoCall(page, group, network);
+        return;
+    }
+    const CodecFormat &codec = connection->txCodec();
+    setRowText(page, CallNetworkRow, group,
+        codec.algorithm == -1 ? network : network + QLatin1Char('\n') + QVexmarLocalize::codecDescription(codec));
+    showRow(page, RemoteAddressRow, group, true);
+    setRowText(page, RemoteAddressRow, group, latin1ToQString(connection->remoteAddress(1)));
+    showRow(page, LatestRow, group, false);
+    // Only IP calls report their quality; the rows keep what they showed.
+    if (connectionNetworkFamily(connection) != TComDevice::FamilyIp)
+        return;
+    const int transmit = connection->txReport(0).netQuality;
+    const int receive = connection->rxReport(0).netQuality;
+    if (transmit < 0 && receive < 0)
+        return;
+    showRow(page, QualityTitleRow, group, true);
+    const bool twoStreams = connection->streamAddresses();
+    if (transmit >= 0) {
+        showRow(page, TransmitRow, group, true);
+        setRowText(
+            page, TransmitRow, group, qualityText(transmit, twoStreams ? connection->txReport(1).netQuality : -1));
+    }
+    if (receive >= 0) {
+        showRow(page, ReceiveRow, group, true);
+        setRowText(page, ReceiveRow, group, qualityText(receive, twoStreams ? connection->rxReport(1).netQuality : -1));
+    }
+    showRow(page, DetailsRow, group, true);
+}
+
+void QVexmarSettingsPage::audioCallStatusChanged(TComAudioConnection *connection)
+{
+    QVexmarMenuItems *page = currentItems();
+    if (page && page->pageId == ConnectionsRow)
+        updateConnectionStatus(page, connection);
+}
+
+void QVexmarSettingsPage::audioCallStatisticChanged(TComAudioConnection *connection)
+{
+    if (!connection)
+        return;
+    const int kind = connection->kind();
+    if (kind == TComBaseConnection::KindLine1 || kind == TComBaseConnection::KindLine2) {
+        // Index stream * 2 + line - 1; kept until the line's next report, whatever becomes of the call.
+        for (int stream = 0; stream < 2; ++stream) {
+            latestRxStatistics[stream * 2 + kind] = connection->rxReport(stream);
+            latestTxStatistics[stream * 2 + kind] = connection->txReport(stream);
+        }
+    }
+    QVexmarMenuItems *page = currentItems();
+    if (!page)
+        return;
+    if (page->pageId == ConnectionsRow)
+        updateConnectionStatus(page, connection);
+    else if (page->pageId == Line1StatisticsPage || page->pageId == Line2StatisticsPage)
+        updateStatisticsMenu(page);
+}
+
+// ---- Statistics pages ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// A negative count of seconds is no duration the device can mean: it reads as none.
+QString durationText(int seconds)
+{
+    std::string text;
+    formatDuration(std::uint64_t(std::max(seconds, 0)), text);
+    return QString::fromLatin1(text.c_str(), int(text.size()));
+}
+
+// Lost over sent, or over received and lost; 0 where that has no meaning.
+QString lossText(int lost, int total, bool receive)
+{
+    const qint64 over = receive ? qint64(total) + lost : qint64(total);
+    const double loss = total > 0 && over > 0 ? double(lost) * 100.0 / double(over) : 0.0;
+    return QString::number(loss, 'f', 2);
+}
+
+QString txPacketsText(const TComAudioConnection::TxReport &report)
+{
+    return QVexmarSettingsPage::tr("Total: %1, Lost: %2 (%3%)")
+        .arg(QString::number(report.pktsTotal), QString::number(report.pktsLost),
+            lossText(report.pktsLost, report.pktsTotal, false));
+}
+
+QString rxPacketsText(const TComAudioConnection::RxReport &report)
+{
+    return QVexmarSettingsPage::tr("Total: %1, Lost: %2 (%3%)\nDiscarded: %4, Duplicated: %5, Reordered: %6")
+        .arg(QString::number(report.pktsTotal), QString::number(report.pktsLost),
+            lossText(report.pktsLost, report.pktsTotal, true), QString::number(report.pktsDiscarded),
+            QString::number(report.pktsDuplicated), QString::number(report.pktsReorderd));
+}
+
+template<class Report>
+QString jitterText(const Report &report)
+{
+    return QVexmarSettingsPage::tr("Average: %1 ms, Maximum: %2 ms").arg(report.jtrAvg).arg(report.jtrMax);
+}
+
+// Stream 1's text, and stream 2's on a line of its own when it is shown.
+QString streamsText(const QString &first, const QString &second, bool secondShown)
+{
+    return secondShown ? first + QLatin1Char('\n') + second : first;
+}
+
+} // namespace
+
+void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
+{
+    auto *page = new QVexmarMenuItems(pageId, this);
+    header->setRefreshVisible(false);
+    const std::pair<int, const char *> rows[] = {{TxDurationRow, QT_TR_NOOP("Tx Duration")},
+        {TxPacketsRow, QT_TR_NOOP("Tx Packets")}, {TxJitterRow, QT_TR_NOOP("Tx Jitter")},
+        {RxDurationRow, QT_TR_NOOP("Rx Duration")}, {RxPacketsRow, QT_TR_NOOP("Rx Packets")},
+        {RxJitterRow, QT_TR_NOOP("Rx Jitter")}, {RxBufferRow, QT_TR_NOOP("Rx Buffer")}};
+    for (const auto &[id, title] : rows)
+        addRow(page, id, QVexmarMenuItem::ReadOnly, tr(title), 10, true);
+    updateStatisticsMenu(page);
+    pushItems(page);
+}
+
+void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *page)
+{
+    if (!page || (page->pageId != Line1StatisticsPage && page->pageId != Line2StatisticsPage))
+        return;
+    const int line = page->pageId == Line1StatisticsPage ? 0 : 1;
+    const TComAudioConnection::TxReport &tx1 = latestTxStatistics[line];
+    const TComAudioConnection::TxReport &tx2 = latestTxStatistics[2 + line];
+    const TComAudioConnection::RxReport &rx1 = latestRxStatistics[line];
+    const TComAudioConnection::RxReport &rx2 = latestRxStatistics[2 + line];
+    // A second stream counts once it has reported; a receive quality of 0 is no reception.
+    const bool tx2Shown = tx2.netQuality >= 0;
+    const bool rx2Shown = rx2.netQuality > 0;
+    QString buffer = tr("Latency: %1 ms").arg(rx1.jbCurr);
+    if (rx1.jbMark > 0)
+        buffer += tr(", Initial: %1 ms").arg(rx1.jbMark);
+    const std::pair<int, QString> texts[]
+        = {{TxDurationRow, streamsText(durationText(tx1.duration), durationText(tx2.duration), tx2Shown)},
+            {TxPacketsRow, streamsText(txPacketsText(tx1), txPacketsText(tx2), tx2Shown)},
+            {TxJitterRow, streamsText(jitterText(tx1), jitterText(tx2), tx2Shown)},
+            {RxDurationRow, streamsText(durationText(rx1.duration), durationText(rx2.duration), rx2Shown)},
+            {RxPacketsRow, streamsText(rxPacketsText(rx1), rxPacketsText(rx2), rx2Shown)},
+            {RxJitterRow, streamsText(jitterText(rx1), jitterText(rx2), rx2Shown)}, {RxBufferRow, buffer}};
+    for (const auto &[id, text] : texts) {
+        if (QVexmarMenuItem *row = page->findItem(id))
+            row->setValueText(text);
+    }
 }

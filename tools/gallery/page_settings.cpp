@@ -158,6 +158,44 @@ QImage statusShot(int rowId = -1, bool touch = true)
     });
 }
 
+// ---- Audio connections and statistics ----
+
+// Page 243 of the codec, after the device's events about call 9 on eth.0 (line 1); then the row of line 1 touched,
+// when given.
+QImage connectionsShot(const QByteArrayList &events, int rowId = -1)
+{
+    return settingsShot(2, QVexmar::SettingsStatus, [=](settingstesting::SettingsRig &rig) {
+        rig.touch(243);
+        if (!events.isEmpty()) {
+            rig.deliver(events);
+            // The rig marks the end of its events in the battery's remaining time; give the codec's back.
+            rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
+            for (int i = 0; i < 250 && getDevice()->batteryRemaining() != 240; ++i)
+                QTest::qWait(20);
+        }
+        if (rowId != -1)
+            rig.touch(rig.current()->findItemInGroup(rowId, 244));
+    });
+}
+
+QByteArrayList ipCallEvents()
+{
+    const QByteArray call = "id:9;network:eth.0;";
+    return {"EVENT;event_type:1000-call active;" + call
+            + "remote_addr:studio@203.0.113.20;codec_tx:OPUS/48000/stereo/128000;",
+        "EVENT;event_type:9900-call info;" + call + "remote_addr:studio@198.51.100.20;stream_id:2;",
+        "EVENT;event_type:dsp_status;state:sync;" + call,
+        "EVENT;event_type:tx-quality-report;" + call
+            + "net-quality:75;duration:3725;pkts-total:186250;pkts-lost:931;jtr-avg:3;jtr-max:14;",
+        "EVENT;event_type:tx-quality-report;stream_id:2;" + call
+            + "net-quality:80;duration:3724;pkts-total:186200;pkts-lost:372;jtr-avg:4;jtr-max:18;",
+        "EVENT;event_type:rx-quality-report;" + call
+            + "net-quality:92;duration:3725;pkts-total:186100;pkts-lost:150;pkts-discarded:12;pkts-duplicated:3;"
+              "pkts-reorderd:7;jtr-avg:5;jtr-max:22;jb-curr:60;jb-mark:40;",
+        "EVENT;event_type:rx-quality-report;stream_id:2;" + call
+            + "net-quality:88;duration:3724;pkts-total:186000;pkts-lost:260;jtr-avg:6;jtr-max:25;jb-curr:62;"};
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -180,6 +218,9 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("status-mobile"), statusShot(273)},
         {QStringLiteral("status-battery"), statusShot(286)},
         {QStringLiteral("status-aoip-controller"), statusShot(263)},
+        {QStringLiteral("connections-idle"), connectionsShot({})},
+        {QStringLiteral("connections-ip-call"), connectionsShot(ipCallEvents())},
+        {QStringLiteral("connections-statistics"), connectionsShot(ipCallEvents(), 252)},
     };
 }
 
