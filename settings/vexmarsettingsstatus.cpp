@@ -4,24 +4,23 @@
 // read shows what was held before (or what a copy just bound holds), never a popup. The connections and statistics
 // pages send nothing: they show the model's calls and the reports kept from them.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomethernetcontroller.h"
-#include "tcommobilecontroller.h"
-#include "tcomrpcaccess.h"
-#include "tcomwificontroller.h"
-#include "vexmarsettingskeys.h"
+#include "controllers/tcomethernetcontroller.h"
+#include "controllers/tcommobilecontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "controllers/tcomwificontroller.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingskeys.h"
 
 #include <QGridLayout>
 
 #include <algorithm>
-
 #include <cstdint>
 #include <iterator>
 #include <map>

@@ -2,7 +2,7 @@
 // events the simulated device sends, as the screen window hands them on: the state texts and colours, the rows each
 // stage of a call shows, and the statistics kept per line.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 

@@ -2,7 +2,7 @@
 // reads, the interface rows through the page's editing copies, the mobile status, battery and AoIP controller pages,
 // and the device events that rewrite the Status page.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 
