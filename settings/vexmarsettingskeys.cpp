@@ -10,6 +10,11 @@ const std::string TIMEZONE_UTC("UTC");
 
 const std::string LIST_TIMEZONE_REGION("timezone_region_list");
 
+const std::string KEY_ABR_CALLS("abr_calls");
+const std::string KEY_ABR_PROFILE("abr_profile");
+const std::string KEY_ABR_MINBR("abr_minbr");
+const std::string KEY_ABR_MAXBR("abr_maxbr");
+
 const std::string KEY_SERIALNO("serialno");
 const std::string BATTERY_KEYS[8] = {"battery_manufacturer", "battery_model", "battery_serial", "battery_voltage",
     "battery_current", "battery_cycles", "battery_temperature", "lpc824_version"};

@@ -18,6 +18,12 @@ extern const std::string TIMEZONE_UTC;
 // Lists of target "general".
 extern const std::string LIST_TIMEZONE_REGION;
 
+// The Opus automatic bit rate on "audio": on/off, its policy and its bounds in bit/s.
+extern const std::string KEY_ABR_CALLS;
+extern const std::string KEY_ABR_PROFILE;
+extern const std::string KEY_ABR_MINBR;
+extern const std::string KEY_ABR_MAXBR;
+
 // Values of target "general" the Status branch reads: the serial number, and the battery pack's identity and
 // readings with the firmware of its microcontroller, in the order the battery page shows them.
 extern const std::string KEY_SERIALNO;
