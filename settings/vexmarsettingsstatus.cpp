@@ -17,6 +17,7 @@
 #include "rpc/rpcconvert.h"
 #include "rpc/rpcvocabulary.h"
 #include "settings/vexmarsettingskeys.h"
+#include "settings/vexmarsettingsrows.h"
 
 #include <QGridLayout>
 
@@ -90,14 +91,13 @@ bool inRange(int id, int first, int count)
     return id >= first && id < first + count;
 }
 
+// Status rows sit at the left margin 10, or 60 under a section's title.
 QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString &title, int left, bool locked)
 {
-    auto *row = new QVexmarMenuItem(id, kind, page);
-    row->layout->setContentsMargins(left, 0, 10, 0);
-    row->titleLabel->setText(title);
-    row->setLocked(locked);
-    page->addItem(row);
-    return row;
+    QVexmarMenuItem *row = settingsrows::newRow(page, id, kind, title);
+    if (left == 60)
+        settingsrows::indented(row);
+    return settingsrows::addLocked(page, row, locked);
 }
 
 QVexmarMenuItem *addInfoRow(QVexmarMenuItems *page, int id, const QString &title, const QString &info)
