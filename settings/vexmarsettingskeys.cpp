@@ -15,6 +15,8 @@ const std::string KEY_ABR_PROFILE("abr_profile");
 const std::string KEY_ABR_MINBR("abr_minbr");
 const std::string KEY_ABR_MAXBR("abr_maxbr");
 
+const std::string TYPE_REMOTE_PROFILE("remote_profile");
+
 const std::string KEY_SERIALNO("serialno");
 const std::string BATTERY_KEYS[8] = {"battery_manufacturer", "battery_model", "battery_serial", "battery_voltage",
     "battery_current", "battery_cycles", "battery_temperature", "lpc824_version"};

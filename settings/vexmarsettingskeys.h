@@ -24,6 +24,9 @@ extern const std::string KEY_ABR_PROFILE;
 extern const std::string KEY_ABR_MINBR;
 extern const std::string KEY_ABR_MAXBR;
 
+// The records of the device's book, by their "type" (also the name of their list).
+extern const std::string TYPE_REMOTE_PROFILE;
+
 // Values of target "general" the Status branch reads: the serial number, and the battery pack's identity and
 // readings with the firmware of its microcontroller, in the order the battery page shows them.
 extern const std::string KEY_SERIALNO;
