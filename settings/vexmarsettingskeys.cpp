@@ -16,6 +16,10 @@ const std::string KEY_ABR_MINBR("abr_minbr");
 const std::string KEY_ABR_MAXBR("abr_maxbr");
 
 const std::string TYPE_REMOTE_PROFILE("remote_profile");
+const std::string TYPE_LOCAL_PROFILE("local_profile");
+const std::string TYPE_SIP_PROFILE("sip_profile");
+const std::string TYPE_SNAPSHOT("snapshot");
+const std::string KEY_ACCOUNT("account");
 
 const std::string KEY_SERIALNO("serialno");
 const std::string BATTERY_KEYS[8] = {"battery_manufacturer", "battery_model", "battery_serial", "battery_voltage",
