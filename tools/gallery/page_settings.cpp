@@ -42,6 +42,18 @@ QImage settingsShot(int level, QVexmar::Page pageId, const RigSteps &steps = {},
     return grabWidget(rig.window.get());
 }
 
+// The device's events, delivered as the rig does; the rig marks their end in the battery's minutes, so the usual
+// ones are given back before the shot.
+void deliverEvents(settingstesting::SettingsRig &rig, const QByteArrayList &events)
+{
+    if (events.isEmpty())
+        return;
+    rig.deliver(events);
+    rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
+    for (int i = 0; i < 250 && getDevice()->batteryRemaining() != 240; ++i)
+        QTest::qWait(20);
+}
+
 // ---- Ethernet, ISDN, Wi-Fi pages ----
 
 const QByteArray interfaceSetup = R"(
@@ -330,13 +342,7 @@ QImage connectionsShot(const QByteArrayList &events, int rowId = -1)
 {
     return settingsShot(2, QVexmar::SettingsStatus, [=](settingstesting::SettingsRig &rig) {
         rig.touch(243);
-        if (!events.isEmpty()) {
-            rig.deliver(events);
-            // The rig marks the end of its events in the battery's remaining time; give the codec's back.
-            rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
-            for (int i = 0; i < 250 && getDevice()->batteryRemaining() != 240; ++i)
-                QTest::qWait(20);
-        }
+        deliverEvents(rig, events);
         if (rowId != -1)
             rig.touch(rig.current()->findItemInGroup(rowId, 244));
     });
@@ -366,13 +372,7 @@ QImage listShot(int level, int listId, const QByteArrayList &calls = {},
 {
     return settingsShot(level, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
         rig.device.loadSetup(bookSetup);
-        if (!calls.isEmpty()) {
-            rig.deliver(calls);
-            // The rig marks its deliveries in the battery's minutes: the usual ones back.
-            rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
-            for (int i = 0; i < 100 && getDevice()->batteryRemaining() != 240; ++i)
-                QTest::qWait(20);
-        }
+        deliverEvents(rig, calls);
         rig.touch(listId);
         if (steps)
             steps(rig);
