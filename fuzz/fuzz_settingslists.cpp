@@ -1,18 +1,20 @@
-// Property: whatever lists and records the device sends to the settings page's readers, through the settings test
-// rig (the screen window logged in on the simulated device, with painting turned off): nothing crashes; the time-zone
-// regions and cities are exactly the items sent when those are plain words, and never more entries than the list
-// had bytes; the Wi-Fi page offers at most 256 networks and the operator scan "Auto" and at most 256 operators,
-// each the item sent in its place when the items are plain words; each of the Book's lists shows at most 500
-// records and a note for the rest, and a call profile listed opens on its page whatever its record holds; the
-// coding page offers at most 256 choices a row. Nothing freezes: libFuzzer's -timeout bounds each input.
+// Property: whatever lists, records and reports the device sends to the settings page's readers, through the
+// settings test rig (the screen window logged in on the simulated device, with painting turned off): nothing
+// crashes; the time-zone regions and cities are exactly the items sent when those are plain words, and never more
+// entries than the list had bytes; the Wi-Fi page offers at most 256 networks and the operator scan "Auto" and at
+// most 256 operators, each the item sent in its place when the items are plain words; each of the Book's lists
+// shows at most 500 records, and a call profile listed opens on its page whatever its record holds; the coding page
+// offers at most 256 choices a row; a line's statistics page keeps its seven rows of at most two lines per stream.
+// Nothing freezes: libFuzzer's -timeout bounds each input.
 //
-// Input: one byte of options (bit 0 the time zones, 1 the Wi-Fi networks, 2 the operators, 3 the Book, 4 the
-// coding lists: the readers that run; bits 5-6 the Book's list: call profiles, presets, SIP profiles, snapshots),
-// then lines "<kind> <item>": Z a region, C a city, W a Wi-Fi network, O an operator, B an item of the Book's list
-// ("<id>/<name>" as the device sends them), F "<key>=<value>" a field of every call profile listed, A an algorithm, M a
-// channel mode, R a sample rate, T a bit rate, S a stream row, X a statistics row. "<kind>*<n> <item>" repeats the item
-// n times (n at most 1200), each '#' in it replaced by the repetition's number. Items keep the bytes from 0x20 up but
-// 0x7f; a list stops growing at 64 kB.
+// Input: one byte of options (the readers that run: bit 0 the time zones, 1 the Wi-Fi networks, 2 the operators,
+// 3 the Book, 4 the coding lists, 7 the call statistics; bits 5-6 the Book's list: call profiles, presets, SIP
+// profiles, snapshots), then lines "<kind> <item>": Z a region, C a city, W a Wi-Fi network, O an operator, B an
+// item of the Book's list ("<id>/<name>" as the device sends them), F "<key>=<value>" a field of every call profile
+// listed, A an algorithm, M a channel mode, R a sample rate, T a bit rate, X the fields of a quality report
+// ("pkts-total:5;pkts-lost:1", transmit and receive in turn, the first 64), S a stream row (no reader yet).
+// "<kind>*<n> <item>" repeats the item n times (n at most 1200), each '#' in it replaced by the repetition's number.
+// Items keep the bytes from 0x20 up but 0x7f; a list stops growing at 64 kB.
 
 #include "fuzz/fuzzlists.h"
 #include "settings/ttimezonelist.h"
@@ -41,6 +43,8 @@ constexpr int MaxNetworks = 256;
 constexpr int MaxOperators = 256;
 constexpr int MaxListedRecords = 500;
 constexpr int MaxChoices = 256;
+// Reports delivered to the statistics page in one input.
+constexpr std::size_t MaxReports = 64;
 
 const char *const Kinds = "ZCWOBFAMRTSX";
 const char *const BookTypes[] = {"remote_profile", "local_profile", "sip_profile", "snapshot"};
@@ -113,6 +117,16 @@ struct Bench
     std::set<std::pair<std::string, std::string>> filled;
 };
 
+// An interface page, opened from the Network page as the user opens it.
+void openNetworkLink(SettingsRig &rig, int pageId)
+{
+    check(rig.openPageId(QVexmar::SettingsNetwork));
+    QVexmarMenuItem *link = rig.row(pageId);
+    check(link != nullptr);
+    rig.touch(link);
+    check(rig.current()->pageId == pageId);
+}
+
 void readTimezones(Bench &bench, const Lists &lists, int)
 {
     SimDevice &device = bench.rig.device;
@@ -139,11 +153,7 @@ void readWifiNetworks(Bench &bench, const Lists &lists, int)
     SettingsRig &rig = bench.rig;
     const std::vector<std::string> &sent = lists.of('W');
     rig.device.setList("network:wifi.0", "ssid", sent);
-    check(rig.openPageId(QVexmar::SettingsNetwork));
-    QVexmarMenuItem *link = rig.row(20);
-    check(link != nullptr);
-    rig.touch(link);
-    check(rig.current()->pageId == 20);
+    openNetworkLink(rig, 20);
     const QVexmarMenuItem *list = rig.row(61);
     check(list && list->options().size() <= MaxNetworks);
     if (plain(sent))
@@ -155,11 +165,8 @@ void readOperators(Bench &bench, const Lists &lists, int)
     SettingsRig &rig = bench.rig;
     const std::vector<std::string> &sent = lists.of('O');
     rig.device.setList("network:mobile.1", "plmn", sent);
-    check(rig.openPageId(QVexmar::SettingsNetwork));
-    QVexmarMenuItem *link = rig.row(17);
-    check(link != nullptr);
-    rig.touch(link);
-    check(rig.current()->pageId == 17 && rig.row(44));
+    openNetworkLink(rig, 17);
+    check(rig.row(44) != nullptr);
     rig.touch(44);
     // The confirmation, then the scan.
     check(rig.answer(true));
@@ -244,10 +251,35 @@ void readCodingLists(Bench &bench, const Lists &lists, int)
     }
 }
 
-// The readers, each with the option bit that runs it. The stream rows (S) and the statistics rows (X) are read from
-// the input already: their readers join this table when the pages that read them are built.
-const std::pair<int, void (*)(Bench &, const Lists &, int)> Readers[]
-    = {{1, readTimezones}, {2, readWifiNetworks}, {4, readOperators}, {8, readBook}, {16, readCodingLists}};
+// Line 1's statistics page while its call reports: each item the fields of one report, transmit and receive in
+// turn. The page keeps its seven rows, each at most two lines per stream.
+void readStatistics(Bench &bench, const Lists &lists, int)
+{
+    SettingsRig &rig = bench.rig;
+    check(rig.openPageId(QVexmar::SettingsStatus));
+    rig.touch(243);
+    QVexmarMenuItems *connections = rig.current();
+    check(connections && connections->pageId == 243);
+    rig.touch(connections->findItemInGroup(253, 244));
+    check(rig.current()->pageId == 254);
+    const QByteArray call = "id:9;network:eth.0;";
+    QByteArrayList events {"EVENT;event_type:1000-call active;" + call};
+    const std::vector<std::string> &reports = lists.of('X');
+    for (std::size_t i = 0; i < std::min<std::size_t>(reports.size(), MaxReports); ++i)
+        events << "EVENT;event_type:" + QByteArray(i % 2 ? "rx" : "tx") + "-quality-report;" + call
+                + QByteArray::fromStdString(reports[i]) + ";";
+    events << "EVENT;event_type:1900-call released;" + call;
+    check(rig.deliver(events));
+    const QList<QVexmarMenuItem *> rows = rig.current()->items();
+    check(rig.current()->pageId == 254 && rows.size() == 7);
+    for (const QVexmarMenuItem *row : rows)
+        check(row->valueLabel && row->valueLabel->text().count(QLatin1Char('\n')) <= 3);
+}
+
+// The readers, each with the option bit that runs it. The stream rows (S) are read from the input already: their
+// reader joins this table when the pages that show them are built.
+const std::pair<int, void (*)(Bench &, const Lists &, int)> Readers[] = {{1, readTimezones}, {2, readWifiNetworks},
+    {4, readOperators}, {8, readBook}, {16, readCodingLists}, {128, readStatistics}};
 
 // The rig, made once; the font and platform caches it fills stay to the end.
 Bench &bench()
