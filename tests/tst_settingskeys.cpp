@@ -80,6 +80,18 @@ void TestSettingsKeys::wireKeys_data()
     row("snapshot", "book 173", nullptr, "LIST snapshot", "Before show", "Late", "type=snapshot");
     // The SIP account a SIP profile is made from.
     row("account", "book 172", nullptr, nullptr, nullptr, "Late", "account=2");
+    // Read by the Status page and its battery page; "status <row>" shows the row's value.
+    row("serialno", "status 295", "general serialno=QX-0042", "GET serialno", "QX-0042", nullptr, nullptr);
+    const char *const battery[][3] = {{"battery_manufacturer", "Acme Cells", "Acme Cells"},
+        {"battery_model", "LP-4S", "LP-4S"}, {"battery_serial", "B-17", "B-17"}, {"battery_voltage", "12.1", "12.1V"},
+        {"battery_current", "0.4", "0.4A"}, {"battery_cycles", "17", "17"},
+        {"battery_temperature", "31", "31\u00b0C"}, {"lpc824_version", "1.4", "1.4"}};
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray how = "status 286 " + QByteArray::number(287 + i);
+        const QByteArray store = QByteArray("general ") + battery[i][0] + "=" + battery[i][1];
+        const QByteArray read = QByteArray("GET ") + battery[i][0];
+        row(battery[i][0], how.constData(), store.constData(), read.constData(), battery[i][2], nullptr, nullptr);
+    }
 }
 
 void TestSettingsKeys::wireKeys()
@@ -118,6 +130,16 @@ void TestSettingsKeys::wireKeys()
         rig.touch(profile ? profile
                           : rig.addRow(rig.current(), 311, QVexmarMenuItem::SubMenu, QStringLiteral("Studio A"), 170));
         seen = rig.page()->editedProfile.remoteNumber;
+    } else if (how.startsWith("status ")) {
+        QVERIFY(rig.openPageId(QVexmar::SettingsStatus));
+        const QList<QByteArray> rows = how.mid(7).split(' ');
+        if (rows.size() > 1) {
+            rig.takeFrames();
+            rig.touch(rows.first().toInt());
+        }
+        const QVexmarMenuItem *shownRow = rig.row(rows.last().toInt());
+        QVERIFY(shownRow && shownRow->valueLabel);
+        seen = shownRow->valueLabel->text();
     } else if (how.startsWith("book ")) {
         QVERIFY(rig.openPageId(QVexmar::SettingsBook));
         rig.touch(how.mid(5).toInt());
