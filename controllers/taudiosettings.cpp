@@ -304,7 +304,7 @@ void TAudioSettings::applyParams(const std::map<std::string, std::string> &param
 
 bool TAudioSettings::attach(bool fetch)
 {
-    if (state() != -1)
+    if (state() != NotRead)
         reset();
     // The owner learns of the values read here from the state, not one by one.
     const bool wasBlocked = blockSignals(true);
@@ -313,7 +313,7 @@ bool TAudioSettings::attach(bool fetch)
         return false;
     }
     blockSignals(wasBlocked);
-    setState(0);
+    setState(Loaded);
     rpc().subscribe(kra::EVT_AUDIO_CHANGESET);
     return true;
 }
@@ -370,7 +370,7 @@ bool TAudioSettings::store(const std::vector<std::string> &)
 bool TAudioSettings::handleInfo(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_AUDIO_CHANGESET)
+    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_AUDIO_CHANGESET)
         return false;
     applyParams(body.params);
     return true;

@@ -27,7 +27,7 @@ void TComController::setState(int state)
 
 void TComController::reset()
 {
-    setState(-1);
+    setState(NotRead);
 }
 
 int TComController::getTargetParams(
@@ -57,7 +57,7 @@ bool TComNetworkController::attach(const std::string &name, int flags, bool make
 {
     if (name.empty())
         return false;
-    if (state() != -1)
+    if (state() != NotRead)
         reset();
     if (makeDefault && !rpc().setDefaultNetwork(name))
         return false;
@@ -69,7 +69,7 @@ bool TComNetworkController::attach(const std::string &name, int flags, bool make
         return false;
     }
     blockSignals(wasBlocked);
-    setState(1);
+    setState(Attached);
     return true;
 }
 
@@ -135,7 +135,7 @@ bool TComNetworkController::reinitNetwork(const std::string &name, bool resetIfO
 
 bool TComNetworkController::makeDefaultNetwork()
 {
-    if (state() == -1 || m_interfaceName.empty())
+    if (state() == NotRead || m_interfaceName.empty())
         return false;
     return rpc().setDefaultNetwork(m_interfaceName);
 }

@@ -53,7 +53,7 @@ protected:
 private:
     TComRpcAccess m_rpc;
     int m_kind;
-    int m_state = -1;
+    int m_state = NotRead;
 };
 
 class TComNetworkController : public TComController

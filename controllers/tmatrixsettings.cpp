@@ -173,7 +173,7 @@ quint16 TMatrixSettings::outputBalance(Outputs ou) const
 
 bool TMatrixSettings::storeKey(const std::string &key, const std::string &text, bool send)
 {
-    if (!send || m_quiet > 0 || state() != 0)
+    if (!send || m_quiet > 0 || state() != Loaded)
         return true;
     kra::CMsg request(kra::CMsg::Param);
     request.setParam(kra::KEY_TARGET, kra::TGT_AUDIO);
@@ -361,7 +361,7 @@ bool TMatrixSettings::commitHeadphoneMixChange(Outputs ou, const HeadphoneMix &b
         return true;
     const int pair = pairOf(ou);
     bool stored = true;
-    if (m_headphones[size_t(pair)] != before && state() == 0) {
+    if (m_headphones[size_t(pair)] != before && state() == Loaded) {
         stored = storeKey(numberedKey(KEY_MATRIX_HP, pair + 1), mixText(m_headphones[size_t(pair)]), true);
         // Back to what the device still has, nodes included.
         if (!stored && headphoneMode())
@@ -610,7 +610,7 @@ void TMatrixSettings::applyParams(const std::map<std::string, std::string> &para
 
 bool TMatrixSettings::attach(bool fetch)
 {
-    if (state() != -1)
+    if (state() != NotRead)
         reset();
     const bool wasBlocked = blockSignals(true);
     if (fetch && !fetchAll()) {
@@ -618,7 +618,7 @@ bool TMatrixSettings::attach(bool fetch)
         return false;
     }
     blockSignals(wasBlocked);
-    setState(0);
+    setState(Loaded);
     rpc().subscribe(kra::EVT_AUDIO_CHANGESET);
     return true;
 }
@@ -682,7 +682,7 @@ bool TMatrixSettings::store(const std::vector<std::string> &)
 bool TMatrixSettings::handleInfo(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_AUDIO_CHANGESET)
+    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_AUDIO_CHANGESET)
         return false;
     applyParams(body.params);
     return true;

@@ -164,18 +164,18 @@ bool TComDevice::setDefaultNetwork(const std::string &name, bool send)
     DeviceState follow;
     const bool wasBlocked = blockSignals(true);
     switch (networkTypeOfName(name)) {
-    case 0x100:
+    case TypeEthernet:
         m_ethernet.attach(name, 0, false);
         m_ethernet.fetch({kra::KEY_MODE, TComEthernetController::KEY_CABLE});
         follow = EthernetChanged;
         break;
-    case 0x300:
+    case TypeMobile:
         m_mobile.attach(name, 0, false);
         m_mobile.fetch({KEY_MOBILE_MODE, KEY_MOBILE_SIGNAL_QUALITY});
         updateMobileSignalBars();
         follow = MobileChanged;
         break;
-    case 0x400:
+    case TypeWifi:
         m_wifi.attach(name, 0, false);
         m_wifi.fetch({TComWifiController::KEY_SIGNAL_QUALITY});
         updateWifiSignalBars();
@@ -215,9 +215,9 @@ kra::CMsg codecListRequest(int codecMode, int networkType)
     // "double_codec" is also the word of the AoIP interface's parameter.
     request.setParam(
         kra::KEY_CODEC_MODE, codecMode == TComDevice::CodecModeDouble ? KEY_DOUBLE_CODEC : kra::VAL_SINGLE_CODEC);
-    if (networkType == 0x100 || networkType == 0x300 || networkType == 0x400)
+    if (networkType == TypeEthernet || networkType == TypeMobile || networkType == TypeWifi)
         request.setParam(kra::KEY_NETWORK, kra::VAL_IP);
-    else if (networkType == 0x200)
+    else if (networkType == TypeIsdn)
         request.setParam(kra::KEY_NETWORK, kra::VAL_ISDN);
     return request;
 }
@@ -300,7 +300,7 @@ bool TComDevice::systemAction(const std::string &action)
     // already down took nothing to the device.
     if (result == RpcConnection::CancelledError)
         return true;
-    return result == RpcConnection::NoError && *reply.param(kra::KEY_RETURN, true) == kra::RET_OK;
+    return result == RpcConnection::NoError && reply.value(kra::KEY_RETURN) == kra::RET_OK;
 }
 
 bool TComDevice::reboot()
@@ -429,12 +429,12 @@ const std::string &linkWord(int kind)
 
 const std::string &dataLinkMode(const std::string &network)
 {
-    return networkTypeOfName(network) == 0x400 ? kra::LINK_WIFI : kra::LINK_DATA;
+    return networkTypeOfName(network) == TypeWifi ? kra::LINK_WIFI : kra::LINK_DATA;
 }
 
 bool accepted(int result, const kra::CMsg &reply)
 {
-    return result == RpcConnection::NoError && *reply.param(kra::KEY_RETURN, true) == kra::RET_OK;
+    return result == RpcConnection::NoError && reply.value(kra::KEY_RETURN) == kra::RET_OK;
 }
 
 kra::CMsg hangUpRequest(int id, const std::string &network)
@@ -468,9 +468,9 @@ int TComAudioConnection::connect(const std::string &network, const std::string &
     kra::CMsg reply;
     if (m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs) != RpcConnection::NoError)
         return unknownCause;
-    if (*reply.param(kra::KEY_RETURN, true) != kra::RET_OK)
+    if (reply.value(kra::KEY_RETURN) != kra::RET_OK)
         return reply.causeCode();
-    m_id = stringToInt(*reply.param(kra::KEY_ID, true));
+    m_id = stringToInt(reply.value(kra::KEY_ID));
     m_direction = Outgoing;
     m_ringCount = 0;
     m_networkName = network;
@@ -494,7 +494,7 @@ bool TComAudioConnection::accept(int id, const std::string &network)
     if (!accepted(m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs), reply))
         return false;
     // A reply that does not name the call leaves it the call that was accepted, not call 0.
-    const std::string &replyId = *reply.param(kra::KEY_ID, true);
+    const std::string &replyId = reply.value(kra::KEY_ID);
     m_id = replyId.empty() ? id : stringToInt(replyId);
     m_direction = Incoming;
     m_ringCount = 0;
@@ -540,7 +540,7 @@ bool TComDataConnection::connect(const std::string &network)
     kra::CMsg reply;
     if (!accepted(m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs), reply))
         return false;
-    m_id = stringToInt(*reply.param(kra::KEY_ID, true));
+    m_id = stringToInt(reply.value(kra::KEY_ID));
     m_networkName = network;
     changeState(Connecting);
     return true;

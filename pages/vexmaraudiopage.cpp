@@ -323,7 +323,7 @@ void QVexmarAudioPage::deviceStateChanged(TComDevice::DeviceState state)
     for (QVexmarAudioPadlock *padlock : qAsConst(padlocks))
         padlock->setEnabled(true);
     // The device's own padlocks once they are known, whichever came first; closed until then.
-    if (getAudioSettings()->state() == 0) {
+    if (getAudioSettings()->state() == TComController::Loaded) {
         readPadlocks();
     } else {
         for (QVexmarAudioPadlock *padlock : qAsConst(padlocks))
@@ -335,7 +335,7 @@ void QVexmarAudioPage::deviceStateChanged(TComDevice::DeviceState state)
 
 void QVexmarAudioPage::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (int input = 0; input < analogInputs; ++input)
         setupAnalogKnob(input);
@@ -392,7 +392,7 @@ void QVexmarAudioPage::audioControllerParamChanged(TComController *, TAudioSetti
 
 void QVexmarAudioPage::matrixControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (int input = firstDigitalInput; input <= usbInput; ++input)
         showInputGain(input);
@@ -473,7 +473,7 @@ void QVexmarAudioPage::padlockClicked(bool)
     TAudioSettings *audio = getAudioSettings();
     // Until the device's word is known a write would put guesses in its other bits: closing needs none, opening
     // waits.
-    if (audio->state() != 0) {
+    if (audio->state() != TComController::Loaded) {
         lockKnob(padlock, true);
         return;
     }

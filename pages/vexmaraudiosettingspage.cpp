@@ -58,7 +58,7 @@ QVexmarAudioSettingsPage::QVexmarAudioSettingsPage(QWidget *parent) : QVexmarPop
 {
     setupUi();
     TAudioSettings *audio = getAudioSettings();
-    if (audio->state() == 0)
+    if (audio->state() == TComController::Loaded)
         updateControls();
     connect(
         audio, &TComController::controllerStateChanged, this, &QVexmarAudioSettingsPage::audioControllerStateChanged);
@@ -154,7 +154,7 @@ void QVexmarAudioSettingsPage::showThreshold()
 
 void QVexmarAudioSettingsPage::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() == 0)
+    if (sender->state() == TComController::Loaded)
         updateControls();
 }
 

@@ -216,7 +216,7 @@ void QVexmarMixerMonitoring2Page::deviceStateChanged(TComDevice::DeviceState sta
 
 void QVexmarMixerMonitoring2Page::matrixControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (const int in : stripsByInput.keys())
         refreshStrip(Inputs(in));

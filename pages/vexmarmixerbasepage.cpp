@@ -453,7 +453,7 @@ void QVexmarMixerBasePage::nodeClicked(bool checked)
 
 void QVexmarMixerBasePage::matrixControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (QVexmarMatrixNode *node : qAsConst(m_crosspoints))
         showNode(node);

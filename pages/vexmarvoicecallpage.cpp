@@ -2,6 +2,7 @@
 
 #include "device/accessors.h"
 #include "device/localedictionary.h"
+#include "device/networkcode.h"
 #include "pages/vexmaraoipcallpanel.h"
 #include "pages/vexmarvoicecallpanel.h"
 #include "rpc/rpcvocabulary.h"
@@ -378,7 +379,7 @@ void QVexmarVoiceCallPage::callButtonClicked()
         return;
     auto *connection = new TComAudioConnection(getCom(), TComBaseConnection::KindVoiceLine);
     const int cause
-        = connection->connect("mobile." + std::to_string(m_selectedModule - 1), qStringToLatin1(m_remoteNumber));
+        = connection->connect(networkNameOfCode(TypeMobile + m_selectedModule - 1), qStringToLatin1(m_remoteNumber));
     if (cause != 0) {
         TComBaseConnection::dispose(connection);
         emit showMessagePopup(tr("Failed to initiate call\n(%1)").arg(getLocaleDictionary()->causeText(cause)), 0);

@@ -1,6 +1,7 @@
 #include "pages/vexmarvoicecallpanel.h"
 
 #include "device/accessors.h"
+#include "device/networkcode.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -75,7 +76,7 @@ void QVexmarVoiceCallPanel::attachModule()
 {
     if (m_module != 1 && m_module != 2)
         return;
-    if (!m_controller.attach("mobile." + std::to_string(m_module - 1), 0, false))
+    if (!m_controller.attach(networkNameOfCode(TypeMobile + m_module - 1), 0, false))
         return;
     if (m_controller.state() == TComMobileController::Registered)
         fetchOperator();

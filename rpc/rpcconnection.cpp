@@ -463,7 +463,7 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
         notifyErrorOccurred(BodyError);
         return;
     }
-    const std::string result = *reply.param(kra::KEY_RETURN, true);
+    const std::string result = reply.value(kra::KEY_RETURN);
     kra::CMsg::MergeMode mode = kra::CMsg::Keep;
     char separator = ',';
     if (call.d->requestType == RpcCallState::ListCall) {

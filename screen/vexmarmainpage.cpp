@@ -239,7 +239,7 @@ void QVexmarMainPage::deviceStateChanged(TComDevice::DeviceState state)
 
 void QVexmarMainPage::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     const TAudioSettings *audio = getAudioSettings();
     window->statusBar()->setMicState(0, audio->input(1).on);

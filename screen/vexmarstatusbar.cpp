@@ -1,6 +1,7 @@
 #include "screen/vexmarstatusbar.h"
 
 #include "device/accessors.h"
+#include "device/networkcode.h"
 #include "screen/vexmarstatusnet.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
@@ -138,11 +139,13 @@ void QVexmarStatusBar::setupUi()
     m_ftpIndicator->hide();
     m_rightLayout->addWidget(m_ftpIndicator);
 
-    m_wifi1Indicator = addNetIndicator("wifi1Indicator", "wifi.0", QStringLiteral("WIFI1"), large);
-    m_mob2Indicator = addNetIndicator("mob2Indicator", "mobile.1", QStringLiteral("MOB2"), large);
-    m_mob1Indicator = addNetIndicator("mob1Indicator", "mobile.0", QStringLiteral("MOB1"), large);
-    m_eth1Indicator = addNetIndicator("eth1Indicator", "eth.0", QStringLiteral("ETH1"), large);
-    m_eth2Indicator = addNetIndicator("eth2Indicator", "eth.1", QStringLiteral("ETH2"), large);
+    m_wifi1Indicator = addNetIndicator("wifi1Indicator", networkNameOfCode(TypeWifi), QStringLiteral("WIFI1"), large);
+    m_mob2Indicator
+        = addNetIndicator("mob2Indicator", networkNameOfCode(TypeMobile + 1), QStringLiteral("MOB2"), large);
+    m_mob1Indicator = addNetIndicator("mob1Indicator", networkNameOfCode(TypeMobile), QStringLiteral("MOB1"), large);
+    m_eth1Indicator = addNetIndicator("eth1Indicator", networkNameOfCode(TypeEthernet), QStringLiteral("ETH1"), large);
+    m_eth2Indicator
+        = addNetIndicator("eth2Indicator", networkNameOfCode(TypeEthernet + 1), QStringLiteral("ETH2"), large);
     for (QVexmarStatusNet *mobile : {m_mob2Indicator, m_mob1Indicator}) {
         mobile->setSignalGaugeVisible(true);
         mobile->setSignal(-1, 0);

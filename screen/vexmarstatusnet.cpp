@@ -274,9 +274,9 @@ void QVexmarStatusFtp::setFace(const QColor &colour)
 
 void QVexmarStatusFtp::handleInfo(const kra::CMsg &message)
 {
-    if (*message.param(kra::KEY_INFO_TYPE, true) != kra::EVT_UPLOAD_PROGRESS)
+    if (message.value(kra::KEY_INFO_TYPE) != kra::EVT_UPLOAD_PROGRESS)
         return;
-    const std::string &percent = *message.param(kra::KEY_PERCENT, true);
+    const std::string &percent = message.value(kra::KEY_PERCENT);
     if (percent.empty())
         return;
     m_label->setText(tr("FTP %1%").arg(QString::fromLatin1(percent.data(), int(percent.size()))));
@@ -286,9 +286,9 @@ void QVexmarStatusFtp::handleInfo(const kra::CMsg &message)
 
 void QVexmarStatusFtp::handleEvent(const kra::CMsg &message)
 {
-    if (*message.param(kra::KEY_EVENT_TYPE, true) != kra::EVT_UPLOAD_STATE)
+    if (message.value(kra::KEY_EVENT_TYPE) != kra::EVT_UPLOAD_STATE)
         return;
-    const std::string &state = *message.param(kra::KEY_STATE, true);
+    const std::string &state = message.value(kra::KEY_STATE);
     if (state == kra::UPLOAD_STARTED) {
         // A new transfer is never hidden by the countdown of the one before.
         if (m_hideTimer)
