@@ -10,6 +10,7 @@
 #include "pages/vexmaraoipcallpanel.h"
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarplaintext.h"
 
@@ -25,20 +26,6 @@ const QColor grey(0x7f, 0x7f, 0x7f);
 const QColor green(0x00, 0xff, 0x00);
 
 enum CallState { CallSettingUp = 1, CallConnected = 2 };
-
-QFont pixelFont(QFont font, int pixels)
-{
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setFace(QWidget *widget, const QBrush &face, const QColor &text)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, face);
-    palette.setBrush(QPalette::WindowText, QBrush(text));
-    widget->setPalette(palette);
-}
 
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, Qt::Alignment alignment)
 {
@@ -81,23 +68,23 @@ private:
 
 QVexmarAoIPCallPage::QVexmarAoIPCallPage(int codec, QWidget *parent) : QVexmarPageWidget(parent), codec(codec)
 {
-    buildTree();
+    setupUi();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarAoIPCallPage::deviceStateChanged);
 }
 
 // The controllers are children of the page and go with it.
 QVexmarAoIPCallPage::~QVexmarAoIPCallPage() = default;
 
-void QVexmarAoIPCallPage::buildTree()
+void QVexmarAoIPCallPage::setupUi()
 {
     QWidget *frame = contentFrame;
-    const QFont labelFont = pixelFont(font(), 32);
+    const QFont labelFont = Look::pixelFont(font(), 32);
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
 
     m_levels = new QVexmarBarsEx(frame);
     m_levels->move(930, 16);
     m_levels->setSide(0);
-    const QFont scaleFont = pixelFont(font(), 26);
+    const QFont scaleFont = Look::pixelFont(font(), 26);
     label(frame, QStringLiteral("Tx"), QRect(890, 16, 40, 26), Qt::AlignCenter)->setFont(scaleFont);
     label(frame, QStringLiteral("Rx"), QRect(890, 57, 40, 26), Qt::AlignCenter)->setFont(scaleFont);
 
@@ -106,7 +93,7 @@ void QVexmarAoIPCallPage::buildTree()
         frame, codec == 1 ? QStringLiteral("Streamer 1") : QStringLiteral("Streamer 2"), QRect(200, 16, 400, 40), left);
     m_titleLabel->setFont(labelFont);
     m_titleLabel->setAutoFillBackground(true);
-    setFace(m_titleLabel, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
+    Look::setFace(m_titleLabel, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
 
     label(frame, tr("My SIP Accounts"), QRect(0, 70, 600, 40), left)->setFont(labelFont);
     m_sipAccount1 = new QVexmarSipAccountPanel(1, frame);
@@ -131,7 +118,7 @@ void QVexmarAoIPCallPage::buildTree()
         button->setGeometry(900, side == &m_primary ? 340 : 400, 340, 40);
         button->borderWidth = 1;
         button->radius = 10.0f;
-        setFace(button, QBrush(grey), Qt::black);
+        Look::setFace(button, QBrush(grey), Qt::black);
         button->setFont(labelFont);
         side->button = button;
     }
@@ -158,7 +145,7 @@ void QVexmarAoIPCallPage::buildTree()
         {"homeButton", ":/images/home.png", &QVexmarAoIPCallPage::homeButtonClicked},
     };
     for (int i = 0; i < int(sizeof(buttons) / sizeof(buttons[0])); ++i) {
-        QVexmarButton *button = addIconButton(
+        QVexmarButton *button = Look::iconButton(
             frame, QRect(i < 6 ? 34 + 160 * i : 1154, 548, 120, 90), QString::fromLatin1(buttons[i].image));
         button->setObjectName(QLatin1String(buttons[i].name));
         connect(button, &QAbstractButton::clicked, this, buttons[i].slot);
@@ -416,7 +403,7 @@ void QVexmarAoIPCallPage::updateInterfaceIndicator(int which)
         return;
     }
     if (interface.button->palette().color(QPalette::Window) != face)
-        setFace(interface.button, QBrush(face), Qt::black);
+        Look::setFace(interface.button, QBrush(face), Qt::black);
 }
 
 bool QVexmarAoIPCallPage::lineFree() const

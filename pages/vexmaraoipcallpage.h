@@ -103,7 +103,7 @@ private:
     // On a popup about a call: the call's id, so that closing it acts on no other call.
     static constexpr const char *callIdProperty = "callId";
 
-    void buildTree();
+    void setupUi();
     Interface &side(int which) { return which == SecondarySide ? m_secondary : m_primary; }
     void updateInterface(int which, int networkCode);
     void rebuildInterface(int which, int networkCode);

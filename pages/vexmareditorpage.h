@@ -152,8 +152,7 @@ protected:
 private:
     using ElementList = std::vector<ProjectElement>;
 
-    void buildUi();
-    QVexmarButton *addButton(const QRect &geometry, const QString &image, void (QVexmarEditorPage::*slot)());
+    void setupUi();
     QLabel *addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment = {});
     DrawBarGraph *addGraph(const QRect &geometry, int id);
     static void setImage(QVexmarButton *button, const QString &path);

@@ -201,8 +201,6 @@ protected slots:
 
 private:
     void buildUi();
-    QVexmarButton *addButton(
-        QWidget *parent, const QRect &geometry, const QString &image, void (QVexmarFolderPage::*slot)());
     QLabel *addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment = {});
     QListWidget *addList(const QRect &geometry);
     void reload();

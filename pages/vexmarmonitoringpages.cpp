@@ -4,6 +4,7 @@
 #include "pages/vexmaraudioscale.h"
 #include "widgets/vexmaraudioknob.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmatrix.h"
 
 #include <QFrame>
@@ -69,8 +70,7 @@ void QVexmarMixerMonitoring1Page::setupUi()
     const QScopedValueRollback<bool> quiet(updating, true);
     QWidget *page = contentFrame;
     const QFont font = mixerFont();
-    QFont headerFont = font;
-    headerFont.setPixelSize(34);
+    const QFont headerFont = Look::pixelFont(font, 34);
     homeButton->setObjectName(QStringLiteral("monitoring1HomeButton"));
     const QString prefix = QStringLiteral("monitoring1");
 

@@ -10,6 +10,7 @@
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarvirtual.h"
 
@@ -36,20 +37,6 @@ const QString &noText()
     return empty;
 }
 
-QFont pixelFont(QFont font, int pixels)
-{
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setFace(QWidget *widget, const QBrush &face, const QColor &text)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, face);
-    palette.setBrush(QPalette::WindowText, QBrush(text));
-    widget->setPalette(palette);
-}
-
 QVexmarButton *button(QWidget *parent, const char *name, const QRect &geometry, int border, float radius)
 {
     auto *button = new QVexmarButton(parent);
@@ -66,23 +53,23 @@ const char *const QVexmarVoiceCallPage::dialKeys[12] = {"1", "2", "3", "4", "5",
 
 QVexmarVoiceCallPage::QVexmarVoiceCallPage(QWidget *parent) : QVexmarPageWidget(parent)
 {
-    buildTree();
+    setupUi();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarVoiceCallPage::deviceStateChanged);
 }
 
 QVexmarVoiceCallPage::~QVexmarVoiceCallPage() = default;
 
-void QVexmarVoiceCallPage::buildTree()
+void QVexmarVoiceCallPage::setupUi()
 {
     QWidget *frame = contentFrame;
-    const QFont scaleFont = pixelFont(font(), 26);
-    const QFont keyFont = pixelFont(font(), 32);
+    const QFont scaleFont = Look::pixelFont(font(), 26);
+    const QFont keyFont = Look::pixelFont(font(), 32);
 
     m_numberLine = new QLineEdit(frame);
     m_numberLine->setObjectName(QStringLiteral("voiceNumberLine"));
     m_numberLine->setGeometry(32, 54, 484, 60);
     m_numberLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_numberLine->setFont(pixelFont(font(), 38));
+    m_numberLine->setFont(Look::pixelFont(font(), 38));
     connect(m_numberLine, &QLineEdit::textEdited, this, &QVexmarVoiceCallPage::remoteNumberEdited);
 
     // Keys drawn as white outlines with white text.
@@ -91,13 +78,13 @@ void QVexmarVoiceCallPage::buildTree()
         const QRect geometry(93 + 141 * (i % 3), 154 + 120 * (i / 3), 80, 80);
         auto *key = button(frame, "", geometry, 2, 10.0f);
         key->setObjectName(QStringLiteral("voiceKey") + QLatin1String(dialKeys[i]));
-        setFace(key, outline, Qt::white);
+        Look::setFace(key, outline, Qt::white);
         key->setFont(keyFont);
         key->setText(QLatin1String(dialKeys[i]));
         connect(key, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::dialButtonClicked);
     }
     auto *backspace = button(frame, "voiceBackspaceButton", QRect(550, 514, 180, 80), 2, 10.0f);
-    setFace(backspace, outline, Qt::white);
+    Look::setFace(backspace, outline, Qt::white);
     backspace->setFont(keyFont);
     backspace->setText(QStringLiteral("Backspace"));
     connect(backspace, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::backspaceButtonClicked);
@@ -123,7 +110,7 @@ void QVexmarVoiceCallPage::buildTree()
     for (QVexmarVoiceCallPanel *panel : {m_panel1, m_panel2})
         connect(panel, &QVexmarVoiceCallPanel::callPanelClicked, this, &QVexmarVoiceCallPage::callPanelClicked);
 
-    m_homeButton = addIconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    m_homeButton = Look::iconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     m_homeButton->setObjectName(QStringLiteral("voiceHomeButton"));
     connect(m_homeButton, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::homeButtonClicked);
 
@@ -140,7 +127,7 @@ void QVexmarVoiceCallPage::buildTree()
     };
     for (int i = 0; i < 3; ++i) {
         QVexmarButton *b
-            = addIconButton(frame, QRect(550, 34 + 151 * i, 180, 135), QString::fromLatin1(column[i].image));
+            = Look::iconButton(frame, QRect(550, 34 + 151 * i, 180, 135), QString::fromLatin1(column[i].image));
         b->setObjectName(QLatin1String(column[i].name));
         connect(b, &QAbstractButton::clicked, this, column[i].slot);
         if (i == 2)

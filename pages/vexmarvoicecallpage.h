@@ -85,7 +85,7 @@ private:
     // On the hang-up question: the call's id, so that closing it acts on no other call.
     static constexpr const char *callIdProperty = "callId";
 
-    void buildTree();
+    void setupUi();
     QVexmarVoiceCallPanel *panel(int module) const;
     void showSelection();
 

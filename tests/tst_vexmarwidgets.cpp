@@ -3,6 +3,7 @@
 #include "widgets/screenpointer.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarpagewidget.h"
 #include "widgets/vexmarpopup.h"
@@ -182,9 +183,9 @@ void TestVexmarWidgets::lazyIconAsFile()
     behind.setAutoFillBackground(true);
     behind.setPalette(buttonPalette(QBrush(Qt::blue), Qt::white));
     behind.resize(2 * button.width() + 10, button.height());
-    QVexmarButton *readButton = addIconButton(&behind, QRect(QPoint(0, 0), button), QString());
+    QVexmarButton *readButton = Look::iconButton(&behind, QRect(QPoint(0, 0), button), QString());
     readButton->setIcon(read);
-    QVexmarButton *lateButton = addIconButton(&behind, QRect(QPoint(button.width() + 10, 0), button), path);
+    QVexmarButton *lateButton = Look::iconButton(&behind, QRect(QPoint(button.width() + 10, 0), button), path);
     const QImage image = behind.grab().toImage();
     QCOMPARE(image.copy(lateButton->geometry()), image.copy(readButton->geometry()));
 }

@@ -1,6 +1,7 @@
 #include "widgets/vexmarmessage.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -14,18 +15,9 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
 {
     connect(&timer, &QTimer::timeout, this, &QVexmarMessage::timeout);
 
-    setFixedSize(600, 280);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-
-    QFont boxFont = font();
-    boxFont.setPixelSize(34);
+    Look::frame(this, 600, 280);
+    const QFont boxFont = Look::pixelFont(font(), 34);
     setFont(boxFont);
-
-    QPalette boxPalette = palette();
-    boxPalette.setBrush(QPalette::Window, QBrush(QColor(50, 50, 50)));
-    boxPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    setPalette(boxPalette);
 
     auto *column = new QVBoxLayout;
     column->setContentsMargins(10, 10, 10, 10);
@@ -41,9 +33,7 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
         auto *row = new QHBoxLayout;
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(20);
-        QPalette buttonPalette = palette();
-        buttonPalette.setBrush(QPalette::Window, QBrush(Qt::white));
-        buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
+        const QPalette buttonPalette = Look::lightButton(palette());
         auto makeButton = [&](const QString &caption) {
             auto *button = new QVexmarButton(this);
             button->setText(caption);

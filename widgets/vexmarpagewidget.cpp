@@ -1,6 +1,7 @@
 #include "widgets/vexmarpagewidget.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -27,7 +28,7 @@ QVexmarDummyPage::QVexmarDummyPage(const QString &imagePath, QWidget *parent)
     picture->setScaledContents(true);
     picture->setPixmap(QPixmap(imagePath));
 
-    homeButton = addIconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    homeButton = Look::iconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarDummyPage::homeButtonClicked);
 }
 

@@ -2,6 +2,7 @@
 
 #include "widgets/menu/vexmarmenuwidget.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QFrame>
@@ -13,25 +14,6 @@ namespace {
 
 const QColor valueBlue(0, 162, 232);
 const QColor lockedGrey(127, 127, 127);
-
-void setTextColour(QLabel *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(colour));
-    label->setPalette(palette);
-}
-
-QColor textColour(const QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
-QFont pixelFont(const QWidget *widget, int size)
-{
-    QFont font = widget->font();
-    font.setPixelSize(size);
-    return font;
-}
 
 QFrame *separator(QWidget *row)
 {
@@ -76,8 +58,8 @@ QVexmarMenuEntry::QVexmarMenuEntry(int id, QVexmarMenuEntries *owner) : QVexmarM
 
     titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    titleLabel->setFont(pixelFont(this, 32));
-    setTextColour(titleLabel, Qt::white);
+    titleLabel->setFont(Look::pixelFont(font(), 32));
+    Look::setTextColour(titleLabel, Qt::white);
     layout->addWidget(titleLabel, 0, 1);
 
     layout->addWidget(separator(this), 1, 0, 1, 2);
@@ -88,7 +70,7 @@ void QVexmarMenuEntry::setState(int state)
     if (state == m_state)
         return;
     m_state = state;
-    setTextColour(titleLabel, state == Current ? valueBlue : state == Disabled ? lockedGrey : QColor(Qt::white));
+    Look::setTextColour(titleLabel, state == Current ? valueBlue : state == Disabled ? lockedGrey : QColor(Qt::white));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -109,8 +91,8 @@ void QVexmarMenuItem::setUpRow()
     titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setFixedHeight(42);
     titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titleLabel->setFont(pixelFont(this, 32));
-    setTextColour(titleLabel, Qt::white);
+    titleLabel->setFont(Look::pixelFont(font(), 32));
+    Look::setTextColour(titleLabel, Qt::white);
     layout->addWidget(titleLabel, 0, 0);
 
     if (m_kind != Label) {
@@ -118,8 +100,8 @@ void QVexmarMenuItem::setUpRow()
         valueLabel->setMinimumHeight(36);
         valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         valueLabel->setWordWrap(true);
-        valueLabel->setFont(pixelFont(this, 28));
-        setTextColour(valueLabel, valueBlue);
+        valueLabel->setFont(Look::pixelFont(font(), 28));
+        Look::setTextColour(valueLabel, valueBlue);
         layout->addWidget(valueLabel, 1, 0);
     }
 
@@ -140,7 +122,7 @@ void QVexmarMenuItem::setUpRow()
     } else if (m_kind == Wheel || m_kind == LiveWheel) {
         wheel = new QVexmarWheel(this);
         wheel->setFixedSize(72, 72);
-        wheel->setFont(pixelFont(this, 22));
+        wheel->setFont(Look::pixelFont(font(), 22));
         connect(wheel, &QVexmarWheel::valueChanged, this, &QVexmarMenuItem::wheelChanged);
         connect(wheel, &QAbstractButton::toggled, this, &QVexmarMenuItem::wheelToggled);
         editor = wheel;
@@ -206,8 +188,8 @@ void QVexmarMenuItem::setValueText(const QString &text, bool strict)
 void QVexmarMenuItem::setValueTextAndColor(const QString &text, const QColor &color, bool strict)
 {
     setValueText(text, strict);
-    if (valueLabel && color.isValid() && color != textColour(valueLabel))
-        setTextColour(valueLabel, color);
+    if (valueLabel && color.isValid() && color != Look::textColour(valueLabel))
+        Look::setTextColour(valueLabel, color);
 }
 
 void QVexmarMenuItem::setValueTextAndGlobalColor(const QString &text, Qt::GlobalColor color, bool strict)
@@ -230,8 +212,8 @@ void QVexmarMenuItem::setLocked(bool locked)
 
 void QVexmarMenuItem::setLocked(bool locked, const QColor &color)
 {
-    if (valueLabel && color.isValid() && color != textColour(valueLabel))
-        setTextColour(valueLabel, color);
+    if (valueLabel && color.isValid() && color != Look::textColour(valueLabel))
+        Look::setTextColour(valueLabel, color);
     if (locked == m_locked)
         return;
     m_locked = locked;
@@ -303,7 +285,7 @@ void QVexmarMenuItem::wheelToggled(bool checked)
     if (!valueLabel)
         return;
     if (m_kind == Wheel)
-        setTextColour(valueLabel, checked ? QColor(Qt::red) : valueBlue);
+        Look::setTextColour(valueLabel, checked ? QColor(Qt::red) : valueBlue);
     if (checked || !m_page)
         return;
     const int chosen = wheel->value();

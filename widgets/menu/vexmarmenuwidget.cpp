@@ -2,6 +2,7 @@
 
 #include "widgets/menu/vexmarmenuitem.h"
 #include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarplaintext.h"
 #include "widgets/vexmarvirtual.h"
@@ -23,13 +24,6 @@ const char rowProperty[] = "vexmarMenuRow";
 bool isExactly(const QWidget *widget, const char *className)
 {
     return widget && qstrcmp(widget->metaObject()->className(), className) == 0;
-}
-
-void setTextColour(QLabel *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(colour));
-    label->setPalette(palette);
 }
 
 QFrame *separator(QFrame::Shape shape, QWidget *parent)
@@ -404,10 +398,8 @@ QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *menu) : QWidget(menu), m
     titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titleLabel->setWordWrap(true);
-    QFont titleFont = titleLabel->font();
-    titleFont.setPixelSize(32);
-    titleLabel->setFont(titleFont);
-    setTextColour(titleLabel, titleBlue);
+    titleLabel->setFont(Look::pixelFont(titleLabel->font(), 32));
+    Look::setTextColour(titleLabel, titleBlue);
     layout->addWidget(titleLabel, 1);
 
     checkIcon = makeIcon(0, QStringLiteral(":/images/check.png"));
@@ -424,7 +416,7 @@ void QVexmarMenuHeader::setModified(bool modified)
     if (modified == m_modified)
         return;
     m_modified = modified;
-    setTextColour(titleLabel, modified ? QColor(Qt::red) : titleBlue);
+    Look::setTextColour(titleLabel, modified ? QColor(Qt::red) : titleBlue);
     checkIcon->setVisible(modified);
 }
 
