@@ -632,11 +632,6 @@ void QVexmarEditorPage::timeoutEvent()
     showMessage(built ? tr("Finished.") : tr("Failed to save the project."), 0);
 }
 
-void QVexmarEditorPage::showMessage(const QString &text, int autoCloseMs)
-{
-    QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
-}
-
 void QVexmarEditorPage::slot_onClicked_btn_Trash()
 {
     if (m_sourceView)

@@ -67,7 +67,6 @@ public:
     void refresh(bool useStoredSource);
     void openProjectSelector();
     void clearProject();
-    void showMessage(const QString &text, int autoCloseMs);
 
     // Editing, zoom and playback
     void updateButtonState(qint64 ms, bool forSourceView);
@@ -220,7 +219,6 @@ private:
     std::string m_waveMap;
     ProjectSource m_source;
     std::array<std::unique_ptr<ElementList>, 3> m_elements;
-    QPointer<QVexmarMessage> m_message;
     std::unique_ptr<QTimer> m_saveTimer;
     QString m_waveMapRoot;
     QString m_waveFolder; // the project's folder below the root; empty when the device gave none that fits

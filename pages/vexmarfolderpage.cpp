@@ -181,7 +181,7 @@ void QVexmarFolderPage::buildUi()
         = Look::iconButton(frame, {1025, 548, 90, 90}, FolderImages::downWhite, this, &F::slot_onClicked_btn_ItemDown);
 
     // Not translated, as the device shows it.
-    lbl_RecordingLock = new QLabel(QStringLiteral("Can not use playback module when recording"), this);
+    lbl_RecordingLock = new QLabel(tr("Can not use playback module when recording"), this);
     const QFont lockFont = Look::pixelFont(font(), 34);
     lbl_RecordingLock->setFont(lockFont);
     lbl_RecordingLock->setAlignment(Qt::AlignCenter);
@@ -499,15 +499,14 @@ void QVexmarFolderPage::showFileInfo(const FolderFileInfo *info)
         lbl_Marks->setText(tr("Marks:"));
         return;
     }
-    lbl_Name->setText(QStringLiteral("Name: ") + info->name);
+    lbl_Name->setText(tr("Name: ") + info->name);
     wrapLabelText(lbl_Name, lbl_Name->width());
-    lbl_Time->setText(QStringLiteral("Time: ") + info->time);
-    lbl_Date->setText(QStringLiteral("Date: ") + info->date);
+    lbl_Time->setText(tr("Time: ") + info->time);
+    lbl_Date->setText(tr("Date: ") + info->date);
     const bool pcm = info->format.compare(QString::fromStdString(kra::FMT_WAV), Qt::CaseInsensitive) == 0;
-    lbl_Format->setText(QStringLiteral("Form: ")
-        + (pcm ? QStringLiteral("PCM 16/48kHz") : QStringLiteral("MPEG II 128/48kHz"))
+    lbl_Format->setText(tr("Form: ") + (pcm ? QStringLiteral("PCM 16/48kHz") : QStringLiteral("MPEG II 128/48kHz"))
         + (info->channels == QLatin1String("1") ? QStringLiteral(" M.") : QStringLiteral(" St.")));
-    lbl_Marks->setText(QStringLiteral("Mark: No"));
+    lbl_Marks->setText(tr("Mark: No"));
 }
 
 void QVexmarFolderPage::wrapLabelText(QLabel *label, int width)
@@ -546,11 +545,6 @@ QString QVexmarFolderPage::formatPlayTime(qint64 seconds)
 {
     const long long s = std::max<qint64>(seconds, 0);
     return QString::asprintf("%02lld:%02lld:%02lld", s / 3600, s % 3600 / 60, s % 60);
-}
-
-void QVexmarFolderPage::showMessage(const QString &text, int autoCloseMs)
-{
-    QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
 void QVexmarFolderPage::homeButtonClicked()

@@ -81,7 +81,6 @@ public:
     void storePlayList();
     void showFileInfo(const FolderFileInfo *info);
     void updatePlayListDuration();
-    void showMessage(const QString &text, int autoCloseMs);
     const FolderFileInfo *findRecordByFileName(const QString &name) const;
     // The record a list item stands for, by the file name it carries.
     const FolderFileInfo *recordOfItem(const QListWidgetItem *item) const;
@@ -215,8 +214,6 @@ private:
     // drives; only a recording can go by FTP.
     void openExportPopup(const QString &title, const QString &name, int megabytes, bool soundFile);
     void showCopyFailure(const std::string &cause);
-    // A message of the FTP job, over the screen window (over the fallback while there is none).
-    static void showScreenMessage(const QString &text, QWidget *fallback);
     void endEditorHandOver();
     // The file names of the play list's items, in their order.
     QStringList playListNames() const;
@@ -247,7 +244,6 @@ private:
     bool m_recordSelected = false;
     bool m_playListActive = false;
     bool m_filling = false;
-    QPointer<QVexmarMessage> m_message;
     QTimer *m_editorTimer = nullptr;
     // A hand-over to the editor is under way / the editor page was asked for in it.
     bool m_handingOver = false;

@@ -516,15 +516,6 @@ void QVexmarFolderPage::slot_onClicked_btn_share()
     openExportPopup(tr("EXPORT Sound File"), file, size, true);
 }
 
-void QVexmarFolderPage::showScreenMessage(const QString &text, QWidget *fallback)
-{
-    QWidget *screen = g_screenWindow ? g_screenWindow.data() : fallback;
-    auto *message = new QVexmarMessage(text, 0, screen);
-    message->placeOver(screen);
-    message->showMessage();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-}
-
 void QVexmarFolderPage::slot_popupClosed_ExportSoundFile()
 {
     const auto *popup = qobject_cast<QVexmarExportConfig *>(sender());
@@ -551,7 +542,8 @@ void QVexmarFolderPage::slot_popupClosed_ExportSoundFile()
         text = tr("FTP failed : invalid file.");
     else
         text = tr("FTP failed : unknown error.");
-    showScreenMessage(text, this);
+    // The FTP job speaks for the whole screen (over this page while there is no screen).
+    showScreenMessage(text, 0, this);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -395,10 +395,7 @@ QVexmarButton *QVexmarMixerBasePage::addRadioSwitch(const QString &prefix, bool 
 
 void QVexmarMixerBasePage::showApplyFailed(const QString &name)
 {
-    auto *message = new QVexmarMessage(tr("Failed to apply changes!"), 0, this);
-    message->setObjectName(name);
-    message->placeOver(this);
-    message->showMessage();
+    showMessage(tr("Failed to apply changes!"), 0)->setObjectName(name);
 }
 
 bool QVexmarMixerBasePage::isShownPage() const

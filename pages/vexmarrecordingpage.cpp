@@ -312,11 +312,11 @@ void QVexmarRecordingPage::updateRecordDisplay()
     if (state == kra::VAL_NONE) {
         if (!m_recorder->isAnyMediaAvailable()) {
             setIconPath(m_recordButton, ":/images/rec-grey.png");
-            m_statusLabel->setText(QStringLiteral("No space 00:00:00"));
+            m_statusLabel->setText(tr("No space 00:00:00"));
             Look::setTextColour(m_statusLabel, Qt::yellow);
         } else {
             setIconPath(m_recordButton, ":/images/rec-rgrey.png");
-            m_statusLabel->setText(QStringLiteral("Ready ") + clockText(m_elapsedTime));
+            m_statusLabel->setText(tr("Ready ") + clockText(m_elapsedTime));
             Look::setTextColour(m_statusLabel, Qt::green);
         }
         setIconPath(m_stopButton, ":/images/stop-grey.png");
@@ -324,12 +324,12 @@ void QVexmarRecordingPage::updateRecordDisplay()
     } else if (state == RecorderModel::CommandRecordStart || m_stopConfirmation) {
         setIconPath(m_recordButton, ":/images/rec-red.png");
         setIconPath(m_stopButton, ":/images/stop-white.png");
-        m_statusLabel->setText(QStringLiteral("Recording ") + clockText(m_elapsedTime));
+        m_statusLabel->setText(tr("Recording ") + clockText(m_elapsedTime));
         Look::setTextColour(m_statusLabel, Qt::red);
     } else {
         return;
     }
-    m_remainingLabel->setText(clockText(m_remainingTime) + QStringLiteral(" Remaining"));
+    m_remainingLabel->setText(clockText(m_remainingTime) + tr(" Remaining"));
     Look::setTextColour(m_remainingLabel, m_remainingTime > lowRemainingSeconds ? Qt::white : Qt::yellow);
 }
 

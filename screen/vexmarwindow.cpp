@@ -607,12 +607,11 @@ void QVexmarWindow::handleSystemEvent(RpcMessage &message)
         m_settingsPage->connectionAdded();
         const std::string &cause = body.value(kra::KEY_CAUSE);
         if (cause.empty())
-            showMessagePopup(QStringLiteral("System update started...\nDo not turn off the unit!\n\n%1")
+            showMessagePopup(tr("System update started...\nDo not turn off the unit!\n\n%1")
                                  .arg(translated(body.value(kra::KEY_STATE))),
                 0);
         else
-            showMessagePopup(
-                QStringLiteral("System update failed!\n%1\nPlease reboot the unit!").arg(translated(cause)), 0);
+            showMessagePopup(tr("System update failed!\n%1\nPlease reboot the unit!").arg(translated(cause)), 0);
     } else if (type == kra::EVT_DISPLAY) {
         const std::string &text = body.value(kra::KEY_MESSAGE);
         if (!text.empty()) {
@@ -623,7 +622,7 @@ void QVexmarWindow::handleSystemEvent(RpcMessage &message)
         showConfirmPopup(ShutdownAction, tr("Are you sure you want to bring the system down?"));
     } else if (type == kra::EVT_UPLOAD_STATE) {
         if (body.value(kra::KEY_STATE) == kra::UPLOAD_ERROR)
-            showMessagePopup(QStringLiteral("FTP upload failed!\n%1").arg(translated(body.value(kra::KEY_CAUSE))), 0);
+            showMessagePopup(tr("FTP upload failed!\n%1").arg(translated(body.value(kra::KEY_CAUSE))), 0);
     } else {
         getDevice()->handleEvent(message);
     }
@@ -727,18 +726,8 @@ void QVexmarWindow::showMessagePopup(const QString &message, int milliseconds)
 {
     if (m_pendingAction != NoAction)
         return;
-    if (m_messagePopup) {
-        m_messagePopup->autoCloseMsec = milliseconds;
-        m_messagePopup->setText(message);
-        return;
-    }
-    auto *popup = new QVexmarMessage(message, 0, this);
-    m_messagePopup = popup;
-    popup->placeOver(this);
-    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarWindow::messagePopupClosed);
-    popup->autoCloseMsec = milliseconds;
-    popup->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QVexmarMessage *popup = QVexmarMessage::showOnce(m_messagePopup, this, message, milliseconds);
+    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarWindow::messagePopupClosed, Qt::UniqueConnection);
 }
 
 void QVexmarWindow::showMessagePopup(const QString &message)

@@ -1,6 +1,8 @@
 #include "widgets/vexmarmessage.h"
 
+#include "widgets/screenpointer.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarinterfaces.h"
 #include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
@@ -81,24 +83,43 @@ void QVexmarMessage::showMessage()
     show();
 }
 
-void QVexmarMessage::showOnce(QPointer<QVexmarMessage> &message, QWidget *page, const QString &text, int autoCloseMs)
+QVexmarMessage *QVexmarMessage::showOnce(
+    QPointer<QVexmarMessage> &message, QWidget *owner, const QString &text, int autoCloseMs, const QWidget *across)
 {
     if (message) {
         message->autoCloseMsec = autoCloseMs;
         message->setText(text);
-        return;
+        return message;
     }
-    auto *opened = new QVexmarMessage(text, 0, page);
+    auto *opened = new QVexmarMessage(text, 0, owner);
     message = opened;
-    opened->placeOver(page);
-    // A message the page let go of meanwhile leaves the page's newer one alone.
-    connect(opened, &QVexmarPopup::popupClosed, page, [&message, opened] {
+    if (across)
+        opened->placeOver(across, owner);
+    else
+        opened->placeOver(owner);
+    // A message the owner let go of meanwhile leaves the owner's newer one alone.
+    connect(opened, &QVexmarPopup::popupClosed, owner, [&message, opened] {
         if (message == opened)
             message = nullptr;
     });
     opened->autoCloseMsec = autoCloseMs;
     opened->show();
+    // Painted now, before the caller's next synchronous request to the device holds up the event loop.
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    return opened;
+}
+
+void showScreenMessage(const QString &text, int autoCloseMs, QWidget *fallback)
+{
+    if (auto *screen = dynamic_cast<IVexmarMessages *>(g_screenWindow.data())) {
+        screen->showMessagePopup(text, autoCloseMs);
+        return;
+    }
+    QWidget *over = g_screenWindow ? g_screenWindow.data() : fallback;
+    if (!over)
+        return;
+    static QPointer<QVexmarMessage> message;
+    QVexmarMessage::showOnce(message, over, text, autoCloseMs);
 }
 
 void QVexmarMessage::showEvent(QShowEvent *event)

@@ -2,6 +2,7 @@
 
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarlook.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -18,6 +19,13 @@ QVexmarPageWidget::QVexmarPageWidget(QWidget *parent) : QWidget(parent)
     contentFrame->setFrameStyle(QFrame::NoFrame | QFrame::Plain);
     layout->addWidget(contentFrame, 1);
     setLayout(layout);
+}
+
+QVexmarPageWidget::~QVexmarPageWidget() = default;
+
+QVexmarMessage *QVexmarPageWidget::showMessage(const QString &text, int autoCloseMs)
+{
+    return QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
 QVexmarDummyPage::QVexmarDummyPage(const QString &imagePath, QWidget *parent)

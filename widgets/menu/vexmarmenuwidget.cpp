@@ -48,14 +48,6 @@ QVexmarMenuItem *acceptedRow(const QVexmarPopup *popup)
     return row ? static_cast<QVexmarMenuItem *>(row.data()) : nullptr;
 }
 
-// Application-modal, centred across on one widget and up and down on another.
-void centre(QVexmarPopup *popup, const QWidget *across, const QWidget *upDown)
-{
-    popup->setWindowModality(Qt::ApplicationModal);
-    popup->move(across->mapToGlobal(QPoint(0, 0)).x() + (across->width() - popup->width()) / 2,
-        upDown->mapToGlobal(QPoint(0, 0)).y() + (upDown->height() - popup->height()) / 2);
-}
-
 void showAndPaint(QVexmarPopup *popup)
 {
     popup->show();
@@ -252,18 +244,8 @@ QVexmarMenuItems *QVexmarMenuWidget::findItemsInGroup(int id, int groupId) const
 
 void QVexmarMenuWidget::showMessagePopup(const QString &text, int msec)
 {
-    if (messagePopup) {
-        messagePopup->autoCloseMsec = msec;
-        messagePopup->setText(text);
-        return;
-    }
-    auto *popup = new QVexmarMessage(text, 0, this);
-    messagePopup = popup;
-    centre(popup, popupColumn(), this);
-    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarMenuWidget::messagePopupClosed);
-    popup->autoCloseMsec = msec;
-    popup->showMessage();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QVexmarMessage *popup = QVexmarMessage::showOnce(messagePopup, this, text, msec, popupColumn());
+    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarMenuWidget::messagePopupClosed, Qt::UniqueConnection);
 }
 
 void QVexmarMenuWidget::closeMessagePopup()
@@ -284,7 +266,7 @@ void QVexmarMenuWidget::messagePopupClosed()
 QVexmarMessage *QVexmarMenuWidget::showActionPopup(const QString &text, QVexmarMenuItem *item)
 {
     auto *popup = new QVexmarMessage(text, QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
-    centre(popup, popupColumn(), this);
+    popup->placeOver(popupColumn(), this);
     connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarMenuWidget::actionPopupClosed);
     attachRow(popup, item);
     showAndPaint(popup);
@@ -300,7 +282,7 @@ void QVexmarMenuWidget::actionPopupClosed()
 QVexmarVirtual *QVexmarMenuWidget::showKeyboardPopup(bool alphanumeric, QVexmarMenuItem *item, bool show)
 {
     auto *keyboard = new QVexmarVirtual(alphanumeric, this);
-    centre(keyboard, this, this);
+    keyboard->placeOver(this, this);
     if (item) {
         attachRow(keyboard, item);
         keyboard->titleLabel.setText(item->titleLabel->text());
@@ -325,7 +307,7 @@ void QVexmarMenuWidget::keyboardPopupClosed()
 QVexmarMenuSelect *QVexmarMenuWidget::showSelectionPopup(const QString &title, QVexmarMenuItem *item, bool fill)
 {
     auto *popup = new QVexmarMenuSelect(this);
-    centre(popup, popupColumn(), this);
+    popup->placeOver(popupColumn(), this);
     popup->setTitle(title);
     attachRow(popup, item);
     if (item && fill) {
@@ -585,7 +567,7 @@ void QVexmarMenuItems::itemClicked(QWidget *child)
 void QVexmarMenuItems::openKeyboard(QVexmarMenuItem *item, bool alphanumeric)
 {
     auto *keyboard = new QVexmarVirtual(alphanumeric, this);
-    centre(keyboard, menu, menu);
+    keyboard->placeOver(menu, menu);
     if (item->kind() == QVexmarMenuItem::Password || item->kind() == QVexmarMenuItem::Pin)
         keyboard->lineEdit.setEchoMode(QLineEdit::Password);
     attachRow(keyboard, item);
@@ -599,7 +581,7 @@ void QVexmarMenuItems::openKeyboard(QVexmarMenuItem *item, bool alphanumeric)
 void QVexmarMenuItems::openSelection(QVexmarMenuItem *item)
 {
     auto *popup = new QVexmarMenuSelect(this);
-    centre(popup, this, menu);
+    popup->placeOver(this, menu);
     attachRow(popup, item);
     fillSelection(popup, item);
     menu->prepareSelection(item, popup);
