@@ -110,7 +110,7 @@ std::string numberedKey(const std::string &stem, int number)
 
 } // namespace
 
-TMatrixSettings::TMatrixSettings(kra::CCom *com) : TComController(com, Generic)
+TMatrixSettings::TMatrixSettings(kra::CCom *com) : TComAudioTargetController(com, Generic)
 {
     qRegisterMetaType<QVexmar::Inputs>();
     qRegisterMetaType<QVexmar::Outputs>();
@@ -608,21 +608,6 @@ void TMatrixSettings::applyParams(const std::map<std::string, std::string> &para
 
 // The controller contract
 
-bool TMatrixSettings::attach(bool fetch)
-{
-    if (state() != NotRead)
-        reset();
-    const bool wasBlocked = blockSignals(true);
-    if (fetch && !fetchAll()) {
-        blockSignals(wasBlocked);
-        return false;
-    }
-    blockSignals(wasBlocked);
-    setState(Loaded);
-    rpc().subscribe(kra::EVT_AUDIO_CHANGESET);
-    return true;
-}
-
 void TMatrixSettings::reset()
 {
     rpc().unsubscribe(kra::EVT_AUDIO_CHANGESET);
@@ -661,29 +646,4 @@ bool TMatrixSettings::fetchAll()
     if (!fetch(names))
         return false;
     return fetch({numberedKey(KEY_MATRIX_REC, 1), numberedKey(KEY_MATRIX_REC, 2)});
-}
-
-bool TMatrixSettings::fetch(const std::vector<std::string> &names)
-{
-    if (names.empty())
-        return false;
-    std::map<std::string, std::string> values;
-    if (getTargetParams(kra::TGT_AUDIO, names, values) < 1)
-        return false;
-    applyParams(values);
-    return true;
-}
-
-bool TMatrixSettings::store(const std::vector<std::string> &)
-{
-    return false;
-}
-
-bool TMatrixSettings::handleInfo(RpcMessage &message)
-{
-    const kra::CMsg &body = message.body();
-    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_AUDIO_CHANGESET)
-        return false;
-    applyParams(body.params);
-    return true;
 }

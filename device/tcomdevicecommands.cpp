@@ -23,16 +23,19 @@ kra::CMsg paramRequest(const std::string &target)
 
 } // namespace
 
+bool TComDevice::storeParam(const std::string &target, const std::string &key, const std::string &text)
+{
+    kra::CMsg request = paramRequest(target);
+    request.setParam(key, text);
+    return store(request);
+}
+
 bool TComDevice::setAes67Reset(bool on, bool send, bool force)
 {
     if (on == m_aes67Reset && !force)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-        request.setParam(kra::KEY_AES67_RESET, onOffText(on));
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_AUDIO, kra::KEY_AES67_RESET, onOffText(on)))
+        return false;
     m_aes67Reset = on;
     emit deviceStateChanged(Aes67ResetStored);
     return true;
@@ -42,12 +45,9 @@ bool TComDevice::setClockSource(int source, bool send)
 {
     if (source == m_clockSource)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_GENERAL);
-        request.setParam(kra::KEY_CLK_SOURCE, source == ClockAes67 ? kra::CLK_AES67 : kra::CLK_TCXO);
-        if (!store(request))
-            return false;
-    }
+    if (send
+        && !storeParam(kra::TGT_GENERAL, kra::KEY_CLK_SOURCE, source == ClockAes67 ? kra::CLK_AES67 : kra::CLK_TCXO))
+        return false;
     m_clockSource = source;
     return true;
 }
@@ -56,12 +56,8 @@ bool TComDevice::setFan(bool on, bool send)
 {
     if (on == m_fan)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_GENERAL);
-        request.setParam(kra::KEY_FAN, onOffText(on));
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_GENERAL, kra::KEY_FAN, onOffText(on)))
+        return false;
     m_fan = on;
     return true;
 }
@@ -79,12 +75,8 @@ bool TComDevice::setCoordMode(int mode, bool send)
 {
     if (mode == m_coordMode)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-        request.setParam(kra::KEY_COORD_MODE, mode == 1 ? kra::VAL_ENABLED : kra::VAL_DISABLED);
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_AUDIO, kra::KEY_COORD_MODE, mode == 1 ? kra::VAL_ENABLED : kra::VAL_DISABLED))
+        return false;
     m_coordMode = mode;
     emit deviceStateChanged(CoordModeChanged);
     return true;
@@ -102,9 +94,7 @@ bool TComDevice::setLineCodec(int line, const std::string &codecText, bool send)
         const std::string &key = line == 2                ? kra::KEY_DCODEC_2
             : line == 1 && m_codecMode == CodecModeDouble ? kra::KEY_DCODEC_1
                                                           : kra::KEY_CODEC;
-        kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-        request.setParam(key, codecText);
-        if (!store(request))
+        if (!storeParam(kra::TGT_AUDIO, key, codecText))
             return false;
     }
     if (line == 2) {
@@ -194,12 +184,8 @@ bool TComDevice::setSecondaryNetwork(const std::string &name, bool send)
 {
     if (name == m_secondaryNetwork)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_NETWORK);
-        request.setParam(kra::EVT_SECONDARY_NETWORK, name);
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_NETWORK, kra::EVT_SECONDARY_NETWORK, name))
+        return false;
     m_secondaryNetwork = name;
     emit deviceStateChanged(SecondaryNetworkChanged);
     return true;

@@ -7,6 +7,7 @@
 #include "device/localedictionary.h"
 #include "device/networkcode.h"
 #include "device/qvexmarlocalize.h"
+#include "pages/callcontrol.h"
 #include "pages/vexmaraoipcallpanel.h"
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
@@ -24,8 +25,6 @@ namespace {
 
 const QColor grey(0x7f, 0x7f, 0x7f);
 const QColor green(0x00, 0xff, 0x00);
-
-enum CallState { CallSettingUp = 1, CallConnected = 2 };
 
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, Qt::Alignment alignment)
 {
@@ -156,24 +155,15 @@ void QVexmarAoIPCallPage::setupUi()
 
 void QVexmarAoIPCallPage::handleInfo(kra::CMsg &body)
 {
-    RpcMessage message = RpcMessage::notification(body);
-    for (const int which : {PrimarySide, SecondarySide}) {
-        TComNetworkController *controller = side(which).controller;
-        if (!controller)
-            continue;
-        bool handled = false;
-        {
-            ControllerUse use(this, controller);
-            handled = controller->handleInfo(message);
-        }
-        if (handled) {
-            updateInterfaceIndicator(which);
-            return;
-        }
-    }
+    routeToControllers(body, &TComController::handleInfo);
 }
 
 void QVexmarAoIPCallPage::handleEvent(kra::CMsg &body)
+{
+    routeToControllers(body, &TComController::handleEvent);
+}
+
+void QVexmarAoIPCallPage::routeToControllers(kra::CMsg &body, bool (TComController::*handle)(RpcMessage &))
 {
     RpcMessage message = RpcMessage::notification(body);
     for (const int which : {PrimarySide, SecondarySide}) {
@@ -183,7 +173,7 @@ void QVexmarAoIPCallPage::handleEvent(kra::CMsg &body)
         bool handled = false;
         {
             ControllerUse use(this, controller);
-            handled = controller->handleEvent(message);
+            handled = (controller->*handle)(message);
         }
         if (handled) {
             updateInterfaceIndicator(which);
@@ -417,16 +407,7 @@ void QVexmarAoIPCallPage::callPanelClicked()
 {
     TComDevice *device = getDevice();
     if (TComAudioConnection *call = device->audioConnection(codec)) {
-        if (call->state() != CallSettingUp && call->state() != CallConnected)
-            return;
-        auto *popup = new QVexmarMessage(
-            tr("Are you sure you want to hang up?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
-        // The call being asked about: a call that took its place meanwhile is not hung up.
-        popup->setProperty(callIdProperty, call->id());
-        popup->placeOver(this);
-        connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarAoIPCallPage::callPopupClosed);
-        popup->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        CallControl::askHangUp(this, call, &QVexmarAoIPCallPage::callPopupClosed);
         return;
     }
     const std::string network = device->defaultNetwork();
@@ -435,28 +416,17 @@ void QVexmarAoIPCallPage::callPanelClicked()
     const QString number = m_callPanel->text(networkFamilyOfName(network));
     if (number.isEmpty())
         return;
-    auto *connection = new TComAudioConnection(getCom(), codec - 1);
-    const int cause = connection->connect(network, qStringToLatin1(number));
-    if (cause != 0) {
-        TComBaseConnection::dispose(connection);
+    TComAudioConnection *placed = nullptr;
+    const int cause = CallControl::placeCall(codec - 1, network, qStringToLatin1(number), placed);
+    if (cause != 0)
         emit showMessagePopup(tr("Failed to initiate call\n(%1)").arg(getLocaleDictionary()->causeText(cause)), 0);
-        return;
-    }
-    if (!device->addConnection(connection)) {
-        TComBaseConnection::dispose(connection);
-        return;
-    }
-    emit audioCallStatusChanged(connection);
+    else if (placed)
+        emit audioCallStatusChanged(placed);
 }
 
 void QVexmarAoIPCallPage::callPopupClosed()
 {
-    auto *popup = qobject_cast<QVexmarPopup *>(sender());
-    if (!popup || popup->cancelled)
-        return;
-    TComAudioConnection *call = getDevice()->audioConnection(codec);
-    if (call && call->id() == popup->property(callIdProperty).toInt())
-        call->disconnect();
+    CallControl::hangUpIfAccepted(sender(), getDevice()->audioConnection(codec));
 }
 
 void QVexmarAoIPCallPage::bookButtonClicked()

@@ -106,11 +106,6 @@ DrawBarGraph *QVexmarEditorPage::addGraph(const QRect &geometry, int id)
     return graph;
 }
 
-void QVexmarEditorPage::setImage(QVexmarButton *button, const QString &path)
-{
-    button->setIcon(lazyIcon(path));
-}
-
 void QVexmarEditorPage::setupUi()
 {
     using E = QVexmarEditorPage;

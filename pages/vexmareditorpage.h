@@ -154,7 +154,6 @@ private:
     void setupUi();
     QLabel *addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment = {});
     DrawBarGraph *addGraph(const QRect &geometry, int id);
-    static void setImage(QVexmarButton *button, const QString &path);
     void setFileLabel(const QString &text, bool error);
     void setChannelSwitch(bool enabled, bool right);
     // The recorder settings read again, so that a request names the drive and project the device has now.

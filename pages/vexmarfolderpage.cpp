@@ -103,11 +103,6 @@ QListWidget *QVexmarFolderPage::addList(const QRect &geometry)
     return list;
 }
 
-void QVexmarFolderPage::setImage(QVexmarButton *button, const QString &path)
-{
-    button->setIcon(lazyIcon(path));
-}
-
 void QVexmarFolderPage::buildUi()
 {
     QWidget *frame = contentFrame;
@@ -235,13 +230,10 @@ void QVexmarFolderPage::showEvent(QShowEvent *event)
         reload();
 
     if (editor) {
-        setImage(btn_RightPlayPause, FolderImages::playGrey);
-        setImage(btn_RightStop, FolderImages::stopGrey);
-        setImage(btn_goLeft, FolderImages::pushLeftGrey);
-        setImage(btn_ItemUp, FolderImages::upGrey);
-        setImage(btn_ItemDown, FolderImages::downGrey);
-        setImage(btn_RightPrevious, FolderImages::previousGrey);
-        setImage(btn_RightNext, FolderImages::nextGrey);
+        namespace I = FolderImages;
+        Look::setImages({{btn_RightPlayPause, I::playGrey}, {btn_RightStop, I::stopGrey}, {btn_goLeft, I::pushLeftGrey},
+            {btn_ItemUp, I::upGrey}, {btn_ItemDown, I::downGrey}, {btn_RightPrevious, I::previousGrey},
+            {btn_RightNext, I::nextGrey}});
     }
 }
 

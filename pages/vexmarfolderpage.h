@@ -84,6 +84,9 @@ public:
     const FolderFileInfo *findRecordByFileName(const QString &name) const;
     // The record a list item stands for, by the file name it carries.
     const FolderFileInfo *recordOfItem(const QListWidgetItem *item) const;
+    // The record the trash and share buttons act on: the first selected one, the left side's playback stopped for
+    // it; null, with nothing stopped, while the page may not act on one.
+    QListWidgetItem *selectedRecord();
     // Counts past 23 hours: a play list can be longer than a day.
     static QString formatPlayTime(qint64 seconds);
     static QString formatMegabytes(int megabytes);
@@ -217,7 +220,6 @@ private:
     void endEditorHandOver();
     // The file names of the play list's items, in their order.
     QStringList playListNames() const;
-    static void setImage(QVexmarButton *button, const QString &path);
     // hh:mm:ss as seconds, from 0 to MaxRecordSeconds; 0 when the text is not three ':' parts. A part that is no
     // number counts 0.
     static double lengthSeconds(const QString &length, bool *ok = nullptr);

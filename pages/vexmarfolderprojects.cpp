@@ -499,13 +499,7 @@ void QVexmarFolderPage::slot_popupClosed_ExportProject()
 
 void QVexmarFolderPage::slot_onClicked_btn_share()
 {
-    if (isEditorMode() || m_leftPlaying || m_leftPaused || !m_recordSelected)
-        return;
-    const QList<QListWidgetItem *> selected = listWidget_Left->selectedItems();
-    if (selected.isEmpty())
-        return;
-    stopLeftPlay();
-    const FolderFileInfo *info = recordOfItem(selected.first());
+    const FolderFileInfo *info = recordOfItem(selectedRecord());
     if (!info)
         return;
     const QString file = info->fileName;

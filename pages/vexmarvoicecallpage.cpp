@@ -3,6 +3,7 @@
 #include "device/accessors.h"
 #include "device/localedictionary.h"
 #include "device/networkcode.h"
+#include "pages/callcontrol.h"
 #include "pages/vexmaraoipcallpanel.h"
 #include "pages/vexmarvoicecallpanel.h"
 #include "rpc/rpcvocabulary.h"
@@ -347,16 +348,7 @@ void QVexmarVoiceCallPage::callButtonClicked()
 {
     TComDevice *device = getDevice();
     if (TComAudioConnection *call = device->audioConnection(voiceCodec)) {
-        if (call->state() != TComAudioConnection::SettingUp && call->state() != TComAudioConnection::Connected)
-            return;
-        auto *popup = new QVexmarMessage(
-            tr("Are you sure you want to hang up?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
-        // The call being asked about: a call that took its place meanwhile is not hung up.
-        popup->setProperty(callIdProperty, call->id());
-        popup->placeOver(this);
-        connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarVoiceCallPage::callPopupClosed);
-        popup->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        CallControl::askHangUp(this, call, &QVexmarVoiceCallPage::callPopupClosed);
         return;
     }
     if (!device->isReady() || m_remoteNumber.isEmpty())
@@ -364,27 +356,16 @@ void QVexmarVoiceCallPage::callButtonClicked()
     QVexmarVoiceCallPanel *module = panel(m_selectedModule);
     if (!module || module->controllerState() != TComMobileController::Registered)
         return;
-    auto *connection = new TComAudioConnection(getCom(), TComBaseConnection::KindVoiceLine);
-    const int cause
-        = connection->connect(networkNameOfCode(TypeMobile + m_selectedModule - 1), qStringToLatin1(m_remoteNumber));
-    if (cause != 0) {
-        TComBaseConnection::dispose(connection);
+    TComAudioConnection *placed = nullptr;
+    const int cause = CallControl::placeCall(TComBaseConnection::KindVoiceLine,
+        networkNameOfCode(TypeMobile + m_selectedModule - 1), qStringToLatin1(m_remoteNumber), placed);
+    if (cause != 0)
         emit showMessagePopup(tr("Failed to initiate call\n(%1)").arg(getLocaleDictionary()->causeText(cause)), 0);
-        return;
-    }
-    if (!device->addConnection(connection)) {
-        TComBaseConnection::dispose(connection);
-        return;
-    }
-    emit audioCallStatusChanged(connection);
+    else if (placed)
+        emit audioCallStatusChanged(placed);
 }
 
 void QVexmarVoiceCallPage::callPopupClosed()
 {
-    auto *popup = qobject_cast<QVexmarPopup *>(sender());
-    if (!popup || popup->cancelled)
-        return;
-    TComAudioConnection *call = getDevice()->audioConnection(voiceCodec);
-    if (call && call->id() == popup->property(callIdProperty).toInt())
-        call->disconnect();
+    CallControl::hangUpIfAccepted(sender(), getDevice()->audioConnection(voiceCodec));
 }

@@ -82,9 +82,6 @@ private slots:
     void homeButtonClicked();
 
 private:
-    // On the hang-up question: the call's id, so that closing it acts on no other call.
-    static constexpr const char *callIdProperty = "callId";
-
     void setupUi();
     QVexmarVoiceCallPanel *panel(int module) const;
     void showSelection();

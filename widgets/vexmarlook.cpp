@@ -104,6 +104,17 @@ QVexmarButton *iconButton(QWidget *parent, const QRect &geometry, const QString 
     return button;
 }
 
+void setImage(QVexmarButton *button, const QString &image)
+{
+    button->setIcon(lazyIcon(image));
+}
+
+void setImages(std::initializer_list<std::pair<QVexmarButton *, QString>> images)
+{
+    for (const auto &[button, image] : images)
+        setImage(button, image);
+}
+
 void paintFace(QPainter &painter, const QWidget *widget, int borderWidth, float radius)
 {
     const QPalette &palette = widget->palette();

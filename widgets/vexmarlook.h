@@ -7,6 +7,9 @@
 #include <QPalette>
 #include <QRect>
 
+#include <initializer_list>
+#include <utility>
+
 class QFrame;
 class QLabel;
 class QPainter;
@@ -52,6 +55,10 @@ QVexmarButton *iconButton(
     QObject::connect(button, &QAbstractButton::clicked, receiver, slot);
     return button;
 }
+
+// An icon button's image, read on first use; a state's images go together as a (button, image) table.
+void setImage(QVexmarButton *button, const QString &image);
+void setImages(std::initializer_list<std::pair<QVexmarButton *, QString>> images);
 
 // The face of a button, status pill or call panel: the window brush inside a frame of the window colour,
 // borderWidth wide, with rounded corners unless radius is 0.
