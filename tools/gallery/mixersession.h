@@ -46,7 +46,7 @@ struct MixerSession
         window->statusBar()->show();
         window->applyAccessLevel();
         window->pageActivated(page);
-        return getMatrixSettings()->state() == 0 && window->currentPage() == page;
+        return getMatrixSettings()->state() == TComController::Loaded && window->currentPage() == page;
     }
 
     static bool waitFor(const std::function<bool()> &done)

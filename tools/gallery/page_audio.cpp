@@ -78,7 +78,7 @@ struct Session
         window->pageActivated(QVexmar::AudioPage);
         page = window->findChild<QVexmarAudioPage *>();
         feedLevels(page);
-        return getAudioSettings()->state() == 0;
+        return getAudioSettings()->state() == TComController::Loaded;
     }
 };
 
