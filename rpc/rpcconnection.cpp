@@ -62,7 +62,8 @@ RpcConnection::RpcConnection(QObject *parent)
     m_timer->setInterval(tickMs);
     // Queued, so that a receiver running an event loop is not inside the timer's own signal: Qt does not fire a
     // timer again until its slot returns, and calls would never time out meanwhile.
-    connect(m_timer, &QTimer::timeout, this, [this] { timerEvent(); }, Qt::QueuedConnection);
+    connect(
+        m_timer, &QTimer::timeout, this, [this] { timerEvent(); }, Qt::QueuedConnection);
     connect(m_socket, &QIODevice::readyRead, this, &RpcConnection::socketRead);
     connect(m_socket, &QAbstractSocket::connected, this, [this] { socketConnected(); });
     connect(m_socket, &QAbstractSocket::stateChanged, this,

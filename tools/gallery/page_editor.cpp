@@ -76,7 +76,8 @@ QList<GalleryShot> renderEditor()
     if (!QDir().mkpath(folder)
         || !writeWaveBitmap(
             folder + QStringLiteral("/20240611_0802_004_Interview.dat"), speechRecording(768000, 12, 3.0))
-        || !writeWaveBitmap(folder + QStringLiteral("/20240611_0712_001_Opening.dat"), speechRecording(65000, 12, 20.0)))
+        || !writeWaveBitmap(
+            folder + QStringLiteral("/20240611_0712_001_Opening.dat"), speechRecording(65000, 12, 20.0)))
         return shots;
 
     SimDevice device;
