@@ -65,7 +65,7 @@ private:
     TComNetworkController *m_controller;
 };
 
-QVexmarAoIPCallPage::QVexmarAoIPCallPage(int codec, QWidget *parent) : QVexmarPageWidget(parent), codec(codec)
+QVexmarAoIPCallPage::QVexmarAoIPCallPage(int line, QWidget *parent) : QVexmarPageWidget(parent), codec(line)
 {
     setupUi();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarAoIPCallPage::deviceStateChanged);
@@ -218,15 +218,15 @@ void QVexmarAoIPCallPage::setBatteryInfo(int, int, int) { }
 
 void QVexmarAoIPCallPage::setNetworkType(int, int) { }
 
-void QVexmarAoIPCallPage::setCodecState(int codec, int channelMode)
+void QVexmarAoIPCallPage::setCodecState(int forCodec, int channelMode)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_levels->setState(channelMode);
 }
 
-void QVexmarAoIPCallPage::setCodecDescription(int codec, const QString &text)
+void QVexmarAoIPCallPage::setCodecDescription(int forCodec, const QString &text)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callPanel->setRemoteNumber(text);
 }
 
@@ -236,15 +236,15 @@ void QVexmarAoIPCallPage::setNetworkInfo(int, int) { }
 
 void QVexmarAoIPCallPage::setCodecLevels(int, int, int, int, int, bool) { }
 
-void QVexmarAoIPCallPage::setCallText(int codec, const QString &text)
+void QVexmarAoIPCallPage::setCallText(int forCodec, const QString &text)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callTextLabel->setText(text);
 }
 
-void QVexmarAoIPCallPage::setCallState(int codec, int code)
+void QVexmarAoIPCallPage::setCallState(int forCodec, int code)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callPanel->setState(code);
 }
 
@@ -252,27 +252,27 @@ void QVexmarAoIPCallPage::setLineEnabled(int, int, bool) { }
 
 void QVexmarAoIPCallPage::setNetQuality(int, int, int, int) { }
 
-void QVexmarAoIPCallPage::setSipState(int codec, int account, int state)
+void QVexmarAoIPCallPage::setSipState(int forCodec, int account, int state)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         (account == 1 ? m_sipAccount1 : m_sipAccount2)->setState(state);
 }
 
-const QString &QVexmarAoIPCallPage::callPanelText(int codec, int family)
+const QString &QVexmarAoIPCallPage::callPanelText(int forCodec, int family)
 {
     static const QString none;
-    return codec == this->codec ? m_callPanel->text(family) : none;
+    return forCodec == this->codec ? m_callPanel->text(family) : none;
 }
 
-void QVexmarAoIPCallPage::setCallPanelText(int codec, const QString &text, int family)
+void QVexmarAoIPCallPage::setCallPanelText(int forCodec, const QString &text, int family)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callPanel->setText(text, family);
 }
 
-void QVexmarAoIPCallPage::resetCallPanel(int codec)
+void QVexmarAoIPCallPage::resetCallPanel(int forCodec)
 {
-    if (codec != this->codec)
+    if (forCodec != this->codec)
         return;
     m_callTextLabel->setText(tr("Idle"));
     m_callPanel->reset();

@@ -146,7 +146,7 @@ void QVexmarAoIPCallPanel::paintEvent(QPaintEvent *event)
     }
 }
 
-QVexmarSipAccountPanel::QVexmarSipAccountPanel(int account, QWidget *parent) : QFrame(parent), account(account)
+QVexmarSipAccountPanel::QVexmarSipAccountPanel(int number, QWidget *parent) : QFrame(parent), account(number)
 {
     setupUi();
 }

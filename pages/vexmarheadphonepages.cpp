@@ -28,8 +28,8 @@ bool isStereo(const QVexmarAudioKnob *strip)
 
 } // namespace
 
-QVexmarMixerMonitoring2Page::QVexmarMixerMonitoring2Page(int headphoneOutput, QWidget *parent)
-    : QVexmarMixerBasePage(parent), headphoneOutput(headphoneOutput)
+QVexmarMixerMonitoring2Page::QVexmarMixerMonitoring2Page(int output, QWidget *parent)
+    : QVexmarMixerBasePage(parent), headphoneOutput(output)
 {
     setupUi();
     TMatrixSettings *matrix = getMatrixSettings();

@@ -151,7 +151,7 @@ void joinEscapedItems(const std::vector<std::string> &items, std::string &out, c
 
 } // namespace
 
-CMsg::CMsg(int kind) : kind(kind) { }
+CMsg::CMsg(int messageKind) : kind(messageKind) { }
 
 void CMsg::clear(int newKind)
 {

@@ -34,7 +34,7 @@ bool connected()
 
 } // namespace
 
-QVexmarLoginPage::QVexmarLoginPage(QVexmarWindow *window) : QWidget(window), window(window)
+QVexmarLoginPage::QVexmarLoginPage(QVexmarWindow *screen) : QWidget(screen), window(screen)
 {
     const QPalette labelPalette = Look::dark(palette());
     const QPalette buttonPalette = Look::lightButton(palette());

@@ -31,7 +31,7 @@ QPalette outlinePalette(QPalette palette, const QColor &colour)
 
 } // namespace
 
-QVexmarMainPage::QVexmarMainPage(QVexmarWindow *window) : QVexmarPageWidget(window), window(window)
+QVexmarMainPage::QVexmarMainPage(QVexmarWindow *screen) : QVexmarPageWidget(screen), window(screen)
 {
     setupUi();
     TComDevice *device = getDevice();

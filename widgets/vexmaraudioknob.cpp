@@ -145,14 +145,14 @@ int QVexmarAudioKnob::indexOfText(const QString &text) const
     return m_knob->indexOfText(text);
 }
 
-int QVexmarAudioKnob::valueAt(int index) const
+int QVexmarAudioKnob::valueAt(int position) const
 {
-    return m_knob->valueAt(index);
+    return m_knob->valueAt(position);
 }
 
-QString QVexmarAudioKnob::textAt(int index) const
+QString QVexmarAudioKnob::textAt(int position) const
 {
-    return m_knob->textAt(index);
+    return m_knob->textAt(position);
 }
 
 void QVexmarAudioKnob::clearValueTexts()

@@ -12,8 +12,8 @@
 #include <QMouseEvent>
 #include <QShowEvent>
 
-QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent)
-    : QVexmarPopup(parent), buttons(buttons), text(text)
+QVexmarMessage::QVexmarMessage(const QString &message, int buttonBits, QWidget *parent)
+    : QVexmarPopup(parent), buttons(buttonBits), text(message)
 {
     connect(&timer, &QTimer::timeout, this, &QVexmarMessage::timeout);
 
@@ -28,10 +28,10 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     label->setFont(boxFont);
-    label->setText(text);
-    column->addWidget(label, buttons != 0 ? 1 : 0);
+    label->setText(message);
+    column->addWidget(label, buttonBits != 0 ? 1 : 0);
 
-    if (buttons != 0) {
+    if (buttonBits != 0) {
         auto *row = new QHBoxLayout;
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(20);
@@ -46,11 +46,11 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
             row->addWidget(button, 0);
             return button;
         };
-        if (buttons & CancelButton) {
+        if (buttonBits & CancelButton) {
             cancelButton = makeButton(tr("Cancel"));
             connect(cancelButton, &QAbstractButton::clicked, this, &QVexmarMessage::button1Clicked);
         }
-        if (buttons & OkButton) {
+        if (buttonBits & OkButton) {
             okButton = makeButton(tr("OK"));
             connect(okButton, &QAbstractButton::clicked, this, &QVexmarMessage::button2Clicked);
         }

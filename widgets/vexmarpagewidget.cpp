@@ -28,13 +28,12 @@ QVexmarMessage *QVexmarPageWidget::showMessage(const QString &text, int autoClos
     return QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
-QVexmarDummyPage::QVexmarDummyPage(const QString &imagePath, QWidget *parent)
-    : QVexmarPageWidget(parent), imagePath(imagePath)
+QVexmarDummyPage::QVexmarDummyPage(const QString &image, QWidget *parent) : QVexmarPageWidget(parent), imagePath(image)
 {
     auto *picture = new QLabel(contentFrame);
     picture->setGeometry(0, 0, 1280, 676);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap(imagePath));
+    picture->setPixmap(QPixmap(image));
 
     homeButton = Look::iconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarDummyPage::homeButtonClicked);

@@ -75,7 +75,7 @@ KeyPlace keyPlace(int index)
 
 } // namespace
 
-QVexmarVirtual::QVexmarVirtual(bool alphanumeric, QWidget *parent) : QVexmarPopup(parent), alphanumeric(alphanumeric)
+QVexmarVirtual::QVexmarVirtual(bool letters, QWidget *parent) : QVexmarPopup(parent), alphanumeric(letters)
 {
     setupUi();
     setKeyPage(LowerCase);

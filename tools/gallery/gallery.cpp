@@ -20,7 +20,7 @@ QList<GalleryPage *> &registry()
 
 } // namespace
 
-GalleryPage::GalleryPage(const char *name, Render render) : name(name), render(render)
+GalleryPage::GalleryPage(const char *pageName, Render renderPage) : name(pageName), render(renderPage)
 {
     registry().append(this);
 }

@@ -178,7 +178,7 @@ QList<GalleryShot> renderAoipCall()
     return shots;
 }
 
-const GalleryPage page("aoipcall", renderAoipCall);
+const GalleryPage aoipPage("aoipcall", renderAoipCall);
 
 const QByteArray voiceSetup = R"(
 network network=[aoip,eth.0,mobile.0,mobile.1,wifi.0]

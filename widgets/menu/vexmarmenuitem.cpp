@@ -36,7 +36,7 @@ int findOption(const QList<QVexmarMenuItem::Option> &options, bool strict, Match
 
 } // namespace
 
-QVexmarMenuBase::QVexmarMenuBase(int id, QWidget *parent) : QWidget(parent), id(id)
+QVexmarMenuBase::QVexmarMenuBase(int menuId, QWidget *parent) : QWidget(parent), id(menuId)
 {
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,7 +45,8 @@ QVexmarMenuBase::QVexmarMenuBase(int id, QWidget *parent) : QWidget(parent), id(
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuEntry::QVexmarMenuEntry(int id, QVexmarMenuEntries *owner) : QVexmarMenuBase(id, owner), owner(owner)
+QVexmarMenuEntry::QVexmarMenuEntry(int entryId, QVexmarMenuEntries *entries)
+    : QVexmarMenuBase(entryId, entries), owner(entries)
 {
     layout->setColumnStretch(0, 0);
     layout->setColumnStretch(1, 1);
@@ -75,10 +76,12 @@ void QVexmarMenuEntry::setState(int state)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuItem::QVexmarMenuItem(int id, int kind, QVexmarMenuItems *page) : QVexmarMenuItem(id, -1, kind, page) { }
+QVexmarMenuItem::QVexmarMenuItem(int itemId, int kind, QVexmarMenuItems *page) : QVexmarMenuItem(itemId, -1, kind, page)
+{
+}
 
-QVexmarMenuItem::QVexmarMenuItem(int id, int groupId, int kind, QVexmarMenuItems *page)
-    : QVexmarMenuBase(id, page), m_page(page), m_kind(kind), m_groupId(groupId)
+QVexmarMenuItem::QVexmarMenuItem(int itemId, int groupId, int kind, QVexmarMenuItems *page)
+    : QVexmarMenuBase(itemId, page), m_page(page), m_kind(kind), m_groupId(groupId)
 {
     setUpRow();
 }

@@ -137,7 +137,7 @@ void QVexmarMenuSelect::showEvent(QShowEvent *event)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuSelectable::QVexmarMenuSelectable(int value, QWidget *parent) : QWidget(parent), value(value)
+QVexmarMenuSelectable::QVexmarMenuSelectable(int optionValue, QWidget *parent) : QWidget(parent), value(optionValue)
 {
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -349,7 +349,7 @@ void QVexmarMenuWidget::popPage()
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuHeader::QMyLabel::QMyLabel(QVexmarMenuHeader *header) : QLabel(header), header(header) { }
+QVexmarMenuHeader::QMyLabel::QMyLabel(QVexmarMenuHeader *owner) : QLabel(owner), header(owner) { }
 
 void QVexmarMenuHeader::QMyLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -358,7 +358,7 @@ void QVexmarMenuHeader::QMyLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
-QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *menu) : QWidget(menu), menu(menu)
+QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *owner) : QWidget(owner), menu(owner)
 {
     layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -430,7 +430,7 @@ void QVexmarMenuHeader::iconClicked(QMyLabel *label)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuEntries::QVexmarMenuEntries(QVexmarMenuWidget *menu) : QVexmarSlideWidget(menu), menu(menu) { }
+QVexmarMenuEntries::QVexmarMenuEntries(QVexmarMenuWidget *owner) : QVexmarSlideWidget(owner), menu(owner) { }
 
 void QVexmarMenuEntries::addEntry(QVexmarMenuEntry *entry)
 {
@@ -478,10 +478,10 @@ void QVexmarMenuEntries::itemClicked(QWidget *child)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuItems::QVexmarMenuItems(int id, QVexmarMenuWidget *menu) : QVexmarMenuItems(id, -1, menu) { }
+QVexmarMenuItems::QVexmarMenuItems(int id, QVexmarMenuWidget *owner) : QVexmarMenuItems(id, -1, owner) { }
 
-QVexmarMenuItems::QVexmarMenuItems(int id, int groupId, QVexmarMenuWidget *menu)
-    : QVexmarSlideWidget(menu), pageId(id), groupId(groupId), menu(menu)
+QVexmarMenuItems::QVexmarMenuItems(int id, int group, QVexmarMenuWidget *owner)
+    : QVexmarSlideWidget(owner), pageId(id), groupId(group), menu(owner)
 {
 }
 
@@ -507,11 +507,11 @@ QVexmarMenuItem *QVexmarMenuItems::findItem(int id) const
     return nullptr;
 }
 
-QVexmarMenuItem *QVexmarMenuItems::findItemInGroup(int id, int groupId) const
+QVexmarMenuItem *QVexmarMenuItems::findItemInGroup(int id, int group) const
 {
     const QList<QVexmarMenuItem *> rows = items();
     for (QVexmarMenuItem *row : rows) {
-        if (row->id == id && row->groupId() == groupId)
+        if (row->id == id && row->groupId() == group)
             return row;
     }
     return nullptr;
