@@ -384,6 +384,10 @@ private:
     void confirmBookAction(QVexmarMenuItem *item, int listId);
     void confirmCallProfileLoad(QVexmarMenuItem *item);
     void clickMobileScan(QVexmarMenuItem *item, int pageId);
+    // The edited call profile onto a line (1, 2, or 3 the voice line) after its confirmation; the delete of the
+    // stored one whose entry id the row carries as its group.
+    void loadCallProfileInto(QVexmarMenuItem *item, int line);
+    void deleteCallProfile(QVexmarMenuItem *item);
     // A wheel left turned but untouched shows its committed option again.
     static void putWheelBack(QVexmarMenuItem *item);
     // "Failed to apply changes!" after the row is put back.
@@ -393,6 +397,9 @@ private:
 
     // Wi-Fi pages: the interface whose scan the copy's network list holds; empty before the first that succeeded.
     std::string m_wifiScanInterface;
+    // SIP/AoIP pages: values stored on the device whose interface has not taken them yet (its re-initialisation
+    // was refused); the next apply re-initialises it, changed or not.
+    bool m_aoipReinitOwed = false;
     // Opus page: what the device holds for rows 107-110, which a refused write puts back.
     int m_autoBitrateHeld[4] = {0, 1, 0, 0};
 

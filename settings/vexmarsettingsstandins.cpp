@@ -13,78 +13,6 @@ void pushEmpty(QVexmarSettingsPage *menu, int pageId, int groupId = -1)
 
 } // namespace
 
-// ---- Network page, mobile pages (G4: vexmarsettingsnetwork.cpp) ----
-
-void QVexmarSettingsPage::buildNetworkMenu()
-{
-    pushEmpty(this, 1);
-}
-
-void QVexmarSettingsPage::updateMobileNetworkItems(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildMobileMenu(int rowId)
-{
-    pushEmpty(this, rowId);
-}
-
-bool QVexmarSettingsPage::applyMobileChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasMobileChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::networkValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::mobileValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::mobileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
-// ---- SIP/AoIP page and SIP accounts (G2: vexmarsettingssip.cpp) ----
-
-void QVexmarSettingsPage::buildAoipMenu()
-{
-    pushEmpty(this, 10);
-}
-
-void QVexmarSettingsPage::buildSipAccountMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateAoipMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateDefaultSipAccountItem(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateDoubleStreamingItems(QVexmarMenuItem *) { }
-
-bool QVexmarSettingsPage::hasAoipChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasSipAccountChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyAoipChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applySipAccountChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::updateNetworkItem(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *) { }
-
 // ---- Audio page, intercom, AoIP interface (H3: vexmarsettingsaudio.cpp, vexmarsettingsaoip.cpp) ----
 
 void QVexmarSettingsPage::buildAudioMenu()
@@ -181,36 +109,6 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *)
 }
 
 void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *) { }
-
-// ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
-
-void QVexmarSettingsPage::buildBookMenu()
-{
-    pushEmpty(this, 4);
-}
-
-void QVexmarSettingsPage::buildCallProfileMenu(int, const QString &)
-{
-    pushEmpty(this, 175, 170);
-}
-
-bool QVexmarSettingsPage::loadCallProfile(int, const QString &)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::updateCallProfileCoding(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateCallProfileActions(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::saveCallProfile(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::callProfileValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::callProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
 
 // ---- Book lists, presets, SIP profiles, snapshots (H2: vexmarsettingsbook.cpp) ----
 

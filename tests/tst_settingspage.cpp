@@ -294,8 +294,9 @@ void TestSettingsPage::waysIn_data()
     QTest::newRow("FTP path, Miscellaneous locked")
         << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 1 << false
         << QStringLiteral("5");
+    // Page 10 has no row 79.
     QTest::newRow("path with a missing row")
-        << QByteArray("path 1 10 77") << QByteArrayList {"1:10"} << 1 << false << QStringLiteral("1 10");
+        << QByteArray("path 1 10 79") << QByteArrayList {"1:10"} << 1 << false << QStringLiteral("1 10");
     QTest::newRow("path into Audio at the operator level")
         << QByteArray("path 3 111") << QByteArrayList {"3:111"} << 0 << false << QString();
     QTest::newRow("empty path") << QByteArray("path") << QByteArrayList() << 1 << false << QString();
@@ -379,8 +380,9 @@ void TestSettingsPage::applyGuards()
     QVERIFY(rig.startSettings());
     if (!call.isEmpty())
         QVERIFY(rig.callOn(call));
-    rig.takeFrames();
+    // The Network page reads the interfaces and SIM states as it is built; the apply is what is looked at.
     rig.touchEntry(QVexmarSettingsPage::NetworkEntry);
+    rig.takeFrames();
     rig.pushPage(pageId);
     rig.page()->header->setModified(true);
     QSignalSpy applies(rig.page(), &QVexmarSettingsPage::applyRequested);

@@ -78,6 +78,7 @@ SimDevice::SimDevice(QObject *parent) : QObject(parent), m_server(new SimDeviceS
     setAction(kra::CMD_REINIT, ok);
     setAction(kra::CMD_REQUEST, ok);
     learnCommands();
+    learnBook();
 }
 
 SimDevice::~SimDevice()
@@ -405,6 +406,11 @@ void SimDevice::refuseKey(const std::string &key, const std::string &cause)
     m_refused[key] = cause;
 }
 
+void SimDevice::setWriteCheck(const std::string &key, WriteCheck check)
+{
+    m_writeChecks[key] = std::move(check);
+}
+
 void SimDevice::setAction(const std::string &action, Action handler)
 {
     m_actions[action] = std::move(handler);
@@ -614,10 +620,12 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
             || std::find(t->second.begin(), t->second.end(), key) != t->second.end())
             continue;
         const auto refusal = m_refused.find(key);
-        if (refusal != m_refused.end()) {
-            answer.values.emplace_back(key, refusal->second);
+        const auto check = m_writeChecks.find(key);
+        const std::string checked = check != m_writeChecks.end() ? check->second(storeName, value) : std::string();
+        if (refusal != m_refused.end() || !checked.empty()) {
+            answer.values.emplace_back(key, refusal != m_refused.end() ? refusal->second : checked);
             refused = true;
-        } else {
+        } else if (check == m_writeChecks.end()) {
             store[key] = value;
         }
     }
@@ -660,6 +668,9 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
             if (!items && l != where->end())
                 items = &l->second;
         }
+        std::vector<std::string> records;
+        if (!items && storeName == kra::TGT_GENERAL && bookList(name, records))
+            items = &records;
         if (!items) {
             answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
             ++notSet;

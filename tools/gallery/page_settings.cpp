@@ -5,10 +5,12 @@
 
 #include "tools/gallery/gallery.h"
 
+#include "rpc/passwordcipher.h"
 #include "tests/settingstesting.h"
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -69,11 +71,11 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(2, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -116,6 +118,104 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- SIP/AoIP and SIP account pages ----
+
+const QByteArray sipSetup = R"(
+network:aoip audio_mode=SIP
+network:aoip stun_mode=on
+network:aoip stun_server=stun.example.org
+network:aoip sip_mode=on
+network:aoip sip_acc_calls=on
+network:aoip sip_def_account=2
+network:aoip sip_proxy=proxy.example.org
+network:aoip SIP_KA_INTERVAL=35
+network:aoip SIP_RE_REG_TO=600
+network:aoip drtp_rtp_port=9000
+network:aoip drtp_rel_timeout=5
+network:aoip rtp_tos=46
+network:aoip MP_ECM_BF_SHIFT=2
+network:aoip stream_pattern=1-2
+network:aoip sip_user=studio-a
+network:aoip sip_display_name=Studio A
+network:aoip sip_auth_user=studio-a
+network:aoip sip_registrar=sip.example.org
+network:aoip sip_user2=studio-a-backup
+network:aoip sip_registrar2=sip2.example.org:5070
+network:aoip sip_use_uport2=on
+network:aoip SIP_UDP_PORT=5060
+network:aoip RTP_START_PORT=5004
+)";
+
+// Page 10 through the Network page's row 10 (added when that page has none), then the account row when given;
+// the controller reset first when it is to be shown not loaded. Scrolled down to the row given.
+QImage sipShot(int pageId, bool notLoaded = false, int scrollTo = -1)
+{
+    return settingsShot(2, QVexmar::SettingsNetwork, [=](settingstesting::SettingsRig &rig) {
+        rig.device.loadSetup(sipSetup);
+        rig.device.setParam("network:aoip", "sip_password", encryptPasswordString("studio secret"));
+        if (notLoaded)
+            getDevice()->aoipController().reset();
+        QVexmarMenuItem *link = rig.row(10);
+        rig.touch(
+            link ? link : rig.addRow(rig.current(), 10, QVexmarMenuItem::SubMenu, QStringLiteral("AoIP settings")));
+        if (pageId != 10)
+            rig.touch(pageId);
+        if (QVexmarMenuItem *row = rig.row(scrollTo)) {
+            QCoreApplication::processEvents();
+            rig.current()->ensureWidgetVisible(row, 0, 0);
+        }
+    });
+}
+
+// ---- Network page and mobile pages ----
+
+// Every kind of interface; the modems ready, asking for the PIN and without a SIM.
+const QByteArray networkSetup = R"(
+general device_opts=[ip_dcodec,mobile_lte,wifi,ravenna,ip_dstream_2,record_1]
+network network=[aoip,eth.0,eth.1,isdn.0,mobile.0,mobile.1,mobile.2,wifi.0,wifi.1]
+audio dstream_mode=enabled
+network secondary_network=wifi.3
+network:mobile.0 rat=only LTE
+network:mobile.0 rat=[auto,only GSM,only UMTS,only LTE]
+network:mobile.0 plmn=Alpha Mobile
+network:mobile.0 pin_persistent=on
+network:mobile.0 data_connection=on
+network:mobile.0 apn=internet.example
+network:mobile.0 authentication=CHAP
+network:mobile.0 username=studio
+network:mobile.0 password=secret
+network:mobile.0 ajb_profile=standard
+network:mobile.0 manufacturer=ModemCo
+network:mobile.0 model=M1
+network:mobile.0 revision=R7
+network:mobile.0 imei=356938035643809
+network:mobile.0 imsi=262011234567890
+network:mobile.1 pin=122-pin required
+network:mobile.1 registration_state=123-not registered
+network:mobile.1 manufacturer=ModemCo
+network:mobile.1 model=M2
+network:mobile.1 revision=R2
+network:mobile.1 imei=356938035643810
+network:mobile.2 pin=010-sim missing
+network:mobile.2 registration_state=123-not registered
+)";
+
+// The Network page at the level, or a mobile page through its link, scrolled down to the row given.
+QImage networkShot(int level, int mobilePage = -1, int scrollTo = -1)
+{
+    return settingsShot(
+        level, QVexmar::SettingsNetwork,
+        [=](settingstesting::SettingsRig &rig) {
+            if (mobilePage != -1)
+                rig.touch(mobilePage);
+            if (QVexmarMenuItem *row = rig.row(scrollTo)) {
+                QCoreApplication::processEvents();
+                rig.current()->ensureWidgetVisible(row, 0, 0);
+            }
+        },
+        [](settingstesting::SettingsRig &rig) { rig.device.loadSetup(networkSetup); });
+}
+
 // ---- Coding branch ----
 
 // The menu opened by the page id on the Coding branch's side of the device and the lines given, after the steps.
@@ -128,6 +228,38 @@ QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigS
 }
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
+
+// ---- Book page, call profile page ----
+
+const QByteArray bookSetup = R"(
+book:remote_profile:3 name=Reporter
+book:remote_profile:3 network=wifi.0
+book:remote_profile:3 codec=OPUS/48000/stereo/128000
+book:remote_profile:3 remote_addr=5550001
+book:remote_profile:3 remote_addr2=5550002
+)";
+
+// From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
+// it has none): 174 a new profile, 299 + id a stored one.
+void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
+{
+    rig.device.loadSetup(bookSetup);
+    settingstesting::loadCodingSetup(rig.device);
+    rig.touch(170);
+    QVexmarMenuItem *row = rig.row(entryId);
+    rig.touch(row ? row
+                  : rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, QLatin1String(title),
+                      entryId >= QVexmarSettingsPage::firstListRow ? 170 : -1));
+}
+
+QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
 
 QList<GalleryShot> renderSettings()
 {
@@ -158,10 +290,36 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("opus-locked-not-listed"),
             codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
                 [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
-        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+        {QStringLiteral("wifi-network-choice"), settingsShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
+        {QStringLiteral("sip-aoip"), sipShot(10)},
+        {QStringLiteral("sip-aoip-sip-rows"), sipShot(10, false, 87)},
+        {QStringLiteral("sip-aoip-not-loaded"), sipShot(10, true)},
+        {QStringLiteral("sip-account-1"), sipShot(77)},
+        {QStringLiteral("sip-account-2-alternate-port"), sipShot(78)},
+        {QStringLiteral("network-every-interface"), networkShot(1)},
+        {QStringLiteral("network-every-interface-scrolled"), networkShot(1, -1, 21)},
+        {QStringLiteral("network-operator"), networkShot(0, -1, 21)},
+        {QStringLiteral("mobile-ready"), networkShot(1, 16)},
+        {QStringLiteral("mobile-ready-scrolled"), networkShot(1, 16, 58)},
+        {QStringLiteral("mobile-pin-required"), networkShot(1, 17)},
+        {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
+        {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
+        {QStringLiteral("book-stored-changed"),
+            callProfileShot(302, "Reporter",
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(182);
+                    rig.answer(true, -1, QStringLiteral("5550009"));
+                    // Dragged to the end, where Load and Delete are locked by the mark.
+                    QCoreApplication::processEvents();
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("book-failed-read"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 307, "Gone"); }, QVexmar::SettingsBook)},
     };
 }
 
