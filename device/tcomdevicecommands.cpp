@@ -212,61 +212,46 @@ kra::CMsg codecListRequest(int codecMode, int networkType)
 
 bool TComDevice::getCodecAlgorithms(int codecMode, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
-    request.addList(kra::KEY_ALG);
-    std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
-        return false;
-    for (const std::string &item : items)
-        out.push_back(codecAlgorithmFromString(item));
-    return true;
+    return readCodecList(request, kra::KEY_ALG, out, codecAlgorithmFromString);
 }
 
 bool TComDevice::getCodecModes(int codecMode, int algorithm, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
-    request.addList(kra::KEY_MODE);
-    std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
-        return false;
-    for (const std::string &item : items)
-        out.push_back(channelModeFromString(item));
-    return true;
+    return readCodecList(request, kra::KEY_MODE, out, channelModeFromString);
 }
 
 bool TComDevice::getCodecSampleRates(
     int codecMode, int algorithm, int channelMode, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
     request.setParam(kra::KEY_MODE, channelModeToString(channelMode));
-    request.addList(kra::KEY_SAMPLERATE);
-    std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
-        return false;
-    for (const std::string &item : items)
-        out.push_back(stringToInt(item));
-    return true;
+    return readCodecList(request, kra::KEY_SAMPLERATE, out, stringToInt);
 }
 
 bool TComDevice::getCodecBitrates(
     int codecMode, int algorithm, int channelMode, int sampleRate, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
     request.setParam(kra::KEY_MODE, channelModeToString(channelMode));
     request.setParam(kra::KEY_SAMPLERATE, longToString(sampleRate));
-    request.addList(kra::KEY_BITRATE);
+    return readCodecList(request, kra::KEY_BITRATE, out, stringToInt);
+}
+
+bool TComDevice::readCodecList(
+    kra::CMsg &request, const std::string &name, std::vector<int> &out, int (*convert)(const std::string &))
+{
+    out.clear();
+    request.addList(name);
     std::vector<std::string> items;
     if (!m_rpc.getList(request, items, requestTimeoutMs))
         return false;
     for (const std::string &item : items)
-        out.push_back(stringToInt(item));
+        out.push_back(convert(item));
     return true;
 }
 

@@ -133,15 +133,11 @@ void QVexmarAoIPCallPanel::paintEvent(QPaintEvent *event)
         Look::paintFace(painter, this, borderWidth, radius);
     }
     QWidget::paintEvent(event);
-    const char *icon = nullptr;
-    if (m_state == 2)
-        icon = ":/images/phone-call.png";
-    else if (m_state >= 3 && m_state <= 5)
-        icon = ":/images/phone-hangup.png";
-    if (icon) {
+    const QString icon = Look::callStateImage(m_state);
+    if (!icon.isEmpty()) {
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QImage image(QString::fromLatin1(icon));
+        const QImage image(icon);
         painter.drawImage(QRect(5, 5, 80, 80), image, image.rect());
     }
 }

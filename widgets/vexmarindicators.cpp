@@ -278,10 +278,7 @@ void QVexmarDataActive::paintEvent(QPaintEvent *)
 
 QVexmarConnInfo::QVexmarConnInfo(QWidget *parent) : QWidget(parent)
 {
-    QPalette tilePalette = palette();
-    tilePalette.setBrush(QPalette::Window, QBrush(stateGrey));
-    tilePalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    setPalette(tilePalette);
+    Look::setFace(this, stateGrey, Qt::black);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 10);
@@ -348,10 +345,7 @@ void QVexmarConnInfo::setState(int state)
         face = stateGrey;
         break;
     }
-    QPalette tilePalette = palette();
-    tilePalette.setBrush(QPalette::Window, QBrush(face));
-    tilePalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    setPalette(tilePalette);
+    Look::setFace(this, face, Qt::black);
 }
 
 void QVexmarConnInfo::mouseReleaseEvent(QMouseEvent *event)
@@ -365,11 +359,7 @@ void QVexmarConnInfo::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     Look::paintFace(painter, this, m_borderWidth, m_radius);
     QWidget::paintEvent(event);
-    const char *icon = nullptr;
-    if (m_state == 2)
-        icon = ":/images/phone-call.png";
-    else if (m_state >= 3 && m_state <= 5)
-        icon = ":/images/phone-hangup.png";
-    if (icon)
-        painter.drawPixmap(QRect(5, 5, 50, 50), QPixmap(QString::fromLatin1(icon)));
+    const QString icon = Look::callStateImage(m_state);
+    if (!icon.isEmpty())
+        painter.drawPixmap(QRect(5, 5, 50, 50), QPixmap(icon));
 }

@@ -115,6 +115,15 @@ void setImages(std::initializer_list<std::pair<QVexmarButton *, QString>> images
         setImage(button, image);
 }
 
+QString callStateImage(int state)
+{
+    if (state == 2)
+        return QStringLiteral(":/images/phone-call.png");
+    if (state >= 3 && state <= 5)
+        return QStringLiteral(":/images/phone-hangup.png");
+    return QString();
+}
+
 void paintFace(QPainter &painter, const QWidget *widget, int borderWidth, float radius)
 {
     const QPalette &palette = widget->palette();

@@ -60,6 +60,10 @@ QVexmarButton *iconButton(
 void setImage(QVexmarButton *button, const QString &image);
 void setImages(std::initializer_list<std::pair<QVexmarButton *, QString>> images);
 
+// The phone a call panel or connection tile shows in its state: picking up (2), hanging up (3 to 5); none (empty)
+// in the others.
+QString callStateImage(int state);
+
 // The face of a button, status pill or call panel: the window brush inside a frame of the window colour,
 // borderWidth wide, with rounded corners unless radius is 0.
 void paintFace(QPainter &painter, const QWidget *widget, int borderWidth, float radius);
