@@ -62,7 +62,7 @@ QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent
     m_recorder->setStateCommand(m_recorder->recorderStateToCommand(), false);
     // The device's clock ticks reach the status bar; the page only asks for them.
     TComRpcAccess(getCom()).subscribe(kra::EVT_TIME_STAMP);
-    buildUi();
+    setupUi();
     m_filling = false;
     // A hand-over to the editor cannot go on without the device.
     connect(getCom(), &kra::CCom::stateChanged, this, [this](RpcConnection::ConnectionState state) {
@@ -103,7 +103,7 @@ QListWidget *QVexmarFolderPage::addList(const QRect &geometry)
     return list;
 }
 
-void QVexmarFolderPage::buildUi()
+void QVexmarFolderPage::setupUi()
 {
     QWidget *frame = contentFrame;
     using F = QVexmarFolderPage;

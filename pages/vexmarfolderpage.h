@@ -202,7 +202,7 @@ protected slots:
     void homeButtonClicked();
 
 private:
-    void buildUi();
+    void setupUi();
     QLabel *addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment = {});
     QListWidget *addList(const QRect &geometry);
     void reload();
