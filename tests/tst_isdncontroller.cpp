@@ -327,10 +327,10 @@ void TestIsdnController::wireKeys()
     QFETCH(QByteArray, value);
     QFETCH(QByteArray, sent);
 
-    const bool onAudio = param == Isdn::Param5as;
-    const std::string store = onAudio ? "audio" : store0;
-    const QByteArray addressing = onAudio ? "target:audio;" : "network:isdn.0;target:network;";
-    m_device->setParam(store, key.toStdString(), device.toStdString());
+    const bool fiveAs = param == Isdn::Param5as;
+    const std::string where = fiveAs ? "audio" : store0;
+    const QByteArray addressing = fiveAs ? "target:audio;" : "network:isdn.0;target:network;";
+    m_device->setParam(where, key.toStdString(), device.toStdString());
     bool (Isdn::*const reads[])() = {&Isdn::fetch5as, &Isdn::fetchProtocol, &Isdn::fetchSpid, &Isdn::fetchAddrSb0Ch0,
         &Isdn::fetchAddrSb0Ch1, &Isdn::fetchSubaddrSb0Ch0, &Isdn::fetchSubaddrSb0Ch1};
     QVERIFY((m_isdn.get()->*reads[param])());
@@ -340,7 +340,7 @@ void TestIsdnController::wireKeys()
 
     QVERIFY(set(*m_isdn, param, value, true));
     QCOMPARE(takeFrames(), QByteArrayList {writeFrame(addressing, key, sent)});
-    QCOMPARE(QByteArray::fromStdString(m_device->param(store, key.toStdString())), sent);
+    QCOMPARE(QByteArray::fromStdString(m_device->param(where, key.toStdString())), sent);
 }
 
 QTEST_GUILESS_MAIN(TestIsdnController)

@@ -421,8 +421,7 @@ void TestSettingsInterfaces::configInfo()
     rig.takeFrames();
     play(rig, QStringLiteral("pick 33 0"));
     rig.apply();
-    QCOMPARE(rig.framesAfterRoundTrip(),
-        QByteArrayList {"PARAM|ajb_profile=safe|network=" + name + "|target=network"});
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {"PARAM|ajb_profile=safe|network=" + name + "|target=network"});
 }
 
 QTEST_MAIN(TestSettingsInterfaces)

@@ -84,8 +84,8 @@ void TestSettingsKeys::wireKeys_data()
     row("serialno", "status 295", "general serialno=QX-0042", "GET serialno", "QX-0042", nullptr, nullptr);
     const char *const battery[][3] = {{"battery_manufacturer", "Acme Cells", "Acme Cells"},
         {"battery_model", "LP-4S", "LP-4S"}, {"battery_serial", "B-17", "B-17"}, {"battery_voltage", "12.1", "12.1V"},
-        {"battery_current", "0.4", "0.4A"}, {"battery_cycles", "17", "17"},
-        {"battery_temperature", "31", "31\u00b0C"}, {"lpc824_version", "1.4", "1.4"}};
+        {"battery_current", "0.4", "0.4A"}, {"battery_cycles", "17", "17"}, {"battery_temperature", "31", "31\u00b0C"},
+        {"lpc824_version", "1.4", "1.4"}};
     for (int i = 0; i < 8; ++i) {
         const QByteArray how = "status 286 " + QByteArray::number(287 + i);
         const QByteArray store = QByteArray("general ") + battery[i][0] + "=" + battery[i][1];
@@ -178,8 +178,9 @@ void TestSettingsKeys::wireKeys()
     // The device keeps the value under the word, where it keeps one.
     const QByteArray key = written.left(written.indexOf('='));
     const QByteArray value = written.mid(written.indexOf('=') + 1);
-    const std::string where
-        = how.startsWith("opus ") ? "audio" : how == "call profile" || how.startsWith("book ") ? "" : dbStore;
+    const std::string where = how.startsWith("opus ")      ? "audio"
+        : how == "call profile" || how.startsWith("book ") ? ""
+                                                           : dbStore;
     if (!where.empty())
         QCOMPARE(QByteArray::fromStdString(rig.device.param(where, key.toStdString())), value);
 }

@@ -259,15 +259,14 @@ void TestSettingsPageClicks::configInfo_data()
     // The Status page's own row of eth.0 binds the copy when the page is built.
     QTest::newRow("status page") << 6 << eth1 << QStringLiteral("eth.1") << false << QString();
     QTest::newRow("status page, the event's address")
-        << 6 << QByteArray("EVENT;event_type:config info;network:eth.1;local_addr:10.1.1.8;")
-        << QStringLiteral("eth.1") << false << QStringLiteral("10.1.1.8");
+        << 6 << QByteArray("EVENT;event_type:config info;network:eth.1;local_addr:10.1.1.8;") << QStringLiteral("eth.1")
+        << false << QStringLiteral("10.1.1.8");
     QTest::newRow("status page, Wi-Fi") << 6 << QByteArray("EVENT;event_type:config info;network:wifi.0;")
                                         << QStringLiteral("eth.0") << false << QString();
     QTest::newRow("Ethernet page, copy not attached") << 12 << eth1 << QString() << false << QString();
     QTest::newRow("audio page") << 3 << eth1 << QString() << false << QString();
-    QTest::newRow("status page, other event")
-        << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;") << QStringLiteral("eth.0") << true
-        << QString();
+    QTest::newRow("status page, other event") << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;")
+                                              << QStringLiteral("eth.0") << true << QString();
 }
 
 void TestSettingsPageClicks::configInfo()

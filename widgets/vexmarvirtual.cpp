@@ -1,6 +1,7 @@
 #include "widgets/vexmarvirtual.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QShowEvent>
@@ -75,7 +76,7 @@ KeyPlace keyPlace(int index)
 
 } // namespace
 
-QVexmarVirtual::QVexmarVirtual(bool alphanumeric, QWidget *parent) : QVexmarPopup(parent), alphanumeric(alphanumeric)
+QVexmarVirtual::QVexmarVirtual(bool letters, QWidget *parent) : QVexmarPopup(parent), alphanumeric(letters)
 {
     setupUi();
     setKeyPage(LowerCase);
@@ -83,18 +84,10 @@ QVexmarVirtual::QVexmarVirtual(bool alphanumeric, QWidget *parent) : QVexmarPopu
 
 void QVexmarVirtual::setupUi()
 {
-    setFixedSize(960, 455);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-    QPalette popupPalette = palette();
-    popupPalette.setBrush(QPalette::Window, QBrush(QColor(50, 50, 50)));
-    popupPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    setPalette(popupPalette);
+    Look::frame(this, 960, 455);
 
-    QFont titleFont = font();
-    titleFont.setPixelSize(28);
-    QFont keyFont = font();
-    keyFont.setPixelSize(32);
+    const QFont titleFont = Look::pixelFont(font(), 28);
+    const QFont keyFont = Look::pixelFont(font(), 32);
 
     // Openers copy a row's title here, and rows may be named by the device.
     plainTextLabel(&titleLabel);
