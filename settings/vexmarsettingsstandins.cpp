@@ -340,42 +340,6 @@ void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
 
 void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *) { }
 
-// ---- Tools page, access level, programmable keys, passwords (H5: vexmarsettingstools.cpp) ----
-
-void QVexmarSettingsPage::buildToolsMenu()
-{
-    pushEmpty(this, 5);
-}
-
-void QVexmarSettingsPage::lockToolsEntries(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::applyAccessLevel(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildSoftkeysMenu()
-{
-    pushEmpty(this, 192);
-}
-
-void QVexmarSettingsPage::updateSoftkeysMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildSoftkeyMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateSoftkeyMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildPasswordsMenu()
-{
-    pushEmpty(this, 236);
-}
-
-void QVexmarSettingsPage::toolsValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::prepareAccessLevelKeyboard(QVexmarMenuItem *, QVexmarVirtual *) { }
-
-void QVexmarSettingsPage::accessLevelKeyboardAccepted(QVexmarMenuItem *, QVexmarVirtual *) { }
-
 // ---- Miscellaneous and FTP server (H8: vexmarsettingsmisc.cpp) ----
 
 void QVexmarSettingsPage::buildMiscellaneousMenu()

@@ -274,8 +274,9 @@ void TestSettingsPage::waysIn_data()
     QTest::addColumn<QString>("pages");
     QTest::newRow("FTP path") << QByteArray("path 5 206 221") << QByteArrayList {"5:206", "206:221"} << 1 << true
                               << QStringLiteral("5 206 221");
+    // The Tools page locks Miscellaneous itself at the Operator level.
     QTest::newRow("FTP path, Miscellaneous locked")
-        << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 1 << false
+        << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 0 << false
         << QStringLiteral("5");
     QTest::newRow("path with a missing row")
         << QByteArray("path 1 10 77") << QByteArrayList {"1:10"} << 1 << false << QStringLiteral("1 10");

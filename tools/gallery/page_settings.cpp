@@ -64,11 +64,12 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(
+    int level, QVexmar::Page pageId, const std::function<void(settingstesting::SettingsRig &)> &steps)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(level, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -81,6 +82,11 @@ QImage interfaceShotWithPopup(const std::function<void(settingstesting::Settings
         painter.drawImage(at, popup);
     }
     return shot;
+}
+
+QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+{
+    return settingsShotWithPopup(2, QVexmar::SettingsNetwork, steps);
 }
 
 // An interface page opened through its link, after the steps.
@@ -111,6 +117,23 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- Tools page, programmable keys, passwords ----
+
+QImage toolsShot(int level, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+{
+    return settingsShot(level, QVexmar::SettingsTools, steps);
+}
+
+// The password keyboard of a level change, a few characters typed.
+void askAdministratorPassword(settingstesting::SettingsRig &rig)
+{
+    rig.device.setAccessPasswords("admin", "", "");
+    rig.touch(191);
+    rig.answer(true, 2);
+    if (auto *keyboard = qobject_cast<QVexmarVirtual *>(rig.popup()))
+        keyboard->lineEdit.setText(QStringLiteral("adm"));
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -127,6 +150,24 @@ QList<GalleryShot> renderSettings()
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
+        {QStringLiteral("tools-operator"), toolsShot(0)},
+        {QStringLiteral("tools-administrator"), toolsShot(2)},
+        {QStringLiteral("tools-softkeys-docked"),
+            toolsShot(1, [](settingstesting::SettingsRig &rig) { rig.touch(192); })},
+        {QStringLiteral("tools-key-talk"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(192);
+                    rig.touch(199);
+                })},
+        {QStringLiteral("tools-passwords"),
+            toolsShot(2,
+                [](settingstesting::SettingsRig &rig) {
+                    rig.device.setAccessPasswords("admin", "exp", "");
+                    rig.touch(236);
+                })},
+        {QStringLiteral("tools-password-keyboard"),
+            settingsShotWithPopup(1, QVexmar::SettingsTools, askAdministratorPassword)},
     };
 }
 
