@@ -22,4 +22,19 @@ extern const std::string LIST_TIMEZONE_REGION;
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];
 
+// Auto redialing of the codec lines, target "network".
+extern const std::string KEY_AUTO_REDIAL_LINK1;
+extern const std::string KEY_AUTO_REDIAL_LINK2;
+extern const std::string KEY_AUTO_REDIAL_ATTEMPTS;
+extern const std::string KEY_AUTO_REDIAL_TIME;
+// The NTP and FTP servers, target "general".
+extern const std::string KEY_NTP_ADDR;
+extern const std::string KEY_NTP_ADDR_CUSTOM;
+extern const std::string KEY_FTP_ADDRESS;
+extern const std::string KEY_FTP_USERNAME;
+extern const std::string KEY_FTP_PASSWORD;
+// The public time servers offered besides one of the user's own.
+constexpr int NTP_SERVER_COUNT = 7;
+extern const std::string NTP_SERVERS[NTP_SERVER_COUNT];
+
 } // namespace settingskeys

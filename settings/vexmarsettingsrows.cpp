@@ -1,9 +1,29 @@
 #include "vexmarsettingsrows.h"
 
+#include "kramsg.h"
+#include "rpcvocabulary.h"
+#include "tcomrpcaccess.h"
+#include "vexmarcontrols.h"
 #include "vexmarmenuitem.h"
 #include "vexmarmenuwidget.h"
+#include "vexmarsettingspage.h"
 
 #include <QGridLayout>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int requestTimeoutMs = 5000;
+const char heldProperty[] = "heldValue";
+
+bool isTyped(const QVexmarMenuItem *row)
+{
+    return row->kind() == QVexmarMenuItem::Text || row->kind() == QVexmarMenuItem::Password;
+}
+
+} // namespace
 
 namespace settingsrows {
 
@@ -23,6 +43,52 @@ bool chosenValue(const QVexmarMenuItem *row, int &value)
         return false;
     value = row->options().at(current).value;
     return true;
+}
+
+void holdValue(QVexmarMenuItem *row)
+{
+    int value = -1;
+    if (row->kind() == QVexmarMenuItem::Switch)
+        row->setProperty(heldProperty, int(row->switchButton->isChecked()));
+    else if (isTyped(row))
+        row->setProperty(heldProperty, row->valueLabel->text());
+    else if (chosenValue(row, value))
+        row->setProperty(heldProperty, value);
+}
+
+void refuseEdit(QVexmarSettingsPage *page, QVexmarMenuItem *row)
+{
+    const QVariant held = row->property(heldProperty);
+    if (isTyped(row))
+        page->setImmediately(row, false, held.toString());
+    else
+        page->setImmediately(row, false, held.toInt());
+}
+
+bool fitsLatin1(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+bool readValues(TComRpcAccess *rpc, const std::string &target, const std::vector<std::string> &names, Values &values)
+{
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, target);
+    for (const std::string &name : names)
+        request.addGet(name);
+    Values answered;
+    Values errors;
+    if (rpc->getParams(request, answered, errors, requestTimeoutMs) < 0)
+        return false;
+    for (const auto &[name, value] : answered)
+        values.try_emplace(name, value);
+    return true;
+}
+
+const std::string *valueOf(const Values &values, const std::string &key)
+{
+    const auto found = values.find(key);
+    return found == values.end() ? nullptr : &found->second;
 }
 
 } // namespace settingsrows

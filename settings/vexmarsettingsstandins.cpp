@@ -340,20 +340,6 @@ void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
 
 void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *) { }
 
-// ---- Miscellaneous and FTP server (H8: vexmarsettingsmisc.cpp) ----
-
-void QVexmarSettingsPage::buildMiscellaneousMenu()
-{
-    pushEmpty(this, 206);
-}
-
-void QVexmarSettingsPage::buildFtpServerMenu()
-{
-    pushEmpty(this, 221);
-}
-
-void QVexmarSettingsPage::miscValueChanged(QVexmarMenuItem *) { }
-
 // ---- Troubleshooting and remote access (H9: vexmarsettingstroubleshooting.cpp) ----
 
 void QVexmarSettingsPage::buildTroubleshootingMenu()

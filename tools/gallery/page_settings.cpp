@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -134,6 +135,37 @@ void askAdministratorPassword(settingstesting::SettingsRig &rig)
         keyboard->lineEdit.setText(QStringLiteral("adm"));
 }
 
+// ---- Miscellaneous and FTP server pages ----
+
+// From the Tools page, on a codec whose Miscellaneous and FTP server pages hold values.
+void openMiscellaneous(settingstesting::SettingsRig &rig)
+{
+    rig.device.loadSetup(R"(
+network auto_redial_link1=on
+network auto_redial_link2=off
+network auto_redial_attempts=5
+network auto_redial_time=10
+general ext_input1=input_event_redial
+general ext_input2=input_event_none
+general ext_relay1=relay_state_onair
+general ext_relay2=relay_state_line
+general ext_input1=[input_event_none,input_event_r1,input_event_redial,input_event_release]
+general ext_input2=[input_event_none,input_event_r1,input_event_r2]
+general ext_relay1=[relay_state_none,relay_state_onair]
+general ext_relay2=[relay_state_none,relay_state_line,relay_state_sync]
+general ntp_addr=pool.ntp.org
+general ntp_addr_custom=ntp.studio.lan
+general timezone_region_list=[Africa,America,Europe]
+db:ui:quorvane_ui timezone=Europe/Paris
+general ftp_address=ftp.studio.lan
+general ftp_username=codec
+general ftp_password=secret
+)");
+    rig.device.setListFor(
+        "general", "timezone_city_list", {{"timezone_param", "Europe"}}, {"Europe/Berlin", "Europe/Paris"});
+    rig.touch(206);
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -168,6 +200,20 @@ QList<GalleryShot> renderSettings()
                 })},
         {QStringLiteral("tools-password-keyboard"),
             settingsShotWithPopup(1, QVexmar::SettingsTools, askAdministratorPassword)},
+        {QStringLiteral("misc-top"), toolsShot(1, openMiscellaneous)},
+        {QStringLiteral("misc-redialing"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
+             openMiscellaneous(rig);
+             rig.current()->ensureWidgetVisible(rig.row(215), 0, 0);
+         })},
+        {QStringLiteral("misc-timezone"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
+             openMiscellaneous(rig);
+             QScrollBar *bar = rig.current()->verticalScrollBar();
+             bar->setValue(bar->maximum());
+         })},
+        {QStringLiteral("misc-ftp"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
+             openMiscellaneous(rig);
+             rig.touch(221);
+         })},
     };
 }
 
