@@ -29,4 +29,17 @@ const std::string KEY_FTP_PASSWORD("ftp_password");
 const std::string NTP_SERVERS[NTP_SERVER_COUNT] = {"pool.ntp.org", "europe.pool.ntp.org", "north-america.pool.ntp.org",
     "asia.pool.ntp.org", "time.cloudflare.com", "time.google.com", "time.windows.com"};
 
+const std::string ACT_CHANGE_SYSLOG("change_syslog");
+const std::string KEY_LOG_LEVEL("log_level");
+const std::string KEY_LOG_ADDR("log_addr");
+const std::string RESET_LEVELS[RESET_LEVEL_COUNT] = {"addrhistory", "remote_profile", "local_profile", "sip_profile",
+    "snapshot", "settings", "full", "sipaccount"};
+const std::string KEY_REMOTE_ACCESS("remote_access");
+const std::string KEY_REMOTE_ACCESS_NETWORK("remote_access_network");
+const std::string KEY_REMOTE_ACCESS_SERVER("remote_access_server");
+const std::string KEY_REMOTE_ACCESS_PWD("remote_access_pwd");
+const std::string KEY_SERIALNO("serialno");
+const std::string KEY_CODEC_ID("codec_id");
+const std::string VAL_AUTO("auto");
+
 } // namespace settingskeys

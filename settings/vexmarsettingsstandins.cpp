@@ -340,34 +340,6 @@ void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
 
 void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *) { }
 
-// ---- Troubleshooting and remote access (H9: vexmarsettingstroubleshooting.cpp) ----
-
-void QVexmarSettingsPage::buildTroubleshootingMenu()
-{
-    pushEmpty(this, 225);
-}
-
-void QVexmarSettingsPage::updateTroubleshootingMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildRemoteAccessMenu()
-{
-    pushEmpty(this, 229);
-}
-
-bool QVexmarSettingsPage::hasRemoteAccessChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::troubleshootingValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::resetSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
 void QVexmarSettingsPage::audioCallStatusChanged(TComAudioConnection *) { }
 
 void QVexmarSettingsPage::audioCallStatisticChanged(TComAudioConnection *) { }

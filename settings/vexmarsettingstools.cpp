@@ -24,6 +24,7 @@ enum ToolsRow {
     SoftkeysRow = 192,
     MiscellaneousRow = 206,
     TroubleshootingRow = 225,
+    RemoteAccessRow = 229,
     PasswordsRow = 236,
 };
 enum SoftkeyRow {
@@ -97,6 +98,8 @@ void QVexmarSettingsPage::buildToolsMenu()
     addLink(page, SoftkeysRow, tr("Softkeys"), tr("Configure the programmable keys"));
     addLink(page, MiscellaneousRow, tr("Miscellaneous"), tr("GPIO, Auto redialing, NTP server and Timezone"));
     addLink(page, TroubleshootingRow, tr("Troubleshooting"), tr("Reset settings, configure event log"));
+    // The remote access page has no other opener.
+    addLink(page, RemoteAccessRow, tr("Remote Access"), tr("Configure the remote access service"));
     addLink(page, PasswordsRow, tr("Passwords"), tr("Configure the passwords"));
     lockToolsEntries(page);
     pushItems(page);
@@ -106,7 +109,7 @@ void QVexmarSettingsPage::lockToolsEntries(QVexmarMenuItems *page)
 {
     if (!page)
         return;
-    for (int id : {SoftkeysRow, MiscellaneousRow, TroubleshootingRow}) {
+    for (int id : {SoftkeysRow, MiscellaneousRow, TroubleshootingRow, RemoteAccessRow}) {
         if (QVexmarMenuItem *row = page->findItem(id))
             row->setLocked(g_accessLevel == 0);
     }

@@ -18,6 +18,8 @@
 
 #include <QPalette>
 
+#include <utility>
+
 namespace settingstesting {
 
 using screentesting::body;
@@ -26,6 +28,17 @@ using screentesting::fault;
 class SettingsRig : public screentesting::ScreenRig
 {
 public:
+    SettingsRig()
+    {
+        QObject::connect(&device, &SimDevice::requestReceived, [this](const RpcMessage &request) {
+            timeouts << getCom()->connection().pendingCall(request.id()).timeout();
+        });
+    }
+
+    // The time-out, in ms, of each request while it was pending, since the last call.
+    QList<qint64> takeTimeouts() { return std::exchange(timeouts, {}); }
+    QList<qint64> timeouts;
+
     // Logged in at the level, the set-up done and the log empty; the window shown, on the home page.
     bool startSettings(int level = 2)
     {

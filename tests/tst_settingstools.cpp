@@ -78,12 +78,12 @@ void TestSettingsTools::locks_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("picked"); // then picked on row 191 (no passwords); -1 none
     QTest::addColumn<QByteArray>("shown");
-    QTest::newRow("operator") << 0 << -1 << QByteArray("188 191 192L 206L 225L 236L audio grey");
-    QTest::newRow("expert") << 1 << -1 << QByteArray("188 191 192 206 225 236L audio normal");
-    QTest::newRow("administrator") << 2 << -1 << QByteArray("188 191 192 206 225 236 audio normal");
+    QTest::newRow("operator") << 0 << -1 << QByteArray("188 191 192L 206L 225L 229L 236L audio grey");
+    QTest::newRow("expert") << 1 << -1 << QByteArray("188 191 192 206 225 229 236L audio normal");
+    QTest::newRow("administrator") << 2 << -1 << QByteArray("188 191 192 206 225 229 236 audio normal");
     QTest::newRow("administrator lowered to operator")
-        << 2 << 0 << QByteArray("188 191 192L 206L 225L 236L audio grey");
-    QTest::newRow("operator raised to expert") << 0 << 1 << QByteArray("188 191 192 206 225 236L audio normal");
+        << 2 << 0 << QByteArray("188 191 192L 206L 225L 229L 236L audio grey");
+    QTest::newRow("operator raised to expert") << 0 << 1 << QByteArray("188 191 192 206 225 229 236L audio normal");
 }
 
 void TestSettingsTools::locks()

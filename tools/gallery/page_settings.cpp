@@ -166,6 +166,25 @@ general ftp_password=secret
     rig.touch(206);
 }
 
+// ---- Troubleshooting and remote access pages ----
+
+// From the Tools page, on a codec whose event log and remote access service are set up; the stored interface of
+// the service is one the codec lacks now.
+void openTroubleshootingRow(settingstesting::SettingsRig &rig, int id)
+{
+    rig.device.loadSetup(R"(
+general log_level=6
+general log_addr=syslog.studio.lan
+general serialno=QV0412345
+general codec_id=quorvane-0412
+general remote_access=on
+general remote_access_network=eth.1
+general remote_access_server=remote.example.org
+general remote_access_pwd=s3cret
+)");
+    rig.touch(id);
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -209,6 +228,20 @@ QList<GalleryShot> renderSettings()
              openMiscellaneous(rig);
              QScrollBar *bar = rig.current()->verticalScrollBar();
              bar->setValue(bar->maximum());
+         })},
+        {QStringLiteral("troubleshooting-page"),
+            toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 225); })},
+        {QStringLiteral("troubleshooting-reset"),
+            settingsShotWithPopup(1, QVexmar::SettingsTools,
+                [](settingstesting::SettingsRig &rig) {
+                    openTroubleshootingRow(rig, 225);
+                    rig.touch(228);
+                })},
+        {QStringLiteral("remote-expert"),
+            toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 229); })},
+        {QStringLiteral("remote-administrator-edited"), toolsShot(2, [](settingstesting::SettingsRig &rig) {
+             openTroubleshootingRow(rig, 229);
+             QTest::mouseClick(rig.row(230)->switchButton, Qt::LeftButton);
          })},
         {QStringLiteral("misc-ftp"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
              openMiscellaneous(rig);
