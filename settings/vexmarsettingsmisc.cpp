@@ -1,17 +1,17 @@
 // QVexmarSettingsPage: the Miscellaneous page (GPIO functions, auto redialing, NTP server, time zone) and the FTP
 // server page. Every edit is written at once; a refused one puts the row back to what the device holds.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "kramsg.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
-#include "tcomrpcaccess.h"
-#include "ttimezonelist.h"
-#include "vexmarcontrols.h"
-#include "vexmarsettingskeys.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/ttimezonelist.h"
+#include "settings/vexmarsettingskeys.h"
+#include "settings/vexmarsettingsrows.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 

@@ -1,12 +1,12 @@
-#include "vexmarsettingsrows.h"
+#include "settings/vexmarsettingsrows.h"
 
-#include "kramsg.h"
-#include "rpcvocabulary.h"
-#include "tcomrpcaccess.h"
-#include "vexmarcontrols.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuwidget.h"
-#include "vexmarsettingspage.h"
+#include "controllers/tcomrpcaccess.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingspage.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 #include <QVariant>

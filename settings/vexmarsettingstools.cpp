@@ -1,15 +1,14 @@
 // QVexmarSettingsPage: the Tools page (reboot, access level and the links locked by level), the programmable-key
 // pages and the passwords page.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "screenaccessors.h"
-#include "tcomdevice.h"
-#include "vexmaraccess.h"
-#include "vexmarsettingsrows.h"
-#include "vexmarsoftkeys.h"
-#include "vexmarvirtual.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "device/vexmarsoftkeys.h"
+#include "settings/vexmarsettingsrows.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QMap>
 

@@ -1,22 +1,22 @@
 // QVexmarSettingsPage: the Troubleshooting page (event log, resets by category) and the remote access page, whose
 // edits are applied together.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "kramsg.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraccess.h"
-#include "vexmarcontrols.h"
-#include "vexmarmenuselect.h"
-#include "vexmarsettingskeys.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingskeys.h"
+#include "settings/vexmarsettingsrows.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarcontrols.h"
 
 using settingsrows::addRow;
 using settingsrows::chosenValue;

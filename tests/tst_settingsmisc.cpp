@@ -1,8 +1,8 @@
 // The Miscellaneous and FTP server pages against the simulated device: the rows as read, each edit's write, the
 // refusals that put a row back, and the time zone chosen by region and city.
 
-#include "settingstesting.h"
-#include "ttimezonelist.h"
+#include "settings/ttimezonelist.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 

@@ -1,9 +1,9 @@
 // The Tools branch against the simulated device: the rows locked by level, the level changed with its password,
 // the reboot, the programmable keys and the passwords page.
 
-#include "passwordcipher.h"
-#include "settingstesting.h"
-#include "vexmarsoftkeys.h"
+#include "device/vexmarsoftkeys.h"
+#include "rpc/passwordcipher.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 

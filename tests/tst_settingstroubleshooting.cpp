@@ -1,7 +1,7 @@
 // The Troubleshooting and remote access pages against the simulated device: the event log read and changed, the
 // resets by category with their waits and messages, and the remote access rows, change test and apply.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 
