@@ -29,7 +29,7 @@ private slots:
 namespace {
 
 // "188 191 192L ... audio grey": the rows of page 5, L for a locked one, and the Audio entry.
-QByteArray lockedRows(SettingsRig &rig)
+QByteArray toolsRows(SettingsRig &rig)
 {
     QByteArrayList shown;
     for (QVexmarMenuItem *row : rig.current()->items())
@@ -96,7 +96,7 @@ void TestSettingsTools::locks()
     QVERIFY(rig.openPageId(QVexmar::SettingsTools));
     if (picked != -1)
         pickLevel(rig, picked);
-    QCOMPARE(lockedRows(rig), shown);
+    QCOMPARE(toolsRows(rig), shown);
     QCOMPARE(rig.rowText(188), QStringLiteral("Reboot | Restart the system"));
     for (QVexmarMenuItem *row : rig.current()->items()) {
         if (row->isLocked())

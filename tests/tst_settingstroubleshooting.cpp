@@ -68,23 +68,6 @@ bool openPage(SettingsRig &rig, int pageId, int level = 2, int option = 3, const
     return rig.current()->pageId == pageId;
 }
 
-// "toggle <row>", "pick <row> <value>", "type <row> <text>".
-void edit(SettingsRig &rig, const QByteArray &step)
-{
-    const QList<QByteArray> words = step.split(' ');
-    const int id = words.at(1).toInt();
-    if (words.first() == "toggle") {
-        QTest::mouseClick(rig.row(id)->switchButton, Qt::LeftButton);
-        return;
-    }
-    rig.touch(id);
-    if (words.first() == "pick")
-        QVERIFY(rig.answer(true, words.at(2).toInt(nullptr, 0)));
-    // A keyboard left empty gives an empty text, not none.
-    else
-        QVERIFY(rig.answer(true, -1, words.size() > 2 ? QString::fromUtf8(words.at(2)) : QStringLiteral("")));
-}
-
 } // namespace
 
 // The log settings read with the page; each change is its own DO, and a refused one puts the row back.
@@ -113,16 +96,16 @@ void TestSettingsTroubleshooting::log_data()
     QTest::newRow("debug") << QByteArray() << QByteArray("pick 226 8") << false
                            << QByteArrayList {"DO|action=change_syslog|log_level=8|target=general"}
                            << QStringList {debug, server} << QString();
-    QTest::newRow("an empty server") << QByteArray() << QByteArray("type 227") << false
+    QTest::newRow("an empty server") << QByteArray() << QByteArray("type 227=") << false
                                      << QByteArrayList {"DO|action=change_syslog|log_addr=|target=general"}
                                      << QStringList {normal, QStringLiteral("227 Syslog Server | ")} << QString();
     QTest::newRow("level refused") << QByteArray() << QByteArray("pick 226 8") << true
                                    << QByteArrayList {"DO|action=change_syslog|log_level=8|target=general"}
                                    << QStringList {normal, server} << failed;
-    QTest::newRow("server refused") << QByteArray() << QByteArray("type 227 log.lan") << true
+    QTest::newRow("server refused") << QByteArray() << QByteArray("type 227=log.lan") << true
                                     << QByteArrayList {"DO|action=change_syslog|log_addr=log.lan|target=general"}
                                     << QStringList {normal, server} << failed;
-    QTest::newRow("server outside Latin-1") << QByteArray() << QByteArray("type 227 \xc5\x82og.lan") << false
+    QTest::newRow("server outside Latin-1") << QByteArray() << QByteArray("type 227=\xc5\x82og.lan") << false
                                             << QByteArrayList() << QStringList {normal, server} << failed;
 }
 
@@ -145,7 +128,7 @@ void TestSettingsTroubleshooting::log()
         rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "change_syslog"));
     rig.takeFrames();
     if (!step.isEmpty())
-        edit(rig, step);
+        play(rig, QString::fromUtf8(step));
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE((QStringList {shown(rig.row(226)), shown(rig.row(227))}), rows);
     QCOMPARE(rig.popupText(), popup);
@@ -285,13 +268,13 @@ void TestSettingsTroubleshooting::remoteChanges_data()
     QTest::addColumn<QByteArrayList>("steps");
     QTest::addColumn<bool>("readFails"); // the change test's read
     QTest::addColumn<bool>("modified");
-    QTest::newRow("switch toggled") << QByteArrayList {"toggle 230"} << false << true;
-    QTest::newRow("switch toggled back") << QByteArrayList {"toggle 230", "toggle 230"} << false << false;
-    QTest::newRow("read failed: unchanged") << QByteArrayList {"toggle 230"} << true << false;
-    QTest::newRow("interface") << QByteArrayList {"pick 231 0xffff"} << false << true;
-    QTest::newRow("interface as stored") << QByteArrayList {"pick 231 0xffff", "pick 231 0x100"} << false << false;
-    QTest::newRow("server") << QByteArrayList {"type 232 other.example.org"} << false << true;
-    QTest::newRow("password") << QByteArrayList {"type 235 n3w"} << false << true;
+    QTest::newRow("switch toggled") << QByteArrayList {"flip 230"} << false << true;
+    QTest::newRow("switch toggled back") << QByteArrayList {"flip 230", "flip 230"} << false << false;
+    QTest::newRow("read failed: unchanged") << QByteArrayList {"flip 230"} << true << false;
+    QTest::newRow("interface") << QByteArrayList {"pick 231 65535"} << false << true;
+    QTest::newRow("interface as stored") << QByteArrayList {"pick 231 65535", "pick 231 256"} << false << false;
+    QTest::newRow("server") << QByteArrayList {"type 232=other.example.org"} << false << true;
+    QTest::newRow("password") << QByteArrayList {"type 235=n3w"} << false << true;
 }
 
 void TestSettingsTroubleshooting::remoteChanges()
@@ -305,7 +288,7 @@ void TestSettingsTroubleshooting::remoteChanges()
         rig.device.addFault(fault(SimDevice::Fault::ErrorReply, 5, "remote_access_pwd"));
     rig.takeFrames();
     for (const QByteArray &step : steps)
-        edit(rig, step);
+        play(rig, QString::fromUtf8(step));
     QCOMPARE(rig.modified(), modified);
     // Each edit reads the device to compare; nothing is written before the apply.
     QByteArrayList reads;
@@ -328,38 +311,38 @@ void TestSettingsTroubleshooting::remoteApply_data()
     const QByteArray readBack = "PARAM|target=general|GET remote_access_pwd";
     const QString applying = QStringLiteral("Applying changes...");
     QTest::newRow("administrator: every row")
-        << 2 << QByteArray("eth.0") << QByteArrayList {"toggle 230"} << QByteArray()
+        << 2 << QByteArray("eth.0") << QByteArrayList {"flip 230"} << QByteArray()
         << QByteArrayList {"PARAM|remote_access=off|remote_access_network=eth.0|remote_access_pwd=pw|remote_access_"
                            "server="
                            "ra.example.org|target=general",
                readBack}
         << QStringLiteral("pw") << applying;
     QTest::newRow("expert: switch and interface")
-        << 1 << QByteArray("eth.0") << QByteArrayList {"toggle 230"} << QByteArray()
+        << 1 << QByteArray("eth.0") << QByteArrayList {"flip 230"} << QByteArray()
         << QByteArrayList {"PARAM|remote_access=off|remote_access_network=eth.0|target=general"} << QStringLiteral("pw")
         << applying;
     QTest::newRow("an interface the device lacks is not sent")
-        << 1 << QByteArray("eth.1") << QByteArrayList {"toggle 230"} << QByteArray()
+        << 1 << QByteArray("eth.1") << QByteArrayList {"flip 230"} << QByteArray()
         << QByteArrayList {"PARAM|remote_access=off|target=general"} << QStringLiteral("pw") << applying;
-    QTest::newRow("auto") << 1 << QByteArray("eth.0") << QByteArrayList {"pick 231 0xffff"} << QByteArray()
+    QTest::newRow("auto") << 1 << QByteArray("eth.0") << QByteArrayList {"pick 231 65535"} << QByteArray()
                           << QByteArrayList {"PARAM|remote_access=on|remote_access_network=auto|target=general"}
                           << QStringLiteral("pw") << applying;
     QTest::newRow("the password as the device keeps it")
-        << 2 << QByteArray("eth.0") << QByteArrayList {"type 235 n3w"}
+        << 2 << QByteArray("eth.0") << QByteArrayList {"type 235=n3w"}
         << QByteArray("pwd PARAM;remote_access_pwd:N3W;return:OK;")
         << QByteArrayList {"PARAM|remote_access=on|remote_access_network=eth.0|remote_access_pwd=n3w|remote_access_"
                            "server="
                            "ra.example.org|target=general",
                readBack}
         << QStringLiteral("N3W") << applying;
-    QTest::newRow("partly refused") << 2 << QByteArray("eth.0") << QByteArrayList {"toggle 230"}
+    QTest::newRow("partly refused") << 2 << QByteArray("eth.0") << QByteArrayList {"flip 230"}
                                     << QByteArray("refuse remote_access_server")
                                     << QByteArrayList {"PARAM|remote_access=off|remote_access_network=eth.0|remote_"
                                                        "access_pwd=pw|remote_access_server="
                                                        "ra.example.org|target=general"}
                                     << QStringLiteral("pw") << failed;
     QTest::newRow("server outside Latin-1")
-        << 2 << QByteArray("eth.0") << QByteArrayList {"type 232 \xc5\x82.example.org"} << QByteArray()
+        << 2 << QByteArray("eth.0") << QByteArrayList {"type 232=\xc5\x82.example.org"} << QByteArray()
         << QByteArrayList() << QStringLiteral("pw") << failed;
 }
 
@@ -375,7 +358,7 @@ void TestSettingsTroubleshooting::remoteApply()
     SettingsRig rig;
     QVERIFY(openPage(rig, 229, level, 3, {"general remote_access_network=" + stored}));
     for (const QByteArray &step : steps)
-        edit(rig, step);
+        play(rig, QString::fromUtf8(step));
     QVERIFY(rig.modified());
     if (fault.startsWith("refuse "))
         rig.device.refuseKey(fault.mid(7).toStdString(), "103-parameter set error");
@@ -400,7 +383,7 @@ void TestSettingsTroubleshooting::remoteRetry()
 {
     SettingsRig rig;
     QVERIFY(openPage(rig, 229, 1, 3, {"general remote_access_network=eth.0"}));
-    edit(rig, "toggle 230");
+    play(rig, QStringLiteral("flip 230"));
     SimDevice::Fault refusal = rpctesting::script({"PARAM;remote_access:103-parameter set error;return:ERROR;"});
     refusal.match = "remote_access";
     rig.device.addFault(refusal);

@@ -15,11 +15,16 @@
 
 namespace {
 
-// Logged in at the level, the window on the dark ground of the device and the settings page opened by the page id
-// as another page would open it; then the steps, and the window's picture.
-QImage settingsShot(int level, QVexmar::Page pageId, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+using RigSteps = std::function<void(settingstesting::SettingsRig &)>;
+
+// Logged in at the level (after the steps before, which set the device up), the window on the dark ground of the
+// device and the settings page opened by the page id as another page would open it; then the steps, and the
+// window's picture.
+QImage settingsShot(int level, QVexmar::Page pageId, const RigSteps &steps = {}, const RigSteps &before = {})
 {
     settingstesting::SettingsRig rig;
+    if (before)
+        before(rig);
     if (!rig.startSettings(level))
         return QImage();
     QPalette palette = rig.window->palette();
@@ -65,8 +70,7 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage settingsShotWithPopup(
-    int level, QVexmar::Page pageId, const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(int level, QVexmar::Page pageId, const RigSteps &steps)
 {
     QImage popup;
     QPoint at;
@@ -85,7 +89,7 @@ QImage settingsShotWithPopup(
     return shot;
 }
 
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage interfaceShotWithPopup(const RigSteps &steps)
 {
     return settingsShotWithPopup(2, QVexmar::SettingsNetwork, steps);
 }
@@ -120,7 +124,7 @@ void editAddress(settingstesting::SettingsRig &rig)
 
 // ---- Tools page, programmable keys, passwords ----
 
-QImage toolsShot(int level, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+QImage toolsShot(int level, const RigSteps &steps = {})
 {
     return settingsShot(level, QVexmar::SettingsTools, steps);
 }
@@ -185,6 +189,19 @@ general remote_access_pwd=s3cret
     rig.touch(id);
 }
 
+// ---- Coding branch ----
+
+// The menu opened by the page id on the Coding branch's side of the device and the lines given, after the steps.
+QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigSteps &steps = {})
+{
+    return settingsShot(2, pageId, steps, [setup](settingstesting::SettingsRig &rig) {
+        settingstesting::loadCodingSetup(rig.device);
+        rig.device.loadSetup(setup);
+    });
+}
+
+const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -197,6 +214,23 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("ethernet-not-attached"), notAttachedShot()},
         {QStringLiteral("isdn-ni"), interfaceShot(11, "ISDN settings", SimDevice::isdnSetup())},
         {QStringLiteral("wifi-scan-list"), interfaceShot(20, "Wi-Fi settings (Internal)")},
+        {QStringLiteral("coding-single"), codingShot(QVexmar::SettingsCoding)},
+        {QStringLiteral("coding-double"), codingShot(QVexmar::SettingsCoding, doubleCodec)},
+        {QStringLiteral("codec-opus"), codingShot(QVexmar::SettingsCodec1)},
+        {QStringLiteral("codec-g711-edited"),
+            codingShot(QVexmar::SettingsCodec1, {},
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(102);
+                    rig.answer(true, 0);
+                })},
+        {QStringLiteral("codec-not-listed"),
+            codingShot(QVexmar::SettingsCodec1, "audio codec=AAC-ld/48000/stereo/96000")},
+        {QStringLiteral("codec-line2"), codingShot(QVexmar::SettingsCodec2, doubleCodec)},
+        {QStringLiteral("opus-as-read"),
+            codingShot(QVexmar::SettingsCoding, {}, [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
+        {QStringLiteral("opus-locked-not-listed"),
+            codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
+                [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
         {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
@@ -220,15 +254,25 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("tools-password-keyboard"),
             settingsShotWithPopup(1, QVexmar::SettingsTools, askAdministratorPassword)},
         {QStringLiteral("misc-top"), toolsShot(1, openMiscellaneous)},
-        {QStringLiteral("misc-redialing"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
-             openMiscellaneous(rig);
-             rig.current()->ensureWidgetVisible(rig.row(215), 0, 0);
-         })},
-        {QStringLiteral("misc-timezone"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
-             openMiscellaneous(rig);
-             QScrollBar *bar = rig.current()->verticalScrollBar();
-             bar->setValue(bar->maximum());
-         })},
+        {QStringLiteral("misc-redialing"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    openMiscellaneous(rig);
+                    rig.current()->ensureWidgetVisible(rig.row(215), 0, 0);
+                })},
+        {QStringLiteral("misc-timezone"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    openMiscellaneous(rig);
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("misc-ftp"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    openMiscellaneous(rig);
+                    rig.touch(221);
+                })},
         {QStringLiteral("troubleshooting-page"),
             toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 225); })},
         {QStringLiteral("troubleshooting-reset"),
@@ -239,14 +283,12 @@ QList<GalleryShot> renderSettings()
                 })},
         {QStringLiteral("remote-expert"),
             toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 229); })},
-        {QStringLiteral("remote-administrator-edited"), toolsShot(2, [](settingstesting::SettingsRig &rig) {
-             openTroubleshootingRow(rig, 229);
-             QTest::mouseClick(rig.row(230)->switchButton, Qt::LeftButton);
-         })},
-        {QStringLiteral("misc-ftp"), toolsShot(1, [](settingstesting::SettingsRig &rig) {
-             openMiscellaneous(rig);
-             rig.touch(221);
-         })},
+        {QStringLiteral("remote-administrator-edited"),
+            toolsShot(2,
+                [](settingstesting::SettingsRig &rig) {
+                    openTroubleshootingRow(rig, 229);
+                    QTest::mouseClick(rig.row(230)->switchButton, Qt::LeftButton);
+                })},
     };
 }
 
