@@ -15,10 +15,12 @@
 
 #include <QGridLayout>
 
+using settingsrows::addHeader;
 using settingsrows::addRow;
 using settingsrows::chosenValue;
 using settingsrows::fitsLatin1;
 using settingsrows::holdValue;
+using settingsrows::indented;
 using settingsrows::readValues;
 using settingsrows::refuseEdit;
 using settingsrows::valueOf;
@@ -49,19 +51,17 @@ enum FtpRow {
 
 constexpr int miscPage = 206;
 constexpr int ftpPage = 221;
-// Rows under a heading stand in from it.
-constexpr int underHeading = 60;
 constexpr int requestTimeoutMs = 5000;
 // Far more than the functions there are: a longer list from the device would only make the choice unusable.
 constexpr size_t maxFunctionOptions = 64;
 
+// The first heading sits at the top, the others apart from the group above.
 void addHeading(QVexmarMenuItems *page, const QString &title)
 {
-    auto *row = new QVexmarMenuItem(-1, QVexmarMenuItem::Label, page);
-    // The first heading sits at the top, the others apart from the group above.
-    row->layout->setContentsMargins(10, page->items().isEmpty() ? 0 : 20, 10, 0);
-    row->titleLabel->setText(title);
-    page->addItem(row);
+    const bool first = page->items().isEmpty();
+    QVexmarMenuItem *row = addHeader(page, title);
+    if (first)
+        row->layout->setContentsMargins(10, 0, 10, 0);
 }
 
 // The kind each row of the two pages is built with; -1 for an id they do not hold.
@@ -146,7 +146,7 @@ void QVexmarSettingsPage::buildMiscellaneousMenu()
     addHeading(page, tr("GPIO"));
     for (int i = 0; i < 4; ++i) {
         const auto &gpio = gpios[i];
-        QVexmarMenuItem *row = addRow(page, gpio.id, QVexmarMenuItem::Selection, tr(gpio.title), underHeading);
+        QVexmarMenuItem *row = indented(addRow(page, gpio.id, QVexmarMenuItem::Selection, tr(gpio.title)));
         const auto functionOf = [&gpio](const std::string &keyword) {
             return gpio.relay ? relayFunctionFromKeyword(keyword) : gpioInputFunctionFromKeyword(keyword);
         };
@@ -163,18 +163,17 @@ void QVexmarSettingsPage::buildMiscellaneousMenu()
     addHeading(page, tr("Auto Redialing"));
     const std::string *links[] = {&settingskeys::KEY_AUTO_REDIAL_LINK1, &settingskeys::KEY_AUTO_REDIAL_LINK2};
     for (int i = 0; i < 2; ++i) {
-        QVexmarMenuItem *row = addRow(
-            page, Redial1Row + i, QVexmarMenuItem::Switch, tr("Auto Redial Codec %1").arg(i + 1), underHeading);
+        QVexmarMenuItem *row
+            = indented(addRow(page, Redial1Row + i, QVexmarMenuItem::Switch, tr("Auto Redial Codec %1").arg(i + 1)));
         const std::string *reported = valueOf(values, *links[i]);
         row->setChecked(reported && *reported == kra::VAL_ON);
         row->setLocked(!reported);
     }
-    QVexmarMenuItem *attempts
-        = addRow(page, AttemptsRow, QVexmarMenuItem::Wheel, tr("Number of Attempts"), underHeading);
+    QVexmarMenuItem *attempts = indented(addRow(page, AttemptsRow, QVexmarMenuItem::Wheel, tr("Number of Attempts")));
     for (int value = 1; value <= 20; ++value)
         attempts->addOption(value, QString::number(value));
     attempts->addOption(0, tr("Infinite"));
-    QVexmarMenuItem *delay = addRow(page, DelayRow, QVexmarMenuItem::Wheel, tr("Time Before Redialing"), underHeading);
+    QVexmarMenuItem *delay = indented(addRow(page, DelayRow, QVexmarMenuItem::Wheel, tr("Time Before Redialing")));
     delay->addOption(1, tr("1 second"));
     for (int value = 2; value <= 30; ++value)
         delay->addOption(value, tr("%1 seconds").arg(value));
@@ -187,7 +186,7 @@ void QVexmarSettingsPage::buildMiscellaneousMenu()
     }
 
     addHeading(page, tr("NTP"));
-    QVexmarMenuItem *server = addRow(page, NtpServerRow, QVexmarMenuItem::Selection, tr("NTP Server"), underHeading);
+    QVexmarMenuItem *server = indented(addRow(page, NtpServerRow, QVexmarMenuItem::Selection, tr("NTP Server")));
     server->addOption(0, tr("Custom"));
     for (int i = 0; i < settingskeys::NTP_SERVER_COUNT; ++i)
         server->addOption(i + 1, QString::fromStdString(settingskeys::NTP_SERVERS[i]));
@@ -195,7 +194,7 @@ void QVexmarSettingsPage::buildMiscellaneousMenu()
     // Any host that is no preset is the user's own: "Custom".
     server->selectOptionText(address ? latin1ToQString(*address) : QString(), true, false);
     server->setLocked(!address);
-    QVexmarMenuItem *custom = addRow(page, CustomServerRow, QVexmarMenuItem::Text, tr("Custom Server"), underHeading);
+    QVexmarMenuItem *custom = indented(addRow(page, CustomServerRow, QVexmarMenuItem::Text, tr("Custom Server")));
     const std::string *customAddress = valueOf(values, settingskeys::KEY_NTP_ADDR_CUSTOM);
     custom->setValueText(customAddress ? latin1ToQString(*customAddress) : QString());
     custom->setLocked(!customAddress);
@@ -205,19 +204,18 @@ void QVexmarSettingsPage::buildMiscellaneousMenu()
     zones->loadTimezone();
     const QStringList regions = zones->loadRegions();
     // The texts come before the options, so that no option is current until the user picks one.
-    QVexmarMenuItem *region
-        = addRow(page, RegionRow, QVexmarMenuItem::Selection, QStringLiteral("Region"), underHeading);
+    QVexmarMenuItem *region = indented(addRow(page, RegionRow, QVexmarMenuItem::Selection, QStringLiteral("Region")));
     region->setValueText(zones->region());
     for (const QString &name : regions)
         region->addOption(0, name);
     const QStringList cities = zones->loadCities(zones->region());
-    QVexmarMenuItem *city = addRow(page, CityRow, QVexmarMenuItem::Selection, tr("City"), underHeading);
+    QVexmarMenuItem *city = indented(addRow(page, CityRow, QVexmarMenuItem::Selection, tr("City")));
     city->setValueText(zones->city());
     for (const QString &name : cities)
         city->addOption(0, name);
 
     addHeading(page, tr("FTP"));
-    addRow(page, FtpServerRow, QVexmarMenuItem::SubMenu, tr("FTP server"), underHeading)
+    indented(addRow(page, FtpServerRow, QVexmarMenuItem::SubMenu, tr("FTP server")))
         ->setValueText(tr("Configure the FTP server"));
 
     for (QVexmarMenuItem *row : page->items()) {

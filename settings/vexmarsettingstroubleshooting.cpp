@@ -19,9 +19,12 @@
 #include "widgets/vexmarcontrols.h"
 
 using settingsrows::addRow;
+using settingsrows::addText;
 using settingsrows::chosenValue;
 using settingsrows::fitsLatin1;
 using settingsrows::holdValue;
+using settingsrows::isOn;
+using settingsrows::openRow;
 using settingsrows::readValues;
 using settingsrows::refuseEdit;
 using settingsrows::valueOf;
@@ -54,28 +57,9 @@ constexpr int coarseLevel = 5;
 constexpr int requestTimeoutMs = 5000;
 constexpr int settingsResetTimeoutMs = 20000;
 
-// A row the user may edit: on the page and not locked.
-QVexmarMenuItem *editable(QVexmarMenuItems *page, int id)
-{
-    QVexmarMenuItem *row = page->findItem(id);
-    return row && !row->isLocked() ? row : nullptr;
-}
-
 QString valueText(const QVexmarMenuItem *row)
 {
     return row->valueLabel ? row->valueLabel->text() : QString();
-}
-
-bool isOn(const QVexmarMenuItem *row)
-{
-    return row->switchButton && row->switchButton->isChecked();
-}
-
-QVexmarMenuItem *addText(QVexmarMenuItems *page, int id, int kind, const QString &title, const QString &value)
-{
-    QVexmarMenuItem *row = addRow(page, id, kind, title);
-    row->setValueText(value);
-    return row;
 }
 
 } // namespace
@@ -131,11 +115,12 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
             settingskeys::KEY_REMOTE_ACCESS_NETWORK, settingskeys::KEY_REMOTE_ACCESS_SERVER,
             settingskeys::KEY_REMOTE_ACCESS_PWD},
         values);
+    // As Latin-1 bytes: the server and the password come as UTF-8.
     const auto textOf = [&values](const std::string &key, bool utf8) {
         const std::string *answer = valueOf(values, key);
         if (!answer)
-            return QString();
-        return utf8 ? utf8ToQString(*answer) : latin1ToQString(*answer);
+            return std::string();
+        return utf8 ? utf8ToLatin1(*answer) : *answer;
     };
     TComDevice *device = getDevice();
     const bool option = device->deviceOptions() & TComDevice::OptRemoteAccess;
@@ -161,18 +146,16 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
 
     if (option) {
         addText(page, ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
-            textOf(settingskeys::KEY_REMOTE_ACCESS_SERVER, true))
-            ->setLocked(g_accessLevel != 2 || !fullOption);
+            textOf(settingskeys::KEY_REMOTE_ACCESS_SERVER, true), g_accessLevel != 2 || !fullOption);
     }
-    addText(page, SerialRow, QVexmarMenuItem::Text, tr("Serial Number"), textOf(settingskeys::KEY_SERIALNO, false))
-        ->setLocked(true);
-    addText(page, CodecIdRow, QVexmarMenuItem::Text, tr("Codec Identifier"), textOf(settingskeys::KEY_CODEC_ID, false))
-        ->setLocked(true);
+    addText(
+        page, SerialRow, QVexmarMenuItem::Text, tr("Serial Number"), textOf(settingskeys::KEY_SERIALNO, false), true);
+    addText(page, CodecIdRow, QVexmarMenuItem::Text, tr("Codec Identifier"), textOf(settingskeys::KEY_CODEC_ID, false),
+        true);
     if (option) {
         // Masked like every other password of the menu, so that an Operator who sees the row cannot read it.
         addText(page, CodecPasswordRow, QVexmarMenuItem::Password, tr("Codec Password"),
-            textOf(settingskeys::KEY_REMOTE_ACCESS_PWD, true))
-            ->setLocked(g_accessLevel != 2);
+            textOf(settingskeys::KEY_REMOTE_ACCESS_PWD, true), g_accessLevel != 2);
     }
     pushItems(page);
 }
@@ -188,18 +171,18 @@ bool QVexmarSettingsPage::hasRemoteAccessChanges(QVexmarMenuItems *page)
         values);
     // Only what the device answered can differ.
     if (const std::string *on = valueOf(values, settingskeys::KEY_REMOTE_ACCESS)) {
-        QVexmarMenuItem *service = editable(page, ServiceRow);
+        QVexmarMenuItem *service = openRow(page, ServiceRow);
         if (service && isOn(service) != (*on == kra::VAL_ON))
             return true;
     }
     int code = 0;
     const std::string *name = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK);
-    if (name && chosenValue(editable(page, InterfaceRow), code) && code != networkCodeOfName(*name))
+    if (name && chosenValue(openRow(page, InterfaceRow), code) && code != networkCodeOfName(*name))
         return true;
     for (const auto &[id, key] : {std::make_pair(ServerRow, &settingskeys::KEY_REMOTE_ACCESS_SERVER),
              std::make_pair(CodecPasswordRow, &settingskeys::KEY_REMOTE_ACCESS_PWD)}) {
         const std::string *answer = valueOf(values, *key);
-        QVexmarMenuItem *row = editable(page, id);
+        QVexmarMenuItem *row = openRow(page, id);
         if (answer && row && valueText(row) != utf8ToQString(*answer))
             return true;
     }
@@ -211,10 +194,10 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *page)
     if (!page)
         return false;
     std::vector<std::pair<std::string, std::string>> values;
-    if (QVexmarMenuItem *service = editable(page, ServiceRow))
+    if (QVexmarMenuItem *service = openRow(page, ServiceRow))
         values.emplace_back(settingskeys::KEY_REMOTE_ACCESS, isOn(service) ? kra::VAL_ON : kra::VAL_OFF);
     int code = 0;
-    if (chosenValue(editable(page, InterfaceRow), code)) {
+    if (chosenValue(openRow(page, InterfaceRow), code)) {
         values.emplace_back(settingskeys::KEY_REMOTE_ACCESS_NETWORK,
             code == networkCodeNone ? settingskeys::VAL_AUTO : networkNameOfCode(code));
     }
@@ -222,7 +205,7 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *page)
     bool password = false;
     for (const auto &[id, key] : {std::make_pair(ServerRow, &settingskeys::KEY_REMOTE_ACCESS_SERVER),
              std::make_pair(CodecPasswordRow, &settingskeys::KEY_REMOTE_ACCESS_PWD)}) {
-        if (QVexmarMenuItem *row = editable(page, id)) {
+        if (QVexmarMenuItem *row = openRow(page, id)) {
             values.emplace_back(*key, qStringToUtf8(valueText(row)));
             latin1 = latin1 && fitsLatin1(valueText(row));
             password = password || id == CodecPasswordRow;
