@@ -2,6 +2,8 @@
 
 #include "controllers/tcomcontroller.h"
 #include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
 #include "rpc/kramsg.h"
 #include "rpc/rpcvocabulary.h"
 #include "settings/vexmarsettingspage.h"
@@ -94,6 +96,29 @@ QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString 
     QVexmarMenuItem *row = newRow(page, id, kind, title);
     page->addItem(row);
     return row;
+}
+
+QVexmarMenuItem *addChoiceOrUnknown(
+    QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
+{
+    if (value == -1)
+        return addChoice(page, id, title, {{-1, QVexmarSettingsPage::tr("Unknown")}}, -1, true);
+    return addChoice(page, id, title, options, value, locked);
+}
+
+QVexmarMenuItem *addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int quality, int ajb, bool locked)
+{
+    if (getDevice()->aoipController().jitterab()) {
+        return addChoiceOrUnknown(page, ajbRow, QVexmarSettingsPage::tr("AJB Policy"),
+            {{0, QVexmarSettingsPage::tr("Safe")}, {1, QVexmarSettingsPage::tr("Standard")},
+                {2, QVexmarSettingsPage::tr("Punchy")}},
+            ajb, locked);
+    }
+    return addChoiceOrUnknown(page, qualityRow, QVexmarSettingsPage::tr("Network Quality"),
+        {{5, QVexmarSettingsPage::tr("Very High")}, {4, QVexmarSettingsPage::tr("High")},
+            {3, QVexmarSettingsPage::tr("Middle")}, {2, QVexmarSettingsPage::tr("Low")},
+            {1, QVexmarSettingsPage::tr("Bad")}, {0, QVexmarSettingsPage::tr("Very Bad")}},
+        quality, locked);
 }
 
 QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id)
@@ -220,6 +245,18 @@ bool decimalOf(const QVexmarMenuItem *row, qint64 &value)
     }
     value = negative ? -number : number;
     return true;
+}
+
+bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits)
+{
+    if (edits.keys.empty())
+        return true;
+    menu->showMessagePopup(QVexmarSettingsPage::tr("Applying changes..."), 1000);
+    if (copy->store(edits.keys))
+        return true;
+    edits.revert();
+    menu->showMessagePopup(QVexmarSettingsPage::tr("Failed to apply changes!"), 0);
+    return false;
 }
 
 } // namespace settingsrows
