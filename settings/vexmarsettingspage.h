@@ -376,6 +376,10 @@ private:
     void confirmBookAction(QVexmarMenuItem *item, int listId);
     void confirmCallProfileLoad(QVexmarMenuItem *item);
     void clickMobileScan(QVexmarMenuItem *item, int pageId);
+    // The edited call profile onto a line (1, 2, or 3 the voice line) after its confirmation; the delete of the
+    // stored one whose entry id the row carries as its group.
+    void loadCallProfileInto(QVexmarMenuItem *item, int line);
+    void deleteCallProfile(QVexmarMenuItem *item);
     // A wheel left turned but untouched shows its committed option again.
     static void putWheelBack(QVexmarMenuItem *item);
     // "Failed to apply changes!" after the row is put back.

@@ -110,36 +110,6 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *)
 
 void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *) { }
 
-// ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
-
-void QVexmarSettingsPage::buildBookMenu()
-{
-    pushEmpty(this, 4);
-}
-
-void QVexmarSettingsPage::buildCallProfileMenu(int, const QString &)
-{
-    pushEmpty(this, 175, 170);
-}
-
-bool QVexmarSettingsPage::loadCallProfile(int, const QString &)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::updateCallProfileCoding(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateCallProfileActions(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::saveCallProfile(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::callProfileValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::callProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
 // ---- Book lists, presets, SIP profiles, snapshots (H2: vexmarsettingsbook.cpp) ----
 
 void QVexmarSettingsPage::buildCallProfilesMenu()

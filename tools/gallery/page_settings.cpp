@@ -71,7 +71,7 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage settingsShotWithPopup(int level, QVexmar::Page pageId, const RigSteps &steps)
+QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork, int level = 2)
 {
     QImage popup;
     QPoint at;
@@ -88,11 +88,6 @@ QImage settingsShotWithPopup(int level, QVexmar::Page pageId, const RigSteps &st
         painter.drawImage(at, popup);
     }
     return shot;
-}
-
-QImage interfaceShotWithPopup(const RigSteps &steps)
-{
-    return settingsShotWithPopup(2, QVexmar::SettingsNetwork, steps);
 }
 
 // An interface page opened through its link, after the steps.
@@ -301,6 +296,38 @@ QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigS
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
 
+// ---- Book page, call profile page ----
+
+const QByteArray bookSetup = R"(
+book:remote_profile:3 name=Reporter
+book:remote_profile:3 network=wifi.0
+book:remote_profile:3 codec=OPUS/48000/stereo/128000
+book:remote_profile:3 remote_addr=5550001
+book:remote_profile:3 remote_addr2=5550002
+)";
+
+// From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
+// it has none): 174 a new profile, 299 + id a stored one.
+void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
+{
+    rig.device.loadSetup(bookSetup);
+    settingstesting::loadCodingSetup(rig.device);
+    rig.touch(170);
+    QVexmarMenuItem *row = rig.row(entryId);
+    rig.touch(row ? row
+                  : rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, QLatin1String(title),
+                      entryId >= QVexmarSettingsPage::firstListRow ? 170 : -1));
+}
+
+QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -330,7 +357,7 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("opus-locked-not-listed"),
             codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
                 [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
-        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+        {QStringLiteral("wifi-network-choice"), settingsShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
@@ -345,6 +372,21 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("mobile-ready"), networkShot(1, 16)},
         {QStringLiteral("mobile-ready-scrolled"), networkShot(1, 16, 58)},
         {QStringLiteral("mobile-pin-required"), networkShot(1, 17)},
+        {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
+        {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
+        {QStringLiteral("book-stored-changed"),
+            callProfileShot(302, "Reporter",
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(182);
+                    rig.answer(true, -1, QStringLiteral("5550009"));
+                    // Dragged to the end, where Load and Delete are locked by the mark.
+                    QCoreApplication::processEvents();
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("book-failed-read"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 307, "Gone"); }, QVexmar::SettingsBook)},
         {QStringLiteral("tools-operator"), toolsShot(0)},
         {QStringLiteral("tools-administrator"), toolsShot(2)},
         {QStringLiteral("tools-softkeys-docked"),
@@ -362,7 +404,7 @@ QList<GalleryShot> renderSettings()
                     rig.touch(236);
                 })},
         {QStringLiteral("tools-password-keyboard"),
-            settingsShotWithPopup(1, QVexmar::SettingsTools, askAdministratorPassword)},
+            settingsShotWithPopup(askAdministratorPassword, QVexmar::SettingsTools, 1)},
         {QStringLiteral("misc-top"), toolsShot(1, openMiscellaneous)},
         {QStringLiteral("misc-redialing"),
             toolsShot(1,
@@ -386,11 +428,12 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("troubleshooting-page"),
             toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 225); })},
         {QStringLiteral("troubleshooting-reset"),
-            settingsShotWithPopup(1, QVexmar::SettingsTools,
+            settingsShotWithPopup(
                 [](settingstesting::SettingsRig &rig) {
                     openTroubleshootingRow(rig, 225);
                     rig.touch(228);
-                })},
+                },
+                QVexmar::SettingsTools, 1)},
         {QStringLiteral("remote-expert"),
             toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 229); })},
         {QStringLiteral("remote-administrator-edited"),
