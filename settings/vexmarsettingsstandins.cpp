@@ -110,51 +110,6 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *)
 
 void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *) { }
 
-// ---- Book lists, presets, SIP profiles, snapshots (H2: vexmarsettingsbook.cpp) ----
-
-void QVexmarSettingsPage::buildCallProfilesMenu()
-{
-    pushEmpty(this, 170);
-}
-
-void QVexmarSettingsPage::buildPresetsMenu()
-{
-    pushEmpty(this, 171);
-}
-
-void QVexmarSettingsPage::buildSipProfilesMenu()
-{
-    pushEmpty(this, 172);
-}
-
-void QVexmarSettingsPage::buildSnapshotsMenu()
-{
-    pushEmpty(this, 173);
-}
-
-void QVexmarSettingsPage::buildPresetMenu(int, const QString &)
-{
-    pushEmpty(this, 175, 171);
-}
-
-void QVexmarSettingsPage::buildSipProfileMenu(int, const QString &)
-{
-    pushEmpty(this, 175, 172);
-}
-
-void QVexmarSettingsPage::buildSnapshotMenu(int, const QString &)
-{
-    pushEmpty(this, 175, 173);
-}
-
-void QVexmarSettingsPage::bookListValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::prepareBookListKeyboard(QVexmarMenuItem *, QVexmarVirtual *) { }
-
-void QVexmarSettingsPage::bookListKeyboardAccepted(QVexmarMenuItem *, QVexmarVirtual *) { }
-
-void QVexmarSettingsPage::sipProfileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
 // ---- Status branch (H4: vexmarsettingsstatus.cpp) ----
 
 void QVexmarSettingsPage::buildStatusMenu()

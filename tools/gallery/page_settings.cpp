@@ -304,6 +304,21 @@ book:remote_profile:3 network=wifi.0
 book:remote_profile:3 codec=OPUS/48000/stereo/128000
 book:remote_profile:3 remote_addr=5550001
 book:remote_profile:3 remote_addr2=5550002
+book:remote_profile:5 name=Studio A
+book:remote_profile:5 network=eth.0
+book:remote_profile:5 codec=G722
+book:remote_profile:5 remote_addr=5551234
+book:remote_profile:8 name=Field phone
+book:remote_profile:8 network=mobile.0
+book:remote_profile:8 codec=GSM
+book:remote_profile:8 remote_addr=01715550100
+book:remote_profile:9 name=Desk
+book:remote_profile:9 network=eth.0
+book:remote_profile:9 remote_addr=5550009
+book:local_profile:2 name=Morning show
+book:local_profile:4 name=Evening news
+book:sip_profile:1 name=Studio SIP
+book:snapshot:6 name=Before the match
 )";
 
 // From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
@@ -323,6 +338,25 @@ QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {
 {
     return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
         openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
+
+// A Book list at the level, after the calls, then the steps.
+QImage listShot(int level, int listId, const QByteArrayList &calls = {},
+    const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+{
+    return settingsShot(level, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        rig.device.loadSetup(bookSetup);
+        if (!calls.isEmpty()) {
+            rig.deliver(calls);
+            // The rig marks its deliveries in the battery's minutes: the usual ones back.
+            rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
+            for (int i = 0; i < 100 && getDevice()->batteryRemaining() != 240; ++i)
+                QTest::qWait(20);
+        }
+        rig.touch(listId);
         if (steps)
             steps(rig);
     });
@@ -386,7 +420,21 @@ QList<GalleryShot> renderSettings()
                 })},
         {QStringLiteral("book-failed-read"),
             settingsShotWithPopup(
-                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 307, "Gone"); }, QVexmar::SettingsBook)},
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 320, "Gone"); }, QVexmar::SettingsBook)},
+        {QStringLiteral("lists-call-profiles"), listShot(2, 170)},
+        {QStringLiteral("lists-call-profiles-operator"),
+            listShot(0, 170, {"EVENT;event_type:0600-call received;id:9;network:eth.0;"})},
+        {QStringLiteral("lists-preset-page"),
+            listShot(2, 171, {}, [](settingstesting::SettingsRig &rig) { rig.touch(303); })},
+        {QStringLiteral("lists-sip-account-choice"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) {
+                    rig.device.loadSetup(bookSetup);
+                    rig.touch(172);
+                    rig.touch(174);
+                    rig.answer(true, -1, QStringLiteral("Studio 2"));
+                },
+                QVexmar::SettingsBook)},
         {QStringLiteral("tools-operator"), toolsShot(0)},
         {QStringLiteral("tools-administrator"), toolsShot(2)},
         {QStringLiteral("tools-softkeys-docked"),
