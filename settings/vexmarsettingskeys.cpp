@@ -21,6 +21,10 @@ const std::string TYPE_SIP_PROFILE("sip_profile");
 const std::string TYPE_SNAPSHOT("snapshot");
 const std::string KEY_ACCOUNT("account");
 
+const std::string KEY_SERIALNO("serialno");
+const std::string BATTERY_KEYS[8] = {"battery_manufacturer", "battery_model", "battery_serial", "battery_voltage",
+    "battery_current", "battery_cycles", "battery_temperature", "lpc824_version"};
+
 const std::string GPIO_INPUT_FUNCTIONS[14] = {"input_event_none", "input_event_r1", "input_event_r2",
     "input_event_redial", "input_event_release", "input_event_redrel", "input_event_redial2", "input_event_release2",
     "input_event_redrel2", "input_event_progsoff", "input_event_coord1on", "input_event_coord2on",
@@ -49,7 +53,6 @@ const std::string KEY_REMOTE_ACCESS("remote_access");
 const std::string KEY_REMOTE_ACCESS_NETWORK("remote_access_network");
 const std::string KEY_REMOTE_ACCESS_SERVER("remote_access_server");
 const std::string KEY_REMOTE_ACCESS_PWD("remote_access_pwd");
-const std::string KEY_SERIALNO("serialno");
 const std::string KEY_CODEC_ID("codec_id");
 const std::string VAL_AUTO("auto");
 

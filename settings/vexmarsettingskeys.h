@@ -32,6 +32,11 @@ extern const std::string TYPE_SNAPSHOT;
 // The SIP account (1 or 2) a SIP profile is made from or loaded into.
 extern const std::string KEY_ACCOUNT;
 
+// Values of target "general" the Status branch reads: the serial number, and the battery pack's identity and
+// readings with the firmware of its microcontroller, in the order the battery page shows them.
+extern const std::string KEY_SERIALNO;
+extern const std::string BATTERY_KEYS[8];
+
 // The functions of the GPIO inputs and of the relays, by index.
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];
@@ -58,12 +63,11 @@ extern const std::string KEY_LOG_ADDR;
 // everything, the factory SIP accounts.
 constexpr int RESET_LEVEL_COUNT = 8;
 extern const std::string RESET_LEVELS[RESET_LEVEL_COUNT];
-// The remote access service and what identifies the unit to it, target "general".
+// The remote access service and what identifies the unit to it (with the serial number), target "general".
 extern const std::string KEY_REMOTE_ACCESS;
 extern const std::string KEY_REMOTE_ACCESS_NETWORK;
 extern const std::string KEY_REMOTE_ACCESS_SERVER;
 extern const std::string KEY_REMOTE_ACCESS_PWD;
-extern const std::string KEY_SERIALNO;
 extern const std::string KEY_CODEC_ID;
 // The interface the device picks itself.
 extern const std::string VAL_AUTO;

@@ -65,13 +65,11 @@ public:
     SettingsRig()
     {
         QObject::connect(&device, &SimDevice::requestReceived, [this](const RpcMessage &request) {
-            timeouts << getCom()->connection().pendingCall(request.id()).timeout();
+            m_timeouts << getCom()->connection().pendingCall(request.id()).timeout();
         });
     }
-
-    // The time-out, in ms, of each request while it was pending, since the last call.
-    QList<qint64> takeTimeouts() { return std::exchange(timeouts, {}); }
-    QList<qint64> timeouts;
+    // The time-out in ms each request had while it was pending, since the last take.
+    QList<qint64> takeTimeouts() { return std::exchange(m_timeouts, {}); }
 
     // Logged in at the level, the set-up done and the log empty; the window shown, on the home page.
     bool startSettings(int level = 2)
@@ -240,6 +238,9 @@ public:
         return deliver(
             {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
     }
+
+private:
+    QList<qint64> m_timeouts;
 };
 
 // The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
