@@ -92,6 +92,17 @@ void TestSettingsKeys::wireKeys_data()
         const QByteArray read = QByteArray("GET ") + battery[i][0];
         row(battery[i][0], how.constData(), store.constData(), read.constData(), battery[i][2], nullptr, nullptr);
     }
+    // The Tools pages; "tools <page> <row>" shows the row's value. The preset NTP servers are written under
+    // "ntp_addr" when chosen.
+    row("codec_id", "tools 229 234", "general codec_id=codec-42", "GET codec_id", "codec-42", nullptr, nullptr);
+    const char *const servers[] = {"pool.ntp.org", "europe.pool.ntp.org", "north-america.pool.ntp.org",
+        "asia.pool.ntp.org", "time.cloudflare.com", "time.google.com", "time.windows.com"};
+    for (int i = 0; i < 7; ++i) {
+        const QByteArray pick = "pick 216 " + QByteArray::number(i + 1);
+        const QByteArray written = QByteArray("ntp_addr=") + servers[i];
+        row(servers[i], "tools 206 216", "general ntp_addr=ntp.example.org", "GET ntp_addr", "Custom", pick.constData(),
+            written.constData());
+    }
 }
 
 void TestSettingsKeys::wireKeys()
@@ -140,6 +151,13 @@ void TestSettingsKeys::wireKeys()
         const QVexmarMenuItem *shownRow = rig.row(rows.last().toInt());
         QVERIFY(shownRow && shownRow->valueLabel);
         seen = shownRow->valueLabel->text();
+    } else if (how.startsWith("tools ")) {
+        const QList<QByteArray> ids = how.mid(6).split(' ');
+        QVERIFY(rig.openPageId(QVexmar::SettingsTools));
+        rig.touch(ids.first().toInt());
+        const QVexmarMenuItem *shownRow = rig.row(ids.last().toInt());
+        QVERIFY(shownRow && shownRow->valueLabel);
+        seen = shownRow->valueLabel->text();
     } else if (how.startsWith("book ")) {
         QVERIFY(rig.openPageId(QVexmar::SettingsBook));
         rig.touch(how.mid(5).toInt());
@@ -162,7 +180,7 @@ void TestSettingsKeys::wireKeys()
         QVERIFY(rig.page()->setAutoLogin(change == QLatin1String("on"), true));
     else if (how == "zone")
         QVERIFY(zones.saveTimezone(change));
-    else if (how.startsWith("opus "))
+    else if (how.startsWith("opus ") || how.startsWith("tools "))
         play(rig, change);
     else if (how == "call profile")
         QVERIFY(rig.page()->saveCallProfile(rig.current()));
@@ -179,6 +197,7 @@ void TestSettingsKeys::wireKeys()
     const QByteArray key = written.left(written.indexOf('='));
     const QByteArray value = written.mid(written.indexOf('=') + 1);
     const std::string where = how.startsWith("opus ")      ? "audio"
+        : how.startsWith("tools ")                         ? "general"
         : how == "call profile" || how.startsWith("book ") ? ""
                                                            : dbStore;
     if (!where.empty())
