@@ -95,13 +95,14 @@ public:
 
     // Immediate setting: accepted is the result of a model setter called with send. On refusal the row shows held,
     // the value the model still holds (a setter stores only what the device accepted, so held may be read before
-    // or after the setter), and "Failed to apply changes!" stays until closed. Selections and wheels select held
-    // (option 0 when no option holds it), switches take held != 0, other rows show the text. Returns accepted.
-    bool setImmediately(QVexmarMenuItem *item, bool accepted, int held);
+    // or after the setter), and "Failed to apply changes!" stays until closed. Selections and wheels select held;
+    // when no option holds it they show heldText (held in decimal when empty) as showHeldOption does for a strict
+    // row. Switches take held != 0, other rows show the text. Returns accepted.
+    bool setImmediately(QVexmarMenuItem *item, bool accepted, int held, const QString &heldText = QString());
     bool setImmediately(QVexmarMenuItem *item, bool accepted, const QString &held);
     // Call guard: true, with the row put back as above and "Cannot apply changes\n(a connection is established)",
     // while the device has a call up; false otherwise.
-    bool refusedDuringCall(QVexmarMenuItem *item, int held);
+    bool refusedDuringCall(QVexmarMenuItem *item, int held, const QString &heldText = QString());
     bool refusedDuringCall(QVexmarMenuItem *item, const QString &held);
     // Direct write: one PARAM to the target with the values, 5000 ms. The number of values the device accepted (0
     // when it failed), so that a caller can put back and report a refused one.
@@ -378,7 +379,7 @@ private:
     // A wheel left turned but untouched shows its committed option again.
     static void putWheelBack(QVexmarMenuItem *item);
     // "Failed to apply changes!" after the row is put back.
-    void putBack(QVexmarMenuItem *item, int held);
+    void putBack(QVexmarMenuItem *item, int held, const QString &heldText);
     void putBack(QVexmarMenuItem *item, const QString &held);
     bool setPassword(QString &copy, const std::string &key, const QString &password, bool send);
 

@@ -137,16 +137,19 @@ void QVexmarSettingsPage::selectionAccepted(QVexmarMenuItem *item, QVexmarMenuSe
 
 // ---- Shared conventions ----------------------------------------------------------------------------------------
 
-void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, int held)
+void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, int held, const QString &heldText)
 {
     if (!item)
         return;
-    if (item->kind() == QVexmarMenuItem::Switch)
+    if (item->kind() == QVexmarMenuItem::Switch) {
         item->setChecked(held != 0);
-    else if (choosesOption(item))
-        item->selectOption(held, true, false);
-    else
+    } else if (choosesOption(item)) {
+        // Option 0 would pass for a value the device does not hold.
+        item->setLocked(item->isLocked());
+        showHeldOption(item, held, heldText.isEmpty() ? QString::number(held) : heldText);
+    } else {
         item->setValueText(QString::number(held));
+    }
 }
 
 void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, const QString &held)
@@ -155,11 +158,11 @@ void QVexmarSettingsPage::putBack(QVexmarMenuItem *item, const QString &held)
         item->setValueText(held);
 }
 
-bool QVexmarSettingsPage::setImmediately(QVexmarMenuItem *item, bool accepted, int held)
+bool QVexmarSettingsPage::setImmediately(QVexmarMenuItem *item, bool accepted, int held, const QString &heldText)
 {
     if (accepted)
         return true;
-    putBack(item, held);
+    putBack(item, held, heldText);
     showMessagePopup(tr("Failed to apply changes!"), 0);
     return false;
 }
@@ -173,11 +176,11 @@ bool QVexmarSettingsPage::setImmediately(QVexmarMenuItem *item, bool accepted, c
     return false;
 }
 
-bool QVexmarSettingsPage::refusedDuringCall(QVexmarMenuItem *item, int held)
+bool QVexmarSettingsPage::refusedDuringCall(QVexmarMenuItem *item, int held, const QString &heldText)
 {
     if (!getDevice()->hasAudioConnection())
         return false;
-    putBack(item, held);
+    putBack(item, held, heldText);
     showMessagePopup(tr("Cannot apply changes\n(a connection is established)"), 0);
     return true;
 }

@@ -22,6 +22,8 @@ private slots:
     void directWrite();
     void heldOption_data();
     void heldOption();
+    void putBackUnheld_data();
+    void putBackUnheld();
     void changeMark();
     void waysIn_data();
     void waysIn();
@@ -248,6 +250,42 @@ void TestSettingsPage::heldOption()
     QVERIFY(rig.answer(true, 5));
     QTRY_COMPARE(rig.rowText(213), QStringLiteral("Attack Time | 5 ms | 2 ms, *5 ms, 10 ms"));
     QCOMPARE(SettingsRig::rowColour(row), QStringLiteral("blue"));
+}
+
+// A row put back to a value no option holds shows it red with none current, never option 0 as if held.
+void TestSettingsPage::putBackUnheld_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("call"); // the network of a call that refuses; none: the device refuses
+    QTest::addColumn<QString>("heldText");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("refused selection, text given") << int(QVexmarMenuItem::Selection) << QByteArray() << "1 ms"
+                                                   << "Attack Time | 1 ms | 2 ms, 5 ms, 10 ms";
+    QTest::newRow("wheel during a call, decimal") << int(QVexmarMenuItem::Wheel) << QByteArray("eth.0") << QString()
+                                                  << "Attack Time | 1 | 2 ms, 5 ms, 10 ms";
+}
+
+void TestSettingsPage::putBackUnheld()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, call);
+    QFETCH(QString, heldText);
+    QFETCH(QString, shown);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    if (!call.isEmpty())
+        QVERIFY(rig.callOn(call));
+    rig.device.refuseKey("drc_attack", "103-parameter set error");
+    TAudioSettings *audio = getAudioSettings();
+    QVERIFY(audio->setDrcAttack(1, false));
+    QVexmarMenuItem *row = attackRow(rig, kind);
+    row->selectOption(5, true, false);
+    if (call.isEmpty())
+        QVERIFY(!rig.page()->setImmediately(row, audio->setDrcAttack(5, true), audio->drcAttack(), heldText));
+    else
+        QVERIFY(rig.page()->refusedDuringCall(row, audio->drcAttack(), heldText));
+    QCOMPARE(rig.rowText(213), shown);
+    QCOMPARE(SettingsRig::rowColour(row), QStringLiteral("red"));
 }
 
 // A change test sets the mark of the page shown, and only of that page.
