@@ -17,4 +17,8 @@ const std::string GPIO_INPUT_FUNCTIONS[14] = {"input_event_none", "input_event_r
 const std::string RELAY_FUNCTIONS[8] = {"relay_state_none", "relay_state_r1", "relay_state_r2", "relay_state_line",
     "relay_state_sync", "relay_state_line2", "relay_state_sync2", "relay_state_onair"};
 
+const std::string MODULE_MAKER_NET_MODE("Merging");
+const std::string MODULE_MAKER_OWN_TOOLS("Audinate");
+const std::string MODULE_MAKER_NO_REVISION("ArchWave");
+
 } // namespace settingskeys

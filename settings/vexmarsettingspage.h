@@ -372,6 +372,8 @@ private:
     bool applyPage(QVexmarMenuItems *page);
     void afterMobileApply(QVexmarMenuItems *page);
     void afterInputStreamApply(QVexmarMenuItems *page);
+    // Rows 120-124 of the AoIP interface page, sent at once.
+    void aoipInterfaceValueChanged(QVexmarMenuItem *item);
     // The confirmations of the Book's rows (load, update, delete) and of a call profile load.
     void confirmBookAction(QVexmarMenuItem *item, int listId);
     void confirmCallProfileLoad(QVexmarMenuItem *item);

@@ -118,41 +118,6 @@ void QVexmarSettingsPage::buildAutoBitrateMenu()
 
 void QVexmarSettingsPage::codingValueChanged(QVexmarMenuItem *) { }
 
-// ---- Audio page, intercom, AoIP interface (H3: vexmarsettingsaudio.cpp, vexmarsettingsaoip.cpp) ----
-
-void QVexmarSettingsPage::buildAudioMenu()
-{
-    pushEmpty(this, 3);
-}
-
-void QVexmarSettingsPage::updateAudioMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildIntercomMenu()
-{
-    pushEmpty(this, 111);
-}
-
-void QVexmarSettingsPage::updateIntercomMenu(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::hasIntercomChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyIntercom(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::buildAoipInterfaceMenu()
-{
-    pushEmpty(this, 119);
-}
-
-void QVexmarSettingsPage::updateAoipInterfaceMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::audioValueChanged(QVexmarMenuItem *) { }
-
 // ---- AoIP streams and IP addressing (H7: vexmarsettingsaoip.cpp) ----
 
 void QVexmarSettingsPage::buildIpAddressingMenu(int pageId)

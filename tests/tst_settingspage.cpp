@@ -261,8 +261,8 @@ void TestSettingsPage::putBackUnheld_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("refused selection, text given") << int(QVexmarMenuItem::Selection) << QByteArray() << "1 ms"
                                                    << "Attack Time | 1 ms | 2 ms, 5 ms, 10 ms";
-    QTest::newRow("wheel during a call, decimal") << int(QVexmarMenuItem::Wheel) << QByteArray("eth.0") << QString()
-                                                  << "Attack Time | 1 | 2 ms, 5 ms, 10 ms";
+    QTest::newRow("wheel during a call, decimal")
+        << int(QVexmarMenuItem::Wheel) << QByteArray("eth.0") << QString() << "Attack Time | 1 | 2 ms, 5 ms, 10 ms";
 }
 
 void TestSettingsPage::putBackUnheld()

@@ -14,11 +14,14 @@
 
 namespace {
 
-// Logged in at the level, the window on the dark ground of the device and the settings page opened by the page id
-// as another page would open it; then the steps, and the window's picture.
-QImage settingsShot(int level, QVexmar::Page pageId, const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+// Logged in at the level on the device with the set-up's lines over the tests' own, the window on the dark ground
+// of the device and the settings page opened by the page id as another page would open it; then the steps, and the
+// window's picture.
+QImage settingsShot(int level, QVexmar::Page pageId,
+    const std::function<void(settingstesting::SettingsRig &)> &steps = {}, const QByteArray &setup = {})
 {
     settingstesting::SettingsRig rig;
+    rig.device.loadSetup(setup);
     if (!rig.startSettings(level))
         return QImage();
     QPalette palette = rig.window->palette();
@@ -111,6 +114,32 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- Audio page, intercom, AoIP interface ----
+
+const QByteArray audioSetup = R"(
+audio drc_lim_threshold=-6
+audio drc_threshold_cmp=-18
+audio drc_ratio_cmp=3
+audio drc_attack=1
+)";
+
+// The Audio page, then the rows touched in turn, with the set-up's lines; the page scrolled to the row shownRow
+// when there is one.
+QImage audioShot(std::initializer_list<int> rows, const QByteArray &setup = {}, int shownRow = -1)
+{
+    return settingsShot(
+        2, QVexmar::SettingsAudio,
+        [rows, shownRow](settingstesting::SettingsRig &rig) {
+            for (int row : rows)
+                rig.touch(row);
+            if (QVexmarMenuItem *shown = shownRow != -1 ? rig.row(shownRow) : nullptr) {
+                QCoreApplication::processEvents();
+                rig.current()->ensureWidgetVisible(shown, 0, 0);
+            }
+        },
+        audioSetup + setup);
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -127,6 +156,21 @@ QList<GalleryShot> renderSettings()
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
+        {QStringLiteral("audio-page"), audioShot({}, {}, 111)},
+        {QStringLiteral("audio-page-without-module"),
+            audioShot({}, "general device_opts=[ip_dcodec,wifi,record_1]\naudio drc_ratio_cmp=2.5", 111)},
+        {QStringLiteral("audio-intercom-edited"),
+            settingsShot(2, QVexmar::SettingsAudio,
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(111);
+                    QTest::mouseClick(rig.row(112)->switchButton, Qt::LeftButton);
+                })},
+        {QStringLiteral("audio-interface-net-mode-maker"),
+            audioShot({119}, "audio rav_manufacturer=Merging Technologies\naudio rav_sample_rate=48000")},
+        {QStringLiteral("audio-interface-net-mode-maker-status"),
+            audioShot({119}, "audio rav_manufacturer=Merging Technologies", 167)},
+        {QStringLiteral("audio-interface-own-tools-maker"),
+            audioShot({119}, "audio rav_manufacturer=Audinate\naudio rav_if_count=1\naudio rav_dhcp=on")},
     };
 }
 
