@@ -195,4 +195,65 @@ public:
     }
 };
 
+// The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
+// answer.
+inline void answerNext(SettingsRig &rig, const QByteArrayList &replies)
+{
+    for (const QByteArray &reply : replies) {
+        const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
+        SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
+        next.match = reply.left(reply.indexOf(' ')).toStdString();
+        rig.device.addFault(next);
+    }
+}
+
+// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked and " red" for
+// a red value; only the rows of the ids given, when given.
+inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
+{
+    QStringList rows;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (!ids.isEmpty() && !ids.contains(item->id))
+            continue;
+        rows << QString::number(item->id) + QLatin1Char(' ')
+                + (item->valueLabel ? item->valueLabel->text() : item->titleLabel->text())
+                + (item->isLocked() ? QStringLiteral(" L") : QString())
+                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
+    }
+    return rows.join(QStringLiteral("; "));
+}
+
+inline QString lockedRows(SettingsRig &rig)
+{
+    QStringList ids;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (item->isLocked())
+            ids << QString::number(item->id);
+    }
+    return ids.join(QLatin1Char(' '));
+}
+
+// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
+// chooses an option, each as the user does.
+inline void play(SettingsRig &rig, const QString &steps)
+{
+    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
+        const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
+        if (verb == QLatin1String("flip")) {
+            QTest::mouseClick(rig.row(rest.toInt())->switchButton, Qt::LeftButton);
+        } else if (verb == QLatin1String("type")) {
+            // An empty text is typed too: only a null one leaves the keyboard as it opened.
+            QString typed = rest.section(QLatin1Char('='), 1);
+            if (typed.isNull())
+                typed = QStringLiteral("");
+            rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
+            QVERIFY(rig.answer(true, -1, typed));
+        } else {
+            rig.touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
+            QVERIFY(rig.answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
+        }
+    }
+}
+
 } // namespace settingstesting
