@@ -92,42 +92,6 @@ void addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int qualit
             page, qualityRow, QVexmarSettingsPage::tr("Network Quality"), qualityOptions(), quality, notAttached);
 }
 
-// Four decimal numbers of 0-255 between dots, nothing else.
-bool isIpv4(const std::string &text)
-{
-    int parts = 0;
-    size_t at = 0;
-    for (;;) {
-        int value = 0;
-        size_t digits = 0;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 4) {
-            value = value * 10 + (text[at] - '0');
-            ++at;
-            ++digits;
-        }
-        if (digits == 0 || digits > 3 || value > 255)
-            return false;
-        if (++parts == 4)
-            return at == text.size();
-        if (at == text.size() || text[at] != '.')
-            return false;
-        ++at;
-    }
-}
-
-// The common end of an apply: nothing changed is success without a request.
-bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits)
-{
-    if (edits.keys.empty())
-        return true;
-    menu->showMessagePopup(QVexmarSettingsPage::tr("Applying changes..."), 1000);
-    if (copy->store(edits.keys))
-        return true;
-    edits.revert();
-    menu->showMessagePopup(QVexmarSettingsPage::tr("Failed to apply changes!"), 0);
-    return false;
-}
-
 } // namespace
 
 // ---- Ethernet ----------------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "tcomcontroller.h"
 #include "vexmarcontrols.h"
+#include "vexmarsettingspage.h"
 
 #include <QGridLayout>
 
@@ -146,6 +147,40 @@ bool decimalOf(const QVexmarMenuItem *row, qint64 &value)
     }
     value = negative ? -number : number;
     return true;
+}
+
+bool isIpv4(const std::string &text)
+{
+    int parts = 0;
+    size_t at = 0;
+    for (;;) {
+        int value = 0;
+        size_t digits = 0;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 4) {
+            value = value * 10 + (text[at] - '0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0 || digits > 3 || value > 255)
+            return false;
+        if (++parts == 4)
+            return at == text.size();
+        if (at == text.size() || text[at] != '.')
+            return false;
+        ++at;
+    }
+}
+
+bool storeEdits(QVexmarSettingsPage *menu, TComController *target, Edits &edits)
+{
+    if (edits.keys.empty())
+        return true;
+    menu->showMessagePopup(QVexmarSettingsPage::tr("Applying changes..."), 1000);
+    if (target->store(edits.keys))
+        return true;
+    edits.revert();
+    menu->showMessagePopup(QVexmarSettingsPage::tr("Failed to apply changes!"), 0);
+    return false;
 }
 
 } // namespace settingsrows

@@ -16,6 +16,9 @@
 #include <utility>
 #include <vector>
 
+class QVexmarSettingsPage;
+class TComController;
+
 namespace settingsrows {
 
 using Options = std::vector<std::pair<int, QString>>;
@@ -65,6 +68,13 @@ public:
         keys.push_back(key);
         m_undo.push_back([target, setter, held] { (target->*setter)(held, false); });
         (target->*setter)(now, false);
+    }
+    // For setters of more arguments: set makes the change without sending, undo gives back what was held.
+    void change(const std::string &key, const std::function<void()> &set, std::function<void()> undo)
+    {
+        keys.push_back(key);
+        m_undo.push_back(std::move(undo));
+        set();
     }
 
     void revert()
@@ -161,5 +171,11 @@ private:
     bool m_changed = false;
     bool m_refused = false;
 };
+
+// Four decimal numbers of 0-255 between dots, nothing else.
+bool isIpv4(const std::string &text);
+// The common end of an apply: nothing changed is success without a request; otherwise "Applying changes...", one
+// store of the keys, and on a refusal the object given back what it held and "Failed to apply changes!".
+bool storeEdits(QVexmarSettingsPage *menu, TComController *target, Edits &edits);
 
 } // namespace settingsrows
