@@ -7,12 +7,15 @@
 #include "tcomdevice.h"
 #include "tcomravennacontroller.h"
 #include "vexmarcontrols.h"
+#include "vexmarsettingsrows.h"
 
 #include <QGridLayout>
 
 #include <algorithm>
 
 namespace {
+
+using namespace settingsrows;
 
 enum AudioRow {
     DrcStateRow = 113,
@@ -35,13 +38,10 @@ constexpr int lowestCompressor = -40;
 // Bit 1 of the matrix option word: set mutes what is not relevant while the intercom talks, clear fades it.
 constexpr TMatrixSettings::MatrixOpts intercomMute = 0x2;
 
-QVexmarMenuItem *newRow(QVexmarMenuItems *page, int id, int kind, const QString &title, int left, int top = 0)
+// A row on the page under its heading.
+QVexmarMenuItem *addIndented(QVexmarMenuItems *page, int id, int kind, const QString &title)
 {
-    auto *row = new QVexmarMenuItem(id, kind, page);
-    row->layout->setContentsMargins(left, top, 10, 0);
-    row->titleLabel->setText(title);
-    page->addItem(row);
-    return row;
+    return addLocked(page, indented(newRow(page, id, kind, title)), false);
 }
 
 QString dbfsText(int value)
@@ -84,37 +84,40 @@ void QVexmarSettingsPage::buildAudioMenu()
     const unsigned options = getDevice()->deviceOptions();
     const bool module = options & TComDevice::OptRavenna;
 
-    newRow(page, -1, QVexmarMenuItem::Label, tr("Program Limiter / Compressor"), 10);
-    newRow(page, DrcStateRow, QVexmarMenuItem::Switch, tr("Dynamic Processing"), 60);
-    QVexmarMenuItem *limiter = newRow(page, LimiterRow, QVexmarMenuItem::Wheel, tr("Limiter Threshold"), 60);
+    addLocked(page, newRow(page, -1, QVexmarMenuItem::Label, tr("Program Limiter / Compressor")), false);
+    addIndented(page, DrcStateRow, QVexmarMenuItem::Switch, tr("Dynamic Processing"));
+    QVexmarMenuItem *limiter = addIndented(page, LimiterRow, QVexmarMenuItem::Wheel, tr("Limiter Threshold"));
     for (int value = lowestLimiter; value <= highestLimiter; ++value)
         limiter->addOption(value, dbfsText(value));
-    newRow(page, CompressorRow, QVexmarMenuItem::Wheel, tr("Compressor Threshold"), 60);
-    QVexmarMenuItem *ratio = newRow(page, RatioRow, QVexmarMenuItem::Selection, tr("Compressor Ratio"), 60);
+    addIndented(page, CompressorRow, QVexmarMenuItem::Wheel, tr("Compressor Threshold"));
+    QVexmarMenuItem *ratio = addIndented(page, RatioRow, QVexmarMenuItem::Selection, tr("Compressor Ratio"));
     ratio->addOption(10, QStringLiteral("1:1 (Off)"));
     ratio->addOption(15, QStringLiteral("1.5:1"));
     ratio->addOption(20, QStringLiteral("2:1"));
     ratio->addOption(30, QStringLiteral("3:1"));
     ratio->addOption(60, QStringLiteral("6:1"));
-    QVexmarMenuItem *attack = newRow(page, AttackRow, QVexmarMenuItem::Selection, tr("Attack Time"), 60);
+    QVexmarMenuItem *attack = addIndented(page, AttackRow, QVexmarMenuItem::Selection, tr("Attack Time"));
     attack->addOption(0, tr("Fast"));
     attack->addOption(1, tr("Medium"));
     attack->addOption(2, tr("Slow"));
 
     if (module) {
-        newRow(page, -1, QVexmarMenuItem::Label, tr("AES67"), 10, 20);
-        QVexmarMenuItem *state = newRow(page, Aes67Row, QVexmarMenuItem::Selection, tr("State"), 60);
+        addHeader(page, tr("AES67"));
+        QVexmarMenuItem *state = addIndented(page, Aes67Row, QVexmarMenuItem::Selection, tr("State"));
         state->addOption(0, tr("Disabled"));
         state->addOption(1, tr("Active"));
     } else {
-        newRow(page, -1, QVexmarMenuItem::Label, QString(), 10, 20);
+        addHeader(page, QString());
     }
     const bool dante = options & TComDevice::OptRavenna2;
-    QVexmarMenuItem *link = newRow(page, InterfaceRow, QVexmarMenuItem::SubMenu,
-        dante ? QStringLiteral("DANTE") : QStringLiteral("RAVENNA"), module ? 60 : 10);
+    QVexmarMenuItem *link = newRow(
+        page, InterfaceRow, QVexmarMenuItem::SubMenu, dante ? QStringLiteral("DANTE") : QStringLiteral("RAVENNA"));
     link->setValueText(dante ? tr("Configure the DANTE interface") : tr("Configure the RAVENNA interface"));
+    addLocked(page, module ? indented(link) : link, false);
     // No other row leads to the intercom page: it follows the module's link, as one more setting of the audio.
-    newRow(page, IntercomLinkRow, QVexmarMenuItem::SubMenu, tr("Intercom Functions"), 10, 20);
+    QVexmarMenuItem *intercom = newRow(page, IntercomLinkRow, QVexmarMenuItem::SubMenu, tr("Intercom Functions"));
+    intercom->layout->setContentsMargins(10, 20, 10, 0);
+    addLocked(page, intercom, false);
 
     updateAudioMenu(page);
     pushItems(page);
@@ -167,9 +170,8 @@ void QVexmarSettingsPage::buildIntercomMenu()
 {
     auto *page = new QVexmarMenuItems(IntercomPage, this);
     editedMatrixOptions = getMatrixSettings()->matrixOptions();
-    QVexmarMenuItem *row = newRow(page, IntercomRow, QVexmarMenuItem::Switch, tr("Intercom Functions"), 10);
-    row->addOption(0, intercomText(false));
-    row->addOption(1, intercomText(true));
+    addSwitch(page, IntercomRow, tr("Intercom Functions"), editedMatrixOptions & intercomMute, false,
+        {{0, intercomText(false)}, {1, intercomText(true)}});
     updateIntercomMenu(page);
     pushItems(page);
 }
