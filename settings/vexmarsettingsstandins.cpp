@@ -118,68 +118,6 @@ void QVexmarSettingsPage::buildAutoBitrateMenu()
 
 void QVexmarSettingsPage::codingValueChanged(QVexmarMenuItem *) { }
 
-// ---- AoIP streams and IP addressing (H7: vexmarsettingsaoip.cpp) ----
-
-void QVexmarSettingsPage::buildIpAddressingMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateIpAddressingMenu(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::hasIpAddressingChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyIpAddressing(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::buildInputStreamsMenu()
-{
-    pushEmpty(this, 133);
-}
-
-void QVexmarSettingsPage::updateInputStreamsMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildInputStreamMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateInputStreamMenu(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::hasInputStreamChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyInputStream(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::buildOutputStreamMenu()
-{
-    pushEmpty(this, 146);
-}
-
-void QVexmarSettingsPage::updateOutputStreamMenu(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::hasOutputStreamChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *) { }
-
 // ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
 
 void QVexmarSettingsPage::buildBookMenu()

@@ -140,6 +140,24 @@ QImage audioShot(std::initializer_list<int> rows, const QByteArray &setup = {}, 
         audioSetup + setup);
 }
 
+// ---- AoIP input streams, IP addressing, output stream ----
+
+// The Audio page, then the user's and the device's steps as the tests give them (settingstesting.h); the page
+// scrolled to the row shownRow when there is one.
+QImage aoipShot(const char *steps, const QByteArray &setup = {}, int shownRow = -1)
+{
+    return settingsShot(
+        2, QVexmar::SettingsAudio,
+        [steps, shownRow](settingstesting::SettingsRig &rig) {
+            settingstesting::play(rig, QLatin1String(steps));
+            if (QVexmarMenuItem *shown = shownRow != -1 ? rig.row(shownRow) : nullptr) {
+                QCoreApplication::processEvents();
+                rig.current()->ensureWidgetVisible(shown, 0, 0);
+            }
+        },
+        setup);
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -169,6 +187,13 @@ QList<GalleryShot> renderSettings()
             audioShot({119}, "audio rav_manufacturer=Merging Technologies\naudio rav_sample_rate=48000")},
         {QStringLiteral("audio-interface-net-mode-maker-status"),
             audioShot({119}, "audio rav_manufacturer=Merging Technologies", 167)},
+        {QStringLiteral("aoip-input-streams"), aoipShot("touch 119; touch 133")},
+        {QStringLiteral("aoip-receiver-prompt"),
+            aoipShot("touch 119; touch 133; nok rav_stream_in; touch 134; apply; close")},
+        {QStringLiteral("aoip-ip-addressing"), aoipShot("touch 119; touch 125")},
+        {QStringLiteral("aoip-output-two-interfaces"),
+            aoipShot("touch 119; touch 146; type 156=239.1.2.40",
+                "audio rav_manufacturer=Merging Technologies\naudio rav_netif_ou=2\naudio rav_autoconf_ou1=off", 159)},
         {QStringLiteral("audio-interface-own-tools-maker"),
             audioShot({119}, "audio rav_manufacturer=Audinate\naudio rav_if_count=1\naudio rav_dhcp=on")},
     };
