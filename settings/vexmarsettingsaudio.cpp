@@ -1,12 +1,12 @@
 // QVexmarSettingsPage: the Audio page (program limiter and compressor, AES67, the ways to the AoIP interface and to
 // the intercom functions), whose rows take effect at once, and the intercom page, applied as a whole.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "tcomdevice.h"
-#include "tcomravennacontroller.h"
-#include "vexmarcontrols.h"
+#include "controllers/tcomravennacontroller.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 
