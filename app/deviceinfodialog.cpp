@@ -1,7 +1,7 @@
-#include "deviceinfodialog.h"
+#include "app/deviceinfodialog.h"
 
-#include "applicationsettings.h"
-#include "infodialoglayout.h"
+#include "app/infodialoglayout.h"
+#include "shell/applicationsettings.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "infodialoglayout.h"
+#include "app/infodialoglayout.h"
 
 #include <QDialog>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "quorvane.h"
+#include "app/quorvane.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,6 +1,6 @@
-#include "managedevicesdialog.h"
+#include "app/managedevicesdialog.h"
 
-#include "deviceinfodialog.h"
+#include "app/deviceinfodialog.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

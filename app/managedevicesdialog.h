@@ -1,6 +1,6 @@
 #pragma once
 
-#include "applicationsettings.h"
+#include "shell/applicationsettings.h"
 
 #include <QDialog>
 #include <QItemDelegate>

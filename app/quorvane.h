@@ -1,8 +1,8 @@
 #pragma once
 
-#include "applicationsettings.h"
-#include "relaylogin.h"
-#include "rpcconnection.h"
+#include "rpc/rpcconnection.h"
+#include "shell/applicationsettings.h"
+#include "shell/relaylogin.h"
 
 #include <QAbstractSocket>
 #include <QColor>

@@ -1,6 +1,6 @@
-#include "quorvanedialog.h"
+#include "app/quorvanedialog.h"
 
-#include "quorvaneversion.h"
+#include "app/quorvaneversion.h"
 
 #include <QFrame>
 #include <QLabel>

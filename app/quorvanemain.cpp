@@ -1,5 +1,5 @@
-#include "firstframe.h"
-#include "quorvane.h"
+#include "app/quorvane.h"
+#include "widgets/firstframe.h"
 
 #include <QApplication>
 #include <QSslSocket>

@@ -1,4 +1,4 @@
-#include "quorvane.h"
+#include "app/quorvane.h"
 
 #include <QHostAddress>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "serverinfodialog.h"
+#include "app/serverinfodialog.h"
 
-#include "infodialoglayout.h"
+#include "app/infodialoglayout.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -3,16 +3,16 @@
 // their signals to the page, then the page rendered into an image. Beside it, in the same run, the page rendered
 // alone: what a change set costs on top of drawing what it changed.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "taudiosettings.h"
-#include "tmatrixsettings.h"
-#include "vexmaraudiopage.h"
-#include "vexmarwindow.h"
-#include "widgetbench.h"
+#include "bench/widgetbench.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "pages/vexmaraudiopage.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -1,10 +1,10 @@
 // Synchronous calls of the communication service against the simulated device on loopback, beside a bare
 // QTcpSocket ping-pong of the same bytes in the same process.
 
-#include "ccom.h"
-#include "pingpong.h"
-#include "rpcconnection.h"
-#include "simdevice.h"
+#include "bench/pingpong.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcconnection.h"
+#include "tests/peers/simdevice.h"
 
 #include <QCoreApplication>
 

@@ -4,13 +4,13 @@
 // kept. Beside it, in the same run, the same flood into a bare connection that holds nothing: what the transport
 // costs on its own.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "rpcconnection.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "vexmarwindow.h"
-#include "widgetbench.h"
+#include "bench/widgetbench.h"
+#include "device/accessors.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcconnection.h"
+#include "rpc/rpcvocabulary.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
 
 #include <QElapsedTimer>
 #include <QFile>

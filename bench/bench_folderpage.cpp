@@ -3,12 +3,12 @@
 // included). Arg 0: the records the device lists (1000 is the page's cap, 16000 lists past it); arg 1: the
 // entries of its play list.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "vexmarfolderpage.h"
-#include "widgetbench.h"
+#include "bench/widgetbench.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmarfolderpage.h"
+#include "rpc/ccom.h"
+#include "tests/peers/simdevice.h"
 
 #include <QElapsedTimer>
 #include <QListWidget>

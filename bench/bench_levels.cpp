@@ -3,8 +3,8 @@
 // repaint by the backing store). Beside them, in the same run, a baseline graph that repaints all of itself on
 // every change and draws frame, zones and fills every time.
 
-#include "vexmarbars.h"
-#include "widgetbench.h"
+#include "bench/widgetbench.h"
+#include "widgets/vexmarbars.h"
 
 #include <QApplication>
 #include <QPaintEvent>

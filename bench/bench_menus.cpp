@@ -3,10 +3,10 @@
 // visible page on every step, which is what a list that does not blit its content would cost. Each is run on a
 // bare page and on the page pushed in the menu widget, with the category list and the header beside it.
 
-#include "vexmarcontrols.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuwidget.h"
-#include "widgetbench.h"
+#include "bench/widgetbench.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QApplication>
 #include <QMouseEvent>

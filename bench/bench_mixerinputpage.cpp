@@ -3,9 +3,9 @@
 // to the page's crosspoints, then the page rendered into an image. Beside it, in the same run, the page rendered
 // alone: what a change set costs on top of drawing what it changed.
 
-#include "mixerbench.h"
-#include "rpcvocabulary.h"
-#include "widgetbench.h"
+#include "bench/mixerbench.h"
+#include "bench/widgetbench.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <array>
 #include <cstdio>

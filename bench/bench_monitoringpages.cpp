@@ -4,9 +4,9 @@
 // their signals to the page's strips or knobs and crosspoints, then the page rendered into an image. Beside each,
 // in the same run, the page rendered alone: what a change set costs on top of drawing what it changed.
 
-#include "mixerbench.h"
-#include "rpcvocabulary.h"
-#include "widgetbench.h"
+#include "bench/mixerbench.h"
+#include "bench/widgetbench.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 // Body text parsing and writing against a naive split into a QMap of QStrings.
 
-#include "kramsg.h"
+#include "rpc/kramsg.h"
 
 #include <QMap>
 #include <QString>

@@ -1,9 +1,9 @@
 // The transport's two costs: decoding a large frame (against memcpy of the same bytes), and a whole call over
 // loopback (against a bare QTcpSocket ping-pong of the same bytes, in the same event loop).
 
-#include "pingpong.h"
-#include "rpcconnection.h"
-#include "simdevice.h"
+#include "bench/pingpong.h"
+#include "rpc/rpcconnection.h"
+#include "tests/peers/simdevice.h"
 
 #include <QCoreApplication>
 

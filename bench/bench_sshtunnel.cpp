@@ -7,11 +7,11 @@
 // The fixture's user logs in by password only; ssh gets it from an askpass script that reads it from its
 // environment. A summary of our figures against OpenSSH's closes the run.
 
-#include "rpcconnection.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "sshclient.h"
-#include "sshdfixture.h"
+#include "rpc/rpcconnection.h"
+#include "rpc/rpcvocabulary.h"
+#include "shell/sshclient.h"
+#include "tests/peers/simdevice.h"
+#include "tests/peers/sshdfixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 // One frame of the waveform view of a 3-hour project of 100 tracks, painted into a 1000 x 150 image, against a
 // naive draw of every segment-0 entry of the same project into the same image.
 
-#include "drawbargraph.h"
-#include "wavebitmap.h"
-#include "wavebitmapwriter.h"
-#include "widgetbench.h"
+#include "bench/widgetbench.h"
+#include "pages/drawbargraph.h"
+#include "pages/wavebitmap.h"
+#include "tests/peers/wavebitmapwriter.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,12 +3,12 @@
 // What the mixer page benchmarks share: the screen window logged in to the simulated device and showing one page,
 // the change sets of the device played on it in turn, and the page rendered into an image.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarwindow.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // The bare Qt program of bench_startup: an empty window of the main window's size, nothing else.
 
-#include "firstframe.h"
+#include "widgets/firstframe.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "signallevel.h"
+#include "controllers/signallevel.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "taudiosettings.h"
+#include "controllers/taudiosettings.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 const std::string KEY_MATRIX_IN("matrix_in");
 const std::string KEY_MATRIX_OU("matrix_ou");

@@ -4,7 +4,7 @@
 // which the audio pages keep their padlocks, the two line-out levels and the dynamic range control. Every
 // setter writes its one key at once; every change of a value emits controllerParamChanged with its index.
 
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
 #include <QtGlobal>
 

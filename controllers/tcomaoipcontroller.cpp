@@ -1,8 +1,8 @@
-#include "tcomaoipcontroller.h"
+#include "controllers/tcomaoipcontroller.h"
 
-#include "passwordcipher.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/passwordcipher.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 // calls, two SIP accounts and their registration, ports and timers, direct RTP, STUN, packet replication,
 // double streaming and the jitter buffer. Texts are held as Latin-1 and travel as UTF-8.
 
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
 #include <string>
 #include <vector>

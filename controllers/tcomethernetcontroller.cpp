@@ -1,6 +1,6 @@
-#include "tcomethernetcontroller.h"
+#include "controllers/tcomethernetcontroller.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 

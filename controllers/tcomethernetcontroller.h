@@ -4,7 +4,7 @@
 // link mode, hardware address, cable, and the two stream parameters every interface shares. Every change of a
 // value emits controllerParamChanged with its CtlrParam index.
 
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
 #include <string>
 #include <vector>

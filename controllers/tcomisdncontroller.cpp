@@ -1,7 +1,7 @@
-#include "tcomisdncontroller.h"
+#include "controllers/tcomisdncontroller.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <map>
 

@@ -4,7 +4,7 @@
 // and the "5as" switch, which the device keeps among its audio parameters. Every change of a value emits
 // controllerParamChanged with its CtlrParam index.
 
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
 #include <string>
 #include <vector>

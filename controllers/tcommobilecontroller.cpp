@@ -1,8 +1,8 @@
-#include "tcommobilecontroller.h"
+#include "controllers/tcommobilecontroller.h"
 
-#include "ccom.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <iterator>
 #include <map>

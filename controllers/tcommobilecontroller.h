@@ -3,8 +3,8 @@
 // One cellular modem interface of the device ("mobile.N"): identity, radio and data-connection settings, SIM
 // state, operator and signal. The controller state carries the SIM and registration status.
 
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "tcomravennacontroller.h"
+#include "controllers/tcomravennacontroller.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 #include <iterator>

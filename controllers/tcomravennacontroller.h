@@ -4,7 +4,7 @@
 // addressing, link and clock state of its two network interfaces, eight receive streams and the one transmit
 // stream. No signals of its own: owners hear of new values through controllerStateChanged.
 
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
 #include <array>
 #include <map>

@@ -1,7 +1,7 @@
-#include "tcomwificontroller.h"
+#include "controllers/tcomwificontroller.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 

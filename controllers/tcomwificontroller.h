@@ -4,7 +4,7 @@
 // connection, the received signal and the names of the networks the device found. Network names and the
 // passphrase are held in Latin-1 and travel as UTF-8. The setters emit no signal.
 
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
 #include <string>
 #include <vector>

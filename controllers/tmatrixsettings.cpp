@@ -1,8 +1,8 @@
-#include "tmatrixsettings.h"
+#include "controllers/tmatrixsettings.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "taudiosettings.h"
+#include "controllers/taudiosettings.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QScopedValueRollback>
 

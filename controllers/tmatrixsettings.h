@@ -5,8 +5,8 @@
 // writes the one parameter that carries it; values from the device are unpacked into the nodes without being
 // written back. A write the device refuses puts back what it changed.
 
-#include "tcomcontroller.h"
-#include "vexmarmatrixindex.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/vexmarmatrixindex.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,11 +1,12 @@
-#include "accessors.h"
+#include "device/accessors.h"
 
-#include "ccom.h"
-#include "localedictionary.h"
-#include "taudiosettings.h"
-#include "tcomdevice.h"
-#include "tcomravennacontroller.h"
-#include "tmatrixsettings.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/tcomravennacontroller.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/localedictionary.h"
+#include "device/tcomdevice.h"
+#include "device/vexmarsoftkeys.h"
+#include "rpc/ccom.h"
 
 #include <QCoreApplication>
 
@@ -54,4 +55,15 @@ LocaleDictionary *getLocaleDictionary()
 {
     static LocaleDictionary dictionary;
     return &dictionary;
+}
+
+QVexmarSoftkeys *getSoftkeys()
+{
+    static QVexmarSoftkeys softkeys;
+    return &softkeys;
+}
+
+QVexmarSoftkey *getSoftkey(int index)
+{
+    return getSoftkeys()->key(index >= 0 && index < QVexmarSoftkeys::keyCount ? index : 0);
 }

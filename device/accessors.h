@@ -1,11 +1,13 @@
 #pragma once
 
-// The process-wide services below the screen, each built on its first use and kept until exit.
+// The process-wide services of the model, each built on its first use and kept until exit.
 
 namespace kra {
 class CCom;
 }
 class LocaleDictionary;
+class QVexmarSoftkey;
+class QVexmarSoftkeys;
 class TAudioSettings;
 class TComDevice;
 class TComRavennaController;
@@ -29,3 +31,8 @@ TComRavennaController *getRavennaController();
 
 // The text dictionary, read at this first call.
 LocaleDictionary *getLocaleDictionary();
+
+// The soft-key model, built without parent.
+QVexmarSoftkeys *getSoftkeys();
+// Key 0..9 of the soft-key model; any other index gives key 0.
+QVexmarSoftkey *getSoftkey(int index);

@@ -1,7 +1,7 @@
-#include "localedictionary.h"
+#include "device/localedictionary.h"
 
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QFile>
 

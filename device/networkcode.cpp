@@ -1,6 +1,6 @@
-#include "networkcode.h"
+#include "device/networkcode.h"
 
-#include "rpcconvert.h"
+#include "rpc/rpcconvert.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "qvexmarlocalize.h"
+#include "device/qvexmarlocalize.h"
 
 QString QVexmarLocalize::invalidName()
 {

@@ -3,7 +3,7 @@
 // The names the screen shows for network interfaces, codec algorithms and channel modes, and the one-line
 // description of a codec setting.
 
-#include "codecformat.h"
+#include "rpc/codecformat.h"
 
 #include <QCoreApplication>
 #include <QString>

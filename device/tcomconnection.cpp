@@ -1,10 +1,10 @@
-#include "tcomconnection.h"
+#include "device/tcomconnection.h"
 
-#include "ccom.h"
-#include "networkcode.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
+#include "device/networkcode.h"
+#include "device/tcomdevice.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <vector>
 

@@ -9,8 +9,8 @@
 // code that may wait or notify holds its record, and a record disposed of while held goes when the last hold
 // ends.
 
-#include "codecformat.h"
-#include "rpcmessage.h"
+#include "rpc/codecformat.h"
+#include "rpc/rpcmessage.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
-#include "tcomdevice.h"
+#include "device/tcomdevice.h"
 
-#include "networkcode.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "signallevel.h"
+#include "controllers/signallevel.h"
+#include "device/networkcode.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 // SIP/AoIP, Ethernet, Mobile and Wi-Fi controllers and tells the rest of the program what changed through
 // deviceStateChanged and the connection signals.
 
-#include "codecformat.h"
-#include "rpcmessage.h"
-#include "tcomaoipcontroller.h"
-#include "tcomconnection.h"
-#include "tcomethernetcontroller.h"
-#include "tcommobilecontroller.h"
-#include "tcomrpcaccess.h"
-#include "tcomwificontroller.h"
+#include "controllers/tcomaoipcontroller.h"
+#include "controllers/tcomethernetcontroller.h"
+#include "controllers/tcommobilecontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "controllers/tcomwificontroller.h"
+#include "device/tcomconnection.h"
+#include "rpc/codecformat.h"
+#include "rpc/rpcmessage.h"
 
 #include <QObject>
 #include <QStringList>

@@ -3,12 +3,12 @@
 // the model as it was. Then the commands: codec choice lists, reboot and shutdown, the recorder's transport,
 // and the requests of the call and link records.
 
-#include "tcomdevice.h"
+#include "device/tcomdevice.h"
 
-#include "ccom.h"
-#include "networkcode.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "device/networkcode.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The device model's EVENT and INFO handling: interface and codec reports, relays, battery, registrations, and
 // the call and link events that create, update and remove connection records.
 
-#include "tcomdevice.h"
+#include "device/tcomdevice.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // The device's recorder, project and file commands, the free-space queries and the time-zone city list. Each
 // is one request; the model keeps nothing of it.
 
-#include "tcomdevice.h"
+#include "device/tcomdevice.h"
 
-#include "ccom.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <climits>
 

@@ -1,7 +1,7 @@
 // Properties of the configuration reader, whatever the file holds: the record keeps its invariants, and a
 // record that can be written reads back the same; the writer refuses exactly the texts the file cannot hold.
 
-#include "applicationsettings.h"
+#include "shell/applicationsettings.h"
 
 #include <QBuffer>
 #include <QStringList>

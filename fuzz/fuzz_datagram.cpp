@@ -1,7 +1,7 @@
 // Property: a datagram decodes to the empty message unless it holds a whole frame of a known kind; a decoded
 // message with a body, written again, decodes to the same message.
 
-#include "rpcconnection.h"
+#include "rpc/rpcconnection.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Property: whatever a body text parses to, writing that record and parsing the text again gives the same record.
 
-#include "kramsg.h"
+#include "rpc/kramsg.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -11,17 +11,17 @@
 // repeats the row n times (n at most 1200), each '#' in it replaced by the repetition's number. Rows keep the
 // printable ASCII characters only; a list stops growing at 256 kB.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "drawbargraph.h"
-#include "recordermodel.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "trackgraphmodel.h"
-#include "vexmareditorpage.h"
-#include "vexmarfolderpage.h"
-#include "vexmarmessage.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/drawbargraph.h"
+#include "pages/recordermodel.h"
+#include "pages/trackgraphmodel.h"
+#include "pages/vexmareditorpage.h"
+#include "pages/vexmarfolderpage.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/peers/simdevice.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Property: any text either is refused without touching the output or deciphers to a plain text that enciphers
 // and deciphers back to itself.
 
-#include "passwordcipher.h"
+#include "rpc/passwordcipher.h"
 
 #include <climits>
 #include <cstdint>

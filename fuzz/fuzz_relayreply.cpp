@@ -1,7 +1,7 @@
 // Property: whatever a relay answers, the reply parser and the port rule neither crash nor grant a login
 // without one user, one password and a port that fits a TCP port; a granted port is the one its "m=" text gives.
 
-#include "relaylogin.h"
+#include "shell/relaylogin.h"
 
 #include <QByteArray>
 #include <QString>

@@ -7,9 +7,9 @@
 // caller's containers already hold something. A reply text that does not parse gives a call that failed before it
 // was sent.
 
-#include "ccom.h"
-#include "rpcvocabulary.h"
-#include "tcomrpcaccess.h"
+#include "controllers/tcomrpcaccess.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 // The first two bytes choose the piece sizes and whether notifications are held; calls 1 to 4 (GET, LIST with
 // its merge, DO, setting values) wait for replies.
 
-#include "rpcconnection.h"
+#include "rpc/rpcconnection.h"
 
 #include <QByteArray>
 #include <QList>

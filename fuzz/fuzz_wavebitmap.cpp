@@ -2,7 +2,7 @@
 // its 80 bytes are there; a segment reads exactly when its index is 0..14 and its bytes lie inside the input,
 // and then holds those bytes in order, completed with zeros to a whole entry.
 
-#include "wavebitmap.h"
+#include "pages/wavebitmap.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,4 +1,4 @@
-#include "drawbargraph.h"
+#include "pages/drawbargraph.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trackgraphmodel.h"
+#include "pages/trackgraphmodel.h"
 
 #include <QString>
 #include <QWidget>

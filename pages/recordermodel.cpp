@@ -1,13 +1,13 @@
-#include "recordermodel.h"
+#include "pages/recordermodel.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "rpcvocabulary.h"
-#include "screenpointer.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "tmatrixsettings.h"
-#include "vexmarmessage.h"
+#include "controllers/tcomrpcaccess.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QCoreApplication>
 #include <QDebug>

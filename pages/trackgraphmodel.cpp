@@ -1,6 +1,6 @@
-#include "trackgraphmodel.h"
+#include "pages/trackgraphmodel.h"
 
-#include "wavebitmap.h"
+#include "pages/wavebitmap.h"
 
 #include <algorithm>
 #include <cmath>

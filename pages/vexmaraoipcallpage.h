@@ -1,9 +1,9 @@
 #pragma once
 
-#include "tcomdevice.h"
-#include "vexmarinterfaces.h"
-#include "vexmarpageid.h"
-#include "vexmarpagewidget.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarpageid.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QHash>
 #include <QList>

@@ -1,13 +1,13 @@
-#include "vexmaraoipcallpanel.h"
+#include "pages/vexmaraoipcallpanel.h"
 
-#include "accessors.h"
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmarbutton.h"
-#include "vexmarmenuselect.h"
-#include "vexmarplaintext.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QIcon>

@@ -1,19 +1,19 @@
 // The popups of the call page: the dial pad, the number history, the coding of the running call and the choice of
 // the network interfaces. Each closing slot checks the line again: a call may have started or ended meanwhile.
 
-#include "vexmaraoipcallpage.h"
+#include "pages/vexmaraoipcallpage.h"
 
-#include "accessors.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraccess.h"
-#include "vexmaraoipcallpanel.h"
-#include "vexmarbutton.h"
-#include "vexmarmenuselect.h"
-#include "vexmarvirtual.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "device/vexmaraccess.h"
+#include "pages/vexmaraoipcallpanel.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QLabel>
 #include <QVariant>

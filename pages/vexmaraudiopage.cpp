@@ -1,13 +1,13 @@
-#include "vexmaraudiopage.h"
+#include "pages/vexmaraudiopage.h"
 
-#include "accessors.h"
-#include "tmatrixsettings.h"
-#include "vexmaraudioknob.h"
-#include "vexmaraudioscale.h"
-#include "vexmaraudiosettingspage.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "pages/vexmaraudioscale.h"
+#include "pages/vexmaraudiosettingspage.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QFrame>
 #include <QLabel>

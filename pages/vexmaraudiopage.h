@@ -1,11 +1,11 @@
 #pragma once
 
-#include "taudiosettings.h"
-#include "tcomdevice.h"
-#include "vexmarinterfaces.h"
-#include "vexmarmatrixindex.h"
-#include "vexmarpageid.h"
-#include "vexmarpagewidget.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/vexmarmatrixindex.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarpageid.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QMap>
 

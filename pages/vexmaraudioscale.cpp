@@ -1,6 +1,6 @@
-#include "vexmaraudioscale.h"
+#include "pages/vexmaraudioscale.h"
 
-#include "vexmaraudioknob.h"
+#include "widgets/vexmaraudioknob.h"
 
 #include <cmath>
 

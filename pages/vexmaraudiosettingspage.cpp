@@ -1,11 +1,11 @@
-#include "vexmaraudiosettingspage.h"
+#include "pages/vexmaraudiosettingspage.h"
 
-#include "accessors.h"
-#include "tcomdevice.h"
-#include "vexmaraudioscale.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarpopuplook.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmaraudioscale.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarpopuplook.h"
 
 #include <QLabel>
 #include <QScopedValueRollback>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "taudiosettings.h"
-#include "vexmarpopup.h"
+#include "controllers/taudiosettings.h"
+#include "widgets/vexmarpopup.h"
 
 class QLabel;
 class QVexmarButton;

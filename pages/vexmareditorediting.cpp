@@ -2,15 +2,15 @@
 // the source into the project, separators and marks, deleting a selection, zoom, speed, and playback on the
 // device with a local clock that moves the cursor.
 
-#include "vexmareditorpage.h"
+#include "pages/vexmareditorpage.h"
 
-#include "accessors.h"
-#include "drawbargraph.h"
-#include "recordermodel.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarcontrols.h"
-#include "vexmareditorimages.h"
+#include "device/accessors.h"
+#include "pages/drawbargraph.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmareditorimages.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

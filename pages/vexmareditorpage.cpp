@@ -1,21 +1,21 @@
 // The editor page's layout, its project state and the requests that load it: the element lists read into the
 // two views, the project chosen, a recording handed over by the folder page, saving and clearing the project.
 
-#include "vexmareditorpage.h"
+#include "pages/vexmareditorpage.h"
 
-#include "accessors.h"
-#include "drawbargraph.h"
-#include "logescape.h"
-#include "recordermodel.h"
-#include "rpcvocabulary.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarcontrols.h"
-#include "vexmareditorimages.h"
-#include "vexmaricon.h"
-#include "vexmarmessage.h"
-#include "vexmarplaintext.h"
-#include "vexmarprojectpopups.h"
+#include "device/accessors.h"
+#include "pages/drawbargraph.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmareditorimages.h"
+#include "rpc/logescape.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarplaintext.h"
+#include "widgets/vexmarprojectpopups.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 // no project of its own: every edit is a request to the device, after which the edited element list is read
 // again and the two waveform views are rebuilt from what the device holds. No audio passes through here.
 
-#include "tcomdevice.h"
-#include "vexmarpagewidget.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QPointer>
 #include <QString>

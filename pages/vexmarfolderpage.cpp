@@ -1,15 +1,15 @@
-#include "vexmarfolderpage.h"
+#include "pages/vexmarfolderpage.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "recordermodel.h"
-#include "rpcvocabulary.h"
-#include "tcomrpcaccess.h"
-#include "vexmarbutton.h"
-#include "vexmarfolderimages.h"
-#include "vexmaricon.h"
-#include "vexmarmessage.h"
-#include "vexmarplaintext.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmarfolderimages.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

@@ -4,8 +4,8 @@
 // play list, shown with their details, deleted, and handed to the editor. No audio passes through here: the page
 // only sends the recorder's commands and list requests through its own recorder model.
 
-#include "trackgraphmodel.h"
-#include "vexmarpagewidget.h"
+#include "pages/trackgraphmodel.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QHash>
 #include <QList>

@@ -2,11 +2,11 @@
 // buttons act. The buttons are never disabled: each slot checks the page's state and does nothing where it does
 // not apply, and the images tell the user so.
 
-#include "recordermodel.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarfolderimages.h"
-#include "vexmarfolderpage.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmarfolderimages.h"
+#include "pages/vexmarfolderpage.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
 
 #include <QComboBox>
 #include <QListWidget>

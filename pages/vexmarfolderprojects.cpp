@@ -2,19 +2,19 @@
 // of drive and project, creating and deleting projects, copying a project or a recording to another drive or
 // sending a recording by FTP, and the hand-over of a recording to the editor page.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "recordermodel.h"
-#include "rpcvocabulary.h"
-#include "screenpointer.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmarconfirm.h"
-#include "vexmarfolderpage.h"
-#include "vexmarmessage.h"
-#include "vexmarprojectpopups.h"
-#include "vexmarvirtual.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmarfolderpage.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarprojectpopups.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

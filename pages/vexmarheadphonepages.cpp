@@ -1,10 +1,10 @@
-#include "vexmarmonitoringpages.h"
+#include "pages/vexmarmonitoringpages.h"
 
-#include "accessors.h"
-#include "vexmaraudioknob.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
+#include "device/accessors.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QScopedValueRollback>
 

@@ -1,12 +1,12 @@
-#include "vexmarmixerbasepage.h"
+#include "pages/vexmarmixerbasepage.h"
 
-#include "accessors.h"
-#include "tcomdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarbutton.h"
-#include "vexmaricon.h"
-#include "vexmarmatrix.h"
-#include "vexmarmessage.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarmatrix.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QCoreApplication>
 #include <QIcon>

@@ -4,10 +4,10 @@
 // crosspoints, the channel-label tables, the tests and rules that decide which inputs are usable and the headphone
 // button's target.
 
-#include "tcomdevice.h"
-#include "vexmarmatrixindex.h"
-#include "vexmarpageid.h"
-#include "vexmarpagewidget.h"
+#include "controllers/vexmarmatrixindex.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarpageid.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QHash>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "vexmarmixerinputpage.h"
+#include "pages/vexmarmixerinputpage.h"
 
-#include "accessors.h"
-#include "tmatrixsettings.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarmatrix.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QFrame>
 #include <QLabel>

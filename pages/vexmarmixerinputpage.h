@@ -1,9 +1,9 @@
 #pragma once
 
-#include "tcomcontroller.h"
-#include "tcomdevice.h"
-#include "vexmarinterfaces.h"
-#include "vexmarmixerbasepage.h"
+#include "controllers/tcomcontroller.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmarmixerbasepage.h"
+#include "widgets/vexmarinterfaces.h"
 
 #include <QMap>
 

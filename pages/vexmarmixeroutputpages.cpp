@@ -1,9 +1,9 @@
-#include "vexmarmixeroutputpages.h"
+#include "pages/vexmarmixeroutputpages.h"
 
-#include "accessors.h"
-#include "tmatrixsettings.h"
-#include "vexmarbutton.h"
-#include "vexmarmatrix.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QButtonGroup>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tcomcontroller.h"
-#include "tcomdevice.h"
-#include "vexmarmixerbasepage.h"
+#include "controllers/tcomcontroller.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmarmixerbasepage.h"
 
 #include <QMap>
 

@@ -2,6 +2,6 @@
 
 // The mixer pages of the routing matrix, for the screen window that builds them.
 
-#include "vexmarmixerinputpage.h"
-#include "vexmarmixeroutputpages.h"
-#include "vexmarmonitoringpages.h"
+#include "pages/vexmarmixerinputpage.h"
+#include "pages/vexmarmixeroutputpages.h"
+#include "pages/vexmarmonitoringpages.h"

@@ -1,10 +1,10 @@
-#include "vexmarmonitoringpages.h"
+#include "pages/vexmarmonitoringpages.h"
 
-#include "accessors.h"
-#include "vexmaraudioknob.h"
-#include "vexmaraudioscale.h"
-#include "vexmarbutton.h"
-#include "vexmarmatrix.h"
+#include "device/accessors.h"
+#include "pages/vexmaraudioscale.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "taudiosettings.h"
-#include "tcomcontroller.h"
-#include "tcomdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarinterfaces.h"
-#include "vexmarmixerbasepage.h"
-#include "vexmarpanctrl.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmarmixerbasepage.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarpanctrl.h"
 
 #include <QMap>
 

@@ -1,12 +1,12 @@
-#include "vexmarrecordingpage.h"
+#include "pages/vexmarrecordingpage.h"
 
-#include "recordermodel.h"
-#include "rpcvocabulary.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmaricon.h"
-#include "vexmarplaintext.h"
-#include "vexmarvirtual.h"
+#include "pages/recordermodel.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarplaintext.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QComboBox>
 #include <QFrame>

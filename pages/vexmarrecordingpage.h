@@ -1,7 +1,7 @@
 #pragma once
 
-#include "vexmarpageid.h"
-#include "vexmarpagewidget.h"
+#include "widgets/vexmarpageid.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <memory>
 #include <string>

@@ -1,16 +1,16 @@
-#include "vexmarvoicecallpage.h"
+#include "pages/vexmarvoicecallpage.h"
 
-#include "accessors.h"
-#include "localedictionary.h"
-#include "rpcvocabulary.h"
-#include "vexmaraoipcallpanel.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmaricon.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmessage.h"
-#include "vexmarvirtual.h"
-#include "vexmarvoicecallpanel.h"
+#include "device/accessors.h"
+#include "device/localedictionary.h"
+#include "pages/vexmaraoipcallpanel.h"
+#include "pages/vexmarvoicecallpanel.h"
+#include "rpc/rpcvocabulary.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QCoreApplication>
 #include <QFrame>

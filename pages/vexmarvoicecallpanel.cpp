@@ -1,7 +1,7 @@
-#include "vexmarvoicecallpanel.h"
+#include "pages/vexmarvoicecallpanel.h"
 
-#include "accessors.h"
-#include "vexmarplaintext.h"
+#include "device/accessors.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tcommobilecontroller.h"
+#include "controllers/tcommobilecontroller.h"
 
 #include <QString>
 #include <QWidget>

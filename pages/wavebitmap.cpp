@@ -1,4 +1,4 @@
-#include "wavebitmap.h"
+#include "pages/wavebitmap.h"
 
 #include <QFile>
 #include <QtEndian>

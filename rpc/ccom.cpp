@@ -1,6 +1,6 @@
-#include "ccom.h"
+#include "rpc/ccom.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>

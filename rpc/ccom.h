@@ -4,8 +4,8 @@
 // connection (a nested event loop that keeps painting but takes no user input), the last reply with its refused
 // parameters kept apart, the "db" parameter store of one context, and level notifications over UDP.
 
-#include "kramsg.h"
-#include "rpcconnection.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconnection.h"
 
 #include <QObject>
 #include <QString>

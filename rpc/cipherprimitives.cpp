@@ -1,4 +1,4 @@
-#include "cipherprimitives.h"
+#include "rpc/cipherprimitives.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>

@@ -1,8 +1,8 @@
-#include "codecformat.h"
+#include "rpc/codecformat.h"
 
-#include "kramsg.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <array>
 #include <list>

@@ -1,6 +1,6 @@
-#include "kramsg.h"
+#include "rpc/kramsg.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <algorithm>
 #include <cstring>

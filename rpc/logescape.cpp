@@ -1,4 +1,4 @@
-#include "logescape.h"
+#include "rpc/logescape.h"
 
 QString escapedForLog(const QString &text)
 {

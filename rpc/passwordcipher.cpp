@@ -1,6 +1,6 @@
-#include "passwordcipher.h"
+#include "rpc/passwordcipher.h"
 
-#include "cipherprimitives.h"
+#include "rpc/cipherprimitives.h"
 
 #include <openssl/crypto.h>
 

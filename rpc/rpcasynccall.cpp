@@ -1,6 +1,6 @@
-#include "rpcasynccall.h"
+#include "rpc/rpcasynccall.h"
 
-#include "rpcconnection.h"
+#include "rpc/rpcconnection.h"
 
 #include <QPointer>
 

@@ -2,8 +2,8 @@
 
 // Handles to outstanding calls, watchers that signal their end, and the multi-step delegate call.
 
-#include "kramsg.h"
-#include "rpcmessage.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcmessage.h"
 
 #include <QElapsedTimer>
 #include <QObject>

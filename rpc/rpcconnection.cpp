@@ -1,6 +1,6 @@
-#include "rpcconnection.h"
+#include "rpc/rpcconnection.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QHostAddress>
 #include <QPointer>

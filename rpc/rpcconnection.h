@@ -3,9 +3,9 @@
 // The framed RPC transport: 24-byte header ("VORNRpcM", total length, id, frame kind, aux, all 32-bit little
 // endian) followed by the body text. Calls are matched to replies by id; notifications are passed on.
 
-#include "rpcasynccall.h"
-#include "rpcmessage.h"
-#include "rpcnotificationqueue.h"
+#include "rpc/rpcasynccall.h"
+#include "rpc/rpcmessage.h"
+#include "rpc/rpcnotificationqueue.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>

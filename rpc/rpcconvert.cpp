@@ -1,6 +1,6 @@
-#include "rpcconvert.h"
+#include "rpc/rpcconvert.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <charconv>
 #include <cinttypes>

@@ -1,4 +1,4 @@
-#include "rpcmessage.h"
+#include "rpc/rpcmessage.h"
 
 RpcMessage::RpcMessage(quint32 id, qint32 aux, qint32 kind, const kra::CMsg &body)
     : m_id(id), m_aux(aux), m_kind(kind), m_body(body)

@@ -2,7 +2,7 @@
 
 // One protocol message: the frame header fields and the parsed body.
 
-#include "kramsg.h"
+#include "rpc/kramsg.h"
 
 #include <QMetaType>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "rpcnotificationqueue.h"
+#include "rpc/rpcnotificationqueue.h"
 
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 int RpcNotificationQueue::append(RpcMessage message)
 {

@@ -4,7 +4,7 @@
 // it sends. A level snapshot replaces the one held before it (only the newest counts) and takes its place in the
 // order; past MaxMessages, or MaxBytes of body text, the oldest other notifications make room for the new one.
 
-#include "rpcmessage.h"
+#include "rpc/rpcmessage.h"
 
 #include <deque>
 

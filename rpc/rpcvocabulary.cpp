@@ -1,4 +1,4 @@
-#include "rpcvocabulary.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <array>
 

@@ -1,16 +1,15 @@
-#include "vexmarmainpage.h"
+#include "screen/vexmarmainpage.h"
 
-#include "accessors.h"
-#include "screenaccessors.h"
-#include "tmatrixsettings.h"
-#include "vexmaraccess.h"
-#include "vexmarbutton.h"
-#include "vexmaricon.h"
-#include "vexmarindicators.h"
-#include "vexmarpanels.h"
-#include "vexmarsoftkeys.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "device/vexmaraccess.h"
+#include "device/vexmarsoftkeys.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarwindow.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarindicators.h"
+#include "widgets/vexmarpanels.h"
 
 #include <QFrame>
 #include <QIcon>

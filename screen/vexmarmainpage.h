@@ -1,10 +1,10 @@
 #pragma once
 
-#include "taudiosettings.h"
-#include "tcomdevice.h"
-#include "vexmarinterfaces.h"
-#include "vexmarmatrixindex.h"
-#include "vexmarpagewidget.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/vexmarmatrixindex.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QMap>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "rpcconnection.h"
-#include "rpcmessage.h"
-#include "rpcnotificationqueue.h"
-#include "taudiosettings.h"
-#include "tcomdevice.h"
-#include "vexmarmessage.h"
-#include "vexmarpageid.h"
+#include "controllers/taudiosettings.h"
+#include "device/tcomdevice.h"
+#include "rpc/rpcconnection.h"
+#include "rpc/rpcmessage.h"
+#include "rpc/rpcnotificationqueue.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarpageid.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,21 +1,21 @@
 // The screen window's status and call display: network, codec, SIP and call state of the visible page and the
 // status bar, the call texts of the call pages, and the remote numbers published to the device.
 
-#include "vexmarwindow.h"
+#include "screen/vexmarwindow.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "localedictionary.h"
-#include "networkcode.h"
-#include "qvexmarlocalize.h"
-#include "rpcvocabulary.h"
-#include "tcomravennacontroller.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmarmainpage.h"
-#include "vexmarmenuitem.h"
-#include "vexmarsettingspage.h"
-#include "vexmarstatusbar.h"
-#include "vexmarvoicecallpage.h"
+#include "controllers/tcomravennacontroller.h"
+#include "device/accessors.h"
+#include "device/localedictionary.h"
+#include "device/networkcode.h"
+#include "device/qvexmarlocalize.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "pages/vexmarvoicecallpage.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "screen/vexmarmainpage.h"
+#include "screen/vexmarstatusbar.h"
+#include "settings/vexmarsettingspage.h"
+#include "widgets/menu/vexmarmenuitem.h"
 
 #include <QStackedLayout>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "tcallprofile.h"
+#include "settings/tcallprofile.h"
 
-#include "networkcode.h"
+#include "device/networkcode.h"
 
 TCallProfile::TCallProfile()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codecformat.h"
+#include "rpc/codecformat.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
-#include "ttimezonelist.h"
+#include "settings/ttimezonelist.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "rpcvocabulary.h"
-#include "tcomcontroller.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmarsettingskeys.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingskeys.h"
 
 #include <map>
 #include <string>

@@ -1,13 +1,13 @@
 // QVexmarSettingsPage: the AoIP interface page. It shows the module's values from the AoIP controller, read anew
 // at every refresh, and sends the edits of its five settings at once.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "tcomravennacontroller.h"
-#include "vexmaraccess.h"
-#include "vexmarsettingskeys.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcomravennacontroller.h"
+#include "device/accessors.h"
+#include "device/vexmaraccess.h"
+#include "settings/vexmarsettingskeys.h"
+#include "settings/vexmarsettingsrows.h"
 
 #include <QGridLayout>
 

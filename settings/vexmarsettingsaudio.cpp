@@ -1,13 +1,13 @@
 // QVexmarSettingsPage: the Audio page (program limiter and compressor, AES67, the ways to the AoIP interface and to
 // the intercom functions), whose rows take effect at once, and the intercom page, applied as a whole.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "tcomdevice.h"
-#include "tcomravennacontroller.h"
-#include "vexmarcontrols.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcomravennacontroller.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "settings/vexmarsettingsrows.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 

@@ -1,18 +1,18 @@
 // QVexmarSettingsPage: the Ethernet, ISDN and Wi-Fi pages of the Network branch. Each is built from the page's
 // editing copy of the interface's controller, marks itself modified by its change test and is applied as a whole.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "networkcode.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomethernetcontroller.h"
-#include "tcomisdncontroller.h"
-#include "tcomwificontroller.h"
-#include "vexmarcontrols.h"
-#include "vexmarmenuselect.h"
-#include "vexmarsettingsrows.h"
+#include "controllers/tcomethernetcontroller.h"
+#include "controllers/tcomisdncontroller.h"
+#include "controllers/tcomwificontroller.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/tcomdevice.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingsrows.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 

@@ -1,4 +1,4 @@
-#include "vexmarsettingskeys.h"
+#include "settings/vexmarsettingskeys.h"
 
 namespace settingskeys {
 

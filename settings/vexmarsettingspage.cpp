@@ -1,24 +1,24 @@
 // QVexmarSettingsPage: construction, the entries, back, refresh, apply, the clicks, the device's notices and the
 // slots.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "networkcode.h"
-#include "rpcmessage.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomethernetcontroller.h"
-#include "tcomisdncontroller.h"
-#include "tcommobilecontroller.h"
-#include "tcomrpcaccess.h"
-#include "tcomwificontroller.h"
-#include "ttimezonelist.h"
-#include "vexmaraccess.h"
-#include "vexmarcontrols.h"
-#include "vexmarmenuitem.h"
+#include "controllers/tcomethernetcontroller.h"
+#include "controllers/tcomisdncontroller.h"
+#include "controllers/tcommobilecontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "controllers/tcomwificontroller.h"
+#include "device/accessors.h"
+#include "device/networkcode.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcmessage.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/ttimezonelist.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 #include <QStackedLayout>

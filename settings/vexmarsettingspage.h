@@ -4,14 +4,14 @@
 // class; each source says which members it holds (vexmarsettingsstandins.cpp keeps those of the branches still to
 // be written).
 
-#include "codecformat.h"
-#include "taudiosettings.h"
-#include "tcallprofile.h"
-#include "tcomconnection.h"
-#include "tcomravennacontroller.h"
-#include "tmatrixsettings.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuwidget.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/tcomravennacontroller.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/tcomconnection.h"
+#include "rpc/codecformat.h"
+#include "settings/tcallprofile.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuwidget.h"
 
 #include <QString>
 

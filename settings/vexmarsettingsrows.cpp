@@ -1,8 +1,8 @@
-#include "vexmarsettingsrows.h"
+#include "settings/vexmarsettingsrows.h"
 
-#include "tcomcontroller.h"
-#include "vexmarcontrols.h"
-#include "vexmarsettingspage.h"
+#include "controllers/tcomcontroller.h"
+#include "settings/vexmarsettingspage.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 

@@ -4,8 +4,8 @@
 // the page's margins, the rows a change test reads (present and not locked), and the edits of an apply that a
 // refused store takes back.
 
-#include "vexmarmenuitem.h"
-#include "vexmarmenuwidget.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuwidget.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // pushes an empty page of its id, so that the menu's ways in and out already work; everything else does nothing and
 // reports nothing changed or applied. Each branch moves its members out of here into its own source.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // QVexmarSettingsPage: the device's enumerations as texts and keywords.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "vexmarsettingskeys.h"
+#include "settings/vexmarsettingskeys.h"
 
 #include <iterator>
 

@@ -1,18 +1,18 @@
 // QVexmarSettingsPage: value changes, keyboards and selections routed to their branch, the conventions every
 // branch shares, and the level passwords.
 
-#include "vexmarsettingspage.h"
+#include "settings/vexmarsettingspage.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "passwordcipher.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmarmenuselect.h"
-#include "vexmarsettingskeys.h"
-#include "vexmarvirtual.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/passwordcipher.h"
+#include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingskeys.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <map>
 

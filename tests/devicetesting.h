@@ -3,9 +3,9 @@
 // The device model against the simulated device: the codec's set-up loaded, the model's signals written to a
 // log in the order they came, and the device's notifications handed to the model as the screen hands them.
 
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
+#include "device/tcomdevice.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/rpctesting.h"
 
 #include <QByteArrayList>
 #include <QMap>

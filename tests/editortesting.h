@@ -5,15 +5,15 @@
 // application's parameter store reads "DB|"; the recorder settings read before each project request are left
 // out), the pages asked for, the texts of the labels and messages, and touches by name.
 
-#include "drawbargraph.h"
-#include "pagetesting.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarcontrols.h"
-#include "vexmareditorimages.h"
-#include "vexmareditorpage.h"
-#include "vexmarmessage.h"
-#include "vexmarprojectpopups.h"
+#include "pages/drawbargraph.h"
+#include "pages/vexmareditorimages.h"
+#include "pages/vexmareditorpage.h"
+#include "tests/pagetesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarprojectpopups.h"
 
 #include <QLabel>
 #include <QTemporaryDir>

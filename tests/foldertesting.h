@@ -4,9 +4,9 @@
 // as the screen shows it, the frames the device received (a request to the application's parameter store reads
 // "DB|"), the pages the page asked for, and the texts of its lists, combo boxes and messages.
 
-#include "pagetesting.h"
-#include "vexmarfolderpage.h"
-#include "vexmarmessage.h"
+#include "pages/vexmarfolderpage.h"
+#include "tests/pagetesting.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QComboBox>
 #include <QListWidget>

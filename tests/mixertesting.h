@@ -4,10 +4,10 @@
 // onto a page, the matrix writes among the frames, the checked crosspoints and the look of a crosspoint that takes
 // no check.
 
-#include "screentesting.h"
-#include "taudiosettings.h"
-#include "tmatrixsettings.h"
-#include "vexmarmatrix.h"
+#include "controllers/taudiosettings.h"
+#include "controllers/tmatrixsettings.h"
+#include "tests/screentesting.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QByteArrayList>
 #include <QImage>

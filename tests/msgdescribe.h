@@ -1,7 +1,7 @@
 #pragma once
 
-#include "kramsg.h"
-#include "rpcvocabulary.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QByteArray>
 

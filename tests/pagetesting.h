@@ -5,12 +5,12 @@
 // request to the application's parameter store reads "DB|") and the pages the page asked for. Buttons' pictures
 // are named with imageOf (pixeltesting.h).
 
-#include "accessors.h"
-#include "ccom.h"
-#include "pixeltesting.h"
-#include "rpctesting.h"
-#include "tcomdevice.h"
-#include "vexmarpageid.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "rpc/ccom.h"
+#include "tests/pixeltesting.h"
+#include "tests/rpctesting.h"
+#include "widgets/vexmarpageid.h"
 
 #include <QtTest>
 

@@ -2,11 +2,11 @@
 
 // Small helpers shared by the tests that talk to the simulated device.
 
-#include "ccom.h"
-#include "kramsg.h"
-#include "msgdescribe.h"
-#include "rpcconnection.h"
-#include "simdevice.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconnection.h"
+#include "tests/msgdescribe.h"
+#include "tests/peers/simdevice.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

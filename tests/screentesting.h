@@ -4,16 +4,16 @@
 // process-wide services connected to it, a page that writes down what the window tells it, and the colours of
 // the status bar's line indicators read back as call-state codes.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "pixeltesting.h"
-#include "rpctesting.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmarinterfaces.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "rpc/ccom.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
+#include "tests/pixeltesting.h"
+#include "tests/rpctesting.h"
+#include "widgets/vexmarinterfaces.h"
 
 #include <QPointer>
 #include <QStackedLayout>

@@ -4,17 +4,17 @@
 // open it by page id or menu path, push the rows of a branch with their ids, touch rows and header icons, answer
 // the popup that is open and read what it says, read a row as the user sees it, and the frames the device got.
 
-#include "screentesting.h"
-#include "tcomdevice.h"
-#include "vexmaraccess.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmenuwidget.h"
-#include "vexmarmessage.h"
-#include "vexmarsettingspage.h"
-#include "vexmarvirtual.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "settings/vexmarsettingspage.h"
+#include "tests/screentesting.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QPalette>
 

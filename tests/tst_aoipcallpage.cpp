@@ -1,15 +1,15 @@
 // The call pages of the codec lines against the simulated device, inside the screen window: dialling and hanging
 // up, the interface indicators and their controllers, the popups, and the panels' colours and texts.
 
-#include "screentesting.h"
-#include "tcomcontroller.h"
-#include "vexmaraccess.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmaraoipcallpanel.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarmenuselect.h"
-#include "vexmarvirtual.h"
+#include "controllers/tcomcontroller.h"
+#include "device/vexmaraccess.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "pages/vexmaraoipcallpanel.h"
+#include "tests/screentesting.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QLabel>
 #include <QtTest>

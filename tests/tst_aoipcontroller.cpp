@@ -1,9 +1,9 @@
 // The SIP/AoIP controller against the simulated device: what it asks and writes, and what it holds afterwards.
 
-#include "passwordcipher.h"
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "tcomaoipcontroller.h"
+#include "controllers/tcomaoipcontroller.h"
+#include "rpc/passwordcipher.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/rpctesting.h"
 
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/rand.h>

@@ -1,8 +1,8 @@
-#include "applicationsettings.h"
-#include "messagecatcher.h"
-#include "programdirectory.h"
-#include "readonlydirectory.h"
-#include "testfiles.h"
+#include "shell/applicationsettings.h"
+#include "shell/programdirectory.h"
+#include "tests/messagecatcher.h"
+#include "tests/readonlydirectory.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 

@@ -3,15 +3,15 @@
 // padlocks are usable after a login in either order of the device's reports, the popup's switches and threshold,
 // and the level graphs.
 
-#include "pixeltesting.h"
-#include "screentesting.h"
-#include "tmatrixsettings.h"
-#include "vexmaraudioknob.h"
-#include "vexmaraudiopage.h"
-#include "vexmaraudiosettingspage.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
+#include "controllers/tmatrixsettings.h"
+#include "pages/vexmaraudiopage.h"
+#include "pages/vexmaraudiosettingspage.h"
+#include "tests/pixeltesting.h"
+#include "tests/screentesting.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The audio input settings against the simulated device: the frames they send, the values they hold and the
 // parameter indexes they report, in order.
 
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "taudiosettings.h"
+#include "controllers/taudiosettings.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // The communication service against the simulated device: synchronous calls, the rebuilt replies, the "db"
 // store, the UDP level filter, and the accessor's one instance.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
+#include "device/accessors.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/peers/simdevice.h"
+#include "tests/rpctesting.h"
 
 #include <QApplication>
 #include <QTimer>

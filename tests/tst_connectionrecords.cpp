@@ -2,7 +2,7 @@
 // they give, in order, and the records they leave; records that leave the model while their own code still
 // runs (receivers that wait for the device while the link drops, or reset the model); the queries.
 
-#include "devicetesting.h"
+#include "tests/devicetesting.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // against the simulated device: the bodies it received, the time-out of each pending call, the results, and the
 // state the call and link records are left in.
 
-#include "devicetesting.h"
+#include "tests/devicetesting.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
-#include "applicationsettings.h"
-#include "deviceinfodialog.h"
-#include "managedevicesdialog.h"
-#include "serverinfodialog.h"
-#include "windowtesting.h"
+#include "app/deviceinfodialog.h"
+#include "app/managedevicesdialog.h"
+#include "app/serverinfodialog.h"
+#include "shell/applicationsettings.h"
+#include "tests/windowtesting.h"
 
 #include <QtTest>
 #include <QtWidgets>

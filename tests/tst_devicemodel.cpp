@@ -1,7 +1,7 @@
 // The device model against the simulated device: the requests of its start-up per device set-up, what the
 // device's events and INFO messages change and announce, and the model's own setters with their follow-ups.
 
-#include "devicetesting.h"
+#include "tests/devicetesting.h"
 
 #include <QtTest>
 

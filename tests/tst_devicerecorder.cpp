@@ -2,7 +2,7 @@
 // sends, the time-out of its pending call, its result on the device's answers and refusals and on replies that
 // lack or garble what it reads, and element lists gathered over partial replies.
 
-#include "devicetesting.h"
+#include "tests/devicetesting.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "drawbargraph.h"
-#include "pixeltesting.h"
-#include "wavebitmapwriter.h"
+#include "pages/drawbargraph.h"
+#include "tests/peers/wavebitmapwriter.h"
+#include "tests/pixeltesting.h"
 
 #include <QTemporaryDir>
 #include <QWheelEvent>

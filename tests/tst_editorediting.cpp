@@ -3,8 +3,8 @@
 // samples; the cursor's steps, stops and ends; playback of the source and of the project's tracks one after the
 // other.
 
-#include "editortesting.h"
-#include "wavebitmapwriter.h"
+#include "tests/editortesting.h"
+#include "tests/peers/wavebitmapwriter.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // recording handed over, the project chosen, created or refused, a stored source, saving and clearing the
 // project, the way to the folder and home; the wave maps found below the local folder or not.
 
-#include "editortesting.h"
-#include "vexmarwindow.h"
+#include "screen/vexmarwindow.h"
+#include "tests/editortesting.h"
 
 #include <QStackedLayout>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The Ethernet controller against the simulated device: the frames it sends, the values it holds and the
 // parameter indices it reports, in order.
 
-#include "rpctesting.h"
-#include "tcomethernetcontroller.h"
+#include "controllers/tcomethernetcontroller.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

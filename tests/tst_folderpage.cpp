@@ -2,13 +2,13 @@
 // the requests that clicks send (a request to the application's parameter store reads "DB|"), the images the
 // buttons show, and the delete confirmation.
 
-#include "foldertesting.h"
-#include "recordermodel.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarfolderpage.h"
-#include "vexmarmessage.h"
-#include "vexmarwindow.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmarfolderpage.h"
+#include "screen/vexmarwindow.h"
+#include "tests/foldertesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,14 +1,14 @@
 // The folder page's drives, projects, exports and hand-over to the editor against the simulated device: from
 // the touches on the page and its popups to the frames the device received and what the page shows.
 
-#include "foldertesting.h"
-#include "recordermodel.h"
-#include "screenpointer.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarcontrols.h"
-#include "vexmarprojectpopups.h"
-#include "vexmarvirtual.h"
+#include "pages/recordermodel.h"
+#include "tests/foldertesting.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarprojectpopups.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QLabel>
 #include <QTimer>

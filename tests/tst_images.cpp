@@ -1,5 +1,5 @@
-#include "pixeltesting.h"
-#include "vexmarbutton.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbutton.h"
 
 #include <QDirIterator>
 #include <QProcess>

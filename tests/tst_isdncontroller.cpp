@@ -1,8 +1,8 @@
 // The ISDN controller against the simulated device: the frames on the interface and on "audio", the values it
 // holds and the parameter indices it reports, in order.
 
-#include "rpctesting.h"
-#include "tcomisdncontroller.h"
+#include "controllers/tcomisdncontroller.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

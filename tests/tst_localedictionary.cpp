@@ -1,11 +1,11 @@
 // The text dictionary (its file rules, cause texts and the dictionary shipped with the program) and the display
 // names of networks, codec algorithms, channel modes and codec settings.
 
-#include "accessors.h"
-#include "codecformat.h"
-#include "localedictionary.h"
-#include "qvexmarlocalize.h"
-#include "rpcvocabulary.h"
+#include "device/accessors.h"
+#include "device/localedictionary.h"
+#include "device/qvexmarlocalize.h"
+#include "rpc/codecformat.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,9 +2,9 @@
 // node or gain, what they make of the device's packed values, what a refusal puts back, and that values from the
 // device are never written back.
 
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "tmatrixsettings.h"
+#include "controllers/tmatrixsettings.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
-#include "programdirectory.h"
-#include "quorvane.h"
-#include "rotatinglogfile.h"
-#include "testfiles.h"
-#include "windowtesting.h"
+#include "app/quorvane.h"
+#include "shell/programdirectory.h"
+#include "shell/rotatinglogfile.h"
+#include "tests/testfiles.h"
+#include "tests/windowtesting.h"
 
 #include <QtTest>
 

@@ -2,13 +2,13 @@
 // login and once the device is ready, in either order of its reports; what a click writes and what a refused one
 // leaves; what the device's changes show without a request; the meters and the navigation.
 
-#include "mixertesting.h"
-#include "pixeltesting.h"
-#include "tmatrixsettings.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarmatrix.h"
-#include "vexmarmixerinputpage.h"
+#include "controllers/tmatrixsettings.h"
+#include "pages/vexmarmixerinputpage.h"
+#include "tests/mixertesting.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -1,12 +1,12 @@
 // The mixer output pages "LINE/USB" and "AES67" inside the screen window, against the simulated device: what is
 // usable before and once the device is ready; what a click writes; what the device's changes show; navigation.
 
-#include "mixertesting.h"
-#include "pixeltesting.h"
-#include "tmatrixsettings.h"
-#include "vexmarbutton.h"
-#include "vexmarmatrix.h"
-#include "vexmarmixeroutputpages.h"
+#include "controllers/tmatrixsettings.h"
+#include "pages/vexmarmixeroutputpages.h"
+#include "tests/mixertesting.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The mobile controller against the simulated device: the frames it sends, their time-outs, the values it
 // holds and the SIM and registration state it reports.
 
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "tcommobilecontroller.h"
+#include "controllers/tcommobilecontroller.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

@@ -2,17 +2,17 @@
 // touch writes and what a refused one leaves, the mode switch, what the device's changes show without a request,
 // which controls are usable after a login in either order of the device's reports, and the levels.
 
-#include "mixertesting.h"
-#include "pixeltesting.h"
-#include "tmatrixsettings.h"
-#include "vexmaraudioknob.h"
-#include "vexmaraudioscale.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarmatrix.h"
-#include "vexmarmessage.h"
-#include "vexmarmonitoringpages.h"
+#include "controllers/tmatrixsettings.h"
+#include "pages/vexmaraudioscale.h"
+#include "pages/vexmarmonitoringpages.h"
+#include "tests/mixertesting.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarmatrix.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "kramsg.h"
-#include "msgdescribe.h"
-#include "rpcvocabulary.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/msgdescribe.h"
 
 #include <QtTest>
 

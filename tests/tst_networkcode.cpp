@@ -1,4 +1,4 @@
-#include "networkcode.h"
+#include "device/networkcode.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // The screen window and the communication service while a call waits and the device floods them with notifications.
 
-#include "screentesting.h"
+#include "tests/screentesting.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "cipherprimitives.h"
-#include "passwordcipher.h"
+#include "rpc/cipherprimitives.h"
+#include "rpc/passwordcipher.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The RAVENNA controller against the simulated device: the frames it sends, the values it holds and what its
 // requests report.
 
-#include "rpctesting.h"
-#include "tcomravennacontroller.h"
+#include "controllers/tcomravennacontroller.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

@@ -2,14 +2,14 @@
 // application's parameter store reads "DB|", and a time-out other than 10 s there or 5 s elsewhere is written
 // behind the frame), what it returns, the limit messages on the screen, and the texts it builds.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "recordermodel.h"
-#include "rpctesting.h"
-#include "screenpointer.h"
-#include "tcomdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarmessage.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/recordermodel.h"
+#include "rpc/ccom.h"
+#include "tests/rpctesting.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QtTest>
 

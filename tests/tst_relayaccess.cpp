@@ -1,11 +1,11 @@
 // The main window's relay login against the TLS relay peer on loopback.
 
-#include "programdirectory.h"
-#include "quorvane.h"
-#include "relaylogin.h"
-#include "testfiles.h"
-#include "tlsrelay.h"
-#include "windowtesting.h"
+#include "app/quorvane.h"
+#include "shell/programdirectory.h"
+#include "shell/relaylogin.h"
+#include "tests/peers/tlsrelay.h"
+#include "tests/testfiles.h"
+#include "tests/windowtesting.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,6 +1,6 @@
-#include "passwordcipher.h"
-#include "relaykeccak.h"
-#include "relaylogin.h"
+#include "rpc/passwordcipher.h"
+#include "shell/relaykeccak.h"
+#include "shell/relaylogin.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "readonlydirectory.h"
-#include "rotatinglogfile.h"
-#include "testfiles.h"
+#include "shell/rotatinglogfile.h"
+#include "tests/readonlydirectory.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // The request helper and the controller bases against the simulated device, and the shared value tables.
 
-#include "ccom.h"
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "tcomcontroller.h"
-#include "tcomrpcaccess.h"
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/peers/simdevice.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

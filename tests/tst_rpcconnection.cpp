@@ -1,10 +1,10 @@
 // The client connection against the simulated device, over real loopback sockets.
 
-#include "rpcconnection.h"
-#include "rpcnotificationqueue.h"
-#include "rpctesting.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
+#include "rpc/rpcconnection.h"
+#include "rpc/rpcnotificationqueue.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/peers/simdevice.h"
+#include "tests/rpctesting.h"
 
 #include <QElapsedTimer>
 #include <QTcpSocket>

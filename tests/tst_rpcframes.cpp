@@ -1,9 +1,9 @@
 // Frames byte for byte: hand-written golden frames against the encoder and both decoders, the datagram decoder's
 // refusals, and the stream decoder's states.
 
-#include "rpcconnection.h"
-#include "rpctesting.h"
-#include "simdevice.h"
+#include "rpc/rpcconnection.h"
+#include "tests/peers/simdevice.h"
+#include "tests/rpctesting.h"
 
 #include <QTcpSocket>
 #include <QtEndian>

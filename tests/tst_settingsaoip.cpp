@@ -2,10 +2,10 @@
 // module: the rows each shows and locks, what its refresh asks for, the mark, and what an apply sends, refuses
 // unsent, and sends again after the device refused it.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
-#include "accessors.h"
-#include "tcomravennacontroller.h"
+#include "controllers/tcomravennacontroller.h"
+#include "device/accessors.h"
 
 using namespace settingstesting;
 

@@ -2,10 +2,10 @@
 // and locks, what an edit sends and how a refusal puts the row back, the refreshes by the device's notices, and
 // the rows and requests that the module's maker and interface count decide.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
-#include "accessors.h"
-#include "tcomravennacontroller.h"
+#include "controllers/tcomravennacontroller.h"
+#include "device/accessors.h"
 
 using namespace settingstesting;
 

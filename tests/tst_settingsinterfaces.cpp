@@ -1,7 +1,7 @@
 // The Ethernet, ISDN and Wi-Fi pages of the settings menu against the simulated device: the rows each shows and
 // locks, the modified mark, the frames an apply sends, the Wi-Fi network choice and the Ethernet re-read.
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 using namespace settingstesting;
 

@@ -1,8 +1,8 @@
 // The settings page's core against the simulated device: the ways into the menu, the dispatchers, the shared
 // conventions of the branches, the texts, the call profile record, the time zone and the level passwords.
 
-#include "settingstesting.h"
-#include "ttimezonelist.h"
+#include "settings/ttimezonelist.h"
+#include "tests/settingstesting.h"
 
 #include <QStackedLayout>
 

@@ -2,7 +2,7 @@
 // refusals, the call profile load's question, a wheel put back, back onto a stored call profile's list, the refresh
 // message and the Ethernet "config info".
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 #include <QPointer>
 

@@ -1,10 +1,10 @@
 // What the settings page keeps for its branches, against the simulated device: the enumeration texts and keywords,
 // the call profile record, the time zone and the level passwords with the auto-login.
 
-#include "passwordcipher.h"
-#include "settingstesting.h"
-#include "tcallprofile.h"
-#include "ttimezonelist.h"
+#include "rpc/passwordcipher.h"
+#include "settings/tcallprofile.h"
+#include "settings/ttimezonelist.h"
+#include "tests/settingstesting.h"
 
 #include <algorithm>
 

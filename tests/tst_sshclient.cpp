@@ -1,6 +1,6 @@
-#include "rpctesting.h"
-#include "sshclient.h"
-#include "sshdfixture.h"
+#include "shell/sshclient.h"
+#include "tests/peers/sshdfixture.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

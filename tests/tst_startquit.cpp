@@ -1,12 +1,12 @@
 // Runs the program's own start-up and shut-down in this process: the application object, the main window and the
 // process-wide services come and go as in main(), with the program's directory in a temporary directory.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "programdirectory.h"
-#include "quorvane.h"
-#include "simdevice.h"
-#include "testfiles.h"
+#include "app/quorvane.h"
+#include "device/accessors.h"
+#include "rpc/ccom.h"
+#include "shell/programdirectory.h"
+#include "tests/peers/simdevice.h"
+#include "tests/testfiles.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,5 +1,5 @@
-#include "relaylogin.h"
-#include "tlsrelay.h"
+#include "shell/relaylogin.h"
+#include "tests/peers/tlsrelay.h"
 
 #include <QtTest>
 

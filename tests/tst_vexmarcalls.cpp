@@ -2,13 +2,13 @@
 // call pages, the status bar and the visible page show, the status refresh of networks, codecs, SIP accounts and
 // idle lines, and the remote numbers published to the device, typed or taken from a call profile.
 
-#include "screentesting.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuwidget.h"
-#include "vexmarsettingspage.h"
-#include "vexmarvoicecallpage.h"
+#include "controllers/tcomrpcaccess.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "pages/vexmarvoicecallpage.h"
+#include "settings/vexmarsettingspage.h"
+#include "tests/screentesting.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuwidget.h"
 
 #include <QLabel>
 #include <QLineEdit>

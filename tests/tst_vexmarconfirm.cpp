@@ -1,6 +1,6 @@
-#include "pixeltesting.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
 
 #include <QLabel>
 #include <QPointer>

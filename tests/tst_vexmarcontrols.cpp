@@ -1,7 +1,7 @@
-#include "pixeltesting.h"
-#include "screenpointer.h"
-#include "vexmarcontrols.h"
-#include "vexmarkeyrecorder.h"
+#include "tests/pixeltesting.h"
+#include "tests/vexmarkeyrecorder.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QPainter>
 #include <QSignalSpy>

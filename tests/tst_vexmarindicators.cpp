@@ -1,7 +1,7 @@
-#include "pixeltesting.h"
-#include "vexmarbars.h"
-#include "vexmarindicators.h"
-#include "vexmarpanels.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarindicators.h"
+#include "widgets/vexmarpanels.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "pixeltesting.h"
-#include "vexmarbars.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbars.h"
 
 #include <QRandomGenerator>
 #include <QScreen>

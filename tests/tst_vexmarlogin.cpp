@@ -2,17 +2,17 @@
 // passwords through the keyboard, what a login resets and asks; the home page's page buttons by access level and
 // its F keys by the device's soft keys and docking.
 
-#include "screenaccessors.h"
-#include "screentesting.h"
-#include "vexmaraccess.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarloginpage.h"
-#include "vexmarmainpage.h"
-#include "vexmarsettingspage.h"
-#include "vexmarsoftkeys.h"
-#include "vexmarvirtual.h"
+#include "device/accessors.h"
+#include "device/vexmaraccess.h"
+#include "device/vexmarsoftkeys.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "screen/vexmarloginpage.h"
+#include "screen/vexmarmainpage.h"
+#include "settings/vexmarsettingspage.h"
+#include "tests/screentesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -1,10 +1,10 @@
-#include "pixeltesting.h"
-#include "screenpointer.h"
-#include "vexmaraudioknob.h"
-#include "vexmarbars.h"
-#include "vexmarcontrols.h"
-#include "vexmarkeyrecorder.h"
-#include "vexmarmatrix.h"
+#include "tests/pixeltesting.h"
+#include "tests/vexmarkeyrecorder.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QPainter>
 #include <QScrollArea>

@@ -1,9 +1,9 @@
-#include "pixeltesting.h"
-#include "screenpointer.h"
-#include "vexmarcontrols.h"
-#include "vexmarkeyrecorder.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuwidget.h"
+#include "tests/pixeltesting.h"
+#include "tests/vexmarkeyrecorder.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QLineEdit>
 #include <QtTest>

@@ -1,9 +1,9 @@
-#include "pixeltesting.h"
-#include "screenpointer.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarkeyrecorder.h"
-#include "vexmarmenuselect.h"
+#include "tests/pixeltesting.h"
+#include "tests/vexmarkeyrecorder.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QLabel>
 #include <QSignalSpy>

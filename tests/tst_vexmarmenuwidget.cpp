@@ -1,11 +1,11 @@
-#include "pixeltesting.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarmenuitem.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmenuwidget.h"
-#include "vexmarmessage.h"
-#include "vexmarvirtual.h"
+#include "tests/pixeltesting.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QStackedLayout>
 #include <QWindow>

@@ -1,7 +1,7 @@
-#include "pixeltesting.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarprojectpopups.h"
+#include "tests/pixeltesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarprojectpopups.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -2,15 +2,15 @@
 // pushed into the application's store, the recorder commands the device received, its timers' ticks invoked,
 // flat fills grabbed; and the screen window following the page's requests.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "pixeltesting.h"
-#include "rpctesting.h"
-#include "screentesting.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarrecordingpage.h"
-#include "vexmarvirtual.h"
+#include "device/accessors.h"
+#include "pages/vexmarrecordingpage.h"
+#include "rpc/ccom.h"
+#include "tests/pixeltesting.h"
+#include "tests/rpctesting.h"
+#include "tests/screentesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QComboBox>
 #include <QLabel>

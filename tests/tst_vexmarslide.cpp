@@ -1,5 +1,5 @@
-#include "pixeltesting.h"
-#include "vexmarslidewidget.h"
+#include "tests/pixeltesting.h"
+#include "widgets/menu/vexmarslidewidget.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -2,10 +2,10 @@
 // the device's options and the docking station, the signals of a change from the device, the full read, and the
 // writes the device refuses.
 
-#include "screenaccessors.h"
-#include "screentesting.h"
-#include "vexmaraccess.h"
-#include "vexmarsoftkeys.h"
+#include "device/accessors.h"
+#include "device/vexmaraccess.h"
+#include "device/vexmarsoftkeys.h"
+#include "tests/screentesting.h"
 
 #include <QtTest>
 

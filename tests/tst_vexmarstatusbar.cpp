@@ -2,14 +2,14 @@
 // with their real controllers and the process-wide model, as the screen window feeds them: each notification to
 // the model first, then to the bar.
 
-#include "accessors.h"
-#include "pixeltesting.h"
-#include "rpctesting.h"
-#include "tcomdevice.h"
-#include "vexmarbutton.h"
-#include "vexmarindicators.h"
-#include "vexmarstatusbar.h"
-#include "vexmarstatusnet.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarstatusnet.h"
+#include "tests/pixeltesting.h"
+#include "tests/rpctesting.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarindicators.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "screenpointer.h"
-#include "vexmarbutton.h"
-#include "vexmarkeyrecorder.h"
-#include "vexmarvirtual.h"
+#include "tests/vexmarkeyrecorder.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

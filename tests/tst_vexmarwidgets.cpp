@@ -1,11 +1,11 @@
-#include "pixeltesting.h"
-#include "screenpointer.h"
-#include "vexmarbutton.h"
-#include "vexmaricon.h"
-#include "vexmarkeyrecorder.h"
-#include "vexmarmessage.h"
-#include "vexmarpagewidget.h"
-#include "vexmarpopup.h"
+#include "tests/pixeltesting.h"
+#include "tests/vexmarkeyrecorder.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarpagewidget.h"
+#include "widgets/vexmarpopup.h"
 
 #include <QBoxLayout>
 #include <QElapsedTimer>

@@ -2,18 +2,18 @@
 // reset, the audio levels, the routing of the device's messages, the deferred queue around synchronous calls,
 // the keep-alive, page switching, the shutdown question and the firmware version.
 
-#include "devicetesting.h"
-#include "localedictionary.h"
-#include "screentesting.h"
-#include "tcomravennacontroller.h"
-#include "tmatrixsettings.h"
-#include "vexmaraccess.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmarbutton.h"
-#include "vexmarloginpage.h"
-#include "vexmarmenuitem.h"
-#include "vexmarsettingspage.h"
-#include "vexmarvoicecallpage.h"
+#include "controllers/tcomravennacontroller.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/localedictionary.h"
+#include "device/vexmaraccess.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "pages/vexmarvoicecallpage.h"
+#include "screen/vexmarloginpage.h"
+#include "settings/vexmarsettingspage.h"
+#include "tests/devicetesting.h"
+#include "tests/screentesting.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/vexmarbutton.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,15 +1,15 @@
 // The voice call page against the simulated device, inside the screen window: one table of what the user and
 // the device do, step by step, with the frames the device received and what the page showed.
 
-#include "messagecatcher.h"
-#include "screentesting.h"
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmessage.h"
-#include "vexmarvirtual.h"
-#include "vexmarvoicecallpage.h"
-#include "vexmarvoicecallpanel.h"
+#include "pages/vexmarvoicecallpage.h"
+#include "pages/vexmarvoicecallpanel.h"
+#include "tests/messagecatcher.h"
+#include "tests/screentesting.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QLabel>
 #include <QLineEdit>

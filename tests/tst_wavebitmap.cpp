@@ -1,7 +1,7 @@
-#include "testfiles.h"
-#include "trackgraphmodel.h"
-#include "wavebitmap.h"
-#include "wavebitmapwriter.h"
+#include "pages/trackgraphmodel.h"
+#include "pages/wavebitmap.h"
+#include "tests/peers/wavebitmapwriter.h"
+#include "tests/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The Wi-Fi controller against the simulated device: the frames it sends, the values it holds, the signal it
 // reads and the bars that signal gives.
 
-#include "rpctesting.h"
-#include "signallevel.h"
-#include "tcomwificontroller.h"
+#include "controllers/signallevel.h"
+#include "controllers/tcomwificontroller.h"
+#include "tests/rpctesting.h"
 
 #include <QtTest>
 

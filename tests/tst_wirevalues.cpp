@@ -1,7 +1,7 @@
-#include "codecformat.h"
-#include "logescape.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/codecformat.h"
+#include "rpc/logescape.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vexmarevent.h"
+#include "widgets/vexmarevent.h"
 
 #include <QList>
 #include <QWidget>

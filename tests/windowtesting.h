@@ -2,7 +2,7 @@
 
 // Small helpers shared by the tests of the main window and its dialogs.
 
-#include "quorvane.h"
+#include "app/quorvane.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "firstframe.h"
+#include "widgets/firstframe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "screenpointer.h"
+#include "widgets/screenpointer.h"
 
-#include "vexmarevent.h"
+#include "widgets/vexmarevent.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "vexmaraudioknob.h"
+#include "widgets/vexmaraudioknob.h"
 
-#include "vexmarbars.h"
-#include "vexmarcontrols.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QLabel>
 #include <QPainter>

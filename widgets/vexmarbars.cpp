@@ -1,4 +1,4 @@
-#include "vexmarbars.h"
+#include "widgets/vexmarbars.h"
 
 #include <QLabel>
 #include <QPaintEvent>

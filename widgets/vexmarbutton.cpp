@@ -1,6 +1,6 @@
-#include "vexmarbutton.h"
+#include "widgets/vexmarbutton.h"
 
-#include "vexmaricon.h"
+#include "widgets/vexmaricon.h"
 
 #include <QIcon>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "vexmarconfirm.h"
+#include "widgets/vexmarconfirm.h"
 
-#include "vexmarbutton.h"
-#include "vexmarpopuplook.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarpopuplook.h"
 
 #include <QLabel>
 #include <QTimer>

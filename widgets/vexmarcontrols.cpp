@@ -1,7 +1,7 @@
-#include "vexmarcontrols.h"
+#include "widgets/vexmarcontrols.h"
 
-#include "screenpointer.h"
-#include "vexmarevent.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarevent.h"
 
 #include <QIcon>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vexmarpanctrl.h"
+#include "widgets/vexmarpanctrl.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "vexmaricon.h"
+#include "widgets/vexmaricon.h"
 
 #include <QIconEngine>
 #include <QPainter>

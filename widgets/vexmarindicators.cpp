@@ -1,7 +1,7 @@
-#include "vexmarindicators.h"
+#include "widgets/vexmarindicators.h"
 
-#include "vexmarbutton.h"
-#include "vexmarplaintext.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QLabel>

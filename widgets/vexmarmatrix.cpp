@@ -1,6 +1,6 @@
-#include "vexmarmatrix.h"
+#include "widgets/vexmarmatrix.h"
 
-#include "vexmarslidewidget.h"
+#include "widgets/menu/vexmarslidewidget.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>

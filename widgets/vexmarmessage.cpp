@@ -1,7 +1,7 @@
-#include "vexmarmessage.h"
+#include "widgets/vexmarmessage.h"
 
-#include "vexmarbutton.h"
-#include "vexmarplaintext.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>

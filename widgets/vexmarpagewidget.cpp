@@ -1,6 +1,6 @@
-#include "vexmarpagewidget.h"
+#include "widgets/vexmarpagewidget.h"
 
-#include "vexmarbutton.h"
+#include "widgets/vexmarbutton.h"
 
 #include <QBoxLayout>
 #include <QFrame>

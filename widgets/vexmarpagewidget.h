@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vexmarpageid.h"
+#include "widgets/vexmarpageid.h"
 
 #include <QWidget>
 

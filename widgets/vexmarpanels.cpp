@@ -1,8 +1,8 @@
-#include "vexmarpanels.h"
+#include "widgets/vexmarpanels.h"
 
-#include "vexmarbars.h"
-#include "vexmarbutton.h"
-#include "vexmarindicators.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarindicators.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vexmarinterfaces.h"
+#include "widgets/vexmarinterfaces.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "vexmarplaintext.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QLabel>
 

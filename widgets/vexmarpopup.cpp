@@ -1,7 +1,7 @@
-#include "vexmarpopup.h"
+#include "widgets/vexmarpopup.h"
 
-#include "screenpointer.h"
-#include "vexmarevent.h"
+#include "widgets/screenpointer.h"
+#include "widgets/vexmarevent.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "vexmarpopuplook.h"
+#include "widgets/vexmarpopuplook.h"
 
-#include "vexmarbutton.h"
-#include "vexmarplaintext.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "vexmarprojectpopups.h"
+#include "widgets/vexmarprojectpopups.h"
 
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarplaintext.h"
-#include "vexmarpopuplook.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarplaintext.h"
+#include "widgets/vexmarpopuplook.h"
 
 #include <QBoxLayout>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vexmarpopup.h"
+#include "widgets/vexmarpopup.h"
 
 #include <QByteArray>
 #include <QMap>

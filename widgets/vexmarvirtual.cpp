@@ -1,6 +1,6 @@
-#include "vexmarvirtual.h"
+#include "widgets/vexmarvirtual.h"
 
-#include "vexmarbutton.h"
+#include "widgets/vexmarbutton.h"
 
 #include <QShowEvent>
 

@@ -4,10 +4,10 @@
 // holds the simulated codec's set-up and audio section, so the device model and the controllers become ready.
 // The Operator logs in without a password; the Expert's password is "expert", the Administrator's "admin".
 
-#include "simdevice.h"
+#include "tests/peers/simdevice.h"
 
-#include "kramsg.h"
-#include "rpcmessage.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcmessage.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

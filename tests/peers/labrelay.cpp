@@ -7,8 +7,8 @@
 // configuration holds them), LAB_SSH_USER, LAB_SSH_PASSWORD and LAB_MAC (the grant). Listens on 127.0.0.1 and
 // prints the issuer of its certificate ("organization=", "commonName=") so that the lab can trust it.
 
-#include "relaylogin.h"
-#include "tlsrelay.h"
+#include "shell/relaylogin.h"
+#include "tests/peers/tlsrelay.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>

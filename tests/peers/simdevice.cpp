@@ -1,8 +1,8 @@
-#include "simdevice.h"
+#include "tests/peers/simdevice.h"
 
-#include "passwordcipher.h"
-#include "rpcconnection.h"
-#include "rpcvocabulary.h"
+#include "rpc/passwordcipher.h"
+#include "rpc/rpcconnection.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QFile>
 #include <QHostAddress>

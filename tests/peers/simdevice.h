@@ -20,7 +20,7 @@
 // Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
 // one request of a sequence. Every request is logged before it is answered.
 
-#include "rpcmessage.h"
+#include "rpc/rpcmessage.h"
 
 #include <QList>
 #include <QObject>

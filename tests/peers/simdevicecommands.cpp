@@ -13,10 +13,10 @@
 // ("stopped" when not set) and "position". The drive operations act on the media and their projects. Calls: the store
 // "calls", call id -> network; a data link is the "id" of its interface's store.
 
-#include "simdevice.h"
+#include "tests/peers/simdevice.h"
 
-#include "rpcvocabulary.h"
-#include "wavebitmapwriter.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/peers/wavebitmapwriter.h"
 
 #include <QDir>
 #include <QFileInfo>

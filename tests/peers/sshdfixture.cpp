@@ -1,4 +1,4 @@
-#include "sshdfixture.h"
+#include "tests/peers/sshdfixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "tlsrelay.h"
+#include "tests/peers/tlsrelay.h"
 
 #include <QFile>
 #include <QMutexLocker>

@@ -1,4 +1,4 @@
-#include "wavebitmapwriter.h"
+#include "tests/peers/wavebitmapwriter.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
 #include <QApplication>
 #include <QDir>

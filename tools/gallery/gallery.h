@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wavebitmapwriter.h"
+#include "tests/peers/wavebitmapwriter.h"
 
 #include <QImage>
 #include <QList>

@@ -3,12 +3,12 @@
 // What the mixer pages of the gallery share: the screen window logged in to the simulated device run in this
 // process, with the status bar, on one page.
 
-#include "accessors.h"
-#include "ccom.h"
-#include "simdevice.h"
-#include "tmatrixsettings.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
+#include "controllers/tmatrixsettings.h"
+#include "device/accessors.h"
+#include "rpc/ccom.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,23 +2,23 @@
 // idle, a number ready, an Opus call established, and the popups over the page. The voice call page likewise: both
 // modules ready with the second one chosen, a module asking for its PIN, and a call established.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "rpcmessage.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "vexmaraoipcallpage.h"
-#include "vexmaraoipcallpanel.h"
-#include "vexmarbutton.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmessage.h"
-#include "vexmarstatusbar.h"
-#include "vexmarvirtual.h"
-#include "vexmarvoicecallpage.h"
-#include "vexmarvoicecallpanel.h"
-#include "vexmarwindow.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmaraoipcallpage.h"
+#include "pages/vexmaraoipcallpanel.h"
+#include "pages/vexmarvoicecallpage.h"
+#include "pages/vexmarvoicecallpanel.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcmessage.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

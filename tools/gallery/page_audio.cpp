@@ -1,18 +1,18 @@
 // The audio page and its settings popup as the screen shows them after a login, against the simulated device run
 // in this process: undocked, docked with the AES67 module and MIC 1 in line mode, and the popup over the page.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "vexmaraudiopage.h"
-#include "vexmaraudiosettingspage.h"
-#include "vexmarbutton.h"
-#include "vexmarinterfaces.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/vexmaraudiopage.h"
+#include "pages/vexmaraudiosettingspage.h"
+#include "rpc/ccom.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarwindow.h"
+#include "tests/peers/simdevice.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarinterfaces.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "vexmarcontrols.h"
+#include "widgets/vexmarcontrols.h"
 
 namespace {
 

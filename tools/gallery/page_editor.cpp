@@ -1,17 +1,17 @@
 // The editor page as the screen shows it, against the simulated device run in this process: empty with the
 // project selector, a source cut at its separators, the project's tracks with marks, and the project playing.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "drawbargraph.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmareditorpage.h"
-#include "vexmarprojectpopups.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/drawbargraph.h"
+#include "pages/vexmareditorpage.h"
+#include "rpc/ccom.h"
+#include "tests/peers/simdevice.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarprojectpopups.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,18 +2,18 @@
 // list, a record playing, a play list running, the export popup, the disk manager with a repair confirmed and
 // running, the project manager, editor mode with the hand-over to the editor, and the recording lock.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "recordermodel.h"
-#include "simdevice.h"
-#include "tcomdevice.h"
-#include "vexmarbutton.h"
-#include "vexmarconfirm.h"
-#include "vexmarfolderpage.h"
-#include "vexmarmessage.h"
-#include "vexmarprojectpopups.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "pages/recordermodel.h"
+#include "pages/vexmarfolderpage.h"
+#include "rpc/ccom.h"
+#include "tests/peers/simdevice.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarprojectpopups.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "vexmarbars.h"
-#include "vexmarindicators.h"
-#include "vexmarpanels.h"
+#include "widgets/vexmarbars.h"
+#include "widgets/vexmarindicators.h"
+#include "widgets/vexmarpanels.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "vexmaraudioknob.h"
-#include "vexmarmatrix.h"
+#include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QLabel>
 #include <QScrollArea>

@@ -1,9 +1,9 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "vexmarmenuitem.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmenuwidget.h"
-#include "vexmarvirtual.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 // The mixer input page inside the screen window after a login, against the simulated device run in this process:
 // undocked; docked with the AES67 module and routes on every output; the same scrolled to the AES67 columns.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "mixersession.h"
-#include "vexmarinterfaces.h"
-#include "vexmarmatrix.h"
-#include "vexmarmixerinputpage.h"
+#include "pages/vexmarmixerinputpage.h"
+#include "tools/gallery/mixersession.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QScrollBar>
 

@@ -2,11 +2,11 @@
 // process: "LINE/USB" undocked; docked with the AES67 module and routes, at the top and scrolled to the USB rows;
 // "AES67" with routes.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "mixersession.h"
-#include "vexmarmatrix.h"
-#include "vexmarmixeroutputpages.h"
+#include "pages/vexmarmixeroutputpages.h"
+#include "tools/gallery/mixersession.h"
+#include "widgets/vexmarmatrix.h"
 
 #include <QScrollBar>
 

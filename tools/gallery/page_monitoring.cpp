@@ -2,11 +2,11 @@
 // run in this process: the mix undocked, the mix docked with selections on all three headphones and the padlock of
 // "2 / B" open, headphone "1" with its own mix and levels, headphone "A" docked.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "mixersession.h"
-#include "vexmarinterfaces.h"
-#include "vexmarmonitoringpages.h"
+#include "pages/vexmarmonitoringpages.h"
+#include "tools/gallery/mixersession.h"
+#include "widgets/vexmarinterfaces.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "vexmarmessage.h"
-#include "vexmarvirtual.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "vexmarconfirm.h"
-#include "vexmarcontrols.h"
-#include "vexmarprojectpopups.h"
+#include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarprojectpopups.h"
 
 namespace {
 

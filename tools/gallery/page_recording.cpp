@@ -1,10 +1,10 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "rpcvocabulary.h"
-#include "simdevice.h"
-#include "vexmarrecordingpage.h"
+#include "device/accessors.h"
+#include "pages/vexmarrecordingpage.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
+#include "tests/peers/simdevice.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -1,13 +1,13 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "screenaccessors.h"
-#include "vexmaraccess.h"
-#include "vexmarcontrols.h"
-#include "vexmarloginpage.h"
-#include "vexmarmainpage.h"
-#include "vexmarsoftkeys.h"
-#include "vexmarstatusbar.h"
-#include "vexmarwindow.h"
+#include "device/accessors.h"
+#include "device/vexmaraccess.h"
+#include "device/vexmarsoftkeys.h"
+#include "screen/vexmarloginpage.h"
+#include "screen/vexmarmainpage.h"
+#include "screen/vexmarstatusbar.h"
+#include "screen/vexmarwindow.h"
+#include "widgets/vexmarcontrols.h"
 
 #include <QStackedLayout>
 

@@ -3,9 +3,9 @@
 // network-, mobile-, coding-, codec-, opus-, book-, lists-, audio-, status-, tools-, connections-, aoip-, misc-,
 // troubleshooting-, remote-.
 
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "settingstesting.h"
+#include "tests/settingstesting.h"
 
 #include <QCoreApplication>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "accessors.h"
-#include "kramsg.h"
-#include "tcomconnection.h"
-#include "tcomdevice.h"
-#include "vexmarbutton.h"
-#include "vexmarstatusbar.h"
+#include "device/accessors.h"
+#include "device/tcomconnection.h"
+#include "device/tcomdevice.h"
+#include "rpc/kramsg.h"
+#include "screen/vexmarstatusbar.h"
+#include "widgets/vexmarbutton.h"
 
 #include <QLabel>
 

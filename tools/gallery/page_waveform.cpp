@@ -1,7 +1,7 @@
-#include "gallery.h"
+#include "tools/gallery/gallery.h"
 
-#include "drawbargraph.h"
-#include "wavebitmapwriter.h"
+#include "pages/drawbargraph.h"
+#include "tests/peers/wavebitmapwriter.h"
 
 #include <QTemporaryDir>
 

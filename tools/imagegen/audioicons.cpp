@@ -1,4 +1,4 @@
-#include "audioicons.h"
+#include "tools/imagegen/audioicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

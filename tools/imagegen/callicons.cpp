@@ -1,4 +1,4 @@
-#include "callicons.h"
+#include "tools/imagegen/callicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "editoricons.h"
+#include "tools/imagegen/editoricons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "foldericons.h"
+#include "tools/imagegen/foldericons.h"
 
-#include "projecticons.h"
+#include "tools/imagegen/projecticons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "homeicons.h"
+#include "tools/imagegen/homeicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,17 +1,17 @@
 // Paints every image of the device screen into the directory given as the only argument. Shapes only, no
 // text: the pictures come out the same on every machine, and no application object (fonts, screens) is needed.
 
-#include "audioicons.h"
-#include "callicons.h"
-#include "editoricons.h"
-#include "foldericons.h"
-#include "homeicons.h"
-#include "menuicons.h"
-#include "mixericons.h"
-#include "padlockicons.h"
-#include "projecticons.h"
-#include "recordericons.h"
-#include "statusicons.h"
+#include "tools/imagegen/audioicons.h"
+#include "tools/imagegen/callicons.h"
+#include "tools/imagegen/editoricons.h"
+#include "tools/imagegen/foldericons.h"
+#include "tools/imagegen/homeicons.h"
+#include "tools/imagegen/menuicons.h"
+#include "tools/imagegen/mixericons.h"
+#include "tools/imagegen/padlockicons.h"
+#include "tools/imagegen/projecticons.h"
+#include "tools/imagegen/recordericons.h"
+#include "tools/imagegen/statusicons.h"
 
 #include <QDir>
 #include <QImage>

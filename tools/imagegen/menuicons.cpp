@@ -1,4 +1,4 @@
-#include "menuicons.h"
+#include "tools/imagegen/menuicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

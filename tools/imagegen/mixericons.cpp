@@ -1,4 +1,4 @@
-#include "mixericons.h"
+#include "tools/imagegen/mixericons.h"
 
 #include <QPainter>
 #include <QPainterPath>

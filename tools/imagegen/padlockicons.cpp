@@ -1,4 +1,4 @@
-#include "padlockicons.h"
+#include "tools/imagegen/padlockicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "projecticons.h"
+#include "tools/imagegen/projecticons.h"
 
 #include <QPainter>
 #include <QPainterPath>

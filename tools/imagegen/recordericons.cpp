@@ -1,4 +1,4 @@
-#include "recordericons.h"
+#include "tools/imagegen/recordericons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "statusicons.h"
+#include "tools/imagegen/statusicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuitem.h"
 
-#include "vexmarcontrols.h"
-#include "vexmarmenuwidget.h"
-#include "vexmarplaintext.h"
+#include "widgets/menu/vexmarmenuwidget.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
-#include "vexmarmenuselect.h"
+#include "widgets/menu/vexmarmenuselect.h"
 
-#include "vexmarbutton.h"
-#include "vexmarcontrols.h"
-#include "vexmarplaintext.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "vexmarpopup.h"
-#include "vexmarslidewidget.h"
+#include "widgets/menu/vexmarslidewidget.h"
+#include "widgets/vexmarpopup.h"
 
 class QGridLayout;
 class QLabel;

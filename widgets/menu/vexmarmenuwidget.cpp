@@ -1,10 +1,10 @@
-#include "vexmarmenuwidget.h"
+#include "widgets/menu/vexmarmenuwidget.h"
 
-#include "vexmarmenuitem.h"
-#include "vexmarmenuselect.h"
-#include "vexmarmessage.h"
-#include "vexmarplaintext.h"
-#include "vexmarvirtual.h"
+#include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarmessage.h"
+#include "widgets/vexmarplaintext.h"
+#include "widgets/vexmarvirtual.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "vexmarpageid.h"
-#include "vexmarpagewidget.h"
-#include "vexmarslidewidget.h"
+#include "widgets/menu/vexmarslidewidget.h"
+#include "widgets/vexmarpageid.h"
+#include "widgets/vexmarpagewidget.h"
 
 #include <QLabel>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "vexmarslidewidget.h"
+#include "widgets/menu/vexmarslidewidget.h"
 
 #include <QBoxLayout>
 #include <QMouseEvent>

@@ -3,8 +3,8 @@
 // What every parameter controller shares: a request helper, a kind, a state with its signal, and for the
 // interface controllers the interface they are bound to, the requests on it and the shared value tables.
 
-#include "rpcmessage.h"
-#include "tcomrpcaccess.h"
+#include "controllers/tcomrpcaccess.h"
+#include "rpc/rpcmessage.h"
 
 #include <QObject>
 #include <QString>

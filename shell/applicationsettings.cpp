@@ -1,6 +1,6 @@
-#include "applicationsettings.h"
+#include "shell/applicationsettings.h"
 
-#include "programdirectory.h"
+#include "shell/programdirectory.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -1,13 +1,13 @@
-#include "vexmarsoftkeys.h"
+#include "device/vexmarsoftkeys.h"
 
-#include "accessors.h"
-#include "ccom.h"
-#include "kramsg.h"
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
-#include "tcomdevice.h"
-#include "tcomrpcaccess.h"
-#include "vexmaraccess.h"
+#include "controllers/tcomrpcaccess.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
+#include "device/vexmaraccess.h"
+#include "rpc/ccom.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 #include <QtDebug>
 

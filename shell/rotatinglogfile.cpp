@@ -1,6 +1,6 @@
-#include "rotatinglogfile.h"
+#include "shell/rotatinglogfile.h"
 
-#include "programdirectory.h"
+#include "shell/programdirectory.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "relaylogin.h"
+#include "shell/relaylogin.h"
 
-#include "passwordcipher.h"
-#include "relaykeccak.h"
+#include "rpc/passwordcipher.h"
+#include "shell/relaykeccak.h"
 
 #include <QAbstractSocket>
 #include <QDeadlineTimer>

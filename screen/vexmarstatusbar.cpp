@@ -1,10 +1,10 @@
-#include "vexmarstatusbar.h"
+#include "screen/vexmarstatusbar.h"
 
-#include "accessors.h"
-#include "vexmarbutton.h"
-#include "vexmaricon.h"
-#include "vexmarindicators.h"
-#include "vexmarstatusnet.h"
+#include "device/accessors.h"
+#include "screen/vexmarstatusnet.h"
+#include "widgets/vexmarbutton.h"
+#include "widgets/vexmaricon.h"
+#include "widgets/vexmarindicators.h"
 
 #include <QBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "programdirectory.h"
+#include "shell/programdirectory.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "tcomrpcaccess.h"
+#include "controllers/tcomrpcaccess.h"
 
-#include "ccom.h"
-#include "rpcvocabulary.h"
+#include "rpc/ccom.h"
+#include "rpc/rpcvocabulary.h"
 
 namespace {
 

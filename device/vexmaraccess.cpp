@@ -1,4 +1,4 @@
-#include "vexmaraccess.h"
+#include "device/vexmaraccess.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "relaykeccak.h"
+#include "shell/relaykeccak.h"
 
 #include <cstring>
 

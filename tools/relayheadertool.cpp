@@ -1,7 +1,7 @@
 // Enciphers standard input with the password cipher and prints the text, wrapped for a C++ string literal.
 // Made the stored relay request header: printf 'POST ...' | relayheadertool
 
-#include "passwordcipher.h"
+#include "rpc/passwordcipher.h"
 
 #include <cstdio>
 #include <cstdlib>

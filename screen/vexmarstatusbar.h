@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tcomdevice.h"
-#include "vexmarinterfaces.h"
+#include "device/tcomdevice.h"
+#include "widgets/vexmarinterfaces.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
-#include "tcomcontroller.h"
+#include "controllers/tcomcontroller.h"
 
-#include "rpcconvert.h"
-#include "rpcvocabulary.h"
+#include "rpc/rpcconvert.h"
+#include "rpc/rpcvocabulary.h"
 
 const std::string KEY_NETWORK_QUALITY("network_quality");
 const std::string KEY_AJB_PROFILE("ajb_profile");

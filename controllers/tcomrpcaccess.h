@@ -3,7 +3,7 @@
 // The synchronous request helper of the device model and the controllers: each request goes through
 // kra::CCom::sendSyncMsg and is judged by its "return"; the "cause" of a refusal is kept for the caller.
 
-#include "kramsg.h"
+#include "rpc/kramsg.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
-#include "sshclient.h"
+#include "shell/sshclient.h"
 
-#include "relaylogin.h"
+#include "shell/relaylogin.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
