@@ -110,8 +110,8 @@ void QVexmarSettingsPage::buildAudioMenu()
         newRow(page, -1, QVexmarMenuItem::Label, QString(), 10, 20);
     }
     const bool dante = options & TComDevice::OptRavenna2;
-    QVexmarMenuItem *link = newRow(page, InterfaceRow, QVexmarMenuItem::SubMenu,
-        dante ? QStringLiteral("DANTE") : QStringLiteral("RAVENNA"), module ? 60 : 10);
+    QVexmarMenuItem *link
+        = newRow(page, InterfaceRow, QVexmarMenuItem::SubMenu, dante ? tr("DANTE") : tr("RAVENNA"), module ? 60 : 10);
     link->setValueText(dante ? tr("Configure the DANTE interface") : tr("Configure the RAVENNA interface"));
     // No other row leads to the intercom page: it follows the module's link, as one more setting of the audio.
     newRow(page, IntercomLinkRow, QVexmarMenuItem::SubMenu, tr("Intercom Functions"), 10, 20);
