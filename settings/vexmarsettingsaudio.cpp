@@ -110,8 +110,7 @@ void QVexmarSettingsPage::buildAudioMenu()
         addHeader(page, QString());
     }
     const bool dante = options & TComDevice::OptRavenna2;
-    QVexmarMenuItem *link = newRow(
-        page, InterfaceRow, QVexmarMenuItem::SubMenu, dante ? QStringLiteral("DANTE") : QStringLiteral("RAVENNA"));
+    QVexmarMenuItem *link = newRow(page, InterfaceRow, QVexmarMenuItem::SubMenu, dante ? tr("DANTE") : tr("RAVENNA"));
     link->setValueText(dante ? tr("Configure the DANTE interface") : tr("Configure the RAVENNA interface"));
     addLocked(page, module ? indented(link) : link, false);
     // No other row leads to the intercom page: it follows the module's link, as one more setting of the audio.
