@@ -16,6 +16,8 @@ class TestSettingsAoip : public QObject
 private slots:
     void inputStreams_data();
     void inputStreams();
+    void receiverDelay_data();
+    void receiverDelay();
     void receiverRows_data();
     void receiverRows();
     void applies_data();
@@ -83,6 +85,39 @@ void TestSettingsAoip::inputStreams()
         QByteArrayList {audioGets("rav_stream_in0 rav_stream_in1 rav_stream_in2 rav_stream_in3 rav_stream_in4 "
                                   "rav_stream_in5 rav_stream_in6 rav_stream_in7 rav_delay_min_in rav_delay_max_in "
                                   "rav_delay_in")});
+}
+
+// The receiver delay row is locked on the page; a change that reaches it anyway goes out only within the bounds.
+void TestSettingsAoip::receiverDelay_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("refused");
+    QTest::addColumn<QByteArrayList>("frames");
+    QTest::addColumn<QString>("shown");
+    const QByteArrayList minimum {"PARAM|rav_delay_in=16|target=audio"};
+    QTest::newRow("the minimum") << "16" << QByteArray() << minimum << "145 16 L";
+    QTest::newRow("below it") << "15" << QByteArray() << QByteArrayList() << "145 480 L";
+    QTest::newRow("above the maximum") << "9601" << QByteArray() << QByteArrayList() << "145 480 L";
+    QTest::newRow("no number") << "abc" << QByteArray() << QByteArrayList() << "145 480 L";
+    QTest::newRow("refused") << "16" << QByteArray("rav_delay_in") << minimum << "145 480 L";
+}
+
+void TestSettingsAoip::receiverDelay()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, refused);
+    QFETCH(QByteArrayList, frames);
+    QFETCH(QString, shown);
+    SettingsRig rig;
+    QVERIFY(openAoip(rig, {}, {133}));
+    if (!refused.isEmpty())
+        rig.device.refuseKey(refused.toStdString(), "103-parameter set error");
+    QVexmarMenuItem *delay = rig.row(145);
+    delay->setValueText(typed);
+    rig.page()->itemValueChanged(delay);
+    QCOMPARE(rig.framesAfterRoundTrip(), frames);
+    QCOMPARE(rig.popupText(), shown == QLatin1String("145 480 L") ? "Failed to apply changes!" : QString());
+    QCOMPARE(rowsNamed(rig, shown), shown);
 }
 
 // A receiver page from the network's list: the first stream of the edited name gives the id and the channels.
