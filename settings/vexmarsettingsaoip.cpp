@@ -368,7 +368,8 @@ QString receiverText(const TComRavennaInputStream &stream)
     const QString name = latin1ToQString(stream.name);
     if (stream.id == TComRavennaInputStream::NoStream)
         return name;
-    return QVexmarSettingsPage::tr("%1 [ Channel %2 ]").arg(name, QString::number(stream.channel + 1));
+    // The device's channel index, counted from 1 for the user, in a width no index overflows.
+    return QVexmarSettingsPage::tr("%1 [ Channel %2 ]").arg(name, QString::number(qint64(stream.channel) + 1));
 }
 
 QString delayText(int delay)

@@ -64,6 +64,9 @@ void TestSettingsAoip::inputStreams_data()
         "audio rav_stream_in0=65535/3/Line\naudio rav_delay_in=0\naudio rav_delay_max_in=4800")
                                         << "134 Line; 145 Automatic L"
                                         << "Receiver Delay (16..4800 samples)";
+    QTest::newRow("the largest channel index")
+        << QByteArray("audio rav_stream_in0=12/2147483647/Studio A") << "134 Studio A [ Channel 2147483648 ]"
+        << "Receiver Delay (16..9600 samples)";
     QTest::newRow("delay 512") << QByteArray("audio rav_delay_in=512") << "145 512 L"
                                << "Receiver Delay (16..9600 samples)";
 }
