@@ -54,9 +54,12 @@ QString ratioText(float ratio)
     return QStringLiteral("%1:1").arg(double(ratio));
 }
 
+// The option value of a ratio; a number from the device too large to round (or none at all) gives one no option
+// has.
 int ratioValue(float ratio)
 {
-    return qRound(ratio * 10);
+    const float scaled = ratio * 10;
+    return scaled > -1e6f && scaled < 1e6f ? qRound(scaled) : -1;
 }
 
 QString intercomText(bool mute)

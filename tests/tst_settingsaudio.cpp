@@ -93,6 +93,12 @@ void TestSettingsAudio::audioRows_data()
                                                               << drc
             + "-1 ; 119 RAVENNA: Configure the RAVENNA interface L; "
               "111 Intercom Functions: Fade non-relevant signals";
+    QTest::newRow("a ratio too large to round")
+        << QByteArray("audio drc_lim_threshold=-6\naudio drc_ratio_cmp=1000000000000000000000000000000")
+        << "-1 Program Limiter / Compressor; 113 Dynamic Processing: Active; 114 Limiter Threshold: -6 dBFS; "
+           "115 Compressor Threshold: -12 dBFS; 116 Compressor Ratio: 1e+30:1 red; 117 Attack Time: Slow; -1 AES67; "
+           "118 State: Active; 119 RAVENNA: Configure the RAVENNA interface; "
+           "111 Intercom Functions: Fade non-relevant signals";
     QTest::newRow("every value offered")
         << QByteArray("audio drc_lim_threshold=-6\naudio drc_ratio_cmp=1.5\naudio drc_attack=0\naudio drc_state=off")
         << "-1 Program Limiter / Compressor; 113 Dynamic Processing: Disabled; 114 Limiter Threshold: -6 dBFS; "
