@@ -23,6 +23,40 @@ namespace settingstesting {
 using screentesting::body;
 using screentesting::fault;
 
+// The Coding branch's side of the device: the relay off, the Opus bit rate adaptation with its lists, and the
+// codec's lists of algorithms, channel modes, rates and bit rates, each for given values of the request's other keys
+// ("<list> <key>=<value>,... :<items>"): a few algorithms, an empty rate list, no list of AAC-he's joint stereo bit
+// rates.
+inline void loadCodingSetup(SimDevice &device)
+{
+    device.loadSetup("audio relay=off\naudio abr_calls=on\naudio abr_profile=punchy\naudio abr_minbr=24000\n"
+                     "audio abr_maxbr=96000\naudio abr_profile=[safe,standard,punchy]\n"
+                     "audio abr_minbr=[12000,24000,32000]\naudio abr_maxbr=[64000,96000,128000]\n");
+    static const char *const lists[] = {"alg codec_mode=single_codec :PCMA,G722,OPUS,AAC-he",
+        "alg codec_mode=double_codec :G722,OPUS", "mode alg=PCMA :mono", "mode alg=G722 :mono",
+        "mode alg=OPUS :mono,stereo", "mode alg=AAC-he :stereo,jstereo", "mode alg=AAC-ld :stereo",
+        "samplerate alg=OPUS,mode=stereo :48000,24000", "samplerate alg=OPUS,mode=mono :48000",
+        "samplerate alg=AAC-he,mode=stereo :48000,44100",
+        "samplerate alg=AAC-he,mode=jstereo :", "samplerate alg=AAC-ld,mode=stereo :48000",
+        "bitrate alg=OPUS,mode=stereo,samplerate=48000 :128000,96000,64000",
+        "bitrate alg=OPUS,mode=mono,samplerate=48000 :64000,32000",
+        "bitrate alg=AAC-he,mode=stereo,samplerate=48000 :64000,48000",
+        "bitrate alg=PCMA,mode=mono,samplerate=48000 :64000", "bitrate alg=G722,mode=mono,samplerate=48000 :64000",
+        "bitrate alg=AAC-ld,mode=stereo,samplerate=48000 :96000,64000"};
+    for (const char *line : lists) {
+        const QList<QByteArray> parts = QByteArray(line).split(' ');
+        std::vector<std::pair<std::string, std::string>> when;
+        for (const QByteArray &pair : parts.at(1).split(','))
+            when.emplace_back(
+                pair.left(pair.indexOf('=')).toStdString(), pair.mid(pair.indexOf('=') + 1).toStdString());
+        std::vector<std::string> items;
+        for (const QByteArray &item : parts.at(2).mid(1).split(','))
+            if (!item.isEmpty())
+                items.push_back(item.toStdString());
+        device.setListFor("audio", parts.at(0).toStdString(), when, items);
+    }
+}
+
 class SettingsRig : public screentesting::ScreenRig
 {
 public:
@@ -194,5 +228,132 @@ public:
             {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
     }
 };
+
+// The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
+// answer.
+inline void answerNext(SettingsRig &rig, const QByteArrayList &replies)
+{
+    for (const QByteArray &reply : replies) {
+        const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
+        SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
+        next.match = reply.left(reply.indexOf(' ')).toStdString();
+        rig.device.addFault(next);
+    }
+}
+
+// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked and " red" for
+// a red value; only the rows of the ids given, when given.
+inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
+{
+    QStringList rows;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (!ids.isEmpty() && !ids.contains(item->id))
+            continue;
+        rows << QString::number(item->id) + QLatin1Char(' ')
+                + (item->valueLabel ? item->valueLabel->text() : item->titleLabel->text())
+                + (item->isLocked() ? QStringLiteral(" L") : QString())
+                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
+    }
+    return rows.join(QStringLiteral("; "));
+}
+
+inline QString lockedRows(SettingsRig &rig)
+{
+    QStringList ids;
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (item->isLocked())
+            ids << QString::number(item->id);
+    }
+    return ids.join(QLatin1Char(' '));
+}
+
+// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
+// chooses an option, each as the user does. Also "touch <row>", "turn <row> <value>" (a wheel turned to the option
+// of the value and let go), "apply", "back", "close" (the popups left open), and the device's: "call" (one on
+// eth.0), "refuse <key>" (from now on), "nok <key>" (the next request that holds it).
+inline void play(SettingsRig &rig, const QString &steps)
+{
+    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
+        const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
+        if (verb == QLatin1String("flip")) {
+            QTest::mouseClick(rig.row(rest.toInt())->switchButton, Qt::LeftButton);
+        } else if (verb == QLatin1String("type")) {
+            // An empty text is typed too: only a null one leaves the keyboard as it opened.
+            QString typed = rest.section(QLatin1Char('='), 1);
+            if (typed.isNull())
+                typed = QStringLiteral("");
+            rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
+            QVERIFY(rig.answer(true, -1, typed));
+        } else if (verb == QLatin1String("touch")) {
+            rig.touch(rest.toInt());
+        } else if (verb == QLatin1String("turn")) {
+            QVexmarMenuItem *row = rig.row(rest.section(QLatin1Char(' '), 0, 0).toInt());
+            row->wheel->setChecked(true);
+            row->wheel->setValue(row->optionIndex(rest.section(QLatin1Char(' '), 1).toInt(), true));
+            row->wheel->setChecked(false);
+        } else if (verb == QLatin1String("apply")) {
+            rig.apply();
+        } else if (verb == QLatin1String("back")) {
+            rig.back();
+        } else if (verb == QLatin1String("close")) {
+            rig.closePopups();
+        } else if (verb == QLatin1String("call")) {
+            QVERIFY(rig.callOn("eth.0"));
+        } else if (verb == QLatin1String("refuse")) {
+            rig.device.refuseKey(rest.toStdString(), "103-parameter set error");
+        } else if (verb == QLatin1String("nok")) {
+            rig.device.addFault(fault(SimDevice::Fault::Nok, 0, rest.toStdString()));
+        } else {
+            rig.touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
+            QVERIFY(rig.answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
+        }
+    }
+}
+
+// A row as "<id> <value>", with " L" when locked, " red" for a red value and " (none)" for options without a current
+// one.
+inline QString rowLine(const QVexmarMenuItem *item)
+{
+    if (!item || !item->valueLabel)
+        return QStringLiteral("missing");
+    QString line = QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text();
+    if (item->isLocked())
+        line += QStringLiteral(" L");
+    if (SettingsRig::rowColour(item) == QLatin1String("red"))
+        line += QStringLiteral(" red");
+    if (!item->options().isEmpty() && item->currentOption() == -1)
+        line += QStringLiteral(" (none)");
+    return line;
+}
+
+// The rows of the current page that the expected text names, "<id> ...; <id> ...", in its order, as rowLine writes
+// them.
+inline QString rowsNamed(SettingsRig &rig, const QString &expected)
+{
+    QStringList lines;
+    for (const QString &entry : expected.split(QStringLiteral("; ")))
+        lines << rowLine(rig.row(entry.section(QLatin1Char(' '), 0, 0).toInt()));
+    return lines.join(QStringLiteral("; "));
+}
+
+// The ids of the current page's rows, in the order shown.
+inline QString rowIds(SettingsRig &rig)
+{
+    QStringList ids;
+    for (QVexmarMenuItem *item : rig.current()->items())
+        ids << QString::number(item->id);
+    return ids.join(QLatin1Char(' '));
+}
+
+// The frame of a read on the target "audio": "PARAM|target=audio|GET a|GET b ..." of the names, given separated by
+// blanks.
+inline QByteArray audioGets(const QByteArray &names)
+{
+    QByteArray frame = "PARAM|target=audio";
+    for (const QByteArray &name : names.simplified().split(' '))
+        frame += "|GET " + name;
+    return frame;
+}
 
 } // namespace settingstesting

@@ -52,7 +52,7 @@ bool openFromAudio(SettingsRig &rig, int rowId, const QByteArray &setup = {}, in
 }
 
 // Each row as "<id> <title>: <value>", with " L" when locked and " red" for a red value.
-QString rowsShown(SettingsRig &rig)
+QString rowsWithTitles(SettingsRig &rig)
 {
     QStringList rows;
     for (QVexmarMenuItem *item : rig.current()->items()) {
@@ -66,90 +66,6 @@ QString rowsShown(SettingsRig &rig)
         rows << row;
     }
     return rows.join(QStringLiteral("; "));
-}
-
-QString rowIds(SettingsRig &rig)
-{
-    QStringList ids;
-    for (QVexmarMenuItem *item : rig.current()->items())
-        ids << QString::number(item->id);
-    return ids.join(QLatin1Char(' '));
-}
-
-// A row as "<id> <value>", with " L" when locked, " red" for a red value and " (none)" for options without a
-// current one.
-QString rowLine(const QVexmarMenuItem *item)
-{
-    if (!item)
-        return QStringLiteral("missing");
-    QString line = QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text();
-    if (item->isLocked())
-        line += QStringLiteral(" L");
-    if (SettingsRig::rowColour(item) == QLatin1String("red"))
-        line += QStringLiteral(" red");
-    if (!item->options().isEmpty() && item->currentOption() == -1)
-        line += QStringLiteral(" (none)");
-    return line;
-}
-
-// The rows that the expected text names, "<id> ...; <id> ...", as rowLine writes them.
-QString rowsNamed(SettingsRig &rig, const QString &expected)
-{
-    QStringList lines;
-    for (const QString &entry : expected.split(QStringLiteral("; ")))
-        lines << rowLine(rig.row(entry.section(QLatin1Char(' '), 0, 0).toInt()));
-    return lines.join(QStringLiteral("; "));
-}
-
-// Steps separated by ';', as the user and the device take them: "flip <row>", "type <row>=<text>",
-// "pick <row> <value>", "turn <row> <value>" (a wheel turned and let go), "apply", "back", "close" (the popups),
-// "call" (one on eth.0), "refuse <key>" (from now on), "nok <key>" (the next request with it).
-void play(SettingsRig &rig, const QString &steps)
-{
-    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
-        const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
-        const int id = rest.section(QRegularExpression(QStringLiteral("[ =]")), 0, 0).toInt();
-        const int value = rest.section(QLatin1Char(' '), 1).toInt();
-        if (verb == QLatin1String("flip")) {
-            QTest::mouseClick(rig.row(id)->switchButton, Qt::LeftButton);
-        } else if (verb == QLatin1String("type")) {
-            QString typed = rest.section(QLatin1Char('='), 1);
-            if (typed.isNull())
-                typed = QStringLiteral("");
-            rig.touch(id);
-            QVERIFY(rig.answer(true, -1, typed));
-        } else if (verb == QLatin1String("pick")) {
-            rig.touch(id);
-            QVERIFY(rig.answer(true, value));
-        } else if (verb == QLatin1String("turn")) {
-            QVexmarMenuItem *row = rig.row(id);
-            row->wheel->setChecked(true);
-            row->wheel->setValue(row->optionIndex(value, true));
-            row->wheel->setChecked(false);
-        } else if (verb == QLatin1String("apply")) {
-            rig.apply();
-        } else if (verb == QLatin1String("back")) {
-            rig.back();
-        } else if (verb == QLatin1String("close")) {
-            rig.closePopups();
-        } else if (verb == QLatin1String("call")) {
-            QVERIFY(rig.callOn("eth.0"));
-        } else if (verb == QLatin1String("refuse")) {
-            rig.device.refuseKey(rest.toStdString(), "103-parameter set error");
-        } else if (verb == QLatin1String("nok")) {
-            rig.device.addFault(fault(SimDevice::Fault::Nok, 0, rest.toStdString()));
-        }
-    }
-}
-
-// "PARAM|target=audio|GET a|GET b ..." of the names, given separated by blanks.
-QByteArray gets(const QByteArray &names)
-{
-    QByteArray frame = "PARAM|target=audio";
-    for (const QByteArray &name : names.simplified().split(' '))
-        frame += "|GET " + name;
-    return frame;
 }
 
 const QByteArray noModule = "general device_opts=[ip_dcodec,wifi,record_1]";
@@ -197,7 +113,7 @@ void TestSettingsAudio::audioRows()
     QFETCH(QString, rows);
     SettingsRig rig;
     QVERIFY(openAudio(rig, setup));
-    QCOMPARE(rowsShown(rig), rows);
+    QCOMPARE(rowsWithTitles(rig), rows);
     QVERIFY(rig.framesAfterRoundTrip().isEmpty());
 }
 
@@ -427,7 +343,7 @@ void TestSettingsAudio::interfaceRows()
         rig, 119, "audio rav_manufacturer=" + manufacturer + "\naudio rav_if_count=" + QByteArray::number(interfaces)));
     QCOMPARE(rowIds(rig), rows);
     const QByteArrayList frames {
-        "PARAM|target=audio|LIST rav_sample_rate", "PARAM|target=audio|LIST rav_resolution", gets(names)};
+        "PARAM|target=audio|LIST rav_sample_rate", "PARAM|target=audio|LIST rav_resolution", audioGets(names)};
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QVERIFY(rig.page()->header->isRefreshVisible());
     QCOMPARE(rig.rowText(125).section(QLatin1Char('|'), 0, 0).trimmed(),
@@ -440,9 +356,9 @@ void TestSettingsAudio::interfaceRows()
     rig.touch(125);
     rig.takeFrames();
     rig.back();
-    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {gets(names)});
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {audioGets(names)});
     rig.refresh();
-    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {gets(names)});
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {audioGets(names)});
 }
 
 // Not loaded: nothing asked, the editable rows and the links locked. An Expert cannot rename the module.

@@ -48,18 +48,6 @@ network:wifi.0 ssid=[Studio,Office]
 network:wifi.1 scan=on
 )";
 
-// The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
-// answer.
-void answerNext(SettingsRig &rig, const QByteArrayList &replies)
-{
-    for (const QByteArray &reply : replies) {
-        const QByteArray body = reply.mid(reply.indexOf(' ') + 1);
-        SimDevice::Fault next = body.isEmpty() ? fault(SimDevice::Fault::Answer) : rpctesting::script({body});
-        next.match = reply.left(reply.indexOf(' ')).toStdString();
-        rig.device.addFault(next);
-    }
-}
-
 // The rig logged in on the device with the set-up above and the case's lines, the interface page open as the
 // user opens it (its link added when the Network page has none) and read with the replies given, the log empty.
 bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, const QByteArrayList &replies = {})
@@ -72,51 +60,6 @@ bool openInterface(SettingsRig &rig, int pageId, const QByteArray &setup = {}, c
     rig.touch(link ? link : rig.addRow(rig.current(), pageId, QVexmarMenuItem::SubMenu));
     rig.takeFrames();
     return rig.current()->pageId == pageId;
-}
-
-// Each row as "<id> <value>", with " L" when locked and " red" for a red value.
-QString rowsShown(SettingsRig &rig)
-{
-    QStringList rows;
-    for (QVexmarMenuItem *item : rig.current()->items()) {
-        rows << QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text()
-                + (item->isLocked() ? QStringLiteral(" L") : QString())
-                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
-    }
-    return rows.join(QStringLiteral("; "));
-}
-
-QString lockedRows(SettingsRig &rig)
-{
-    QStringList ids;
-    for (QVexmarMenuItem *item : rig.current()->items()) {
-        if (item->isLocked())
-            ids << QString::number(item->id);
-    }
-    return ids.join(QLatin1Char(' '));
-}
-
-// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
-// chooses an option, each as the user does.
-void play(SettingsRig &rig, const QString &steps)
-{
-    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
-        const QString rest = step.trimmed().section(QLatin1Char(' '), 1);
-        if (verb == QLatin1String("flip")) {
-            QTest::mouseClick(rig.row(rest.toInt())->switchButton, Qt::LeftButton);
-        } else if (verb == QLatin1String("type")) {
-            // An empty text is typed too: only a null one leaves the keyboard as it opened.
-            QString typed = rest.section(QLatin1Char('='), 1);
-            if (typed.isNull())
-                typed = QStringLiteral("");
-            rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
-            QVERIFY(rig.answer(true, -1, typed));
-        } else {
-            rig.touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
-            QVERIFY(rig.answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
-        }
-    }
 }
 
 } // namespace
