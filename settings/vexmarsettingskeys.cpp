@@ -10,6 +10,11 @@ const std::string TIMEZONE_UTC("UTC");
 
 const std::string LIST_TIMEZONE_REGION("timezone_region_list");
 
+const std::string KEY_ABR_CALLS("abr_calls");
+const std::string KEY_ABR_PROFILE("abr_profile");
+const std::string KEY_ABR_MINBR("abr_minbr");
+const std::string KEY_ABR_MAXBR("abr_maxbr");
+
 const std::string GPIO_INPUT_FUNCTIONS[14] = {"input_event_none", "input_event_r1", "input_event_r2",
     "input_event_redial", "input_event_release", "input_event_redrel", "input_event_redial2", "input_event_release2",
     "input_event_redrel2", "input_event_progsoff", "input_event_coord1on", "input_event_coord2on",

@@ -18,6 +18,12 @@ extern const std::string TIMEZONE_UTC;
 // Lists of target "general".
 extern const std::string LIST_TIMEZONE_REGION;
 
+// The Opus automatic bit rate on "audio": on/off, its policy and its bounds in bit/s.
+extern const std::string KEY_ABR_CALLS;
+extern const std::string KEY_ABR_PROFILE;
+extern const std::string KEY_ABR_MINBR;
+extern const std::string KEY_ABR_MAXBR;
+
 // The functions of the GPIO inputs and of the relays, by index.
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];

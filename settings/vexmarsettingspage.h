@@ -387,6 +387,8 @@ private:
 
     // Wi-Fi pages: the interface whose scan the copy's network list holds; empty before the first that succeeded.
     std::string m_wifiScanInterface;
+    // Opus page: what the device holds for rows 107-110, which a refused write puts back.
+    int m_autoBitrateHeld[4] = {0, 1, 0, 0};
 
     int m_openBranchId = -1;
     bool m_screenSaver = true;

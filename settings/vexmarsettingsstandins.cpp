@@ -85,39 +85,6 @@ void QVexmarSettingsPage::updateNetworkItem(QVexmarMenuItem *) { }
 
 void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *) { }
 
-// ---- Coding branch (G5: vexmarsettingscoding.cpp) ----
-
-void QVexmarSettingsPage::buildCodingMenu()
-{
-    pushEmpty(this, 2);
-}
-
-void QVexmarSettingsPage::updateCodingMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildCodecMenu(int entryId)
-{
-    pushEmpty(this, entryId);
-}
-
-void QVexmarSettingsPage::updateCodecMenu(QVexmarMenuItems *) { }
-
-bool QVexmarSettingsPage::hasCodecChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyCodecChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::buildAutoBitrateMenu()
-{
-    pushEmpty(this, 101);
-}
-
-void QVexmarSettingsPage::codingValueChanged(QVexmarMenuItem *) { }
-
 // ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
 
 void QVexmarSettingsPage::buildBookMenu()

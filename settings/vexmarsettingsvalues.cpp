@@ -220,10 +220,13 @@ bool QVexmarSettingsPage::showHeldOption(QVexmarMenuItem *item, int value, const
         return false;
     if (item->selectOption(value, true, true) != -1)
         return true;
-    if (strict)
+    if (strict) {
         item->setValueTextAndGlobalColor(text, Qt::red, true);
-    else
+        // The text may also be an option's ("%1 kbit/s" of a rate between two listed ones): none is current.
+        item->selectOption(value, false, true);
+    } else {
         item->setValueText(text, false);
+    }
     return false;
 }
 

@@ -23,6 +23,40 @@ namespace settingstesting {
 using screentesting::body;
 using screentesting::fault;
 
+// The Coding branch's side of the device: the relay off, the Opus bit rate adaptation with its lists, and the
+// codec's lists of algorithms, channel modes, rates and bit rates, each for given values of the request's other keys
+// ("<list> <key>=<value>,... :<items>"): a few algorithms, an empty rate list, no list of AAC-he's joint stereo bit
+// rates.
+inline void loadCodingSetup(SimDevice &device)
+{
+    device.loadSetup("audio relay=off\naudio abr_calls=on\naudio abr_profile=punchy\naudio abr_minbr=24000\n"
+                     "audio abr_maxbr=96000\naudio abr_profile=[safe,standard,punchy]\n"
+                     "audio abr_minbr=[12000,24000,32000]\naudio abr_maxbr=[64000,96000,128000]\n");
+    static const char *const lists[] = {"alg codec_mode=single_codec :PCMA,G722,OPUS,AAC-he",
+        "alg codec_mode=double_codec :G722,OPUS", "mode alg=PCMA :mono", "mode alg=G722 :mono",
+        "mode alg=OPUS :mono,stereo", "mode alg=AAC-he :stereo,jstereo", "mode alg=AAC-ld :stereo",
+        "samplerate alg=OPUS,mode=stereo :48000,24000", "samplerate alg=OPUS,mode=mono :48000",
+        "samplerate alg=AAC-he,mode=stereo :48000,44100",
+        "samplerate alg=AAC-he,mode=jstereo :", "samplerate alg=AAC-ld,mode=stereo :48000",
+        "bitrate alg=OPUS,mode=stereo,samplerate=48000 :128000,96000,64000",
+        "bitrate alg=OPUS,mode=mono,samplerate=48000 :64000,32000",
+        "bitrate alg=AAC-he,mode=stereo,samplerate=48000 :64000,48000",
+        "bitrate alg=PCMA,mode=mono,samplerate=48000 :64000", "bitrate alg=G722,mode=mono,samplerate=48000 :64000",
+        "bitrate alg=AAC-ld,mode=stereo,samplerate=48000 :96000,64000"};
+    for (const char *line : lists) {
+        const QList<QByteArray> parts = QByteArray(line).split(' ');
+        std::vector<std::pair<std::string, std::string>> when;
+        for (const QByteArray &pair : parts.at(1).split(','))
+            when.emplace_back(
+                pair.left(pair.indexOf('=')).toStdString(), pair.mid(pair.indexOf('=') + 1).toStdString());
+        std::vector<std::string> items;
+        for (const QByteArray &item : parts.at(2).mid(1).split(','))
+            if (!item.isEmpty())
+                items.push_back(item.toStdString());
+        device.setListFor("audio", parts.at(0).toStdString(), when, items);
+    }
+}
+
 class SettingsRig : public screentesting::ScreenRig
 {
 public:

@@ -236,7 +236,9 @@ void TestRelayAccess::tlsCloseEndsTheResponse()
     QElapsedTimer elapsed;
     elapsed.start();
     QVERIFY(m_window->requestRelayAccess(Host, device));
-    QVERIFY2(elapsed.elapsed() < 1000, qPrintable(QString::number(elapsed.elapsed())));
+    // Without the close alert the read waits the whole relay wait out; a loaded sanitizer build can take
+    // seconds for the handshake, so only that wait counts as the fault.
+    QVERIFY2(elapsed.elapsed() < RelayWaitMsecs / 3, qPrintable(QString::number(elapsed.elapsed())));
     QCOMPARE(statusText(), QStringLiteral("No active connection"));
     QCOMPARE(m_window->settings().sshUser, User);
     QCOMPARE(device.tunnelPort, 31788);

@@ -134,27 +134,43 @@ void TestSettingsPage::immediateSetting()
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
 }
 
-// A change during a call is refused before anything is sent, and the row shows the model's value again.
+// A change during a call is refused before anything is sent, and the row shows the model's value again; a value
+// no option holds is shown red with none current, even when its text is an option's.
 void TestSettingsPage::callGuard_data()
 {
     QTest::addColumn<QByteArray>("network"); // of the call; empty for none
     QTest::addColumn<bool>("text");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<QString>("heldText");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("colour");
     QTest::addColumn<QString>("popup");
     const QString refusal = QStringLiteral("Cannot apply changes\n(a connection is established)");
-    QTest::newRow("no call") << QByteArray() << false << QStringLiteral("Attack Time | 5 ms | 2 ms, *5 ms, 10 ms")
+    QTest::newRow("no call") << QByteArray() << false << 2 << QString()
+                             << QStringLiteral("Attack Time | 5 ms | 2 ms, *5 ms, 10 ms") << QStringLiteral("blue")
                              << QString();
     QTest::newRow("call on the Ethernet")
-        << QByteArray("eth.0") << false << QStringLiteral("Attack Time | 2 ms | *2 ms, 5 ms, 10 ms") << refusal;
-    QTest::newRow("call on the mobile, a text row")
-        << QByteArray("mobile.0") << true << QStringLiteral("Attack Time | 2") << refusal;
+        << QByteArray("eth.0") << false << 2 << QString() << QStringLiteral("Attack Time | 2 ms | *2 ms, 5 ms, 10 ms")
+        << QStringLiteral("blue") << refusal;
+    QTest::newRow("call on the mobile, a text row") << QByteArray("mobile.0") << true << 2 << QString()
+                                                    << QStringLiteral("Attack Time | 2") << QStringLiteral("blue")
+                                                    << refusal;
+    QTest::newRow("held value no option holds")
+        << QByteArray("eth.0") << false << 7 << QStringLiteral("7 ms")
+        << QStringLiteral("Attack Time | 7 ms | 2 ms, 5 ms, 10 ms") << QStringLiteral("red") << refusal;
+    QTest::newRow("held value shown as an option's text")
+        << QByteArray("eth.0") << false << 6 << QStringLiteral("5 ms")
+        << QStringLiteral("Attack Time | 5 ms | 2 ms, 5 ms, 10 ms") << QStringLiteral("red") << refusal;
 }
 
 void TestSettingsPage::callGuard()
 {
     QFETCH(QByteArray, network);
     QFETCH(bool, text);
+    QFETCH(int, held);
+    QFETCH(QString, heldText);
     QFETCH(QString, shown);
+    QFETCH(QString, colour);
     QFETCH(QString, popup);
     SettingsRig rig;
     QVERIFY(rig.startSettings());
@@ -166,10 +182,11 @@ void TestSettingsPage::callGuard()
         row->setValueText(QStringLiteral("5"));
     else
         row->selectOption(5, true, false);
-    const bool refused
-        = text ? rig.page()->refusedDuringCall(row, QStringLiteral("2")) : rig.page()->refusedDuringCall(row, 2);
+    const bool refused = text ? rig.page()->refusedDuringCall(row, QString::number(held))
+                              : rig.page()->refusedDuringCall(row, held, heldText);
     QCOMPARE(refused, !network.isEmpty());
     QCOMPARE(rig.rowText(213), shown);
+    QCOMPARE(SettingsRig::rowColour(row), colour);
     QCOMPARE(rig.popupText(), popup);
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
 }
@@ -344,6 +361,8 @@ void TestSettingsPage::waysIn()
     QFETCH(bool, opened);
     QFETCH(QString, pages);
     SettingsRig rig;
+    // Double codec: both codec rows can be opened.
+    rig.device.loadSetup("audio codec_mode=cmode_double");
     QVERIFY(rig.startSettings(level));
     addRowsWhenPushed(rig, rows);
     QList<QByteArray> words = call.split(' ');
@@ -354,7 +373,9 @@ void TestSettingsPage::waysIn()
     const bool result = how == "path" ? rig.page()->openPath(ids) : rig.page()->selectEntry(ids.at(0), ids.at(1));
     QCOMPARE(result, opened);
     QCOMPARE(rig.pages(), pages);
-    QVERIFY(rig.framesAfterRoundTrip().isEmpty());
+    // The pages on the way read what they show; nothing is written.
+    for (const QByteArray &frame : rig.framesAfterRoundTrip())
+        QVERIFY2(frame.startsWith("PARAM|") && (frame.contains("|GET ") || frame.contains("|LIST ")), frame);
 }
 
 // Each guarded page during a call on its network, family or line: the message, nothing applied, the mark kept.

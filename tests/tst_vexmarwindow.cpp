@@ -562,19 +562,25 @@ void TestVexmarWindow::disconnectResets()
 void TestVexmarWindow::pages_data()
 {
     QTest::addColumn<int>("level");
-    QTest::addColumn<QByteArrayList>("steps"); // page ids; "call", "entry <id>", "bar", "drop"
+    QTest::addColumn<QByteArrayList>("steps"); // page ids; "call", "double", "entry <id>", "bar", "drop"
     QTest::addColumn<QByteArray>("shown"); // "<current page> <stack index> exit <exit page> entry <entry> <bar>"
-    const auto row = [](const char *name, const QByteArrayList &steps, const char *shown, int level = 1) {
-        QTest::newRow(name) << level << steps << QByteArray(shown);
-    };
+    QTest::addColumn<int>("menu"); // the settings page's menu page shown; -2 when not compared
+    const auto row
+        = [](const char *name, const QByteArrayList &steps, const char *shown, int level = 1, int menu = -2) {
+              QTest::newRow(name) << level << steps << QByteArray(shown) << menu;
+          };
 
     row("home page", {"1"}, "1 1 exit 1 entry -1 hidden");
     row("audio page", {"5"}, "5 5 exit 1 entry -1 hidden");
     row("unknown page", {"5", "31"}, "5 5 exit 1 entry -1 hidden");
     row("network menu from the audio page", {"5", "17"}, "16 16 exit 5 entry 1 hidden");
-    row("codec 1 menu", {"5", "21"}, "16 16 exit 5 entry 2 hidden");
-    row("codec 1 menu refused during a call on line 1", {"5", "call", "21"}, "5 5 exit 1 entry -1 hidden");
-    row("codec 2 menu during a call on line 1", {"5", "call", "22"}, "16 16 exit 5 entry 2 hidden");
+    row("codec 1 menu", {"5", "21"}, "16 16 exit 5 entry 2 hidden", 1, 99);
+    row("codec 1 menu refused during a call on line 1", {"5", "call", "21"}, "5 5 exit 1 entry -1 hidden", 1, -1);
+    // Single codec: the codec 2 row is locked, so the branch opens without it.
+    row("codec 2 menu during a call on line 1", {"5", "call", "22"}, "16 16 exit 5 entry 2 hidden", 1, 2);
+    row("codec 2 menu in double codec during a call on line 1", {"5", "double", "call", "22"},
+        "16 16 exit 5 entry 2 hidden", 1, 100);
+    row("codec 1 menu at the operator level: the branch only", {"5", "21"}, "16 16 exit 5 entry 2 hidden", 0, 2);
     row("call profiles of line 1 refused during its call", {"5", "call", "26"}, "5 5 exit 1 entry -1 hidden");
     row("call profiles of the voice line", {"5", "call", "28"}, "16 16 exit 5 entry 4 hidden");
     row("settings page before any menu: refused", {"5", "16"}, "5 5 exit 1 entry -1 hidden");
@@ -599,6 +605,7 @@ void TestVexmarWindow::pages()
     QFETCH(int, level);
     QFETCH(QByteArrayList, steps);
     QFETCH(QByteArray, shown);
+    QFETCH(int, menu);
     g_accessLevel = level;
     ScreenRig rig;
     QVERIFY(rig.startSetUp());
@@ -610,6 +617,9 @@ void TestVexmarWindow::pages()
         if (step == "call") {
             QVERIFY(rig.deliver({"EVENT;event_type:0600-call received;id:9;network:eth.0;"}));
             QVERIFY(getDevice()->audioConnection(1));
+        } else if (step == "double") {
+            QVERIFY(rig.deliver({"EVENT;event_type:default_codec;codec_mode:cmode_double;dcodec_1:G722;dcodec_2:G722;"}));
+            QCOMPARE(getDevice()->codecMode(), int(TComDevice::CodecModeDouble));
         } else if (step.startsWith("entry ")) {
             settings->entries->itemClicked(settings->entries->findEntry(step.mid(6).toInt())->titleLabel);
         } else if (step == "bar") {
@@ -625,6 +635,8 @@ void TestVexmarWindow::pages()
     QCOMPARE(n(window.currentPage()) + " " + n(window.pageStack()->currentIndex()) + " exit " + n(settings->exitPage)
             + " entry " + n(settings->currentEntryId) + " " + (window.statusBar()->isHidden() ? "hidden" : "shown"),
         shown);
+    if (menu != -2)
+        QCOMPARE(settings->currentItems() ? settings->currentItems()->pageId : -1, menu);
 }
 
 void TestVexmarWindow::shutdown_data()

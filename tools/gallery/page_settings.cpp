@@ -14,14 +14,16 @@
 
 namespace {
 
-// Logged in at the level on the device with the set-up's lines over the tests' own, the window on the dark ground
-// of the device and the settings page opened by the page id as another page would open it; then the steps, and the
+using RigSteps = std::function<void(settingstesting::SettingsRig &)>;
+
+// Logged in at the level (after the steps before, which set the device up), the window on the dark ground of the
+// device and the settings page opened by the page id as another page would open it; then the steps, and the
 // window's picture.
-QImage settingsShot(int level, QVexmar::Page pageId,
-    const std::function<void(settingstesting::SettingsRig &)> &steps = {}, const QByteArray &setup = {})
+QImage settingsShot(int level, QVexmar::Page pageId, const RigSteps &steps = {}, const RigSteps &before = {})
 {
     settingstesting::SettingsRig rig;
-    rig.device.loadSetup(setup);
+    if (before)
+        before(rig);
     if (!rig.startSettings(level))
         return QImage();
     QPalette palette = rig.window->palette();
@@ -114,6 +116,19 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- Coding branch ----
+
+// The menu opened by the page id on the Coding branch's side of the device and the lines given, after the steps.
+QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigSteps &steps = {})
+{
+    return settingsShot(2, pageId, steps, [setup](settingstesting::SettingsRig &rig) {
+        settingstesting::loadCodingSetup(rig.device);
+        rig.device.loadSetup(setup);
+    });
+}
+
+const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
+
 // ---- Audio page, intercom, AoIP interface ----
 
 const QByteArray audioSetup = R"(
@@ -137,7 +152,7 @@ QImage audioShot(std::initializer_list<int> rows, const QByteArray &setup = {}, 
                 rig.current()->ensureWidgetVisible(shown, 0, 0);
             }
         },
-        audioSetup + setup);
+        [setup](settingstesting::SettingsRig &rig) { rig.device.loadSetup(audioSetup + setup); });
 }
 
 // ---- AoIP input streams, IP addressing, output stream ----
@@ -155,7 +170,7 @@ QImage aoipShot(const char *steps, const QByteArray &setup = {}, int shownRow = 
                 rig.current()->ensureWidgetVisible(shown, 0, 0);
             }
         },
-        setup);
+        [setup](settingstesting::SettingsRig &rig) { rig.device.loadSetup(setup); });
 }
 
 QList<GalleryShot> renderSettings()
@@ -170,6 +185,23 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("ethernet-not-attached"), notAttachedShot()},
         {QStringLiteral("isdn-ni"), interfaceShot(11, "ISDN settings", SimDevice::isdnSetup())},
         {QStringLiteral("wifi-scan-list"), interfaceShot(20, "Wi-Fi settings (Internal)")},
+        {QStringLiteral("coding-single"), codingShot(QVexmar::SettingsCoding)},
+        {QStringLiteral("coding-double"), codingShot(QVexmar::SettingsCoding, doubleCodec)},
+        {QStringLiteral("codec-opus"), codingShot(QVexmar::SettingsCodec1)},
+        {QStringLiteral("codec-g711-edited"),
+            codingShot(QVexmar::SettingsCodec1, {},
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(102);
+                    rig.answer(true, 0);
+                })},
+        {QStringLiteral("codec-not-listed"),
+            codingShot(QVexmar::SettingsCodec1, "audio codec=AAC-ld/48000/stereo/96000")},
+        {QStringLiteral("codec-line2"), codingShot(QVexmar::SettingsCodec2, doubleCodec)},
+        {QStringLiteral("opus-as-read"),
+            codingShot(QVexmar::SettingsCoding, {}, [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
+        {QStringLiteral("opus-locked-not-listed"),
+            codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
+                [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
         {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
