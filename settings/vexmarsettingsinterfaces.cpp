@@ -10,14 +10,13 @@
 #include "device/networkcode.h"
 #include "device/tcomdevice.h"
 #include "rpc/rpcvocabulary.h"
+#include "settings/vexmarsettingsrows.h"
 #include "widgets/menu/vexmarmenuselect.h"
 #include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
 
 #include <algorithm>
-#include <functional>
-#include <type_traits>
 
 namespace {
 
@@ -56,53 +55,9 @@ enum WifiRow {
 // Far more names than a scan finds; a longer list from the device would only make the choice unusable.
 constexpr int maxWifiNetworks = 256;
 
+using namespace settingsrows;
 using Ethernet = TComEthernetController;
 using Wifi = TComWifiController;
-
-QVexmarMenuItem *newRow(QVexmarMenuItems *page, int id, int kind, const QString &title)
-{
-    auto *row = new QVexmarMenuItem(id, kind, page);
-    row->layout->setContentsMargins(10, 0, 10, 0);
-    row->titleLabel->setText(title);
-    return row;
-}
-
-void addLocked(QVexmarMenuItems *page, QVexmarMenuItem *row, bool locked)
-{
-    row->setLocked(locked);
-    page->addItem(row);
-}
-
-void addSwitch(QVexmarMenuItems *page, int id, const QString &title, bool on, bool locked)
-{
-    QVexmarMenuItem *row = newRow(page, id, QVexmarMenuItem::Switch, title);
-    row->setChecked(on);
-    addLocked(page, row, locked);
-}
-
-void addText(QVexmarMenuItems *page, int id, int kind, const QString &title, const std::string &latin1, bool locked)
-{
-    QVexmarMenuItem *row = newRow(page, id, kind, title);
-    row->setValueText(latin1ToQString(latin1), false);
-    addLocked(page, row, locked);
-}
-
-using Options = std::vector<std::pair<int, QString>>;
-
-QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options)
-{
-    QVexmarMenuItem *row = newRow(page, id, QVexmarMenuItem::Selection, title);
-    for (const auto &[value, text] : options)
-        row->addOption(value, text);
-    return row;
-}
-
-void addChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
-{
-    QVexmarMenuItem *row = newChoice(page, id, title, options);
-    row->selectOption(value, true, false);
-    addLocked(page, row, locked);
-}
 
 // A value never read shows as "Unknown", alone and locked, so that it is never stored.
 void addChoiceOrUnknown(
@@ -137,66 +92,6 @@ void addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int qualit
             page, qualityRow, QVexmarSettingsPage::tr("Network Quality"), qualityOptions(), quality, notAttached);
 }
 
-// Present and not locked: the rows a change test compares and an apply stores.
-QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id)
-{
-    QVexmarMenuItem *row = page->findItem(id);
-    return row && !row->isLocked() ? row : nullptr;
-}
-
-bool isOn(const QVexmarMenuItem *row)
-{
-    return row->switchButton && row->switchButton->isChecked();
-}
-
-std::string latin1Of(const QVexmarMenuItem *row)
-{
-    return row->valueLabel ? qStringToLatin1(row->valueLabel->text()) : std::string();
-}
-
-// The value of the current option; false for a row without one.
-bool chosenValue(QVexmarMenuItems *page, int id, int &value)
-{
-    QVexmarMenuItem *row = openRow(page, id);
-    if (!row || row->currentOption() < 0 || row->currentOption() >= row->options().size())
-        return false;
-    value = row->options().at(row->currentOption()).value;
-    return true;
-}
-
-bool choiceDiffers(QVexmarMenuItems *page, int id, int held)
-{
-    int value = 0;
-    return chosenValue(page, id, value) && value != held;
-}
-
-bool textDiffers(QVexmarMenuItems *page, int id, const std::string &held)
-{
-    QVexmarMenuItem *row = openRow(page, id);
-    return row && latin1Of(row) != held;
-}
-
-bool switchDiffers(QVexmarMenuItems *page, int id, bool held)
-{
-    QVexmarMenuItem *row = openRow(page, id);
-    return row && isOn(row) != held;
-}
-
-void lockRows(QVexmarMenuItems *page, std::initializer_list<int> ids, bool locked)
-{
-    for (int id : ids) {
-        if (QVexmarMenuItem *row = page->findItem(id))
-            row->setLocked(locked);
-    }
-}
-
-// A text the device would store altered: one that Latin-1 cannot hold.
-bool fitsLatin1(const QVexmarMenuItem *row)
-{
-    const QString text = row->valueLabel ? row->valueLabel->text() : QString();
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
-}
-
 // Four decimal numbers of 0-255 between dots, nothing else.
 bool isIpv4(const std::string &text)
 {
@@ -219,34 +114,6 @@ bool isIpv4(const std::string &text)
         ++at;
     }
 }
-
-// The keys of an apply, and how to give the copy back what each setter replaced: a refused store must leave the
-// copy as it was, or a retry would find nothing changed and report success with nothing sent.
-class Edits
-{
-public:
-    // The setter gets now without sending; held is what the copy had.
-    template<class Copy, class Arg>
-    void change(const std::string &key, Copy *copy, bool (Copy::*setter)(Arg, bool), std::decay_t<Arg> held,
-        std::decay_t<Arg> now)
-    {
-        keys.push_back(key);
-        m_undo.push_back([copy, setter, held] { (copy->*setter)(held, false); });
-        (copy->*setter)(now, false);
-    }
-
-    void revert()
-    {
-        for (auto undo = m_undo.rbegin(); undo != m_undo.rend(); ++undo)
-            (*undo)();
-        m_undo.clear();
-    }
-
-    std::vector<std::string> keys;
-
-private:
-    std::vector<std::function<void()>> m_undo;
-};
 
 // The common end of an apply: nothing changed is success without a request.
 bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits)

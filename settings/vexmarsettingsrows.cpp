@@ -1,0 +1,151 @@
+#include "settings/vexmarsettingsrows.h"
+
+#include "controllers/tcomcontroller.h"
+#include "widgets/vexmarcontrols.h"
+
+#include <QGridLayout>
+
+#include <algorithm>
+
+namespace settingsrows {
+
+QVexmarMenuItem *newRow(QVexmarMenuItems *page, int id, int kind, const QString &title)
+{
+    auto *row = new QVexmarMenuItem(id, kind, page);
+    row->layout->setContentsMargins(10, 0, 10, 0);
+    row->titleLabel->setText(title);
+    return row;
+}
+
+QVexmarMenuItem *indented(QVexmarMenuItem *row)
+{
+    row->layout->setContentsMargins(60, 0, 10, 0);
+    return row;
+}
+
+QVexmarMenuItem *addHeader(QVexmarMenuItems *page, const QString &title)
+{
+    QVexmarMenuItem *row = newRow(page, -1, QVexmarMenuItem::Label, title);
+    row->layout->setContentsMargins(10, 20, 10, 0);
+    page->addItem(row);
+    return row;
+}
+
+QVexmarMenuItem *addLocked(QVexmarMenuItems *page, QVexmarMenuItem *row, bool locked)
+{
+    row->setLocked(locked);
+    page->addItem(row);
+    return row;
+}
+
+QVexmarMenuItem *addSwitch(
+    QVexmarMenuItems *page, int id, const QString &title, bool on, bool locked, const Options &options)
+{
+    QVexmarMenuItem *row = newRow(page, id, QVexmarMenuItem::Switch, title);
+    for (const auto &[value, text] : options)
+        row->addOption(value, text);
+    row->setChecked(on);
+    return addLocked(page, row, locked);
+}
+
+QVexmarMenuItem *addText(
+    QVexmarMenuItems *page, int id, int kind, const QString &title, const std::string &latin1, bool locked)
+{
+    QVexmarMenuItem *row = newRow(page, id, kind, title);
+    row->setValueText(latin1ToQString(latin1), false);
+    return addLocked(page, row, locked);
+}
+
+QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options)
+{
+    QVexmarMenuItem *row = newRow(page, id, QVexmarMenuItem::Selection, title);
+    for (const auto &[value, text] : options)
+        row->addOption(value, text);
+    return row;
+}
+
+QVexmarMenuItem *addChoice(
+    QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
+{
+    QVexmarMenuItem *row = newChoice(page, id, title, options);
+    row->selectOption(value, true, false);
+    return addLocked(page, row, locked);
+}
+
+QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id)
+{
+    QVexmarMenuItem *row = page->findItem(id);
+    return row && !row->isLocked() ? row : nullptr;
+}
+
+bool isOn(const QVexmarMenuItem *row)
+{
+    return row->switchButton && row->switchButton->isChecked();
+}
+
+std::string latin1Of(const QVexmarMenuItem *row)
+{
+    return row->valueLabel ? qStringToLatin1(row->valueLabel->text()) : std::string();
+}
+
+bool chosenValue(QVexmarMenuItems *page, int id, int &value)
+{
+    QVexmarMenuItem *row = openRow(page, id);
+    if (!row || row->currentOption() < 0 || row->currentOption() >= row->options().size())
+        return false;
+    value = row->options().at(row->currentOption()).value;
+    return true;
+}
+
+bool choiceDiffers(QVexmarMenuItems *page, int id, int held)
+{
+    int value = 0;
+    return chosenValue(page, id, value) && value != held;
+}
+
+bool textDiffers(QVexmarMenuItems *page, int id, const std::string &held)
+{
+    QVexmarMenuItem *row = openRow(page, id);
+    return row && latin1Of(row) != held;
+}
+
+bool switchDiffers(QVexmarMenuItems *page, int id, bool held)
+{
+    QVexmarMenuItem *row = openRow(page, id);
+    return row && isOn(row) != held;
+}
+
+void lockRows(QVexmarMenuItems *page, std::initializer_list<int> ids, bool locked)
+{
+    for (int id : ids) {
+        if (QVexmarMenuItem *row = page->findItem(id))
+            row->setLocked(locked);
+    }
+}
+
+bool fitsLatin1(const QVexmarMenuItem *row)
+{
+    const QString text = row->valueLabel ? row->valueLabel->text() : QString();
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+bool decimalOf(const QVexmarMenuItem *row, qint64 &value)
+{
+    const QString text = row->valueLabel ? row->valueLabel->text() : QString();
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const int first = negative ? 1 : 0;
+    if (text.size() == first)
+        return false;
+    constexpr qint64 ceiling = Q_INT64_C(1000000000000);
+    qint64 number = 0;
+    for (int at = first; at < text.size(); ++at) {
+        const ushort c = text.at(at).unicode();
+        if (c < '0' || c > '9')
+            return false;
+        number = std::min(number * 10 + (c - '0'), ceiling);
+    }
+    value = negative ? -number : number;
+    return true;
+}
+
+} // namespace settingsrows
