@@ -387,6 +387,9 @@ private:
 
     // Wi-Fi pages: the interface whose scan the copy's network list holds; empty before the first that succeeded.
     std::string m_wifiScanInterface;
+    // SIP/AoIP pages: values stored on the device whose interface has not taken them yet (its re-initialisation
+    // was refused); the next apply re-initialises it, changed or not.
+    bool m_aoipReinitOwed = false;
     // Opus page: what the device holds for rows 107-110, which a refused write puts back.
     int m_autoBitrateHeld[4] = {0, 1, 0, 0};
 

@@ -43,48 +43,6 @@ void QVexmarSettingsPage::mobileValueChanged(QVexmarMenuItem *) { }
 
 void QVexmarSettingsPage::mobileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
 
-// ---- SIP/AoIP page and SIP accounts (G2: vexmarsettingssip.cpp) ----
-
-void QVexmarSettingsPage::buildAoipMenu()
-{
-    pushEmpty(this, 10);
-}
-
-void QVexmarSettingsPage::buildSipAccountMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateAoipMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateDefaultSipAccountItem(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateDoubleStreamingItems(QVexmarMenuItem *) { }
-
-bool QVexmarSettingsPage::hasAoipChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasSipAccountChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applyAoipChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::applySipAccountChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::updateNetworkItem(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *) { }
-
 // ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
 
 void QVexmarSettingsPage::buildBookMenu()

@@ -332,8 +332,9 @@ void TestSettingsPage::waysIn_data()
     QTest::newRow("FTP path, Miscellaneous locked")
         << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 1 << false
         << QStringLiteral("5");
+    // Page 10 has no row 79.
     QTest::newRow("path with a missing row")
-        << QByteArray("path 1 10 77") << QByteArrayList {"1:10"} << 1 << false << QStringLiteral("1 10");
+        << QByteArray("path 1 10 79") << QByteArrayList {"1:10"} << 1 << false << QStringLiteral("1 10");
     QTest::newRow("path into Audio at the operator level")
         << QByteArray("path 3 111") << QByteArrayList {"3:111"} << 0 << false << QString();
     QTest::newRow("empty path") << QByteArray("path") << QByteArrayList() << 1 << false << QString();

@@ -5,6 +5,7 @@
 
 #include "tools/gallery/gallery.h"
 
+#include "rpc/passwordcipher.h"
 #include "tests/settingstesting.h"
 
 #include <QCoreApplication>
@@ -116,6 +117,55 @@ void editAddress(settingstesting::SettingsRig &rig)
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
 }
 
+// ---- SIP/AoIP and SIP account pages ----
+
+const QByteArray sipSetup = R"(
+network:aoip audio_mode=SIP
+network:aoip stun_mode=on
+network:aoip stun_server=stun.example.org
+network:aoip sip_mode=on
+network:aoip sip_acc_calls=on
+network:aoip sip_def_account=2
+network:aoip sip_proxy=proxy.example.org
+network:aoip SIP_KA_INTERVAL=35
+network:aoip SIP_RE_REG_TO=600
+network:aoip drtp_rtp_port=9000
+network:aoip drtp_rel_timeout=5
+network:aoip rtp_tos=46
+network:aoip MP_ECM_BF_SHIFT=2
+network:aoip stream_pattern=1-2
+network:aoip sip_user=studio-a
+network:aoip sip_display_name=Studio A
+network:aoip sip_auth_user=studio-a
+network:aoip sip_registrar=sip.example.org
+network:aoip sip_user2=studio-a-backup
+network:aoip sip_registrar2=sip2.example.org:5070
+network:aoip sip_use_uport2=on
+network:aoip SIP_UDP_PORT=5060
+network:aoip RTP_START_PORT=5004
+)";
+
+// Page 10 through the Network page's row 10 (added when that page has none), then the account row when given;
+// the controller reset first when it is to be shown not loaded. Scrolled down to the row given.
+QImage sipShot(int pageId, bool notLoaded = false, int scrollTo = -1)
+{
+    return settingsShot(2, QVexmar::SettingsNetwork, [=](settingstesting::SettingsRig &rig) {
+        rig.device.loadSetup(sipSetup);
+        rig.device.setParam("network:aoip", "sip_password", encryptPasswordString("studio secret"));
+        if (notLoaded)
+            getDevice()->aoipController().reset();
+        QVexmarMenuItem *link = rig.row(10);
+        rig.touch(
+            link ? link : rig.addRow(rig.current(), 10, QVexmarMenuItem::SubMenu, QStringLiteral("AoIP settings")));
+        if (pageId != 10)
+            rig.touch(pageId);
+        if (QVexmarMenuItem *row = rig.row(scrollTo)) {
+            QCoreApplication::processEvents();
+            rig.current()->ensureWidgetVisible(row, 0, 0);
+        }
+    });
+}
+
 // ---- Coding branch ----
 
 // The menu opened by the page id on the Coding branch's side of the device and the lines given, after the steps.
@@ -206,6 +256,11 @@ QList<GalleryShot> renderSettings()
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
+        {QStringLiteral("sip-aoip"), sipShot(10)},
+        {QStringLiteral("sip-aoip-sip-rows"), sipShot(10, false, 87)},
+        {QStringLiteral("sip-aoip-not-loaded"), sipShot(10, true)},
+        {QStringLiteral("sip-account-1"), sipShot(77)},
+        {QStringLiteral("sip-account-2-alternate-port"), sipShot(78)},
         {QStringLiteral("audio-page"), audioShot({}, {}, 111)},
         {QStringLiteral("audio-page-without-module"),
             audioShot({}, "general device_opts=[ip_dcodec,wifi,record_1]\naudio drc_ratio_cmp=2.5", 111)},
