@@ -16,6 +16,9 @@
 #include <utility>
 #include <vector>
 
+class QVexmarSettingsPage;
+class TComController;
+
 namespace settingsrows {
 
 using Options = std::vector<std::pair<int, QString>>;
@@ -35,6 +38,11 @@ QVexmarMenuItem *addText(
 QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options);
 QVexmarMenuItem *addChoice(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
+// A value never read shows as "Unknown", alone and locked, so that it is never stored.
+QVexmarMenuItem *addChoiceOrUnknown(
+    QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
+// "Network Quality" while the device's jitter buffer is fixed, "AJB Policy" while it is adaptive.
+QVexmarMenuItem *addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int quality, int ajb, bool locked);
 
 // Present and not locked: the rows a change test compares and an apply stores.
 QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id);
@@ -161,5 +169,9 @@ private:
     bool m_changed = false;
     bool m_refused = false;
 };
+
+// The common end of an interface page's apply: the edits stored on the copy behind "Applying changes...", given
+// back on a refusal. Nothing changed is success without a request.
+bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits);
 
 } // namespace settingsrows
