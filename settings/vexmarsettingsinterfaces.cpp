@@ -59,39 +59,6 @@ using namespace settingsrows;
 using Ethernet = TComEthernetController;
 using Wifi = TComWifiController;
 
-// A value never read shows as "Unknown", alone and locked, so that it is never stored.
-void addChoiceOrUnknown(
-    QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
-{
-    if (value == -1)
-        addChoice(page, id, title, {{-1, QVexmarSettingsPage::tr("Unknown")}}, -1, true);
-    else
-        addChoice(page, id, title, options, value, locked);
-}
-
-Options qualityOptions()
-{
-    return {{5, QVexmarSettingsPage::tr("Very High")}, {4, QVexmarSettingsPage::tr("High")},
-        {3, QVexmarSettingsPage::tr("Middle")}, {2, QVexmarSettingsPage::tr("Low")},
-        {1, QVexmarSettingsPage::tr("Bad")}, {0, QVexmarSettingsPage::tr("Very Bad")}};
-}
-
-Options ajbOptions()
-{
-    return {{0, QVexmarSettingsPage::tr("Safe")}, {1, QVexmarSettingsPage::tr("Standard")},
-        {2, QVexmarSettingsPage::tr("Punchy")}};
-}
-
-// "Network Quality" while the device's jitter buffer is fixed, "AJB Policy" while it is adaptive.
-void addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int quality, int ajb, bool notAttached)
-{
-    if (getDevice()->aoipController().jitterab())
-        addChoiceOrUnknown(page, ajbRow, QVexmarSettingsPage::tr("AJB Policy"), ajbOptions(), ajb, notAttached);
-    else
-        addChoiceOrUnknown(
-            page, qualityRow, QVexmarSettingsPage::tr("Network Quality"), qualityOptions(), quality, notAttached);
-}
-
 } // namespace
 
 // ---- Ethernet ----------------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "settings/vexmarsettingsrows.h"
 
-#include "controllers/tcomcontroller.h"
+#include "device/accessors.h"
+#include "device/tcomdevice.h"
 #include "settings/vexmarsettingspage.h"
 #include "widgets/vexmarcontrols.h"
 
@@ -71,6 +72,29 @@ QVexmarMenuItem *addChoice(
     QVexmarMenuItem *row = newChoice(page, id, title, options);
     row->selectOption(value, true, false);
     return addLocked(page, row, locked);
+}
+
+QVexmarMenuItem *addChoiceOrUnknown(
+    QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
+{
+    if (value == -1)
+        return addChoice(page, id, title, {{-1, QVexmarSettingsPage::tr("Unknown")}}, -1, true);
+    return addChoice(page, id, title, options, value, locked);
+}
+
+QVexmarMenuItem *addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int quality, int ajb, bool locked)
+{
+    if (getDevice()->aoipController().jitterab()) {
+        return addChoiceOrUnknown(page, ajbRow, QVexmarSettingsPage::tr("AJB Policy"),
+            {{0, QVexmarSettingsPage::tr("Safe")}, {1, QVexmarSettingsPage::tr("Standard")},
+                {2, QVexmarSettingsPage::tr("Punchy")}},
+            ajb, locked);
+    }
+    return addChoiceOrUnknown(page, qualityRow, QVexmarSettingsPage::tr("Network Quality"),
+        {{5, QVexmarSettingsPage::tr("Very High")}, {4, QVexmarSettingsPage::tr("High")},
+            {3, QVexmarSettingsPage::tr("Middle")}, {2, QVexmarSettingsPage::tr("Low")},
+            {1, QVexmarSettingsPage::tr("Bad")}, {0, QVexmarSettingsPage::tr("Very Bad")}},
+        quality, locked);
 }
 
 QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id)
@@ -171,12 +195,12 @@ bool isIpv4(const std::string &text)
     }
 }
 
-bool storeEdits(QVexmarSettingsPage *menu, TComController *target, Edits &edits)
+bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits)
 {
     if (edits.keys.empty())
         return true;
     menu->showMessagePopup(QVexmarSettingsPage::tr("Applying changes..."), 1000);
-    if (target->store(edits.keys))
+    if (copy->store(edits.keys))
         return true;
     edits.revert();
     menu->showMessagePopup(QVexmarSettingsPage::tr("Failed to apply changes!"), 0);

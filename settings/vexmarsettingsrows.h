@@ -38,6 +38,11 @@ QVexmarMenuItem *addText(
 QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options);
 QVexmarMenuItem *addChoice(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
+// A value never read shows as "Unknown", alone and locked, so that it is never stored.
+QVexmarMenuItem *addChoiceOrUnknown(
+    QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
+// "Network Quality" while the device's jitter buffer is fixed, "AJB Policy" while it is adaptive.
+QVexmarMenuItem *addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow, int quality, int ajb, bool locked);
 
 // Present and not locked: the rows a change test compares and an apply stores.
 QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id);
@@ -174,8 +179,8 @@ private:
 
 // Four decimal numbers of 0-255 between dots, nothing else.
 bool isIpv4(const std::string &text);
-// The common end of an apply: nothing changed is success without a request; otherwise "Applying changes...", one
-// store of the keys, and on a refusal the object given back what it held and "Failed to apply changes!".
-bool storeEdits(QVexmarSettingsPage *menu, TComController *target, Edits &edits);
+// The common end of an interface page's apply: the edits stored on the copy behind "Applying changes...", given
+// back on a refusal. Nothing changed is success without a request.
+bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits);
 
 } // namespace settingsrows

@@ -13,36 +13,6 @@ void pushEmpty(QVexmarSettingsPage *menu, int pageId, int groupId = -1)
 
 } // namespace
 
-// ---- Network page, mobile pages (G4: vexmarsettingsnetwork.cpp) ----
-
-void QVexmarSettingsPage::buildNetworkMenu()
-{
-    pushEmpty(this, 1);
-}
-
-void QVexmarSettingsPage::updateMobileNetworkItems(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::buildMobileMenu(int rowId)
-{
-    pushEmpty(this, rowId);
-}
-
-bool QVexmarSettingsPage::applyMobileChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-bool QVexmarSettingsPage::hasMobileChanges(QVexmarMenuItems *)
-{
-    return false;
-}
-
-void QVexmarSettingsPage::networkValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::mobileValueChanged(QVexmarMenuItem *) { }
-
-void QVexmarSettingsPage::mobileSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
 // ---- Book page and call profile page (H1: vexmarsettingsbook.cpp) ----
 
 void QVexmarSettingsPage::buildBookMenu()

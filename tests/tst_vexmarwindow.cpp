@@ -593,8 +593,11 @@ void TestVexmarWindow::pages_data()
     row("exit returns to the exit page", {"5", "17", "entry 0"}, "5 5 exit 5 entry 0 hidden");
     row("settings page after Exit reopens the last branch", {"5", "17", "entry 0", "16"},
         "16 16 exit 5 entry 1 hidden");
-    // The rows on these paths come with their branches: until then the window stays.
-    row("SIP account 1 refused without its row", {"5", "18"}, "5 5 exit 1 entry 1 hidden");
+    row("SIP account 1", {"5", "18"}, "16 16 exit 5 entry 1 hidden", 1, 77);
+    row("SIP account 2", {"5", "19"}, "16 16 exit 5 entry 1 hidden", 1, 78);
+    // The Network page locks its AoIP row at the operator level: the window stays.
+    row("SIP account 1 refused at the operator level", {"5", "18"}, "5 5 exit 1 entry 1 hidden", 0, 1);
+    // The rows on this path come with their branch: until then the window stays.
     row("FTP server refused without its row", {"5", "30"}, "5 5 exit 1 entry 5 hidden");
     row("pages refused without a connection", {"5", "bar", "drop", "1"}, "5 5 exit 1 entry -1 shown");
     row("login page without a connection hides the bar", {"5", "bar", "drop", "0"}, "0 0 exit 1 entry -1 hidden");

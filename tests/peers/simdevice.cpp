@@ -405,6 +405,11 @@ void SimDevice::refuseKey(const std::string &key, const std::string &cause)
     m_refused[key] = cause;
 }
 
+void SimDevice::setWriteCheck(const std::string &key, WriteCheck check)
+{
+    m_writeChecks[key] = std::move(check);
+}
+
 void SimDevice::setAction(const std::string &action, Action handler)
 {
     m_actions[action] = std::move(handler);
@@ -614,10 +619,12 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
             || std::find(t->second.begin(), t->second.end(), key) != t->second.end())
             continue;
         const auto refusal = m_refused.find(key);
-        if (refusal != m_refused.end()) {
-            answer.values.emplace_back(key, refusal->second);
+        const auto check = m_writeChecks.find(key);
+        const std::string checked = check != m_writeChecks.end() ? check->second(storeName, value) : std::string();
+        if (refusal != m_refused.end() || !checked.empty()) {
+            answer.values.emplace_back(key, refusal != m_refused.end() ? refusal->second : checked);
             refused = true;
-        } else {
+        } else if (check == m_writeChecks.end()) {
             store[key] = value;
         }
     }

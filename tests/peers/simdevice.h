@@ -109,6 +109,12 @@ public:
     // not set). Without a folder nothing is written.
     void setWaveMapFolder(const QString &folder) { m_waveMapFolder = folder; }
     void refuseKey(const std::string &key, const std::string &cause);
+    // A write of the key goes to the check instead of the store: an empty answer takes it (the check keeps what it
+    // wants of it), any other text refuses it with that text.
+    using WriteCheck = std::function<std::string(const std::string &store, const std::string &value)>;
+    void setWriteCheck(const std::string &key, WriteCheck check);
+    // The SIM of every mobile interface asks for this PIN (simdevicesim.cpp).
+    void checkSimPin(const std::string &pin);
     void setAction(const std::string &action, Action handler);
     void addFault(const Fault &fault);
     void clearFaults();
@@ -162,6 +168,7 @@ private:
     };
     std::map<std::string, std::map<std::string, std::vector<QualifiedList>>> m_qualifiedLists;
     std::map<std::string, std::string> m_refused;
+    std::map<std::string, WriteCheck> m_writeChecks;
     std::map<std::string, Action> m_actions;
     std::vector<Fault> m_faults;
     QList<RpcMessage> m_requests;

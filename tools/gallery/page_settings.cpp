@@ -166,6 +166,55 @@ QImage sipShot(int pageId, bool notLoaded = false, int scrollTo = -1)
     });
 }
 
+// ---- Network page and mobile pages ----
+
+// Every kind of interface; the modems ready, asking for the PIN and without a SIM.
+const QByteArray networkSetup = R"(
+general device_opts=[ip_dcodec,mobile_lte,wifi,ravenna,ip_dstream_2,record_1]
+network network=[aoip,eth.0,eth.1,isdn.0,mobile.0,mobile.1,mobile.2,wifi.0,wifi.1]
+audio dstream_mode=enabled
+network secondary_network=wifi.3
+network:mobile.0 rat=only LTE
+network:mobile.0 rat=[auto,only GSM,only UMTS,only LTE]
+network:mobile.0 plmn=Alpha Mobile
+network:mobile.0 pin_persistent=on
+network:mobile.0 data_connection=on
+network:mobile.0 apn=internet.example
+network:mobile.0 authentication=CHAP
+network:mobile.0 username=studio
+network:mobile.0 password=secret
+network:mobile.0 ajb_profile=standard
+network:mobile.0 manufacturer=ModemCo
+network:mobile.0 model=M1
+network:mobile.0 revision=R7
+network:mobile.0 imei=356938035643809
+network:mobile.0 imsi=262011234567890
+network:mobile.1 pin=122-pin required
+network:mobile.1 registration_state=123-not registered
+network:mobile.1 manufacturer=ModemCo
+network:mobile.1 model=M2
+network:mobile.1 revision=R2
+network:mobile.1 imei=356938035643810
+network:mobile.2 pin=010-sim missing
+network:mobile.2 registration_state=123-not registered
+)";
+
+// The Network page at the level, or a mobile page through its link, scrolled down to the row given.
+QImage networkShot(int level, int mobilePage = -1, int scrollTo = -1)
+{
+    return settingsShot(
+        level, QVexmar::SettingsNetwork,
+        [=](settingstesting::SettingsRig &rig) {
+            if (mobilePage != -1)
+                rig.touch(mobilePage);
+            if (QVexmarMenuItem *row = rig.row(scrollTo)) {
+                QCoreApplication::processEvents();
+                rig.current()->ensureWidgetVisible(row, 0, 0);
+            }
+        },
+        [](settingstesting::SettingsRig &rig) { rig.device.loadSetup(networkSetup); });
+}
+
 // ---- Coding branch ----
 
 // The menu opened by the page id on the Coding branch's side of the device and the lines given, after the steps.
@@ -261,6 +310,12 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("sip-aoip-not-loaded"), sipShot(10, true)},
         {QStringLiteral("sip-account-1"), sipShot(77)},
         {QStringLiteral("sip-account-2-alternate-port"), sipShot(78)},
+        {QStringLiteral("network-every-interface"), networkShot(1)},
+        {QStringLiteral("network-every-interface-scrolled"), networkShot(1, -1, 21)},
+        {QStringLiteral("network-operator"), networkShot(0, -1, 21)},
+        {QStringLiteral("mobile-ready"), networkShot(1, 16)},
+        {QStringLiteral("mobile-ready-scrolled"), networkShot(1, 16, 58)},
+        {QStringLiteral("mobile-pin-required"), networkShot(1, 17)},
         {QStringLiteral("audio-page"), audioShot({}, {}, 111)},
         {QStringLiteral("audio-page-without-module"),
             audioShot({}, "general device_opts=[ip_dcodec,wifi,record_1]\naudio drc_ratio_cmp=2.5", 111)},
