@@ -241,8 +241,8 @@ inline void answerNext(SettingsRig &rig, const QByteArrayList &replies)
     }
 }
 
-// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked and " red" for
-// a red value; only the rows of the ids given, when given.
+// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked, " red" for
+// a red value and " hidden" for a hidden row; only the rows of the ids given, when given.
 inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
 {
     QStringList rows;
@@ -252,7 +252,8 @@ inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
         rows << QString::number(item->id) + QLatin1Char(' ')
                 + (item->valueLabel ? item->valueLabel->text() : item->titleLabel->text())
                 + (item->isLocked() ? QStringLiteral(" L") : QString())
-                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
+                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString())
+                + (item->isHidden() ? QStringLiteral(" hidden") : QString());
     }
     return rows.join(QStringLiteral("; "));
 }

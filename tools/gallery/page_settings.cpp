@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -70,11 +71,11 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(2, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -272,6 +273,72 @@ QImage aoipShot(const char *steps, const QByteArray &setup = {}, int shownRow = 
         [setup](settingstesting::SettingsRig &rig) { rig.device.loadSetup(setup); });
 }
 
+// ---- Book page, call profile page ----
+
+const QByteArray bookSetup = R"(
+book:remote_profile:3 name=Reporter
+book:remote_profile:3 network=wifi.0
+book:remote_profile:3 codec=OPUS/48000/stereo/128000
+book:remote_profile:3 remote_addr=5550001
+book:remote_profile:3 remote_addr2=5550002
+book:remote_profile:5 name=Studio A
+book:remote_profile:5 network=eth.0
+book:remote_profile:5 codec=G722
+book:remote_profile:5 remote_addr=5551234
+book:remote_profile:8 name=Field phone
+book:remote_profile:8 network=mobile.0
+book:remote_profile:8 codec=GSM
+book:remote_profile:8 remote_addr=01715550100
+book:remote_profile:9 name=Desk
+book:remote_profile:9 network=eth.0
+book:remote_profile:9 remote_addr=5550009
+book:local_profile:2 name=Morning show
+book:local_profile:4 name=Evening news
+book:sip_profile:1 name=Studio SIP
+book:snapshot:6 name=Before the match
+)";
+
+// From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
+// it has none): 174 a new profile, 299 + id a stored one.
+void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
+{
+    rig.device.loadSetup(bookSetup);
+    settingstesting::loadCodingSetup(rig.device);
+    rig.touch(170);
+    QVexmarMenuItem *row = rig.row(entryId);
+    rig.touch(row ? row
+                  : rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, QLatin1String(title),
+                      entryId >= QVexmarSettingsPage::firstListRow ? 170 : -1));
+}
+
+QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
+
+// A Book list at the level, after the calls, then the steps.
+QImage listShot(int level, int listId, const QByteArrayList &calls = {},
+    const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+{
+    return settingsShot(level, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        rig.device.loadSetup(bookSetup);
+        if (!calls.isEmpty()) {
+            rig.deliver(calls);
+            // The rig marks its deliveries in the battery's minutes: the usual ones back.
+            rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
+            for (int i = 0; i < 100 && getDevice()->batteryRemaining() != 240; ++i)
+                QTest::qWait(20);
+        }
+        rig.touch(listId);
+        if (steps)
+            steps(rig);
+    });
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -301,7 +368,7 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("opus-locked-not-listed"),
             codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
                 [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
-        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+        {QStringLiteral("wifi-network-choice"), settingsShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
@@ -338,6 +405,35 @@ QList<GalleryShot> renderSettings()
                 "audio rav_manufacturer=Merging Technologies\naudio rav_netif_ou=2\naudio rav_autoconf_ou1=off", 159)},
         {QStringLiteral("audio-interface-own-tools-maker"),
             audioShot({119}, "audio rav_manufacturer=Audinate\naudio rav_if_count=1\naudio rav_dhcp=on")},
+        {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
+        {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
+        {QStringLiteral("book-stored-changed"),
+            callProfileShot(302, "Reporter",
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(182);
+                    rig.answer(true, -1, QStringLiteral("5550009"));
+                    // Dragged to the end, where Load and Delete are locked by the mark.
+                    QCoreApplication::processEvents();
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("book-failed-read"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 320, "Gone"); }, QVexmar::SettingsBook)},
+        {QStringLiteral("lists-call-profiles"), listShot(2, 170)},
+        {QStringLiteral("lists-call-profiles-operator"),
+            listShot(0, 170, {"EVENT;event_type:0600-call received;id:9;network:eth.0;"})},
+        {QStringLiteral("lists-preset-page"),
+            listShot(2, 171, {}, [](settingstesting::SettingsRig &rig) { rig.touch(303); })},
+        {QStringLiteral("lists-sip-account-choice"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) {
+                    rig.device.loadSetup(bookSetup);
+                    rig.touch(172);
+                    rig.touch(174);
+                    rig.answer(true, -1, QStringLiteral("Studio 2"));
+                },
+                QVexmar::SettingsBook)},
     };
 }
 
