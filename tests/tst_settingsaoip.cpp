@@ -25,6 +25,8 @@ private slots:
     void outputRows_data();
     void outputRows();
     void notLoaded();
+    void notLoadedPages_data();
+    void notLoadedPages();
 };
 
 namespace {
@@ -322,6 +324,46 @@ void TestSettingsAoip::notLoaded()
     QCOMPARE(rowsNamed(rig, rows), rows);
     rig.touch(134);
     QCOMPARE(rig.current()->pageId, 133);
+}
+
+// Each page built while the module is not read: no value asked for, the editable rows locked, an apply sends
+// nothing; a receiver page still asks for the network's streams.
+void TestSettingsAoip::notLoadedPages_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArrayList>("frames");
+    QTest::addColumn<QString>("rows");
+    QTest::newRow("input streams") << 133 << QByteArrayList() << "134 None L; 141 None L";
+    QTest::newRow("receiver") << 134 << QByteArrayList {"PARAM|target=audio|LIST rav_stream_in"} << "142 Studio A L";
+    QTest::newRow("interface 1") << 125 << QByteArrayList() << "127 Active L; 128  L; 129  L; 130  L; 131  L";
+    QTest::newRow("interface 2") << 126 << QByteArrayList() << "127 Active L; 128  L; 129  L; 130  L";
+    QTest::newRow("output stream") << 146 << QByteArrayList()
+                                   << "147  L; 148 Disabled L; 151 Disabled L; 152  L; 153 5004 L";
+}
+
+void TestSettingsAoip::notLoadedPages()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArrayList, frames);
+    QFETCH(QString, rows);
+    SettingsRig rig;
+    QVERIFY(openAoip(rig, "audio rav_stream_in=[12/4/Studio A]", {133}));
+    getRavennaController()->reset();
+    QVexmarSettingsPage *page = rig.page();
+    if (pageId == 133)
+        page->buildInputStreamsMenu();
+    else if (pageId == 146)
+        page->buildOutputStreamMenu();
+    else if (pageId == 134)
+        page->buildInputStreamMenu(pageId);
+    else
+        page->buildIpAddressingMenu(pageId);
+    QCOMPARE(rig.current()->pageId, pageId);
+    QCOMPARE(rig.framesAfterRoundTrip(), frames);
+    QCOMPARE(rowsNamed(rig, rows), rows);
+    play(rig, QStringLiteral("apply"));
+    QVERIFY(rig.framesAfterRoundTrip().isEmpty());
+    QVERIFY(!rig.modified());
 }
 
 QTEST_MAIN(TestSettingsAoip)
