@@ -13,56 +13,6 @@ void pushEmpty(QVexmarSettingsPage *menu, int pageId, int groupId = -1)
 
 } // namespace
 
-// ---- Status branch (H4: vexmarsettingsstatus.cpp) ----
-
-void QVexmarSettingsPage::buildStatusMenu()
-{
-    pushEmpty(this, 6);
-}
-
-void QVexmarSettingsPage::updateStatusMenu(QVexmarMenuItems *) { }
-
-void QVexmarSettingsPage::updateLanStatusEntry(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::updateMobileStatusEntry(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::updateWifiStatusEntry(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::buildMobileStatusMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::buildBatteryMenu()
-{
-    pushEmpty(this, 286);
-}
-
-void QVexmarSettingsPage::buildAoipControllerMenu()
-{
-    pushEmpty(this, 263);
-}
-
-void QVexmarSettingsPage::updateAoipControllerMenu(QVexmarMenuItems *) { }
-
-// ---- Audio connections and statistics (H6: vexmarsettingsstatus.cpp) ----
-
-void QVexmarSettingsPage::buildAudioConnectionsMenu()
-{
-    pushEmpty(this, 243);
-}
-
-void QVexmarSettingsPage::updateConnectionEntries(QVexmarMenuItems *, int) { }
-
-void QVexmarSettingsPage::updateConnectionStatus(QVexmarMenuItems *, TComAudioConnection *) { }
-
-void QVexmarSettingsPage::buildStatisticsMenu(int pageId)
-{
-    pushEmpty(this, pageId);
-}
-
-void QVexmarSettingsPage::updateStatisticsMenu(QVexmarMenuItems *) { }
-
 // ---- Tools page, access level, programmable keys, passwords (H5: vexmarsettingstools.cpp) ----
 
 void QVexmarSettingsPage::buildToolsMenu()
@@ -140,7 +90,3 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *)
 void QVexmarSettingsPage::troubleshootingValueChanged(QVexmarMenuItem *) { }
 
 void QVexmarSettingsPage::resetSelectionAccepted(QVexmarMenuItem *, QVexmarMenuSelect *) { }
-
-void QVexmarSettingsPage::audioCallStatusChanged(TComAudioConnection *) { }
-
-void QVexmarSettingsPage::audioCallStatisticChanged(TComAudioConnection *) { }

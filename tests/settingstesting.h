@@ -60,6 +60,15 @@ inline void loadCodingSetup(SimDevice &device)
 class SettingsRig : public screentesting::ScreenRig
 {
 public:
+    SettingsRig()
+    {
+        QObject::connect(&device, &SimDevice::requestReceived, [this](const RpcMessage &request) {
+            m_timeouts << getCom()->connection().pendingCall(request.id()).timeout();
+        });
+    }
+    // The time-out in ms each request had while it was pending, since the last take.
+    QList<qint64> takeTimeouts() { return std::exchange(m_timeouts, {}); }
+
     // Logged in at the level, the set-up done and the log empty; the window shown, on the home page.
     bool startSettings(int level = 2)
     {
@@ -227,6 +236,9 @@ public:
         return deliver(
             {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
     }
+
+private:
+    QList<qint64> m_timeouts;
 };
 
 // The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal

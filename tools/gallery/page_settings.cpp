@@ -42,6 +42,18 @@ QImage settingsShot(int level, QVexmar::Page pageId, const RigSteps &steps = {},
     return grabWidget(rig.window.get());
 }
 
+// The device's events, delivered as the rig does; the rig marks their end in the battery's minutes, so the usual
+// ones are given back before the shot.
+void deliverEvents(settingstesting::SettingsRig &rig, const QByteArrayList &events)
+{
+    if (events.isEmpty())
+        return;
+    rig.deliver(events);
+    rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
+    for (int i = 0; i < 250 && getDevice()->batteryRemaining() != 240; ++i)
+        QTest::qWait(20);
+}
+
 // ---- Ethernet, ISDN, Wi-Fi pages ----
 
 const QByteArray interfaceSetup = R"(
@@ -320,19 +332,91 @@ QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {
     });
 }
 
+// ---- Status branch ----
+
+const QByteArray statusSetup = R"(
+general serialno=QX-0042
+general battery_manufacturer=Acme Cells
+general battery_model=LP-4S
+general battery_serial=0815-2231
+general battery_voltage=12.1
+general battery_current=-0.45
+general battery_cycles=17
+general battery_temperature=31
+network:eth.0 local_addr=192.168.1.20
+network:eth.0 link_mode_neg=1000baseT-FD
+network:mobile.0 technology=LTE
+network:mobile.0 operator_long=Telekom.de
+network:mobile.0 signal_quality_dbm=-71 dBm
+network:mobile.0 data_connection_state=active
+network:wifi.0 ssid=Studio
+network:wifi.0 data_connection=on
+network:wifi.0 data_connection_state=active
+network:wifi.0 local_addr=10.0.0.7
+network:wifi.0 signal_quality_dbm=-60 dBm
+network:aoip sip_user=studio1
+network:aoip sip_user2=studio2
+network stun_nat_type=nat-port-restricted
+network public_addr=203.0.113.7
+)";
+
+// The Status page of a codec with Ethernet, mobile and Wi-Fi; then the row touched, or the list dragged until the row
+// shows at the bottom.
+QImage statusShot(int rowId = -1, bool touch = true)
+{
+    const RigSteps steps = [=](settingstesting::SettingsRig &rig) {
+        if (rowId == -1)
+            return;
+        if (touch) {
+            rig.touch(rowId);
+            return;
+        }
+        QCoreApplication::processEvents();
+        rig.current()->ensureWidgetVisible(rig.row(rowId), 0, 0);
+    };
+    return settingsShot(2, QVexmar::SettingsStatus, steps,
+        [](settingstesting::SettingsRig &rig) { rig.device.loadSetup(statusSetup); });
+}
+
+// ---- Audio connections and statistics ----
+
+// Page 243 of the codec, after the device's events about call 9 on eth.0 (line 1); then the row of line 1 touched,
+// when given.
+QImage connectionsShot(const QByteArrayList &events, int rowId = -1)
+{
+    return settingsShot(2, QVexmar::SettingsStatus, [=](settingstesting::SettingsRig &rig) {
+        rig.touch(243);
+        deliverEvents(rig, events);
+        if (rowId != -1)
+            rig.touch(rig.current()->findItemInGroup(rowId, 244));
+    });
+}
+
+QByteArrayList ipCallEvents()
+{
+    const QByteArray call = "id:9;network:eth.0;";
+    return {"EVENT;event_type:1000-call active;" + call
+            + "remote_addr:studio@203.0.113.20;codec_tx:OPUS/48000/stereo/128000;",
+        "EVENT;event_type:9900-call info;" + call + "remote_addr:studio@198.51.100.20;stream_id:2;",
+        "EVENT;event_type:dsp_status;state:sync;" + call,
+        "EVENT;event_type:tx-quality-report;" + call
+            + "net-quality:75;duration:3725;pkts-total:186250;pkts-lost:931;jtr-avg:3;jtr-max:14;",
+        "EVENT;event_type:tx-quality-report;stream_id:2;" + call
+            + "net-quality:80;duration:3724;pkts-total:186200;pkts-lost:372;jtr-avg:4;jtr-max:18;",
+        "EVENT;event_type:rx-quality-report;" + call
+            + "net-quality:92;duration:3725;pkts-total:186100;pkts-lost:150;pkts-discarded:12;pkts-duplicated:3;"
+              "pkts-reorderd:7;jtr-avg:5;jtr-max:22;jb-curr:60;jb-mark:40;",
+        "EVENT;event_type:rx-quality-report;stream_id:2;" + call
+            + "net-quality:88;duration:3724;pkts-total:186000;pkts-lost:260;jtr-avg:6;jtr-max:25;jb-curr:62;"};
+}
+
 // A Book list at the level, after the calls, then the steps.
 QImage listShot(int level, int listId, const QByteArrayList &calls = {},
     const std::function<void(settingstesting::SettingsRig &)> &steps = {})
 {
     return settingsShot(level, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
         rig.device.loadSetup(bookSetup);
-        if (!calls.isEmpty()) {
-            rig.deliver(calls);
-            // The rig marks its deliveries in the battery's minutes: the usual ones back.
-            rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
-            for (int i = 0; i < 100 && getDevice()->batteryRemaining() != 240; ++i)
-                QTest::qWait(20);
-        }
+        deliverEvents(rig, calls);
         rig.touch(listId);
         if (steps)
             steps(rig);
@@ -434,6 +518,15 @@ QList<GalleryShot> renderSettings()
                     rig.answer(true, -1, QStringLiteral("Studio 2"));
                 },
                 QVexmar::SettingsBook)},
+        {QStringLiteral("status-page"), statusShot()},
+        {QStringLiteral("status-page-interfaces"), statusShot(286, false)},
+        {QStringLiteral("status-page-about"), statusShot(298, false)},
+        {QStringLiteral("status-mobile"), statusShot(273)},
+        {QStringLiteral("status-battery"), statusShot(286)},
+        {QStringLiteral("status-aoip-controller"), statusShot(263)},
+        {QStringLiteral("connections-idle"), connectionsShot({})},
+        {QStringLiteral("connections-ip-call"), connectionsShot(ipCallEvents())},
+        {QStringLiteral("connections-statistics"), connectionsShot(ipCallEvents(), 252)},
     };
 }
 
