@@ -300,8 +300,7 @@ void TestSettingsAudio::interfaceRows_data()
                                 "rav_status_in5 rav_status_in6 rav_status_in7 ";
     const QByteArray second = " rav_dhcp1 rav_ip_addr1 rav_link_state1 rav_ptp_state1";
     QTest::newRow("net mode maker, one interface")
-        << QByteArray("Merging Audio") << 1
-        << "120 121 122 123 124 125 133 146 -1 162 161 163 -1 164 165 168 169 167"
+        << QByteArray("Merging Audio") << 1 << "120 121 122 123 124 125 133 146 -1 162 161 163 -1 164 165 168 169 167"
         << "rav_device_name rav_sample_rate rav_resolution rav_ptp_domain rav_net_mode rav_dhcp rav_ip_addr " + statuses
             + "rav_name_ou rav_mode_ou rav_lock_state rav_rescueos_rev rav_link_state rav_ptp_state rav_firmware_rev";
     QTest::newRow("net mode maker, two interfaces")
