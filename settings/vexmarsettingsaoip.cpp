@@ -216,7 +216,7 @@ void QVexmarSettingsPage::updateAoipInterfaceMenu(QVexmarMenuItems *page)
     if (!page)
         return;
     TComRavennaController *ravenna = getRavennaController();
-    const bool notLoaded = ravenna->state() == -1;
+    const bool notLoaded = ravenna->state() == TComController::NotRead;
     const ModuleMaker maker(ravenna);
     if (!notLoaded) {
         std::vector<std::string> names {KEY_RAV_DEVICE_NAME, KEY_RAV_SAMPLE_RATE, KEY_RAV_RESOLUTION};
@@ -394,7 +394,7 @@ void QVexmarSettingsPage::updateInputStreamsMenu(QVexmarMenuItems *page)
     if (!page)
         return;
     Ravenna *ravenna = getRavennaController();
-    const bool locked = ravenna->state() == -1;
+    const bool locked = ravenna->state() == TComController::NotRead;
     if (!locked) {
         std::vector<std::string> names(std::begin(KEY_RAV_STREAM_IN_N), std::end(KEY_RAV_STREAM_IN_N));
         names.insert(names.end(), {KEY_RAV_DELAY_MIN_IN, KEY_RAV_DELAY_MAX_IN, KEY_RAV_DELAY_IN});
@@ -432,7 +432,7 @@ void QVexmarSettingsPage::updateInputStreamMenu(QVexmarMenuItems *page)
         return;
     header->setRefreshVisible(false);
     Ravenna *ravenna = getRavennaController();
-    const bool locked = ravenna->state() == -1;
+    const bool locked = ravenna->state() == TComController::NotRead;
     std::vector<TComRavennaInputStream> streams;
     ravenna->fetchStreamInList(streams);
     if (streams.size() > size_t(maxListedStreams))
@@ -516,7 +516,7 @@ void QVexmarSettingsPage::updateIpAddressingMenu(QVexmarMenuItems *page)
         return;
     Ravenna *ravenna = getRavennaController();
     const int i = (page->pageId - Addressing1Row) & 1;
-    const bool unloaded = ravenna->state() == -1;
+    const bool unloaded = ravenna->state() == TComController::NotRead;
     // The lock follows the mode the page was opened under, not one the read may bring.
     const bool addressLocked = unloaded || ravenna->netInterface(i).dhcpMode != Ravenna::DhcpOff;
     if (!unloaded) {
@@ -643,7 +643,7 @@ void QVexmarSettingsPage::updateOutputStreamMenu(QVexmarMenuItems *page)
     if (!page)
         return;
     Ravenna *ravenna = getRavennaController();
-    const bool unloaded = ravenna->state() == -1;
+    const bool unloaded = ravenna->state() == TComController::NotRead;
     if (!unloaded) {
         std::vector<std::string> names = {KEY_RAV_NAME_OU, KEY_RAV_MODE_OU, KEY_RAV_AUTOCONF_OU[0],
             KEY_RAV_MC_ADDR_OU[0], KEY_RAV_MC_PORT_OU[0], KEY_RAV_CH_COUNT_OU, KEY_RAV_PTIME_OU};
@@ -802,7 +802,7 @@ void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *item)
         }
         markChanges(page, &QVexmarSettingsPage::hasInputStreamChanges);
     } else if (pageId == OutputStreamPage) {
-        const bool unloaded = ravenna->state() == -1;
+        const bool unloaded = ravenna->state() == TComController::NotRead;
         if (item->id == Autoconf1Row)
             lockRows(page, {McAddress1Row, McPort1Row}, unloaded || isOn(item));
         else if (item->id == Autoconf2Row)

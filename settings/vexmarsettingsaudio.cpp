@@ -161,7 +161,7 @@ void QVexmarSettingsPage::updateAudioMenu(QVexmarMenuItems *page)
         row->selectOption(device->aes67Reset() ? 0 : 1, true, false);
     if (QVexmarMenuItem *row = page->findItem(InterfaceRow)) {
         const bool open = (device->deviceOptions() & TComDevice::OptRavenna) && !device->aes67Reset()
-            && getRavennaController()->state() != -1;
+            && getRavennaController()->state() != TComController::NotRead;
         row->setLocked(!open);
     }
     if (QVexmarMenuItem *row = page->findItem(IntercomLinkRow))
