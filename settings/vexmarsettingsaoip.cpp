@@ -64,12 +64,6 @@ struct ModuleMaker
     }
 };
 
-// A row on the page with the margins 10, 0, 10, 0, not locked.
-QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString &title)
-{
-    return addLocked(page, newRow(page, id, kind, title), false);
-}
-
 // A row of the two sections: indented under its label and never edited.
 void addStatusRow(QVexmarMenuItems *page, int id, const QString &title)
 {
@@ -276,9 +270,8 @@ void QVexmarSettingsPage::aoipInterfaceValueChanged(QVexmarMenuItem *item)
 {
     TComRavennaController *ravenna = getRavennaController();
     const QString text = item->valueLabel ? item->valueLabel->text() : QString();
-    const int current = item->currentOption();
-    const bool chosen = current >= 0 && current < item->options().size();
-    const int value = chosen ? item->options().at(current).value : 0;
+    int value = 0;
+    const bool chosen = chosenValue(item, value);
     switch (item->id) {
     case DeviceNameRow: {
         const QString held = latin1ToQString(ravenna->deviceName());

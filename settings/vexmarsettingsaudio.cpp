@@ -68,16 +68,6 @@ QString intercomText(bool mute)
                 : QVexmarSettingsPage::tr("Fade non-relevant signals");
 }
 
-// The value of the row's current option; false when none is current.
-bool chosenValue(const QVexmarMenuItem *item, int &value)
-{
-    const int current = item->currentOption();
-    if (current < 0 || current >= item->options().size())
-        return false;
-    value = item->options().at(current).value;
-    return true;
-}
-
 } // namespace
 
 void QVexmarSettingsPage::buildAudioMenu()

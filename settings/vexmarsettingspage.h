@@ -1,8 +1,7 @@
 #pragma once
 
 // The settings menu of the device screen: one class over several sources, one per branch. This header is the whole
-// class; each source says which members it holds (vexmarsettingsstandins.cpp keeps those of the branches still to
-// be written).
+// class; each source says which members it holds.
 
 #include "controllers/taudiosettings.h"
 #include "controllers/tcomravennacontroller.h"
