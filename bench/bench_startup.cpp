@@ -1,6 +1,7 @@
 // The program's start beside a bare Qt program that shows an empty window of the main window's size: from exec
 // until the first frame of the window is on the screen, and until the main thread is free again (what the program
-// defers past its first frame included), on a private Xvfb, 30 starts each, interleaved at random. Both programs
+// defers past its first frame included), on a private Xvfb and a private session bus (--no-session-bus: none), 30
+// starts each, interleaved at random. Both programs
 // run with MQ_QUIT_AFTER_FIRST_FRAME set: they say "first frame" on their standard output once the window's first
 // frame is out, then "main thread free", and quit. Each start waits for the one before to be gone and a pause
 // besides, outside the timed part: a start that overlaps the last one's exit shares the machine and the X server
@@ -162,36 +163,59 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// A private X server; its display number, or -1.
-int startXvfb(pid_t *pid)
+// Starts a server that writes one line to the descriptor named on its command line ("{fd}" in argv) once it is
+// ready; the line, or empty.
+std::string startServer(std::vector<std::string> argv, pid_t *pid)
 {
     int fds[2];
     if (pipe(fds) != 0)
-        return -1;
-    const std::string fd = std::to_string(fds[1]);
+        return {};
+    for (std::string &argument : argv) {
+        const size_t at = argument.find("{fd}");
+        if (at != std::string::npos)
+            argument.replace(at, 4, std::to_string(fds[1]));
+    }
+    std::vector<char *> pointers;
+    for (std::string &argument : argv)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    const char *argv[]
-        = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp", nullptr};
-    const int failed = posix_spawnp(pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ);
+    const int failed = posix_spawnp(pid, pointers[0], &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
-    std::string number;
+    std::string line;
     char c = 0;
     while (!failed && read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
+        line += c;
     close(fds[0]);
-    if (failed || number.empty())
-        return -1;
-    return std::atoi(number.c_str());
+    if (failed)
+        *pid = -1;
+    return line;
 }
 
-// The parent's environment with the display and the switch; the same GL choice for both programs.
-void setChildEnvironment(int display)
+// A private X server; its display number, or -1.
+int startXvfb(pid_t *pid)
 {
-    const char *replaced[] = {"DISPLAY=", "QT_QPA_PLATFORM=", "QT_XCB_GL_INTEGRATION=", "MQ_QUIT_AFTER_FIRST_FRAME="};
+    const std::string number
+        = startServer({"Xvfb", "-displayfd", "{fd}", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"}, pid);
+    return number.empty() ? -1 : std::atoi(number.c_str());
+}
+
+// A private session bus, as every desktop has one; its address, or empty.
+std::string startSessionBus(pid_t *pid)
+{
+    return startServer({"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address={fd}"}, pid);
+}
+
+// The parent's environment with the display, the bus (none when empty) and the switch; the same GL choice for both
+// programs.
+void setChildEnvironment(int display, const std::string &bus)
+{
+    const char *replaced[] = {"DISPLAY=", "QT_QPA_PLATFORM=", "QT_XCB_GL_INTEGRATION=", "MQ_QUIT_AFTER_FIRST_FRAME=",
+        "DBUS_SESSION_BUS_ADDRESS="};
     for (char **entry = environ; *entry; ++entry) {
         const std::string text = *entry;
         if (std::none_of(
@@ -202,6 +226,8 @@ void setChildEnvironment(int display)
     childEnvironment.push_back("QT_QPA_PLATFORM=xcb");
     childEnvironment.push_back("QT_XCB_GL_INTEGRATION=none");
     childEnvironment.push_back("MQ_QUIT_AFTER_FIRST_FRAME=1");
+    if (!bus.empty())
+        childEnvironment.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus);
 }
 
 // The load averages over 1, 5 and 15 minutes, as the system reports them.
@@ -223,7 +249,7 @@ std::string loadAverages()
     return text;
 }
 
-void printSummary(const std::string &loadBefore)
+void printSummary(const std::string &loadBefore, bool withBus)
 {
     const double bare = median(bareWindow.firstFrame) * 1e3;
     const double program = median(mainWindow.firstFrame) * 1e3;
@@ -238,6 +264,7 @@ void printSummary(const std::string &loadBefore)
         bareFree > 0 ? programFree / bareFree : 0.0);
     std::printf("  load average     %s before, %s after (%u cores)\n", loadBefore.c_str(), loadAverages().c_str(),
         std::thread::hardware_concurrency());
+    std::printf("  session bus      %s\n", withBus ? "a private one" : "none");
 }
 
 } // namespace
@@ -266,7 +293,23 @@ int main(int argc, char **argv)
         std::filesystem::remove_all(directory, error);
         return 1;
     }
-    setChildEnvironment(display);
+    // --no-session-bus: as on a machine without one, where each program's first question to the bus waits for an
+    // attempt to start one.
+    std::vector<char *> arguments;
+    bool withBus = true;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-session-bus") == 0)
+            withBus = false;
+        else
+            arguments.push_back(argv[i]);
+    }
+    pid_t bus = -1;
+    const std::string busAddress = withBus ? startSessionBus(&bus) : std::string();
+    if (withBus && busAddress.empty()) {
+        std::fprintf(stderr, "bench_startup: dbus-daemon did not start; going on without a session bus\n");
+        withBus = false;
+    }
+    setChildEnvironment(display, busAddress);
     // Without SA_RESTART the alarm ends a read that waits for a program that hangs.
     struct sigaction action = {};
     action.sa_handler = [](int) {};
@@ -278,19 +321,22 @@ int main(int argc, char **argv)
     if (started) {
         const std::string loadBefore = loadAverages();
         // Interleaved starts share whatever else the machine does.
-        std::vector<char *> arguments(argv, argv + argc);
         char interleave[] = "--benchmark_enable_random_interleaving=true";
         arguments.insert(arguments.begin() + 1, interleave);
         int count = int(arguments.size());
         benchmark::Initialize(&count, arguments.data());
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();
-        printSummary(loadBefore);
+        printSummary(loadBefore, withBus);
         result = 0;
     } else {
         std::fprintf(stderr, "bench_startup: a program showed no first frame\n");
     }
 
+    if (bus > 0) {
+        kill(bus, SIGTERM);
+        waitpid(bus, nullptr, 0);
+    }
     kill(xvfb, SIGTERM);
     waitpid(xvfb, nullptr, 0);
     std::filesystem::remove_all(directory, error);
