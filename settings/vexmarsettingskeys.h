@@ -24,6 +24,19 @@ extern const std::string KEY_ABR_PROFILE;
 extern const std::string KEY_ABR_MINBR;
 extern const std::string KEY_ABR_MAXBR;
 
+// The records of the device's book, by their "type" (also the name of their list).
+extern const std::string TYPE_REMOTE_PROFILE;
+extern const std::string TYPE_LOCAL_PROFILE;
+extern const std::string TYPE_SIP_PROFILE;
+extern const std::string TYPE_SNAPSHOT;
+// The SIP account (1 or 2) a SIP profile is made from or loaded into.
+extern const std::string KEY_ACCOUNT;
+
+// Values of target "general" the Status branch reads: the serial number, and the battery pack's identity and
+// readings with the firmware of its microcontroller, in the order the battery page shows them.
+extern const std::string KEY_SERIALNO;
+extern const std::string BATTERY_KEYS[8];
+
 // The functions of the GPIO inputs and of the relays, by index.
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];

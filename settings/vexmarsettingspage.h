@@ -376,6 +376,15 @@ private:
     void confirmBookAction(QVexmarMenuItem *item, int listId);
     void confirmCallProfileLoad(QVexmarMenuItem *item);
     void clickMobileScan(QVexmarMenuItem *item, int pageId);
+    // The Book's confirmed actions: the edited call profile onto a line (1, 2, or 3 the voice line); a preset, SIP
+    // profile or snapshot (its list's kind) loaded into an account (0: none) or updated, by its list entry id; a
+    // record created on its list page. The list and record pages of presets, SIP profiles and snapshots.
+    void loadCallProfileInto(QVexmarMenuItem *item, int line);
+    void loadBookRecord(int listId, int entryId, int account);
+    void updateBookRecord(int listId, int entryId, QVexmarMenuItem *nameRow);
+    void createBookRecord(QVexmarMenuItems *list, const QString &name, int account);
+    void buildRecordList(int listId);
+    void buildRecordMenu(int listId, int entryId, const QString &name);
     // A wheel left turned but untouched shows its committed option again.
     static void putWheelBack(QVexmarMenuItem *item);
     // "Failed to apply changes!" after the row is put back.

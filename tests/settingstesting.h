@@ -60,6 +60,15 @@ inline void loadCodingSetup(SimDevice &device)
 class SettingsRig : public screentesting::ScreenRig
 {
 public:
+    SettingsRig()
+    {
+        QObject::connect(&device, &SimDevice::requestReceived, [this](const RpcMessage &request) {
+            m_timeouts << getCom()->connection().pendingCall(request.id()).timeout();
+        });
+    }
+    // The time-out in ms each request had while it was pending, since the last take.
+    QList<qint64> takeTimeouts() { return std::exchange(m_timeouts, {}); }
+
     // Logged in at the level, the set-up done and the log empty; the window shown, on the home page.
     bool startSettings(int level = 2)
     {
@@ -227,6 +236,9 @@ public:
         return deliver(
             {"EVENT;event_type:0600-call received;id:" + QByteArray::number(id) + ";network:" + network + ";"});
     }
+
+private:
+    QList<qint64> m_timeouts;
 };
 
 // The device's next answers to requests that hold a word, each "<word> <reply body>"; an empty body is the normal
@@ -241,8 +253,8 @@ inline void answerNext(SettingsRig &rig, const QByteArrayList &replies)
     }
 }
 
-// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked and " red" for
-// a red value; only the rows of the ids given, when given.
+// Each row of the current page as "<id> <value>" (a header as "-1 <title>"), with " L" when locked, " red" for
+// a red value and " hidden" for a hidden row; only the rows of the ids given, when given.
 inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
 {
     QStringList rows;
@@ -252,7 +264,8 @@ inline QString rowsShown(SettingsRig &rig, const QList<int> &ids = {})
         rows << QString::number(item->id) + QLatin1Char(' ')
                 + (item->valueLabel ? item->valueLabel->text() : item->titleLabel->text())
                 + (item->isLocked() ? QStringLiteral(" L") : QString())
-                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString());
+                + (SettingsRig::rowColour(item) == QLatin1String("red") ? QStringLiteral(" red") : QString())
+                + (item->isHidden() ? QStringLiteral(" hidden") : QString());
     }
     return rows.join(QStringLiteral("; "));
 }

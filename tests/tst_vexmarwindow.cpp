@@ -583,6 +583,13 @@ void TestVexmarWindow::pages_data()
     row("codec 1 menu at the operator level: the branch only", {"5", "21"}, "16 16 exit 5 entry 2 hidden", 0, 2);
     row("call profiles of line 1 refused during its call", {"5", "call", "26"}, "5 5 exit 1 entry -1 hidden");
     row("call profiles of the voice line", {"5", "call", "28"}, "16 16 exit 5 entry 4 hidden");
+    // The Book opened for a line shows its call profile list at once.
+    row("call profiles of line 1: the list", {"5", "26"}, "16 16 exit 5 entry 4 hidden", 1, 170);
+    row("call profiles of line 2: the list", {"5", "27"}, "16 16 exit 5 entry 4 hidden", 1, 170);
+    row("call profiles of the voice line: the list", {"5", "28"}, "16 16 exit 5 entry 4 hidden", 1, 170);
+    row("call profiles of line 2 refused during its call", {"5", "call audio2", "27"}, "5 5 exit 1 entry -1 hidden");
+    row("call profiles of the voice line refused during its call", {"5", "call coord_line", "28"},
+        "5 5 exit 1 entry -1 hidden");
     row("settings page before any menu: refused", {"5", "16"}, "5 5 exit 1 entry -1 hidden");
     row("settings page opens its last menu", {"5", "17", "1", "16"}, "16 16 exit 1 entry 1 hidden");
     row("status menu, then network: exit page kept", {"5", "29", "17"}, "16 16 exit 5 entry 1 hidden");
@@ -620,6 +627,9 @@ void TestVexmarWindow::pages()
         if (step == "call") {
             QVERIFY(rig.deliver({"EVENT;event_type:0600-call received;id:9;network:eth.0;"}));
             QVERIFY(getDevice()->audioConnection(1));
+        } else if (step.startsWith("call ")) {
+            QVERIFY(rig.deliver(
+                {"EVENT;event_type:0600-call received;id:10;network:eth.0;comm_link:" + step.mid(5) + ";"}));
         } else if (step == "double") {
             QVERIFY(rig.deliver({"EVENT;event_type:default_codec;codec_mode:cmode_double;dcodec_1:G722;dcodec_2:G722;"}));
             QCOMPARE(getDevice()->codecMode(), int(TComDevice::CodecModeDouble));

@@ -342,7 +342,10 @@ void TestVoiceCallPage::page_data()
         QByteArrayList {"dialled", "history", "popup"}, QByteArrayList(), QByteArray("no popup"));
 
     // The other buttons and the level bars.
-    dataRow("book", QByteArray(), QByteArrayList {"book"}, QByteArrayList(), QByteArray("page 16"));
+    // The Book opens the voice line's call profile list, which reads the device's list and interfaces.
+    dataRow("book", QByteArray(), QByteArrayList {"book"},
+        QByteArrayList {"PARAM|target=general|LIST remote_profile", "PARAM|target=network|LIST network"},
+        QByteArray("page 16"));
     dataRow("book during a call", QByteArray(), QByteArrayList {"dialled", "book"}, QByteArrayList(), QByteArray());
     dataRow("home", QByteArray(), QByteArrayList {"home"}, QByteArrayList(), QByteArray("page 1"));
     dataRow("levels", QByteArray(), QByteArrayList {"levels"}, QByteArrayList(),

@@ -78,6 +78,7 @@ SimDevice::SimDevice(QObject *parent) : QObject(parent), m_server(new SimDeviceS
     setAction(kra::CMD_REINIT, ok);
     setAction(kra::CMD_REQUEST, ok);
     learnCommands();
+    learnBook();
 }
 
 SimDevice::~SimDevice()
@@ -667,6 +668,9 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
             if (!items && l != where->end())
                 items = &l->second;
         }
+        std::vector<std::string> records;
+        if (!items && storeName == kra::TGT_GENERAL && bookList(name, records))
+            items = &records;
         if (!items) {
             answer.values.emplace_back(name, kra::ERR_PARAMETER_NOT_SET);
             ++notSet;

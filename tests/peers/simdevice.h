@@ -15,7 +15,7 @@
 // set, else "OK" (values that are not set then travel as "101-parameter not set" in an "OK" reply). DO requests run the
 // handler of their "action" (subscribe, unsubscribe, reinit and request answer "OK" by default, the codec's commands as
 // simdevicecommands.cpp describes); the handler fills the reply, which says "OK" unless it sets "return". Unknown
-// actions and targets get "ERROR" with a cause.
+// actions and targets get "ERROR" with a cause. The book of profiles, presets and snapshots is simdevicebook.cpp's.
 //
 // Faults wait in a queue; each request takes the first fault whose match it fits, so a test can break exactly
 // one request of a sequence. Every request is logged before it is answered.
@@ -153,6 +153,11 @@ private:
         SimDeviceLink *link, const RpcMessage &request, const Fault &fault, const std::vector<kra::CMsg> &answer);
     // The codec's commands of calls, links, recorder, projects and files (simdevicecommands.cpp).
     void learnCommands();
+    // The device's book of profiles, presets and snapshots (simdevicebook.cpp); after learnCommands.
+    void learnBook();
+    std::vector<int> bookIds(const std::string &type) const;
+    // The items of a book list; false for a name that is no record type.
+    bool bookList(const std::string &type, std::vector<std::string> &items) const;
     bool writeWaveMap(const kra::CMsg &request, const std::string &wavFile, const std::string &devicePath);
 
     SimDeviceServer *m_server;

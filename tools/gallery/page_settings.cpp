@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -41,6 +42,18 @@ QImage settingsShot(int level, QVexmar::Page pageId, const RigSteps &steps = {},
     return grabWidget(rig.window.get());
 }
 
+// The device's events, delivered as the rig does; the rig marks their end in the battery's minutes, so the usual
+// ones are given back before the shot.
+void deliverEvents(settingstesting::SettingsRig &rig, const QByteArrayList &events)
+{
+    if (events.isEmpty())
+        return;
+    rig.deliver(events);
+    rig.device.play({rpctesting::body("INFO;info_type:battery_level;remaining:240;")});
+    for (int i = 0; i < 250 && getDevice()->batteryRemaining() != 240; ++i)
+        QTest::qWait(20);
+}
+
 // ---- Ethernet, ISDN, Wi-Fi pages ----
 
 const QByteArray interfaceSetup = R"(
@@ -70,11 +83,11 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage interfaceShotWithPopup(const std::function<void(settingstesting::SettingsRig &)> &steps)
+QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, QVexmar::SettingsNetwork, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(2, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -228,6 +241,144 @@ QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigS
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
 
+// ---- Book page, call profile page ----
+
+const QByteArray bookSetup = R"(
+book:remote_profile:3 name=Reporter
+book:remote_profile:3 network=wifi.0
+book:remote_profile:3 codec=OPUS/48000/stereo/128000
+book:remote_profile:3 remote_addr=5550001
+book:remote_profile:3 remote_addr2=5550002
+book:remote_profile:5 name=Studio A
+book:remote_profile:5 network=eth.0
+book:remote_profile:5 codec=G722
+book:remote_profile:5 remote_addr=5551234
+book:remote_profile:8 name=Field phone
+book:remote_profile:8 network=mobile.0
+book:remote_profile:8 codec=GSM
+book:remote_profile:8 remote_addr=01715550100
+book:remote_profile:9 name=Desk
+book:remote_profile:9 network=eth.0
+book:remote_profile:9 remote_addr=5550009
+book:local_profile:2 name=Morning show
+book:local_profile:4 name=Evening news
+book:sip_profile:1 name=Studio SIP
+book:snapshot:6 name=Before the match
+)";
+
+// From the Book page through the call profile list, by the profile's row as the user goes (added to the list when
+// it has none): 174 a new profile, 299 + id a stored one.
+void openCallProfile(settingstesting::SettingsRig &rig, int entryId, const char *title)
+{
+    rig.device.loadSetup(bookSetup);
+    settingstesting::loadCodingSetup(rig.device);
+    rig.touch(170);
+    QVexmarMenuItem *row = rig.row(entryId);
+    rig.touch(row ? row
+                  : rig.addRow(rig.current(), entryId, QVexmarMenuItem::SubMenu, QLatin1String(title),
+                      entryId >= QVexmarSettingsPage::firstListRow ? 170 : -1));
+}
+
+QImage callProfileShot(int entryId, const char *title, const RigSteps &steps = {})
+{
+    return settingsShot(2, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        openCallProfile(rig, entryId, title);
+        if (steps)
+            steps(rig);
+    });
+}
+
+// ---- Status branch ----
+
+const QByteArray statusSetup = R"(
+general serialno=QX-0042
+general battery_manufacturer=Acme Cells
+general battery_model=LP-4S
+general battery_serial=0815-2231
+general battery_voltage=12.1
+general battery_current=-0.45
+general battery_cycles=17
+general battery_temperature=31
+network:eth.0 local_addr=192.168.1.20
+network:eth.0 link_mode_neg=1000baseT-FD
+network:mobile.0 technology=LTE
+network:mobile.0 operator_long=Telekom.de
+network:mobile.0 signal_quality_dbm=-71 dBm
+network:mobile.0 data_connection_state=active
+network:wifi.0 ssid=Studio
+network:wifi.0 data_connection=on
+network:wifi.0 data_connection_state=active
+network:wifi.0 local_addr=10.0.0.7
+network:wifi.0 signal_quality_dbm=-60 dBm
+network:aoip sip_user=studio1
+network:aoip sip_user2=studio2
+network stun_nat_type=nat-port-restricted
+network public_addr=203.0.113.7
+)";
+
+// The Status page of a codec with Ethernet, mobile and Wi-Fi; then the row touched, or the list dragged until the row
+// shows at the bottom.
+QImage statusShot(int rowId = -1, bool touch = true)
+{
+    const RigSteps steps = [=](settingstesting::SettingsRig &rig) {
+        if (rowId == -1)
+            return;
+        if (touch) {
+            rig.touch(rowId);
+            return;
+        }
+        QCoreApplication::processEvents();
+        rig.current()->ensureWidgetVisible(rig.row(rowId), 0, 0);
+    };
+    return settingsShot(2, QVexmar::SettingsStatus, steps,
+        [](settingstesting::SettingsRig &rig) { rig.device.loadSetup(statusSetup); });
+}
+
+// ---- Audio connections and statistics ----
+
+// Page 243 of the codec, after the device's events about call 9 on eth.0 (line 1); then the row of line 1 touched,
+// when given.
+QImage connectionsShot(const QByteArrayList &events, int rowId = -1)
+{
+    return settingsShot(2, QVexmar::SettingsStatus, [=](settingstesting::SettingsRig &rig) {
+        rig.touch(243);
+        deliverEvents(rig, events);
+        if (rowId != -1)
+            rig.touch(rig.current()->findItemInGroup(rowId, 244));
+    });
+}
+
+QByteArrayList ipCallEvents()
+{
+    const QByteArray call = "id:9;network:eth.0;";
+    return {"EVENT;event_type:1000-call active;" + call
+            + "remote_addr:studio@203.0.113.20;codec_tx:OPUS/48000/stereo/128000;",
+        "EVENT;event_type:9900-call info;" + call + "remote_addr:studio@198.51.100.20;stream_id:2;",
+        "EVENT;event_type:dsp_status;state:sync;" + call,
+        "EVENT;event_type:tx-quality-report;" + call
+            + "net-quality:75;duration:3725;pkts-total:186250;pkts-lost:931;jtr-avg:3;jtr-max:14;",
+        "EVENT;event_type:tx-quality-report;stream_id:2;" + call
+            + "net-quality:80;duration:3724;pkts-total:186200;pkts-lost:372;jtr-avg:4;jtr-max:18;",
+        "EVENT;event_type:rx-quality-report;" + call
+            + "net-quality:92;duration:3725;pkts-total:186100;pkts-lost:150;pkts-discarded:12;pkts-duplicated:3;"
+              "pkts-reorderd:7;jtr-avg:5;jtr-max:22;jb-curr:60;jb-mark:40;",
+        "EVENT;event_type:rx-quality-report;stream_id:2;" + call
+            + "net-quality:88;duration:3724;pkts-total:186000;pkts-lost:260;jtr-avg:6;jtr-max:25;jb-curr:62;"};
+}
+
+// A Book list at the level, after the calls, then the steps.
+QImage listShot(int level, int listId, const QByteArrayList &calls = {},
+    const std::function<void(settingstesting::SettingsRig &)> &steps = {})
+{
+    return settingsShot(level, QVexmar::SettingsBook, [=](settingstesting::SettingsRig &rig) {
+        rig.device.loadSetup(bookSetup);
+        deliverEvents(rig, calls);
+        rig.touch(listId);
+        if (steps)
+            steps(rig);
+    });
+}
+
 QList<GalleryShot> renderSettings()
 {
     return {
@@ -257,7 +408,7 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("opus-locked-not-listed"),
             codingShot(QVexmar::SettingsCoding, "audio dstream_mode=enabled\naudio abr_maxbr=20500",
                 [](settingstesting::SettingsRig &rig) { rig.touch(101); })},
-        {QStringLiteral("wifi-network-choice"), interfaceShotWithPopup([](settingstesting::SettingsRig &rig) {
+        {QStringLiteral("wifi-network-choice"), settingsShotWithPopup([](settingstesting::SettingsRig &rig) {
              openInterfacePage(rig, 20, "Wi-Fi settings (Internal)");
              rig.touch(61);
          })},
@@ -272,6 +423,44 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("mobile-ready"), networkShot(1, 16)},
         {QStringLiteral("mobile-ready-scrolled"), networkShot(1, 16, 58)},
         {QStringLiteral("mobile-pin-required"), networkShot(1, 17)},
+        {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
+        {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
+        {QStringLiteral("book-stored-changed"),
+            callProfileShot(302, "Reporter",
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(182);
+                    rig.answer(true, -1, QStringLiteral("5550009"));
+                    // Dragged to the end, where Load and Delete are locked by the mark.
+                    QCoreApplication::processEvents();
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("book-failed-read"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) { openCallProfile(rig, 320, "Gone"); }, QVexmar::SettingsBook)},
+        {QStringLiteral("lists-call-profiles"), listShot(2, 170)},
+        {QStringLiteral("lists-call-profiles-operator"),
+            listShot(0, 170, {"EVENT;event_type:0600-call received;id:9;network:eth.0;"})},
+        {QStringLiteral("lists-preset-page"),
+            listShot(2, 171, {}, [](settingstesting::SettingsRig &rig) { rig.touch(303); })},
+        {QStringLiteral("lists-sip-account-choice"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) {
+                    rig.device.loadSetup(bookSetup);
+                    rig.touch(172);
+                    rig.touch(174);
+                    rig.answer(true, -1, QStringLiteral("Studio 2"));
+                },
+                QVexmar::SettingsBook)},
+        {QStringLiteral("status-page"), statusShot()},
+        {QStringLiteral("status-page-interfaces"), statusShot(286, false)},
+        {QStringLiteral("status-page-about"), statusShot(298, false)},
+        {QStringLiteral("status-mobile"), statusShot(273)},
+        {QStringLiteral("status-battery"), statusShot(286)},
+        {QStringLiteral("status-aoip-controller"), statusShot(263)},
+        {QStringLiteral("connections-idle"), connectionsShot({})},
+        {QStringLiteral("connections-ip-call"), connectionsShot(ipCallEvents())},
+        {QStringLiteral("connections-statistics"), connectionsShot(ipCallEvents(), 252)},
     };
 }
 
