@@ -231,10 +231,12 @@ public:
     }
 
 private:
-    bool writeAll(int fd, const char *data, size_t size)
+    // The whole of size bytes through read or write; false when the link ends first.
+    template<typename Byte, typename Transfer>
+    static bool transferAll(Transfer transfer, int fd, Byte *data, size_t size)
     {
         while (size > 0) {
-            const ssize_t n = ::write(fd, data, size);
+            const ssize_t n = transfer(fd, data, size);
             if (n <= 0)
                 return false;
             data += n;
@@ -242,17 +244,8 @@ private:
         }
         return true;
     }
-    bool readAll(int fd, char *data, size_t size)
-    {
-        while (size > 0) {
-            const ssize_t n = ::read(fd, data, size);
-            if (n <= 0)
-                return false;
-            data += n;
-            size -= size_t(n);
-        }
-        return true;
-    }
+    static bool writeAll(int fd, const char *data, size_t size) { return transferAll(::write, fd, data, size); }
+    static bool readAll(int fd, char *data, size_t size) { return transferAll(::read, fd, data, size); }
 
     void run(int perSecond, int seconds)
     {
