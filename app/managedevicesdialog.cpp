@@ -135,9 +135,9 @@ void ManageDevicesDialog::setupUi()
     connect(connectButton, &QPushButton::clicked, this, &ManageDevicesDialog::connectButtonClicked);
 }
 
-void ManageDevicesDialog::setDevices(const QMap<int, KnownDevice> &devices)
+void ManageDevicesDialog::setDevices(const QMap<int, KnownDevice> &known)
 {
-    this->devices = devices;
+    this->devices = known;
     view->setDevices(this->devices);
 }
 

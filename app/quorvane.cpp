@@ -15,6 +15,7 @@
 #include "widgets/screenpointer.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 #include "widgets/vexmarvirtual.h"
 
@@ -66,13 +67,6 @@ void setMainWindowOfLog(Quorvane *window)
 {
     QWriteLocker locker(&logLock());
     g_mainWindow = window;
-}
-
-void setPaletteColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::All, role, QBrush(colour, Qt::SolidPattern));
-    widget->setPalette(palette);
 }
 
 QFrame *plainLine(QWidget *parent)
@@ -222,7 +216,7 @@ void Quorvane::setupUi()
     // It names devices and hosts from the configuration.
     m_statusLabel = plainTextLabel(new QLabel(tr("No active connection"), this));
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    setPaletteColour(m_statusLabel, QPalette::WindowText, Qt::red);
+    Look::setColour(m_statusLabel, QPalette::WindowText, Qt::red);
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_statusLabel, 1);
@@ -260,9 +254,7 @@ void Quorvane::setupUi()
     m_messageLabel->setTextFormat(Qt::RichText);
     m_messageLabel->setWordWrap(true);
     m_messageLabel->hide();
-    QFont labelFont = m_messageLabel->font();
-    labelFont.setPixelSize(32);
-    m_messageLabel->setFont(labelFont);
+    m_messageLabel->setFont(Look::pixelFont(m_messageLabel->font(), 32));
     layout->addWidget(m_messagePanel);
 
     layout->addWidget(plainLine(this), 1, Qt::AlignBottom);
@@ -297,7 +289,7 @@ bool Quorvane::saveConfiguration()
 void Quorvane::showStatus(const QString &text, const QColor &colour)
 {
     if (m_statusLabel->palette().color(QPalette::WindowText) != colour)
-        setPaletteColour(m_statusLabel, QPalette::WindowText, colour);
+        Look::setColour(m_statusLabel, QPalette::WindowText, colour);
     m_statusLabel->setText(text);
     emit statusShown(text);
 }
@@ -334,7 +326,7 @@ void Quorvane::onSshLogMessage(const QString &message)
 
 void Quorvane::busyStateChanged(bool busy)
 {
-    setPaletteColour(statusBar(), QPalette::Window, busy ? Qt::red : Qt::black);
+    Look::setColour(statusBar(), QPalette::Window, busy ? Qt::red : Qt::black);
     if (busy)
         statusBar()->showMessage(tr("BUSY"));
     else

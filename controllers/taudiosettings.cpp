@@ -88,7 +88,7 @@ const std::vector<std::string> &audioKeyTable()
     return table;
 }
 
-TAudioSettings::TAudioSettings(kra::CCom *com) : TComController(com, Generic) { }
+TAudioSettings::TAudioSettings(kra::CCom *com) : TComAudioTargetController(com, Generic) { }
 
 const std::string &TAudioSettings::paramKey(int param)
 {
@@ -302,22 +302,6 @@ void TAudioSettings::applyParams(const std::map<std::string, std::string> &param
         parseParam(key, value);
 }
 
-bool TAudioSettings::attach(bool fetch)
-{
-    if (state() != -1)
-        reset();
-    // The owner learns of the values read here from the state, not one by one.
-    const bool wasBlocked = blockSignals(true);
-    if (fetch && !fetchAll()) {
-        blockSignals(wasBlocked);
-        return false;
-    }
-    blockSignals(wasBlocked);
-    setState(0);
-    rpc().subscribe(kra::EVT_AUDIO_CHANGESET);
-    return true;
-}
-
 void TAudioSettings::reset()
 {
     rpc().unsubscribe(kra::EVT_AUDIO_CHANGESET);
@@ -349,29 +333,4 @@ bool TAudioSettings::fetchAll()
 {
     const std::vector<std::string> &table = audioKeyTable();
     return fetch(std::vector<std::string>(table.begin(), table.begin() + paramCount));
-}
-
-bool TAudioSettings::fetch(const std::vector<std::string> &names)
-{
-    if (names.empty())
-        return false;
-    std::map<std::string, std::string> values;
-    if (getTargetParams(kra::TGT_AUDIO, names, values) < 1)
-        return false;
-    applyParams(values);
-    return true;
-}
-
-bool TAudioSettings::store(const std::vector<std::string> &)
-{
-    return false;
-}
-
-bool TAudioSettings::handleInfo(RpcMessage &message)
-{
-    const kra::CMsg &body = message.body();
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_AUDIO_CHANGESET)
-        return false;
-    applyParams(body.params);
-    return true;
 }

@@ -26,7 +26,7 @@ extern const std::string KEY_MATRIX_REC;
 extern const std::string KEY_MATRIX_MGN;
 extern const std::string KEY_MATRIX_OPT;
 
-class TAudioSettings final : public TComController
+class TAudioSettings final : public TComAudioTargetController
 {
     Q_OBJECT
 public:
@@ -140,12 +140,8 @@ public:
     // Applies a wire text to its parameter without sending; false for a key that is not one of the 35.
     bool parseParam(const std::string &key, const std::string &text);
 
-    bool attach(bool fetch);
     void reset() override;
     bool fetchAll() override;
-    bool fetch(const std::vector<std::string> &names) override;
-    bool store(const std::vector<std::string> &names) override;
-    bool handleInfo(RpcMessage &message) override;
 
 signals:
     void controllerParamChanged(TComController *sender, TAudioSettings::CtlrParam parameter);
@@ -161,7 +157,7 @@ private:
     bool setInputLimiter(int number, bool value, bool send);
     bool setInputFilter(int number, bool value, bool send);
     bool setInputPad(int number, bool value, bool send);
-    void applyParams(const std::map<std::string, std::string> &params);
+    void applyParams(const std::map<std::string, std::string> &params) override;
     Input &inputRecord(int number) { return m_inputs[number - 1]; }
 
     quint32 m_inputOptions = 0;

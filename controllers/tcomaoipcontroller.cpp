@@ -847,13 +847,11 @@ bool TComAoIPController::store(const std::vector<std::string> &names)
 bool TComAoIPController::handleInfo(RpcMessage &msg)
 {
     const kra::CMsg &body = msg.body();
-    const std::string &type = *body.param(kra::KEY_INFO_TYPE, true);
+    const std::string &type = body.value(kra::KEY_INFO_TYPE);
     if (type == kra::EVT_SIP_REGISTRATION)
-        return m_account1.setRegistrationState(
-            *body.param(KEY_SIP_STATE, true), *body.param(KEY_SIP_STATE_CAUSE, true));
+        return m_account1.setRegistrationState(body.value(KEY_SIP_STATE), body.value(KEY_SIP_STATE_CAUSE));
     if (type == kra::EVT_SIP_REGISTRATION2)
-        return m_account2.setRegistrationState(
-            *body.param(KEY_SIP_STATE2, true), *body.param(KEY_SIP_STATE_CAUSE2, true));
+        return m_account2.setRegistrationState(body.value(KEY_SIP_STATE2), body.value(KEY_SIP_STATE_CAUSE2));
     return false;
 }
 
@@ -866,7 +864,7 @@ bool TComAoIPController::attach(const std::string &name, int flags, bool makeDef
 {
     if (!TComNetworkController::attach(name, flags, makeDefault))
         return false;
-    setState(0);
+    setState(Loaded);
     // A device that does not report registrations still works; the status page then shows the GET view.
     rpc().subscribe(kra::EVT_SIP_REGISTRATION);
     rpc().subscribe(kra::EVT_SIP_REGISTRATION2);
@@ -875,7 +873,7 @@ bool TComAoIPController::attach(const std::string &name, int flags, bool makeDef
 
 void TComAoIPController::reset()
 {
-    if (state() != -1) {
+    if (state() != NotRead) {
         rpc().unsubscribe(kra::EVT_SIP_REGISTRATION);
         rpc().unsubscribe(kra::EVT_SIP_REGISTRATION2);
     }

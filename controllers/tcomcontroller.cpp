@@ -27,7 +27,7 @@ void TComController::setState(int state)
 
 void TComController::reset()
 {
-    setState(-1);
+    setState(NotRead);
 }
 
 int TComController::getTargetParams(
@@ -51,13 +51,56 @@ bool TComController::handleEvent(RpcMessage &)
     return false;
 }
 
+TComAudioTargetController::TComAudioTargetController(kra::CCom *com, int kind) : TComController(com, kind) { }
+
+bool TComAudioTargetController::attach(bool fetch)
+{
+    if (state() != NotRead)
+        reset();
+    // The owner learns of the values read here from the state, not one by one.
+    const bool wasBlocked = blockSignals(true);
+    if (fetch && !fetchAll()) {
+        blockSignals(wasBlocked);
+        return false;
+    }
+    blockSignals(wasBlocked);
+    setState(Loaded);
+    rpc().subscribe(kra::EVT_AUDIO_CHANGESET);
+    return true;
+}
+
+bool TComAudioTargetController::fetch(const std::vector<std::string> &names)
+{
+    if (names.empty())
+        return false;
+    std::map<std::string, std::string> values;
+    if (getTargetParams(kra::TGT_AUDIO, names, values) < 1)
+        return false;
+    applyParams(values);
+    return true;
+}
+
+bool TComAudioTargetController::store(const std::vector<std::string> &)
+{
+    return false;
+}
+
+bool TComAudioTargetController::handleInfo(RpcMessage &message)
+{
+    const kra::CMsg &body = message.body();
+    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_AUDIO_CHANGESET)
+        return false;
+    applyParams(body.params);
+    return true;
+}
+
 TComNetworkController::TComNetworkController(kra::CCom *com, int kind) : TComController(com, kind) { }
 
 bool TComNetworkController::attach(const std::string &name, int flags, bool makeDefault)
 {
     if (name.empty())
         return false;
-    if (state() != -1)
+    if (state() != NotRead)
         reset();
     if (makeDefault && !rpc().setDefaultNetwork(name))
         return false;
@@ -69,7 +112,7 @@ bool TComNetworkController::attach(const std::string &name, int flags, bool make
         return false;
     }
     blockSignals(wasBlocked);
-    setState(1);
+    setState(Attached);
     return true;
 }
 
@@ -135,7 +178,7 @@ bool TComNetworkController::reinitNetwork(const std::string &name, bool resetIfO
 
 bool TComNetworkController::makeDefaultNetwork()
 {
-    if (state() == -1 || m_interfaceName.empty())
+    if (state() == NotRead || m_interfaceName.empty())
         return false;
     return rpc().setDefaultNetwork(m_interfaceName);
 }

@@ -53,7 +53,26 @@ protected:
 private:
     TComRpcAccess m_rpc;
     int m_kind;
-    int m_state = -1;
+    int m_state = NotRead;
+};
+
+// A controller of parameters of the target "audio" that follows the device's "audio_changeset" notifications: the
+// audio input settings and the routing matrix. Each applies a set of values its own way.
+class TComAudioTargetController : public TComController
+{
+    Q_OBJECT
+public:
+    TComAudioTargetController(kra::CCom *com, int kind);
+
+    // Reads every parameter when asked to, without reporting them one by one, then follows the device's changes.
+    bool attach(bool fetch);
+    bool fetch(const std::vector<std::string> &names) override;
+    // Nothing is written as a group: each setter sends its own value.
+    bool store(const std::vector<std::string> &names) override;
+    bool handleInfo(RpcMessage &message) override;
+
+protected:
+    virtual void applyParams(const std::map<std::string, std::string> &params) = 0;
 };
 
 class TComNetworkController : public TComController

@@ -290,11 +290,11 @@ bool TComEthernetController::store(const std::vector<std::string> &names)
 bool TComEthernetController::handleEvent(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string &type = *body.param(kra::KEY_EVENT_TYPE, true);
-    const std::string &network = *body.param(kra::KEY_NETWORK, true);
+    const std::string &type = body.value(kra::KEY_EVENT_TYPE);
+    const std::string &network = body.value(kra::KEY_NETWORK);
     if (type.empty() || network.empty() || network != interfaceName())
         return false;
-    const std::string &mode = *body.param(kra::KEY_MODE, true);
+    const std::string &mode = body.value(kra::KEY_MODE);
     if (type == kra::EVT_DEFAULT_NETWORK) {
         if (!mode.empty())
             parseParam(kra::KEY_MODE, mode);
@@ -305,8 +305,8 @@ bool TComEthernetController::handleEvent(RpcMessage &message)
     if (!mode.empty())
         parseParam(kra::KEY_MODE, mode);
     for (int param = ParamLocalAddr; param <= ParamDns2; ++param)
-        parseParam(paramKey(param), *body.param(paramKey(param), true));
-    const std::string &cable = *body.param(KEY_CABLE, true);
+        parseParam(paramKey(param), body.value(paramKey(param)));
+    const std::string &cable = body.value(KEY_CABLE);
     if (!cable.empty())
         parseParam(KEY_CABLE, cable);
     changed(ParamConfigInfo);
@@ -317,6 +317,6 @@ bool TComEthernetController::attach(const std::string &name, int flags, bool mak
 {
     if (!TComNetworkController::attach(name, flags, makeDefault))
         return false;
-    setState(0);
+    setState(Loaded);
     return true;
 }

@@ -283,6 +283,6 @@ bool TComIsdnController::attach(const std::string &name, int flags, bool makeDef
 {
     if (!TComNetworkController::attach(name, flags, makeDefault))
         return false;
-    setState(0);
+    setState(Loaded);
     return true;
 }

@@ -496,13 +496,13 @@ int TComMobileController::enterPin(const std::string &pin, int timeoutMs)
     if (com->sendSyncMsg(request, reply, 1000, timeoutMs) != 0)
         return PinFailed;
     // The service keeps a refusal apart from the reply, which then says "PROGRESS".
-    if (*reply.param(kra::KEY_RETURN, true) == kra::RET_PROGRESS && com->getErrorParams(reply, 0) < 0)
+    if (reply.value(kra::KEY_RETURN) == kra::RET_PROGRESS && com->getErrorParams(reply, 0) < 0)
         return PinAccepted;
-    if (*reply.param(kra::KEY_RETURN, true) == kra::RET_OK)
+    if (reply.value(kra::KEY_RETURN) == kra::RET_OK)
         return PinAccepted;
-    std::string cause = *reply.param(keyPin, true);
+    std::string cause = reply.value(keyPin);
     if (cause.empty())
-        cause = *reply.param(kra::KEY_CAUSE, true);
+        cause = reply.value(kra::KEY_CAUSE);
     if (cause.empty())
         cause = kra::ERR_UNKNOWN_ERROR;
     if (cause == kra::ERR_WRONG_PASSWORD)
@@ -523,15 +523,14 @@ bool TComMobileController::isOwnInterface(const std::string &name) const
 bool TComMobileController::handleInfo(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_NETWORK_INFO
-        || !isOwnInterface(*body.param(kra::KEY_INFO_SOURCE, true)))
+    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_NETWORK_INFO || !isOwnInterface(body.value(kra::KEY_INFO_SOURCE)))
         return false;
-    const std::string &operatorLong = *body.param(KEY_MOBILE_OPERATOR_LONG, true);
-    const std::string &operatorShort = *body.param(KEY_MOBILE_OPERATOR_SHORT, true);
-    const std::string &registration = *body.param(KEY_MOBILE_REGISTRATION_STATE, true);
-    const std::string &codecInfo = *body.param(keyCodecInfo, true);
-    m_technology = technologyFromText(*body.param(KEY_MOBILE_TECHNOLOGY, true));
-    m_signalQuality = signalFromText(*body.param(KEY_MOBILE_SIGNAL_QUALITY, true));
+    const std::string &operatorLong = body.value(KEY_MOBILE_OPERATOR_LONG);
+    const std::string &operatorShort = body.value(KEY_MOBILE_OPERATOR_SHORT);
+    const std::string &registration = body.value(KEY_MOBILE_REGISTRATION_STATE);
+    const std::string &codecInfo = body.value(keyCodecInfo);
+    m_technology = technologyFromText(body.value(KEY_MOBILE_TECHNOLOGY));
+    m_signalQuality = signalFromText(body.value(KEY_MOBILE_SIGNAL_QUALITY));
     m_widebandVoice = !codecInfo.empty() && m_model.compare(0, widebandModemPrefix.size(), widebandModemPrefix) == 0
         && indexOf(widebandCodecs, codecInfo, -1) >= 0;
 
@@ -556,11 +555,11 @@ bool TComMobileController::handleInfo(RpcMessage &message)
 bool TComMobileController::handleEvent(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string &type = *body.param(kra::KEY_EVENT_TYPE, true);
-    if (type.empty() || !isOwnInterface(*body.param(kra::KEY_NETWORK, true))
+    const std::string &type = body.value(kra::KEY_EVENT_TYPE);
+    if (type.empty() || !isOwnInterface(body.value(kra::KEY_NETWORK))
         || (type != kra::EVT_DEFAULT_NETWORK && type != kra::EVT_CONFIG_INFO))
         return false;
-    const std::string &mode = *body.param(kra::KEY_NETWORK_MODE, true);
+    const std::string &mode = body.value(kra::KEY_NETWORK_MODE);
     if (!mode.empty())
         parseMode(mode, false);
     return true;

@@ -316,7 +316,7 @@ bool TComRavennaController::setParams(const std::map<std::string, std::string> &
 
 bool TComRavennaController::attach(const std::vector<std::string> &names)
 {
-    if (state() != -1)
+    if (state() != NotRead)
         reset();
     // The owner hears of the loaded values through the new state, not value by value.
     const bool wasBlocked = blockSignals(true);
@@ -325,7 +325,7 @@ bool TComRavennaController::attach(const std::vector<std::string> &names)
         return false;
     }
     blockSignals(wasBlocked);
-    setState(0);
+    setState(Loaded);
     return true;
 }
 

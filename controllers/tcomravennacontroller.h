@@ -123,6 +123,8 @@ public:
     enum DhcpMode { DhcpOff = 0, DhcpOn = 1, DhcpZeroconf = 2 };
     // Redundant: each interface on a network of its own.
     enum NetMode { NetSwitched = 0, NetRedundant = 1 };
+    // The module's "system_update" notifications: how far a firmware update has come.
+    enum SystemUpdate { UpdateUploading = 1, UpdateInstalling = 2, UpdateFailed = 3, UpdateFinished = 4 };
     static constexpr int streamCount = 8;
 
     explicit TComRavennaController(kra::CCom *com);

@@ -9,14 +9,14 @@ constexpr int requestTimeoutMs = 5000;
 
 const std::string &resultOf(const kra::CMsg &reply)
 {
-    return *reply.param(kra::KEY_RETURN, true);
+    return reply.value(kra::KEY_RETURN);
 }
 
 // With "returnFmt" "EXT" the device separates list items by the group separator, which is also what joins
 // its partial replies; items then keep their commas.
 void splitReplyList(const kra::CMsg &reply, const std::string &value, std::vector<std::string> &items)
 {
-    if (*reply.param(kra::KEY_RETURN_FMT, true) != kra::FMT_EXT) {
+    if (reply.value(kra::KEY_RETURN_FMT) != kra::FMT_EXT) {
         kra::splitListValue(value, items);
         return;
     }
@@ -51,7 +51,7 @@ bool TComRpcAccess::takeErrorParams(kra::CMsg &reply)
 
 void TComRpcAccess::keepCause(const kra::CMsg &reply)
 {
-    m_lastError = *reply.param(kra::KEY_CAUSE, true);
+    m_lastError = reply.value(kra::KEY_CAUSE);
 }
 
 bool TComRpcAccess::execute(const kra::CMsg &request, int timeoutMs)
@@ -91,7 +91,7 @@ bool TComRpcAccess::getValue(const kra::CMsg &request, std::string &value, int t
     if (resultOf(reply) == kra::RET_PROGRESS && !takeErrorParams(reply))
         return false;
     const std::string &result = resultOf(reply);
-    const std::string &answer = *reply.param(request.getNames.front(), true);
+    const std::string &answer = reply.value(request.getNames.front());
     if (result == kra::RET_OK) {
         value = answer;
         return true;
@@ -166,7 +166,7 @@ bool TComRpcAccess::getList(const kra::CMsg &request, std::vector<std::string> &
     const std::string &name = request.listNames.front();
     if (resultOf(reply) == kra::RET_PROGRESS) {
         std::vector<std::string> part;
-        const std::string &value = *reply.param(name, true);
+        const std::string &value = reply.value(name);
         if (!value.empty()) {
             splitReplyList(reply, value, part);
             items.insert(items.end(), part.begin(), part.end());
@@ -176,7 +176,7 @@ bool TComRpcAccess::getList(const kra::CMsg &request, std::vector<std::string> &
     }
     if (resultOf(reply) != kra::RET_OK)
         return false;
-    const std::string &value = *reply.param(name, true);
+    const std::string &value = reply.value(name);
     if (!value.empty()) {
         std::vector<std::string> part;
         splitReplyList(reply, value, part);

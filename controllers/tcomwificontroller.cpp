@@ -253,10 +253,10 @@ bool TComWifiController::store(const std::vector<std::string> &names)
 bool TComWifiController::handleInfo(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string &source = *body.param(kra::KEY_INFO_SOURCE, true);
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_NETWORK_INFO || source.empty() || source != interfaceName())
+    const std::string &source = body.value(kra::KEY_INFO_SOURCE);
+    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_NETWORK_INFO || source.empty() || source != interfaceName())
         return false;
-    m_signal = signalFromText(*body.param(KEY_SIGNAL_QUALITY_DBM, true));
+    m_signal = signalFromText(body.value(KEY_SIGNAL_QUALITY_DBM));
     return true;
 }
 
@@ -264,8 +264,8 @@ bool TComWifiController::handleEvent(RpcMessage &message)
 {
     // The device model follows these for the interface; this controller has nothing to update.
     const kra::CMsg &body = message.body();
-    const std::string &type = *body.param(kra::KEY_EVENT_TYPE, true);
-    const std::string &network = *body.param(kra::KEY_NETWORK, true);
+    const std::string &type = body.value(kra::KEY_EVENT_TYPE);
+    const std::string &network = body.value(kra::KEY_NETWORK);
     return !network.empty() && network == interfaceName()
         && (type == kra::EVT_DEFAULT_NETWORK || type == kra::EVT_CONFIG_INFO);
 }
@@ -274,6 +274,6 @@ bool TComWifiController::attach(const std::string &name, int flags, bool makeDef
 {
     if (!TComNetworkController::attach(name, flags, makeDefault))
         return false;
-    setState(0);
+    setState(Loaded);
     return true;
 }

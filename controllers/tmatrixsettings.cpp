@@ -110,7 +110,7 @@ std::string numberedKey(const std::string &stem, int number)
 
 } // namespace
 
-TMatrixSettings::TMatrixSettings(kra::CCom *com) : TComController(com, Generic)
+TMatrixSettings::TMatrixSettings(kra::CCom *com) : TComAudioTargetController(com, Generic)
 {
     qRegisterMetaType<QVexmar::Inputs>();
     qRegisterMetaType<QVexmar::Outputs>();
@@ -173,7 +173,7 @@ quint16 TMatrixSettings::outputBalance(Outputs ou) const
 
 bool TMatrixSettings::storeKey(const std::string &key, const std::string &text, bool send)
 {
-    if (!send || m_quiet > 0 || state() != 0)
+    if (!send || m_quiet > 0 || state() != Loaded)
         return true;
     kra::CMsg request(kra::CMsg::Param);
     request.setParam(kra::KEY_TARGET, kra::TGT_AUDIO);
@@ -361,7 +361,7 @@ bool TMatrixSettings::commitHeadphoneMixChange(Outputs ou, const HeadphoneMix &b
         return true;
     const int pair = pairOf(ou);
     bool stored = true;
-    if (m_headphones[size_t(pair)] != before && state() == 0) {
+    if (m_headphones[size_t(pair)] != before && state() == Loaded) {
         stored = storeKey(numberedKey(KEY_MATRIX_HP, pair + 1), mixText(m_headphones[size_t(pair)]), true);
         // Back to what the device still has, nodes included.
         if (!stored && headphoneMode())
@@ -608,21 +608,6 @@ void TMatrixSettings::applyParams(const std::map<std::string, std::string> &para
 
 // The controller contract
 
-bool TMatrixSettings::attach(bool fetch)
-{
-    if (state() != -1)
-        reset();
-    const bool wasBlocked = blockSignals(true);
-    if (fetch && !fetchAll()) {
-        blockSignals(wasBlocked);
-        return false;
-    }
-    blockSignals(wasBlocked);
-    setState(0);
-    rpc().subscribe(kra::EVT_AUDIO_CHANGESET);
-    return true;
-}
-
 void TMatrixSettings::reset()
 {
     rpc().unsubscribe(kra::EVT_AUDIO_CHANGESET);
@@ -661,29 +646,4 @@ bool TMatrixSettings::fetchAll()
     if (!fetch(names))
         return false;
     return fetch({numberedKey(KEY_MATRIX_REC, 1), numberedKey(KEY_MATRIX_REC, 2)});
-}
-
-bool TMatrixSettings::fetch(const std::vector<std::string> &names)
-{
-    if (names.empty())
-        return false;
-    std::map<std::string, std::string> values;
-    if (getTargetParams(kra::TGT_AUDIO, names, values) < 1)
-        return false;
-    applyParams(values);
-    return true;
-}
-
-bool TMatrixSettings::store(const std::vector<std::string> &)
-{
-    return false;
-}
-
-bool TMatrixSettings::handleInfo(RpcMessage &message)
-{
-    const kra::CMsg &body = message.body();
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_AUDIO_CHANGESET)
-        return false;
-    applyParams(body.params);
-    return true;
 }

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-class TMatrixSettings final : public TComController
+class TMatrixSettings final : public TComAudioTargetController
 {
     Q_OBJECT
 public:
@@ -82,12 +82,8 @@ public:
     bool setOutputBalance(QVexmar::Outputs ou, int position, bool send);
     bool setMatrixOptions(const MatrixOpts &opts, bool send);
 
-    bool attach(bool fetch);
     void reset() override;
     bool fetchAll() override;
-    bool fetch(const std::vector<std::string> &names) override;
-    bool store(const std::vector<std::string> &names) override;
-    bool handleInfo(RpcMessage &message) override;
 
 signals:
     void nodeChanged(QVexmar::Inputs in, QVexmar::Outputs ou);
@@ -127,7 +123,7 @@ private:
     void applyBalanceGains(int pair);
     void applyBalanceWord(int pair);
     void receiveBalanceWord(int pair, quint16 word);
-    void applyParams(const std::map<std::string, std::string> &params);
+    void applyParams(const std::map<std::string, std::string> &params) override;
     void applyParam(const std::string &key, const std::string &text);
 
     std::array<std::array<Node, QVexmar::OutputCount>, QVexmar::InputCount> m_nodes {};

@@ -12,10 +12,10 @@ struct Prefix
 };
 
 const Prefix prefixes[] = {
-    {"eth.", 4, 0x100},
-    {"isdn.", 5, 0x200},
-    {"mobile.", 7, 0x300},
-    {"wifi.", 5, 0x400},
+    {"eth.", 4, TypeEthernet},
+    {"isdn.", 5, TypeIsdn},
+    {"mobile.", 7, TypeMobile},
+    {"wifi.", 5, TypeWifi},
 };
 
 const Prefix *prefixOf(const std::string &name)
@@ -85,11 +85,11 @@ int networkIndexOfCode(int code)
 int networkFamilyOfType(int type)
 {
     switch (type & 0xF00) {
-    case 0x100:
-    case 0x300:
-    case 0x400:
+    case TypeEthernet:
+    case TypeMobile:
+    case TypeWifi:
         return 0;
-    case 0x200:
+    case TypeIsdn:
         return 1;
     default:
         return -1;

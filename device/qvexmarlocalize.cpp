@@ -1,5 +1,7 @@
 #include "device/qvexmarlocalize.h"
 
+#include "device/networkcode.h"
+
 QString QVexmarLocalize::invalidName()
 {
     return tr("Invalid");
@@ -8,21 +10,21 @@ QString QVexmarLocalize::invalidName()
 QString QVexmarLocalize::networkName(int networkCode)
 {
     const int index = networkCode & 0xFF;
-    switch (networkCode & 0xF00) {
-    case 0x100:
+    switch (networkTypeOfCode(networkCode)) {
+    case TypeEthernet:
         if (index == 0)
             return tr("Ethernet");
         if (index == 1)
             return tr("Ethernet (aux)");
         return tr("Ethernet (ext %1)").arg(index - 1);
-    case 0x200:
+    case TypeIsdn:
         return tr("ISDN");
-    case 0x300:
+    case TypeMobile:
         // The first two modems are built in.
         if (index < 2)
             return tr("Mobile (int %1)").arg(index + 1);
         return tr("Mobile (ext %1)").arg(index - 1);
-    case 0x400:
+    case TypeWifi:
         if (index == 0)
             return tr("Wi-Fi");
         return tr("Wi-Fi (ext %1)").arg(index);

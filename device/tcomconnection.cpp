@@ -12,11 +12,6 @@ namespace {
 
 constexpr int requestTimeoutMs = 5000;
 
-const std::string &valueOf(const kra::CMsg &body, const std::string &key)
-{
-    return *body.param(key, true);
-}
-
 } // namespace
 
 CodecFormat noCodec()
@@ -115,9 +110,9 @@ bool TComDataConnection::bind(int id, const std::string &network, int state)
 bool TComDataConnection::handleEvent(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string &type = valueOf(body, kra::KEY_EVENT_TYPE);
-    const std::string &id = valueOf(body, kra::KEY_ID);
-    const std::string &network = valueOf(body, kra::KEY_NETWORK);
+    const std::string &type = body.value(kra::KEY_EVENT_TYPE);
+    const std::string &id = body.value(kra::KEY_ID);
+    const std::string &network = body.value(kra::KEY_NETWORK);
     if (type.empty() || id.empty() || network.empty() || stringToInt(id) != m_id || network != m_networkName)
         return false;
     if (type == kra::EVT_DATA_CONNECTED)
@@ -136,14 +131,13 @@ int TComDataConnection::fetchLinkId(const std::string &network)
     kra::CMsg request(kra::CMsg::Param);
     request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
     request.setParam(kra::KEY_NETWORK, network);
-    request.setParam(kra::KEY_MODE, networkTypeOfName(network) == 0x400 ? kra::LINK_WIFI : kra::LINK_DATA);
+    request.setParam(kra::KEY_MODE, networkTypeOfName(network) == TypeWifi ? kra::LINK_WIFI : kra::LINK_DATA);
     request.addGet(kra::KEY_ID);
     kra::CMsg reply;
     Hold hold(this);
-    if (m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs) != 0
-        || valueOf(reply, kra::KEY_RETURN) != kra::RET_OK)
+    if (m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs) != 0 || reply.value(kra::KEY_RETURN) != kra::RET_OK)
         return -1;
-    const std::string &id = valueOf(reply, kra::KEY_ID);
+    const std::string &id = reply.value(kra::KEY_ID);
     return id.empty() ? -1 : stringToInt(id);
 }
 
@@ -272,11 +266,11 @@ void TComAudioConnection::joinRemoteNumber()
 void TComAudioConnection::parseRemoteAddresses(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string &address = valueOf(body, kra::KEY_REMOTE_ADDR);
+    const std::string &address = body.value(kra::KEY_REMOTE_ADDR);
     if (address.empty())
         return;
-    const std::string &channel = valueOf(body, kra::KEY_BCHANNELNO);
-    const std::string &stream = valueOf(body, kra::KEY_STREAM_ID);
+    const std::string &channel = body.value(kra::KEY_BCHANNELNO);
+    const std::string &stream = body.value(kra::KEY_STREAM_ID);
     const auto fillEmpty = [&address](std::string &slot) {
         if (slot.empty())
             slot = address;
@@ -285,7 +279,7 @@ void TComAudioConnection::parseRemoteAddresses(RpcMessage &message)
         // An ISDN call: each B channel brings its own number.
         if (m_doubleCodec) {
             fillEmpty(m_remoteAddresses[0]);
-        } else if (valueOf(body, kra::KEY_SB) == "1") {
+        } else if (body.value(kra::KEY_SB) == "1") {
             if (channel == "1")
                 fillEmpty(m_remoteAddresses[2]);
             else if (channel == "2")
@@ -303,7 +297,7 @@ void TComAudioConnection::parseRemoteAddresses(RpcMessage &message)
         m_remoteAddresses[0] = address;
         const std::string *const keys[] = {&kra::KEY_REMOTE_ADDR2, &kra::KEY_REMOTE_ADDR3, &kra::KEY_REMOTE_ADDR4};
         for (int i = 0; i < 3; ++i) {
-            const std::string &further = valueOf(body, *keys[i]);
+            const std::string &further = body.value(*keys[i]);
             if (!further.empty())
                 m_remoteAddresses[i + 1] = further;
         }
@@ -313,10 +307,10 @@ void TComAudioConnection::parseRemoteAddresses(RpcMessage &message)
 
 void TComAudioConnection::takeCodecs(const kra::CMsg &body)
 {
-    const std::string &rx = valueOf(body, kra::KEY_CODEC_RX);
+    const std::string &rx = body.value(kra::KEY_CODEC_RX);
     if (!rx.empty())
         m_rxCodec = parseCodecFormat(rx);
-    const std::string &tx = valueOf(body, kra::KEY_CODEC_TX);
+    const std::string &tx = body.value(kra::KEY_CODEC_TX);
     if (!tx.empty())
         m_txCodec = parseCodecFormat(tx);
 }
@@ -324,16 +318,16 @@ void TComAudioConnection::takeCodecs(const kra::CMsg &body)
 bool TComAudioConnection::handleEvent(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string &type = valueOf(body, kra::KEY_EVENT_TYPE);
-    const std::string &id = valueOf(body, kra::KEY_ID);
+    const std::string &type = body.value(kra::KEY_EVENT_TYPE);
+    const std::string &id = body.value(kra::KEY_ID);
     if (type.empty() || id.empty() || stringToInt(id) != m_id)
         return false;
     Hold hold(this);
 
     // The relay report names the call but not always its network.
     if (type == kra::EVT_RELAY_OUT) {
-        const bool on1 = valueOf(body, kra::KEY_RELAY1) == kra::VAL_ON;
-        const bool on2 = valueOf(body, kra::KEY_RELAY2) == kra::VAL_ON;
+        const bool on1 = body.value(kra::KEY_RELAY1) == kra::VAL_ON;
+        const bool on2 = body.value(kra::KEY_RELAY2) == kra::VAL_ON;
         if (m_relayReportKnown && on1 == m_relay1Out && on2 == m_relay2Out)
             return true;
         m_relayReportKnown = true;
@@ -344,7 +338,7 @@ bool TComAudioConnection::handleEvent(RpcMessage &message)
         return true;
     }
 
-    const std::string &network = valueOf(body, kra::KEY_NETWORK);
+    const std::string &network = body.value(kra::KEY_NETWORK);
     if (network.empty() || network != m_networkName)
         return false;
 
@@ -372,7 +366,7 @@ bool TComAudioConnection::handleEvent(RpcMessage &message)
             setCallState(Connected, StatusInSync);
     } else if (type == kra::EVT_DSP_STATUS) {
         parseRemoteAddresses(message);
-        const std::string &state = valueOf(body, kra::KEY_STATE);
+        const std::string &state = body.value(kra::KEY_STATE);
         if (state == kra::DSP_NEGOTIATING) {
             setCallState(Connected, StatusNegotiating);
         } else if (state == kra::DSP_WAITING_FOR_SYNC) {
@@ -388,21 +382,21 @@ bool TComAudioConnection::handleEvent(RpcMessage &message)
     } else if (type == kra::EVT_CALL_DISCONNECTED) {
         setCallState(Disconnecting, StatusDisconnected);
     } else if (type == kra::EVT_CALL_RELEASED) {
-        m_causeText = valueOf(body, kra::KEY_CAUSE);
+        m_causeText = body.value(kra::KEY_CAUSE);
         setCallState(Ended, StatusReleased);
     } else if (type == kra::EVT_CALL_ERROR) {
-        m_causeText = valueOf(body, kra::KEY_CAUSE);
+        m_causeText = body.value(kra::KEY_CAUSE);
         setCallState(Ended, StatusError);
     } else if (type == kra::EVT_CALL_LOST) {
-        m_causeText = valueOf(body, kra::KEY_CAUSE);
+        m_causeText = body.value(kra::KEY_CAUSE);
         setCallState(Ended, StatusLost);
     } else if (type == kra::EVT_TX_QUALITY_REPORT || type == kra::EVT_RX_QUALITY_REPORT) {
-        const std::string &quality = valueOf(body, kra::KEY_NET_QUALITY);
+        const std::string &quality = body.value(kra::KEY_NET_QUALITY);
         if (quality.empty())
             return true;
-        const int stream = valueOf(body, kra::KEY_STREAM_ID) == "2" ? 1 : 0;
+        const int stream = body.value(kra::KEY_STREAM_ID) == "2" ? 1 : 0;
         const auto take = [&body](const std::string &key, int &field) {
-            const std::string &text = valueOf(body, key);
+            const std::string &text = body.value(key);
             if (!text.empty())
                 field = stringToInt(text);
         };

@@ -167,7 +167,7 @@ void TComDevice::findDataLinks()
     const std::map<int, std::string> networks = m_availableNetworks;
     for (const auto &[code, name] : networks) {
         const int type = networkTypeOfCode(code);
-        if (type != 0x300 && type != 0x400)
+        if (type != TypeMobile && type != TypeWifi)
             continue;
         TComDataConnection scratch(m_rpc.com());
         const int id = scratch.fetchLinkId(name);

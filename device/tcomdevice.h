@@ -330,6 +330,11 @@ private:
     void findDataLinks();
     // True when the device took every parameter of the request.
     bool store(const kra::CMsg &request);
+    // One parameter of the target, the setters' request before they hold a new value.
+    bool storeParam(const std::string &target, const std::string &key, const std::string &text);
+    // One of the codec choice lists the request qualifies, each item converted.
+    bool readCodecList(
+        kra::CMsg &request, const std::string &name, std::vector<int> &out, int (*convert)(const std::string &));
     bool systemAction(const std::string &action);
     bool recorderAction(const kra::CMsg &request);
     // A DO request of the recorder's files; the reply's values when the device said "OK". A cause of a refusal

@@ -23,16 +23,19 @@ kra::CMsg paramRequest(const std::string &target)
 
 } // namespace
 
+bool TComDevice::storeParam(const std::string &target, const std::string &key, const std::string &text)
+{
+    kra::CMsg request = paramRequest(target);
+    request.setParam(key, text);
+    return store(request);
+}
+
 bool TComDevice::setAes67Reset(bool on, bool send, bool force)
 {
     if (on == m_aes67Reset && !force)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-        request.setParam(kra::KEY_AES67_RESET, onOffText(on));
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_AUDIO, kra::KEY_AES67_RESET, onOffText(on)))
+        return false;
     m_aes67Reset = on;
     emit deviceStateChanged(Aes67ResetStored);
     return true;
@@ -42,12 +45,9 @@ bool TComDevice::setClockSource(int source, bool send)
 {
     if (source == m_clockSource)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_GENERAL);
-        request.setParam(kra::KEY_CLK_SOURCE, source == ClockAes67 ? kra::CLK_AES67 : kra::CLK_TCXO);
-        if (!store(request))
-            return false;
-    }
+    if (send
+        && !storeParam(kra::TGT_GENERAL, kra::KEY_CLK_SOURCE, source == ClockAes67 ? kra::CLK_AES67 : kra::CLK_TCXO))
+        return false;
     m_clockSource = source;
     return true;
 }
@@ -56,12 +56,8 @@ bool TComDevice::setFan(bool on, bool send)
 {
     if (on == m_fan)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_GENERAL);
-        request.setParam(kra::KEY_FAN, onOffText(on));
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_GENERAL, kra::KEY_FAN, onOffText(on)))
+        return false;
     m_fan = on;
     return true;
 }
@@ -79,12 +75,8 @@ bool TComDevice::setCoordMode(int mode, bool send)
 {
     if (mode == m_coordMode)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-        request.setParam(kra::KEY_COORD_MODE, mode == 1 ? kra::VAL_ENABLED : kra::VAL_DISABLED);
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_AUDIO, kra::KEY_COORD_MODE, mode == 1 ? kra::VAL_ENABLED : kra::VAL_DISABLED))
+        return false;
     m_coordMode = mode;
     emit deviceStateChanged(CoordModeChanged);
     return true;
@@ -102,9 +94,7 @@ bool TComDevice::setLineCodec(int line, const std::string &codecText, bool send)
         const std::string &key = line == 2                ? kra::KEY_DCODEC_2
             : line == 1 && m_codecMode == CodecModeDouble ? kra::KEY_DCODEC_1
                                                           : kra::KEY_CODEC;
-        kra::CMsg request = paramRequest(kra::TGT_AUDIO);
-        request.setParam(key, codecText);
-        if (!store(request))
+        if (!storeParam(kra::TGT_AUDIO, key, codecText))
             return false;
     }
     if (line == 2) {
@@ -164,18 +154,18 @@ bool TComDevice::setDefaultNetwork(const std::string &name, bool send)
     DeviceState follow;
     const bool wasBlocked = blockSignals(true);
     switch (networkTypeOfName(name)) {
-    case 0x100:
+    case TypeEthernet:
         m_ethernet.attach(name, 0, false);
         m_ethernet.fetch({kra::KEY_MODE, TComEthernetController::KEY_CABLE});
         follow = EthernetChanged;
         break;
-    case 0x300:
+    case TypeMobile:
         m_mobile.attach(name, 0, false);
         m_mobile.fetch({KEY_MOBILE_MODE, KEY_MOBILE_SIGNAL_QUALITY});
         updateMobileSignalBars();
         follow = MobileChanged;
         break;
-    case 0x400:
+    case TypeWifi:
         m_wifi.attach(name, 0, false);
         m_wifi.fetch({TComWifiController::KEY_SIGNAL_QUALITY});
         updateWifiSignalBars();
@@ -194,12 +184,8 @@ bool TComDevice::setSecondaryNetwork(const std::string &name, bool send)
 {
     if (name == m_secondaryNetwork)
         return true;
-    if (send) {
-        kra::CMsg request = paramRequest(kra::TGT_NETWORK);
-        request.setParam(kra::EVT_SECONDARY_NETWORK, name);
-        if (!store(request))
-            return false;
-    }
+    if (send && !storeParam(kra::TGT_NETWORK, kra::EVT_SECONDARY_NETWORK, name))
+        return false;
     m_secondaryNetwork = name;
     emit deviceStateChanged(SecondaryNetworkChanged);
     return true;
@@ -215,9 +201,9 @@ kra::CMsg codecListRequest(int codecMode, int networkType)
     // "double_codec" is also the word of the AoIP interface's parameter.
     request.setParam(
         kra::KEY_CODEC_MODE, codecMode == TComDevice::CodecModeDouble ? KEY_DOUBLE_CODEC : kra::VAL_SINGLE_CODEC);
-    if (networkType == 0x100 || networkType == 0x300 || networkType == 0x400)
+    if (networkType == TypeEthernet || networkType == TypeMobile || networkType == TypeWifi)
         request.setParam(kra::KEY_NETWORK, kra::VAL_IP);
-    else if (networkType == 0x200)
+    else if (networkType == TypeIsdn)
         request.setParam(kra::KEY_NETWORK, kra::VAL_ISDN);
     return request;
 }
@@ -226,61 +212,46 @@ kra::CMsg codecListRequest(int codecMode, int networkType)
 
 bool TComDevice::getCodecAlgorithms(int codecMode, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
-    request.addList(kra::KEY_ALG);
-    std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
-        return false;
-    for (const std::string &item : items)
-        out.push_back(codecAlgorithmFromString(item));
-    return true;
+    return readCodecList(request, kra::KEY_ALG, out, codecAlgorithmFromString);
 }
 
 bool TComDevice::getCodecModes(int codecMode, int algorithm, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
-    request.addList(kra::KEY_MODE);
-    std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
-        return false;
-    for (const std::string &item : items)
-        out.push_back(channelModeFromString(item));
-    return true;
+    return readCodecList(request, kra::KEY_MODE, out, channelModeFromString);
 }
 
 bool TComDevice::getCodecSampleRates(
     int codecMode, int algorithm, int channelMode, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
     request.setParam(kra::KEY_MODE, channelModeToString(channelMode));
-    request.addList(kra::KEY_SAMPLERATE);
-    std::vector<std::string> items;
-    if (!m_rpc.getList(request, items, requestTimeoutMs))
-        return false;
-    for (const std::string &item : items)
-        out.push_back(stringToInt(item));
-    return true;
+    return readCodecList(request, kra::KEY_SAMPLERATE, out, stringToInt);
 }
 
 bool TComDevice::getCodecBitrates(
     int codecMode, int algorithm, int channelMode, int sampleRate, std::vector<int> &out, int networkType)
 {
-    out.clear();
     kra::CMsg request = codecListRequest(codecMode, networkType);
     request.setParam(kra::KEY_ALG, codecAlgorithmToString(algorithm));
     request.setParam(kra::KEY_MODE, channelModeToString(channelMode));
     request.setParam(kra::KEY_SAMPLERATE, longToString(sampleRate));
-    request.addList(kra::KEY_BITRATE);
+    return readCodecList(request, kra::KEY_BITRATE, out, stringToInt);
+}
+
+bool TComDevice::readCodecList(
+    kra::CMsg &request, const std::string &name, std::vector<int> &out, int (*convert)(const std::string &))
+{
+    out.clear();
+    request.addList(name);
     std::vector<std::string> items;
     if (!m_rpc.getList(request, items, requestTimeoutMs))
         return false;
     for (const std::string &item : items)
-        out.push_back(stringToInt(item));
+        out.push_back(convert(item));
     return true;
 }
 
@@ -300,7 +271,7 @@ bool TComDevice::systemAction(const std::string &action)
     // already down took nothing to the device.
     if (result == RpcConnection::CancelledError)
         return true;
-    return result == RpcConnection::NoError && *reply.param(kra::KEY_RETURN, true) == kra::RET_OK;
+    return result == RpcConnection::NoError && reply.value(kra::KEY_RETURN) == kra::RET_OK;
 }
 
 bool TComDevice::reboot()
@@ -429,12 +400,12 @@ const std::string &linkWord(int kind)
 
 const std::string &dataLinkMode(const std::string &network)
 {
-    return networkTypeOfName(network) == 0x400 ? kra::LINK_WIFI : kra::LINK_DATA;
+    return networkTypeOfName(network) == TypeWifi ? kra::LINK_WIFI : kra::LINK_DATA;
 }
 
 bool accepted(int result, const kra::CMsg &reply)
 {
-    return result == RpcConnection::NoError && *reply.param(kra::KEY_RETURN, true) == kra::RET_OK;
+    return result == RpcConnection::NoError && reply.value(kra::KEY_RETURN) == kra::RET_OK;
 }
 
 kra::CMsg hangUpRequest(int id, const std::string &network)
@@ -468,9 +439,9 @@ int TComAudioConnection::connect(const std::string &network, const std::string &
     kra::CMsg reply;
     if (m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs) != RpcConnection::NoError)
         return unknownCause;
-    if (*reply.param(kra::KEY_RETURN, true) != kra::RET_OK)
+    if (reply.value(kra::KEY_RETURN) != kra::RET_OK)
         return reply.causeCode();
-    m_id = stringToInt(*reply.param(kra::KEY_ID, true));
+    m_id = stringToInt(reply.value(kra::KEY_ID));
     m_direction = Outgoing;
     m_ringCount = 0;
     m_networkName = network;
@@ -494,7 +465,7 @@ bool TComAudioConnection::accept(int id, const std::string &network)
     if (!accepted(m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs), reply))
         return false;
     // A reply that does not name the call leaves it the call that was accepted, not call 0.
-    const std::string &replyId = *reply.param(kra::KEY_ID, true);
+    const std::string &replyId = reply.value(kra::KEY_ID);
     m_id = replyId.empty() ? id : stringToInt(replyId);
     m_direction = Incoming;
     m_ringCount = 0;
@@ -540,7 +511,7 @@ bool TComDataConnection::connect(const std::string &network)
     kra::CMsg reply;
     if (!accepted(m_com->sendSyncMsg(request, reply, 1000, requestTimeoutMs), reply))
         return false;
-    m_id = stringToInt(*reply.param(kra::KEY_ID, true));
+    m_id = stringToInt(reply.value(kra::KEY_ID));
     m_networkName = network;
     changeState(Connecting);
     return true;

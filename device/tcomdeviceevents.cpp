@@ -10,11 +10,6 @@
 
 namespace {
 
-const std::string &valueOf(const kra::CMsg &body, const std::string &key)
-{
-    return *body.param(key, true);
-}
-
 bool isOutgoingCallEvent(const std::string &type)
 {
     return type == kra::EVT_CALL_AUTO_REDIAL || type == kra::EVT_CALL_PROCEEDING || type == kra::EVT_CALL_ACTIVE
@@ -31,16 +26,16 @@ bool isIncomingCallEvent(const std::string &type)
 bool TComDevice::handleEvent(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string type = valueOf(body, kra::KEY_EVENT_TYPE);
+    const std::string type = body.value(kra::KEY_EVENT_TYPE);
     if (type.empty())
         return false;
 
     if (type == kra::EVT_DEFAULT_NETWORK) {
-        setDefaultNetwork(valueOf(body, kra::KEY_NETWORK), false);
+        setDefaultNetwork(body.value(kra::KEY_NETWORK), false);
         return true;
     }
     if (type == kra::EVT_SECONDARY_NETWORK) {
-        setSecondaryNetwork(valueOf(body, kra::KEY_NETWORK), false);
+        setSecondaryNetwork(body.value(kra::KEY_NETWORK), false);
         return true;
     }
     if (type == kra::EVT_DEFAULT_CODEC) {
@@ -61,7 +56,7 @@ bool TComDevice::handleEvent(RpcMessage &message)
         return true;
     }
     if (type == kra::EVT_AOIP_CONFIG) {
-        m_aoip.setJitterab(valueOf(body, kra::KEY_AUTO_JBUFFER) == kra::VAL_ON, false);
+        m_aoip.setJitterab(body.value(kra::KEY_AUTO_JBUFFER) == kra::VAL_ON, false);
         return true;
     }
     if (isOutgoingCallEvent(type) || isIncomingCallEvent(type) || type == kra::EVT_DATA_CONNECTED)
@@ -71,7 +66,7 @@ bool TComDevice::handleEvent(RpcMessage &message)
         return true;
     }
 
-    const std::string &idText = valueOf(body, kra::KEY_ID);
+    const std::string &idText = body.value(kra::KEY_ID);
     if (idText.empty())
         return false;
     const int id = stringToInt(idText);
@@ -89,17 +84,17 @@ bool TComDevice::handleEvent(RpcMessage &message)
 bool TComDevice::handleConnectionEvent(RpcMessage &message, const std::string &type)
 {
     const kra::CMsg &body = message.body();
-    const int id = stringToInt(valueOf(body, kra::KEY_ID));
+    const int id = stringToInt(body.value(kra::KEY_ID));
     TComBaseConnection *record = connectionById(id);
     const bool created = !record;
     if (created) {
-        const std::string &network = valueOf(body, kra::KEY_NETWORK);
+        const std::string &network = body.value(kra::KEY_NETWORK);
         if (type == kra::EVT_DATA_CONNECTED) {
             auto *link = new TComDataConnection(m_rpc.com());
             link->bind(id, network, TComDataConnection::Connecting);
             record = link;
         } else {
-            const std::string &commLink = valueOf(body, kra::KEY_COMM_LINK);
+            const std::string &commLink = body.value(kra::KEY_COMM_LINK);
             const int line = commLink == kra::LINK_AUDIO2 ? 1 : commLink == kra::KEY_COORD_LINE ? 2 : 0;
             auto *call = new TComAudioConnection(m_rpc.com(), line);
             call->bind(
@@ -133,16 +128,16 @@ bool TComDevice::handleConnectionEvent(RpcMessage &message, const std::string &t
 void TComDevice::handleRelays(const kra::CMsg &body)
 {
     // The relays of a call on another line are that call's.
-    const std::string &id = valueOf(body, kra::KEY_ID);
+    const std::string &id = body.value(kra::KEY_ID);
     if (!id.empty()) {
         const TComBaseConnection *record = connectionById(stringToInt(id));
         if (record && record->kind() != TComBaseConnection::KindLine1)
             return;
     }
-    const bool on1 = valueOf(body, kra::KEY_RELAY1) == kra::VAL_ON;
-    const bool on2 = valueOf(body, kra::KEY_RELAY2) == kra::VAL_ON;
-    const std::string &config1 = valueOf(body, kra::KEY_CONFIG1);
-    const std::string &config2 = valueOf(body, kra::KEY_CONFIG2);
+    const bool on1 = body.value(kra::KEY_RELAY1) == kra::VAL_ON;
+    const bool on2 = body.value(kra::KEY_RELAY2) == kra::VAL_ON;
+    const std::string &config1 = body.value(kra::KEY_CONFIG1);
+    const std::string &config2 = body.value(kra::KEY_CONFIG2);
     if (m_relaysKnown && on1 == m_relay1.on && on2 == m_relay2.on && config1 == m_relay1.config
         && config2 == m_relay2.config)
         return;
@@ -158,32 +153,32 @@ void TComDevice::handleRelays(const kra::CMsg &body)
 
 void TComDevice::handleDefaultCodec(const kra::CMsg &body)
 {
-    const std::string &mode = valueOf(body, kra::KEY_CODEC_MODE);
+    const std::string &mode = body.value(kra::KEY_CODEC_MODE);
     if (mode == kra::CMODE_NORMAL) {
-        if (valueOf(body, kra::KEY_TYPE) == kra::VAL_IP) {
-            const std::string &dualStream = valueOf(body, kra::KEY_DSTREAM_MODE);
+        if (body.value(kra::KEY_TYPE) == kra::VAL_IP) {
+            const std::string &dualStream = body.value(kra::KEY_DSTREAM_MODE);
             if (dualStream == kra::VAL_DISABLED)
                 setDualStreamMode(0);
             else if (dualStream == kra::VAL_ENABLED)
                 setDualStreamMode(1);
         }
-        const std::string &coord = valueOf(body, kra::KEY_COORD_MODE);
+        const std::string &coord = body.value(kra::KEY_COORD_MODE);
         if (coord == kra::VAL_DISABLED)
             setCoordMode(0, false);
         else if (coord == kra::VAL_ENABLED)
             setCoordMode(1, false);
         setCodecMode(CodecModeSingle, false);
-        const std::string &codec = valueOf(body, kra::KEY_CODEC);
+        const std::string &codec = body.value(kra::KEY_CODEC);
         if (!codec.empty())
             setLineCodec(1, codec, false);
     } else if (mode == kra::CMODE_DOUBLE) {
         setDualStreamMode(0);
         setCoordMode(0, false);
         setCodecMode(CodecModeDouble, false);
-        const std::string &codec1 = valueOf(body, kra::KEY_DCODEC_1);
+        const std::string &codec1 = body.value(kra::KEY_DCODEC_1);
         if (!codec1.empty())
             setLineCodec(1, codec1, false);
-        const std::string &codec2 = valueOf(body, kra::KEY_DCODEC_2);
+        const std::string &codec2 = body.value(kra::KEY_DCODEC_2);
         if (!codec2.empty())
             setLineCodec(2, codec2, false);
     }
@@ -191,11 +186,11 @@ void TComDevice::handleDefaultCodec(const kra::CMsg &body)
 
 void TComDevice::handleCodecChange(const kra::CMsg &body)
 {
-    if (valueOf(body, kra::KEY_TYPE) != kra::VAL_IP)
+    if (body.value(kra::KEY_TYPE) != kra::VAL_IP)
         return;
-    const std::string &mode = valueOf(body, kra::KEY_CODEC_MODE);
+    const std::string &mode = body.value(kra::KEY_CODEC_MODE);
     if (mode == kra::CMODE_NORMAL) {
-        const std::string &dualStream = valueOf(body, kra::KEY_DSTREAM_MODE);
+        const std::string &dualStream = body.value(kra::KEY_DSTREAM_MODE);
         if (dualStream == kra::VAL_ENABLED)
             setDualStreamMode(1);
         else if (dualStream == kra::VAL_DISABLED)
@@ -208,7 +203,7 @@ void TComDevice::handleCodecChange(const kra::CMsg &body)
 bool TComDevice::handleInfo(RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    const std::string type = valueOf(body, kra::KEY_INFO_TYPE);
+    const std::string type = body.value(kra::KEY_INFO_TYPE);
     if (type.empty())
         return false;
 
@@ -246,16 +241,16 @@ void TComDevice::handleBattery(const kra::CMsg &body)
 {
     bool changed = false;
     // A report without a value leaves that value: an absent level is no empty battery.
-    const std::string &level = valueOf(body, kra::KEY_LEVEL);
+    const std::string &level = body.value(kra::KEY_LEVEL);
     if (!level.empty()) {
         const int percent = std::clamp(stringToInt(level), 0, 100);
         changed = percent != m_batteryLevel;
         m_batteryLevel = percent;
     }
-    const std::string &status = valueOf(body, kra::KEY_STATUS);
+    const std::string &status = body.value(kra::KEY_STATUS);
     if (!status.empty() && setBatteryStatus(status))
         changed = true;
-    const std::string &remaining = valueOf(body, kra::KEY_REMAINING);
+    const std::string &remaining = body.value(kra::KEY_REMAINING);
     if (!remaining.empty()) {
         const int minutes = stringToInt(remaining);
         changed = changed || minutes != m_batteryRemaining;

@@ -365,7 +365,7 @@ void QVexmarSoftkeys::load()
 
 void QVexmarSoftkeys::handleConfigChangeset(const kra::CMsg &body)
 {
-    if (*body.param(kra::KEY_INFO_TYPE, true) != kra::EVT_CONFIG_CHANGESET)
+    if (body.value(kra::KEY_INFO_TYPE) != kra::EVT_CONFIG_CHANGESET)
         return;
     for (const auto &[name, value] : body.params) {
         if (name.compare(0, kra::KEY_SOFTKEY_PREFIX.size(), kra::KEY_SOFTKEY_PREFIX) == 0)

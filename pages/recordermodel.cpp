@@ -595,9 +595,5 @@ void RecorderModel::showLimitMessage(const QString &text)
         qWarning() << "Recorder:" << text;
         return;
     }
-    // No buttons: it stays until touched, and deletes itself when closed.
-    auto *message = new QVexmarMessage(text, 0, g_screenWindow);
-    message->placeOver(g_screenWindow);
-    message->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    showScreenMessage(text, 0);
 }

@@ -7,9 +7,11 @@
 #include "device/localedictionary.h"
 #include "device/networkcode.h"
 #include "device/qvexmarlocalize.h"
+#include "pages/callcontrol.h"
 #include "pages/vexmaraoipcallpanel.h"
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarplaintext.h"
 
@@ -23,22 +25,6 @@ namespace {
 
 const QColor grey(0x7f, 0x7f, 0x7f);
 const QColor green(0x00, 0xff, 0x00);
-
-enum CallState { CallSettingUp = 1, CallConnected = 2 };
-
-QFont pixelFont(QFont font, int pixels)
-{
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setFace(QWidget *widget, const QBrush &face, const QColor &text)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, face);
-    palette.setBrush(QPalette::WindowText, QBrush(text));
-    widget->setPalette(palette);
-}
 
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, Qt::Alignment alignment)
 {
@@ -79,25 +65,25 @@ private:
     TComNetworkController *m_controller;
 };
 
-QVexmarAoIPCallPage::QVexmarAoIPCallPage(int codec, QWidget *parent) : QVexmarPageWidget(parent), codec(codec)
+QVexmarAoIPCallPage::QVexmarAoIPCallPage(int line, QWidget *parent) : QVexmarPageWidget(parent), codec(line)
 {
-    buildTree();
+    setupUi();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarAoIPCallPage::deviceStateChanged);
 }
 
 // The controllers are children of the page and go with it.
 QVexmarAoIPCallPage::~QVexmarAoIPCallPage() = default;
 
-void QVexmarAoIPCallPage::buildTree()
+void QVexmarAoIPCallPage::setupUi()
 {
     QWidget *frame = contentFrame;
-    const QFont labelFont = pixelFont(font(), 32);
+    const QFont labelFont = Look::pixelFont(font(), 32);
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
 
     m_levels = new QVexmarBarsEx(frame);
     m_levels->move(930, 16);
     m_levels->setSide(0);
-    const QFont scaleFont = pixelFont(font(), 26);
+    const QFont scaleFont = Look::pixelFont(font(), 26);
     label(frame, QStringLiteral("Tx"), QRect(890, 16, 40, 26), Qt::AlignCenter)->setFont(scaleFont);
     label(frame, QStringLiteral("Rx"), QRect(890, 57, 40, 26), Qt::AlignCenter)->setFont(scaleFont);
 
@@ -106,7 +92,7 @@ void QVexmarAoIPCallPage::buildTree()
         frame, codec == 1 ? QStringLiteral("Streamer 1") : QStringLiteral("Streamer 2"), QRect(200, 16, 400, 40), left);
     m_titleLabel->setFont(labelFont);
     m_titleLabel->setAutoFillBackground(true);
-    setFace(m_titleLabel, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
+    Look::setFace(m_titleLabel, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
 
     label(frame, tr("My SIP Accounts"), QRect(0, 70, 600, 40), left)->setFont(labelFont);
     m_sipAccount1 = new QVexmarSipAccountPanel(1, frame);
@@ -131,7 +117,7 @@ void QVexmarAoIPCallPage::buildTree()
         button->setGeometry(900, side == &m_primary ? 340 : 400, 340, 40);
         button->borderWidth = 1;
         button->radius = 10.0f;
-        setFace(button, QBrush(grey), Qt::black);
+        Look::setFace(button, QBrush(grey), Qt::black);
         button->setFont(labelFont);
         side->button = button;
     }
@@ -158,7 +144,7 @@ void QVexmarAoIPCallPage::buildTree()
         {"homeButton", ":/images/home.png", &QVexmarAoIPCallPage::homeButtonClicked},
     };
     for (int i = 0; i < int(sizeof(buttons) / sizeof(buttons[0])); ++i) {
-        QVexmarButton *button = addIconButton(
+        QVexmarButton *button = Look::iconButton(
             frame, QRect(i < 6 ? 34 + 160 * i : 1154, 548, 120, 90), QString::fromLatin1(buttons[i].image));
         button->setObjectName(QLatin1String(buttons[i].name));
         connect(button, &QAbstractButton::clicked, this, buttons[i].slot);
@@ -169,24 +155,15 @@ void QVexmarAoIPCallPage::buildTree()
 
 void QVexmarAoIPCallPage::handleInfo(kra::CMsg &body)
 {
-    RpcMessage message = RpcMessage::notification(body);
-    for (const int which : {PrimarySide, SecondarySide}) {
-        TComNetworkController *controller = side(which).controller;
-        if (!controller)
-            continue;
-        bool handled = false;
-        {
-            ControllerUse use(this, controller);
-            handled = controller->handleInfo(message);
-        }
-        if (handled) {
-            updateInterfaceIndicator(which);
-            return;
-        }
-    }
+    routeToControllers(body, &TComController::handleInfo);
 }
 
 void QVexmarAoIPCallPage::handleEvent(kra::CMsg &body)
+{
+    routeToControllers(body, &TComController::handleEvent);
+}
+
+void QVexmarAoIPCallPage::routeToControllers(kra::CMsg &body, bool (TComController::*handle)(RpcMessage &))
 {
     RpcMessage message = RpcMessage::notification(body);
     for (const int which : {PrimarySide, SecondarySide}) {
@@ -196,7 +173,7 @@ void QVexmarAoIPCallPage::handleEvent(kra::CMsg &body)
         bool handled = false;
         {
             ControllerUse use(this, controller);
-            handled = controller->handleEvent(message);
+            handled = (controller->*handle)(message);
         }
         if (handled) {
             updateInterfaceIndicator(which);
@@ -241,15 +218,15 @@ void QVexmarAoIPCallPage::setBatteryInfo(int, int, int) { }
 
 void QVexmarAoIPCallPage::setNetworkType(int, int) { }
 
-void QVexmarAoIPCallPage::setCodecState(int codec, int channelMode)
+void QVexmarAoIPCallPage::setCodecState(int forCodec, int channelMode)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_levels->setState(channelMode);
 }
 
-void QVexmarAoIPCallPage::setCodecDescription(int codec, const QString &text)
+void QVexmarAoIPCallPage::setCodecDescription(int forCodec, const QString &text)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callPanel->setRemoteNumber(text);
 }
 
@@ -259,15 +236,15 @@ void QVexmarAoIPCallPage::setNetworkInfo(int, int) { }
 
 void QVexmarAoIPCallPage::setCodecLevels(int, int, int, int, int, bool) { }
 
-void QVexmarAoIPCallPage::setCallText(int codec, const QString &text)
+void QVexmarAoIPCallPage::setCallText(int forCodec, const QString &text)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callTextLabel->setText(text);
 }
 
-void QVexmarAoIPCallPage::setCallState(int codec, int code)
+void QVexmarAoIPCallPage::setCallState(int forCodec, int code)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callPanel->setState(code);
 }
 
@@ -275,27 +252,27 @@ void QVexmarAoIPCallPage::setLineEnabled(int, int, bool) { }
 
 void QVexmarAoIPCallPage::setNetQuality(int, int, int, int) { }
 
-void QVexmarAoIPCallPage::setSipState(int codec, int account, int state)
+void QVexmarAoIPCallPage::setSipState(int forCodec, int account, int state)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         (account == 1 ? m_sipAccount1 : m_sipAccount2)->setState(state);
 }
 
-const QString &QVexmarAoIPCallPage::callPanelText(int codec, int family)
+const QString &QVexmarAoIPCallPage::callPanelText(int forCodec, int family)
 {
     static const QString none;
-    return codec == this->codec ? m_callPanel->text(family) : none;
+    return forCodec == this->codec ? m_callPanel->text(family) : none;
 }
 
-void QVexmarAoIPCallPage::setCallPanelText(int codec, const QString &text, int family)
+void QVexmarAoIPCallPage::setCallPanelText(int forCodec, const QString &text, int family)
 {
-    if (codec == this->codec)
+    if (forCodec == this->codec)
         m_callPanel->setText(text, family);
 }
 
-void QVexmarAoIPCallPage::resetCallPanel(int codec)
+void QVexmarAoIPCallPage::resetCallPanel(int forCodec)
 {
-    if (codec != this->codec)
+    if (forCodec != this->codec)
         return;
     m_callTextLabel->setText(tr("Idle"));
     m_callPanel->reset();
@@ -416,7 +393,7 @@ void QVexmarAoIPCallPage::updateInterfaceIndicator(int which)
         return;
     }
     if (interface.button->palette().color(QPalette::Window) != face)
-        setFace(interface.button, QBrush(face), Qt::black);
+        Look::setFace(interface.button, QBrush(face), Qt::black);
 }
 
 bool QVexmarAoIPCallPage::lineFree() const
@@ -430,16 +407,7 @@ void QVexmarAoIPCallPage::callPanelClicked()
 {
     TComDevice *device = getDevice();
     if (TComAudioConnection *call = device->audioConnection(codec)) {
-        if (call->state() != CallSettingUp && call->state() != CallConnected)
-            return;
-        auto *popup = new QVexmarMessage(
-            tr("Are you sure you want to hang up?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
-        // The call being asked about: a call that took its place meanwhile is not hung up.
-        popup->setProperty(callIdProperty, call->id());
-        popup->placeOver(this);
-        connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarAoIPCallPage::callPopupClosed);
-        popup->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        CallControl::askHangUp(this, call, &QVexmarAoIPCallPage::callPopupClosed);
         return;
     }
     const std::string network = device->defaultNetwork();
@@ -448,28 +416,17 @@ void QVexmarAoIPCallPage::callPanelClicked()
     const QString number = m_callPanel->text(networkFamilyOfName(network));
     if (number.isEmpty())
         return;
-    auto *connection = new TComAudioConnection(getCom(), codec - 1);
-    const int cause = connection->connect(network, qStringToLatin1(number));
-    if (cause != 0) {
-        TComBaseConnection::dispose(connection);
+    TComAudioConnection *placed = nullptr;
+    const int cause = CallControl::placeCall(codec - 1, network, qStringToLatin1(number), placed);
+    if (cause != 0)
         emit showMessagePopup(tr("Failed to initiate call\n(%1)").arg(getLocaleDictionary()->causeText(cause)), 0);
-        return;
-    }
-    if (!device->addConnection(connection)) {
-        TComBaseConnection::dispose(connection);
-        return;
-    }
-    emit audioCallStatusChanged(connection);
+    else if (placed)
+        emit audioCallStatusChanged(placed);
 }
 
 void QVexmarAoIPCallPage::callPopupClosed()
 {
-    auto *popup = qobject_cast<QVexmarPopup *>(sender());
-    if (!popup || popup->cancelled)
-        return;
-    TComAudioConnection *call = getDevice()->audioConnection(codec);
-    if (call && call->id() == popup->property(callIdProperty).toInt())
-        call->disconnect();
+    CallControl::hangUpIfAccepted(sender(), getDevice()->audioConnection(codec));
 }
 
 void QVexmarAoIPCallPage::bookButtonClicked()

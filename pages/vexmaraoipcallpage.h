@@ -100,14 +100,14 @@ private:
     };
     // Keeps a controller alive while one of its requests runs.
     class ControllerUse;
-    // On a popup about a call: the call's id, so that closing it acts on no other call.
-    static constexpr const char *callIdProperty = "callId";
 
-    void buildTree();
+    void setupUi();
     Interface &side(int which) { return which == SecondarySide ? m_secondary : m_primary; }
     void updateInterface(int which, int networkCode);
     void rebuildInterface(int which, int networkCode);
     void updateInterfaceIndicator(int which);
+    // A notification to the interface controllers of both sides, until one takes it.
+    void routeToControllers(kra::CMsg &body, bool (TComController::*handle)(RpcMessage &));
     // Deleted once no request of it runs.
     void releaseController(TComNetworkController *controller);
     // The device is ready with a default network and the line has no call.

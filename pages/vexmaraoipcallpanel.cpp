@@ -7,6 +7,7 @@
 #include "rpc/rpcvocabulary.h"
 #include "widgets/menu/vexmarmenuselect.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -54,14 +55,6 @@ QColor sipStateColour(int state)
     }
 }
 
-void setFace(QWidget *widget, const QBrush &face, const QColor &text)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, face);
-    palette.setBrush(QPalette::WindowText, QBrush(text));
-    widget->setPalette(palette);
-}
-
 QLabel *panelLabel(QWidget *parent, const QFont &font)
 {
     auto *label = plainTextLabel(new QLabel(parent));
@@ -80,9 +73,8 @@ QVexmarAoIPCallPanel::QVexmarAoIPCallPanel(QWidget *parent) : QWidget(parent)
 
 void QVexmarAoIPCallPanel::setupUi()
 {
-    setFace(this, QBrush(grey), Qt::black);
-    QFont panelFont = font();
-    panelFont.setPixelSize(32);
+    Look::setFace(this, QBrush(grey), Qt::black);
+    const QFont panelFont = Look::pixelFont(font(), 32);
     setFont(panelFont);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 10);
@@ -100,7 +92,7 @@ void QVexmarAoIPCallPanel::setState(int state)
     if (state == m_state)
         return;
     m_state = state;
-    setFace(this, QBrush(callStateColour(state)), Qt::black);
+    Look::setFace(this, QBrush(callStateColour(state)), Qt::black);
 }
 
 const QString &QVexmarAoIPCallPanel::text(int which) const
@@ -138,32 +130,19 @@ void QVexmarAoIPCallPanel::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QPalette::ColorGroup group = palette().currentColorGroup();
-        painter.setPen(QPen(palette().color(group, QPalette::Window), borderWidth));
-        painter.setBrush(palette().brush(group, QPalette::Window));
-        const int p = borderWidth / 2;
-        const QRect face(p, p, width() - borderWidth, height() - borderWidth);
-        if (radius != 0.0f)
-            painter.drawRoundedRect(face, radius, radius, Qt::AbsoluteSize);
-        else
-            painter.drawRect(face);
+        Look::paintFace(painter, this, borderWidth, radius);
     }
     QWidget::paintEvent(event);
-    const char *icon = nullptr;
-    if (m_state == 2)
-        icon = ":/images/phone-call.png";
-    else if (m_state >= 3 && m_state <= 5)
-        icon = ":/images/phone-hangup.png";
-    if (icon) {
+    const QString icon = Look::callStateImage(m_state);
+    if (!icon.isEmpty()) {
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QImage image(QString::fromLatin1(icon));
+        const QImage image(icon);
         painter.drawImage(QRect(5, 5, 80, 80), image, image.rect());
     }
 }
 
-QVexmarSipAccountPanel::QVexmarSipAccountPanel(int account, QWidget *parent) : QFrame(parent), account(account)
+QVexmarSipAccountPanel::QVexmarSipAccountPanel(int number, QWidget *parent) : QFrame(parent), account(number)
 {
     setupUi();
 }
@@ -180,9 +159,9 @@ void QVexmarSipAccountPanel::setupUi()
     m_address->setGeometry(200, 10, 732, 40);
     m_address->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_address->setAutoFillBackground(true);
-    setFace(m_address, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
+    Look::setFace(m_address, QBrush(QColor(0x50, 0x50, 0x50)), Qt::white);
 
-    QVexmarButton *settings = addIconButton(this, QRect(960, 0, 60, 60), QStringLiteral(":/images/settings.png"));
+    QVexmarButton *settings = Look::iconButton(this, QRect(960, 0, 60, 60), QStringLiteral(":/images/settings.png"));
     settings->setObjectName(QStringLiteral("settingsButton"));
     connect(settings, &QAbstractButton::clicked, this, &QVexmarSipAccountPanel::accountSettingsClicked);
 
@@ -191,7 +170,7 @@ void QVexmarSipAccountPanel::setupUi()
     m_stateButton->setGeometry(width() - 80, 10, 80, 40);
     m_stateButton->borderWidth = 1;
     m_stateButton->radius = 5.0f;
-    setFace(m_stateButton, QBrush(grey), Qt::black);
+    Look::setFace(m_stateButton, QBrush(grey), Qt::black);
     m_stateButton->setText(QStringLiteral("SIP"));
 }
 
@@ -200,7 +179,7 @@ void QVexmarSipAccountPanel::setState(int state)
     if (state == m_state)
         return;
     m_state = state;
-    setFace(m_stateButton, QBrush(sipStateColour(state)), Qt::black);
+    Look::setFace(m_stateButton, QBrush(sipStateColour(state)), Qt::black);
 }
 
 void QVexmarSipAccountPanel::setAddress(const QString &address)

@@ -8,6 +8,7 @@
 #include "device/networkcode.h"
 #include "device/qvexmarlocalize.h"
 #include "device/vexmaraccess.h"
+#include "pages/callcontrol.h"
 #include "pages/vexmaraoipcallpanel.h"
 #include "rpc/rpcconvert.h"
 #include "rpc/rpcvocabulary.h"
@@ -114,7 +115,7 @@ void QVexmarAoIPCallPage::codingButtonClicked()
 
     auto *popup = new QVexmarMenuSelect(this);
     popup->placeOver(this);
-    popup->setProperty(callIdProperty, callId);
+    popup->setProperty(CallControl::callIdProperty, callId);
     // The call's own rate joins the list in its place when the device does not offer it.
     const int current = tx.bitRate;
     int previous = 0;
@@ -138,7 +139,7 @@ void QVexmarAoIPCallPage::codingPopupClosed()
         return;
     // Only to the call the rates were offered for.
     const TComAudioConnection *call = getDevice()->audioConnection(codec);
-    if (!call || call->id() != popup->property(callIdProperty).toInt())
+    if (!call || call->id() != popup->property(CallControl::callIdProperty).toInt())
         return;
     kra::CMsg request(kra::CMsg::Do);
     request.setParam(kra::KEY_ACTION, kra::CMD_SEND_USER_INFO);

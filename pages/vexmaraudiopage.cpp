@@ -8,6 +8,7 @@
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -68,18 +69,12 @@ constexpr int line2Output = 13;
 constexpr int lastMasterOutput = 4;
 const QColor masterPink(0xff, 0x99, 0xcc);
 
-QFont pixelFont(QFont font, int size)
-{
-    font.setPixelSize(size);
-    return font;
-}
-
 QLabel *addLabel(QWidget *parent, const QRect &geometry, Qt::Alignment alignment, const QString &text, int pixels)
 {
     auto *label = new QLabel(text, parent);
     label->setGeometry(geometry);
     label->setAlignment(alignment);
-    label->setFont(pixelFont(parent->font(), pixels));
+    label->setFont(Look::pixelFont(parent->font(), pixels));
     return label;
 }
 
@@ -144,7 +139,7 @@ void QVexmarAudioPage::setupUi()
         padlocks.insert(row.input, padlock);
     }
 
-    settingsButton = addIconButton(frame, QRect(632, 52, 150, 90), QStringLiteral(":/images/input-settings.png"));
+    settingsButton = Look::iconButton(frame, QRect(632, 52, 150, 90), QStringLiteral(":/images/input-settings.png"));
     connect(settingsButton, &QAbstractButton::clicked, this, &QVexmarAudioPage::settingsButtonClicked);
     addLabel(frame, QRect(632, 182, 150, 30), Qt::AlignCenter, tr("Hardware"), 26);
     auto *potentiometer = new QLabel(frame);
@@ -184,7 +179,7 @@ void QVexmarAudioPage::setupUi()
             levelKnobs.insert(row.levelIndex, strip);
     }
 
-    homeButton = addIconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    homeButton = Look::iconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarAudioPage::homeButtonClicked);
 }
 
@@ -323,7 +318,7 @@ void QVexmarAudioPage::deviceStateChanged(TComDevice::DeviceState state)
     for (QVexmarAudioPadlock *padlock : qAsConst(padlocks))
         padlock->setEnabled(true);
     // The device's own padlocks once they are known, whichever came first; closed until then.
-    if (getAudioSettings()->state() == 0) {
+    if (getAudioSettings()->state() == TComController::Loaded) {
         readPadlocks();
     } else {
         for (QVexmarAudioPadlock *padlock : qAsConst(padlocks))
@@ -335,7 +330,7 @@ void QVexmarAudioPage::deviceStateChanged(TComDevice::DeviceState state)
 
 void QVexmarAudioPage::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (int input = 0; input < analogInputs; ++input)
         setupAnalogKnob(input);
@@ -392,7 +387,7 @@ void QVexmarAudioPage::audioControllerParamChanged(TComController *, TAudioSetti
 
 void QVexmarAudioPage::matrixControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (int input = firstDigitalInput; input <= usbInput; ++input)
         showInputGain(input);
@@ -473,7 +468,7 @@ void QVexmarAudioPage::padlockClicked(bool)
     TAudioSettings *audio = getAudioSettings();
     // Until the device's word is known a write would put guesses in its other bits: closing needs none, opening
     // waits.
-    if (audio->state() != 0) {
+    if (audio->state() != TComController::Loaded) {
         lockKnob(padlock, true);
         return;
     }

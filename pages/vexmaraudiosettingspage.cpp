@@ -5,7 +5,7 @@
 #include "pages/vexmaraudioscale.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarcontrols.h"
-#include "widgets/vexmarpopuplook.h"
+#include "widgets/vexmarlook.h"
 
 #include <QLabel>
 #include <QScopedValueRollback>
@@ -58,7 +58,7 @@ QVexmarAudioSettingsPage::QVexmarAudioSettingsPage(QWidget *parent) : QVexmarPop
 {
     setupUi();
     TAudioSettings *audio = getAudioSettings();
-    if (audio->state() == 0)
+    if (audio->state() == TComController::Loaded)
         updateControls();
     connect(
         audio, &TComController::controllerStateChanged, this, &QVexmarAudioSettingsPage::audioControllerStateChanged);
@@ -69,23 +69,23 @@ QVexmarAudioSettingsPage::QVexmarAudioSettingsPage(QWidget *parent) : QVexmarPop
 void QVexmarAudioSettingsPage::setupUi()
 {
     const QScopedValueRollback<bool> updating(m_updating, true);
-    PopupLook::frame(this, 980, 540);
-    const QFont labelFont = PopupLook::pixelFont(font(), 28);
+    Look::frame(this, 980, 540);
+    const QFont labelFont = Look::pixelFont(font(), 28);
     const QPalette text = palette();
     const Qt::Alignment topCentred = Qt::AlignTop | Qt::AlignHCenter;
     const QString titles[columns] = {tr("Phantom"), tr("Limiter"), tr("80Hz\nFilter"), tr("Mic/Line"), tr("On")};
     for (int column = 0; column < columns; ++column)
-        PopupLook::label(this, QRect(158 + 158 * column, 20, 158, 70), topCentred, titles[column], text, labelFont);
-    PopupLook::label(this, QRect(632, 54, 158, 70), topCentred, tr("PAD"), text, labelFont);
+        Look::label(this, QRect(158 + 158 * column, 20, 158, 70), topCentred, titles[column], text, labelFont);
+    Look::label(this, QRect(632, 54, 158, 70), topCentred, tr("PAD"), text, labelFont);
 
     const QString inputs[rows] = {tr("MIC 1"), tr("MIC 2"), tr("MIC A"), tr("MIC B")};
     QLabel *rowLabels[rows] = {};
     for (int row = 0; row < rows; ++row)
-        rowLabels[row] = PopupLook::label(
-            this, QRect(0, 90 + 70 * row, 158, 70), PopupLook::centred, inputs[row], text, labelFont);
+        rowLabels[row]
+            = Look::label(this, QRect(0, 90 + 70 * row, 158, 70), Look::centred, inputs[row], text, labelFont);
     micALabel = rowLabels[2];
     micBLabel = rowLabels[3];
-    const QPalette grey = PopupLook::dark(palette(), QColor(127, 127, 127));
+    const QPalette grey = Look::dark(palette(), QColor(127, 127, 127));
     micALabel->setPalette(grey);
     micBLabel->setPalette(grey);
 
@@ -105,17 +105,18 @@ void QVexmarAudioSettingsPage::setupUi()
 
     thresholdKnob = new QVexmarKnob(0, this);
     thresholdKnob->setGeometry(422, 378, 100, 100);
-    thresholdKnob->setFont(PopupLook::pixelFont(font(), 26));
+    thresholdKnob->setFont(Look::pixelFont(font(), 26));
     // The bottom position reads -16 while it holds, and sends, -15.
     thresholdKnob->setMinimum(thresholdMinimum, QStringLiteral("-16"));
     thresholdKnob->setMaximum(thresholdMaximum, QString());
     thresholdKnob->setSingleStep(thresholdStep);
     thresholdKnob->setValue(-9);
     connect(thresholdKnob, &QVexmarKnob::valueChanged, this, &QVexmarAudioSettingsPage::thresholdChanged);
-    PopupLook::label(this, QRect(393, 488, 158, 35), topCentred, tr("Threshold"), text, labelFont);
+    Look::label(this, QRect(393, 488, 158, 35), topCentred, tr("Threshold"), text, labelFont);
 
-    backButton = addIconButton(this, QRect(width() - 2 * lineWidth() - 120, height() - 2 * lineWidth() - 90, 120, 90),
-        QStringLiteral(":/images/back.png"));
+    backButton
+        = Look::iconButton(this, QRect(width() - 2 * lineWidth() - 120, height() - 2 * lineWidth() - 90, 120, 90),
+            QStringLiteral(":/images/back.png"));
     connect(backButton, &QAbstractButton::clicked, this, &QVexmarAudioSettingsPage::backButtonClicked);
 }
 
@@ -124,7 +125,7 @@ void QVexmarAudioSettingsPage::updateControls()
     const QScopedValueRollback<bool> updating(m_updating, true);
     // Once docked the second pair stays usable for the popup's life.
     if (getDevice()->dockingDetected()) {
-        const QPalette white = PopupLook::dark(palette());
+        const QPalette white = Look::dark(palette());
         micALabel->setPalette(white);
         micBLabel->setPalette(white);
         for (int row = firstDockedRow; row < rows; ++row) {
@@ -154,7 +155,7 @@ void QVexmarAudioSettingsPage::showThreshold()
 
 void QVexmarAudioSettingsPage::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() == 0)
+    if (sender->state() == TComController::Loaded)
         updateControls();
 }
 

@@ -11,6 +11,7 @@
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarconfirm.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -76,28 +77,24 @@ void QVexmarEditorPage::setButtonState(int state)
     const bool source = m_sourceView;
     switch (state) {
     case DrawBarGraph::InsidePosition:
-        setImage(btn_Add, source ? I::goWhite : I::goGrey);
-        setImage(btn_AddMark, I::markWhite);
-        setImage(btn_DelMark, source ? I::deleteGrey : I::deleteWhite);
-        setImage(btn_previous, I::previousWhite);
-        setImage(btn_Next, I::nextWhite);
+        Look::setImages({{btn_Add, source ? I::goWhite : I::goGrey}, {btn_AddMark, I::markWhite},
+            {btn_DelMark, source ? I::deleteGrey : I::deleteWhite}, {btn_previous, I::previousWhite},
+            {btn_Next, I::nextWhite}});
         return;
     case DrawBarGraph::StartPosition:
     case DrawBarGraph::EmptyPosition:
     case DrawBarGraph::EndPosition:
-    case DrawBarGraph::MarkPosition:
-        setImage(btn_Add, I::goGrey);
-        setImage(btn_AddMark, I::markGrey);
-        setImage(btn_DelMark, state == DrawBarGraph::MarkPosition ? I::deleteWhite : I::deleteGrey);
-        setImage(btn_previous,
-            state == DrawBarGraph::StartPosition || state == DrawBarGraph::EmptyPosition ? I::previousGrey
-                                                                                         : I::previousWhite);
-        setImage(btn_Next,
-            state == DrawBarGraph::EmptyPosition || state == DrawBarGraph::EndPosition ? I::nextGrey : I::nextWhite);
+    case DrawBarGraph::MarkPosition: {
+        const bool atStart = state == DrawBarGraph::StartPosition || state == DrawBarGraph::EmptyPosition;
+        const bool atEnd = state == DrawBarGraph::EmptyPosition || state == DrawBarGraph::EndPosition;
+        Look::setImages({{btn_Add, I::goGrey}, {btn_AddMark, I::markGrey},
+            {btn_DelMark, state == DrawBarGraph::MarkPosition ? I::deleteWhite : I::deleteGrey},
+            {btn_previous, atStart ? I::previousGrey : I::previousWhite},
+            {btn_Next, atEnd ? I::nextGrey : I::nextWhite}});
         return;
+    }
     default:
-        setImage(btn_previous, I::previousWhite);
-        setImage(btn_Next, I::nextWhite);
+        Look::setImages({{btn_previous, I::previousWhite}, {btn_Next, I::nextWhite}});
         return;
     }
 }
@@ -106,8 +103,8 @@ void QVexmarEditorPage::setZoomIcons(const DrawBarGraph *graph)
 {
     const bool content = graph->durationMs() > 0;
     const bool widest = graph == graphSource ? graph->isAtMaxZoom() : graph->isAtMaxTrackZoom();
-    setImage(btn_ZoomIn, content && !graph->isAtMinZoom() ? I::zoomInWhite : I::zoomInGrey);
-    setImage(btn_ZoomOut, content && !widest ? I::zoomOutWhite : I::zoomOutGrey);
+    Look::setImage(btn_ZoomIn, content && !graph->isAtMinZoom() ? I::zoomInWhite : I::zoomInGrey);
+    Look::setImage(btn_ZoomOut, content && !widest ? I::zoomOutWhite : I::zoomOutGrey);
 }
 
 void QVexmarEditorPage::showSourceView()
@@ -117,16 +114,14 @@ void QVexmarEditorPage::showSourceView()
     graphProject->setDimmed();
     setZoomIcons(graphSource);
     if (sourceLength() > 0) {
-        setImage(btn_Play, I::playWhite);
+        Look::setImage(btn_Play, I::playWhite);
         updateButtonState(m_sourceCursor, true);
     } else {
         setButtonState(DrawBarGraph::EmptyPosition);
-        setImage(btn_Play, I::playGrey);
+        Look::setImage(btn_Play, I::playGrey);
     }
     m_saveEnabled = false;
-    setImage(btn_Save, I::saveGrey);
-    setImage(btn_Trash, I::trashDisable);
-    setImage(btn_Open, I::openWhite);
+    Look::setImages({{btn_Save, I::saveGrey}, {btn_Trash, I::trashDisable}, {btn_Open, I::openWhite}});
     const bool stereo = graphSource->model().isStereo(TrackGraphModel::DisplayList, 0);
     setChannelSwitch(stereo, stereo && !graphSource->isFirstChannelSelected());
 }
@@ -139,17 +134,14 @@ void QVexmarEditorPage::showProjectView()
     setZoomIcons(graphProject);
     if (graphProject->trackCount() == 0) {
         setButtonState(DrawBarGraph::EmptyPosition);
-        setImage(btn_Play, I::playGrey);
-        setImage(btn_Trash, I::trashDisable);
+        Look::setImages({{btn_Play, I::playGrey}, {btn_Trash, I::trashDisable}});
     } else {
-        setImage(btn_Play, I::playWhite);
-        setImage(btn_Trash, I::trashWhite);
+        Look::setImages({{btn_Play, I::playWhite}, {btn_Trash, I::trashWhite}});
         updateButtonState(m_projectCursor, false);
     }
     m_saveEnabled = projectLength() >= 1;
-    setImage(btn_Save, m_saveEnabled ? I::saveWhite : I::saveGrey);
-    setImage(btn_Add, I::goGrey);
-    setImage(btn_Open, I::openGrey);
+    Look::setImages(
+        {{btn_Save, m_saveEnabled ? I::saveWhite : I::saveGrey}, {btn_Add, I::goGrey}, {btn_Open, I::openGrey}});
     setChannelSwitch(false, switchChan->isChecked());
 }
 
@@ -265,7 +257,7 @@ void QVexmarEditorPage::moveToStop(bool forward)
 void QVexmarEditorPage::slot_onClicked_btn_Step()
 {
     m_speed = m_speed == 1 ? 4 : m_speed == 4 ? 16 : 1;
-    setImage(btn_Step, m_speed == 1 ? I::speed1 : m_speed == 4 ? I::speed4 : I::speed16);
+    Look::setImage(btn_Step, m_speed == 1 ? I::speed1 : m_speed == 4 ? I::speed4 : I::speed16);
 }
 
 void QVexmarEditorPage::slot_onClicked_btn_ZoomIn()
@@ -507,7 +499,7 @@ void QVexmarEditorPage::startPlayback()
 
 void QVexmarEditorPage::startPlayTimer()
 {
-    setImage(btn_Play, I::stopWhite);
+    Look::setImage(btn_Play, I::stopWhite);
     m_elapsed = std::make_unique<QElapsedTimer>();
     m_elapsed->start();
     delete m_playTimer;
@@ -580,7 +572,7 @@ void QVexmarEditorPage::stopPlayback()
     m_idle = true;
     if (m_playTimer)
         m_playTimer->stop();
-    setImage(btn_Play, I::playWhite);
+    Look::setImage(btn_Play, I::playWhite);
     if (m_elapsed) {
         m_elapsed.reset();
         if (source || project)

@@ -13,6 +13,7 @@
 #include "widgets/vexmarconfirm.h"
 #include "widgets/vexmarcontrols.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarplaintext.h"
 #include "widgets/vexmarprojectpopups.h"
@@ -71,7 +72,7 @@ QVexmarEditorPage::QVexmarEditorPage(QWidget *parent) : QVexmarPageWidget(parent
 {
     m_recorder = std::make_unique<RecorderModel>();
     m_waveMapRoot = QCoreApplication::applicationDirPath() + QStringLiteral("/wavemaps");
-    buildUi();
+    setupUi();
 }
 
 QVexmarEditorPage::~QVexmarEditorPage()
@@ -83,25 +84,13 @@ QVexmarEditorPage::~QVexmarEditorPage()
 // ---------------------------------------------------------------------------------------------------------------
 // Layout
 
-QVexmarButton *QVexmarEditorPage::addButton(
-    const QRect &geometry, const QString &image, void (QVexmarEditorPage::*slot)())
-{
-    QVexmarButton *button = addIconButton(contentFrame, geometry, image);
-    connect(button, &QAbstractButton::clicked, this, slot);
-    return button;
-}
-
 QLabel *QVexmarEditorPage::addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment)
 {
     auto *label = plainTextLabel(new QLabel(text, contentFrame));
     label->setGeometry(geometry);
-    QFont labelFont = font();
-    labelFont.setPixelSize(20);
+    const QFont labelFont = Look::pixelFont(font(), 20);
     label->setFont(labelFont);
-    QPalette palette = label->palette();
-    palette.setBrush(QPalette::Window, labelGround);
-    palette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    label->setPalette(palette);
+    Look::setFace(label, labelGround, Qt::white);
     label->setAlignment(alignment ? alignment : Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
@@ -117,18 +106,14 @@ DrawBarGraph *QVexmarEditorPage::addGraph(const QRect &geometry, int id)
     return graph;
 }
 
-void QVexmarEditorPage::setImage(QVexmarButton *button, const QString &path)
-{
-    button->setIcon(lazyIcon(path));
-}
-
-void QVexmarEditorPage::buildUi()
+void QVexmarEditorPage::setupUi()
 {
     using E = QVexmarEditorPage;
     namespace I = EditorImages;
-    btn_Add = addButton({30, 40, 90, 90}, I::goWhite, &E::slot_onClicked_btn_Add);
-    btn_previous = addButton({30, 190, 90, 90}, I::previousWhite, &E::slot_onClicked_btn_previous);
-    btn_Save = addButton({30, 310, 90, 90}, I::saveGrey, &E::slot_onClicked_btn_Save);
+    btn_Add = Look::iconButton(contentFrame, {30, 40, 90, 90}, I::goWhite, this, &E::slot_onClicked_btn_Add);
+    btn_previous
+        = Look::iconButton(contentFrame, {30, 190, 90, 90}, I::previousWhite, this, &E::slot_onClicked_btn_previous);
+    btn_Save = Look::iconButton(contentFrame, {30, 310, 90, 90}, I::saveGrey, this, &E::slot_onClicked_btn_Save);
     knob = new QVexmarKnobMinimal(contentFrame);
     knob->setGeometry(30, 430, 100, 100);
     knob->setText(QStringLiteral("FK"));
@@ -159,17 +144,21 @@ void QVexmarEditorPage::buildUi()
     lbl_ProjectCursor = addLabel({585, 410, 300, 65}, projectTimeText(0));
     lbl_ProjectLength = addLabel({840, 430, 300, 65}, projectTimeText(0), Qt::AlignRight | Qt::AlignVCenter);
 
-    btn_Open = addButton({1170, 40, 90, 90}, I::openWhite, &E::slot_onClicked_btn_Open);
-    btn_Next = addButton({1170, 190, 90, 90}, I::nextWhite, &E::slot_onClicked_btn_Next);
-    btn_Trash = addButton({1170, 310, 90, 90}, I::trashDisable, &E::slot_onClicked_btn_Trash);
-    btn_ZoomIn = addButton({20, 548, 90, 90}, I::zoomInGrey, &E::slot_onClicked_btn_ZoomIn);
-    btn_ZoomOut = addButton({120, 548, 90, 90}, I::zoomOutGrey, &E::slot_onClicked_btn_ZoomOut);
-    btn_Undo = addButton({240, 548, 90, 90}, I::undoGrey, &E::slot_onClicked_btn_Undo);
-    btn_AddMark = addButton({360, 548, 90, 90}, I::markWhite, &E::slot_onClicked_btn_AddMark);
-    btn_DelMark = addButton({480, 548, 90, 90}, I::deleteGrey, &E::slot_onClicked_btn_DelMark);
-    btn_Play = addButton({600, 548, 90, 90}, I::playWhite, &E::slot_onClicked_btn_Play);
-    btn_Step = addButton({720, 548, 90, 90}, I::speed16, &E::slot_onClicked_btn_Step);
-    btn_Home = addButton({1154, 548, 120, 90}, I::home, &E::homeButtonClicked);
+    btn_Open = Look::iconButton(contentFrame, {1170, 40, 90, 90}, I::openWhite, this, &E::slot_onClicked_btn_Open);
+    btn_Next = Look::iconButton(contentFrame, {1170, 190, 90, 90}, I::nextWhite, this, &E::slot_onClicked_btn_Next);
+    btn_Trash
+        = Look::iconButton(contentFrame, {1170, 310, 90, 90}, I::trashDisable, this, &E::slot_onClicked_btn_Trash);
+    btn_ZoomIn = Look::iconButton(contentFrame, {20, 548, 90, 90}, I::zoomInGrey, this, &E::slot_onClicked_btn_ZoomIn);
+    btn_ZoomOut
+        = Look::iconButton(contentFrame, {120, 548, 90, 90}, I::zoomOutGrey, this, &E::slot_onClicked_btn_ZoomOut);
+    btn_Undo = Look::iconButton(contentFrame, {240, 548, 90, 90}, I::undoGrey, this, &E::slot_onClicked_btn_Undo);
+    btn_AddMark
+        = Look::iconButton(contentFrame, {360, 548, 90, 90}, I::markWhite, this, &E::slot_onClicked_btn_AddMark);
+    btn_DelMark
+        = Look::iconButton(contentFrame, {480, 548, 90, 90}, I::deleteGrey, this, &E::slot_onClicked_btn_DelMark);
+    btn_Play = Look::iconButton(contentFrame, {600, 548, 90, 90}, I::playWhite, this, &E::slot_onClicked_btn_Play);
+    btn_Step = Look::iconButton(contentFrame, {720, 548, 90, 90}, I::speed16, this, &E::slot_onClicked_btn_Step);
+    btn_Home = Look::iconButton(contentFrame, {1154, 548, 120, 90}, I::home, this, &E::homeButtonClicked);
 
     // Names unique in the whole screen window.
     const std::pair<QWidget *, const char *> names[] = {{btn_Add, "editorAddButton"},
@@ -192,20 +181,15 @@ void QVexmarEditorPage::buildUi()
 void QVexmarEditorPage::setFileLabel(const QString &text, bool error)
 {
     lbl_File->setText(text);
-    QPalette palette = lbl_File->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(error ? Qt::red : Qt::white));
-    lbl_File->setPalette(palette);
+    Look::setTextColour(lbl_File, error ? Qt::red : Qt::white);
 }
 
 void QVexmarEditorPage::setChannelSwitch(bool enabled, bool right)
 {
     switchChan->setEnabled(enabled);
     switchChan->setChecked(right);
-    for (QLabel *label : {lbl_Left, lbl_Right}) {
-        QPalette palette = label->palette();
-        palette.setBrush(QPalette::WindowText, enabled ? QColor(Qt::white) : labelGrey);
-        label->setPalette(palette);
-    }
+    for (QLabel *label : {lbl_Left, lbl_Right})
+        Look::setTextColour(label, enabled ? QColor(Qt::white) : labelGrey);
 }
 
 void QVexmarEditorPage::setProjectLabel(const QString &text)
@@ -641,11 +625,6 @@ void QVexmarEditorPage::timeoutEvent()
     const bool built = m_recorder->buildProjectWav(m_projectFile);
     // The waiting message turns into the result.
     showMessage(built ? tr("Finished.") : tr("Failed to save the project."), 0);
-}
-
-void QVexmarEditorPage::showMessage(const QString &text, int autoCloseMs)
-{
-    QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
 void QVexmarEditorPage::slot_onClicked_btn_Trash()

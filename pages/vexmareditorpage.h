@@ -67,7 +67,6 @@ public:
     void refresh(bool useStoredSource);
     void openProjectSelector();
     void clearProject();
-    void showMessage(const QString &text, int autoCloseMs);
 
     // Editing, zoom and playback
     void updateButtonState(qint64 ms, bool forSourceView);
@@ -152,11 +151,9 @@ protected:
 private:
     using ElementList = std::vector<ProjectElement>;
 
-    void buildUi();
-    QVexmarButton *addButton(const QRect &geometry, const QString &image, void (QVexmarEditorPage::*slot)());
+    void setupUi();
     QLabel *addLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment = {});
     DrawBarGraph *addGraph(const QRect &geometry, int id);
-    static void setImage(QVexmarButton *button, const QString &path);
     void setFileLabel(const QString &text, bool error);
     void setChannelSwitch(bool enabled, bool right);
     // The recorder settings read again, so that a request names the drive and project the device has now.
@@ -221,7 +218,6 @@ private:
     std::string m_waveMap;
     ProjectSource m_source;
     std::array<std::unique_ptr<ElementList>, 3> m_elements;
-    QPointer<QVexmarMessage> m_message;
     std::unique_ptr<QTimer> m_saveTimer;
     QString m_waveMapRoot;
     QString m_waveFolder; // the project's folder below the root; empty when the device gave none that fits

@@ -8,6 +8,7 @@
 #include "rpc/rpcvocabulary.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarplaintext.h"
 
@@ -61,7 +62,7 @@ QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent
     m_recorder->setStateCommand(m_recorder->recorderStateToCommand(), false);
     // The device's clock ticks reach the status bar; the page only asks for them.
     TComRpcAccess(getCom()).subscribe(kra::EVT_TIME_STAMP);
-    buildUi();
+    setupUi();
     m_filling = false;
     // A hand-over to the editor cannot go on without the device.
     connect(getCom(), &kra::CCom::stateChanged, this, [this](RpcConnection::ConnectionState state) {
@@ -72,25 +73,13 @@ QVexmarFolderPage::QVexmarFolderPage(QWidget *parent) : QVexmarPageWidget(parent
 
 QVexmarFolderPage::~QVexmarFolderPage() = default;
 
-QVexmarButton *QVexmarFolderPage::addButton(
-    QWidget *parent, const QRect &geometry, const QString &image, void (QVexmarFolderPage::*slot)())
-{
-    QVexmarButton *button = addIconButton(parent, geometry, image);
-    connect(button, &QAbstractButton::clicked, this, slot);
-    return button;
-}
-
 QLabel *QVexmarFolderPage::addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment)
 {
     auto *label = plainTextLabel(new QLabel(text, this));
     label->setGeometry(geometry);
-    QFont labelFont = font();
-    labelFont.setPixelSize(pixelSize);
+    const QFont labelFont = Look::pixelFont(font(), pixelSize);
     label->setFont(labelFont);
-    QPalette palette = label->palette();
-    palette.setBrush(QPalette::Window, labelGround);
-    palette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    label->setPalette(palette);
+    Look::setFace(label, labelGround, Qt::white);
     if (alignment)
         label->setAlignment(alignment);
     return label;
@@ -100,8 +89,7 @@ QListWidget *QVexmarFolderPage::addList(const QRect &geometry)
 {
     auto *list = new QListWidget(this);
     list->setGeometry(geometry);
-    QFont listFont = font();
-    listFont.setPixelSize(34);
+    const QFont listFont = Look::pixelFont(font(), 34);
     list->setFont(listFont);
     QPalette palette = list->palette();
     palette.setBrush(QPalette::Window, QBrush(Qt::black, Qt::NoBrush));
@@ -115,20 +103,18 @@ QListWidget *QVexmarFolderPage::addList(const QRect &geometry)
     return list;
 }
 
-void QVexmarFolderPage::setImage(QVexmarButton *button, const QString &path)
-{
-    button->setIcon(lazyIcon(path));
-}
-
-void QVexmarFolderPage::buildUi()
+void QVexmarFolderPage::setupUi()
 {
     QWidget *frame = contentFrame;
     using F = QVexmarFolderPage;
     btn_LeftPlayPause
-        = addButton(frame, {20, 40, 90, 90}, FolderImages::playGrey, &F::slot_onClicked_btn_LeftPlayPause);
-    btn_LeftStop = addButton(frame, {20, 160, 90, 90}, FolderImages::stopGrey, &F::slot_onClicked_btn_LeftStop);
-    btn_editWav = addButton(frame, {20, 280, 90, 90}, FolderImages::wavesDisable, &F::slot_onClicked_btn_editWav);
-    btn_editMeta = addButton(frame, {20, 400, 90, 90}, FolderImages::pencilDisable, &F::slot_onClicked_btn_editMeta);
+        = Look::iconButton(frame, {20, 40, 90, 90}, FolderImages::playGrey, this, &F::slot_onClicked_btn_LeftPlayPause);
+    btn_LeftStop
+        = Look::iconButton(frame, {20, 160, 90, 90}, FolderImages::stopGrey, this, &F::slot_onClicked_btn_LeftStop);
+    btn_editWav
+        = Look::iconButton(frame, {20, 280, 90, 90}, FolderImages::wavesDisable, this, &F::slot_onClicked_btn_editWav);
+    btn_editMeta = Look::iconButton(
+        frame, {20, 400, 90, 90}, FolderImages::pencilDisable, this, &F::slot_onClicked_btn_editMeta);
 
     addLabel({140, 20, 180, 22}, tr("Takes"), 30);
     addLabel({140, 50, 60, 25}, tr("Index"), 20);
@@ -157,32 +143,41 @@ void QVexmarFolderPage::buildUi()
     lbl_PlayTime = addLabel({420, 450, 350, 44}, tr("Play Time:"), 30);
     showFileInfo(nullptr);
 
-    btn_edit_drive = addButton(frame, {800, 65, 60, 60}, FolderImages::tools, &F::slot_onClicked_btn_edit_drive);
-    btn_edit_project = addButton(frame, {800, 155, 60, 60}, FolderImages::tools, &F::slot_onClicked_btn_edit_project);
+    btn_edit_drive
+        = Look::iconButton(frame, {800, 65, 60, 60}, FolderImages::tools, this, &F::slot_onClicked_btn_edit_drive);
+    btn_edit_project
+        = Look::iconButton(frame, {800, 155, 60, 60}, FolderImages::tools, this, &F::slot_onClicked_btn_edit_project);
 
     addLabel({880, 20, 180, 29}, tr("PlayList"), 30);
     lbl_Duration = addLabel({940, 50, 190, 25}, tr("Duration: 00:00:00"), 20, Qt::AlignRight | Qt::AlignVCenter);
     listWidget_Right = addList({875, 77, 275, 450});
     connect(listWidget_Right, &QListWidget::itemClicked, this, &F::slot_onListWidget_Right_itemClicked);
 
-    btn_RightPlayPause
-        = addButton(frame, {1160, 40, 90, 90}, FolderImages::playGrey, &F::slot_onClicked_btn_RightPlayPause);
-    btn_RightStop = addButton(frame, {1160, 160, 90, 90}, FolderImages::stopGrey, &F::slot_onClicked_btn_RightStop);
-    btn_RightNext = addButton(frame, {1160, 280, 90, 90}, FolderImages::nextGrey, &F::slot_onClicked_btn_RightNext);
-    btn_RightPrevious
-        = addButton(frame, {1160, 400, 90, 90}, FolderImages::previousGrey, &F::slot_onClicked_btn_RightPrevious);
+    btn_RightPlayPause = Look::iconButton(
+        frame, {1160, 40, 90, 90}, FolderImages::playGrey, this, &F::slot_onClicked_btn_RightPlayPause);
+    btn_RightStop
+        = Look::iconButton(frame, {1160, 160, 90, 90}, FolderImages::stopGrey, this, &F::slot_onClicked_btn_RightStop);
+    btn_RightNext
+        = Look::iconButton(frame, {1160, 280, 90, 90}, FolderImages::nextGrey, this, &F::slot_onClicked_btn_RightNext);
+    btn_RightPrevious = Look::iconButton(
+        frame, {1160, 400, 90, 90}, FolderImages::previousGrey, this, &F::slot_onClicked_btn_RightPrevious);
 
-    btn_Trash = addButton(frame, {20, 548, 90, 90}, FolderImages::trashDisable, &F::slot_onClicked_btn_Trash);
-    btn_share = addButton(frame, {140, 548, 90, 90}, FolderImages::shareDisable, &F::slot_onClicked_btn_share);
-    btn_goRight = addButton(frame, {410, 548, 90, 90}, FolderImages::pushRightWhite, &F::slot_onClicked_btn_goRight);
-    btn_goLeft = addButton(frame, {760, 548, 90, 90}, FolderImages::pushLeftWhite, &F::slot_onClicked_btn_goLeft);
-    btn_ItemUp = addButton(frame, {900, 548, 90, 90}, FolderImages::upWhite, &F::slot_onClicked_btn_ItemUp);
-    btn_ItemDown = addButton(frame, {1025, 548, 90, 90}, FolderImages::downWhite, &F::slot_onClicked_btn_ItemDown);
+    btn_Trash
+        = Look::iconButton(frame, {20, 548, 90, 90}, FolderImages::trashDisable, this, &F::slot_onClicked_btn_Trash);
+    btn_share
+        = Look::iconButton(frame, {140, 548, 90, 90}, FolderImages::shareDisable, this, &F::slot_onClicked_btn_share);
+    btn_goRight = Look::iconButton(
+        frame, {410, 548, 90, 90}, FolderImages::pushRightWhite, this, &F::slot_onClicked_btn_goRight);
+    btn_goLeft
+        = Look::iconButton(frame, {760, 548, 90, 90}, FolderImages::pushLeftWhite, this, &F::slot_onClicked_btn_goLeft);
+    btn_ItemUp
+        = Look::iconButton(frame, {900, 548, 90, 90}, FolderImages::upWhite, this, &F::slot_onClicked_btn_ItemUp);
+    btn_ItemDown
+        = Look::iconButton(frame, {1025, 548, 90, 90}, FolderImages::downWhite, this, &F::slot_onClicked_btn_ItemDown);
 
     // Not translated, as the device shows it.
-    lbl_RecordingLock = new QLabel(QStringLiteral("Can not use playback module when recording"), this);
-    QFont lockFont = font();
-    lockFont.setPixelSize(34);
+    lbl_RecordingLock = new QLabel(tr("Can not use playback module when recording"), this);
+    const QFont lockFont = Look::pixelFont(font(), 34);
     lbl_RecordingLock->setFont(lockFont);
     lbl_RecordingLock->setAlignment(Qt::AlignCenter);
     lbl_RecordingLock->setAutoFillBackground(true);
@@ -195,7 +190,8 @@ void QVexmarFolderPage::buildUi()
     lbl_RecordingLock->hide();
 
     // On the page itself, not the content frame: the lock covers the frame, and Home must stay in reach.
-    btn_Home = addButton(this, {1154, 548, 120, 90}, QStringLiteral(":/images/home.png"), &F::homeButtonClicked);
+    btn_Home = Look::iconButton(
+        this, {1154, 548, 120, 90}, QStringLiteral(":/images/home.png"), this, &F::homeButtonClicked);
     btn_Home->raise();
 }
 
@@ -234,13 +230,10 @@ void QVexmarFolderPage::showEvent(QShowEvent *event)
         reload();
 
     if (editor) {
-        setImage(btn_RightPlayPause, FolderImages::playGrey);
-        setImage(btn_RightStop, FolderImages::stopGrey);
-        setImage(btn_goLeft, FolderImages::pushLeftGrey);
-        setImage(btn_ItemUp, FolderImages::upGrey);
-        setImage(btn_ItemDown, FolderImages::downGrey);
-        setImage(btn_RightPrevious, FolderImages::previousGrey);
-        setImage(btn_RightNext, FolderImages::nextGrey);
+        namespace I = FolderImages;
+        Look::setImages({{btn_RightPlayPause, I::playGrey}, {btn_RightStop, I::stopGrey}, {btn_goLeft, I::pushLeftGrey},
+            {btn_ItemUp, I::upGrey}, {btn_ItemDown, I::downGrey}, {btn_RightPrevious, I::previousGrey},
+            {btn_RightNext, I::nextGrey}});
     }
 }
 
@@ -498,15 +491,14 @@ void QVexmarFolderPage::showFileInfo(const FolderFileInfo *info)
         lbl_Marks->setText(tr("Marks:"));
         return;
     }
-    lbl_Name->setText(QStringLiteral("Name: ") + info->name);
+    lbl_Name->setText(tr("Name: ") + info->name);
     wrapLabelText(lbl_Name, lbl_Name->width());
-    lbl_Time->setText(QStringLiteral("Time: ") + info->time);
-    lbl_Date->setText(QStringLiteral("Date: ") + info->date);
+    lbl_Time->setText(tr("Time: ") + info->time);
+    lbl_Date->setText(tr("Date: ") + info->date);
     const bool pcm = info->format.compare(QString::fromStdString(kra::FMT_WAV), Qt::CaseInsensitive) == 0;
-    lbl_Format->setText(QStringLiteral("Form: ")
-        + (pcm ? QStringLiteral("PCM 16/48kHz") : QStringLiteral("MPEG II 128/48kHz"))
+    lbl_Format->setText(tr("Form: ") + (pcm ? QStringLiteral("PCM 16/48kHz") : QStringLiteral("MPEG II 128/48kHz"))
         + (info->channels == QLatin1String("1") ? QStringLiteral(" M.") : QStringLiteral(" St.")));
-    lbl_Marks->setText(QStringLiteral("Mark: No"));
+    lbl_Marks->setText(tr("Mark: No"));
 }
 
 void QVexmarFolderPage::wrapLabelText(QLabel *label, int width)
@@ -545,11 +537,6 @@ QString QVexmarFolderPage::formatPlayTime(qint64 seconds)
 {
     const long long s = std::max<qint64>(seconds, 0);
     return QString::asprintf("%02lld:%02lld:%02lld", s / 3600, s % 3600 / 60, s % 60);
-}
-
-void QVexmarFolderPage::showMessage(const QString &text, int autoCloseMs)
-{
-    QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
 }
 
 void QVexmarFolderPage::homeButtonClicked()

@@ -81,10 +81,12 @@ public:
     void storePlayList();
     void showFileInfo(const FolderFileInfo *info);
     void updatePlayListDuration();
-    void showMessage(const QString &text, int autoCloseMs);
     const FolderFileInfo *findRecordByFileName(const QString &name) const;
     // The record a list item stands for, by the file name it carries.
     const FolderFileInfo *recordOfItem(const QListWidgetItem *item) const;
+    // The record the trash and share buttons act on: the first selected one, the left side's playback stopped for
+    // it; null, with nothing stopped, while the page may not act on one.
+    QListWidgetItem *selectedRecord();
     // Counts past 23 hours: a play list can be longer than a day.
     static QString formatPlayTime(qint64 seconds);
     static QString formatMegabytes(int megabytes);
@@ -200,9 +202,7 @@ protected slots:
     void homeButtonClicked();
 
 private:
-    void buildUi();
-    QVexmarButton *addButton(
-        QWidget *parent, const QRect &geometry, const QString &image, void (QVexmarFolderPage::*slot)());
+    void setupUi();
     QLabel *addLabel(const QRect &geometry, const QString &text, int pixelSize, Qt::Alignment alignment = {});
     QListWidget *addList(const QRect &geometry);
     void reload();
@@ -217,12 +217,9 @@ private:
     // drives; only a recording can go by FTP.
     void openExportPopup(const QString &title, const QString &name, int megabytes, bool soundFile);
     void showCopyFailure(const std::string &cause);
-    // A message of the FTP job, over the screen window (over the fallback while there is none).
-    static void showScreenMessage(const QString &text, QWidget *fallback);
     void endEditorHandOver();
     // The file names of the play list's items, in their order.
     QStringList playListNames() const;
-    static void setImage(QVexmarButton *button, const QString &path);
     // hh:mm:ss as seconds, from 0 to MaxRecordSeconds; 0 when the text is not three ':' parts. A part that is no
     // number counts 0.
     static double lengthSeconds(const QString &length, bool *ok = nullptr);
@@ -249,7 +246,6 @@ private:
     bool m_recordSelected = false;
     bool m_playListActive = false;
     bool m_filling = false;
-    QPointer<QVexmarMessage> m_message;
     QTimer *m_editorTimer = nullptr;
     // A hand-over to the editor is under way / the editor page was asked for in it.
     bool m_handingOver = false;

@@ -7,6 +7,7 @@
 #include "pages/vexmarfolderpage.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarconfirm.h"
+#include "widgets/vexmarlook.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -34,46 +35,31 @@ bool moveSelected(QListWidget *from, QListWidget *to)
 
 void QVexmarFolderPage::refreshLeftControls()
 {
+    namespace I = FolderImages;
     if (!m_recordSelected) {
         listWidget_Left->clearSelection();
         listWidget_Left->setSelectionMode(QAbstractItemView::NoSelection);
-        setImage(btn_LeftPlayPause, FolderImages::playGrey);
-        setImage(btn_LeftStop, FolderImages::stopGrey);
-        setImage(btn_Trash, FolderImages::trashDisable);
-        setImage(btn_share, FolderImages::shareDisable);
-        setImage(btn_editMeta, FolderImages::pencilDisable);
-        setImage(btn_editWav, FolderImages::wavesDisable);
-        setImage(btn_goRight, FolderImages::pushRightGrey);
+        Look::setImages({{btn_LeftPlayPause, I::playGrey}, {btn_LeftStop, I::stopGrey}, {btn_Trash, I::trashDisable},
+            {btn_share, I::shareDisable}, {btn_editMeta, I::pencilDisable}, {btn_editWav, I::wavesDisable},
+            {btn_goRight, I::pushRightGrey}});
     } else {
         listWidget_Left->setSelectionMode(QAbstractItemView::SingleSelection);
         listWidget_Left->setFocus();
         if (m_leftPlaying) {
-            setImage(btn_LeftPlayPause, FolderImages::pauseWhite);
-            setImage(btn_LeftStop, FolderImages::stopWhite);
-            setImage(btn_Trash, FolderImages::trashDisable);
-            setImage(btn_goRight, FolderImages::pushRightGrey);
+            Look::setImages({{btn_LeftPlayPause, I::pauseWhite}, {btn_LeftStop, I::stopWhite},
+                {btn_Trash, I::trashDisable}, {btn_goRight, I::pushRightGrey}});
         } else if (m_leftPaused) {
-            setImage(btn_LeftPlayPause, FolderImages::playWhite);
-            setImage(btn_LeftStop, FolderImages::stopWhite);
-            setImage(btn_Trash, FolderImages::trashDisable);
-            setImage(btn_share, FolderImages::shareDisable);
-            setImage(btn_goRight, FolderImages::pushRightGrey);
+            Look::setImages({{btn_LeftPlayPause, I::playWhite}, {btn_LeftStop, I::stopWhite},
+                {btn_Trash, I::trashDisable}, {btn_share, I::shareDisable}, {btn_goRight, I::pushRightGrey}});
         } else {
-            setImage(btn_LeftPlayPause, FolderImages::playWhite);
-            setImage(btn_LeftStop, FolderImages::stopGrey);
-            setImage(btn_Trash, FolderImages::trash);
-            setImage(btn_share, FolderImages::share);
-            setImage(btn_goRight, FolderImages::pushRightWhite);
+            Look::setImages({{btn_LeftPlayPause, I::playWhite}, {btn_LeftStop, I::stopGrey}, {btn_Trash, I::trash},
+                {btn_share, I::share}, {btn_goRight, I::pushRightWhite}});
         }
     }
     if (isEditorMode()) {
-        setImage(btn_LeftPlayPause, FolderImages::playGrey);
-        setImage(btn_LeftStop, FolderImages::stopGrey);
-        setImage(btn_Trash, FolderImages::trashDisable);
-        setImage(btn_share, FolderImages::shareDisable);
-        setImage(btn_editMeta, FolderImages::pencilDisable);
-        setImage(btn_goRight, FolderImages::pushRightGrey);
-        setImage(btn_editWav, m_recordSelected ? FolderImages::waves : FolderImages::wavesDisable);
+        Look::setImages({{btn_LeftPlayPause, I::playGrey}, {btn_LeftStop, I::stopGrey}, {btn_Trash, I::trashDisable},
+            {btn_share, I::shareDisable}, {btn_editMeta, I::pencilDisable}, {btn_goRight, I::pushRightGrey},
+            {btn_editWav, m_recordSelected ? I::waves : I::wavesDisable}});
     }
 }
 
@@ -98,14 +84,15 @@ void QVexmarFolderPage::refreshRightControls()
         else if (m_rightPlaying)
             stop = nullptr; // as it was
     }
-    setImage(btn_RightPlayPause, *play);
+    Look::setImage(btn_RightPlayPause, *play);
     if (stop)
-        setImage(btn_RightStop, *stop);
-    setImage(btn_goLeft, m_playListActive && !m_playListRun ? FolderImages::pushLeftWhite : FolderImages::pushLeftGrey);
-    setImage(btn_ItemUp, editable ? FolderImages::upWhite : FolderImages::upGrey);
-    setImage(btn_ItemDown, editable ? FolderImages::downWhite : FolderImages::downGrey);
-    setImage(btn_RightPrevious, editable ? FolderImages::previousWhite : FolderImages::previousGrey);
-    setImage(btn_RightNext, editable ? FolderImages::nextWhite : FolderImages::nextGrey);
+        Look::setImage(btn_RightStop, *stop);
+    Look::setImage(
+        btn_goLeft, m_playListActive && !m_playListRun ? FolderImages::pushLeftWhite : FolderImages::pushLeftGrey);
+    Look::setImage(btn_ItemUp, editable ? FolderImages::upWhite : FolderImages::upGrey);
+    Look::setImage(btn_ItemDown, editable ? FolderImages::downWhite : FolderImages::downGrey);
+    Look::setImage(btn_RightPrevious, editable ? FolderImages::previousWhite : FolderImages::previousGrey);
+    Look::setImage(btn_RightNext, editable ? FolderImages::nextWhite : FolderImages::nextGrey);
 }
 
 void QVexmarFolderPage::setDriveProjectControlsEnabled(bool enable)
@@ -169,7 +156,7 @@ void QVexmarFolderPage::markRecordChosen()
     m_recordSelected = true;
     refreshLeftControls();
     if (isEditorMode())
-        setImage(btn_editWav, FolderImages::waves);
+        Look::setImage(btn_editWav, FolderImages::waves);
 }
 
 void QVexmarFolderPage::clearRecordSelection()
@@ -481,15 +468,20 @@ void QVexmarFolderPage::stepPlayListBack()
     startRightPlay();
 }
 
-void QVexmarFolderPage::slot_onClicked_btn_Trash()
+QListWidgetItem *QVexmarFolderPage::selectedRecord()
 {
     if (isEditorMode() || m_leftPlaying || m_leftPaused || !m_recordSelected)
-        return;
+        return nullptr;
     const QList<QListWidgetItem *> selected = listWidget_Left->selectedItems();
     if (selected.isEmpty())
-        return;
+        return nullptr;
     stopLeftPlay();
-    QListWidgetItem *item = selected.first();
+    return selected.first();
+}
+
+void QVexmarFolderPage::slot_onClicked_btn_Trash()
+{
+    QListWidgetItem *item = selectedRecord();
     const FolderFileInfo *info = recordOfItem(item);
     if (!info)
         return;

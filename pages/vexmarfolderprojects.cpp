@@ -499,13 +499,7 @@ void QVexmarFolderPage::slot_popupClosed_ExportProject()
 
 void QVexmarFolderPage::slot_onClicked_btn_share()
 {
-    if (isEditorMode() || m_leftPlaying || m_leftPaused || !m_recordSelected)
-        return;
-    const QList<QListWidgetItem *> selected = listWidget_Left->selectedItems();
-    if (selected.isEmpty())
-        return;
-    stopLeftPlay();
-    const FolderFileInfo *info = recordOfItem(selected.first());
+    const FolderFileInfo *info = recordOfItem(selectedRecord());
     if (!info)
         return;
     const QString file = info->fileName;
@@ -514,15 +508,6 @@ void QVexmarFolderPage::slot_onClicked_btn_share()
     if (size < 0)
         return;
     openExportPopup(tr("EXPORT Sound File"), file, size, true);
-}
-
-void QVexmarFolderPage::showScreenMessage(const QString &text, QWidget *fallback)
-{
-    QWidget *screen = g_screenWindow ? g_screenWindow.data() : fallback;
-    auto *message = new QVexmarMessage(text, 0, screen);
-    message->placeOver(screen);
-    message->showMessage();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
 }
 
 void QVexmarFolderPage::slot_popupClosed_ExportSoundFile()
@@ -551,7 +536,8 @@ void QVexmarFolderPage::slot_popupClosed_ExportSoundFile()
         text = tr("FTP failed : invalid file.");
     else
         text = tr("FTP failed : unknown error.");
-    showScreenMessage(text, this);
+    // The FTP job speaks for the whole screen (over this page while there is no screen).
+    showScreenMessage(text, 0, this);
 }
 
 // ---------------------------------------------------------------------------------------------------------------

@@ -28,8 +28,8 @@ bool isStereo(const QVexmarAudioKnob *strip)
 
 } // namespace
 
-QVexmarMixerMonitoring2Page::QVexmarMixerMonitoring2Page(int headphoneOutput, QWidget *parent)
-    : QVexmarMixerBasePage(parent), headphoneOutput(headphoneOutput)
+QVexmarMixerMonitoring2Page::QVexmarMixerMonitoring2Page(int output, QWidget *parent)
+    : QVexmarMixerBasePage(parent), headphoneOutput(output)
 {
     setupUi();
     TMatrixSettings *matrix = getMatrixSettings();
@@ -216,7 +216,7 @@ void QVexmarMixerMonitoring2Page::deviceStateChanged(TComDevice::DeviceState sta
 
 void QVexmarMixerMonitoring2Page::matrixControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (const int in : stripsByInput.keys())
         refreshStrip(Inputs(in));

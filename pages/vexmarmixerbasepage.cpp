@@ -5,6 +5,7 @@
 #include "device/tcomdevice.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmatrix.h"
 #include "widgets/vexmarmessage.h"
 
@@ -256,7 +257,7 @@ QVexmar::Page headphonePage()
 
 QVexmarMixerBasePage::QVexmarMixerBasePage(QWidget *parent) : QVexmarPageWidget(parent)
 {
-    homeButton = addIconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    homeButton = Look::iconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarMixerBasePage::homeButtonClicked);
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarMixerBasePage::updateAes67Button);
     TMatrixSettings *matrix = getMatrixSettings();
@@ -293,9 +294,7 @@ void QVexmarMixerBasePage::mixerOutput2Clicked()
 
 QFont QVexmarMixerBasePage::mixerFont() const
 {
-    QFont font = this->font();
-    font.setPixelSize(26);
-    return font;
+    return Look::pixelFont(font(), 26);
 }
 
 void QVexmarMixerBasePage::resetControls()
@@ -342,7 +341,7 @@ void QVexmarMixerBasePage::addNavigationRow(const QString &prefix, QVexmar::Page
         *target.button = addNavigationButton(514 + 160 * k, QLatin1String(current ? target.blueIcon : target.whiteIcon),
             target.text, prefix + QLatin1String(target.name), &caption);
         if (current) {
-            setCaptionColour(caption, currentPageBlue);
+            Look::setTextColour(caption, currentPageBlue);
             continue;
         }
         connect(*target.button, &QAbstractButton::clicked, this, target.slot);
@@ -366,11 +365,9 @@ QVexmarButton *QVexmarMixerBasePage::addNavigationButton(
 QVexmarButton *QVexmarMixerBasePage::addMixerButton(
     const QRect &geometry, const QString &icon, const QString &text, const QString &name, const QColor &textColour)
 {
-    QVexmarButton *button = addIconButton(contentFrame, geometry, icon);
+    QVexmarButton *button = Look::iconButton(contentFrame, geometry, icon);
     button->setObjectName(name);
-    QPalette palette = button->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(textColour));
-    button->setPalette(palette);
+    Look::setTextColour(button, textColour);
     button->setFont(mixerFont());
     button->setText(text);
     return button;
@@ -398,23 +395,13 @@ QVexmarButton *QVexmarMixerBasePage::addRadioSwitch(const QString &prefix, bool 
 
 void QVexmarMixerBasePage::showApplyFailed(const QString &name)
 {
-    auto *message = new QVexmarMessage(tr("Failed to apply changes!"), 0, this);
-    message->setObjectName(name);
-    message->placeOver(this);
-    message->showMessage();
+    showMessage(tr("Failed to apply changes!"), 0)->setObjectName(name);
 }
 
 bool QVexmarMixerBasePage::isShownPage() const
 {
     // The screen's page stack hides every page but the one it shows.
     return isVisibleTo(window());
-}
-
-void QVexmarMixerBasePage::setCaptionColour(QLabel *caption, const QColor &colour)
-{
-    QPalette palette = caption->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    caption->setPalette(palette);
 }
 
 QColor QVexmarMixerBasePage::currentPageColour()
@@ -424,7 +411,7 @@ QColor QVexmarMixerBasePage::currentPageColour()
 
 void QVexmarMixerBasePage::showAes67Button(bool usable)
 {
-    setCaptionColour(aes67Caption, usable ? QColor(Qt::white) : aes67Grey);
+    Look::setTextColour(aes67Caption, usable ? QColor(Qt::white) : aes67Grey);
     aes67Button->setIcon(
         lazyIcon(usable ? QStringLiteral(":/images/output-white.png") : QStringLiteral(":/images/output-gray.png")));
     aes67Button->setEnabled(usable);
@@ -453,7 +440,7 @@ void QVexmarMixerBasePage::nodeClicked(bool checked)
 
 void QVexmarMixerBasePage::matrixControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (QVexmarMatrixNode *node : qAsConst(m_crosspoints))
         showNode(node);

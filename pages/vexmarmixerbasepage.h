@@ -159,7 +159,6 @@ private:
     // The button to the "AES67" output page: white and usable, or grey and disabled.
     void showAes67Button(bool usable);
     // The caption's text colour in every colour group.
-    static void setCaptionColour(QLabel *caption, const QColor &colour);
 
     // By input * crosspointKey + output. Not owned.
     QHash<int, QVexmarMatrixNode *> m_crosspoints;

@@ -4,6 +4,7 @@
 #include "pages/vexmaraudioscale.h"
 #include "widgets/vexmaraudioknob.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmatrix.h"
 
 #include <QFrame>
@@ -69,8 +70,7 @@ void QVexmarMixerMonitoring1Page::setupUi()
     const QScopedValueRollback<bool> quiet(updating, true);
     QWidget *page = contentFrame;
     const QFont font = mixerFont();
-    QFont headerFont = font;
-    headerFont.setPixelSize(34);
+    const QFont headerFont = Look::pixelFont(font, 34);
     homeButton->setObjectName(QStringLiteral("monitoring1HomeButton"));
     const QString prefix = QStringLiteral("monitoring1");
 
@@ -213,7 +213,7 @@ void QVexmarMixerMonitoring1Page::deviceStateChanged(TComDevice::DeviceState sta
 
 void QVexmarMixerMonitoring1Page::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() == 0)
+    if (sender->state() == TComController::Loaded)
         readPadlocks();
 }
 
@@ -226,7 +226,7 @@ void QVexmarMixerMonitoring1Page::audioControllerParamChanged(TComController *, 
 void QVexmarMixerMonitoring1Page::matrixControllerStateChanged(TComController *sender)
 {
     QVexmarMixerBasePage::matrixControllerStateChanged(sender);
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     for (const int left : pairLeftOutputs)
         showBalance(left, true);
@@ -255,7 +255,7 @@ void QVexmarMixerMonitoring1Page::padlockClicked(bool)
     TAudioSettings *audio = getAudioSettings();
     // Until the device's word is known a write would put guesses in its other bits: closing needs none, opening
     // waits.
-    if (audio->state() != 0) {
+    if (audio->state() != TComController::Loaded) {
         setLocked(padlock, true);
         applyPadlock(padlock, true);
         return;

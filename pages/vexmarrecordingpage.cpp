@@ -5,6 +5,7 @@
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarcontrols.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 #include "widgets/vexmarvirtual.h"
 
@@ -37,13 +38,6 @@ QString clockText(int seconds)
     return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
-void setTextColour(QLabel *label, Qt::GlobalColor colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
 void setIconPath(QVexmarButton *button, const char *path)
 {
     button->setIcon(lazyIcon(QLatin1String(path)));
@@ -73,8 +67,7 @@ QVexmarRecordingPage::~QVexmarRecordingPage() = default;
 void QVexmarRecordingPage::setupUi()
 {
     // Names carry the page's prefix: the screen window holds every page, and a search by name finds one widget.
-    QFont labelFont = font();
-    labelFont.setPixelSize(34);
+    const QFont labelFont = Look::pixelFont(font(), 34);
     QPalette labelPalette = palette();
     labelPalette.setColor(QPalette::Window, labelGrey);
     labelPalette.setColor(QPalette::WindowText, Qt::white);
@@ -89,7 +82,7 @@ void QVexmarRecordingPage::setupUi()
         return l;
     };
     const auto button = [&](QWidget *on, const QRect &geometry, const char *icon, const char *name) {
-        QVexmarButton *b = addIconButton(on, geometry, QLatin1String(icon));
+        QVexmarButton *b = Look::iconButton(on, geometry, QLatin1String(icon));
         b->setObjectName(QLatin1String(name));
         return b;
     };
@@ -166,8 +159,7 @@ void QVexmarRecordingPage::setupUi()
     fileNamePalette.setColor(QPalette::WindowText, Qt::black);
     m_fileNameLabel->setPalette(fileNamePalette);
     m_fileNameLabel->setAutoFillBackground(true);
-    QFont fileNameFont = font();
-    fileNameFont.setPixelSize(30);
+    const QFont fileNameFont = Look::pixelFont(font(), 30);
     m_fileNameLabel->setFont(fileNameFont);
     m_fileNameButton = button(frame, {610, 423, 60, 60}, ":/images/settings.png", "recordingFileNameButton");
     connect(m_fileNameButton, &QAbstractButton::clicked, this, &QVexmarRecordingPage::slot_OnFilenameClicked);
@@ -320,25 +312,25 @@ void QVexmarRecordingPage::updateRecordDisplay()
     if (state == kra::VAL_NONE) {
         if (!m_recorder->isAnyMediaAvailable()) {
             setIconPath(m_recordButton, ":/images/rec-grey.png");
-            m_statusLabel->setText(QStringLiteral("No space 00:00:00"));
-            setTextColour(m_statusLabel, Qt::yellow);
+            m_statusLabel->setText(tr("No space 00:00:00"));
+            Look::setTextColour(m_statusLabel, Qt::yellow);
         } else {
             setIconPath(m_recordButton, ":/images/rec-rgrey.png");
-            m_statusLabel->setText(QStringLiteral("Ready ") + clockText(m_elapsedTime));
-            setTextColour(m_statusLabel, Qt::green);
+            m_statusLabel->setText(tr("Ready ") + clockText(m_elapsedTime));
+            Look::setTextColour(m_statusLabel, Qt::green);
         }
         setIconPath(m_stopButton, ":/images/stop-grey.png");
         loadRemainingTime();
     } else if (state == RecorderModel::CommandRecordStart || m_stopConfirmation) {
         setIconPath(m_recordButton, ":/images/rec-red.png");
         setIconPath(m_stopButton, ":/images/stop-white.png");
-        m_statusLabel->setText(QStringLiteral("Recording ") + clockText(m_elapsedTime));
-        setTextColour(m_statusLabel, Qt::red);
+        m_statusLabel->setText(tr("Recording ") + clockText(m_elapsedTime));
+        Look::setTextColour(m_statusLabel, Qt::red);
     } else {
         return;
     }
-    m_remainingLabel->setText(clockText(m_remainingTime) + QStringLiteral(" Remaining"));
-    setTextColour(m_remainingLabel, m_remainingTime > lowRemainingSeconds ? Qt::white : Qt::yellow);
+    m_remainingLabel->setText(clockText(m_remainingTime) + tr(" Remaining"));
+    Look::setTextColour(m_remainingLabel, m_remainingTime > lowRemainingSeconds ? Qt::white : Qt::yellow);
 }
 
 void QVexmarRecordingPage::updateControlsEnabled()

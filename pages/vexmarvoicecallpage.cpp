@@ -2,6 +2,8 @@
 
 #include "device/accessors.h"
 #include "device/localedictionary.h"
+#include "device/networkcode.h"
+#include "pages/callcontrol.h"
 #include "pages/vexmaraoipcallpanel.h"
 #include "pages/vexmarvoicecallpanel.h"
 #include "rpc/rpcvocabulary.h"
@@ -9,6 +11,7 @@
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarvirtual.h"
 
@@ -35,20 +38,6 @@ const QString &noText()
     return empty;
 }
 
-QFont pixelFont(QFont font, int pixels)
-{
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setFace(QWidget *widget, const QBrush &face, const QColor &text)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, face);
-    palette.setBrush(QPalette::WindowText, QBrush(text));
-    widget->setPalette(palette);
-}
-
 QVexmarButton *button(QWidget *parent, const char *name, const QRect &geometry, int border, float radius)
 {
     auto *button = new QVexmarButton(parent);
@@ -65,23 +54,23 @@ const char *const QVexmarVoiceCallPage::dialKeys[12] = {"1", "2", "3", "4", "5",
 
 QVexmarVoiceCallPage::QVexmarVoiceCallPage(QWidget *parent) : QVexmarPageWidget(parent)
 {
-    buildTree();
+    setupUi();
     connect(getDevice(), &TComDevice::deviceStateChanged, this, &QVexmarVoiceCallPage::deviceStateChanged);
 }
 
 QVexmarVoiceCallPage::~QVexmarVoiceCallPage() = default;
 
-void QVexmarVoiceCallPage::buildTree()
+void QVexmarVoiceCallPage::setupUi()
 {
     QWidget *frame = contentFrame;
-    const QFont scaleFont = pixelFont(font(), 26);
-    const QFont keyFont = pixelFont(font(), 32);
+    const QFont scaleFont = Look::pixelFont(font(), 26);
+    const QFont keyFont = Look::pixelFont(font(), 32);
 
     m_numberLine = new QLineEdit(frame);
     m_numberLine->setObjectName(QStringLiteral("voiceNumberLine"));
     m_numberLine->setGeometry(32, 54, 484, 60);
     m_numberLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_numberLine->setFont(pixelFont(font(), 38));
+    m_numberLine->setFont(Look::pixelFont(font(), 38));
     connect(m_numberLine, &QLineEdit::textEdited, this, &QVexmarVoiceCallPage::remoteNumberEdited);
 
     // Keys drawn as white outlines with white text.
@@ -90,13 +79,13 @@ void QVexmarVoiceCallPage::buildTree()
         const QRect geometry(93 + 141 * (i % 3), 154 + 120 * (i / 3), 80, 80);
         auto *key = button(frame, "", geometry, 2, 10.0f);
         key->setObjectName(QStringLiteral("voiceKey") + QLatin1String(dialKeys[i]));
-        setFace(key, outline, Qt::white);
+        Look::setFace(key, outline, Qt::white);
         key->setFont(keyFont);
         key->setText(QLatin1String(dialKeys[i]));
         connect(key, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::dialButtonClicked);
     }
     auto *backspace = button(frame, "voiceBackspaceButton", QRect(550, 514, 180, 80), 2, 10.0f);
-    setFace(backspace, outline, Qt::white);
+    Look::setFace(backspace, outline, Qt::white);
     backspace->setFont(keyFont);
     backspace->setText(QStringLiteral("Backspace"));
     connect(backspace, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::backspaceButtonClicked);
@@ -122,7 +111,7 @@ void QVexmarVoiceCallPage::buildTree()
     for (QVexmarVoiceCallPanel *panel : {m_panel1, m_panel2})
         connect(panel, &QVexmarVoiceCallPanel::callPanelClicked, this, &QVexmarVoiceCallPage::callPanelClicked);
 
-    m_homeButton = addIconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    m_homeButton = Look::iconButton(frame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     m_homeButton->setObjectName(QStringLiteral("voiceHomeButton"));
     connect(m_homeButton, &QAbstractButton::clicked, this, &QVexmarVoiceCallPage::homeButtonClicked);
 
@@ -139,7 +128,7 @@ void QVexmarVoiceCallPage::buildTree()
     };
     for (int i = 0; i < 3; ++i) {
         QVexmarButton *b
-            = addIconButton(frame, QRect(550, 34 + 151 * i, 180, 135), QString::fromLatin1(column[i].image));
+            = Look::iconButton(frame, QRect(550, 34 + 151 * i, 180, 135), QString::fromLatin1(column[i].image));
         b->setObjectName(QLatin1String(column[i].name));
         connect(b, &QAbstractButton::clicked, this, column[i].slot);
         if (i == 2)
@@ -359,16 +348,7 @@ void QVexmarVoiceCallPage::callButtonClicked()
 {
     TComDevice *device = getDevice();
     if (TComAudioConnection *call = device->audioConnection(voiceCodec)) {
-        if (call->state() != TComAudioConnection::SettingUp && call->state() != TComAudioConnection::Connected)
-            return;
-        auto *popup = new QVexmarMessage(
-            tr("Are you sure you want to hang up?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
-        // The call being asked about: a call that took its place meanwhile is not hung up.
-        popup->setProperty(callIdProperty, call->id());
-        popup->placeOver(this);
-        connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarVoiceCallPage::callPopupClosed);
-        popup->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        CallControl::askHangUp(this, call, &QVexmarVoiceCallPage::callPopupClosed);
         return;
     }
     if (!device->isReady() || m_remoteNumber.isEmpty())
@@ -376,27 +356,16 @@ void QVexmarVoiceCallPage::callButtonClicked()
     QVexmarVoiceCallPanel *module = panel(m_selectedModule);
     if (!module || module->controllerState() != TComMobileController::Registered)
         return;
-    auto *connection = new TComAudioConnection(getCom(), TComBaseConnection::KindVoiceLine);
-    const int cause
-        = connection->connect("mobile." + std::to_string(m_selectedModule - 1), qStringToLatin1(m_remoteNumber));
-    if (cause != 0) {
-        TComBaseConnection::dispose(connection);
+    TComAudioConnection *placed = nullptr;
+    const int cause = CallControl::placeCall(TComBaseConnection::KindVoiceLine,
+        networkNameOfCode(TypeMobile + m_selectedModule - 1), qStringToLatin1(m_remoteNumber), placed);
+    if (cause != 0)
         emit showMessagePopup(tr("Failed to initiate call\n(%1)").arg(getLocaleDictionary()->causeText(cause)), 0);
-        return;
-    }
-    if (!device->addConnection(connection)) {
-        TComBaseConnection::dispose(connection);
-        return;
-    }
-    emit audioCallStatusChanged(connection);
+    else if (placed)
+        emit audioCallStatusChanged(placed);
 }
 
 void QVexmarVoiceCallPage::callPopupClosed()
 {
-    auto *popup = qobject_cast<QVexmarPopup *>(sender());
-    if (!popup || popup->cancelled)
-        return;
-    TComAudioConnection *call = getDevice()->audioConnection(voiceCodec);
-    if (call && call->id() == popup->property(callIdProperty).toInt())
-        call->disconnect();
+    CallControl::hangUpIfAccepted(sender(), getDevice()->audioConnection(voiceCodec));
 }

@@ -82,10 +82,7 @@ private slots:
     void homeButtonClicked();
 
 private:
-    // On the hang-up question: the call's id, so that closing it acts on no other call.
-    static constexpr const char *callIdProperty = "callId";
-
-    void buildTree();
+    void setupUi();
     QVexmarVoiceCallPanel *panel(int module) const;
     void showSelection();
 

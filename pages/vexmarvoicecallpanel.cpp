@@ -1,6 +1,8 @@
 #include "pages/vexmarvoicecallpanel.h"
 
 #include "device/accessors.h"
+#include "device/networkcode.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -14,15 +16,6 @@ const QColor grey(0x7f, 0x7f, 0x7f);
 const QColor green(0x00, 0xff, 0x00);
 const QColor red(0xff, 0x00, 0x00);
 const QString blank = QStringLiteral(" ");
-
-// Only the outline is painted: the face brush has no style.
-void setOutline(QWidget *widget, const QColor &outline, const QColor &text)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, QBrush(outline, Qt::NoBrush));
-    palette.setBrush(QPalette::WindowText, QBrush(text));
-    widget->setPalette(palette);
-}
 
 QLabel *centredLabel(QWidget *parent, const QString &text)
 {
@@ -41,10 +34,9 @@ QVexmarVoiceCallPanel::QVexmarVoiceCallPanel(int module, QWidget *parent)
 
 void QVexmarVoiceCallPanel::setupUi()
 {
-    QFont panelFont = font();
-    panelFont.setPixelSize(32);
+    const QFont panelFont = Look::pixelFont(font(), 32);
     setFont(panelFont);
-    setOutline(this, grey, Qt::white);
+    Look::setFace(this, QBrush(grey, Qt::NoBrush), Qt::white);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(0);
@@ -75,7 +67,7 @@ void QVexmarVoiceCallPanel::attachModule()
 {
     if (m_module != 1 && m_module != 2)
         return;
-    if (!m_controller.attach("mobile." + std::to_string(m_module - 1), 0, false))
+    if (!m_controller.attach(networkNameOfCode(TypeMobile + m_module - 1), 0, false))
         return;
     if (m_controller.state() == TComMobileController::Registered)
         fetchOperator();
@@ -115,8 +107,10 @@ int QVexmarVoiceCallPanel::applyPin(const QString &pin, int timeoutMs)
 void QVexmarVoiceCallPanel::updateState(int state)
 {
     const bool ready = state == TComMobileController::Registered;
-    setOutline(this, ready || m_controller.state() == TComMobileController::NotRegistered ? green : grey, Qt::white);
-    setOutline(m_stateLabel, palette().color(QPalette::Window), ready ? Qt::white : red);
+    Look::setFace(this,
+        QBrush(ready || m_controller.state() == TComMobileController::NotRegistered ? green : grey, Qt::NoBrush),
+        Qt::white);
+    Look::setFace(m_stateLabel, QBrush(palette().color(QPalette::Window), Qt::NoBrush), ready ? Qt::white : red);
 
     const std::string &msisdn = m_controller.msisdn();
     const QString sim = msisdn.empty() ? blank : QStringLiteral("SIM ") + latin1ToQString(msisdn);
@@ -160,13 +154,7 @@ void QVexmarVoiceCallPanel::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QPalette::ColorGroup group = palette().currentColorGroup();
-        painter.setPen(QPen(palette().color(group, QPalette::Window), m_borderWidth));
-        painter.setBrush(palette().brush(group, QPalette::Window));
-        const int p = m_borderWidth / 2;
-        painter.drawRoundedRect(
-            QRect(p, p, width() - m_borderWidth, height() - m_borderWidth), m_radius, m_radius, Qt::AbsoluteSize);
+        Look::paintFace(painter, this, m_borderWidth, m_radius);
     }
     QWidget::paintEvent(event);
 }

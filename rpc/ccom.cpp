@@ -226,7 +226,7 @@ void CCom::readPendingDatagrams()
         datagram.resize(int(read));
         const RpcMessage message = RpcConnection::decodeDatagram(datagram);
         if (message.kind() == RpcMessage::Notification && message.body().kind == CMsg::Event
-            && *message.body().param(KEY_EVENT_TYPE, true) == EVT_AUDIO_LEVELS)
+            && message.body().value(KEY_EVENT_TYPE) == EVT_AUDIO_LEVELS)
             emit messageReceived(message);
     }
 }

@@ -11,17 +11,13 @@ namespace {
 
 using namespace kra;
 
-const std::array<const std::string *, 29> algorithms = {
-    &CODEC_PCMA,          &CODEC_PCMU,         &CODEC_G711,          &CODEC_G722,    &CODEC_G722_SRT,
-    &CODEC_G722_H242,     &CODEC_G722_H221,    &CODEC_4SB,           &CODEC_MPA2,    &CODEC_MPA2P,
-    &CODEC_TDAC,          &CODEC_TDAC_G722,    &CODEC_G722_TDAC,     &CODEC_CELP,    &CODEC_AAC_LBR,
-    &CODEC_AAC_HE,        &CODEC_AAC_HEV2,     &CODEC_GSM,           &CODEC_PHONE,   &CODEC_OPUS,
-    &CODEC_L16,           &CODEC_L20,          &CODEC_L24,           &CODEC_AAC_LBR_LOAS, &CODEC_AAC_HE_LOAS,
-    &CODEC_AAC_HEV2_LOAS, &CODEC_MPA3,         &CODEC_AAC_LD,        &CODEC_AAC_ELD,
-};
+const std::array<const std::string *, 29> algorithms = {&CODEC_PCMA, &CODEC_PCMU, &CODEC_G711, &CODEC_G722,
+    &CODEC_G722_SRT, &CODEC_G722_H242, &CODEC_G722_H221, &CODEC_4SB, &CODEC_MPA2, &CODEC_MPA2P, &CODEC_TDAC,
+    &CODEC_TDAC_G722, &CODEC_G722_TDAC, &CODEC_CELP, &CODEC_AAC_LBR, &CODEC_AAC_HE, &CODEC_AAC_HEV2, &CODEC_GSM,
+    &CODEC_PHONE, &CODEC_OPUS, &CODEC_L16, &CODEC_L20, &CODEC_L24, &CODEC_AAC_LBR_LOAS, &CODEC_AAC_HE_LOAS,
+    &CODEC_AAC_HEV2_LOAS, &CODEC_MPA3, &CODEC_AAC_LD, &CODEC_AAC_ELD};
 
-const std::array<const std::string *, 4> channelModes = {&CHMODE_MONO, &CHMODE_DMONO, &CHMODE_STEREO,
-                                                         &CHMODE_JSTEREO};
+const std::array<const std::string *, 4> channelModes = {&CHMODE_MONO, &CHMODE_DMONO, &CHMODE_STEREO, &CHMODE_JSTEREO};
 
 enum Algorithm { G722H221 = 6, Mpa2 = 8, Mpa2P = 9, Tdac = 10, TdacG722 = 11, G722Tdac = 12, Celp = 13 };
 

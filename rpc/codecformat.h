@@ -6,11 +6,11 @@
 
 struct CodecFormat
 {
-    int algorithm = -1;   // 0..28, -1 none
-    int sampleRate = -1;  // Hz, -1 none
+    int algorithm = -1; // 0..28, -1 none
+    int sampleRate = -1; // Hz, -1 none
     int channelMode = -1; // 0 mono, 1 dmono, 2 stereo, 3 jstereo, -1 unknown
-    int bitRate = -1;     // bit/s, -1 none
-    short fec = -1;       // error correction or option value of the algorithm, -1 none
+    int bitRate = -1; // bit/s, -1 none
+    short fec = -1; // error correction or option value of the algorithm, -1 none
 
     static std::string codecFormatToString(const CodecFormat &format);
 

@@ -151,10 +151,7 @@ void joinEscapedItems(const std::vector<std::string> &items, std::string &out, c
 
 } // namespace
 
-CMsg::CMsg(int kind)
-    : kind(kind)
-{
-}
+CMsg::CMsg(int messageKind) : kind(messageKind) { }
 
 void CMsg::clear(int newKind)
 {
@@ -360,7 +357,7 @@ int parseBody(std::string_view text, CMsg &out)
             continue; // the first occurrence of a name wins
         if (recycled.empty()) {
             out.params.emplace_hint(out.params.end(), std::piecewise_construct, std::forward_as_tuple(item.name),
-                                    std::forward_as_tuple(item.value));
+                std::forward_as_tuple(item.value));
         } else {
             auto node = recycled.extract(recycled.begin());
             node.key().assign(item.name);

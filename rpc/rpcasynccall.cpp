@@ -4,7 +4,7 @@
 
 #include <QPointer>
 
-RpcCallState::RpcCallState(quint32 id) : id(id) { }
+RpcCallState::RpcCallState(quint32 callId) : id(callId) { }
 
 RpcCallState::~RpcCallState()
 {

@@ -63,7 +63,8 @@ RpcConnection::RpcConnection(QObject *parent)
     m_timer->setInterval(tickMs);
     // Queued, so that a receiver running an event loop is not inside the timer's own signal: Qt does not fire a
     // timer again until its slot returns, and calls would never time out meanwhile.
-    connect(m_timer, &QTimer::timeout, this, [this] { timerEvent(); }, Qt::QueuedConnection);
+    connect(
+        m_timer, &QTimer::timeout, this, [this] { timerEvent(); }, Qt::QueuedConnection);
     connect(m_socket, &QIODevice::readyRead, this, &RpcConnection::socketRead);
     connect(m_socket, &QAbstractSocket::connected, this, [this] { socketConnected(); });
     connect(m_socket, &QAbstractSocket::stateChanged, this,
@@ -483,7 +484,7 @@ void RpcConnection::dispatchReply(quint32 id, bool hasBody, std::string_view bod
         notifyErrorOccurred(BodyError);
         return;
     }
-    const std::string result = *reply.param(kra::KEY_RETURN, true);
+    const std::string result = reply.value(kra::KEY_RETURN);
     kra::CMsg::MergeMode mode = kra::CMsg::Keep;
     char separator = ',';
     if (call.d->requestType == RpcCallState::ListCall) {

@@ -144,7 +144,7 @@ private:
         char header[HeaderSize] = {};
         std::string body;
         std::deque<QByteArray> input; // bytes not decoded yet, oldest first
-        int inputPos = 0;              // read position in the oldest
+        int inputPos = 0; // read position in the oldest
     };
 
     bool m_active = false;

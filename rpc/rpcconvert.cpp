@@ -2,11 +2,11 @@
 
 #include "rpc/rpcvocabulary.h"
 
+#include <cctype>
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <cctype>
 #include <type_traits>
 
 namespace {
@@ -138,8 +138,8 @@ int formatDuration(const std::uint64_t &seconds, std::string &out)
     const std::uint32_t minutes = std::uint32_t((seconds % 3600) / 60);
     const std::uint32_t secs = std::uint32_t(seconds % 60);
     char buffer[32];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.2" PRIu32 ":%.2" PRIu32 ":%.2" PRIu32, hours,
-                                     minutes, secs);
+    const int length
+        = std::snprintf(buffer, sizeof buffer, "%.2" PRIu32 ":%.2" PRIu32 ":%.2" PRIu32, hours, minutes, secs);
     out.assign(buffer, size_t(length > 0 ? length : 0));
     return int(out.size());
 }

@@ -74,7 +74,7 @@ void RpcNotificationQueue::emptied()
 bool RpcNotificationQueue::isLevelSnapshot(const RpcMessage &message)
 {
     const kra::CMsg &body = message.body();
-    return body.kind == kra::CMsg::Event && *body.param(kra::KEY_EVENT_TYPE, true) == kra::EVT_AUDIO_LEVELS;
+    return body.kind == kra::CMsg::Event && body.value(kra::KEY_EVENT_TYPE) == kra::EVT_AUDIO_LEVELS;
 }
 
 qint64 RpcNotificationQueue::sizeOf(const kra::CMsg &body)

@@ -12,6 +12,7 @@
 #include "settings/vexmarsettingspage.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarvirtual.h"
 
 #include <QLabel>
@@ -33,16 +34,11 @@ bool connected()
 
 } // namespace
 
-QVexmarLoginPage::QVexmarLoginPage(QVexmarWindow *window) : QWidget(window), window(window)
+QVexmarLoginPage::QVexmarLoginPage(QVexmarWindow *screen) : QWidget(screen), window(screen)
 {
-    QPalette labelPalette = palette();
-    labelPalette.setBrush(QPalette::Window, QBrush(QColor(50, 50, 50)));
-    labelPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    QPalette buttonPalette = palette();
-    buttonPalette.setBrush(QPalette::Window, QBrush(Qt::white));
-    buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    QFont labelFont = font();
-    labelFont.setPixelSize(34);
+    const QPalette labelPalette = Look::dark(palette());
+    const QPalette buttonPalette = Look::lightButton(palette());
+    const QFont labelFont = Look::pixelFont(font(), 34);
 
     const struct
     {

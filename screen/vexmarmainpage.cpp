@@ -9,6 +9,7 @@
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
 #include "widgets/vexmarindicators.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarpanels.h"
 
 #include <QFrame>
@@ -28,24 +29,11 @@ QPalette outlinePalette(QPalette palette, const QColor &colour)
     return palette;
 }
 
-QFont pixelFont(QFont font, int pixels)
-{
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(colour));
-    widget->setPalette(palette);
-}
-
 } // namespace
 
-QVexmarMainPage::QVexmarMainPage(QVexmarWindow *window) : QVexmarPageWidget(window), window(window)
+QVexmarMainPage::QVexmarMainPage(QVexmarWindow *screen) : QVexmarPageWidget(screen), window(screen)
 {
-    buildTree();
+    setupUi();
     TComDevice *device = getDevice();
     connect(device, &TComDevice::deviceStateChanged, this, &QVexmarMainPage::deviceStateChanged);
     TAudioSettings *audio = getAudioSettings();
@@ -59,7 +47,7 @@ QVexmarMainPage::QVexmarMainPage(QVexmarWindow *window) : QVexmarPageWidget(wind
 
 QVexmarMainPage::~QVexmarMainPage() = default;
 
-void QVexmarMainPage::buildTree()
+void QVexmarMainPage::setupUi()
 {
     statusPanel = new QVexmarStatusPanel(0, this);
     statusPanel->move((1280 - statusPanel->width()) / 2, 7);
@@ -83,7 +71,7 @@ void QVexmarMainPage::buildTree()
         button->borderWidth = 2;
         button->radius = 4.0f;
         button->setPalette(whitePalette);
-        button->setFont(pixelFont(font(), 24));
+        button->setFont(Look::pixelFont(font(), 24));
         button->setText(tr(relay.text));
         *relay.button = button;
     }
@@ -103,7 +91,7 @@ void QVexmarMainPage::buildTree()
             button->borderWidth = 2;
             button->radius = 10.0f;
             button->setPalette(bluePalette);
-            button->setFont(pixelFont(font(), 28));
+            button->setFont(Look::pixelFont(font(), 28));
             button->setText(QStringLiteral("F%1").arg(key + 1));
             *variant = button;
         }
@@ -136,7 +124,7 @@ void QVexmarMainPage::buildTree()
         {809, 382, nullptr, nullptr, nullptr},
         {975, 382, ":/images/status.png", QT_TR_NOOP("Status"), &QVexmarMainPage::page12Clicked},
     };
-    const QFont labelFont = pixelFont(font(), 34);
+    const QFont labelFont = Look::pixelFont(font(), 34);
     for (int i = 0; i < pageButtonCount; ++i) {
         auto *button = new QVexmarButton(contentFrame);
         button->setGeometry(pages[i].x, pages[i].y, 160, 90);
@@ -163,7 +151,7 @@ void QVexmarMainPage::showEvent(QShowEvent *event)
     const bool enabled = g_accessLevel != 0;
     for (const int i : {2, 3}) {
         pageButtons[i]->setEnabled(enabled);
-        setTextColour(pageLabels[i], enabled ? QColor(Qt::white) : greyText);
+        Look::setTextColour(pageLabels[i], enabled ? QColor(Qt::white) : greyText);
     }
     QVexmarPageWidget::showEvent(event);
 }
@@ -218,10 +206,8 @@ void QVexmarMainPage::setSoftKeyActive(int key, bool active)
     QVexmarButton *button = softKeyButtons.value(key);
     if (!button)
         return;
-    QPalette palette = button->palette();
-    palette.setBrush(QPalette::Window, QBrush(keyBlue, active ? Qt::SolidPattern : Qt::NoBrush));
-    palette.setBrush(QPalette::WindowText, QBrush(active ? QColor(Qt::black) : keyBlue));
-    button->setPalette(palette);
+    Look::setFace(
+        button, QBrush(keyBlue, active ? Qt::SolidPattern : Qt::NoBrush), active ? QColor(Qt::black) : keyBlue);
 }
 
 void QVexmarMainPage::refreshStream2()
@@ -239,7 +225,7 @@ void QVexmarMainPage::deviceStateChanged(TComDevice::DeviceState state)
 
 void QVexmarMainPage::audioControllerStateChanged(TComController *sender)
 {
-    if (sender->state() != 0)
+    if (sender->state() != TComController::Loaded)
         return;
     const TAudioSettings *audio = getAudioSettings();
     window->statusBar()->setMicState(0, audio->input(1).on);

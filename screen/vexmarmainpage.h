@@ -111,7 +111,7 @@ private slots:
     void page12Clicked();
 
 private:
-    void buildTree();
+    void setupUi();
     // Stream 2 only on a double codec.
     void refreshStream2();
     void setIndicator(QVexmarButton *button, bool active);

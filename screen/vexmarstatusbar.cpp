@@ -1,10 +1,12 @@
 #include "screen/vexmarstatusbar.h"
 
 #include "device/accessors.h"
+#include "device/networkcode.h"
 #include "screen/vexmarstatusnet.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
 #include "widgets/vexmarindicators.h"
+#include "widgets/vexmarlook.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -16,15 +18,6 @@
 namespace {
 
 const QColor stateGrey(127, 127, 127);
-
-// Face and text of a widget of the bar, for every colour group.
-void setColours(QWidget *widget, const QColor &window)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, QBrush(window));
-    palette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    widget->setPalette(palette);
-}
 
 QLabel *barLabel(const QString &text, const QFont &font, QWidget *parent)
 {
@@ -41,7 +34,7 @@ QVexmarButton *barButton(const char *objectName, QSize size, const QColor &face,
     button->setFixedSize(size);
     button->borderWidth = 1;
     button->radius = 6.0f;
-    setColours(button, face);
+    Look::setFace(button, face, Qt::black);
     return button;
 }
 
@@ -66,7 +59,7 @@ QVexmarStatusNet *QVexmarStatusBar::addNetIndicator(
     indicator->setObjectName(QLatin1String(objectName));
     indicator->setBorderWidth(1);
     indicator->setRadius(6.0f);
-    setColours(indicator, stateGrey);
+    Look::setFace(indicator, stateGrey, Qt::black);
     indicator->setFont(font);
     indicator->setIndicatorName(name);
     indicator->hide();
@@ -82,8 +75,7 @@ void QVexmarStatusBar::setupUi()
     setPalette(barPalette);
     setFrameStyle(QFrame::NoFrame | QFrame::Plain);
     setAutoFillBackground(true);
-    QFont large = font();
-    large.setPixelSize(32);
+    const QFont large = Look::pixelFont(font(), 32);
 
     m_mainLayout = new QHBoxLayout(this);
     m_mainLayout->setContentsMargins(10, 0, 10, 0);
@@ -133,16 +125,18 @@ void QVexmarStatusBar::setupUi()
     m_ftpIndicator->setObjectName(QStringLiteral("ftpIndicator"));
     m_ftpIndicator->setBorderWidth(1);
     m_ftpIndicator->setRadius(6.0f);
-    setColours(m_ftpIndicator, stateGrey);
+    Look::setFace(m_ftpIndicator, stateGrey, Qt::black);
     m_ftpIndicator->setFont(large);
     m_ftpIndicator->hide();
     m_rightLayout->addWidget(m_ftpIndicator);
 
-    m_wifi1Indicator = addNetIndicator("wifi1Indicator", "wifi.0", QStringLiteral("WIFI1"), large);
-    m_mob2Indicator = addNetIndicator("mob2Indicator", "mobile.1", QStringLiteral("MOB2"), large);
-    m_mob1Indicator = addNetIndicator("mob1Indicator", "mobile.0", QStringLiteral("MOB1"), large);
-    m_eth1Indicator = addNetIndicator("eth1Indicator", "eth.0", QStringLiteral("ETH1"), large);
-    m_eth2Indicator = addNetIndicator("eth2Indicator", "eth.1", QStringLiteral("ETH2"), large);
+    m_wifi1Indicator = addNetIndicator("wifi1Indicator", networkNameOfCode(TypeWifi), QStringLiteral("WIFI1"), large);
+    m_mob2Indicator
+        = addNetIndicator("mob2Indicator", networkNameOfCode(TypeMobile + 1), QStringLiteral("MOB2"), large);
+    m_mob1Indicator = addNetIndicator("mob1Indicator", networkNameOfCode(TypeMobile), QStringLiteral("MOB1"), large);
+    m_eth1Indicator = addNetIndicator("eth1Indicator", networkNameOfCode(TypeEthernet), QStringLiteral("ETH1"), large);
+    m_eth2Indicator
+        = addNetIndicator("eth2Indicator", networkNameOfCode(TypeEthernet + 1), QStringLiteral("ETH2"), large);
     for (QVexmarStatusNet *mobile : {m_mob2Indicator, m_mob1Indicator}) {
         mobile->setSignalGaugeVisible(true);
         mobile->setSignal(-1, 0);
@@ -177,7 +171,7 @@ void QVexmarStatusBar::setCallStateColour(QWidget *indicator, int code)
         QColor(240, 101, 101),
         QColor(234, 177, 102),
     };
-    setColours(indicator, code >= 0 && code < int(std::size(faces)) ? faces[code] : stateGrey);
+    Look::setFace(indicator, code >= 0 && code < int(std::size(faces)) ? faces[code] : stateGrey, Qt::black);
 }
 
 void QVexmarStatusBar::setMicState(int input, bool on)
@@ -213,7 +207,7 @@ void QVexmarStatusBar::resetIndicators()
              m_voiceIndicator, m_mob1Indicator, m_mob2Indicator, m_wifi1Indicator, m_eth2Indicator})
         hidden->hide();
     for (QVexmarStatusNet *net : {m_eth1Indicator, m_eth2Indicator, m_mob1Indicator, m_mob2Indicator, m_wifi1Indicator})
-        setColours(net, stateGrey);
+        Look::setFace(net, stateGrey, Qt::black);
     m_mob1Indicator->setTechnologyText(QString());
     m_mob2Indicator->setTechnologyText(QString());
 }

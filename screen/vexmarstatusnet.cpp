@@ -13,6 +13,7 @@
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
 #include "widgets/vexmarindicators.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -25,13 +26,6 @@
 namespace {
 
 const QColor stateGrey(127, 127, 127);
-
-void setWindowColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::Window, QBrush(colour));
-    widget->setPalette(palette);
-}
 
 QHBoxLayout *pillLayout(QWidget *widget)
 {
@@ -146,7 +140,7 @@ void QVexmarStatusNet::updateIndicator()
     } else {
         return;
     }
-    setWindowColour(this, up ? QColor(Qt::green) : stateGrey);
+    Look::setColour(this, QPalette::Window, up ? QColor(Qt::green) : stateGrey);
     if (m_networkType == TypeMobile)
         updateMobileDisplay();
     else if (m_networkType == TypeWifi)
@@ -244,7 +238,7 @@ void QVexmarStatusNet::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
-        paintButtonFrame(painter, this, m_borderWidth, m_radius);
+        Look::paintFace(painter, this, m_borderWidth, m_radius);
     }
     QWidget::paintEvent(event);
 }
@@ -269,14 +263,14 @@ void QVexmarStatusFtp::setupUi()
 
 void QVexmarStatusFtp::setFace(const QColor &colour)
 {
-    setWindowColour(this, colour);
+    Look::setColour(this, QPalette::Window, colour);
 }
 
 void QVexmarStatusFtp::handleInfo(const kra::CMsg &message)
 {
-    if (*message.param(kra::KEY_INFO_TYPE, true) != kra::EVT_UPLOAD_PROGRESS)
+    if (message.value(kra::KEY_INFO_TYPE) != kra::EVT_UPLOAD_PROGRESS)
         return;
-    const std::string &percent = *message.param(kra::KEY_PERCENT, true);
+    const std::string &percent = message.value(kra::KEY_PERCENT);
     if (percent.empty())
         return;
     m_label->setText(tr("FTP %1%").arg(QString::fromLatin1(percent.data(), int(percent.size()))));
@@ -286,9 +280,9 @@ void QVexmarStatusFtp::handleInfo(const kra::CMsg &message)
 
 void QVexmarStatusFtp::handleEvent(const kra::CMsg &message)
 {
-    if (*message.param(kra::KEY_EVENT_TYPE, true) != kra::EVT_UPLOAD_STATE)
+    if (message.value(kra::KEY_EVENT_TYPE) != kra::EVT_UPLOAD_STATE)
         return;
-    const std::string &state = *message.param(kra::KEY_STATE, true);
+    const std::string &state = message.value(kra::KEY_STATE);
     if (state == kra::UPLOAD_STARTED) {
         // A new transfer is never hidden by the countdown of the one before.
         if (m_hideTimer)
@@ -343,7 +337,7 @@ void QVexmarStatusFtp::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
-        paintButtonFrame(painter, this, m_borderWidth, m_radius);
+        Look::paintFace(painter, this, m_borderWidth, m_radius);
     }
     QWidget::paintEvent(event);
 }

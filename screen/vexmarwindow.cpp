@@ -398,12 +398,12 @@ void QVexmarWindow::setupControllers()
     TMatrixSettings *matrix = getMatrixSettings();
     TAudioSettings *audio = getAudioSettings();
     TComRavennaController *ravenna = getRavennaController();
-    if (device->isReady() && matrix->state() == -1)
+    if (device->isReady() && matrix->state() == TComController::NotRead)
         matrix->attach(true);
-    if (device->isReady() && audio->state() == -1 && audio->attach(true))
+    if (device->isReady() && audio->state() == TComController::NotRead && audio->attach(true))
         getSoftkeys()->load();
-    if (device->isReady() && audio->state() == 0 && (device->deviceOptions() & TComDevice::OptRavenna)
-        && ravenna->state() == -1) {
+    if (device->isReady() && audio->state() == TComController::Loaded
+        && (device->deviceOptions() & TComDevice::OptRavenna) && ravenna->state() == TComController::NotRead) {
         if (!device->aes67Reset()) {
             m_aes67ResetTicks = 0;
             if (ravenna->attach({KEY_RAV_FIRMWARE_REV})) {
@@ -444,7 +444,7 @@ void QVexmarWindow::messageReceived(const RpcMessage &message)
     if (message.kind() != RpcMessage::Notification)
         return;
     const kra::CMsg &body = message.body();
-    if (body.kind == kra::CMsg::Event && *body.param(kra::KEY_EVENT_TYPE, true) == kra::EVT_AUDIO_LEVELS) {
+    if (body.kind == kra::CMsg::Event && body.value(kra::KEY_EVENT_TYPE) == kra::EVT_AUDIO_LEVELS) {
         const auto level = [&body](const std::string &prefix, int number) {
             const std::string *value = body.param(prefix + longToString(number));
             return value ? stringToInt(*value) : int(IVexmarAudioLevels::noLevel);
@@ -516,10 +516,10 @@ void QVexmarWindow::scheduleDrain()
 void QVexmarWindow::handleDeviceEvent(RpcMessage &message)
 {
     kra::CMsg &body = message.body();
-    const std::string type = *body.param(kra::KEY_INFO_TYPE, true);
+    const std::string type = body.value(kra::KEY_INFO_TYPE);
     if (type.empty())
         return;
-    const std::string source = *body.param(kra::KEY_INFO_SOURCE, true);
+    const std::string source = body.value(kra::KEY_INFO_SOURCE);
     if (type == kra::EVT_AUDIO_CHANGESET) {
         if (source == kra::SRC_AIC) {
             getAudioSettings()->handleInfo(message);
@@ -533,24 +533,24 @@ void QVexmarWindow::handleDeviceEvent(RpcMessage &message)
             }
             if (const std::string *update = body.param(kra::KEY_SYSTEM_UPDATE)) {
                 m_settingsPage->connectionAdded();
-                const int percent = stringToInt(*body.param(kra::KEY_PROGRESS, true));
+                const int percent = stringToInt(body.value(kra::KEY_PROGRESS));
                 switch (stringToInt(*update)) {
-                case 1:
+                case TComRavennaController::UpdateUploading:
                     showMessagePopup(
                         QStringLiteral("AES67 module update...\n\nUploading firmware %1%\n\nDo not turn off the unit!")
                             .arg(percent),
                         0);
                     break;
-                case 2:
+                case TComRavennaController::UpdateInstalling:
                     showMessagePopup(
                         QStringLiteral("AES67 module update...\n\nInstalling firmware %1%\n\nDo not turn off the unit!")
                             .arg(percent),
                         0);
                     break;
-                case 3:
+                case TComRavennaController::UpdateFailed:
                     showMessagePopup(QStringLiteral("AES67 module update failed!\n\nPlease reboot the unit!"), 0);
                     break;
-                case 4:
+                case TComRavennaController::UpdateFinished:
                     showMessagePopup(QStringLiteral("AES67 module update finished\n\nPlease reboot the unit!"), 0);
                     break;
                 default:
@@ -589,7 +589,7 @@ void QVexmarWindow::applyRemoteNumbers(const kra::CMsg &body)
 void QVexmarWindow::handleSystemEvent(RpcMessage &message)
 {
     kra::CMsg &body = message.body();
-    const std::string type = *body.param(kra::KEY_EVENT_TYPE, true);
+    const std::string type = body.value(kra::KEY_EVENT_TYPE);
     if (type.empty())
         return;
     if (type == kra::EVT_SHUTTINGDOWN) {
@@ -605,16 +605,15 @@ void QVexmarWindow::handleSystemEvent(RpcMessage &message)
         updateStatusPanel();
     } else if (type == kra::EVT_SYSTEM_UPDATE) {
         m_settingsPage->connectionAdded();
-        const std::string &cause = *body.param(kra::KEY_CAUSE, true);
+        const std::string &cause = body.value(kra::KEY_CAUSE);
         if (cause.empty())
-            showMessagePopup(QStringLiteral("System update started...\nDo not turn off the unit!\n\n%1")
-                                 .arg(translated(*body.param(kra::KEY_STATE, true))),
+            showMessagePopup(tr("System update started...\nDo not turn off the unit!\n\n%1")
+                                 .arg(translated(body.value(kra::KEY_STATE))),
                 0);
         else
-            showMessagePopup(
-                QStringLiteral("System update failed!\n%1\nPlease reboot the unit!").arg(translated(cause)), 0);
+            showMessagePopup(tr("System update failed!\n%1\nPlease reboot the unit!").arg(translated(cause)), 0);
     } else if (type == kra::EVT_DISPLAY) {
-        const std::string &text = *body.param(kra::KEY_MESSAGE, true);
+        const std::string &text = body.value(kra::KEY_MESSAGE);
         if (!text.empty()) {
             m_settingsPage->connectionRemoved();
             showMessagePopup(utf8ToQString(text), 0);
@@ -622,9 +621,8 @@ void QVexmarWindow::handleSystemEvent(RpcMessage &message)
     } else if (type == kra::EVT_SHUTDOWN_REQUEST) {
         showConfirmPopup(ShutdownAction, tr("Are you sure you want to bring the system down?"));
     } else if (type == kra::EVT_UPLOAD_STATE) {
-        if (*body.param(kra::KEY_STATE, true) == kra::UPLOAD_ERROR)
-            showMessagePopup(
-                QStringLiteral("FTP upload failed!\n%1").arg(translated(*body.param(kra::KEY_CAUSE, true))), 0);
+        if (body.value(kra::KEY_STATE) == kra::UPLOAD_ERROR)
+            showMessagePopup(tr("FTP upload failed!\n%1").arg(translated(body.value(kra::KEY_CAUSE))), 0);
     } else {
         getDevice()->handleEvent(message);
     }
@@ -667,10 +665,12 @@ void QVexmarWindow::pageActivated(QVexmar::Page page)
             opened = m_settingsPage->selectEntry(QVexmarSettingsPage::NetworkEntry, -1);
             break;
         case QVexmar::SettingsSipPrimary:
-            opened = m_settingsPage->openPath({QVexmarSettingsPage::NetworkEntry, 10, 77});
+            opened = m_settingsPage->openPath({QVexmarSettingsPage::NetworkEntry, QVexmarSettingsPage::SipAoipPage,
+                QVexmarSettingsPage::SipAccount1Page});
             break;
         case QVexmar::SettingsSipSecondary:
-            opened = m_settingsPage->openPath({QVexmarSettingsPage::NetworkEntry, 10, 78});
+            opened = m_settingsPage->openPath({QVexmarSettingsPage::NetworkEntry, QVexmarSettingsPage::SipAoipPage,
+                QVexmarSettingsPage::SipAccount2Page});
             break;
         case QVexmar::SettingsCoding:
             opened = m_settingsPage->selectEntry(QVexmarSettingsPage::CodingEntry, page);
@@ -699,7 +699,8 @@ void QVexmarWindow::pageActivated(QVexmar::Page page)
             opened = m_settingsPage->selectEntry(QVexmarSettingsPage::StatusEntry, -1);
             break;
         case QVexmar::SettingsFtpServer:
-            opened = m_settingsPage->openPath({QVexmarSettingsPage::ToolsEntry, 206, 221});
+            opened = m_settingsPage->openPath({QVexmarSettingsPage::ToolsEntry, QVexmarSettingsPage::MiscellaneousPage,
+                QVexmarSettingsPage::FtpServerPage});
             break;
         default:
             break;
@@ -725,18 +726,8 @@ void QVexmarWindow::showMessagePopup(const QString &message, int milliseconds)
 {
     if (m_pendingAction != NoAction)
         return;
-    if (m_messagePopup) {
-        m_messagePopup->autoCloseMsec = milliseconds;
-        m_messagePopup->setText(message);
-        return;
-    }
-    auto *popup = new QVexmarMessage(message, 0, this);
-    m_messagePopup = popup;
-    popup->placeOver(this);
-    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarWindow::messagePopupClosed);
-    popup->autoCloseMsec = milliseconds;
-    popup->show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QVexmarMessage *popup = QVexmarMessage::showOnce(m_messagePopup, this, message, milliseconds);
+    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarWindow::messagePopupClosed, Qt::UniqueConnection);
 }
 
 void QVexmarWindow::showMessagePopup(const QString &message)

@@ -5,6 +5,7 @@
 #include "rpc/rpcconnection.h"
 #include "rpc/rpcmessage.h"
 #include "rpc/rpcnotificationqueue.h"
+#include "widgets/vexmarinterfaces.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarpageid.h"
 
@@ -16,7 +17,6 @@
 #include <map>
 #include <string>
 
-class IVexmarStatusPanel;
 class QStackedLayout;
 class QTimer;
 class QVBoxLayout;
@@ -44,7 +44,7 @@ class CMsg;
 // The mirrored device screen, 1280 x 720: the status bar over a stack of every page of the device screen. It
 // routes the device's notifications to the model, the controllers and the pages, sets the model and the
 // controllers up after each connection, keeps the connection alive, and shows the device's notices in popups.
-class QVexmarWindow : public QWidget
+class QVexmarWindow : public QWidget, public IVexmarMessages
 {
     Q_OBJECT
 
@@ -126,8 +126,8 @@ public slots:
     // The device connection's state, from the communication service.
     void stateChanged(RpcConnection::ConnectionState state);
     void messageReceived(const RpcMessage &message);
-    // 0 ms: the popup stays until it is touched.
-    void showMessagePopup(const QString &message, int milliseconds);
+    // 0 ms: the popup stays until it is touched. Ignored while a confirmation is pending.
+    void showMessagePopup(const QString &message, int milliseconds) override;
     void showMessagePopup(const QString &message);
     void hideMessagePopup();
 

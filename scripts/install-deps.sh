@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config
+    cmake ninja-build g++ clang clang-format libclang-rt-14-dev llvm pkg-config git
     qtbase5-dev qtbase5-private-dev libssh-dev libssl-dev libbenchmark-dev libfontconfig-dev
     openssl openssh-server openssh-client
     fonts-dejavu-core fonts-liberation2 fontconfig xvfb xauth x11-utils imagemagick

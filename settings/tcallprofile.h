@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/networkcode.h"
 #include "rpc/codecformat.h"
 
 #include <QString>
@@ -10,7 +11,7 @@ class TCallProfile
 {
 public:
     // The first Ethernet interface.
-    static constexpr int defaultNetworkCode = 0x100;
+    static constexpr int defaultNetworkCode = TypeEthernet;
 
     TCallProfile();
 

@@ -20,7 +20,7 @@ constexpr int requestTimeoutMs = 5000;
 
 void appendItems(const kra::CMsg &reply, const std::string &name, QStringList &out)
 {
-    const std::string &value = *reply.param(name, true);
+    const std::string &value = reply.value(name);
     if (value.empty())
         return;
     std::vector<std::string> items;
@@ -73,13 +73,13 @@ const QStringList &TTimezoneList::loadRegions()
     QStringList regions;
     kra::CCom *com = getCom();
     if (com->sendSyncMsg(request, reply, 0, requestTimeoutMs) == 0) {
-        if (*reply.param(kra::KEY_RETURN, true) == kra::RET_PROGRESS) {
+        if (reply.value(kra::KEY_RETURN) == kra::RET_PROGRESS) {
             // The values that came with error codes are kept apart; the regions beside them still count.
             appendItems(reply, settingskeys::LIST_TIMEZONE_REGION, regions);
             if (com->getErrorParams(reply, 0) != 0)
                 reply.clear(kra::CMsg::Param);
         }
-        if (*reply.param(kra::KEY_RETURN, true) == kra::RET_OK)
+        if (reply.value(kra::KEY_RETURN) == kra::RET_OK)
             appendItems(reply, settingskeys::LIST_TIMEZONE_REGION, regions);
     }
     m_list = regions;

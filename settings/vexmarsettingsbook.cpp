@@ -647,11 +647,11 @@ void QVexmarSettingsPage::buildCallProfilesMenu()
     const int context = pendingSubId;
     auto *page = new QVexmarMenuItems(CallProfilesRow, this);
     int leftOut = 0;
-    const std::vector<ListEntry> entries = readList(this, page, *recordKind(CallProfilesRow), leftOut);
+    const std::vector<ListEntry> profiles = readList(this, page, *recordKind(CallProfilesRow), leftOut);
     device->fetchNetworks();
 
     enum Family { Ip = 0, Voice = 2 };
-    for (const ListEntry &entry : entries) {
+    for (const ListEntry &entry : profiles) {
         std::map<std::string, std::string> fields;
         const Opened opened = openCallProfile(this, entry.id, fields);
         // Each open holds the screen for its time-out: a device that did not answer one is asked no more.

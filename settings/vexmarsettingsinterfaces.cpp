@@ -89,10 +89,10 @@ bool isIpv4(const std::string &text)
 void QVexmarSettingsPage::buildEthernetMenu(int pageId)
 {
     auto *page = new QVexmarMenuItems(pageId, this);
-    const std::string name = networkNameOfCode(0x100 + pageId - 12);
+    const std::string name = networkNameOfCode(TypeEthernet + pageId - 12);
     Ethernet *copy = m_ethernet.get();
     copy->attach(name, 3, false);
-    const bool notAttached = copy->state() == -1;
+    const bool notAttached = copy->state() == TComController::NotRead;
     const bool manual = copy->ipMode() == Ethernet::Manual;
     const bool addressLock = notAttached || !manual;
 
@@ -112,7 +112,7 @@ void QVexmarSettingsPage::buildEthernetMenu(int pageId)
                 {Ethernet::Link100BaseTHd, tr("100BaseT-HD")}, {Ethernet::Link10BaseTFd, tr("10BaseT-FD")},
                 {Ethernet::Link10BaseTHd, tr("10BaseT-HD")}});
         // Only the main interface's link is set here; the others follow it.
-        addLocked(page, row, notAttached || name != networkNameOfCode(0x100));
+        addLocked(page, row, notAttached || name != networkNameOfCode(TypeEthernet));
         // A mode the page does not offer shows as it is, with no option current, so an apply keeps it.
         showHeldOption(row, linkMode, linkModeText(linkMode));
     }
@@ -126,7 +126,7 @@ void QVexmarSettingsPage::updateEthernetMenu(QVexmarMenuItems *page)
     if (!page)
         return;
     const Ethernet *copy = m_ethernet.get();
-    const bool notLoaded = copy->state() == -1;
+    const bool notLoaded = copy->state() == TComController::NotRead;
     const bool manual = copy->ipMode() == Ethernet::Manual;
     if (QVexmarMenuItem *row = page->findItem(DhcpRow)) {
         row->setChecked(!manual);
@@ -244,8 +244,8 @@ void QVexmarSettingsPage::buildIsdnMenu()
 {
     auto *page = new QVexmarMenuItems(11, this);
     TComIsdnController *copy = m_isdn.get();
-    copy->attach(networkNameOfCode(0x200), 3, false);
-    const bool notAttached = copy->state() == -1;
+    copy->attach(networkNameOfCode(TypeIsdn), 3, false);
+    const bool notAttached = copy->state() == TComController::NotRead;
     const bool national = copy->protocol() == TComIsdnController::NationalIsdn;
     const bool numberLock = notAttached || national;
     const int numeric = QVexmarMenuItem::Numeric;
@@ -320,10 +320,10 @@ bool QVexmarSettingsPage::applyIsdnChanges(QVexmarMenuItems *page)
 void QVexmarSettingsPage::buildWifiMenu(int pageId)
 {
     auto *page = new QVexmarMenuItems(pageId, this);
-    const std::string name = networkNameOfCode(0x400 + pageId - 20);
+    const std::string name = networkNameOfCode(TypeWifi + pageId - 20);
     Wifi *copy = m_wifi.get();
     copy->attach(name, 3, false);
-    const bool notAttached = copy->state() == -1;
+    const bool notAttached = copy->state() == TComController::NotRead;
     const bool wifiLock = notAttached || copy->dataConnection();
 
     addSwitch(page, ScanRow, tr("Scan Active"), copy->scan(), wifiLock);
@@ -360,7 +360,7 @@ bool QVexmarSettingsPage::hasWifiChanges(QVexmarMenuItems *page)
         return false;
     const Wifi *copy = m_wifi.get();
     // Scanning is needed to connect, and stays on while connected. A copy not attached keeps everything locked.
-    const bool notAttached = copy->state() == -1;
+    const bool notAttached = copy->state() == TComController::NotRead;
     QVexmarMenuItem *scan = page->findItem(ScanRow);
     QVexmarMenuItem *connection = page->findItem(ConnectionRow);
     const bool scanning = scan && isOn(scan);

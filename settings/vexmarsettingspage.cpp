@@ -35,13 +35,13 @@ bool inRange(int id, int first, int last)
 std::string interfaceOfPage(int pageId)
 {
     if (pageId == 11)
-        return networkNameOfCode(0x200);
+        return networkNameOfCode(TypeIsdn);
     if (inRange(pageId, 12, 15))
-        return networkNameOfCode(0x100 + pageId - 12);
+        return networkNameOfCode(TypeEthernet + pageId - 12);
     if (inRange(pageId, 16, 19))
-        return networkNameOfCode(0x300 + pageId - 16);
+        return networkNameOfCode(TypeMobile + pageId - 16);
     if (inRange(pageId, 20, 23))
-        return networkNameOfCode(0x400 + pageId - 20);
+        return networkNameOfCode(TypeWifi + pageId - 20);
     return std::string();
 }
 
@@ -609,8 +609,8 @@ void QVexmarSettingsPage::putWheelBack(QVexmarMenuItem *item)
 void QVexmarSettingsPage::handleDeviceEvent(kra::CMsg &body)
 {
     QVexmarMenuItems *page = currentItems();
-    if (page && page->pageId == AudioEntry && *body.param(kra::KEY_INFO_TYPE, true) == kra::EVT_AUDIO_CHANGESET
-        && *body.param(kra::KEY_INFO_SOURCE, true) == kra::SRC_CORE)
+    if (page && page->pageId == AudioEntry && body.value(kra::KEY_INFO_TYPE) == kra::EVT_AUDIO_CHANGESET
+        && body.value(kra::KEY_INFO_SOURCE) == kra::SRC_CORE)
         updateAudioMenu(page);
 }
 
@@ -620,7 +620,7 @@ void QVexmarSettingsPage::handleSystemEvent(kra::CMsg &body)
     if (!page)
         return;
     const int id = page->pageId;
-    const std::string &type = *body.param(kra::KEY_EVENT_TYPE, true);
+    const std::string &type = body.value(kra::KEY_EVENT_TYPE);
     const auto updateRows = [this, page](std::initializer_list<int> rows) {
         for (int row : rows) {
             if (QVexmarMenuItem *item = page->findItem(row))
@@ -640,11 +640,11 @@ void QVexmarSettingsPage::handleSystemEvent(kra::CMsg &body)
         if (id == NetworkEntry)
             updateRows({8});
     } else if (type == kra::EVT_CONFIG_INFO) {
-        const std::string &name = *body.param(kra::KEY_NETWORK, true);
-        if (networkTypeOfName(name) != 0x100)
+        const std::string &name = body.value(kra::KEY_NETWORK);
+        if (networkTypeOfName(name) != TypeEthernet)
             return;
         RpcMessage message = RpcMessage::notification(body);
-        if (inRange(id, 12, 15) && m_ethernet->state() != -1) {
+        if (inRange(id, 12, 15) && m_ethernet->state() != TComController::NotRead) {
             m_ethernet->handleEvent(message);
         } else if (id == StatusEntry) {
             if (m_ethernet->interfaceName() != name)

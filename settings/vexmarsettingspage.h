@@ -51,6 +51,14 @@ public:
         ToolsEntry = 5,
         StatusEntry = 6
     };
+    // The pages the screen window opens by path (openPath) below an entry.
+    enum PathPage {
+        SipAoipPage = 10,
+        SipAccount1Page = 77,
+        SipAccount2Page = 78,
+        MiscellaneousPage = 206,
+        FtpServerPage = 221
+    };
     // The first id of a device list's rows.
     static constexpr int firstListRow = 299;
 

@@ -110,7 +110,6 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *)
 
 void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *) { }
 
-
 // ---- Tools page, access level, programmable keys, passwords (H5: vexmarsettingstools.cpp) ----
 
 void QVexmarSettingsPage::buildToolsMenu()

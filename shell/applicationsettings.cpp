@@ -218,9 +218,9 @@ QString freeCopyPath(const QString &configPath)
 
 } // namespace
 
-KnownDevice::KnownDevice(int id, const QString &name) : id(id), name(name) { }
+KnownDevice::KnownDevice(int deviceId, const QString &deviceName) : id(deviceId), name(deviceName) { }
 
-ApplicationSettings::ApplicationSettings(const QString &configPath) : configPath(configPath) { }
+ApplicationSettings::ApplicationSettings(const QString &path) : configPath(path) { }
 
 bool ApplicationSettings::readConfiguration()
 {

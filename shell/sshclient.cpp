@@ -98,8 +98,8 @@ void SshClient::ChannelDeleter::operator()(ssh_channel_struct *channel) const
     ssh_channel_free(channel);
 }
 
-SshClient::SshClient(int logVerbosity, QObject *parent)
-    : QObject(parent), logVerbosity(logVerbosity), host(QString::fromLatin1(RelayDefaultHost))
+SshClient::SshClient(int verbosity, QObject *parent)
+    : QObject(parent), logVerbosity(verbosity), host(QString::fromLatin1(RelayDefaultHost))
 {
 }
 

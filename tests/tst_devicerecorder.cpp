@@ -226,7 +226,7 @@ void TestDeviceRecorder::commands_data()
             "DO;action:" + QByteArray(action) + ";record_mount_point:usb;record_project:" + project + ";" + params));
     };
     const auto uri
-        = [&on](const char *action, const char *uri) { return on(action, "generic_uri:" + QByteArray(uri) + ";"); };
+        = [&on](const char *action, const char *path) { return on(action, "generic_uri:" + QByteArray(path) + ";"); };
     const auto file = [&on](const char *action, const char *name, const char *type) {
         return on(action, "record_user_fname:" + QByteArray(name) + ";type:" + type + ";");
     };

@@ -21,7 +21,7 @@ const QByteArray tracks = elements("kra.prjt", "project_element_tracks",
     track("a.wav", 0, 1000) + "," + track("a.wav", 5000, 8000, 1) + "," + track("b.wav", 0, 2000));
 const QByteArray separators = elements("kra.prjt", "project_separators", at(10000) + "," + at(20000));
 const QByteArray marks = elements("kra.prjt", "project_element_marks", at(2500));
-const QByteArray project = storedSource + "\n" + tracks + "\n" + separators + "\n" + marks;
+const QByteArray projectFile = storedSource + "\n" + tracks + "\n" + separators + "\n" + marks;
 // A track of 25 hours, its samples past 2^32, and a mark 12.5 hours in (600000000 samples past 2^31). No wave map
 // of c.wav is at hand: the view stays empty at the finest zoom, and draws nothing of the hours.
 const QByteArray longProject = storedSource + "\n"
@@ -116,11 +116,12 @@ void TestEditorEditing::editing_data()
     const QByteArray piece = "project_value_end=960000|project_value_hend=00:20:000|project_value_hstart=00:10:000|"
                              "project_value_start=480000|project_wavmap=a.dat|record_source=a.wav";
 
-    row("add: the piece between the separators around the cursor, at the project's end", project, {"next", "+", "add"},
+    row("add: the piece between the separators around the cursor, at the project's end", projectFile,
+        {"next", "+", "add"},
         QByteArrayList {added("project_element_tracks", "project_channel=0|" + piece)}
             + reloaded("project_element_tracks"),
         "00:10:128|00:00:06:000|00:00:16:000");
-    row("add from the right channel", project, {"next", "+", "channel", "add"},
+    row("add from the right channel", projectFile, {"next", "+", "channel", "add"},
         QByteArrayList {added("project_element_tracks", "project_channel=1|" + piece)}
             + reloaded("project_element_tracks"),
         "00:10:128|00:00:06:000|00:00:16:000");
@@ -131,35 +132,36 @@ void TestEditorEditing::editing_data()
             "record_source=a.wav")}
             + reloaded("project_element_tracks"),
         "00:00:000|00:00:06:000|00:01:06:000");
-    row("add refused: nothing read again, the cursor kept", project, {"fail project_action_add", "add"},
+    row("add refused: nothing read again, the cursor kept", projectFile, {"fail project_action_add", "add"},
         QByteArrayList {added("project_element_tracks",
             "project_channel=0|project_value_end=480000|project_value_hend=00:10:000|project_value_hstart=00:00:000|"
             "project_value_start=0|project_wavmap=a.dat|record_source=a.wav")},
         "00:00:000|00:00:00:000|00:00:06:000");
-    row("add in the project view: nothing", project, {"project", "add"}, {}, "00:00:000|00:00:00:000|00:00:06:000");
-    row("a separator at the source cursor", project, {"+", "mark"},
+    row("add in the project view: nothing", projectFile, {"project", "add"}, {}, "00:00:000|00:00:00:000|00:00:06:000");
+    row("a separator at the source cursor", projectFile, {"+", "mark"},
         QByteArrayList {added("project_separators", position(128, 6144))} + reloaded("project_separators"),
         "00:00:128|00:00:00:000|00:00:06:000");
-    row("a mark at the project cursor", project, {"project", "next", "mark"},
+    row("a mark at the project cursor", projectFile, {"project", "next", "mark"},
         QByteArrayList {added("project_element_marks", position(1000, 48000))} + reloaded("project_element_marks"),
         "00:00:000|00:00:01:000|00:00:06:000");
-    row("a separator removed on it", project, {"next", "next", "delmark"},
+    row("a separator removed on it", projectFile, {"next", "next", "delmark"},
         QByteArrayList {removed("project_separators", 2)} + reloaded("project_separators"),
         "00:20:000|00:00:00:000|00:00:06:000");
-    row("a mark removed on it", project, {"project", "next", "next", "delmark"},
+    row("a mark removed on it", projectFile, {"project", "next", "next", "delmark"},
         QByteArrayList {removed("project_element_marks", 1)} + reloaded("project_element_marks"),
         "00:00:000|00:00:02:500|00:00:06:000");
-    row("inside a separator's piece: nothing", project, {"+", "delmark"}, {}, "00:00:128|00:00:00:000|00:00:06:000");
-    row("inside the second track: the selection deleted once confirmed, relative to the track", project,
+    row("inside a separator's piece: nothing", projectFile, {"+", "delmark"}, {},
+        "00:00:128|00:00:00:000|00:00:06:000");
+    row("inside the second track: the selection deleted once confirmed, relative to the track", projectFile,
         {"project", "next", "+", "delmark", "ok"},
         QByteArrayList {action("project_delete_track", "kra.prjt",
             "end_mark=288000|project_value_end=72000|project_value_hend=120000|"
             "project_value_hstart=48000|project_value_start=0|record_index=2")}
             + reloaded("project_element_tracks") + reloaded("project_element_marks"),
         "00:00:000|00:00:01:128|00:00:04:500");
-    row("the selection kept on cancel", project, {"project", "next", "+", "delmark", "cancel"}, {},
+    row("the selection kept on cancel", projectFile, {"project", "next", "+", "delmark", "cancel"}, {},
         "00:00:000|00:00:01:128|00:00:06:000");
-    row("at the project's start and end: nothing", project,
+    row("at the project's start and end: nothing", projectFile,
         {"project", "delmark", "next", "next", "next", "next", "delmark"}, {}, "00:00:000|00:00:06:000|00:00:06:000");
     row("a day-long project: its length past 23 hours", longProject, {"project"}, {},
         "00:00:000|00:00:00:000|25:00:01:000");
@@ -172,7 +174,8 @@ void TestEditorEditing::editing_data()
                 "project_value_hstart=48000|project_value_start=0|record_index=2")}
             + reloaded("project_element_tracks") + reloaded("project_element_marks"),
         "00:00:000|12:29:59:984|12:30:02:000");
-    row("exactly at a track's start: the selection within that track", project, {"project", "next", "delmark", "ok"},
+    row("exactly at a track's start: the selection within that track", projectFile,
+        {"project", "next", "delmark", "ok"},
         QByteArrayList {action("project_delete_track", "kra.prjt",
             "end_mark=288000|project_value_end=72000|project_value_hend=120000|"
             "project_value_hstart=48000|project_value_start=0|record_index=2")}
@@ -237,7 +240,7 @@ void TestEditorEditing::cursor()
     QFETCH(QByteArrayList, steps);
     QFETCH(QByteArrayList, frames);
     QFETCH(QByteArray, cursors);
-    QVERIFY(openPage(project));
+    QVERIFY(openPage(projectFile));
     run({"select 0"});
     QCOMPARE(m_page->graphSource->zoom(), 3);
     QCOMPARE(m_page->graphProject->zoom(), 3);
@@ -259,7 +262,7 @@ void TestEditorEditing::cursor()
 // in the file of the track playing, so the project's own cursor counts.
 void TestEditorEditing::markWhilePlaying()
 {
-    QVERIFY(openPage(project + "\naudio position=480000"));
+    QVERIFY(openPage(projectFile + "\naudio position=480000"));
     run({"select 0"});
     takeFrames();
     run({"play", "mark", "play"});
@@ -292,26 +295,26 @@ void TestEditorEditing::buttons_data()
                                            "btn_go_grey btn_mark_grey btn_del_grey play-prev-grey play-next-grey")
                                     << QByteArray("play-grey save_grey trash-disable open_folder zoom_plus_grey "
                                                   "zoom_minus_grey btn_x16");
-    QTest::newRow("source at its start") << project << QByteArrayList {"select 0"}
+    QTest::newRow("source at its start") << projectFile << QByteArrayList {"select 0"}
                                          << QByteArray("btn_go_grey btn_mark_grey btn_del_grey play-prev-grey "
                                                        "play-next-white")
                                          << source;
-    QTest::newRow("source inside") << project << QByteArrayList {"select 0", "+"}
+    QTest::newRow("source inside") << projectFile << QByteArrayList {"select 0", "+"}
                                    << QByteArray("btn_go btn_mark btn_del_grey play-prev-white play-next-white")
                                    << source;
     QTest::newRow("source on a separator")
-        << project << QByteArrayList {"select 0", "next"}
+        << projectFile << QByteArrayList {"select 0", "next"}
         << QByteArray("btn_go_grey btn_mark_grey btn_del_white play-prev-white play-next-white") << source;
     QTest::newRow("source at its end, zoomed in to the finest")
-        << project << QByteArrayList {"select 0", "next", "next", "next", "zoomin", "zoomin", "zoomin", "zoomin"}
+        << projectFile << QByteArrayList {"select 0", "next", "next", "next", "zoomin", "zoomin", "zoomin", "zoomin"}
         << QByteArray("btn_go_grey btn_mark_grey btn_del_grey play-prev-white play-next-grey")
         << QByteArray("play-white save_grey trash-disable open_folder zoom_plus_grey zoom_minus_white btn_x16");
     QTest::newRow("project at its start")
-        << project << QByteArrayList {"select 0", "project"}
+        << projectFile << QByteArrayList {"select 0", "project"}
         << QByteArray("btn_go_grey btn_mark_grey btn_del_grey play-prev-grey play-next-white")
         << QByteArray("play-white save_white trash open_folder_grey zoom_plus_white zoom_minus_grey btn_x16");
     QTest::newRow("project inside, playing, at speed 1")
-        << project << QByteArrayList {"select 0", "project", "+", "step", "play"}
+        << projectFile << QByteArrayList {"select 0", "project", "+", "step", "play"}
         << QByteArray("btn_go_grey btn_mark btn_del_white play-prev-white play-next-white")
         << QByteArray("stop-white save_white trash open_folder_grey zoom_plus_white zoom_minus_grey btn_x1");
 }

@@ -26,7 +26,7 @@ namespace {
 const QByteArray threeLines = "media:usb:show records_list=[a|001|Take one|wav|00:01:05|D1|T1|2,"
                               "b|002|Take two|mpg2|00:00:30|D2|T2|1,c|001|Take three|wav|00:02:00|D3|T3|1]";
 const QByteArray threeTakes = threeLines + "\nmedia:usb:show c=100";
-const QByteArray records = "PARAM" + where + "|target=general|LIST records_list";
+const QByteArray recordsRequest = "PARAM" + where + "|target=general|LIST records_list";
 const QByteArray plist = "PARAM" + where + "|target=general|LIST records_plist";
 
 QByteArray started(const QByteArray &file)
@@ -39,13 +39,13 @@ QByteArray started(const QByteArray &file)
 QByteArray imageOf(const QVexmarButton *button)
 {
     static const QStringList paths = [] {
-        QStringList paths;
+        QStringList list;
         for (const char *name : {"play-white", "play-grey", "pause-white", "stop-white", "stop-grey", "trash",
                  "trash-disable", "share", "share-disable", "waves", "waves-disable", "pencil-disable",
                  "push-right-white", "push-right-grey", "push-left-white", "push-left-grey", "goUp-white", "goUp-grey",
                  "goDw-white", "goDw-grey", "play-prev-white", "play-prev-grey", "play-next-white", "play-next-grey"})
-            paths << QStringLiteral(":/images/%1.png").arg(QLatin1String(name));
-        return paths;
+            list << QStringLiteral(":/images/%1.png").arg(QLatin1String(name));
+        return list;
     }();
     return ::imageOf(button, paths);
 }
@@ -457,7 +457,7 @@ void TestFolderPage::deletion_data()
         << QByteArrayList() << QByteArray("Name:");
     QTest::newRow("refused: the item stays, the list reloaded")
         << threeLines << QByteArrayList {"L2", "trash", "ok"}
-        << QByteArrayList {stop, deleted("c"), records, editorMode, plist} << all
+        << QByteArrayList {stop, deleted("c"), recordsRequest, editorMode, plist} << all
         << QByteArrayList {"Failed to delete\nc"} << QByteArray("Name:");
 }
 

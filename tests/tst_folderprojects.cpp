@@ -314,14 +314,14 @@ void TestFolderProjects::actions_data()
     const QByteArray lengths = "media:usb:show records_list=[a|001|A|wav|00:00:59|D|T|2,b|002|B|wav|00:01:00|D|T|2,"
                                "c|003|C|wav|00:02:30|D|T|2]\nmedia:usb:show c=1";
     const QByteArray read = "DB|GET editor_next_wav";
-    const auto open = [](const QByteArray &file) {
-        return "DO|action=open" + where + "|record_user_fname=" + file + ".dat|type=dat";
+    const auto open = [](const QByteArray &name) {
+        return "DO|action=open" + where + "|record_user_fname=" + name + ".dat|type=dat";
     };
     const auto wait = [](const QByteArray &seconds) {
         return "messages: Processing wav file, please wait approximately " + seconds + " seconds... /" + seconds
             + "000";
     };
-    const auto chosen = [](const QByteArray &file) { return "DB|editor_next_wav=" + file; };
+    const auto chosen = [](const QByteArray &name) { return "DB|editor_next_wav=" + name; };
     row("59 s: one second", lengths, "L0 wav", {chosen("a"), read, open("a")}, {wait("1")});
     row("60 s: two seconds", lengths, "L1 wav", {chosen("b"), read, open("b")}, {wait("2")});
     row("150 s: three seconds", lengths, "L2 wav", {chosen("c"), read, open("c")}, {wait("3")});

@@ -1,5 +1,6 @@
 #include "tests/pixeltesting.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -106,7 +107,7 @@ void TestImages::buttonPictures()
     static const QStringList paths = referencedImages();
     const QByteArray name = QFileInfo(path).completeBaseName().toUtf8();
     QWidget page;
-    QVexmarButton *button = addIconButton(&page, QRect(0, 0, 100, 100), path);
+    QVexmarButton *button = Look::iconButton(&page, QRect(0, 0, 100, 100), path);
     QCOMPARE(imageOf(button, paths), name);
     button->setIcon(QIcon(QPixmap(path)));
     QCOMPARE(imageOf(button, paths), name);

@@ -93,7 +93,7 @@ QByteArray changed(Fields before, const QByteArrayList &changes)
 }
 
 // A setter by name; a stream is given as its wire text.
-bool set(Rav &r, const QByteArray &setter, int i, const QByteArray &value, bool send)
+bool set(Rav &rav, const QByteArray &setter, int index, const QByteArray &value, bool send)
 {
     using Setter = std::function<bool(Rav &, int, const std::string &, int, bool)>;
     static const QMap<QByteArray, Setter> setters = {
@@ -114,7 +114,7 @@ bool set(Rav &r, const QByteArray &setter, int i, const QByteArray &value, bool 
         {"mcPort", [](Rav &r, int i, const std::string &, int v, bool s) { return r.setOutputMcPort(i, v, s); }},
         {"ptpDomain", [](Rav &r, int, const std::string &, int v, bool s) { return r.setPtpDomain(v, s); }},
     };
-    return setters.value(setter)(r, i, value.toStdString(), value.toInt(), send);
+    return setters.value(setter)(rav, index, value.toStdString(), value.toInt(), send);
 }
 
 } // namespace

@@ -359,9 +359,9 @@ void TestSettingsBookLists::actions_data()
     QTest::addColumn<QByteArrayList>("frames");
     QTest::addColumn<QString>("popup");
     QTest::addColumn<QString>("pages");
-    const auto row = [](const char *name, int listId, int entryId, int row, const QByteArray &cause,
+    const auto row = [](const char *name, int listId, int entryId, int rowId, const QByteArray &cause,
                          const QByteArrayList &frames, const char *popup, const char *pages) {
-        QTest::newRow(name) << listId << entryId << row << cause << frames << QString::fromUtf8(popup)
+        QTest::newRow(name) << listId << entryId << rowId << cause << frames << QString::fromUtf8(popup)
                             << QString::fromUtf8(pages);
     };
     const QByteArray loadPreset = "DO|action=load|id=3|target=general|type=local_profile";

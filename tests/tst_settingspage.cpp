@@ -150,9 +150,9 @@ void TestSettingsPage::callGuard_data()
     QTest::newRow("call on the Ethernet")
         << QByteArray("eth.0") << false << 2 << QString() << QStringLiteral("Attack Time | 2 ms | *2 ms, 5 ms, 10 ms")
         << QStringLiteral("blue") << refusal;
-    QTest::newRow("call on the mobile, a text row") << QByteArray("mobile.0") << true << 2 << QString()
-                                                    << QStringLiteral("Attack Time | 2") << QStringLiteral("blue")
-                                                    << refusal;
+    QTest::newRow("call on the mobile, a text row")
+        << QByteArray("mobile.0") << true << 2 << QString() << QStringLiteral("Attack Time | 2")
+        << QStringLiteral("blue") << refusal;
     QTest::newRow("held value no option holds")
         << QByteArray("eth.0") << false << 7 << QStringLiteral("7 ms")
         << QStringLiteral("Attack Time | 7 ms | 2 ms, 5 ms, 10 ms") << QStringLiteral("red") << refusal;

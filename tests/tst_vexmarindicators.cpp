@@ -11,7 +11,7 @@
 
 namespace {
 
-const QRgb ground = rgb(20, 20, 20);
+const QRgb groundColour = rgb(20, 20, 20);
 const QRgb black = rgb(0, 0, 0);
 const QRgb white = rgb(255, 255, 255);
 const QRgb green = rgb(0, 255, 0);
@@ -106,7 +106,7 @@ void TestVexmarIndicators::battery()
         QCOMPARE(countPixels(image, filled, fill), filled.width() * filled.height());
     const QRect empty = state == 2 ? QRect(3, 8, 8, 7) : QRect(QPoint(3, 8), QPoint(20, 34 - rows));
     if (rows < 27)
-        QCOMPARE(countPixels(image, empty, ground), empty.width() * empty.height());
+        QCOMPARE(countPixels(image, empty, groundColour), empty.width() * empty.height());
     if (state == 2)
         QCOMPARE(pixelAt(image, 12, 22), black); // inside the bolt
 }
@@ -192,7 +192,7 @@ void TestVexmarIndicators::signalBars()
     gauge.setSignal(state, bars);
     const QImage image = picture(gauge);
     QCOMPARE(countPixels(image, QRect(0, 19, 29, 4), black), 5 * 5 * 4); // five bases
-    QCOMPARE(pixelAt(image, 5, 20), ground);
+    QCOMPARE(pixelAt(image, 5, 20), groundColour);
     if (shown.size() == 3) {
         // A word instead of bars: the bars make no difference, and it is not the empty gauge.
         QVexmarSigQuality other;
@@ -204,7 +204,7 @@ void TestVexmarIndicators::signalBars()
         return;
     }
     for (int k = 0; k < 5; ++k) {
-        const QRgb expected = shown.at(k) == 'b' ? black : shown.at(k) == 'r' ? red : ground;
+        const QRgb expected = shown.at(k) == 'b' ? black : shown.at(k) == 'r' ? red : groundColour;
         const QRect bar(QPoint(6 * k, 12 - 3 * k), QPoint(6 * k + 4, 17));
         QCOMPARE(countPixels(image, bar, expected), bar.width() * bar.height());
     }
@@ -248,9 +248,9 @@ void TestVexmarIndicators::toolbarSwipe()
     }
     const QImage image = picture(toolbar);
     const int tabX = left ? 6 : 120 - 7;
-    QCOMPARE(pixelAt(image, tabX, 250), open ? ground : screenBlue);
-    QCOMPARE(pixelAt(image, 60, 0), open ? screenBlue : ground);
-    QCOMPARE(pixelAt(image, 60, 250), ground);
+    QCOMPARE(pixelAt(image, tabX, 250), open ? groundColour : screenBlue);
+    QCOMPARE(pixelAt(image, 60, 0), open ? screenBlue : groundColour);
+    QCOMPARE(pixelAt(image, 60, 250), groundColour);
 }
 
 void TestVexmarIndicators::sipButton_data()
@@ -402,12 +402,13 @@ void TestVexmarIndicators::statusPanel_data()
     dataRow("codec 0: no stream", Op([](Panel &p) { p.setSipState(0, 1, 1); }), none, 0u);
     dataRow("SIP state of stream 2, account 1", Op([](Panel &p) { p.setSipState(2, 1, 3); }), QPoint(807 + 3, 12), red);
     dataRow("net quality of stream 1, line 2", Op([](Panel &p) { p.setNetQuality(1, 2, 9, 100); }),
-        QPoint(56 + 4, 28 + 8), ground);
+        QPoint(56 + 4, 28 + 8), groundColour);
     dataRow("codec state 3 is ignored", Op([](Panel &p) { p.setCodecState(3, 1); }), none, 0u);
-    dataRow("codec state 2: two bars", Op([](Panel &p) { p.setCodecState(1, 2); }), QPoint(112 + 100, 28 + 12), ground);
+    dataRow("codec state 2: two bars", Op([](Panel &p) { p.setCodecState(1, 2); }), QPoint(112 + 100, 28 + 12),
+        groundColour);
     dataRow("codec state 0 keeps one bar", Op([](Panel &p) { p.setCodecState(2, 0); }), none, 0u);
     dataRow("levels of codec 2, Tx", Op([](Panel &p) { p.setCodecLevels(2, 99, 99, 0, 0, false); }),
-        QPoint(478 + 100, 28 + 12), ground);
+        QPoint(478 + 100, 28 + 12), groundColour);
     dataRow("levels of codec 3", Op([](Panel &p) { p.setCodecLevels(3, 99, 99, 99, 99, true); }), none, 0u);
     dataRow("what the panel does not show", Op([](Panel &p) {
         p.setBatteryInfo(10, 1, 30);

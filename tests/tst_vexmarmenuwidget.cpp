@@ -511,10 +511,10 @@ void TestVexmarMenuWidget::popups()
         } else if (word == QLatin1String("erase")) {
             QTest::mouseClick(keyboard->keys[27], Qt::LeftButton);
         } else if (word == QLatin1String("choose")) {
-            const int value = words.at(++i).toInt();
-            if (!selection->findSelectable(value))
-                selection->addSelectable(new QVexmarMenuSelectable(value));
-            QTest::mouseClick(selection->findSelectable(value)->switchButton, Qt::LeftButton);
+            const int option = words.at(++i).toInt();
+            if (!selection->findSelectable(option))
+                selection->addSelectable(new QVexmarMenuSelectable(option));
+            QTest::mouseClick(selection->findSelectable(option)->switchButton, Qt::LeftButton);
         } else {
             const bool ok = word == QLatin1String("ok");
             auto *message = qobject_cast<QVexmarMessage *>(popup);

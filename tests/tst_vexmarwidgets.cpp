@@ -3,6 +3,8 @@
 #include "widgets/screenpointer.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmaricon.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarpagewidget.h"
 #include "widgets/vexmarpopup.h"
@@ -23,6 +25,14 @@ QPalette buttonPalette(const QBrush &face, const QColor &text)
     palette.setBrush(QPalette::WindowText, QBrush(text));
     return palette;
 }
+
+// A screen with a message popup of its own: records what it was asked to show.
+class MessageScreen : public QWidget, public IVexmarMessages
+{
+public:
+    void showMessagePopup(const QString &text, int milliseconds) override { shown.append({text, milliseconds}); }
+    QList<QPair<QString, int>> shown;
+};
 
 } // namespace
 
@@ -53,6 +63,9 @@ private slots:
     void messageButtons();
     void messageLooks();
     void autoCloseCountsFromShow();
+    void screenMessage_data();
+    void screenMessage();
+    void pageKeepsOneMessage();
 
     void dummyPage();
 
@@ -182,9 +195,9 @@ void TestVexmarWidgets::lazyIconAsFile()
     behind.setAutoFillBackground(true);
     behind.setPalette(buttonPalette(QBrush(Qt::blue), Qt::white));
     behind.resize(2 * button.width() + 10, button.height());
-    QVexmarButton *readButton = addIconButton(&behind, QRect(QPoint(0, 0), button), QString());
+    QVexmarButton *readButton = Look::iconButton(&behind, QRect(QPoint(0, 0), button), QString());
     readButton->setIcon(read);
-    QVexmarButton *lateButton = addIconButton(&behind, QRect(QPoint(button.width() + 10, 0), button), path);
+    QVexmarButton *lateButton = Look::iconButton(&behind, QRect(QPoint(button.width() + 10, 0), button), path);
     const QImage image = behind.grab().toImage();
     QCOMPARE(image.copy(lateButton->geometry()), image.copy(readButton->geometry()));
 }
@@ -400,6 +413,70 @@ void TestVexmarWidgets::autoCloseCountsFromShow()
     QCOMPARE(box->cancelled, 1);
     QCOMPARE(box->autoCloseMsec, 0);
     QTRY_VERIFY(box.isNull());
+}
+
+void TestVexmarWidgets::screenMessage_data()
+{
+    QTest::addColumn<QString>("screen"); // "own": with a message popup of its own; "plain"; "none"
+    QTest::addColumn<bool>("fallback");
+    QTest::addColumn<QString>("shownOn"); // where the message popup opens: "screen", "opener" or "nowhere"
+
+    QTest::newRow("the screen's own popup") << "own" << true << "nowhere";
+    QTest::newRow("over a plain screen") << "plain" << true << "screen";
+    QTest::newRow("no screen: over the fallback") << "none" << true << "opener";
+    QTest::newRow("no screen, no fallback") << "none" << false << "nowhere";
+}
+
+// What has no page of its own reaches the screen's one message; two texts in a row share one popup.
+void TestVexmarWidgets::screenMessage()
+{
+    QFETCH(QString, screen);
+    QFETCH(bool, fallback);
+    QFETCH(QString, shownOn);
+
+    MessageScreen own;
+    QWidget *screenWidget = screen == "own" ? static_cast<QWidget *>(&own) : m_screen;
+    g_screenWindow = screen == "none" ? nullptr : screenWidget;
+    showScreenMessage(QStringLiteral("Disk full"), 0, fallback ? m_opener : nullptr);
+    showScreenMessage(QStringLiteral("Disk still full"), 2000, fallback ? m_opener : nullptr);
+
+    if (screen == "own") {
+        QCOMPARE(own.shown.size(), 2);
+        QCOMPARE(own.shown.at(0), qMakePair(QStringLiteral("Disk full"), 0));
+        QCOMPARE(own.shown.at(1), qMakePair(QStringLiteral("Disk still full"), 2000));
+    }
+    const QList<QVexmarMessage *> onScreen = m_screen->findChildren<QVexmarMessage *>();
+    const QList<QVexmarMessage *> onOpener = m_opener->findChildren<QVexmarMessage *>();
+    QCOMPARE(onScreen.size(), shownOn == "screen" ? 1 : 0);
+    QCOMPARE(onOpener.size(), shownOn == "opener" ? 1 : 0);
+    const QList<QVexmarMessage *> shown = onScreen + onOpener;
+    if (!shown.isEmpty()) {
+        QCOMPARE(shown.first()->text, QStringLiteral("Disk still full"));
+        QVERIFY(shown.first()->timer.isActive());
+        shown.first()->close();
+    }
+    g_screenWindow = m_screen;
+}
+
+// A page shows one message at a time; once it has closed, the next text opens a new one.
+void TestVexmarWidgets::pageKeepsOneMessage()
+{
+    QVexmarPageWidget page;
+    page.resize(1280, 676);
+    QPointer<QVexmarMessage> first = page.showMessage(QStringLiteral("Saving..."), 0);
+    QVERIFY(first);
+    QCOMPARE(page.showMessage(QStringLiteral("Saved"), 0), first.data());
+    QCOMPARE(page.findChildren<QVexmarMessage *>().size(), 1);
+    QCOMPARE(first->text, QStringLiteral("Saved"));
+    QCOMPARE(first->parentWidget(), &page);
+
+    first->close();
+    QTRY_VERIFY(first.isNull());
+    QVexmarMessage *next = page.showMessage(QStringLiteral("Failed to save the project."), 0);
+    QVERIFY(next);
+    QCOMPARE(page.findChildren<QVexmarMessage *>().size(), 1);
+    QCOMPARE(next->text, QStringLiteral("Failed to save the project."));
+    next->close();
 }
 
 void TestVexmarWidgets::dummyPage()

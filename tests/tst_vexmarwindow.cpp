@@ -565,10 +565,8 @@ void TestVexmarWindow::pages_data()
     QTest::addColumn<QByteArrayList>("steps"); // page ids; "call", "double", "entry <id>", "bar", "drop"
     QTest::addColumn<QByteArray>("shown"); // "<current page> <stack index> exit <exit page> entry <entry> <bar>"
     QTest::addColumn<int>("menu"); // the settings page's menu page shown; -2 when not compared
-    const auto row
-        = [](const char *name, const QByteArrayList &steps, const char *shown, int level = 1, int menu = -2) {
-              QTest::newRow(name) << level << steps << QByteArray(shown) << menu;
-          };
+    const auto row = [](const char *name, const QByteArrayList &steps, const char *shown, int level = 1,
+                         int menu = -2) { QTest::newRow(name) << level << steps << QByteArray(shown) << menu; };
 
     row("home page", {"1"}, "1 1 exit 1 entry -1 hidden");
     row("audio page", {"5"}, "5 5 exit 1 entry -1 hidden");
@@ -631,7 +629,8 @@ void TestVexmarWindow::pages()
             QVERIFY(rig.deliver(
                 {"EVENT;event_type:0600-call received;id:10;network:eth.0;comm_link:" + step.mid(5) + ";"}));
         } else if (step == "double") {
-            QVERIFY(rig.deliver({"EVENT;event_type:default_codec;codec_mode:cmode_double;dcodec_1:G722;dcodec_2:G722;"}));
+            QVERIFY(
+                rig.deliver({"EVENT;event_type:default_codec;codec_mode:cmode_double;dcodec_1:G722;dcodec_2:G722;"}));
             QCOMPARE(getDevice()->codecMode(), int(TComDevice::CodecModeDouble));
         } else if (step.startsWith("entry ")) {
             settings->entries->itemClicked(settings->entries->findEntry(step.mid(6).toInt())->titleLabel);

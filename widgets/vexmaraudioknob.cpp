@@ -2,6 +2,7 @@
 
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -23,19 +24,6 @@ void placeAxis(int size, int imageSize, int &start, int &extent)
         start = 0;
         extent = size;
     }
-}
-
-QFont pixelFont(QFont font, int size)
-{
-    font.setPixelSize(size);
-    return font;
-}
-
-void setNameColour(QLabel *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
 }
 
 } // namespace
@@ -66,7 +54,7 @@ void QVexmarAudioPadlock::paintEvent(QPaintEvent *)
 QVexmarAudioKnob::QVexmarAudioKnob(int panMode, QWidget *parent) : QWidget(parent), m_panMode(panMode)
 {
     setFixedSize(150, 160);
-    const QFont font = pixelFont(this->font(), 26);
+    const QFont font = Look::pixelFont(this->font(), 26);
 
     m_name = new QLabel(this);
     m_name->setGeometry(25, 0, 125, 60);
@@ -92,9 +80,9 @@ void QVexmarAudioKnob::setState(int state)
         return;
     m_state = state;
     if (state == 2)
-        setNameColour(m_name, disabledGrey);
+        Look::setTextColour(m_name, disabledGrey);
     else if (state != 1)
-        setNameColour(m_name, Qt::white);
+        Look::setTextColour(m_name, Qt::white);
     m_knob->setEnabled(state == 0);
 }
 
@@ -157,14 +145,14 @@ int QVexmarAudioKnob::indexOfText(const QString &text) const
     return m_knob->indexOfText(text);
 }
 
-int QVexmarAudioKnob::valueAt(int index) const
+int QVexmarAudioKnob::valueAt(int position) const
 {
-    return m_knob->valueAt(index);
+    return m_knob->valueAt(position);
 }
 
-QString QVexmarAudioKnob::textAt(int index) const
+QString QVexmarAudioKnob::textAt(int position) const
 {
-    return m_knob->textAt(index);
+    return m_knob->textAt(position);
 }
 
 void QVexmarAudioKnob::clearValueTexts()

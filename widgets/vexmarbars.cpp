@@ -1,4 +1,5 @@
 #include "widgets/vexmarbars.h"
+#include "widgets/vexmarlook.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -237,8 +238,7 @@ void QVexmarBars::paintEvent(QPaintEvent *event)
 QVexmarBarsEx::QVexmarBarsEx(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(325, 67);
-    QFont scaleFont = font();
-    scaleFont.setPixelSize(16);
+    const QFont scaleFont = Look::pixelFont(font(), 16);
 
     m_upper = new QVexmarBars(this);
     m_upper->setGeometry(0, 0, 325, 25);

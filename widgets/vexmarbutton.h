@@ -2,14 +2,8 @@
 
 #include <QAbstractButton>
 
-class QPainter;
-
-// The frame and face of a device-screen button, in the widget's Window colour, antialiased; the connection tile
-// draws the same frame.
-void paintButtonFrame(QPainter &painter, const QWidget *widget, int borderWidth, float radius);
-
 // The flat push button of the device screen. The palette's Window role is its face and frame, WindowText its
-// text; owners recolour it by setting a modified copy of the palette.
+// text; owners recolour it by setting a modified copy of the palette. Its face is Look::paintFace.
 class QVexmarButton : public QAbstractButton
 {
     Q_OBJECT
@@ -24,6 +18,3 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
-
-// The pages' icon button: the icon in a square one-pixel frame with no face of its own, over the page's ground.
-QVexmarButton *addIconButton(QWidget *parent, const QRect &geometry, const QString &icon);

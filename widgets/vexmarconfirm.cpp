@@ -1,7 +1,7 @@
 #include "widgets/vexmarconfirm.h"
 
 #include "widgets/vexmarbutton.h"
-#include "widgets/vexmarpopuplook.h"
+#include "widgets/vexmarlook.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -27,7 +27,7 @@ void QVexmarConfirmAction::setLine(int line, const QString &label, const QString
 
 void QVexmarConfirmAction::setupUi()
 {
-    using namespace PopupLook;
+    using namespace Look;
 
     const int height = m_lines[2].shown ? 330 : m_lines[1].shown ? 270 : 210;
     frame(this, 570, height);

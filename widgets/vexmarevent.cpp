@@ -1,5 +1,8 @@
 #include "widgets/vexmarevent.h"
 
-QVexmarEvent::QVexmarEvent(int kind, int key, int origin) : QEvent(eventType), kind(kind), key(key), origin(origin) { }
+QVexmarEvent::QVexmarEvent(int eventKind, int eventKey, int eventOrigin)
+    : QEvent(eventType), kind(eventKind), key(eventKey), origin(eventOrigin)
+{
+}
 
 QVexmarEvent::~QVexmarEvent() = default;

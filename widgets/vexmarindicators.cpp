@@ -1,6 +1,7 @@
 #include "widgets/vexmarindicators.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -17,13 +18,6 @@ const QColor darkGreen(0, 146, 64);
 const QColor orange(255, 127, 39);
 const QColor gaugeGrey(80, 80, 80);
 const QColor stateGrey(127, 127, 127);
-
-QFont pixelFont(const QFont &font, int pixelSize)
-{
-    QFont sized = font;
-    sized.setPixelSize(pixelSize);
-    return sized;
-}
 
 // Indicators paint every pixel themselves.
 void makeOpaque(QWidget *widget)
@@ -98,7 +92,7 @@ void QVexmarToolbar::mouseMoveEvent(QMouseEvent *event)
 QVexmarBattery::QVexmarBattery(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(24, 38);
-    setFont(pixelFont(font(), 10));
+    setFont(Look::pixelFont(font(), 10));
     makeOpaque(this);
 }
 
@@ -156,7 +150,7 @@ void QVexmarBattery::paintEvent(QPaintEvent *)
 QVexmarNetQuality::QVexmarNetQuality(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(19, 64);
-    setFont(pixelFont(font(), 18));
+    setFont(Look::pixelFont(font(), 18));
     makeOpaque(this);
 }
 
@@ -218,7 +212,7 @@ void QVexmarNetQuality::paintEvent(QPaintEvent *)
 QVexmarSigQuality::QVexmarSigQuality(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(29, 23);
-    setFont(pixelFont(font(), 16));
+    setFont(Look::pixelFont(font(), 16));
     makeOpaque(this);
 }
 
@@ -284,16 +278,13 @@ void QVexmarDataActive::paintEvent(QPaintEvent *)
 
 QVexmarConnInfo::QVexmarConnInfo(QWidget *parent) : QWidget(parent)
 {
-    QPalette tilePalette = palette();
-    tilePalette.setBrush(QPalette::Window, QBrush(stateGrey));
-    tilePalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    setPalette(tilePalette);
+    Look::setFace(this, stateGrey, Qt::black);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(0);
 
-    QFont titleFont = pixelFont(font(), 22);
+    QFont titleFont = Look::pixelFont(font(), 22);
     titleFont.setWeight(75);
     titleLabel = new QLabel(tr("Program"), this);
     titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -304,7 +295,7 @@ QVexmarConnInfo::QVexmarConnInfo(QWidget *parent) : QWidget(parent)
         *line = plainTextLabel(new QLabel(this));
         (*line)->setAlignment(Qt::AlignCenter);
         (*line)->setWordWrap(true);
-        (*line)->setFont(pixelFont(font(), 14));
+        (*line)->setFont(Look::pixelFont(font(), 14));
         column->addWidget(*line);
     }
 }
@@ -354,10 +345,7 @@ void QVexmarConnInfo::setState(int state)
         face = stateGrey;
         break;
     }
-    QPalette tilePalette = palette();
-    tilePalette.setBrush(QPalette::Window, QBrush(face));
-    tilePalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
-    setPalette(tilePalette);
+    Look::setFace(this, face, Qt::black);
 }
 
 void QVexmarConnInfo::mouseReleaseEvent(QMouseEvent *event)
@@ -369,13 +357,9 @@ void QVexmarConnInfo::mouseReleaseEvent(QMouseEvent *event)
 void QVexmarConnInfo::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    paintButtonFrame(painter, this, m_borderWidth, m_radius);
+    Look::paintFace(painter, this, m_borderWidth, m_radius);
     QWidget::paintEvent(event);
-    const char *icon = nullptr;
-    if (m_state == 2)
-        icon = ":/images/phone-call.png";
-    else if (m_state >= 3 && m_state <= 5)
-        icon = ":/images/phone-hangup.png";
-    if (icon)
-        painter.drawPixmap(QRect(5, 5, 50, 50), QPixmap(QString::fromLatin1(icon)));
+    const QString icon = Look::callStateImage(m_state);
+    if (!icon.isEmpty())
+        painter.drawPixmap(QRect(5, 5, 50, 50), QPixmap(icon));
 }

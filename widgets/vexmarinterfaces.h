@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// The two ways the screen window pushes live device state into whatever page is visible, and into the status
-// bar, without knowing their classes: it looks for them with a dynamic cast. Never owned through these types,
-// hence the protected destructors.
+// Seams between the screen window and the floors below it, found with a dynamic cast so that neither side knows
+// the other's class: the window pushes live device state into whatever page is visible and into the status bar,
+// and offers its message popup to what sits below it. Never owned through these types, hence the protected
+// destructors.
 
 // Level values are dB below full scale, 0 at full scale; 99 = no value.
 class IVexmarAudioLevels
@@ -43,4 +44,15 @@ public:
 
 protected:
     ~IVexmarStatusPanel() = default;
+};
+
+// The screen's one message popup (showScreenMessage): 0 ms keeps it until it is touched; an open one takes the new
+// text and time.
+class IVexmarMessages
+{
+public:
+    virtual void showMessagePopup(const QString &text, int milliseconds) = 0;
+
+protected:
+    ~IVexmarMessages() = default;
 };

@@ -1,6 +1,9 @@
 #include "widgets/vexmarmessage.h"
 
+#include "widgets/screenpointer.h"
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarinterfaces.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -9,23 +12,14 @@
 #include <QMouseEvent>
 #include <QShowEvent>
 
-QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent)
-    : QVexmarPopup(parent), buttons(buttons), text(text)
+QVexmarMessage::QVexmarMessage(const QString &message, int buttonBits, QWidget *parent)
+    : QVexmarPopup(parent), buttons(buttonBits), text(message)
 {
     connect(&timer, &QTimer::timeout, this, &QVexmarMessage::timeout);
 
-    setFixedSize(600, 280);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-
-    QFont boxFont = font();
-    boxFont.setPixelSize(34);
+    Look::frame(this, 600, 280);
+    const QFont boxFont = Look::pixelFont(font(), 34);
     setFont(boxFont);
-
-    QPalette boxPalette = palette();
-    boxPalette.setBrush(QPalette::Window, QBrush(QColor(50, 50, 50)));
-    boxPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    setPalette(boxPalette);
 
     auto *column = new QVBoxLayout;
     column->setContentsMargins(10, 10, 10, 10);
@@ -34,16 +28,14 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     label->setFont(boxFont);
-    label->setText(text);
-    column->addWidget(label, buttons != 0 ? 1 : 0);
+    label->setText(message);
+    column->addWidget(label, buttonBits != 0 ? 1 : 0);
 
-    if (buttons != 0) {
+    if (buttonBits != 0) {
         auto *row = new QHBoxLayout;
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(20);
-        QPalette buttonPalette = palette();
-        buttonPalette.setBrush(QPalette::Window, QBrush(Qt::white));
-        buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
+        const QPalette buttonPalette = Look::lightButton(palette());
         auto makeButton = [&](const QString &caption) {
             auto *button = new QVexmarButton(this);
             button->setText(caption);
@@ -54,11 +46,11 @@ QVexmarMessage::QVexmarMessage(const QString &text, int buttons, QWidget *parent
             row->addWidget(button, 0);
             return button;
         };
-        if (buttons & CancelButton) {
+        if (buttonBits & CancelButton) {
             cancelButton = makeButton(tr("Cancel"));
             connect(cancelButton, &QAbstractButton::clicked, this, &QVexmarMessage::button1Clicked);
         }
-        if (buttons & OkButton) {
+        if (buttonBits & OkButton) {
             okButton = makeButton(tr("OK"));
             connect(okButton, &QAbstractButton::clicked, this, &QVexmarMessage::button2Clicked);
         }
@@ -91,24 +83,43 @@ void QVexmarMessage::showMessage()
     show();
 }
 
-void QVexmarMessage::showOnce(QPointer<QVexmarMessage> &message, QWidget *page, const QString &text, int autoCloseMs)
+QVexmarMessage *QVexmarMessage::showOnce(
+    QPointer<QVexmarMessage> &message, QWidget *owner, const QString &text, int autoCloseMs, const QWidget *across)
 {
     if (message) {
         message->autoCloseMsec = autoCloseMs;
         message->setText(text);
-        return;
+        return message;
     }
-    auto *opened = new QVexmarMessage(text, 0, page);
+    auto *opened = new QVexmarMessage(text, 0, owner);
     message = opened;
-    opened->placeOver(page);
-    // A message the page let go of meanwhile leaves the page's newer one alone.
-    connect(opened, &QVexmarPopup::popupClosed, page, [&message, opened] {
+    if (across)
+        opened->placeOver(across, owner);
+    else
+        opened->placeOver(owner);
+    // A message the owner let go of meanwhile leaves the owner's newer one alone.
+    connect(opened, &QVexmarPopup::popupClosed, owner, [&message, opened] {
         if (message == opened)
             message = nullptr;
     });
     opened->autoCloseMsec = autoCloseMs;
     opened->show();
+    // Painted now, before the caller's next synchronous request to the device holds up the event loop.
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    return opened;
+}
+
+void showScreenMessage(const QString &text, int autoCloseMs, QWidget *fallback)
+{
+    if (auto *screen = dynamic_cast<IVexmarMessages *>(g_screenWindow.data())) {
+        screen->showMessagePopup(text, autoCloseMs);
+        return;
+    }
+    QWidget *over = g_screenWindow ? g_screenWindow.data() : fallback;
+    if (!over)
+        return;
+    static QPointer<QVexmarMessage> message;
+    QVexmarMessage::showOnce(message, over, text, autoCloseMs);
 }
 
 void QVexmarMessage::showEvent(QShowEvent *event)

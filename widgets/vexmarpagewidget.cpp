@@ -1,6 +1,8 @@
 #include "widgets/vexmarpagewidget.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
+#include "widgets/vexmarmessage.h"
 
 #include <QBoxLayout>
 #include <QFrame>
@@ -19,15 +21,21 @@ QVexmarPageWidget::QVexmarPageWidget(QWidget *parent) : QWidget(parent)
     setLayout(layout);
 }
 
-QVexmarDummyPage::QVexmarDummyPage(const QString &imagePath, QWidget *parent)
-    : QVexmarPageWidget(parent), imagePath(imagePath)
+QVexmarPageWidget::~QVexmarPageWidget() = default;
+
+QVexmarMessage *QVexmarPageWidget::showMessage(const QString &text, int autoCloseMs)
+{
+    return QVexmarMessage::showOnce(m_message, this, text, autoCloseMs);
+}
+
+QVexmarDummyPage::QVexmarDummyPage(const QString &image, QWidget *parent) : QVexmarPageWidget(parent), imagePath(image)
 {
     auto *picture = new QLabel(contentFrame);
     picture->setGeometry(0, 0, 1280, 676);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap(imagePath));
+    picture->setPixmap(QPixmap(image));
 
-    homeButton = addIconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
+    homeButton = Look::iconButton(contentFrame, QRect(1154, 548, 120, 90), QStringLiteral(":/images/home.png"));
     connect(homeButton, &QAbstractButton::clicked, this, &QVexmarDummyPage::homeButtonClicked);
 }
 

@@ -3,6 +3,7 @@
 #include "widgets/vexmarbars.h"
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarindicators.h"
+#include "widgets/vexmarlook.h"
 
 #include <QLabel>
 
@@ -30,8 +31,7 @@ QVexmarSipPanel::QVexmarSipPanel(QWidget *parent) : QWidget(parent)
     m_button->borderWidth = 1;
     m_button->radius = 0.0f;
     setButtonColours(m_button, stateGrey);
-    QFont buttonFont = m_button->font();
-    buttonFont.setPixelSize(22);
+    const QFont buttonFont = Look::pixelFont(m_button->font(), 22);
     m_button->setFont(buttonFont);
     m_button->setText(QStringLiteral("SIP"));
 
@@ -88,8 +88,7 @@ QVexmarStreamerPanel::QVexmarStreamerPanel(QWidget *parent) : QWidget(parent)
     setFixedSize(437, 95);
     m_title = new QLabel(tr("Streamer"), this);
     m_title->resize(325, 24);
-    QFont titleFont = m_title->font();
-    titleFont.setPixelSize(26);
+    const QFont titleFont = Look::pixelFont(m_title->font(), 26);
     m_title->setFont(titleFont);
     m_sip1 = new QVexmarSipPanel(this);
     m_sip2 = new QVexmarSipPanel(this);
@@ -167,8 +166,7 @@ QVexmarStatusPanel::QVexmarStatusPanel(int, QWidget *parent) : QWidget(parent)
     m_stream1->setSide(0);
     m_stream1->setTitle(tr("Stream 1"));
 
-    QFont directionFont = font();
-    directionFont.setPixelSize(26);
+    const QFont directionFont = Look::pixelFont(font(), 26);
     for (const auto &direction : {qMakePair(QStringLiteral("Tx"), 28), qMakePair(QStringLiteral("Rx"), 69)}) {
         auto *label = new QLabel(direction.first, this);
         label->setGeometry(437, direction.second, 40, 26);

@@ -14,13 +14,20 @@ QVexmarPopup::QVexmarPopup(QWidget *parent) : QFrame(parent, Qt::Popup)
 
 void QVexmarPopup::placeOver(QWidget *opener)
 {
-    setWindowModality(Qt::ApplicationModal);
     if (!opener)
         opener = g_screenWindow;
-    if (!opener)
+    if (!opener) {
+        setWindowModality(Qt::ApplicationModal);
         return;
-    const QPoint origin = opener->mapToGlobal(QPoint(0, 0));
-    move(origin.x() + (opener->width() - width()) / 2, origin.y() + (opener->height() - height()) / 2);
+    }
+    placeOver(opener, opener);
+}
+
+void QVexmarPopup::placeOver(const QWidget *across, const QWidget *upDown)
+{
+    setWindowModality(Qt::ApplicationModal);
+    move(across->mapToGlobal(QPoint(0, 0)).x() + (across->width() - width()) / 2,
+        upDown->mapToGlobal(QPoint(0, 0)).y() + (upDown->height() - height()) / 2);
 }
 
 void QVexmarPopup::keyPressEvent(QKeyEvent *event)

@@ -15,6 +15,8 @@ public:
     // The opener's share of the contract: application-modal, centred over the opener, or over the screen window
     // when the opener has no page of its own (null).
     void placeOver(QWidget *opener);
+    // The same, centred across one widget and up and down over another (a menu's column and the whole menu).
+    void placeOver(const QWidget *across, const QWidget *upDown);
 
     int cancelled = 1; // an accepting action sets 0 before closing
     void *context = nullptr; // what the popup is about, kept for the opener

@@ -2,8 +2,8 @@
 
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
-#include "widgets/vexmarpopuplook.h"
 
 #include <QBoxLayout>
 #include <QIcon>
@@ -13,7 +13,7 @@
 
 #include <climits>
 
-using namespace PopupLook;
+using namespace Look;
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "widgets/vexmarvirtual.h"
 
 #include "widgets/vexmarbutton.h"
+#include "widgets/vexmarlook.h"
 
 #include <QShowEvent>
 
@@ -74,7 +75,7 @@ KeyPlace keyPlace(int index)
 
 } // namespace
 
-QVexmarVirtual::QVexmarVirtual(bool alphanumeric, QWidget *parent) : QVexmarPopup(parent), alphanumeric(alphanumeric)
+QVexmarVirtual::QVexmarVirtual(bool letters, QWidget *parent) : QVexmarPopup(parent), alphanumeric(letters)
 {
     setupUi();
     setKeyPage(LowerCase);
@@ -82,18 +83,10 @@ QVexmarVirtual::QVexmarVirtual(bool alphanumeric, QWidget *parent) : QVexmarPopu
 
 void QVexmarVirtual::setupUi()
 {
-    setFixedSize(960, 455);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-    QPalette popupPalette = palette();
-    popupPalette.setBrush(QPalette::Window, QBrush(QColor(50, 50, 50)));
-    popupPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    setPalette(popupPalette);
+    Look::frame(this, 960, 455);
 
-    QFont titleFont = font();
-    titleFont.setPixelSize(28);
-    QFont keyFont = font();
-    keyFont.setPixelSize(32);
+    const QFont titleFont = Look::pixelFont(font(), 28);
+    const QFont keyFont = Look::pixelFont(font(), 32);
 
     titleLabel.setGeometry(8, 15, 368, 42);
     titleLabel.setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -659,9 +659,9 @@ void SimDevice::answerParam(const kra::CMsg &request, Answer &answer)
         const std::string elements = mount && project && file ? "project:" + *mount + ":" + *project + ":" + *file : "";
         if (name == kra::LIST_PROJET_ELEMENT && element
             && (m_lists.count(elements) || hasParam("media:" + *mount + ":" + *project, *file))) {
-            const auto &lists = m_lists[elements];
-            const auto l = lists.find(*element);
-            items = l == lists.end() ? &none : &l->second;
+            const auto &elementLists = m_lists[elements];
+            const auto l = elementLists.find(*element);
+            items = l == elementLists.end() ? &none : &l->second;
         }
         for (const auto *where : {&media, &lists}) {
             const auto l = where->find(name);

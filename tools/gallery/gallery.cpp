@@ -1,7 +1,12 @@
 #include "tools/gallery/gallery.h"
 
+#include "device/accessors.h"
+#include "rpc/ccom.h"
+#include "tests/peers/simdevice.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
 #include <QTextStream>
@@ -20,7 +25,7 @@ QList<GalleryPage *> &registry()
 
 } // namespace
 
-GalleryPage::GalleryPage(const char *name, Render render) : name(name), render(render)
+GalleryPage::GalleryPage(const char *pageName, Render renderPage) : name(pageName), render(renderPage)
 {
     registry().append(this);
 }
@@ -84,6 +89,46 @@ QPalette statusBarPalette()
     palette.setBrush(QPalette::Window, QColor(207, 196, 226));
     palette.setBrush(QPalette::WindowText, QColor(Qt::black));
     return palette;
+}
+
+bool waitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return done();
+}
+
+bool connectTo(SimDevice &device)
+{
+    return device.listen() && getCom()->connectToDevice(device.host(), device.port(), 0)
+        && waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); });
+}
+
+void setScreenGround(QWidget *window)
+{
+    QPalette palette = window->palette();
+    palette.setBrush(QPalette::Window, Qt::black);
+    palette.setBrush(QPalette::WindowText, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+}
+
+std::unique_ptr<QWidget> screenUnderStatusBar()
+{
+    auto screen = std::make_unique<QWidget>();
+    screen->setFixedSize(1280, 676);
+    screen->setAutoFillBackground(true);
+    QPalette black = screen->palette();
+    black.setBrush(QPalette::Window, Qt::black);
+    screen->setPalette(black);
+    QFont screenFont = screen->font();
+    screenFont.setFamily(QStringLiteral("Arial"));
+    screenFont.setWeight(50);
+    screenFont.setPixelSize(22);
+    screen->setFont(screenFont);
+    return screen;
 }
 
 WaveBitmapContent speechRecording(qint64 durationMs, int lastSegment, double seed, int channels)

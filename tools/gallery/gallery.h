@@ -6,6 +6,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 // A page of the widget gallery: a set of named pictures of controls in their states, for review by eye.
 // Each page source registers itself with one static GalleryPage; the gallery program saves every shot of every
 // page as <page>-<shot>.png.
@@ -30,6 +33,7 @@ public:
 
 class QPalette;
 class QWidget;
+class SimDevice;
 
 // Lays the widget out at its size, shows it offscreen so that show events run, and grabs it.
 QImage grabWidget(QWidget *widget);
@@ -49,6 +53,15 @@ QImage grabBoard(const QList<GalleryCell> &cells, int columns, const QPalette &p
 // The grounds of the screen: the dark page, and the status bar.
 QPalette pagePalette();
 QPalette statusBarPalette();
+
+// Runs the event loop until done() holds or the time is up; whether it holds.
+bool waitFor(const std::function<bool()> &done, int ms = 5000);
+// The simulated device listening, and the process's communication service connected to it.
+bool connectTo(SimDevice &device);
+// A screen window on the screen's black ground, with white text.
+void setScreenGround(QWidget *window);
+// The screen under the status bar (1280 x 676), in the screen window's colours and font.
+std::unique_ptr<QWidget> screenUnderStatusBar();
 
 // A recording as a wave bitmap: phrases of a few seconds with pauses, louder on the first channel; the seed shifts
 // the phrases.

@@ -34,27 +34,13 @@ struct MixerSession
         device.loadSetup(SimDevice::audioSetup());
         device.loadSetup(setup);
         window = std::make_unique<QVexmarWindow>();
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-            || !waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+        setScreenGround(window.get());
+        if (!connectTo(device))
             return false;
         window->pageActivated(QVexmar::HomePage);
         window->statusBar()->show();
         window->applyAccessLevel();
         window->pageActivated(page);
-        return getMatrixSettings()->state() == 0 && window->currentPage() == page;
-    }
-
-    static bool waitFor(const std::function<bool()> &done)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-        return done();
+        return getMatrixSettings()->state() == TComController::Loaded && window->currentPage() == page;
     }
 };

@@ -42,15 +42,6 @@ db addr-history=[sip:newsroom@example.org,0049301234567,sip:studio-b@example.org
 audio bitrate=[32000,64000,96000,128000,192000]
 )";
 
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
 kra::CMsg body(const QByteArray &text)
 {
     kra::CMsg msg;
@@ -114,13 +105,8 @@ QList<GalleryShot> renderAoipCall()
     device.loadSetup(SimDevice::audioSetup());
     device.loadSetup(deviceSetup);
     auto window = std::make_unique<QVexmarWindow>();
-    QPalette palette = window->palette();
-    palette.setBrush(QPalette::Window, Qt::black);
-    palette.setBrush(QPalette::WindowText, Qt::white);
-    window->setPalette(palette);
-    window->setAutoFillBackground(true);
-    if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-        || !waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+    setScreenGround(window.get());
+    if (!connectTo(device))
         return shots;
     window->pageActivated(QVexmar::HomePage);
     window->startInitialization();
@@ -178,7 +164,7 @@ QList<GalleryShot> renderAoipCall()
     return shots;
 }
 
-const GalleryPage page("aoipcall", renderAoipCall);
+const GalleryPage aoipPage("aoipcall", renderAoipCall);
 
 const QByteArray voiceSetup = R"(
 network network=[aoip,eth.0,mobile.0,mobile.1,wifi.0]
@@ -206,13 +192,8 @@ QList<GalleryShot> renderVoiceCall()
     device.loadSetup(SimDevice::audioSetup());
     device.loadSetup(voiceSetup);
     auto window = std::make_unique<QVexmarWindow>();
-    QPalette palette = window->palette();
-    palette.setBrush(QPalette::Window, Qt::black);
-    palette.setBrush(QPalette::WindowText, Qt::white);
-    window->setPalette(palette);
-    window->setAutoFillBackground(true);
-    if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-        || !waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+    setScreenGround(window.get());
+    if (!connectTo(device))
         return shots;
     window->pageActivated(QVexmar::HomePage);
     window->startInitialization();

@@ -24,15 +24,6 @@
 
 namespace {
 
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
 // Levels of a programme on the inputs and outputs that carry one.
 void feedLevels(QVexmarAudioPage *page)
 {
@@ -64,13 +55,8 @@ struct Session
         device.loadSetup(SimDevice::audioSetup());
         device.loadSetup(setup);
         window = std::make_unique<QVexmarWindow>();
-        QPalette palette = window->palette();
-        palette.setBrush(QPalette::Window, Qt::black);
-        palette.setBrush(QPalette::WindowText, Qt::white);
-        window->setPalette(palette);
-        window->setAutoFillBackground(true);
-        if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-            || !waitFor([this] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+        setScreenGround(window.get());
+        if (!connectTo(device))
             return false;
         window->pageActivated(QVexmar::HomePage);
         window->statusBar()->show();
@@ -78,7 +64,7 @@ struct Session
         window->pageActivated(QVexmar::AudioPage);
         page = window->findChild<QVexmarAudioPage *>();
         feedLevels(page);
-        return getAudioSettings()->state() == 0;
+        return getAudioSettings()->state() == TComController::Loaded;
     }
 };
 

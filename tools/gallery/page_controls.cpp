@@ -1,15 +1,9 @@
 #include "tools/gallery/gallery.h"
 
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 
 namespace {
-
-QFont pixelFont(int size)
-{
-    QFont font;
-    font.setPixelSize(size);
-    return font;
-}
 
 QVexmarSwitch *makeSwitch(bool checked, bool enabled, bool disabledLook)
 {
@@ -27,7 +21,7 @@ QVexmarKnob *makeKnob(int type, int value)
 {
     auto *knob = new QVexmarKnob(type);
     knob->setFixedSize(100, 100);
-    knob->setFont(pixelFont(26));
+    knob->setFont(Look::pixelFont(QFont(), 26));
     knob->setMinimum(-30, QString());
     knob->setMaximum(12, QString());
     knob->setValue(value);
@@ -90,7 +84,7 @@ QList<GalleryShot> renderControls()
 
     auto *jog = new QVexmarKnobMinimal;
     jog->setFixedSize(100, 100);
-    jog->setFont(pixelFont(26));
+    jog->setFont(Look::pixelFont(QFont(), 26));
     shots.append({QStringLiteral("knob-minimal"), grabBoard({{QStringLiteral("jog"), jog}}, 1, statusBarPalette())});
 
     auto *disabledWheel = makeWheel(4, 2);
@@ -110,7 +104,7 @@ QList<GalleryShot> renderControls()
     for (const auto pan : {QVexmar::PanEqual, QVexmar::PanLeft, QVexmar::PanRight, QVexmar::PanLeftRight}) {
         auto *label = new QVexmarAudio;
         label->setFixedSize(120, 40);
-        label->setFont(pixelFont(26));
+        label->setFont(Look::pixelFont(QFont(), 26));
         label->setAlignment(Qt::AlignCenter);
         label->setText(QStringLiteral("In 1"));
         label->setPanning(pan);

@@ -49,15 +49,6 @@ std::string track(const std::string &wav, qint64 fromMs, qint64 toMs)
         + std::to_string(toMs * 48) + "||";
 }
 
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
 QImage withPopup(QWidget *screen, QWidget *popup)
 {
     QImage image = grabWidget(screen);
@@ -76,7 +67,8 @@ QList<GalleryShot> renderEditor()
     if (!QDir().mkpath(folder)
         || !writeWaveBitmap(
             folder + QStringLiteral("/20240611_0802_004_Interview.dat"), speechRecording(768000, 12, 3.0))
-        || !writeWaveBitmap(folder + QStringLiteral("/20240611_0712_001_Opening.dat"), speechRecording(65000, 12, 20.0)))
+        || !writeWaveBitmap(
+            folder + QStringLiteral("/20240611_0712_001_Opening.dat"), speechRecording(65000, 12, 20.0)))
         return shots;
 
     SimDevice device;
@@ -97,22 +89,10 @@ QList<GalleryShot> renderEditor()
     device.setList(elements, "project_element_marks", {position(30000), position(150000)});
 
     getCom()->initialize("ui", "quorvane_ui");
-    if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-        || !waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+    if (!connectTo(device))
         return shots;
 
-    // The screen under the status bar, in the screen window's colours and font.
-    auto screen = std::make_unique<QWidget>();
-    screen->setFixedSize(1280, 676);
-    screen->setAutoFillBackground(true);
-    QPalette black = screen->palette();
-    black.setBrush(QPalette::Window, Qt::black);
-    screen->setPalette(black);
-    QFont screenFont = screen->font();
-    screenFont.setFamily(QStringLiteral("Arial"));
-    screenFont.setWeight(50);
-    screenFont.setPixelSize(22);
-    screen->setFont(screenFont);
+    std::unique_ptr<QWidget> screen = screenUnderStatusBar();
     auto *page = new QVexmarEditorPage(screen.get());
     page->setWaveMapRoot(waveMaps.path());
     page->setGeometry(screen->rect());

@@ -54,15 +54,6 @@ const char *const takes[] = {
 };
 
 // Runs the event loop until the test holds or the time is up.
-bool waitFor(const std::function<bool()> &done, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
 // A click on an item as the list reports it.
 void clickItem(QListWidget *list, int row)
 {
@@ -102,22 +93,10 @@ QList<GalleryShot> renderFolder()
     device.setList(project, "records_list", lines);
     device.setList(project, "records_plist", {"20240611_0745_003_Weather.mp2", "20240611_0830_005_News.wav"});
     getCom()->initialize("ui", "quorvane_ui");
-    if (!device.listen() || !getCom()->connectToDevice(device.host(), device.port(), 0)
-        || !waitFor([&device] { return getCom()->state() == RpcConnection::ConnectedState && device.clientCount(); }))
+    if (!connectTo(device))
         return shots;
 
-    // The screen under the status bar, in the screen window's colours and font.
-    auto screen = std::make_unique<QWidget>();
-    screen->setFixedSize(1280, 676);
-    screen->setAutoFillBackground(true);
-    QPalette black = screen->palette();
-    black.setBrush(QPalette::Window, Qt::black);
-    screen->setPalette(black);
-    QFont screenFont = screen->font();
-    screenFont.setFamily(QStringLiteral("Arial"));
-    screenFont.setWeight(50);
-    screenFont.setPixelSize(22);
-    screen->setFont(screenFont);
+    std::unique_ptr<QWidget> screen = screenUnderStatusBar();
     auto *page = new QVexmarFolderPage(screen.get());
     page->setGeometry(screen->rect());
 

@@ -1,6 +1,7 @@
 #include "tools/gallery/gallery.h"
 
 #include "widgets/vexmaraudioknob.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmatrix.h"
 
 #include <QLabel>
@@ -15,13 +16,6 @@ namespace {
 constexpr int cellWidth = 104;
 constexpr int cellHeight = 74;
 
-QFont pixelFont(int size)
-{
-    QFont font;
-    font.setPixelSize(size);
-    return font;
-}
-
 QVexmarMatrixNode *makeNode(bool checkable, int mask, bool checked = false, bool enabled = true)
 {
     auto *node = new QVexmarMatrixNode(checkable);
@@ -35,7 +29,7 @@ QVexmarMatrixNode *makeNode(bool checkable, int mask, bool checked = false, bool
 QVexmarMatrixLabel *makeLabel(float angle, const QString &text, QWidget *parent)
 {
     auto *label = new QVexmarMatrixLabel(angle, parent);
-    label->setFont(pixelFont(26));
+    label->setFont(Look::pixelFont(QFont(), 26));
     label->setWordWrap(true);
     label->setText(text);
     return label;
@@ -86,7 +80,7 @@ QImage inputGrid()
         arrow->setGeometry(4 * cellWidth, y + 3, 26, 20);
         if (o < 4) {
             auto *mark = new QLabel(sides.at(o), page);
-            mark->setFont(pixelFont(26));
+            mark->setFont(Look::pixelFont(QFont(), 26));
             mark->setGeometry(4 * cellWidth + 34, y, 26, 26);
         }
     }

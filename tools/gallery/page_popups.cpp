@@ -15,11 +15,12 @@ QList<GalleryShot> renderPopups()
         shots.append({QStringLiteral("message"), grabWidget(&message)});
     }
     {
-        QVexmarMessage question(QStringLiteral("Are you sure?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton);
+        QVexmarMessage question(
+            QStringLiteral("Are you sure?"), QVexmarMessage::CancelButton | QVexmarMessage::OkButton);
         shots.append({QStringLiteral("question"), grabWidget(&question)});
     }
-    for (int page : {QVexmarVirtual::LowerCase, QVexmarVirtual::UpperCase, QVexmarVirtual::Symbols1,
-                     QVexmarVirtual::Symbols2}) {
+    for (int page :
+        {QVexmarVirtual::LowerCase, QVexmarVirtual::UpperCase, QVexmarVirtual::Symbols1, QVexmarVirtual::Symbols2}) {
         QVexmarVirtual keyboard(true);
         keyboard.setKeyPage(page);
         shots.append({QStringLiteral("keyboard%1").arg(page), grabWidget(&keyboard)});

@@ -31,15 +31,6 @@ const QByteArray drives = "media get_freespace_record=32100\n"
                           "db:ui:quorvane_ui format=wav\n"
                           "db:ui:quorvane_ui is_ftp=off\n";
 
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return done();
-}
-
 // The screen window's place for a page: under the status bar of a 1280 x 720 screen.
 struct Screen
 {
@@ -91,8 +82,7 @@ QList<GalleryShot> renderRecording()
     device.setParam("media:usb:My Project", "take1.wav", "2500000");
     kra::CCom *com = getCom();
     com->initialize(kra::TGT_UI, kra::UI_TYPE_QUORVANE);
-    if (!device.listen() || !com->connectToDevice(device.host(), device.port(), 0)
-        || !waitFor([&] { return com->state() == RpcConnection::ConnectedState && device.clientCount() == 1; }))
+    if (!connectTo(device))
         return {};
 
     QList<GalleryShot> shots;

@@ -33,4 +33,3 @@ QImage paintRecord(const QColor &dot, const QColor &ring)
 }
 
 // A square with rounded corners in a ring of the same colour.
-

@@ -2,6 +2,7 @@
 
 #include "widgets/menu/vexmarmenuwidget.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QFrame>
@@ -13,25 +14,6 @@ namespace {
 
 const QColor valueBlue(0, 162, 232);
 const QColor lockedGrey(127, 127, 127);
-
-void setTextColour(QLabel *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(colour));
-    label->setPalette(palette);
-}
-
-QColor textColour(const QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
-QFont pixelFont(const QWidget *widget, int size)
-{
-    QFont font = widget->font();
-    font.setPixelSize(size);
-    return font;
-}
 
 QFrame *separator(QWidget *row)
 {
@@ -54,7 +36,7 @@ int findOption(const QList<QVexmarMenuItem::Option> &options, bool strict, Match
 
 } // namespace
 
-QVexmarMenuBase::QVexmarMenuBase(int id, QWidget *parent) : QWidget(parent), id(id)
+QVexmarMenuBase::QVexmarMenuBase(int menuId, QWidget *parent) : QWidget(parent), id(menuId)
 {
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -63,7 +45,8 @@ QVexmarMenuBase::QVexmarMenuBase(int id, QWidget *parent) : QWidget(parent), id(
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuEntry::QVexmarMenuEntry(int id, QVexmarMenuEntries *owner) : QVexmarMenuBase(id, owner), owner(owner)
+QVexmarMenuEntry::QVexmarMenuEntry(int entryId, QVexmarMenuEntries *entries)
+    : QVexmarMenuBase(entryId, entries), owner(entries)
 {
     layout->setColumnStretch(0, 0);
     layout->setColumnStretch(1, 1);
@@ -76,8 +59,8 @@ QVexmarMenuEntry::QVexmarMenuEntry(int id, QVexmarMenuEntries *owner) : QVexmarM
 
     titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    titleLabel->setFont(pixelFont(this, 32));
-    setTextColour(titleLabel, Qt::white);
+    titleLabel->setFont(Look::pixelFont(font(), 32));
+    Look::setTextColour(titleLabel, Qt::white);
     layout->addWidget(titleLabel, 0, 1);
 
     layout->addWidget(separator(this), 1, 0, 1, 2);
@@ -88,15 +71,17 @@ void QVexmarMenuEntry::setState(int state)
     if (state == m_state)
         return;
     m_state = state;
-    setTextColour(titleLabel, state == Current ? valueBlue : state == Disabled ? lockedGrey : QColor(Qt::white));
+    Look::setTextColour(titleLabel, state == Current ? valueBlue : state == Disabled ? lockedGrey : QColor(Qt::white));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuItem::QVexmarMenuItem(int id, int kind, QVexmarMenuItems *page) : QVexmarMenuItem(id, -1, kind, page) { }
+QVexmarMenuItem::QVexmarMenuItem(int itemId, int kind, QVexmarMenuItems *page) : QVexmarMenuItem(itemId, -1, kind, page)
+{
+}
 
-QVexmarMenuItem::QVexmarMenuItem(int id, int groupId, int kind, QVexmarMenuItems *page)
-    : QVexmarMenuBase(id, page), m_page(page), m_kind(kind), m_groupId(groupId)
+QVexmarMenuItem::QVexmarMenuItem(int itemId, int groupId, int kind, QVexmarMenuItems *page)
+    : QVexmarMenuBase(itemId, page), m_page(page), m_kind(kind), m_groupId(groupId)
 {
     setUpRow();
 }
@@ -109,8 +94,8 @@ void QVexmarMenuItem::setUpRow()
     titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setFixedHeight(42);
     titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titleLabel->setFont(pixelFont(this, 32));
-    setTextColour(titleLabel, Qt::white);
+    titleLabel->setFont(Look::pixelFont(font(), 32));
+    Look::setTextColour(titleLabel, Qt::white);
     layout->addWidget(titleLabel, 0, 0);
 
     if (m_kind != Label) {
@@ -118,8 +103,8 @@ void QVexmarMenuItem::setUpRow()
         valueLabel->setMinimumHeight(36);
         valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         valueLabel->setWordWrap(true);
-        valueLabel->setFont(pixelFont(this, 28));
-        setTextColour(valueLabel, valueBlue);
+        valueLabel->setFont(Look::pixelFont(font(), 28));
+        Look::setTextColour(valueLabel, valueBlue);
         layout->addWidget(valueLabel, 1, 0);
     }
 
@@ -140,7 +125,7 @@ void QVexmarMenuItem::setUpRow()
     } else if (m_kind == Wheel || m_kind == LiveWheel) {
         wheel = new QVexmarWheel(this);
         wheel->setFixedSize(72, 72);
-        wheel->setFont(pixelFont(this, 22));
+        wheel->setFont(Look::pixelFont(font(), 22));
         connect(wheel, &QVexmarWheel::valueChanged, this, &QVexmarMenuItem::wheelChanged);
         connect(wheel, &QAbstractButton::toggled, this, &QVexmarMenuItem::wheelToggled);
         editor = wheel;
@@ -206,8 +191,8 @@ void QVexmarMenuItem::setValueText(const QString &text, bool strict)
 void QVexmarMenuItem::setValueTextAndColor(const QString &text, const QColor &color, bool strict)
 {
     setValueText(text, strict);
-    if (valueLabel && color.isValid() && color != textColour(valueLabel))
-        setTextColour(valueLabel, color);
+    if (valueLabel && color.isValid() && color != Look::textColour(valueLabel))
+        Look::setTextColour(valueLabel, color);
 }
 
 void QVexmarMenuItem::setValueTextAndGlobalColor(const QString &text, Qt::GlobalColor color, bool strict)
@@ -230,8 +215,8 @@ void QVexmarMenuItem::setLocked(bool locked)
 
 void QVexmarMenuItem::setLocked(bool locked, const QColor &color)
 {
-    if (valueLabel && color.isValid() && color != textColour(valueLabel))
-        setTextColour(valueLabel, color);
+    if (valueLabel && color.isValid() && color != Look::textColour(valueLabel))
+        Look::setTextColour(valueLabel, color);
     if (locked == m_locked)
         return;
     m_locked = locked;
@@ -303,7 +288,7 @@ void QVexmarMenuItem::wheelToggled(bool checked)
     if (!valueLabel)
         return;
     if (m_kind == Wheel)
-        setTextColour(valueLabel, checked ? QColor(Qt::red) : valueBlue);
+        Look::setTextColour(valueLabel, checked ? QColor(Qt::red) : valueBlue);
     if (checked || !m_page)
         return;
     const int chosen = wheel->value();

@@ -2,6 +2,7 @@
 
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarcontrols.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarplaintext.h"
 
 #include <QBoxLayout>
@@ -30,17 +31,8 @@ void QVexmarMenuSelect::QMyVexmarSlideWidget::itemClicked(QWidget *child)
 
 QVexmarMenuSelect::QVexmarMenuSelect(QWidget *parent) : QVexmarPopup(parent)
 {
-    setFixedSize(600, 450);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-
-    QPalette popupPalette = palette();
-    popupPalette.setBrush(QPalette::Window, QBrush(QColor(50, 50, 50)));
-    popupPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    setPalette(popupPalette);
-    QFont popupFont = font();
-    popupFont.setPixelSize(28);
-    setFont(popupFont);
+    Look::frame(this, 600, 450);
+    setFont(Look::pixelFont(font(), 28));
 
     list = new QMyVexmarSlideWidget(this);
     titleLabel = plainTextLabel(new QLabel(this));
@@ -59,9 +51,7 @@ QVexmarMenuSelect::QVexmarMenuSelect(QWidget *parent) : QVexmarPopup(parent)
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(10, 10, 10, 0);
     buttons->setSpacing(20);
-    QPalette buttonPalette = palette();
-    buttonPalette.setBrush(QPalette::Window, QBrush(Qt::white));
-    buttonPalette.setBrush(QPalette::WindowText, QBrush(Qt::black));
+    const QPalette buttonPalette = Look::lightButton(palette());
     auto makeButton = [&](const QString &caption) {
         auto *button = new QVexmarButton(this);
         button->setFixedHeight(80);
@@ -147,7 +137,7 @@ void QVexmarMenuSelect::showEvent(QShowEvent *event)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuSelectable::QVexmarMenuSelectable(int value, QWidget *parent) : QWidget(parent), value(value)
+QVexmarMenuSelectable::QVexmarMenuSelectable(int optionValue, QWidget *parent) : QWidget(parent), value(optionValue)
 {
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -166,9 +156,7 @@ QVexmarMenuSelectable::QVexmarMenuSelectable(int value, QWidget *parent) : QWidg
     label->setMinimumHeight(60);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setWordWrap(true);
-    QPalette labelPalette = label->palette();
-    labelPalette.setBrush(QPalette::WindowText, QBrush(Qt::white));
-    label->setPalette(labelPalette);
+    Look::setTextColour(label, Qt::white);
     layout->addWidget(label, 0, 1);
 
     auto *line = new QFrame(this);

@@ -2,6 +2,7 @@
 
 #include "widgets/menu/vexmarmenuitem.h"
 #include "widgets/menu/vexmarmenuselect.h"
+#include "widgets/vexmarlook.h"
 #include "widgets/vexmarmessage.h"
 #include "widgets/vexmarplaintext.h"
 #include "widgets/vexmarvirtual.h"
@@ -25,13 +26,6 @@ bool isExactly(const QWidget *widget, const char *className)
     return widget && qstrcmp(widget->metaObject()->className(), className) == 0;
 }
 
-void setTextColour(QLabel *label, const QColor &colour)
-{
-    QPalette palette = label->palette();
-    palette.setBrush(QPalette::WindowText, QBrush(colour));
-    label->setPalette(palette);
-}
-
 QFrame *separator(QFrame::Shape shape, QWidget *parent)
 {
     auto *line = new QFrame(parent);
@@ -52,14 +46,6 @@ QVexmarMenuItem *acceptedRow(const QVexmarPopup *popup)
         return nullptr;
     const QPointer<QObject> row = popup->property(rowProperty).value<QPointer<QObject>>();
     return row ? static_cast<QVexmarMenuItem *>(row.data()) : nullptr;
-}
-
-// Application-modal, centred across on one widget and up and down on another.
-void centre(QVexmarPopup *popup, const QWidget *across, const QWidget *upDown)
-{
-    popup->setWindowModality(Qt::ApplicationModal);
-    popup->move(across->mapToGlobal(QPoint(0, 0)).x() + (across->width() - popup->width()) / 2,
-        upDown->mapToGlobal(QPoint(0, 0)).y() + (upDown->height() - popup->height()) / 2);
 }
 
 void showAndPaint(QVexmarPopup *popup)
@@ -258,18 +244,8 @@ QVexmarMenuItems *QVexmarMenuWidget::findItemsInGroup(int id, int groupId) const
 
 void QVexmarMenuWidget::showMessagePopup(const QString &text, int msec)
 {
-    if (messagePopup) {
-        messagePopup->autoCloseMsec = msec;
-        messagePopup->setText(text);
-        return;
-    }
-    auto *popup = new QVexmarMessage(text, 0, this);
-    messagePopup = popup;
-    centre(popup, popupColumn(), this);
-    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarMenuWidget::messagePopupClosed);
-    popup->autoCloseMsec = msec;
-    popup->showMessage();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QVexmarMessage *popup = QVexmarMessage::showOnce(messagePopup, this, text, msec, popupColumn());
+    connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarMenuWidget::messagePopupClosed, Qt::UniqueConnection);
 }
 
 void QVexmarMenuWidget::closeMessagePopup()
@@ -290,7 +266,7 @@ void QVexmarMenuWidget::messagePopupClosed()
 QVexmarMessage *QVexmarMenuWidget::showActionPopup(const QString &text, QVexmarMenuItem *item)
 {
     auto *popup = new QVexmarMessage(text, QVexmarMessage::CancelButton | QVexmarMessage::OkButton, this);
-    centre(popup, popupColumn(), this);
+    popup->placeOver(popupColumn(), this);
     connect(popup, &QVexmarPopup::popupClosed, this, &QVexmarMenuWidget::actionPopupClosed);
     attachRow(popup, item);
     showAndPaint(popup);
@@ -306,7 +282,7 @@ void QVexmarMenuWidget::actionPopupClosed()
 QVexmarVirtual *QVexmarMenuWidget::showKeyboardPopup(bool alphanumeric, QVexmarMenuItem *item, bool show)
 {
     auto *keyboard = new QVexmarVirtual(alphanumeric, this);
-    centre(keyboard, this, this);
+    keyboard->placeOver(this, this);
     if (item) {
         attachRow(keyboard, item);
         keyboard->titleLabel.setText(item->titleLabel->text());
@@ -331,7 +307,7 @@ void QVexmarMenuWidget::keyboardPopupClosed()
 QVexmarMenuSelect *QVexmarMenuWidget::showSelectionPopup(const QString &title, QVexmarMenuItem *item, bool fill)
 {
     auto *popup = new QVexmarMenuSelect(this);
-    centre(popup, popupColumn(), this);
+    popup->placeOver(popupColumn(), this);
     popup->setTitle(title);
     attachRow(popup, item);
     if (item && fill) {
@@ -373,7 +349,7 @@ void QVexmarMenuWidget::popPage()
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuHeader::QMyLabel::QMyLabel(QVexmarMenuHeader *header) : QLabel(header), header(header) { }
+QVexmarMenuHeader::QMyLabel::QMyLabel(QVexmarMenuHeader *owner) : QLabel(owner), header(owner) { }
 
 void QVexmarMenuHeader::QMyLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -382,7 +358,7 @@ void QVexmarMenuHeader::QMyLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
-QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *menu) : QWidget(menu), menu(menu)
+QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *owner) : QWidget(owner), menu(owner)
 {
     layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -404,10 +380,8 @@ QVexmarMenuHeader::QVexmarMenuHeader(QVexmarMenuWidget *menu) : QWidget(menu), m
     titleLabel = plainTextLabel(new QLabel(this));
     titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titleLabel->setWordWrap(true);
-    QFont titleFont = titleLabel->font();
-    titleFont.setPixelSize(32);
-    titleLabel->setFont(titleFont);
-    setTextColour(titleLabel, titleBlue);
+    titleLabel->setFont(Look::pixelFont(titleLabel->font(), 32));
+    Look::setTextColour(titleLabel, titleBlue);
     layout->addWidget(titleLabel, 1);
 
     checkIcon = makeIcon(0, QStringLiteral(":/images/check.png"));
@@ -424,7 +398,7 @@ void QVexmarMenuHeader::setModified(bool modified)
     if (modified == m_modified)
         return;
     m_modified = modified;
-    setTextColour(titleLabel, modified ? QColor(Qt::red) : titleBlue);
+    Look::setTextColour(titleLabel, modified ? QColor(Qt::red) : titleBlue);
     checkIcon->setVisible(modified);
 }
 
@@ -456,7 +430,7 @@ void QVexmarMenuHeader::iconClicked(QMyLabel *label)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuEntries::QVexmarMenuEntries(QVexmarMenuWidget *menu) : QVexmarSlideWidget(menu), menu(menu) { }
+QVexmarMenuEntries::QVexmarMenuEntries(QVexmarMenuWidget *owner) : QVexmarSlideWidget(owner), menu(owner) { }
 
 void QVexmarMenuEntries::addEntry(QVexmarMenuEntry *entry)
 {
@@ -504,10 +478,10 @@ void QVexmarMenuEntries::itemClicked(QWidget *child)
 
 // ---------------------------------------------------------------------------------------------------------------
 
-QVexmarMenuItems::QVexmarMenuItems(int id, QVexmarMenuWidget *menu) : QVexmarMenuItems(id, -1, menu) { }
+QVexmarMenuItems::QVexmarMenuItems(int id, QVexmarMenuWidget *owner) : QVexmarMenuItems(id, -1, owner) { }
 
-QVexmarMenuItems::QVexmarMenuItems(int id, int groupId, QVexmarMenuWidget *menu)
-    : QVexmarSlideWidget(menu), pageId(id), groupId(groupId), menu(menu)
+QVexmarMenuItems::QVexmarMenuItems(int id, int group, QVexmarMenuWidget *owner)
+    : QVexmarSlideWidget(owner), pageId(id), groupId(group), menu(owner)
 {
 }
 
@@ -533,11 +507,11 @@ QVexmarMenuItem *QVexmarMenuItems::findItem(int id) const
     return nullptr;
 }
 
-QVexmarMenuItem *QVexmarMenuItems::findItemInGroup(int id, int groupId) const
+QVexmarMenuItem *QVexmarMenuItems::findItemInGroup(int id, int group) const
 {
     const QList<QVexmarMenuItem *> rows = items();
     for (QVexmarMenuItem *row : rows) {
-        if (row->id == id && row->groupId() == groupId)
+        if (row->id == id && row->groupId() == group)
             return row;
     }
     return nullptr;
@@ -593,7 +567,7 @@ void QVexmarMenuItems::itemClicked(QWidget *child)
 void QVexmarMenuItems::openKeyboard(QVexmarMenuItem *item, bool alphanumeric)
 {
     auto *keyboard = new QVexmarVirtual(alphanumeric, this);
-    centre(keyboard, menu, menu);
+    keyboard->placeOver(menu, menu);
     if (item->kind() == QVexmarMenuItem::Password || item->kind() == QVexmarMenuItem::Pin)
         keyboard->lineEdit.setEchoMode(QLineEdit::Password);
     attachRow(keyboard, item);
@@ -607,7 +581,7 @@ void QVexmarMenuItems::openKeyboard(QVexmarMenuItem *item, bool alphanumeric)
 void QVexmarMenuItems::openSelection(QVexmarMenuItem *item)
 {
     auto *popup = new QVexmarMenuSelect(this);
-    centre(popup, this, menu);
+    popup->placeOver(this, menu);
     attachRow(popup, item);
     fillSelection(popup, item);
     menu->prepareSelection(item, popup);
