@@ -67,6 +67,17 @@ bool resetPeak()
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
+// The resident memory now, with the peak started again from it; -1, the benchmark skipped, when the peak cannot be
+// reset.
+qint64 startMeasuring(benchmark::State &state)
+{
+    const qint64 before = memoryKb("VmRSS");
+    if (resetPeak())
+        return before;
+    state.SkipWithError("the peak of the resident memory cannot be reset");
+    return -1;
+}
+
 QByteArray frame(const kra::CMsg &body)
 {
     return RpcConnection::encode(RpcMessage::notification(body));
@@ -143,11 +154,9 @@ void BM_FloodThroughTheScreen(benchmark::State &state)
         device.clearRequests();
         device.addFault(flood());
         waitFor([] { return false; }, 100);
-        const qint64 before = memoryKb("VmRSS");
-        if (!resetPeak()) {
-            state.SkipWithError("the peak of the resident memory cannot be reset");
+        const qint64 before = startMeasuring(state);
+        if (before < 0)
             return;
-        }
         state.ResumeTiming();
         kra::CMsg reply;
         if (getCom()->sendSyncMsg(floodRequest(), reply, 0, 300000) != RpcConnection::NoError)
@@ -177,11 +186,9 @@ void BM_FloodIntoABareConnection(benchmark::State &state)
         state.PauseTiming();
         device.addFault(flood());
         received = 0;
-        const qint64 before = memoryKb("VmRSS");
-        if (!resetPeak()) {
-            state.SkipWithError("the peak of the resident memory cannot be reset");
+        const qint64 before = startMeasuring(state);
+        if (before < 0)
             return;
-        }
         state.ResumeTiming();
         const RpcAsyncCall call = connection.call(RpcMessage::request(floodRequest()), 300);
         waitFor([&] { return call.isFinished(); }, 300000);
@@ -329,11 +336,9 @@ void BM_FloodPastTheDecodingRate(benchmark::State &state)
             return;
         }
         waitFor([] { return false; }, 100);
-        const qint64 before = memoryKb("VmRSS");
-        if (!resetPeak()) {
-            state.SkipWithError("the peak of the resident memory cannot be reset");
+        const qint64 before = startMeasuring(state);
+        if (before < 0)
             return;
-        }
         state.ResumeTiming();
         QElapsedTimer clock;
         clock.start();
