@@ -41,4 +41,35 @@ extern const std::string BATTERY_KEYS[8];
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];
 
+// Auto redialing of the codec lines, target "network".
+extern const std::string KEY_AUTO_REDIAL_LINK1;
+extern const std::string KEY_AUTO_REDIAL_LINK2;
+extern const std::string KEY_AUTO_REDIAL_ATTEMPTS;
+extern const std::string KEY_AUTO_REDIAL_TIME;
+// The NTP and FTP servers, target "general".
+extern const std::string KEY_NTP_ADDR;
+extern const std::string KEY_NTP_ADDR_CUSTOM;
+extern const std::string KEY_FTP_ADDRESS;
+extern const std::string KEY_FTP_USERNAME;
+extern const std::string KEY_FTP_PASSWORD;
+// The public time servers offered besides one of the user's own.
+constexpr int NTP_SERVER_COUNT = 7;
+extern const std::string NTP_SERVERS[NTP_SERVER_COUNT];
+// The event log: the action that changes it and its two values, target "general".
+extern const std::string ACT_CHANGE_SYSLOG;
+extern const std::string KEY_LOG_LEVEL;
+extern const std::string KEY_LOG_ADDR;
+// The "level" of a reset, by category: call history, call profiles, presets, SIP profiles, snapshots, settings,
+// everything, the factory SIP accounts.
+constexpr int RESET_LEVEL_COUNT = 8;
+extern const std::string RESET_LEVELS[RESET_LEVEL_COUNT];
+// The remote access service and what identifies the unit to it (with the serial number), target "general".
+extern const std::string KEY_REMOTE_ACCESS;
+extern const std::string KEY_REMOTE_ACCESS_NETWORK;
+extern const std::string KEY_REMOTE_ACCESS_SERVER;
+extern const std::string KEY_REMOTE_ACCESS_PWD;
+extern const std::string KEY_CODEC_ID;
+// The interface the device picks itself.
+extern const std::string VAL_AUTO;
+
 } // namespace settingskeys

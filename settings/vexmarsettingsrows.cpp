@@ -1,13 +1,30 @@
 #include "settings/vexmarsettingsrows.h"
 
+#include "controllers/tcomcontroller.h"
+#include "controllers/tcomrpcaccess.h"
 #include "device/accessors.h"
 #include "device/tcomdevice.h"
+#include "rpc/kramsg.h"
+#include "rpc/rpcvocabulary.h"
 #include "settings/vexmarsettingspage.h"
 #include "widgets/vexmarcontrols.h"
 
 #include <QGridLayout>
+#include <QVariant>
 
 #include <algorithm>
+
+namespace {
+
+constexpr int requestTimeoutMs = 5000;
+const char heldProperty[] = "heldValue";
+
+bool isTyped(const QVexmarMenuItem *row)
+{
+    return row->kind() == QVexmarMenuItem::Text || row->kind() == QVexmarMenuItem::Password;
+}
+
+} // namespace
 
 namespace settingsrows {
 
@@ -74,6 +91,13 @@ QVexmarMenuItem *addChoice(
     return addLocked(page, row, locked);
 }
 
+QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString &title)
+{
+    QVexmarMenuItem *row = newRow(page, id, kind, title);
+    page->addItem(row);
+    return row;
+}
+
 QVexmarMenuItem *addChoiceOrUnknown(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
 {
@@ -115,10 +139,15 @@ std::string latin1Of(const QVexmarMenuItem *row)
 
 bool chosenValue(QVexmarMenuItems *page, int id, int &value)
 {
-    QVexmarMenuItem *row = openRow(page, id);
-    if (!row || row->currentOption() < 0 || row->currentOption() >= row->options().size())
+    return chosenValue(openRow(page, id), value);
+}
+
+bool chosenValue(const QVexmarMenuItem *row, int &value)
+{
+    const int current = row ? row->currentOption() : -1;
+    if (current < 0 || current >= row->options().size())
         return false;
-    value = row->options().at(row->currentOption()).value;
+    value = row->options().at(current).value;
     return true;
 }
 
@@ -150,8 +179,53 @@ void lockRows(QVexmarMenuItems *page, std::initializer_list<int> ids, bool locke
 
 bool fitsLatin1(const QVexmarMenuItem *row)
 {
-    const QString text = row->valueLabel ? row->valueLabel->text() : QString();
+    return fitsLatin1(row->valueLabel ? row->valueLabel->text() : QString());
+}
+
+bool fitsLatin1(const QString &text)
+{
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+void holdValue(QVexmarMenuItem *row)
+{
+    int value = -1;
+    if (row->kind() == QVexmarMenuItem::Switch)
+        row->setProperty(heldProperty, int(isOn(row)));
+    else if (isTyped(row))
+        row->setProperty(heldProperty, row->valueLabel->text());
+    else if (chosenValue(row, value))
+        row->setProperty(heldProperty, value);
+}
+
+void refuseEdit(QVexmarSettingsPage *page, QVexmarMenuItem *row)
+{
+    const QVariant held = row->property(heldProperty);
+    if (isTyped(row))
+        page->setImmediately(row, false, held.toString());
+    else
+        page->setImmediately(row, false, held.toInt());
+}
+
+bool readValues(TComRpcAccess *rpc, const std::string &target, const std::vector<std::string> &names, Values &values)
+{
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, target);
+    for (const std::string &name : names)
+        request.addGet(name);
+    Values answered;
+    Values errors;
+    if (rpc->getParams(request, answered, errors, requestTimeoutMs) < 0)
+        return false;
+    for (const auto &[name, value] : answered)
+        values.try_emplace(name, value);
+    return true;
+}
+
+const std::string *valueOf(const Values &values, const std::string &key)
+{
+    const auto found = values.find(key);
+    return found == values.end() ? nullptr : &found->second;
 }
 
 bool decimalOf(const QVexmarMenuItem *row, qint64 &value)

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the branch pages of the settings menu share in building, comparing and applying their rows: rows made with
-// the page's margins, the rows a change test reads (present and not locked), and the edits of an apply that a
-// refused store takes back.
+// the page's margins, the rows a change test reads (present and not locked), the edits of an apply that a refused
+// store takes back, and for the pages written at once their reads and the value a refused edit goes back to.
 
 #include "widgets/menu/vexmarmenuitem.h"
 #include "widgets/menu/vexmarmenuwidget.h"
@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -18,6 +19,7 @@
 
 class QVexmarSettingsPage;
 class TComController;
+class TComRpcAccess;
 
 namespace settingsrows {
 
@@ -38,6 +40,8 @@ QVexmarMenuItem *addText(
 QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options);
 QVexmarMenuItem *addChoice(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
+// A new row added to the end of the page.
+QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString &title);
 // A value never read shows as "Unknown", alone and locked, so that it is never stored.
 QVexmarMenuItem *addChoiceOrUnknown(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
@@ -48,17 +52,32 @@ QVexmarMenuItem *addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow
 QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id);
 bool isOn(const QVexmarMenuItem *row);
 std::string latin1Of(const QVexmarMenuItem *row);
-// The value of the current option; false for a row without one.
+// The value of the current option; false for a row without one (-1 is a value like another).
 bool chosenValue(QVexmarMenuItems *page, int id, int &value);
+// The same of any row, locked or not; false for none.
+bool chosenValue(const QVexmarMenuItem *row, int &value);
 bool choiceDiffers(QVexmarMenuItems *page, int id, int held);
 bool textDiffers(QVexmarMenuItems *page, int id, const std::string &held);
 bool switchDiffers(QVexmarMenuItems *page, int id, bool held);
 void lockRows(QVexmarMenuItems *page, std::initializer_list<int> ids, bool locked);
-// A text the device would store altered: one that Latin-1 cannot hold.
+// A text the device would store altered: one that Latin-1 cannot hold (it would travel as '?').
 bool fitsLatin1(const QVexmarMenuItem *row);
+bool fitsLatin1(const QString &text);
 // The text as a decimal integer (an optional '-', then digits only); false for any other text. Far too many digits
 // stay a number, beyond any range a caller checks.
 bool decimalOf(const QVexmarMenuItem *row, qint64 &value);
+
+// Pages written at once: the row's value as it shows now is what the device holds, and a refused edit puts it
+// back with "Failed to apply changes!".
+void holdValue(QVexmarMenuItem *row);
+void refuseEdit(QVexmarSettingsPage *page, QVexmarMenuItem *row);
+
+using Values = std::map<std::string, std::string>;
+// One GET of the names on the target, 5000 ms, the answers added to values: a name the device has not set enters
+// empty, one it did not answer stays missing. False when nothing came.
+bool readValues(TComRpcAccess *rpc, const std::string &target, const std::vector<std::string> &names, Values &values);
+// Null when missing.
+const std::string *valueOf(const Values &values, const std::string &key);
 
 // The keys of an apply, and how to give the edited object back what each setter replaced: a refused store must
 // leave it as it was, or a retry would find nothing changed and report success with nothing sent.

@@ -18,6 +18,8 @@
 
 #include <QPalette>
 
+#include <utility>
+
 namespace settingstesting {
 
 using screentesting::body;

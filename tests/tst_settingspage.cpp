@@ -31,8 +31,11 @@ private slots:
 
 namespace {
 
+// A page that no branch builds: its rows' changes go nowhere but to the helpers under test.
+constexpr int scratchPage = 297;
+
 // A page of a later branch with one row of the kind; a row of options has "2 ms", "5 ms", "10 ms" (values 2, 5, 10).
-QVexmarMenuItem *attackRow(SettingsRig &rig, int kind, int pageId = 206)
+QVexmarMenuItem *attackRow(SettingsRig &rig, int kind, int pageId = scratchPage)
 {
     QVexmarMenuItems *page = rig.pushPage(pageId);
     QVexmarMenuItem *row = rig.addRow(page, 213, kind, QStringLiteral("Attack Time"));
@@ -291,8 +294,9 @@ void TestSettingsPage::waysIn_data()
     QTest::addColumn<QString>("pages");
     QTest::newRow("FTP path") << QByteArray("path 5 206 221") << QByteArrayList {"5:206", "206:221"} << 1 << true
                               << QStringLiteral("5 206 221");
+    // The Tools page locks Miscellaneous itself at the Operator level.
     QTest::newRow("FTP path, Miscellaneous locked")
-        << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 1 << false
+        << QByteArray("path 5 206 221") << QByteArrayList {"5:206:locked", "206:221"} << 0 << false
         << QStringLiteral("5");
     // Page 10 has no row 79.
     QTest::newRow("path with a missing row")

@@ -602,8 +602,9 @@ void TestVexmarWindow::pages_data()
     row("SIP account 2", {"5", "19"}, "16 16 exit 5 entry 1 hidden", 1, 78);
     // The Network page locks its AoIP row at the operator level: the window stays.
     row("SIP account 1 refused at the operator level", {"5", "18"}, "5 5 exit 1 entry 1 hidden", 0, 1);
-    // The rows on this path come with their branch: until then the window stays.
-    row("FTP server refused without its row", {"5", "30"}, "5 5 exit 1 entry 5 hidden");
+    row("FTP server at the expert level", {"5", "30"}, "16 16 exit 5 entry 5 hidden", 1, 221);
+    // Miscellaneous is locked for the Operator: a locked row on the way counts as missing.
+    row("FTP server refused at the operator level", {"5", "30"}, "5 5 exit 1 entry 5 hidden", 0, 5);
     row("pages refused without a connection", {"5", "bar", "drop", "1"}, "5 5 exit 1 entry -1 shown");
     row("login page without a connection hides the bar", {"5", "bar", "drop", "0"}, "0 0 exit 1 entry -1 hidden");
 }

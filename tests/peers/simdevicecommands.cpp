@@ -152,6 +152,33 @@ void SimDevice::learnCommands()
             setParam(kra::TGT_GENERAL, "timezone", valueOf(r, kra::CMD_TIMEZONE_PARAM));
     });
 
+    // The event log's level and syslog server, changed by action and kept where a read finds them.
+    setAction("change_syslog", [this](Request r, Reply reply) {
+        bool changed = false;
+        for (const char *key : {"log_level", "log_addr"}) {
+            if (const std::string *value = r.param(key)) {
+                setParam(kra::TGT_GENERAL, key, *value);
+                changed = true;
+            }
+        }
+        if (!changed)
+            refuse(reply, kra::ERR_MANDATORY_PARAMETER_MISSING);
+    });
+    // A reset of one category of what the unit stores; the settings resets put the event log back to its defaults.
+    setAction(kra::CMD_RESET, [this](Request r, Reply reply) {
+        static const std::vector<std::string> levels = {"addrhistory", "remote_profile", "local_profile", "sip_profile",
+            "snapshot", "settings", "full", "sipaccount"};
+        if (!needs(r, reply, {&kra::KEY_LEVEL}))
+            return;
+        const std::string &level = valueOf(r, kra::KEY_LEVEL);
+        if (std::find(levels.begin(), levels.end(), level) == levels.end()) {
+            refuse(reply, kra::ERR_INVALID_VALUE);
+        } else if (level == "settings" || level == "full") {
+            setParam(kra::TGT_GENERAL, "log_level", "5");
+            setParam(kra::TGT_GENERAL, "log_addr", "");
+        }
+    });
+
     // The unit answers, then goes down and takes the link with it.
     const Action goDown = [this](Request, Reply) { QTimer::singleShot(0, this, [this] { dropConnections(); }); };
     setAction(kra::CMD_REBOOT, goDown);

@@ -83,11 +83,11 @@ void openInterfacePage(settingstesting::SettingsRig &rig, int pageId, const char
 }
 
 // The shot with the popup the steps left open painted over it, where the screen shows it.
-QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork)
+QImage settingsShotWithPopup(const RigSteps &steps, QVexmar::Page pageId = QVexmar::SettingsNetwork, int level = 2)
 {
     QImage popup;
     QPoint at;
-    QImage shot = settingsShot(2, pageId, [&](settingstesting::SettingsRig &rig) {
+    QImage shot = settingsShot(level, pageId, [&](settingstesting::SettingsRig &rig) {
         steps(rig);
         if (QVexmarPopup *open = rig.popup()) {
             QCoreApplication::processEvents();
@@ -128,6 +128,73 @@ void editAddress(settingstesting::SettingsRig &rig)
 {
     rig.touch(25);
     rig.answer(true, -1, QStringLiteral("192.168.1.42"));
+}
+
+// ---- Tools page, programmable keys, passwords ----
+
+QImage toolsShot(int level, const RigSteps &steps = {})
+{
+    return settingsShot(level, QVexmar::SettingsTools, steps);
+}
+
+// The password keyboard of a level change, a few characters typed.
+void askAdministratorPassword(settingstesting::SettingsRig &rig)
+{
+    rig.device.setAccessPasswords("admin", "", "");
+    rig.touch(191);
+    rig.answer(true, 2);
+    if (auto *keyboard = qobject_cast<QVexmarVirtual *>(rig.popup()))
+        keyboard->lineEdit.setText(QStringLiteral("adm"));
+}
+
+// ---- Miscellaneous and FTP server pages ----
+
+// From the Tools page, on a codec whose Miscellaneous and FTP server pages hold values.
+void openMiscellaneous(settingstesting::SettingsRig &rig)
+{
+    rig.device.loadSetup(R"(
+network auto_redial_link1=on
+network auto_redial_link2=off
+network auto_redial_attempts=5
+network auto_redial_time=10
+general ext_input1=input_event_redial
+general ext_input2=input_event_none
+general ext_relay1=relay_state_onair
+general ext_relay2=relay_state_line
+general ext_input1=[input_event_none,input_event_r1,input_event_redial,input_event_release]
+general ext_input2=[input_event_none,input_event_r1,input_event_r2]
+general ext_relay1=[relay_state_none,relay_state_onair]
+general ext_relay2=[relay_state_none,relay_state_line,relay_state_sync]
+general ntp_addr=pool.ntp.org
+general ntp_addr_custom=ntp.studio.lan
+general timezone_region_list=[Africa,America,Europe]
+db:ui:quorvane_ui timezone=Europe/Paris
+general ftp_address=ftp.studio.lan
+general ftp_username=codec
+general ftp_password=secret
+)");
+    rig.device.setListFor(
+        "general", "timezone_city_list", {{"timezone_param", "Europe"}}, {"Europe/Berlin", "Europe/Paris"});
+    rig.touch(206);
+}
+
+// ---- Troubleshooting and remote access pages ----
+
+// From the Tools page, on a codec whose event log and remote access service are set up; the stored interface of
+// the service is one the codec lacks now.
+void openTroubleshootingRow(settingstesting::SettingsRig &rig, int id)
+{
+    rig.device.loadSetup(R"(
+general log_level=6
+general log_addr=syslog.studio.lan
+general serialno=QV0412345
+general codec_id=quorvane-0412
+general remote_access=on
+general remote_access_network=eth.1
+general remote_access_server=remote.example.org
+general remote_access_pwd=s3cret
+)");
+    rig.touch(id);
 }
 
 // ---- SIP/AoIP and SIP account pages ----
@@ -452,6 +519,61 @@ QList<GalleryShot> renderSettings()
                     rig.answer(true, -1, QStringLiteral("Studio 2"));
                 },
                 QVexmar::SettingsBook)},
+        {QStringLiteral("tools-operator"), toolsShot(0)},
+        {QStringLiteral("tools-administrator"), toolsShot(2)},
+        {QStringLiteral("tools-softkeys-docked"),
+            toolsShot(1, [](settingstesting::SettingsRig &rig) { rig.touch(192); })},
+        {QStringLiteral("tools-key-talk"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(192);
+                    rig.touch(199);
+                })},
+        {QStringLiteral("tools-passwords"),
+            toolsShot(2,
+                [](settingstesting::SettingsRig &rig) {
+                    rig.device.setAccessPasswords("admin", "exp", "");
+                    rig.touch(236);
+                })},
+        {QStringLiteral("tools-password-keyboard"),
+            settingsShotWithPopup(askAdministratorPassword, QVexmar::SettingsTools, 1)},
+        {QStringLiteral("misc-top"), toolsShot(1, openMiscellaneous)},
+        {QStringLiteral("misc-redialing"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    openMiscellaneous(rig);
+                    rig.current()->ensureWidgetVisible(rig.row(215), 0, 0);
+                })},
+        {QStringLiteral("misc-timezone"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    openMiscellaneous(rig);
+                    QScrollBar *bar = rig.current()->verticalScrollBar();
+                    bar->setValue(bar->maximum());
+                })},
+        {QStringLiteral("misc-ftp"),
+            toolsShot(1,
+                [](settingstesting::SettingsRig &rig) {
+                    openMiscellaneous(rig);
+                    rig.touch(221);
+                })},
+        {QStringLiteral("troubleshooting-page"),
+            toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 225); })},
+        {QStringLiteral("troubleshooting-reset"),
+            settingsShotWithPopup(
+                [](settingstesting::SettingsRig &rig) {
+                    openTroubleshootingRow(rig, 225);
+                    rig.touch(228);
+                },
+                QVexmar::SettingsTools, 1)},
+        {QStringLiteral("remote-expert"),
+            toolsShot(1, [](settingstesting::SettingsRig &rig) { openTroubleshootingRow(rig, 229); })},
+        {QStringLiteral("remote-administrator-edited"),
+            toolsShot(2,
+                [](settingstesting::SettingsRig &rig) {
+                    openTroubleshootingRow(rig, 229);
+                    QTest::mouseClick(rig.row(230)->switchButton, Qt::LeftButton);
+                })},
         {QStringLiteral("status-page"), statusShot()},
         {QStringLiteral("status-page-interfaces"), statusShot(286, false)},
         {QStringLiteral("status-page-about"), statusShot(298, false)},

@@ -186,18 +186,39 @@ QImage paintNavRight()
     return image;
 }
 
+// The blue disc of the menu rows that start something on the device, centred on a square canvas.
+void paintActionDisc(QPainter &p, int size, qreal diameter)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(deepBlue, 3));
+    p.setBrush(screenBlue);
+    const qreal margin = (size - diameter) / 2;
+    p.drawEllipse(QRectF(margin, margin, diameter, diameter));
+}
+
 // A blue disc with a white triangle: a menu row that starts something on the device.
 QImage paintAction()
 {
     QImage image = canvas(72, 72);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(deepBlue, 3));
-    p.setBrush(screenBlue);
-    p.drawEllipse(QRectF(6.5, 6.5, 59, 59));
+    paintActionDisc(p, 72, 59);
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
     p.drawPolygon(QPolygonF({QPointF(29, 22), QPointF(51, 36), QPointF(29, 50)}));
+    return image;
+}
+
+// The action disc with the power sign in white: the row that restarts the device.
+QImage paintShutdown()
+{
+    QImage image = canvas(80, 80);
+    QPainter p(&image);
+    paintActionDisc(p, 80, 65);
+    p.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    // A ring open at the top, the bar standing in its gap.
+    p.drawArc(QRectF(24, 26, 32, 32), 125 * 16, 290 * 16);
+    p.drawLine(QPointF(40, 19), QPointF(40, 40));
     return image;
 }
 
@@ -232,6 +253,7 @@ int main(int argc, char *argv[])
         {"switch_on_disabled.png", [] { return paintSwitch(true, true); }},
         {"navright.png", paintNavRight},
         {"action.png", paintAction},
+        {"shutdown.png", paintShutdown},
         {"trash.png", paintTrash},
         {"create.png", paintCreate},
         {"copyto.png", paintCopyTo},
