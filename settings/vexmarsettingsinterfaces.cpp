@@ -59,29 +59,6 @@ using namespace settingsrows;
 using Ethernet = TComEthernetController;
 using Wifi = TComWifiController;
 
-// Four decimal numbers of 0-255 between dots, nothing else.
-bool isIpv4(const std::string &text)
-{
-    int parts = 0;
-    size_t at = 0;
-    for (;;) {
-        int value = 0;
-        size_t digits = 0;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 4) {
-            value = value * 10 + (text[at] - '0');
-            ++at;
-            ++digits;
-        }
-        if (digits == 0 || digits > 3 || value > 255)
-            return false;
-        if (++parts == 4)
-            return at == text.size();
-        if (at == text.size() || text[at] != '.')
-            return false;
-        ++at;
-    }
-}
-
 } // namespace
 
 // ---- Ethernet ----------------------------------------------------------------------------------------------------

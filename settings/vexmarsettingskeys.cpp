@@ -32,6 +32,10 @@ const std::string GPIO_INPUT_FUNCTIONS[14] = {"input_event_none", "input_event_r
 const std::string RELAY_FUNCTIONS[8] = {"relay_state_none", "relay_state_r1", "relay_state_r2", "relay_state_line",
     "relay_state_sync", "relay_state_line2", "relay_state_sync2", "relay_state_onair"};
 
+const std::string MODULE_MAKER_NET_MODE("Merging");
+const std::string MODULE_MAKER_OWN_TOOLS("Audinate");
+const std::string MODULE_MAKER_NO_REVISION("ArchWave");
+
 const std::string KEY_AUTO_REDIAL_LINK1("auto_redial_link1");
 const std::string KEY_AUTO_REDIAL_LINK2("auto_redial_link2");
 const std::string KEY_AUTO_REDIAL_ATTEMPTS("auto_redial_attempts");

@@ -41,6 +41,13 @@ extern const std::string BATTERY_KEYS[8];
 extern const std::string GPIO_INPUT_FUNCTIONS[14];
 extern const std::string RELAY_FUNCTIONS[8];
 
+// The makers of the AoIP module, known by the beginning of the manufacturer text the module reports (any letter
+// case): the one whose module has a networking mode and a maintenance system, the one whose module keeps its
+// streams and clock domain to its own tools, and the one whose module reports no software revision.
+extern const std::string MODULE_MAKER_NET_MODE;
+extern const std::string MODULE_MAKER_OWN_TOOLS;
+extern const std::string MODULE_MAKER_NO_REVISION;
+
 // Auto redialing of the codec lines, target "network".
 extern const std::string KEY_AUTO_REDIAL_LINK1;
 extern const std::string KEY_AUTO_REDIAL_LINK2;

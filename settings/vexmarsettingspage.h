@@ -1,8 +1,7 @@
 #pragma once
 
 // The settings menu of the device screen: one class over several sources, one per branch. This header is the whole
-// class; each source says which members it holds (vexmarsettingsstandins.cpp keeps those of the branches still to
-// be written).
+// class; each source says which members it holds.
 
 #include "controllers/taudiosettings.h"
 #include "controllers/tcomravennacontroller.h"
@@ -380,6 +379,8 @@ private:
     bool applyPage(QVexmarMenuItems *page);
     void afterMobileApply(QVexmarMenuItems *page);
     void afterInputStreamApply(QVexmarMenuItems *page);
+    // Rows 120-124 of the AoIP interface page, sent at once.
+    void aoipInterfaceValueChanged(QVexmarMenuItem *item);
     // The confirmations of the Book's rows (load, update, delete) and of a call profile load.
     void confirmBookAction(QVexmarMenuItem *item, int listId);
     void confirmCallProfileLoad(QVexmarMenuItem *item);

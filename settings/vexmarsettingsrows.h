@@ -93,6 +93,13 @@ public:
         m_undo.push_back([target, setter, held] { (target->*setter)(held, false); });
         (target->*setter)(now, false);
     }
+    // For setters of more arguments: set makes the change without sending, undo gives back what was held.
+    void change(const std::string &key, const std::function<void()> &set, std::function<void()> undo)
+    {
+        keys.push_back(key);
+        m_undo.push_back(std::move(undo));
+        set();
+    }
 
     void revert()
     {
@@ -189,6 +196,8 @@ private:
     bool m_refused = false;
 };
 
+// Four decimal numbers of 0-255 between dots, nothing else.
+bool isIpv4(const std::string &text);
 // The common end of an interface page's apply: the edits stored on the copy behind "Applying changes...", given
 // back on a refusal. Nothing changed is success without a request.
 bool storeEdits(QVexmarSettingsPage *menu, TComController *copy, Edits &edits);

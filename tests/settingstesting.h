@@ -283,7 +283,9 @@ inline QString lockedRows(SettingsRig &rig)
 }
 
 // Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
-// chooses an option, each as the user does.
+// chooses an option, each as the user does. Also "touch <row>", "turn <row> <value>" (a wheel turned to the option
+// of the value and let go), "apply", "back", "close" (the popups left open), and the device's: "call" (one on
+// eth.0), "refuse <key>" (from now on), "nok <key>" (the next request that holds it).
 inline void play(SettingsRig &rig, const QString &steps)
 {
     for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -298,11 +300,75 @@ inline void play(SettingsRig &rig, const QString &steps)
                 typed = QStringLiteral("");
             rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
             QVERIFY(rig.answer(true, -1, typed));
+        } else if (verb == QLatin1String("touch")) {
+            rig.touch(rest.toInt());
+        } else if (verb == QLatin1String("turn")) {
+            QVexmarMenuItem *row = rig.row(rest.section(QLatin1Char(' '), 0, 0).toInt());
+            row->wheel->setChecked(true);
+            row->wheel->setValue(row->optionIndex(rest.section(QLatin1Char(' '), 1).toInt(), true));
+            row->wheel->setChecked(false);
+        } else if (verb == QLatin1String("apply")) {
+            rig.apply();
+        } else if (verb == QLatin1String("back")) {
+            rig.back();
+        } else if (verb == QLatin1String("close")) {
+            rig.closePopups();
+        } else if (verb == QLatin1String("call")) {
+            QVERIFY(rig.callOn("eth.0"));
+        } else if (verb == QLatin1String("refuse")) {
+            rig.device.refuseKey(rest.toStdString(), "103-parameter set error");
+        } else if (verb == QLatin1String("nok")) {
+            rig.device.addFault(fault(SimDevice::Fault::Nok, 0, rest.toStdString()));
         } else {
             rig.touch(rest.section(QLatin1Char(' '), 0, 0).toInt());
             QVERIFY(rig.answer(true, rest.section(QLatin1Char(' '), 1).toInt()));
         }
     }
+}
+
+// A row as "<id> <value>", with " L" when locked, " red" for a red value and " (none)" for options without a current
+// one.
+inline QString rowLine(const QVexmarMenuItem *item)
+{
+    if (!item || !item->valueLabel)
+        return QStringLiteral("missing");
+    QString line = QString::number(item->id) + QLatin1Char(' ') + item->valueLabel->text();
+    if (item->isLocked())
+        line += QStringLiteral(" L");
+    if (SettingsRig::rowColour(item) == QLatin1String("red"))
+        line += QStringLiteral(" red");
+    if (!item->options().isEmpty() && item->currentOption() == -1)
+        line += QStringLiteral(" (none)");
+    return line;
+}
+
+// The rows of the current page that the expected text names, "<id> ...; <id> ...", in its order, as rowLine writes
+// them.
+inline QString rowsNamed(SettingsRig &rig, const QString &expected)
+{
+    QStringList lines;
+    for (const QString &entry : expected.split(QStringLiteral("; ")))
+        lines << rowLine(rig.row(entry.section(QLatin1Char(' '), 0, 0).toInt()));
+    return lines.join(QStringLiteral("; "));
+}
+
+// The ids of the current page's rows, in the order shown.
+inline QString rowIds(SettingsRig &rig)
+{
+    QStringList ids;
+    for (QVexmarMenuItem *item : rig.current()->items())
+        ids << QString::number(item->id);
+    return ids.join(QLatin1Char(' '));
+}
+
+// The frame of a read on the target "audio": "PARAM|target=audio|GET a|GET b ..." of the names, given separated by
+// blanks.
+inline QByteArray audioGets(const QByteArray &names)
+{
+    QByteArray frame = "PARAM|target=audio";
+    for (const QByteArray &name : names.simplified().split(' '))
+        frame += "|GET " + name;
+    return frame;
 }
 
 } // namespace settingstesting

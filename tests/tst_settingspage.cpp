@@ -22,6 +22,8 @@ private slots:
     void directWrite();
     void heldOption_data();
     void heldOption();
+    void putBackUnheld_data();
+    void putBackUnheld();
     void changeMark();
     void waysIn_data();
     void waysIn();
@@ -270,6 +272,42 @@ void TestSettingsPage::heldOption()
     QCOMPARE(SettingsRig::rowColour(row), QStringLiteral("blue"));
 }
 
+// A row put back to a value no option holds shows it red with none current, never option 0 as if held.
+void TestSettingsPage::putBackUnheld_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("call"); // the network of a call that refuses; none: the device refuses
+    QTest::addColumn<QString>("heldText");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("refused selection, text given") << int(QVexmarMenuItem::Selection) << QByteArray() << "1 ms"
+                                                   << "Attack Time | 1 ms | 2 ms, 5 ms, 10 ms";
+    QTest::newRow("wheel during a call, decimal")
+        << int(QVexmarMenuItem::Wheel) << QByteArray("eth.0") << QString() << "Attack Time | 1 | 2 ms, 5 ms, 10 ms";
+}
+
+void TestSettingsPage::putBackUnheld()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, call);
+    QFETCH(QString, heldText);
+    QFETCH(QString, shown);
+    SettingsRig rig;
+    QVERIFY(rig.startSettings());
+    if (!call.isEmpty())
+        QVERIFY(rig.callOn(call));
+    rig.device.refuseKey("drc_attack", "103-parameter set error");
+    TAudioSettings *audio = getAudioSettings();
+    QVERIFY(audio->setDrcAttack(1, false));
+    QVexmarMenuItem *row = attackRow(rig, kind);
+    row->selectOption(5, true, false);
+    if (call.isEmpty())
+        QVERIFY(!rig.page()->setImmediately(row, audio->setDrcAttack(5, true), audio->drcAttack(), heldText));
+    else
+        QVERIFY(rig.page()->refusedDuringCall(row, audio->drcAttack(), heldText));
+    QCOMPARE(rig.rowText(213), shown);
+    QCOMPARE(SettingsRig::rowColour(row), QStringLiteral("red"));
+}
+
 // A change test sets the mark of the page shown, and only of that page.
 void TestSettingsPage::changeMark()
 {
@@ -352,10 +390,11 @@ void TestSettingsPage::applyGuards_data()
     QTest::addColumn<int>("pageId");
     QTest::addColumn<QByteArray>("call"); // the network of a call, or empty
     QTest::addColumn<bool>("refused");
-    const auto row = [](int pageId, const char *call, bool refused) {
+    QTest::addColumn<QByteArrayList>("frames"); // what an apply of the empty page sends
+    const auto row = [](int pageId, const char *call, bool refused, const QByteArrayList &frames = {}) {
         QTest::newRow(QByteArray::number(pageId) + (*call ? QByteArray(" during a call on ") + call : " without a call")
             + (refused ? ": refused" : ": applied"))
-            << pageId << QByteArray(call) << refused;
+            << pageId << QByteArray(call) << refused << frames;
     };
     row(10, "eth.0", true);
     row(10, "wifi.0", true);
@@ -371,8 +410,12 @@ void TestSettingsPage::applyGuards_data()
     row(20, "", false);
     row(99, "eth.0", true);
     row(100, "eth.0", false);
-    for (int pageId : {111, 146, 229})
+    for (int pageId : {111, 229})
         row(pageId, "eth.0", false);
+    // The output stream page is read again after every apply that succeeded.
+    row(146, "eth.0", false,
+        {"PARAM|target=audio|GET rav_name_ou|GET rav_mode_ou|GET rav_autoconf_ou|GET rav_mc_addr_ou|GET rav_mc_port_ou|"
+         "GET rav_ch_count_ou|GET rav_ptime_ou"});
 }
 
 void TestSettingsPage::applyGuards()
@@ -380,6 +423,7 @@ void TestSettingsPage::applyGuards()
     QFETCH(int, pageId);
     QFETCH(QByteArray, call);
     QFETCH(bool, refused);
+    QFETCH(QByteArrayList, frames);
     SettingsRig rig;
     QVERIFY(rig.startSettings());
     if (!call.isEmpty())
@@ -399,7 +443,7 @@ void TestSettingsPage::applyGuards()
     // An applied page keeps its mark or not by what its own apply did.
     if (refused)
         QVERIFY(rig.modified());
-    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+    QCOMPARE(rig.framesAfterRoundTrip(), frames);
 }
 
 QTEST_MAIN(TestSettingsPage)

@@ -41,14 +41,6 @@ bool openStatus(
     return rig.openPageId(QVexmar::SettingsStatus) && rig.current() && rig.current()->pageId == 6;
 }
 
-QString rowIds(SettingsRig &rig)
-{
-    QStringList ids;
-    for (QVexmarMenuItem *item : rig.current()->items())
-        ids << QString::number(item->id);
-    return ids.join(QLatin1Char(' '));
-}
-
 // A row's value, then " L" when locked, else its colour.
 QString valueShown(const QVexmarMenuItem *item)
 {

@@ -308,6 +308,50 @@ QImage codingShot(QVexmar::Page pageId, const QByteArray &setup = {}, const RigS
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double\naudio dcodec_1=OPUS/48000/mono/64000\n";
 
+// ---- Audio page, intercom, AoIP interface ----
+
+const QByteArray audioSetup = R"(
+audio drc_lim_threshold=-6
+audio drc_threshold_cmp=-18
+audio drc_ratio_cmp=3
+audio drc_attack=1
+)";
+
+// The Audio page, then the rows touched in turn, with the set-up's lines; the page scrolled to the row shownRow
+// when there is one.
+QImage audioShot(std::initializer_list<int> rows, const QByteArray &setup = {}, int shownRow = -1)
+{
+    return settingsShot(
+        2, QVexmar::SettingsAudio,
+        [rows, shownRow](settingstesting::SettingsRig &rig) {
+            for (int row : rows)
+                rig.touch(row);
+            if (QVexmarMenuItem *shown = shownRow != -1 ? rig.row(shownRow) : nullptr) {
+                QCoreApplication::processEvents();
+                rig.current()->ensureWidgetVisible(shown, 0, 0);
+            }
+        },
+        [setup](settingstesting::SettingsRig &rig) { rig.device.loadSetup(audioSetup + setup); });
+}
+
+// ---- AoIP input streams, IP addressing, output stream ----
+
+// The Audio page, then the user's and the device's steps as the tests give them (settingstesting.h); the page
+// scrolled to the row shownRow when there is one.
+QImage aoipShot(const char *steps, const QByteArray &setup = {}, int shownRow = -1)
+{
+    return settingsShot(
+        2, QVexmar::SettingsAudio,
+        [steps, shownRow](settingstesting::SettingsRig &rig) {
+            settingstesting::play(rig, QLatin1String(steps));
+            if (QVexmarMenuItem *shown = shownRow != -1 ? rig.row(shownRow) : nullptr) {
+                QCoreApplication::processEvents();
+                rig.current()->ensureWidgetVisible(shown, 0, 0);
+            }
+        },
+        [setup](settingstesting::SettingsRig &rig) { rig.device.loadSetup(setup); });
+}
+
 // ---- Book page, call profile page ----
 
 const QByteArray bookSetup = R"(
@@ -490,6 +534,28 @@ QList<GalleryShot> renderSettings()
         {QStringLiteral("mobile-ready"), networkShot(1, 16)},
         {QStringLiteral("mobile-ready-scrolled"), networkShot(1, 16, 58)},
         {QStringLiteral("mobile-pin-required"), networkShot(1, 17)},
+        {QStringLiteral("audio-page"), audioShot({}, {}, 111)},
+        {QStringLiteral("audio-page-without-module"),
+            audioShot({}, "general device_opts=[ip_dcodec,wifi,record_1]\naudio drc_ratio_cmp=2.5", 111)},
+        {QStringLiteral("audio-intercom-edited"),
+            settingsShot(2, QVexmar::SettingsAudio,
+                [](settingstesting::SettingsRig &rig) {
+                    rig.touch(111);
+                    QTest::mouseClick(rig.row(112)->switchButton, Qt::LeftButton);
+                })},
+        {QStringLiteral("audio-interface-net-mode-maker"),
+            audioShot({119}, "audio rav_manufacturer=Merging Audio\naudio rav_sample_rate=48000")},
+        {QStringLiteral("audio-interface-net-mode-maker-status"),
+            audioShot({119}, "audio rav_manufacturer=Merging Audio", 167)},
+        {QStringLiteral("aoip-input-streams"), aoipShot("touch 119; touch 133")},
+        {QStringLiteral("aoip-receiver-prompt"),
+            aoipShot("touch 119; touch 133; nok rav_stream_in; touch 134; apply; close")},
+        {QStringLiteral("aoip-ip-addressing"), aoipShot("touch 119; touch 125")},
+        {QStringLiteral("aoip-output-two-interfaces"),
+            aoipShot("touch 119; touch 146; type 156=239.1.2.40",
+                "audio rav_manufacturer=Merging Audio\naudio rav_netif_ou=2\naudio rav_autoconf_ou1=off", 159)},
+        {QStringLiteral("audio-interface-own-tools-maker"),
+            audioShot({119}, "audio rav_manufacturer=Audinate\naudio rav_if_count=1\naudio rav_dhcp=on")},
         {QStringLiteral("book-page"), settingsShot(1, QVexmar::SettingsBook)},
         {QStringLiteral("book-new-profile"), callProfileShot(174, "New Call Profile")},
         {QStringLiteral("book-stored-changed"),
