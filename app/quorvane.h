@@ -49,6 +49,9 @@ public:
     void setMessageBoxHandler(const MessageBoxHandler &handler);
     // Tests point the relay login at their own relay and shorten its waits.
     void setRelayLoginOptions(const RelayLoginOptions &options) { m_relayLoginOptions = options; }
+    // The SSH session of the device picked last while it exists; it lives on the SSH thread. Tests watch its reports
+    // from there, before the window's queued copies of them arrive.
+    SshClient *sshClient() const { return m_sshClient; }
 
     // Logs in to the relay for the known device: on success the settings hold the SSH user and password and the
     // device its tunnel port and "m=" text; on failure the status line says why. Blocks for the exchange.

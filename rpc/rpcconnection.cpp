@@ -59,6 +59,7 @@ RpcConnection::RpcConnection(QObject *parent)
     : QObject(parent), m_address(QStringLiteral("0.0.0.0")), m_timer(new QTimer(this)), m_socket(new QTcpSocket(this))
 {
     registerMetaTypes();
+    m_socket->setReadBufferSize(MaxReadPerTurn);
     m_timer->setInterval(tickMs);
     // Queued, so that a receiver running an event loop is not inside the timer's own signal: Qt does not fire a
     // timer again until its slot returns, and calls would never time out meanwhile.
@@ -260,16 +261,35 @@ void RpcConnection::socketRead()
 {
     // Bytes that arrive while a receiver runs an event loop inside this slot get no readyRead of their own (Qt
     // does not emit it again before this slot returns): they are read here afterwards, or by readPending().
-    while (m_socket->bytesAvailable() > 0) {
-        QByteArray data = m_socket->readAll();
+    qint64 budget = MaxReadPerTurn;
+    while (budget > 0 && m_socket->bytesAvailable() > 0) {
+        QByteArray data = m_socket->read(budget);
         if (!m_active)
             return; // bytes of a stream that was closed before this read came round
+        budget -= data.size();
         m_decoder.input.push_back(std::move(data));
         const QPointer<RpcConnection> self(this);
         processInput();
         if (!self)
             return;
     }
+    // A full socket buffer announces nothing more: the rest is read on a later turn, after other events.
+    if (m_active && m_socket->bytesAvailable() > 0)
+        scheduleRead();
+}
+
+void RpcConnection::scheduleRead()
+{
+    if (m_readScheduled)
+        return;
+    m_readScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_readScheduled = false;
+            socketRead();
+        },
+        Qt::QueuedConnection);
 }
 
 void RpcConnection::readPending()

@@ -63,6 +63,9 @@ public:
     static constexpr quint32 MaxFrameSize = 16u * 1024u * 1024u;
     // However a reply is cut into "PROGRESS" parts, together they may carry no more than one frame.
     static constexpr qint64 MaxReplySize = MaxFrameSize;
+    // Read from the socket in one turn of the event loop, and held by the socket at most: a device that sends
+    // faster than we decode fills the kernel's buffers and meets TCP's flow control instead of our memory.
+    static constexpr qint64 MaxReadPerTurn = 256 * 1024;
 
     explicit RpcConnection(QObject *parent = nullptr);
     ~RpcConnection() override;
@@ -131,6 +134,7 @@ private:
     void completeCall(RpcAsyncCall &call);
     void deliverQueuedMessages();
     void logCritical(const char *function, int error) const;
+    void scheduleRead();
 
     struct Decoder
     {
@@ -145,6 +149,7 @@ private:
 
     bool m_active = false;
     bool m_holdNotifications = false;
+    bool m_readScheduled = false;
     ConnectionState m_state = UnconnectedState;
     int m_lastId = 0;
     quint16 m_port = 0;

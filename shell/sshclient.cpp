@@ -247,6 +247,9 @@ void SshClient::acceptLocalConnection(qintptr descriptor)
     // The device's bytes arrive in pieces smaller than a segment; held back for the reader's delayed
     // acknowledgement, the last piece of a reply would wait up to 40 ms.
     m_localSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // The other way, a writer faster than the channel meets TCP's flow control: the socket holds one chunk at most,
+    // and the channel's write waits for its window.
+    m_localSocket->setReadBufferSize(ReadChunk);
     connect(m_localSocket, &QAbstractSocket::stateChanged, this, &SshClient::socketStateChanged);
     connect(m_localSocket, &QIODevice::readyRead, this, &SshClient::readLocalSocket);
     connect(m_localSocket, &QIODevice::bytesWritten, this, &SshClient::localSocketWritten);

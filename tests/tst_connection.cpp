@@ -60,6 +60,27 @@ bool writeConfiguration(const QString &directory, quint16 sshPort)
             .arg(DeviceName, Serial, CodecPassword));
 }
 
+// Runs a function when the event posted to it comes round; posted at high priority, it goes before events posted
+// earlier at normal priority, such as the queued reports of the SSH thread.
+class PostedStep final : public QObject
+{
+public:
+    explicit PostedStep(std::function<void()> step) : m_step(std::move(step)) { }
+    void post() { QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::HighEventPriority); }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        m_step();
+        return true;
+    }
+
+private:
+    std::function<void()> m_step;
+};
+
 } // namespace
 
 class TestConnection : public QObject
@@ -406,12 +427,55 @@ void TestConnection::silentDeviceComesBackWithoutRelayLogin()
     QVexmarWindow *screen = m_window->screenWindow();
     QVERIFY(screen->keepAliveTimer()->isActive());
 
+    // The order that lost the reconnect, driven: the session sees the first local connection end while the device
+    // connection is being made again, and accepts and forwards the new one before the window has taken that end.
+    // The window then closes the device connection and stops the session, whose report of the second end comes
+    // once no device connection is active.
+    SshClient *client = m_window->sshClient();
+    QVERIFY(client);
+    QMutex lock;
+    QList<int> sessionStates;
+    QSemaphore ended;
+    QSemaphore forwarded;
+    QObject watch;
+    connect(
+        client, &SshClient::sessionStateChanged, &watch,
+        [&](int state) {
+            QMutexLocker locker(&lock);
+            sessionStates << state;
+            if (state == SshClient::SessionClosing)
+                ended.release();
+            else if (state == SshClient::SessionForwarding)
+                forwarded.release();
+        },
+        Qt::DirectConnection);
+    bool endBeforeReconnect = false;
+    bool forwardedBeforeStop = false;
+    PostedStep waitForForwarding([&] { forwardedBeforeStop = forwarded.tryAcquire(1, RoadTimeout); });
+    bool armed = true;
+    // Between the keep-alive's close of the device connection and its new connection.
+    connect(getCom(), &kra::CCom::stateChanged, &watch, [&](RpcConnection::ConnectionState state) {
+        if (!armed || state != RpcConnection::UnconnectedState)
+            return;
+        armed = false;
+        endBeforeReconnect = ended.tryAcquire(1, RoadTimeout);
+        waitForForwarding.post();
+    });
+
     m_statuses.clear();
     m_device.setSilent(true);
     screen->setLivenessTimeout(1000);
     screen->keepAliveTimer()->setInterval(1);
     // As after a dropped link: the session closed, the login page, the reconnect wait.
     QVERIFY(waitForStatus(QStringLiteral("SSH connection failure")));
+    QVERIFY(endBeforeReconnect);
+    QVERIFY(forwardedBeforeStop);
+    {
+        QMutexLocker locker(&lock);
+        QCOMPARE(sessionStates,
+            (QList<int> {SshClient::SessionClosing, SshClient::SessionForwarding, SshClient::SessionClosing,
+                SshClient::SessionClosed}));
+    }
     QCOMPARE(menuStates(), QStringLiteral("001"));
     QVERIFY(m_window->reconnectTimer()->isActive());
     QCOMPARE(screen->currentPage(), int(QVexmar::LoginPage));

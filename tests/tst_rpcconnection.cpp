@@ -85,6 +85,8 @@ private slots:
     void bodilessFrames();
     void splitAndCoalescedFrames();
     void receiverRunningAnEventLoop();
+    void floodIsReadInTurns_data();
+    void floodIsReadInTurns();
     void timeoutBetweenTwoAndThreeSeconds();
     void heldNotifications_data();
     void heldNotifications();
@@ -361,6 +363,59 @@ void TestRpcConnection::receiverRunningAnEventLoop()
     m_device->notify(body("INFO;n:1;"));
     QTRY_COMPARE(seen, (QStringList {"1", "2", "3"}));
     QCOMPARE(call.error(), int(RpcConnection::TimeoutError));
+}
+
+void TestRpcConnection::floodIsReadInTurns_data()
+{
+    QTest::addColumn<bool>("nestedLoop");
+    QTest::newRow("plain receiver") << false;
+    QTest::newRow("a receiver runs an event loop at the first frame") << true;
+}
+
+// Megabytes sent at once are read a bounded piece a turn: the socket never holds more than that, other events run
+// in between, and everything arrives in order; the connection then answers as before.
+void TestRpcConnection::floodIsReadInTurns()
+{
+    QFETCH(bool, nestedLoop);
+    QVERIFY(connectTo(*m_client, *m_device));
+    auto *socket = m_client->findChild<QTcpSocket *>();
+    QVERIFY(socket);
+
+    constexpr int count = 24000; // about 5 MB, more than sixteen times the bound
+    QByteArray flood;
+    for (int i = 0; i < count; ++i)
+        flood += notificationFrame("INFO;n:" + QByteArray::number(i) + ";pad:" + QByteArray(160, 'x') + ";");
+    QVERIFY(flood.size() > 16 * RpcConnection::MaxReadPerTurn);
+
+    int received = 0;
+    int inOrder = 0;
+    qint64 mostHeld = 0;
+    int receivedAtTimer = -1;
+    connect(m_client, &RpcConnection::messageReceived, this, [&](const RpcMessage &message) {
+        if (*message.body().param("n", true) == std::to_string(received))
+            ++inOrder;
+        if (++received == 1) {
+            QTimer::singleShot(0, this, [&] { receivedAtTimer = received; });
+            if (nestedLoop) {
+                QEventLoop loop;
+                QTimer::singleShot(50, &loop, &QEventLoop::quit);
+                loop.exec();
+            }
+        }
+        mostHeld = qMax(mostHeld, socket->bytesAvailable());
+    });
+    m_device->sendRaw(flood);
+    QTRY_COMPARE_WITH_TIMEOUT(received, count, 30000);
+    QCOMPARE(inOrder, count);
+    QVERIFY2(mostHeld <= RpcConnection::MaxReadPerTurn, QByteArray::number(mostHeld));
+    // A timer started at the first frame runs within a few turns, long before the flood is through.
+    const int perTurn = int(RpcConnection::MaxReadPerTurn / (flood.size() / count));
+    QVERIFY2(receivedAtTimer > 0 && receivedAtTimer <= 4 * perTurn,
+        QByteArray::number(receivedAtTimer) + " of " + QByteArray::number(count));
+
+    m_device->setParam(kra::TGT_GENERAL, "name", "after the flood");
+    const RpcMessage reply = callAndWait(*m_client, body("PARAM;GET:name;"));
+    QCOMPARE(describe(reply.body()), QByteArray("PARAM|name=after the flood|return=OK"));
 }
 
 void TestRpcConnection::timeoutBetweenTwoAndThreeSeconds()

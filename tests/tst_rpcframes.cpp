@@ -29,6 +29,25 @@ QByteArray errorLine(RpcConnection::ConnectionError error)
     return "RpcConnection::notifyErrorOccurred(address=0.0.0.0:0, error=" + QByteArray::number(int(error)) + ")";
 }
 
+// What a connection reported, one line an event: "received <kind> <body>", "completed <id> <kind> <aux> <body>",
+// "error <code>".
+struct EventLog
+{
+    explicit EventLog(RpcConnection &connection)
+    {
+        QObject::connect(&connection, &RpcConnection::messageReceived, [this](const RpcMessage &m) {
+            lines << "received " + QByteArray::number(m.kind()) + " " + describe(m.body());
+        });
+        QObject::connect(&connection, &RpcConnection::messageCompleted, [this](const RpcMessage &m) {
+            lines << "completed " + QByteArray::number(m.id()) + " " + QByteArray::number(m.kind()) + " "
+                    + QByteArray::number(m.aux()) + " " + describe(m.body());
+        });
+        QObject::connect(&connection, &RpcConnection::errorOccurred,
+            [this](RpcConnection::ConnectionError e) { lines << "error " + QByteArray::number(int(e)); });
+    }
+    QByteArrayList lines;
+};
+
 QByteArray withWord(QByteArray frame, int offset, quint32 value)
 {
     qToLittleEndian<quint32>(value, frame.data() + offset);
@@ -49,6 +68,8 @@ private slots:
     void datagrams_data();
     void datagrams();
     void decoderStates();
+    void cutAtEveryPoint_data();
+    void cutAtEveryPoint();
     void lengthCap_data();
     void lengthCap();
     void messageConstructors();
@@ -205,6 +226,43 @@ void TestRpcFrames::decoderStates()
     connection.clearDecoder();
     QCOMPARE(connection.feed(note), RpcConnection::DecoderIdle);
     QCOMPARE(received.count(), 3);
+}
+
+void TestRpcFrames::cutAtEveryPoint_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<QByteArrayList>("events");
+
+    const QByteArray notification = "received 4 EVENT|event_type=reinit";
+    QTest::newRow("one frame") << goldenFrame("notification") << QByteArrayList {notification};
+    QTest::newRow("two back to back") << goldenFrame("reply") + goldenFrame("notification")
+                                      << QByteArrayList {"completed 1 2 0 PARAM|name=Quorvane|return=OK", notification};
+    QTest::newRow("a header alone, then a frame")
+        << goldenFrame("errorreply") + goldenFrame("request")
+        << QByteArrayList {"completed 2 3 -5 none", "received 1 PARAM|target=general|GET name"};
+}
+
+// However one read ends, even one byte before a frame's end, every frame arrives whole and the decoder is ready for
+// the next one.
+void TestRpcFrames::cutAtEveryPoint()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(QByteArrayList, events);
+
+    for (int cut = 0; cut <= stream.size(); ++cut) {
+        FeedConnection connection;
+        connection.registerCall(1, body("PARAM;GET:name;"), 0);
+        connection.registerCall(2, body("PARAM;GET:name;"), 0);
+        EventLog log(connection);
+        connection.feed(stream.left(cut));
+        const RpcConnection::DecoderState state = connection.feed(stream.mid(cut));
+        const QByteArray where = "cut at " + QByteArray::number(cut) + " of " + QByteArray::number(stream.size());
+        QVERIFY2(log.lines == events, where + ": " + log.lines.join(" | "));
+        QVERIFY2(state == RpcConnection::DecoderIdle, where);
+        connection.feed(goldenFrame("notification"));
+        QVERIFY2(log.lines.size() == events.size() + 1 && log.lines.last() == "received 4 EVENT|event_type=reinit",
+            where + ": " + log.lines.join(" | "));
+    }
 }
 
 void TestRpcFrames::lengthCap_data()
