@@ -13,6 +13,7 @@
 
 #include "device/accessors.h"
 #include "device/tcomdevice.h"
+#include "fuzz/fuzzlists.h"
 #include "pages/drawbargraph.h"
 #include "pages/recordermodel.h"
 #include "pages/trackgraphmodel.h"
@@ -40,17 +41,14 @@
 
 namespace {
 
+using fuzzlists::check;
+using fuzzlists::Lists;
+
 // Past every cap of the pages, and small enough for a run to try many inputs a second.
 constexpr std::size_t MaxListBytes = 256 * 1024;
 constexpr long MaxRepeat = 1200;
 const std::string ProjectStore = "project:usb:show:kra.prjt";
 const std::string MediaStore = "media:usb:show";
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 bool waitFor(const std::function<bool()> &done)
 {
@@ -59,60 +57,6 @@ bool waitFor(const std::function<bool()> &done)
     while (!done() && timer.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     return done();
-}
-
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
-
-struct Lists
-{
-    std::map<char, std::vector<std::string>> rows;
-    std::map<char, std::size_t> bytes;
-
-    void add(char kind, const std::string &row)
-    {
-        if (bytes[kind] + row.size() + 1 > MaxListBytes)
-            return;
-        bytes[kind] += row.size() + 1;
-        rows[kind].push_back(row);
-    }
-};
-
-Lists readLists(const std::string &text)
-{
-    Lists lists;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(at, end - at);
-        at = end + 1;
-        if (line.size() < 2 || std::string("TMSRP").find(line[0]) == std::string::npos)
-            continue;
-        long repeat = 1;
-        std::size_t from = 2;
-        if (line[1] == '*') {
-            const std::size_t blank = line.find(' ');
-            if (blank == std::string::npos)
-                continue;
-            repeat = std::clamp(std::strtol(line.substr(2, blank - 2).c_str(), nullptr, 10), 0L, MaxRepeat);
-            from = blank + 1;
-        } else if (line[1] != ' ') {
-            continue;
-        }
-        std::string row;
-        for (std::size_t i = from; i < line.size(); ++i) {
-            if (line[i] >= 0x20 && line[i] < 0x7f)
-                row += line[i];
-        }
-        for (long n = 0; n < repeat && lists.bytes[line[0]] < MaxListBytes; ++n) {
-            std::string numbered;
-            for (const char c : row)
-                numbered += c == '#' ? std::to_string(n) : std::string(1, c);
-            lists.add(line[0], numbered);
-        }
-    }
-    return lists;
 }
 
 void closeMessages(QWidget *page)
@@ -243,23 +187,11 @@ void checkFolder(Bench &bench, const Lists &lists)
     closeMessages(&folder);
 }
 
-// The application, the device and the pages, made once; the font and platform caches they fill stay to the end.
+// The device and the pages, made once; the font and platform caches they fill stay to the end.
 Bench &bench()
 {
-    static int argc = 1;
-    static char name[] = "fuzz_pagelists";
-    static char *argv[] = {name, nullptr};
-    static const bool prepared = [] {
-        qInstallMessageHandler(quiet);
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return true;
-    }();
-    // Never torn down: Qt's own statics go at exit in an order a widget destroyed then could not rely on.
-    static QApplication *const app = new QApplication(argc, argv);
+    fuzzlists::application("fuzz_pagelists");
     static Bench *const made = new Bench;
-    (void)prepared;
-    (void)app;
     return *made;
 }
 
@@ -276,7 +208,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Bench &b = bench();
     if (size < 1)
         return 0;
-    const Lists lists = readLists(std::string(reinterpret_cast<const char *>(data) + 1, size - 1));
+    const Lists lists = fuzzlists::readLists(
+        std::string(reinterpret_cast<const char *>(data) + 1, size - 1), "TMSRP", MaxListBytes, MaxRepeat);
     checkEditor(b, lists, data[0] & 15, (data[0] & 16) != 0);
     checkFolder(b, lists);
     // The messages closed are deleted later; here is later.

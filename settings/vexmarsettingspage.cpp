@@ -91,6 +91,11 @@ QVexmarSettingsPage::QVexmarSettingsPage(QWidget *parent) : QVexmarMenuWidget(pa
         &QVexmarSettingsPage::audioControllerParamChanged);
     connect(m_ethernet.get(), &TComNetworkController::controllerParamChanged, this,
         &QVexmarSettingsPage::ethernetParamChanged);
+    // The next connection may be another codec: a list kept from this one must not pass for its networks.
+    connect(com, &kra::CCom::stateChanged, this, [this](RpcConnection::ConnectionState state) {
+        if (state == RpcConnection::UnconnectedState || state == RpcConnection::ClosingState)
+            m_wifiScanInterface.clear();
+    });
 
     m_timezones = std::make_unique<TTimezoneList>();
     m_timezones->loadTimezone();

@@ -401,7 +401,8 @@ private:
     void putBack(QVexmarMenuItem *item, const QString &held);
     bool setPassword(QString &copy, const std::string &key, const QString &password, bool send);
 
-    // Wi-Fi pages: the interface whose scan the copy's network list holds; empty before the first that succeeded.
+    // Wi-Fi pages: the interface whose scan the copy's network list holds; empty before the first that succeeded on
+    // this connection.
     std::string m_wifiScanInterface;
     // SIP/AoIP pages: values stored on the device whose interface has not taken them yet (its re-initialisation
     // was refused); the next apply re-initialises it, changed or not.

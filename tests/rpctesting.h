@@ -90,6 +90,27 @@ inline std::vector<std::string> names(const QByteArray &list)
     return list.isEmpty() ? std::vector<std::string>() : out;
 }
 
+// The GET names of the described frames, in order: what the device was asked for.
+inline QByteArrayList askedNames(const QByteArrayList &frames)
+{
+    QByteArrayList names;
+    for (const QByteArray &frame : frames) {
+        for (const QByteArray &part : frame.split('|')) {
+            if (part.startsWith("GET "))
+                names << part.mid(4);
+        }
+    }
+    return names;
+}
+
+// The frame of one write: the request's addressing ("target:audio;" ...) and the key with its text.
+inline QByteArray writeFrame(const QByteArray &addressing, const QByteArray &key, const QByteArray &text)
+{
+    kra::CMsg msg = body("PARAM;" + addressing);
+    msg.setParam(key.toStdString(), text.toStdString());
+    return describe(msg);
+}
+
 // The parameter indexes a controller reported, in order; Index is the signal's type of them.
 template<typename Index = int>
 QList<int> indices(const QSignalSpy &spy)

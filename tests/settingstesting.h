@@ -154,6 +154,12 @@ public:
             return keyboard->titleLabel.text() + QStringLiteral(" [") + keyboard->lineEdit.text() + QLatin1Char(']');
         return QString();
     }
+    // Whether the open message goes by itself after a time, rather than staying until the user closes it.
+    bool popupClosesItself() const
+    {
+        auto *message = qobject_cast<QVexmarMessage *>(popup());
+        return message && (message->timer.isActive() || message->autoCloseMsec > 0);
+    }
     // OK or Cancel on the open popup (a selection first chooses the option of this value, when given; a keyboard
     // first takes the text, when given). False when no popup with that button is open.
     bool answer(bool ok, int chooseValue = -1, const QString &typed = QString())

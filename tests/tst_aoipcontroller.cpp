@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 
 using namespace rpctesting;
@@ -105,6 +106,97 @@ private:
     RAND_METHOD m_method {};
 };
 
+// A value of the controller by the test's own name of it, as text, and its setter (send as given); account values
+// reach the device only through store.
+struct Field
+{
+    std::function<QByteArray(const C &)> get;
+    std::function<bool(C &, const QByteArray &)> send; // null: read only
+    bool account = false;
+};
+
+QByteArray numberText(int n)
+{
+    return QByteArray::number(n);
+}
+
+const std::map<QByteArray, Field> &fields()
+{
+    using Get = std::function<QByteArray(const C &)>;
+    using Set = std::function<bool(C &, const QByteArray &)>;
+    const auto flag = [](bool (C::*get)() const, bool (C::*set)(bool, bool)) {
+        return Field {[get](const C &c) { return numberText((c.*get)()); },
+            [set](C &c, const QByteArray &v) { return (c.*set)(v == "1", true); }};
+    };
+    const auto number = [](int (C::*get)() const, bool (C::*set)(int, bool)) {
+        return Field {[get](const C &c) { return numberText((c.*get)()); },
+            [set](C &c, const QByteArray &v) { return (c.*set)(v.toInt(), true); }};
+    };
+    const auto text = [](const std::string &(C::*get)() const, bool (C::*set)(const std::string &, bool)) {
+        return Field {[get](const C &c) { return QByteArray::fromStdString((c.*get)()); },
+            set ? Set([set](C &c, const QByteArray &v) { return (c.*set)(v.toStdString(), true); }) : Set()};
+    };
+    using Account = TComSipAccount;
+    const auto account
+        = [](int n, const std::string &(Account::*get)() const, bool (Account::*set)(const std::string &, bool)) {
+              const auto of = [n](const C &c) -> const Account & { return n == 1 ? c.account1() : c.account2(); };
+              return Field {[of, get](const C &c) { return QByteArray::fromStdString((of(c).*get)()); },
+                  [n, set](C &c, const QByteArray &v) {
+                      return ((n == 1 ? c.account1() : c.account2()).*set)(v.toStdString(), false);
+                  },
+                  true};
+          };
+    const auto registered = [](int n) {
+        return Field {
+            Get([n](const C &c) { return numberText((n == 1 ? c.account1() : c.account2()).registered()); }), Set()};
+    };
+    static const std::map<QByteArray, Field> all = {
+        {"audioMode", number(&C::audioMode, &C::setAudioMode)},
+        {"streamPattern", number(&C::streamPattern, &C::setStreamPattern)},
+        {"doubleCodec", flag(&C::doubleCodec, &C::setDoubleCodec)},
+        {"doubleStream", flag(&C::doubleStream, &C::setDoubleStream)},
+        {"jitterab", flag(&C::jitterab, &C::setJitterab)},
+        {"sipMode", flag(&C::sipMode, &C::setSipMode)},
+        {"sipAcceptCalls", flag(&C::sipAcceptCalls, &C::setSipAcceptCalls)},
+        {"sipCheckCalls", flag(&C::sipCheckCalls, &C::setSipCheckCalls)},
+        {"sipUseUdpPort2", flag(&C::sipUseUdpPort2, &C::setSipUseUdpPort2)},
+        {"sipSessionTimers", flag(&C::sipSessionTimers, &C::setSipSessionTimers)},
+        {"drtpAcceptCalls", flag(&C::drtpAcceptCalls, &C::setDrtpAcceptCalls)},
+        {"drtpSendOnly", flag(&C::drtpSendOnly, &C::setDrtpSendOnly)},
+        {"stunMode", flag(&C::stunMode, &C::setStunMode)},
+        {"sipDefAccount", number(&C::sipDefAccount, &C::setSipDefAccount)},
+        {"sipKeepAliveInterval", number(&C::sipKeepAliveInterval, &C::setSipKeepAliveInterval)},
+        {"sipKeepAliveTarget", number(&C::sipKeepAliveTarget, &C::setSipKeepAliveTarget)},
+        {"sipReRegTimeout", number(&C::sipReRegTimeout, &C::setSipReRegTimeout)},
+        {"sipUdpPort", number(&C::sipUdpPort, &C::setSipUdpPort)},
+        {"rtpStartPort", number(&C::rtpStartPort, &C::setRtpStartPort)},
+        {"drtpRtpPort", number(&C::drtpRtpPort, &C::setDrtpRtpPort)},
+        {"drtpRelTimeout", number(&C::drtpRelTimeout, &C::setDrtpRelTimeout)},
+        {"rtpTos", number(&C::rtpTos, &C::setRtpTos)},
+        {"mpEcmBfShift", number(&C::mpEcmBfShift, &C::setMpEcmBfShift)},
+        {"stunNatType", Field {Get([](const C &c) { return numberText(c.stunNatType()); }), Set()}},
+        {"aoipVersion", text(&C::aoipVersion, nullptr)},
+        {"stunServer", text(&C::stunServer, &C::setStunServer)},
+        {"publicAddr", text(&C::publicAddr, nullptr)},
+        {"sipProxy", text(&C::sipProxy, &C::setSipProxy)},
+        {"registered1", registered(1)},
+        {"registered2", registered(2)},
+        {"stateText1", account(1, &Account::stateText, nullptr)},
+        {"stateText2", account(2, &Account::stateText, nullptr)},
+        {"registrar1", account(1, &Account::registrar, &Account::setRegistrar)},
+        {"registrar2", account(2, &Account::registrar, &Account::setRegistrar)},
+        {"user1", account(1, &Account::user, &Account::setUser)},
+        {"user2", account(2, &Account::user, &Account::setUser)},
+        {"displayName1", account(1, &Account::displayName, &Account::setDisplayName)},
+        {"displayName2", account(2, &Account::displayName, &Account::setDisplayName)},
+        {"authUser1", account(1, &Account::authUser, &Account::setAuthUser)},
+        {"authUser2", account(2, &Account::authUser, &Account::setAuthUser)},
+        {"password1", account(1, &Account::password, &Account::setPassword)},
+        {"password2", account(2, &Account::password, &Account::setPassword)},
+    };
+    return all;
+}
+
 } // namespace
 
 class TestAoIPController : public QObject
@@ -130,6 +222,8 @@ private slots:
     void attachAndReset();
     void registrar_data();
     void registrar();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     std::unique_ptr<DeviceBench> m_bench;
@@ -527,6 +621,110 @@ void TestAoIPController::registrar()
     QVERIFY(account.parseRegistrar(registrar.toStdString()));
     QCOMPARE(QByteArray::fromStdString(account.registrarHost()), host);
     QCOMPARE(account.registrarPort(), port);
+}
+
+// Each key as the device spells it: the read that brings it (all values, the one name, or the registration notice)
+// takes the device's text under it, and a writable one is written under it, by its setter or, for the accounts,
+// by store. Passwords travel enciphered.
+void TestAoIPController::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QByteArray>("read"); // "all", "one", "status", "status one" or "info"
+    QTest::addColumn<QByteArray>("device"); // what the device holds or tells
+    QTest::addColumn<QByteArray>("held"); // the value read
+    QTest::addColumn<QByteArray>("value"); // a value set ...
+    QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire; null: read only
+
+    const auto row = [](const char *key, const char *field, const char *read, const char *device, const char *held,
+                         const char *value, const char *sent) {
+        QTest::newRow(key) << QByteArray(key) << QByteArray(field) << QByteArray(read) << QByteArray(device)
+                           << QByteArray(held) << QByteArray(value) << QByteArray(sent);
+    };
+    row("sip_state", "registered1", "status", "registered", "1", nullptr, nullptr);
+    row("sip_state_cause", "stateText1", "info", "408 timeout", "408 timeout", nullptr, nullptr);
+    row("sip_registrar", "registrar1", "all", "sip.example.org", "sip.example.org", "sip.example.net:5070",
+        "sip.example.net:5070");
+    row("sip_user", "user1", "all", "alice", "alice", "bob", "bob");
+    row("sip_display_name", "displayName1", "all", "Studio A", "Studio A", "Studio B", "Studio B");
+    row("sip_auth_user", "authUser1", "all", "alice-auth", "alice-auth", "bob-auth", "bob-auth");
+    row("sip_password", "password1", "all", "secret", "secret", "hidden", "hidden");
+    row("sip_state2", "registered2", "status", "registered", "1", nullptr, nullptr);
+    row("sip_state_cause2", "stateText2", "info", "503 unavailable", "503 unavailable", nullptr, nullptr);
+    row("sip_registrar2", "registrar2", "all", "sip2.example.org", "sip2.example.org", "sip2.example.net",
+        "sip2.example.net");
+    row("sip_user2", "user2", "all", "carol", "carol", "dave", "dave");
+    row("sip_display_name2", "displayName2", "all", "Studio C", "Studio C", "Studio D", "Studio D");
+    row("sip_auth_user2", "authUser2", "all", "carol-auth", "carol-auth", "dave-auth", "dave-auth");
+    row("sip_password2", "password2", "all", "secret2", "secret2", "hidden2", "hidden2");
+    row("audio_mode", "audioMode", "all", "RTP", "1", "2", "MC");
+    row("double_codec", "doubleCodec", "all", "on", "1", "0", "off");
+    row("double_stream", "doubleStream", "all", "on", "1", "0", "off");
+    row("stream_pattern", "streamPattern", "all", "2-3", "2", "3", "1-3");
+    row("sip_mode", "sipMode", "all", "on", "1", "0", "off");
+    row("sip_acc_calls", "sipAcceptCalls", "all", "on", "1", "0", "off");
+    row("sip_chk_calls", "sipCheckCalls", "all", "on", "1", "0", "off");
+    row("sip_use_uport2", "sipUseUdpPort2", "all", "on", "1", "0", "off");
+    row("sip_proxy", "sipProxy", "all", "proxy.example.org", "proxy.example.org", "proxy.example.net",
+        "proxy.example.net");
+    row("SIP_KA_INTERVAL", "sipKeepAliveInterval", "all", "30", "30", "45", "45");
+    row("SIP_KA_TARGET", "sipKeepAliveTarget", "all", "1", "1", "0", "0");
+    row("sip_def_account", "sipDefAccount", "all", "2", "2", "1", "1");
+    row("SIP_RE_REG_TO", "sipReRegTimeout", "all", "600", "600", "900", "900");
+    row("SIP_UDP_PORT", "sipUdpPort", "all", "5070", "5070", "5080", "5080");
+    row("RTP_START_PORT", "rtpStartPort", "all", "6000", "6000", "7000", "7000");
+    row("sip_sess_timers", "sipSessionTimers", "all", "on", "1", "0", "off");
+    row("rtp_tos", "rtpTos", "all", "46", "46", "34", "34");
+    row("stun_mode", "stunMode", "all", "on", "1", "0", "off");
+    row("stun_server", "stunServer", "all", "stun.example.org", "stun.example.org", "stun.example.net",
+        "stun.example.net");
+    row("stun_nat_type", "stunNatType", "status", "nat-full-cone", "5", nullptr, nullptr);
+    row("public_addr", "publicAddr", "status", "203.0.113.9", "203.0.113.9", nullptr, nullptr);
+    row("drtp_acc_calls", "drtpAcceptCalls", "all", "on", "1", "0", "off");
+    row("drtp_send_only", "drtpSendOnly", "all", "on", "1", "0", "off");
+    row("drtp_rtp_port", "drtpRtpPort", "all", "9100", "9100", "9200", "9200");
+    row("drtp_rel_timeout", "drtpRelTimeout", "all", "60", "60", "90", "90");
+    row("MP_ECM_BF_SHIFT", "mpEcmBfShift", "all", "2", "2", "1", "1");
+    row("aoip_version", "aoipVersion", "status one", "4.2.1", "4.2.1", nullptr, nullptr);
+    row("jitterab", "jitterab", "one", "on", "1", "0", "off");
+}
+
+void TestAoIPController::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, field);
+    QFETCH(QByteArray, read);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, held);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, sent);
+
+    const Field &f = fields().at(field);
+    const std::string name = key.toStdString();
+    const bool password = key.startsWith("sip_password");
+    if (read == "info") {
+        const QByteArray second = key.endsWith('2') ? "2" : "";
+        RpcMessage message = m_bench->notify("INFO;info_type:sip_registration" + second + ";sip_state" + second
+            + ":unregistered;" + key + ":" + device + ";");
+        QVERIFY(m_aoip->handleInfo(message));
+    } else {
+        m_device->setParam(read.startsWith("status") ? statusStore : configStore, name,
+            password ? cipherOf(device).toStdString() : device.toStdString());
+        QVERIFY(read.endsWith("one") ? m_aoip->fetch({name}) : m_aoip->fetchAll());
+        QVERIFY(askedNames(m_bench->takeFrames()).contains(key));
+    }
+    QCOMPARE(f.get(*m_aoip), held);
+    if (sent.isNull())
+        return;
+
+    QVERIFY(f.send(*m_aoip, value));
+    if (f.account)
+        QVERIFY(m_aoip->store({name}));
+    const QList<RpcMessage> requests = m_device->requests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(describeDeciphered(requests.first().body()), writeFrame("network:aoip;target:network;", key, sent));
+    const QByteArray stored = QByteArray::fromStdString(m_device->param(configStore, name));
+    QCOMPARE(password ? QByteArray::fromStdString(decryptPasswordString(stored.toStdString())) : stored, sent);
 }
 
 QTEST_GUILESS_MAIN(TestAoIPController)

@@ -42,8 +42,8 @@ const QByteArrayList defaults
 const QByteArrayList loaded
     = QByteArray("5|-6|1|30|-4|1|1|0|0|1|12|0|0|0|1|1|0|0|0|0|0|0|1|-3|2|0|1|0|10|16|1|-1|-12|2.5|2").split('|');
 
-// One change away from the defaults per parameter, in index order: its key, the call, the text sent, the value
-// then held.
+// One change away from the defaults per parameter, in index order: its key as the device spells it, the call, the
+// text sent, the value then held.
 struct Change
 {
     const char *key;
@@ -165,6 +165,12 @@ void TestAudioSettings::setters()
     QVERIFY(change.set(*m_audio, true));
     QCOMPARE(frames(), QByteArrayList());
     QCOMPARE(changed.count(), 1);
+
+    // Read back from the device: the fetch asks for the key and takes the value written.
+    Audio fetched(&m_bench->com);
+    QVERIFY(fetched.fetchAll());
+    QVERIFY(askedNames(frames()).contains(change.key));
+    QCOMPARE(held(fetched).at(param), QByteArray(change.held));
 }
 
 void TestAudioSettings::ratioAndRefusal()

@@ -125,6 +125,13 @@ void TestEditorEditing::editing_data()
         QByteArrayList {added("project_element_tracks", "project_channel=1|" + piece)}
             + reloaded("project_element_tracks"),
         "00:10:128|00:00:06:000|00:00:16:000");
+    // On a separator, the one before it and the one after it bound the piece.
+    row("add on a separator: the piece across it", projectFile, {"next", "add"},
+        QByteArrayList {added("project_element_tracks",
+            "project_channel=0|project_value_end=960000|project_value_hend=00:20:000|project_value_hstart=00:00:000|"
+            "project_value_start=0|project_wavmap=a.dat|record_source=a.wav")}
+            + reloaded("project_element_tracks"),
+        "00:10:000|00:00:06:000|00:00:26:000");
     row("add without separators: the whole source", storedSource + "\n" + tracks, {"add"},
         QByteArrayList {added("project_element_tracks",
             "project_channel=0|project_value_end=2880000|project_value_hend=01:00:000|"
@@ -220,6 +227,8 @@ void TestEditorEditing::cursor_data()
     row("previous and next: the separators, then 0 and the end", {"next", "next", "next", "next", "previous"}, {},
         "00:20:000|00:00:00:000");
     row("previous with no separator before: 0", {"+", "previous"}, {}, "00:00:000|00:00:00:000");
+    row("previous on a separator: the one before it", {"next", "next", "previous"}, {}, "00:10:000|00:00:00:000");
+    row("previous on the first separator: 0", {"next", "previous"}, {}, "00:00:000|00:00:00:000");
     row("the project's stops: track ends and marks", {"project", "next", "next", "next", "previous"}, {},
         "00:00:000|00:00:02:500");
     row("the source played to its end, then stopped", {"next", "next", "next", "-", "play", "wait playback_stop"},

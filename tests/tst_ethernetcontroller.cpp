@@ -73,6 +73,8 @@ private slots:
     void store_data();
     void store();
     void attachAndReset();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     std::unique_ptr<DeviceBench> m_bench;
@@ -299,6 +301,60 @@ void TestEthernetController::attachAndReset()
     QVERIFY(!m_eth->attach("eth.0", TComNetworkController::AttachFetch, false));
     QCOMPARE(m_eth->state(), -1);
     QCOMPARE(changed.count(), 0);
+}
+
+// Each key as the device spells it, by its index: the single read asks for it and takes the device's text, and a
+// writable one is written under it.
+void TestEthernetController::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("param");
+    QTest::addColumn<QByteArray>("device"); // what the device holds
+    QTest::addColumn<QByteArray>("held"); // the value read, as held() shows it
+    QTest::addColumn<QByteArray>("value"); // a value set with send ...
+    QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire; null: read only
+
+    const auto row
+        = [](const char *key, int param, const char *device, const char *held, const char *value, const char *sent) {
+              QTest::newRow(key) << QByteArray(key) << param << QByteArray(device) << QByteArray(held)
+                                 << QByteArray(value) << QByteArray(sent);
+          };
+    row("mode", 0, "pppoe", "2", "1", "manual");
+    row("local_addr", 1, "10.9.0.2", "10.9.0.2", "10.9.0.3", "10.9.0.3");
+    row("subnet", 2, "255.255.0.0", "255.255.0.0", "255.0.0.0", "255.0.0.0");
+    row("gateway", 3, "10.9.0.1", "10.9.0.1", "10.9.0.254", "10.9.0.254");
+    row("dns1", 4, "10.9.0.53", "10.9.0.53", "1.1.1.1", "1.1.1.1");
+    row("dns2", 5, "10.9.0.54", "10.9.0.54", "1.0.0.1", "1.0.0.1");
+    row("link_mode", 6, "1000baseT-FD", "3", "7", "10baseT-FD");
+    row("link_mode_neg", 7, "10baseT-HD", "8", nullptr, nullptr);
+    row("hw_addr", 8, "02:00:5e:10:00:01", "02:00:5e:10:00:01", nullptr, nullptr);
+    row("cable", 9, "unplugged", "0", nullptr, nullptr);
+    row("network_quality", 10, "very_high", "5", "0", "very_bad");
+    row("ajb_profile", 11, "safe", "0", "1", "standard");
+}
+
+void TestEthernetController::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(int, param);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, held);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, sent);
+
+    m_device->setParam(store0, key.toStdString(), device.toStdString());
+    QVERIFY(m_eth->refreshParam(param));
+    QCOMPARE(m_bench->takeFrames(), QByteArrayList {"PARAM|network=eth.0|target=network|GET " + key});
+    QCOMPARE(::held(*m_eth).split('|').at(param), held);
+    if (sent.isNull())
+        return;
+
+    // The address texts go out in manual mode only.
+    if (param != Eth::ParamMode)
+        m_eth->setIpMode(Eth::Manual, false);
+    QVERIFY(set(*m_eth, param, value, true));
+    QCOMPARE(m_bench->takeFrames(), QByteArrayList {writeFrame("network:eth.0;target:network;", key, sent)});
+    QCOMPARE(QByteArray::fromStdString(m_device->param(store0, key.toStdString())), sent);
 }
 
 QTEST_GUILESS_MAIN(TestEthernetController)

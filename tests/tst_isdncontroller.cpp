@@ -68,6 +68,8 @@ private slots:
     void setters_data();
     void setters();
     void attachAndReset();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     QByteArrayList takeFrames() { return m_bench->takeFrames(); }
@@ -289,6 +291,56 @@ void TestIsdnController::attachAndReset()
     QVERIFY(!m_isdn->attach("isdn.0", TComNetworkController::AttachFetch, false));
     QCOMPARE(m_isdn->state(), -1);
     QCOMPARE(changed.count(), 1); // the parse above
+}
+
+// Each key as the device spells it, by its index: the single read asks for it where the device keeps it and takes
+// the device's text, and a write goes under it.
+void TestIsdnController::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("param");
+    QTest::addColumn<QByteArray>("device"); // what the device holds
+    QTest::addColumn<QByteArray>("held"); // the value read, as held() shows it
+    QTest::addColumn<QByteArray>("value"); // a value set with send ...
+    QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire
+
+    const auto row
+        = [](const char *key, int param, const char *device, const char *held, const char *value, const char *sent) {
+              QTest::newRow(key) << QByteArray(key) << param << QByteArray(device) << QByteArray(held)
+                                 << QByteArray(value) << QByteArray(sent);
+          };
+    row("5as", 0, "off", "0", "1", "on");
+    row("protocol", 1, "isdn_ntt", "2", "0", "isdn_udss1");
+    row("spid", 2, "9876543210", "9876543210", "1111", "1111");
+    row("addr_sb0_ch0", 3, "5550200", "5550200", "5550300", "5550300");
+    row("addr_sb0_ch1", 4, "5550201", "5550201", "5550301", "5550301");
+    row("subaddr_sb0_ch0", 5, "7", "7", "8", "8");
+    row("subaddr_sb0_ch1", 6, "9", "9", "3", "3");
+}
+
+void TestIsdnController::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(int, param);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, held);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, sent);
+
+    const bool fiveAs = param == Isdn::Param5as;
+    const std::string where = fiveAs ? "audio" : store0;
+    const QByteArray addressing = fiveAs ? "target:audio;" : "network:isdn.0;target:network;";
+    m_device->setParam(where, key.toStdString(), device.toStdString());
+    bool (Isdn::*const reads[])() = {&Isdn::fetch5as, &Isdn::fetchProtocol, &Isdn::fetchSpid, &Isdn::fetchAddrSb0Ch0,
+        &Isdn::fetchAddrSb0Ch1, &Isdn::fetchSubaddrSb0Ch0, &Isdn::fetchSubaddrSb0Ch1};
+    QVERIFY((m_isdn.get()->*reads[param])());
+    const QByteArray asking = describe(body("PARAM;" + addressing)) + "|GET " + key;
+    QCOMPARE(takeFrames(), QByteArrayList {asking});
+    QCOMPARE(::held(*m_isdn).split('|').at(param), held);
+
+    QVERIFY(set(*m_isdn, param, value, true));
+    QCOMPARE(takeFrames(), QByteArrayList {writeFrame(addressing, key, sent)});
+    QCOMPARE(QByteArray::fromStdString(m_device->param(where, key.toStdString())), sent);
 }
 
 QTEST_GUILESS_MAIN(TestIsdnController)

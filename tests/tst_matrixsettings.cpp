@@ -208,6 +208,8 @@ private slots:
     void headphoneBatch();
     void mixesToBalances();
     void fetchAndReset();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     QByteArrayList frames() { return m_bench->takeFrames(); }
@@ -415,6 +417,75 @@ void TestMatrixSettings::fetchAndReset()
     m_device->addFault(fault(SimDevice::Fault::Nok));
     QVERIFY(!m_matrix->fetchAll());
     QCOMPARE(frames(), QByteArrayList {main});
+}
+
+// Each packed key as the device spells it: the fetch asks for it and unpacks the device's text into what it
+// carries, and a change of what it carries writes it.
+void TestMatrixSettings::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("device"); // what the device holds
+    QTest::addColumn<QByteArray>("probe"); // what the matrix then holds, as "probe=value"
+    QTest::addColumn<QByteArray>("act"); // "node <in> <ou>", "balance <ou> <position>", "mgn <hex>" or "opt <hex>"
+    QTest::addColumn<QByteArray>("sent"); // the text then written under the key
+
+    const auto row
+        = [](const QByteArray &key, const QByteArray &device, const QByteArray &probe, const QByteArray &act,
+              const QByteArray &sent) { QTest::newRow(key.constData()) << key << device << probe << act << sent; };
+    const auto n = [](int value) { return QByteArray::number(value); };
+    for (int key = 1; key <= 24; ++key)
+        row("matrix_in" + n(key), "0020,Line " + n(key), "e " + n(key - 1) + "=0020,Line " + n(key),
+            "node " + n(key - 1) + " 0", "0060,");
+    for (int key = 13; key <= 24; ++key)
+        row("matrix_ou" + n(key), "00000003", "m " + n(key - 1) + "=00000003", "node 0 " + n(key - 1), "00000001");
+    for (int key = 1; key <= 3; ++key) {
+        const QByteArray left = n(6 + 2 * (key - 1));
+        // Nodes of a mix start muted.
+        row("matrix_hp" + n(key), "C0" + zeros(58), "hp " + left + "=C0" + zeros(58), "node 1 " + left,
+            "0040" + zeros(56));
+        // A reset keeps the balance words, and with them the routing read.
+        row("matrix_ba" + n(key), "0416", "ba " + left + "=0416", "balance " + left + " 3", "0413");
+    }
+    // A reset keeps the record masks too.
+    row("matrix_rec1", "00080000", "m 24=00080000", "node 20 24", "00180000");
+    row("matrix_rec2", "00100000", "m 25=00100000", "node 19 25", "00180000");
+    row("matrix_mgn", "7F8081FF", "mgn=7F8081FF", "mgn 80768080", "80768080");
+    row("matrix_opt", "00000002", "opt=00000002", "opt 00000004", "00000004");
+}
+
+void TestMatrixSettings::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, probe);
+    QFETCH(QByteArray, act);
+    QFETCH(QByteArray, sent);
+
+    // The headphone blocks count in headphone mode only, the balances outside it.
+    const bool headphones = key.startsWith("matrix_hp");
+    if (headphones)
+        m_device->setParam("audio", "matrix_opt", "00000001");
+    m_device->setParam("audio", key.toStdString(), device.toStdString());
+    QVERIFY(m_matrix->fetchAll());
+    QVERIFY(askedNames(frames()).contains(key));
+    QCOMPARE(probed(*m_matrix, {probe}), QByteArrayList {probe});
+
+    m_matrix->reset();
+    QVERIFY(m_matrix->attach(false));
+    if (headphones)
+        QVERIFY(m_matrix->setMatrixOptions(Matrix::HeadphoneMixes, false));
+    frames();
+    const QList<QByteArray> w = act.split(' ');
+    if (w[0] == "node")
+        m_matrix->setNode(Inputs(w[1].toInt()), Outputs(w[2].toInt()), true);
+    else if (w[0] == "balance")
+        QVERIFY(m_matrix->setOutputBalance(Outputs(w[1].toInt()), w[2].toInt(), true));
+    else if (w[0] == "mgn")
+        QVERIFY(m_matrix->setMasterGains(w[1].toUInt(nullptr, 16), true));
+    else
+        QVERIFY(m_matrix->setMatrixOptions(w[1].toUInt(nullptr, 16), true));
+    QCOMPARE(frames(), QByteArrayList {write(key + "=" + sent)});
+    QCOMPARE(QByteArray::fromStdString(m_device->param("audio", key.toStdString())), sent);
 }
 
 QTEST_GUILESS_MAIN(TestMatrixSettings)

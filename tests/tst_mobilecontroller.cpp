@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 using namespace rpctesting;
@@ -34,6 +36,38 @@ QByteArray held(const Mobile &m)
     return out;
 }
 
+// held() as a list: the twelve texts, then the fourteen numbers.
+QByteArrayList heldFields(const Mobile &m)
+{
+    QByteArrayList fields = held(m).split('|');
+    const QByteArray numbers = fields.takeLast();
+    return fields + numbers.split(' ').mid(1);
+}
+
+// Writes a value through the setter of its key, with send; numbers for all but the texts.
+bool sendValue(Mobile &m, const QByteArray &key, const QByteArray &value)
+{
+    const std::string text = value.toStdString();
+    const int number = value.toInt();
+    const std::map<QByteArray, std::function<bool()>> setters = {
+        {"mode", [&] { return m.setMode(number, true); }},
+        {"echo_cancel", [&] { return m.setEchoCancel(number, true); }},
+        {"noise_gate", [&] { return m.setNoiseGate(number, true); }},
+        {"diversity", [&] { return m.setDiversity(number, true); }},
+        {"rat", [&] { return m.setRat(number, true); }},
+        {"plmn", [&] { return m.setPlmn(text, true); }},
+        {"pin_persistent", [&] { return m.setPinPersistent(number, true); }},
+        {"apn", [&] { return m.setApn(text, true); }},
+        {"data_connection", [&] { return m.setDataConnection(number, true); }},
+        {"username", [&] { return m.setUsername(text, true); }},
+        {"password", [&] { return m.setPassword(text, true); }},
+        {"authentication", [&] { return m.setAuthentication(number, true); }},
+        {"network_quality", [&] { return m.setNetworkQuality(number, true); }},
+        {"ajb_profile", [&] { return m.setAjbProfile(number, true); }},
+    };
+    return setters.at(key)();
+}
+
 } // namespace
 
 class TestMobileController : public QObject
@@ -59,6 +93,8 @@ private slots:
     void store_data();
     void store();
     void events();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     QByteArrayList takeFrames() { return m_bench->takeFrames(); }
@@ -484,6 +520,85 @@ void TestMobileController::events()
     }
     // Taken events only update what the controller holds: nothing goes back to the device.
     QCOMPARE(takeFrames().count(), 1);
+}
+
+// Each key as the device spells it: the read that brings it (all values, the one name, or the "network_info"
+// notice, which the device sends unasked) takes the device's text under it, and a writable one is written under it.
+void TestMobileController::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("read"); // "all", "one" or "info"
+    QTest::addColumn<int>("field"); // the place in heldFields(); -1: the controller state
+    QTest::addColumn<QByteArray>("device"); // what the device holds or tells
+    QTest::addColumn<QByteArray>("held"); // the value read
+    QTest::addColumn<QByteArray>("value"); // a value set with send ...
+    QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire; null: read only
+
+    const auto row = [](const char *key, const char *read, int field, const char *device, const char *held,
+                         const char *value, const char *sent) {
+        QTest::newRow(key) << QByteArray(key) << QByteArray(read) << field << QByteArray(device) << QByteArray(held)
+                           << QByteArray(value) << QByteArray(sent);
+    };
+    row("mode", "all", 12, "data", "1", "0", "gsm_voice");
+    row("manufacturer", "all", 0, "Maker", "Maker", nullptr, nullptr);
+    row("model", "all", 1, "M1", "M1", nullptr, nullptr);
+    row("revision", "all", 2, "r2", "r2", nullptr, nullptr);
+    row("imei", "all", 3, "356789", "356789", nullptr, nullptr);
+    row("imsi", "all", 4, "262011", "262011", nullptr, nullptr);
+    row("echo_cancel", "all", 20, "on", "1", "0", "off");
+    row("noise_gate", "all", 21, "on", "1", "0", "off");
+    row("diversity", "all", 22, "on", "1", "0", "off");
+    row("rat", "all", 13, "only LTE", "6", "3", "UMTS first");
+    row("plmn", "all", 6, "26201", "26201", "26202", "26202");
+    row("pin_persistent", "all", 23, "on", "1", "0", "off");
+    row("apn", "all", 7, "internet", "internet", "web", "web");
+    row("msisdn", "all", 5, "+49170", "+49170", nullptr, nullptr);
+    row("data_connection", "all", 24, "on", "1", "0", "off");
+    row("data_connection_state", "all", 15, "processing", "2", nullptr, nullptr);
+    row("username", "all", 8, "user", "user", "guest", "guest");
+    row("password", "all", 9, "secret", "secret", "hidden", "hidden");
+    row("authentication", "all", 14, "CHAP", "2", "1", "PAP");
+    row("registration_state", "info", -1, "123-not registered", "2", nullptr, nullptr);
+    row("operator_long", "info", 10, "Operator One", "Operator One", nullptr, nullptr);
+    row("operator_short", "info", 11, "Op1", "Op1", nullptr, nullptr);
+    row("signal_quality", "info", 18, "17", "17", nullptr, nullptr);
+    row("signal_quality_dbm", "one", 18, "-85 dBm", "-85", nullptr, nullptr);
+    row("technology", "info", 19, "LTE", "2", nullptr, nullptr);
+    row("network_quality", "all", 16, "very_high", "5", "2", "low");
+    row("ajb_profile", "all", 17, "punchy", "2", "0", "safe");
+}
+
+void TestMobileController::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, read);
+    QFETCH(int, field);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, held);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, sent);
+
+    const std::string name = key.toStdString();
+    QVERIFY(m_mobile->attach("mobile.0", 0, false));
+    takeFrames();
+    if (read == "info") {
+        // Operator names count only while registered.
+        const QByteArray registered = key == "registration_state" ? "" : "registration_state:home;";
+        RpcMessage message = m_bench->notify(
+            "INFO;info_type:network_info;info_source:mobile.0;" + registered + key + ":" + device + ";");
+        QVERIFY(m_mobile->handleInfo(message));
+    } else {
+        m_device->setParam(iface, name, device.toStdString());
+        QVERIFY(read == "all" ? m_mobile->fetchAll() : m_mobile->fetch({name}));
+        QVERIFY(askedNames(takeFrames()).contains(key));
+    }
+    QCOMPARE(field < 0 ? QByteArray::number(m_mobile->state()) : heldFields(*m_mobile).at(field), held);
+    if (sent.isNull())
+        return;
+
+    QVERIFY(sendValue(*m_mobile, key, value));
+    QCOMPARE(takeFrames(), QByteArrayList {writeFrame("network:mobile.0;target:network;", key, sent)});
+    QCOMPARE(QByteArray::fromStdString(m_device->param(iface, name)), sent);
 }
 
 QTEST_GUILESS_MAIN(TestMobileController)

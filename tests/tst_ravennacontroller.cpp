@@ -113,6 +113,12 @@ bool set(Rav &rav, const QByteArray &setter, int index, const QByteArray &value,
         {"mcAddr", [](Rav &r, int i, const std::string &t, int, bool s) { return r.setOutputMcAddr(i, t, s); }},
         {"mcPort", [](Rav &r, int i, const std::string &, int v, bool s) { return r.setOutputMcPort(i, v, s); }},
         {"ptpDomain", [](Rav &r, int, const std::string &, int v, bool s) { return r.setPtpDomain(v, s); }},
+        {"netMode", [](Rav &r, int, const std::string &, int v, bool s) { return r.setNetMode(v, s); }},
+        {"inputDelay", [](Rav &r, int, const std::string &, int v, bool s) { return r.setInputDelay(v, s); }},
+        {"outputMode", [](Rav &r, int, const std::string &, int v, bool s) { return r.setOutputMode(v, s); }},
+        {"outputNetIf", [](Rav &r, int, const std::string &, int v, bool s) { return r.setOutputNetIf(v, s); }},
+        {"sampleRate", [](Rav &r, int, const std::string &, int v, bool s) { return r.setSampleRate(v, s); }},
+        {"resolution", [](Rav &r, int, const std::string &, int v, bool s) { return r.setResolution(v, s); }},
     };
     return setters.value(setter)(rav, index, value.toStdString(), value.toInt(), send);
 }
@@ -139,6 +145,8 @@ private slots:
     void store();
     void lists();
     void attachAndReset();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     QByteArrayList takeFrames() { return m_bench->takeFrames(); }
@@ -491,6 +499,128 @@ void TestRavennaController::attachAndReset()
     QCOMPARE(m_rav->state(), -1);
     QCOMPARE(m_rav->deviceName(), std::string());
     QVERIFY(!m_rav->signalsBlocked());
+}
+
+// Each key as the device spells it: the read that brings it (all values, or the one name) asks for it and changes
+// exactly its value, and a storable one is written under it by its setter. The streams on offer are the list of
+// "rav_stream_in".
+void TestRavennaController::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("read"); // "all", "one" or "list"
+    QTest::addColumn<QByteArray>("device"); // what the device holds
+    QTest::addColumn<QByteArray>("held"); // "field=value" of fields() after the read
+    QTest::addColumn<QByteArray>("setter"); // of set(); null: not written
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QByteArray>("value"); // the value set ...
+    QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire
+
+    const auto row
+        = [](const char *key, const char *read, const char *device, const char *held, const char *setter = nullptr,
+              int index = 0, const char *value = nullptr, const char *sent = nullptr) {
+              QTest::newRow(key) << QByteArray(key) << QByteArray(read) << QByteArray(device) << QByteArray(held)
+                                 << QByteArray(setter) << index << QByteArray(value) << QByteArray(sent);
+          };
+    row("rav_manufacturer", "all", "Other Maker", "manufacturer=Other Maker");
+    row("rav_hardware_name", "all", "Module 9", "hardwareName=Module 9");
+    row("rav_device_name", "all", "Booth 3", "deviceName=Booth 3", "deviceName", 0, "Booth 4", "Booth 4");
+    row("rav_if_count", "all", "1", "ifCount=1");
+    row("rav_net_mode", "one", "switch", "netMode=0", "netMode", 0, "1", "redund");
+    row("rav_sample_rate", "all", "44100", "rate=44100", "sampleRate", 0, "48000", "48000");
+    row("rav_resolution", "all", "16", "resolution=16", "resolution", 0, "24", "24");
+    row("rav_ptp_domain", "all", "9", "ptpDomain=9", "ptpDomain", 0, "4", "4");
+    row("rav_dhcp", "all", "on", "if0.dhcp=1", "dhcp", 0, "0", "off");
+    row("rav_dhcp1", "one", "off", "if1.dhcp=0", "dhcp", 1, "1", "on");
+    row("rav_ip_addr", "all", "192.168.20.5", "if0.ip=192.168.20.5", "ipAddr", 0, "192.168.20.6", "192.168.20.6");
+    row("rav_ip_addr1", "one", "169.254.9.9", "if1.ip=169.254.9.9", "ipAddr", 1, "10.1.1.1", "10.1.1.1");
+    row("rav_subnet", "all", "255.255.0.0", "if0.subnet=255.255.0.0", "subnet", 0, "255.0.0.0", "255.0.0.0");
+    row("rav_subnet1", "one", "255.255.255.0", "if1.subnet=255.255.255.0", "subnet", 1, "255.0.0.0", "255.0.0.0");
+    row("rav_gateway", "all", "192.168.20.1", "if0.gateway=192.168.20.1", "gateway", 0, "192.168.20.254",
+        "192.168.20.254");
+    row("rav_gateway1", "one", "169.254.0.1", "if1.gateway=169.254.0.1", "gateway", 1, "10.1.1.254", "10.1.1.254");
+    row("rav_hw_addr", "all", "02:00:5e:00:00:09", "if0.hw=02:00:5e:00:00:09");
+    row("rav_hw_addr1", "one", "02:00:5e:00:00:0a", "if1.hw=02:00:5e:00:00:0a");
+    row("rav_vlan_id", "one", "11", "if0.vlan=11", "vlanId", 0, "12", "12");
+    row("rav_vlan_id1", "one", "13", "if1.vlan=13", "vlanId", 1, "14", "14");
+    row("rav_stream_in", "list", "21/2/Line,22/1/Desk", "21/2/Line,22/1/Desk");
+    // Streams 0 and 1 come with everything; the others only by name.
+    const char *const streamKeys[] = {"rav_stream_in0", "rav_stream_in1", "rav_stream_in2", "rav_stream_in3",
+        "rav_stream_in4", "rav_stream_in5", "rav_stream_in6", "rav_stream_in7"};
+    const char *const statusKeys[] = {"rav_status_in0", "rav_status_in1", "rav_status_in2", "rav_status_in3",
+        "rav_status_in4", "rav_status_in5", "rav_status_in6", "rav_status_in7"};
+    for (int n = 0; n < Rav::streamCount; ++n) {
+        const QByteArray stream = QByteArray::number(30 + n) + "/1/Desk";
+        const QByteArray next = QByteArray::number(40 + n) + "/2/Desk 2";
+        QTest::newRow(streamKeys[n]) << QByteArray(streamKeys[n]) << QByteArray(n < 2 ? "all" : "one") << stream
+                                     << "in" + QByteArray::number(n) + "=" + stream << QByteArray("streamIn") << n
+                                     << next << next;
+        QTest::newRow(statusKeys[n]) << QByteArray(statusKeys[n]) << QByteArray(n < 2 ? "all" : "one")
+                                     << QByteArray("idle,not enough dec")
+                                     << "in" + QByteArray::number(n) + ".status=1,9" << QByteArray() << 0
+                                     << QByteArray() << QByteArray();
+    }
+    row("rav_delay_min_in", "all", "32", "delays=32/9600/480");
+    row("rav_delay_max_in", "all", "4800", "delays=16/4800/480");
+    row("rav_delay_in", "all", "960", "delays=16/9600/960", "inputDelay", 0, "240", "240");
+    row("rav_name_ou", "all", "Reporter 2", "outputName=Reporter 2", "outputName", 0, "Reporter 3", "Reporter 3");
+    row("rav_mode_ou", "all", "off", "outputEnabled=0", "outputMode", 0, "1", "on");
+    row("rav_netif_ou", "one", "0", "outputNetIf=0", "outputNetIf", 0, "1", "1");
+    row("rav_autoconf_ou", "all", "on", "ou0.autoconf=1", "autoconf", 0, "0", "off");
+    row("rav_autoconf_ou1", "one", "off", "ou1.autoconf=0", "autoconf", 1, "1", "on");
+    row("rav_mc_addr_ou", "all", "239.9.9.9", "ou0.addr=239.9.9.9", "mcAddr", 0, "239.9.9.10", "239.9.9.10");
+    row("rav_mc_addr_ou1", "one", "239.9.9.8", "ou1.addr=239.9.9.8", "mcAddr", 1, "239.9.9.11", "239.9.9.11");
+    row("rav_mc_port_ou", "all", "5010", "ou0.port=5010", "mcPort", 0, "5012", "5012");
+    row("rav_mc_port_ou1", "one", "5014", "ou1.port=5014", "mcPort", 1, "5016", "5016");
+    row("rav_ch_count_ou", "all", "4", "channels=4");
+    row("rav_ptime_ou", "all", "4", "ptime=4");
+    row("rav_sync_state", "all", "3", "sync=3");
+    row("rav_lock_state", "one", "locking", "lock=2");
+    row("rav_link_state", "all", "off", "if0.link=0");
+    row("rav_link_state1", "one", "on", "if1.link=1");
+    row("rav_ptp_state", "all", "master", "if0.ptp=6");
+    row("rav_ptp_state1", "one", "faulty", "if1.ptp=2");
+    row("rav_hardware_rev", "all", "C1", "revisions=C1/1.8/1.8.4/1.0.2");
+    row("rav_firmware_ver", "one", "1.9", "revisions=B2/1.9/1.8.4/1.0.2");
+    row("rav_firmware_rev", "all", "1.9.1", "revisions=B2/1.8/1.9.1/1.0.2");
+    row("rav_rescueos_rev", "one", "1.1.0", "revisions=B2/1.8/1.8.4/1.1.0");
+}
+
+void TestRavennaController::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, read);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, held);
+    QFETCH(QByteArray, setter);
+    QFETCH(int, index);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, sent);
+
+    const std::string name = key.toStdString();
+    if (read == "list") {
+        m_device->setList(audio, name, rpctesting::names(device));
+        std::vector<TComRavennaInputStream> streams;
+        QVERIFY(m_rav->fetchStreamInList(streams));
+        QCOMPARE(takeFrames(), QByteArrayList {"PARAM|target=audio|LIST " + key});
+        QByteArrayList found;
+        for (const TComRavennaInputStream &stream : streams)
+            found << heldStream(stream);
+        QCOMPARE(found.join(','), held);
+        return;
+    }
+    m_device->setParam(audio, name, device.toStdString());
+    QVERIFY(read == "all" ? m_rav->fetchAll() : m_rav->fetch({name}));
+    QVERIFY(askedNames(takeFrames()).contains(key));
+    QCOMPARE(text(fields(*m_rav)), changed(m_loaded, {held}));
+    if (setter.isNull())
+        return;
+
+    // The addresses go out only while the interface's DHCP is off.
+    if (setter == "ipAddr" || setter == "subnet" || setter == "gateway")
+        m_rav->setDhcp(index, false, false);
+    QVERIFY(set(*m_rav, setter, index, value, true));
+    QCOMPARE(takeFrames(), QByteArrayList {writeFrame("target:audio;", key, sent)});
+    QCOMPARE(QByteArray::fromStdString(m_device->param(audio, name)), sent);
 }
 
 QTEST_GUILESS_MAIN(TestRavennaController)

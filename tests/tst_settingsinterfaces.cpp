@@ -13,6 +13,8 @@ private slots:
     void builds_data();
     void builds();
     void scanListOfTheInterface();
+    void scanListOfTheConnection_data();
+    void scanListOfTheConnection();
     void changeMark_data();
     void changeMark();
     void applies_data();
@@ -169,6 +171,35 @@ void TestSettingsInterfaces::scanListOfTheInterface()
     QVERIFY(!rig.row(61)->isLocked());
 }
 
+// A list found on one codec is not shown for another: after the connection ends, a failed scan finds nothing.
+void TestSettingsInterfaces::scanListOfTheConnection_data()
+{
+    QTest::addColumn<bool>("reconnect");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("same connection") << false << "Network List | Select a Wi-Fi network from list | Studio, Office";
+    QTest::newRow("connected again") << true << "Network List | No Wi-Fi network Found";
+}
+
+void TestSettingsInterfaces::scanListOfTheConnection()
+{
+    QFETCH(bool, reconnect);
+    QFETCH(QString, list);
+    SettingsRig rig;
+    QVERIFY(openInterface(rig, 20));
+    rig.back();
+    if (reconnect) {
+        getCom()->disconnectFromDevice();
+        QTRY_COMPARE(getCom()->state(), RpcConnection::UnconnectedState);
+        rig.device.loadSetup("network:wifi.0 ssid=Newsroom");
+        QVERIFY(rig.connect());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.window->setupTimer()->isActive(), 10000);
+    }
+    answerNext(rig, {"wifi.0 ", "wifi.0 PARAM;return:ERROR;"});
+    rig.touch(20);
+    QCOMPARE(rig.current()->pageId, 20);
+    QCOMPARE(rig.rowText(61), list);
+}
+
 // The mark follows the change test; locked rows never count, and the Wi-Fi switches lock each other.
 void TestSettingsInterfaces::changeMark_data()
 {
@@ -235,6 +266,10 @@ void TestSettingsInterfaces::applies_data()
         << 12 << QByteArray("network:eth.0 mode=pppoe\nnetwork:eth.0 link_mode=2500baseT-FD") << "pick 33 0"
         << QByteArrayList {"PARAM|ajb_profile=safe|network=eth.0|target=network"} << applying << "25 26 27 28 29 32";
     QTest::newRow("address of three parts") << 12 << manual << "type 25=10.0.0" << QByteArrayList() << failed << "32";
+    QTest::newRow("address part over 255")
+        << 12 << manual << "type 25=10.0.0.256" << QByteArrayList() << failed << "32";
+    QTest::newRow("empty subnet mask") << 12 << QByteArray() << "flip 24; type 26=" << QByteArrayList() << failed
+                                       << "32";
     QTest::newRow("passphrase beyond Latin-1")
         << 20 << QByteArray() << "type 64=open sesame \u20ac" << QByteArrayList() << failed << QString();
     QTest::newRow("nothing changed") << 12 << QByteArray() << QString() << QByteArrayList() << QString()
@@ -244,6 +279,20 @@ void TestSettingsInterfaces::applies_data()
         << QByteArrayList {"PARAM|addr_sb0_ch0=5550199|network=isdn.0|protocol=isdn_udss1|target=network",
                "PARAM|5as=off|target=audio"}
         << applying << "40";
+    // Each number to its own key.
+    const QByteArray euro = "network=isdn.0|protocol=isdn_udss1|";
+    QTest::newRow("ISDN second number") << 11 << SimDevice::isdnSetup() << "pick 35 0; type 37=5550102"
+                                        << QByteArrayList {"PARAM|addr_sb0_ch1=5550102|" + euro + "target=network"}
+                                        << applying << "40";
+    QTest::newRow("ISDN first sub-address")
+        << 11 << SimDevice::isdnSetup() << "pick 35 0; type 38=3"
+        << QByteArrayList {"PARAM|" + euro + "subaddr_sb0_ch0=3|target=network"} << applying << "40";
+    QTest::newRow("ISDN second sub-address")
+        << 11 << SimDevice::isdnSetup() << "pick 35 0; type 39=4"
+        << QByteArrayList {"PARAM|" + euro + "subaddr_sb0_ch1=4|target=network"} << applying << "40";
+    QTest::newRow("ISDN SPID") << 11 << SimDevice::isdnSetup() << "type 40=9876543210"
+                               << QByteArrayList {"PARAM|network=isdn.0|spid=9876543210|target=network"} << applying
+                               << "36 37 38 39";
     QTest::newRow("security Auto") << 20 << QByteArray() << "pick 63 1"
                                    << QByteArrayList {"PARAM|authentication=auto|network=wifi.0|target=network"}
                                    << applying << QString();
@@ -259,6 +308,10 @@ void TestSettingsInterfaces::applies_data()
         << 20 << QByteArray("network:wifi.0 scan=off") << "flip 59; flip 60"
         << QByteArrayList {"PARAM|data_connection=on|network=wifi.0|scan=on|target=network"} << applying
         << "59 61 62 63 64";
+    // Scan off locks the connection switch the user has just turned off: both go, in one frame.
+    QTest::newRow("connection off, then scan off")
+        << 20 << QByteArray("network:wifi.0 data_connection=on") << "flip 60; flip 59"
+        << QByteArrayList {"PARAM|data_connection=off|network=wifi.0|scan=off|target=network"} << applying << "60";
 }
 
 void TestSettingsInterfaces::applies()
@@ -275,6 +328,9 @@ void TestSettingsInterfaces::applies()
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), popup);
+    // A failure stays until the user has read it.
+    if (popup == QLatin1String("Failed to apply changes!"))
+        QVERIFY(!rig.popupClosesItself());
     QCOMPARE(rig.modified(), popup == QLatin1String("Failed to apply changes!"));
     QCOMPARE(lockedRows(rig), locked);
 }
@@ -290,6 +346,7 @@ void TestSettingsInterfaces::refusedStoreRetried()
     const QByteArrayList frames {"PARAM|ajb_profile=standard|link_mode=100baseT-FD|network=eth.0|target=network"};
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(!rig.popupClosesItself());
     QVERIFY(rig.modified());
     rig.closePopups();
     rig.apply();
@@ -326,25 +383,32 @@ void TestSettingsInterfaces::networkChoice()
     QCOMPARE(rig.rowText(61), QStringLiteral("Network List | Select a Wi-Fi network from list | Studio, Office"));
 }
 
-// The copy's "config info" rewrites the open page; the re-read unlocks Link Mode on any attached interface.
+// The copy's "config info" rewrites the open page; the re-read unlocks Link Mode on any attached interface. A link
+// mode the page does not offer stays red with no option current, so that the next apply leaves it alone.
 void TestSettingsInterfaces::configInfo_data()
 {
     QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("rows");
-    QTest::newRow("eth.0") << 12
+    QTest::newRow("eth.0") << 12 << QByteArray()
                            << "24 Disabled; 25 10.1.1.5; 26 255.0.0.0; 27 10.1.1.1; 28 10.1.1.1; 29 10.1.1.2; "
                               "30 Auto Negotiation; 33 Punchy; 32 00:1a:2b:3c:4d:5e L";
-    QTest::newRow("eth.1") << 13
+    QTest::newRow("eth.1") << 13 << QByteArray()
                            << "24 Disabled; 25 10.1.1.5; 26 255.0.0.0; 27 10.1.1.1; 28 10.1.1.1; 29 10.1.1.2; "
                               "30 100BaseT-FD; 33 Standard; 32  L";
+    QTest::newRow("eth.0, link mode not offered")
+        << 12 << QByteArray("network:eth.0 link_mode=1000baseT-FD")
+        << "24 Disabled; 25 10.1.1.5; 26 255.0.0.0; 27 10.1.1.1; 28 10.1.1.1; 29 10.1.1.2; "
+           "30 1000BaseT-FD red; 33 Punchy; 32 00:1a:2b:3c:4d:5e L";
 }
 
 void TestSettingsInterfaces::configInfo()
 {
     QFETCH(int, pageId);
+    QFETCH(QByteArray, setup);
     QFETCH(QString, rows);
     SettingsRig rig;
-    QVERIFY(openInterface(rig, pageId));
+    QVERIFY(openInterface(rig, pageId, setup));
     play(rig, QStringLiteral("flip 24"));
     QVERIFY(rig.modified());
     const QByteArray name = "eth." + QByteArray::number(pageId - 12);
@@ -352,6 +416,12 @@ void TestSettingsInterfaces::configInfo()
         + ";mode:manual;local_addr:10.1.1.5;subnet:255.0.0.0;gateway:10.1.1.1;dns1:10.1.1.1;dns2:10.1.1.2;"}));
     QCOMPARE(rowsShown(rig), rows);
     QVERIFY(!rig.modified());
+
+    // An apply of another row afterwards sends that row alone.
+    rig.takeFrames();
+    play(rig, QStringLiteral("pick 33 0"));
+    rig.apply();
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {"PARAM|ajb_profile=safe|network=" + name + "|target=network"});
 }
 
 QTEST_MAIN(TestSettingsInterfaces)

@@ -134,6 +134,7 @@ void TestSettingsPage::immediateSetting()
     QCOMPARE(accepted, !refused);
     QCOMPARE(rig.rowText(213), shown);
     QCOMPARE(rig.popupText(), popup);
+    QVERIFY(popup.isEmpty() || !rig.popupClosesItself());
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
 }
 
@@ -191,6 +192,7 @@ void TestSettingsPage::callGuard()
     QCOMPARE(rig.rowText(213), shown);
     QCOMPARE(SettingsRig::rowColour(row), colour);
     QCOMPARE(rig.popupText(), popup);
+    QVERIFY(popup.isEmpty() || !rig.popupClosesItself());
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
 }
 
@@ -399,6 +401,8 @@ void TestSettingsPage::applyGuards_data()
     row(10, "eth.0", true);
     row(10, "wifi.0", true);
     row(10, "", false);
+    row(11, "isdn.0", true);
+    row(11, "eth.0", false);
     row(77, "eth.0", true);
     row(78, "mobile.0", true);
     row(12, "eth.0", true);
@@ -440,6 +444,8 @@ void TestSettingsPage::applyGuards()
         QCOMPARE(applies.at(0).at(0).toInt(), pageId);
     QCOMPARE(
         rig.popupText(), refused ? QStringLiteral("Cannot apply changes\n(a connection is established)") : QString());
+    // The refusal stays until closed.
+    QVERIFY(!rig.popupClosesItself() || !refused);
     // An applied page keeps its mark or not by what its own apply did.
     if (refused)
         QVERIFY(rig.modified());

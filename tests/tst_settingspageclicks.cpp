@@ -246,22 +246,27 @@ void TestSettingsPageClicks::refreshMessage()
     QTRY_COMPARE_WITH_TIMEOUT(rig.popupText(), QString(), 3000);
 }
 
-// An Ethernet "config info" reaches the page's Ethernet copy only on the Status page and the Ethernet pages.
+// An Ethernet "config info" reaches the page's Ethernet copy only on the Status page and the Ethernet pages; the
+// copy takes the values the event carries.
 void TestSettingsPageClicks::configInfo_data()
 {
     QTest::addColumn<int>("pageId");
     QTest::addColumn<QByteArray>("event");
     QTest::addColumn<QString>("bound"); // the copy's interface afterwards
     QTest::addColumn<bool>("reads"); // the page re-reads the device after the event
+    QTest::addColumn<QString>("address"); // the copy's address afterwards; null: not looked at
     const QByteArray eth1 = "EVENT;event_type:config info;network:eth.1;ip_addr:10.1.1.7;";
     // The Status page's own row of eth.0 binds the copy when the page is built.
-    QTest::newRow("status page") << 6 << eth1 << QStringLiteral("eth.1") << false;
+    QTest::newRow("status page") << 6 << eth1 << QStringLiteral("eth.1") << false << QString();
+    QTest::newRow("status page, the event's address")
+        << 6 << QByteArray("EVENT;event_type:config info;network:eth.1;local_addr:10.1.1.8;") << QStringLiteral("eth.1")
+        << false << QStringLiteral("10.1.1.8");
     QTest::newRow("status page, Wi-Fi") << 6 << QByteArray("EVENT;event_type:config info;network:wifi.0;")
-                                        << QStringLiteral("eth.0") << false;
-    QTest::newRow("Ethernet page, copy not attached") << 12 << eth1 << QString() << false;
-    QTest::newRow("audio page") << 3 << eth1 << QString() << false;
-    QTest::newRow("status page, other event")
-        << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;") << QStringLiteral("eth.0") << true;
+                                        << QStringLiteral("eth.0") << false << QString();
+    QTest::newRow("Ethernet page, copy not attached") << 12 << eth1 << QString() << false << QString();
+    QTest::newRow("audio page") << 3 << eth1 << QString() << false << QString();
+    QTest::newRow("status page, other event") << 6 << QByteArray("EVENT;event_type:default_network;network:eth.1;")
+                                              << QStringLiteral("eth.0") << true << QString();
 }
 
 void TestSettingsPageClicks::configInfo()
@@ -270,6 +275,7 @@ void TestSettingsPageClicks::configInfo()
     QFETCH(QByteArray, event);
     QFETCH(QString, bound);
     QFETCH(bool, reads);
+    QFETCH(QString, address);
     SettingsRig rig;
     QVERIFY(rig.startSettings());
     rig.touchEntry(pageId < 7 ? pageId : int(QVexmarSettingsPage::NetworkEntry));
@@ -278,6 +284,8 @@ void TestSettingsPageClicks::configInfo()
     rig.takeFrames();
     QVERIFY(rig.deliver({event}));
     QCOMPARE(QString::fromStdString(rig.page()->ethernetCopy()->interfaceName()), bound);
+    if (!address.isNull())
+        QCOMPARE(QString::fromStdString(rig.page()->ethernetCopy()->localAddr()), address);
     // Bound without a fetch: the event carries the values.
     if (!bound.isEmpty())
         QCOMPARE(rig.framesAfterRoundTrip().isEmpty(), !reads);

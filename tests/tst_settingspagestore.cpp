@@ -273,6 +273,10 @@ void TestSettingsPageStore::regions_data()
     QTest::newRow("beside error-coded values")
         << QByteArrayList {"PARAM;timezone_region_list:Africa,America,\xc3\x89urope;x:101-parameter not set;return:OK;"}
         << three;
+    // A value with an error code beside the list: the service answers PROGRESS and keeps that value apart.
+    QTest::newRow("PROGRESS beside an error-coded value") << QByteArrayList {
+        "PARAM;timezone_region_list:Africa,America,\xc3\x89urope;x:103-parameter set error;"
+        "return:OK;"} << three;
     QTest::newRow("refused") << QByteArrayList {"PARAM;return:ERROR;cause:103-parameter set error;"} << QStringList();
     QTest::newRow("no value") << QByteArrayList {"PARAM;return:OK;"} << QStringList();
 }

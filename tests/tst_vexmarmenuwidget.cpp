@@ -627,6 +627,9 @@ void TestVexmarMenuWidget::deviceTexts_data()
         "selection option", QStringLiteral("option"), img, img, QByteArrayList {"QVexmarMenuSelectable label: plain"});
     dataRow(
         "selection title", QStringLiteral("selection"), img, img, QByteArrayList {"QVexmarMenuSelect label: plain"});
+    // A row titled by the device (a profile, stream or host name) that opens the keyboard.
+    dataRow("keyboard title", QStringLiteral("keyboard"), img, img,
+        QByteArrayList {"QVexmarMenuItem label: plain", "QVexmarVirtual label: plain"});
 }
 
 // Names the device sends (profiles, networks, operators, streams, hosts) show in rows, the path and the selection
@@ -641,7 +644,7 @@ void TestVexmarMenuWidget::deviceTexts()
         : where == QLatin1String("option")          ? QVexmarMenuItem::Selection
                                                     : QVexmarMenuItem::Text;
     QVexmarMenuItem *row = addEditedRow(kind);
-    if (where == QLatin1String("title") || where == QLatin1String("path"))
+    if (where == QLatin1String("title") || where == QLatin1String("path") || where == QLatin1String("keyboard"))
         row->titleLabel->setText(text);
     if (where == QLatin1String("value"))
         row->setValueText(text);
@@ -651,6 +654,8 @@ void TestVexmarMenuWidget::deviceTexts()
         touch(row->page(), row->titleLabel);
     if (where == QLatin1String("option") || where == QLatin1String("selection"))
         m_menu->showSelectionPopup(where == QLatin1String("selection") ? text : QStringLiteral("Codec"), row, true);
+    if (where == QLatin1String("keyboard"))
+        m_menu->showKeyboardPopup(true, row, true);
     QCOMPARE(textLook(m_menu, shown), looks);
 }
 

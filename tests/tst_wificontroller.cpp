@@ -35,6 +35,8 @@ bool set(Wifi &c, const QByteArray &key, const QByteArray &value)
     const int number = value.toInt();
     if (key == "ssid")
         return c.setSsid(value.toStdString(), true);
+    if (key == "ssid_custom")
+        return c.setSsidCustom(value.toStdString(), true);
     if (key == "passphrase")
         return c.setPassphrase(value.toStdString(), true);
     if (key == "authentication")
@@ -68,6 +70,8 @@ private slots:
     void store_data();
     void store();
     void ssidList();
+    void wireKeys_data();
+    void wireKeys();
 
 private:
     std::unique_ptr<DeviceBench> m_bench;
@@ -297,6 +301,72 @@ void TestWifiController::ssidList()
     m_device->setList(store0, "ssid", {"other"});
     QVERIFY(m_wifi->fetchSsidList());
     QCOMPARE(m_wifi->ssidList(), Names {"other"});
+}
+
+// Each key as the device spells it: the read the controller makes of it (all its values, or the one name) asks for it
+// and takes the device's text; a writable one is written under it. The scan results are the list of "ssid".
+void TestWifiController::wireKeys_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("read"); // "all", "one" or "list"
+    QTest::addColumn<int>("field"); // the place in held()
+    QTest::addColumn<QByteArray>("device"); // what the device holds
+    QTest::addColumn<QByteArray>("held"); // the value read
+    QTest::addColumn<QByteArray>("value"); // a value set with send ...
+    QTest::addColumn<QByteArray>("sent"); // ... and its text on the wire; null: read only
+
+    const auto row = [](const char *name, const char *key, const char *read, int field, const char *device,
+                         const char *held, const char *value, const char *sent) {
+        QTest::newRow(name) << QByteArray(key) << QByteArray(read) << field << QByteArray(device) << QByteArray(held)
+                            << QByteArray(value) << QByteArray(sent);
+    };
+    row("ssid", "ssid", "all", 0, "Studio", "Studio", "Office", "Office");
+    row("ssid_custom", "ssid_custom", "all", 1, "Hidden", "Hidden", "Cellar", "Cellar");
+    row("authentication", "authentication", "all", 2, "WEP", "2", "3", "WPA-PSK");
+    row("authentication_custom", "authentication_custom", "all", 3, "WPA2-PSK", "4", "1", "auto");
+    row("passphrase", "passphrase", "all", 4, "open sesame", "open sesame", "sesame", "sesame");
+    row("scan", "scan", "all", 5, "on", "1", "0", "off");
+    row("local_addr", "local_addr", "one", 6, "10.4.0.7", "10.4.0.7", nullptr, nullptr);
+    row("data_connection", "data_connection", "all", 7, "on", "1", "0", "off");
+    row("data_connection_state", "data_connection_state", "all", 8, "processing", "2", nullptr, nullptr);
+    row("signal_quality", "signal_quality", "one", 9, "27", "70", nullptr, nullptr);
+    row("signal_quality_dbm", "signal_quality_dbm", "one", 9, "-61 dBm", "-61", nullptr, nullptr);
+    row("network_quality", "network_quality", "all", 10, "middle", "3", "4", "high");
+    row("ajb_profile", "ajb_profile", "all", 11, "punchy", "2", "0", "safe");
+    row("scan results", "ssid", "list", -1, "Studio,Office", "Studio,Office", nullptr, nullptr);
+}
+
+void TestWifiController::wireKeys()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, read);
+    QFETCH(int, field);
+    QFETCH(QByteArray, device);
+    QFETCH(QByteArray, held);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, sent);
+
+    const std::string name = key.toStdString();
+    if (read == "list") {
+        m_device->setList(store0, name, rpctesting::names(device));
+        QVERIFY(m_wifi->fetchSsidList());
+        QCOMPARE(m_bench->takeFrames(), QByteArrayList {"PARAM|network=wifi.0|target=network|LIST " + key});
+        QByteArrayList found;
+        for (const std::string &item : m_wifi->ssidList())
+            found << QByteArray::fromStdString(item);
+        QCOMPARE(found.join(','), held);
+        return;
+    }
+    m_device->setParam(store0, name, device.toStdString());
+    QVERIFY(read == "all" ? m_wifi->fetchAll() : m_wifi->fetch({name}));
+    QVERIFY(askedNames(m_bench->takeFrames()).contains(key));
+    QCOMPARE(::held(*m_wifi).split('|').at(field), held);
+    if (sent.isNull())
+        return;
+
+    QVERIFY(set(*m_wifi, key, value));
+    QCOMPARE(m_bench->takeFrames(), QByteArrayList {writeFrame("network:wifi.0;target:network;", key, sent)});
+    QCOMPARE(QByteArray::fromStdString(m_device->param(store0, name)), sent);
 }
 
 QTEST_GUILESS_MAIN(TestWifiController)

@@ -2,6 +2,7 @@
 
 #include "widgets/vexmarbutton.h"
 #include "widgets/vexmarlook.h"
+#include "widgets/vexmarplaintext.h"
 
 #include <QShowEvent>
 
@@ -88,6 +89,8 @@ void QVexmarVirtual::setupUi()
     const QFont titleFont = Look::pixelFont(font(), 28);
     const QFont keyFont = Look::pixelFont(font(), 32);
 
+    // Openers copy a row's title here, and rows may be named by the device.
+    plainTextLabel(&titleLabel);
     titleLabel.setGeometry(8, 15, 368, 42);
     titleLabel.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     titleLabel.setFont(titleFont);
