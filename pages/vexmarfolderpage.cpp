@@ -176,7 +176,7 @@ void QVexmarFolderPage::setupUi()
         = Look::iconButton(frame, {1025, 548, 90, 90}, FolderImages::downWhite, this, &F::slot_onClicked_btn_ItemDown);
 
     // Not translated, as the device shows it.
-    lbl_RecordingLock = new QLabel(tr("Can not use playback module when recording"), this);
+    lbl_RecordingLock = new QLabel(QStringLiteral("Can not use playback module when recording"), this);
     const QFont lockFont = Look::pixelFont(font(), 34);
     lbl_RecordingLock->setFont(lockFont);
     lbl_RecordingLock->setAlignment(Qt::AlignCenter);
