@@ -4,15 +4,18 @@
 // entries than the list had bytes; the Wi-Fi page offers at most 256 networks and the operator scan "Auto" and at
 // most 256 operators, each the item sent in its place when the items are plain words; each of the Book's lists
 // shows at most 500 records, and a call profile listed opens on its page whatever its record holds; the coding page
-// offers at most 256 choices a row; a line's statistics page keeps its seven rows of at most two lines per stream.
-// Nothing freezes: libFuzzer's -timeout bounds each input.
+// offers at most 256 choices a row; a line's statistics page keeps its seven rows of at most two lines per stream;
+// an AoIP receiver offers at most 256 streams, each the name sent in its place when every row is "<id>/<channels>/
+// <name>" in plain words, and at most 64 channels of the stream chosen, whichever is chosen. Nothing freezes:
+// libFuzzer's -timeout bounds each input.
 //
 // Input: one byte of options (the readers that run: bit 0 the time zones, 1 the Wi-Fi networks, 2 the operators,
 // 3 the Book, 4 the coding lists, 7 the call statistics; bits 5-6 the Book's list: call profiles, presets, SIP
 // profiles, snapshots), then lines "<kind> <item>": Z a region, C a city, W a Wi-Fi network, O an operator, B an
 // item of the Book's list ("<id>/<name>" as the device sends them), F "<key>=<value>" a field of every call profile
 // listed, A an algorithm, M a channel mode, R a sample rate, T a bit rate, X the fields of a quality report
-// ("pkts-total:5;pkts-lost:1", transmit and receive in turn, the first 64), S a stream row (no reader yet).
+// ("pkts-total:5;pkts-lost:1", transmit and receive in turn, the first 64), S a row of the network's streams
+// ("<id>/<channels>/<name>"; its reader runs when the input has one: no option bit is left).
 // "<kind>*<n> <item>" repeats the item n times (n at most 1200), each '#' in it replaced by the repetition's number.
 // Items keep the bytes from 0x20 up but 0x7f; a list stops growing at 64 kB.
 
@@ -43,6 +46,8 @@ constexpr int MaxNetworks = 256;
 constexpr int MaxOperators = 256;
 constexpr int MaxListedRecords = 500;
 constexpr int MaxChoices = 256;
+constexpr int MaxStreams = 256;
+constexpr int MaxStreamChannels = 64;
 // Reports delivered to the statistics page in one input.
 constexpr std::size_t MaxReports = 64;
 
@@ -276,8 +281,57 @@ void readStatistics(Bench &bench, const Lists &lists, int)
         check(row->valueLabel && row->valueLabel->text().count(QLatin1Char('\n')) <= 3);
 }
 
-// The readers, each with the option bit that runs it. The stream rows (S) are read from the input already: their
-// reader joins this table when the pages that show them are built.
+// "<digits>/<digits>/<name>" with a name of plain words and no further '/'.
+bool wellFormedStream(const std::string &row)
+{
+    const std::size_t first = row.find('/');
+    const std::size_t second = first == std::string::npos ? first : row.find('/', first + 1);
+    const auto digits = [](const std::string &text) {
+        return !text.empty() && text.size() <= 9
+            && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return second != std::string::npos && digits(row.substr(0, first))
+        && digits(row.substr(first + 1, second - first - 1)) && second + 1 < row.size()
+        && row.find('/', second + 1) == std::string::npos && plain({row.substr(second + 1)});
+}
+
+void checkReceiverRows(SettingsRig &rig)
+{
+    const QVexmarMenuItem *streams = rig.row(142);
+    const QVexmarMenuItem *channels = rig.row(143);
+    check(streams && channels && streams->options().size() <= MaxStreams);
+    check(channels->options().size() <= MaxStreamChannels);
+}
+
+// Receiver 1 of the AoIP interface with the network's streams listed; then the last stream listed chosen, which
+// reads the list again for its channels.
+void readStreams(Bench &bench, const Lists &lists, int)
+{
+    SettingsRig &rig = bench.rig;
+    const std::vector<std::string> &sent = lists.of('S');
+    rig.device.setList("audio", "rav_stream_in", sent);
+    check(rig.openPageId(QVexmar::SettingsAudio));
+    for (const int id : {119, 133, 134}) {
+        check(rig.row(id) != nullptr);
+        rig.touch(id);
+    }
+    check(rig.current()->pageId == 134);
+    checkReceiverRows(rig);
+    const QVexmarMenuItem *streams = rig.row(142);
+    if (std::all_of(sent.begin(), sent.end(), wellFormedStream)) {
+        QStringList names;
+        for (std::size_t i = 0; i < std::min<std::size_t>(sent.size(), MaxStreams); ++i)
+            names << QString::fromLatin1(sent[i].substr(sent[i].find('/', sent[i].find('/') + 1) + 1).c_str());
+        check(optionTexts(streams) == names);
+    }
+    if (!streams->options().isEmpty() && !streams->isLocked()) {
+        rig.touch(142);
+        rig.answer(true, streams->options().last().value);
+        checkReceiverRows(rig);
+    }
+}
+
+// The readers, each with the option bit that runs it; the stream rows' reader runs when the input has one.
 const std::pair<int, void (*)(Bench &, const Lists &, int)> Readers[] = {{1, readTimezones}, {2, readWifiNetworks},
     {4, readOperators}, {8, readBook}, {16, readCodingLists}, {128, readStatistics}};
 
@@ -310,6 +364,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             read(b, lists, options);
             b.home();
         }
+    }
+    if (!lists.of('S').empty()) {
+        readStreams(b, lists, options);
+        b.home();
     }
     return 0;
 }
