@@ -104,6 +104,16 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
 
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("Quorvane"));
+    // Before any child: a child made earlier would lay itself out, and load a font, for the look it then loses.
+    QPalette windowPalette = palette();
+    windowPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::black));
+    windowPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::white));
+    setPalette(windowPalette);
+    QFont windowFont = font();
+    windowFont.setFamily(QStringLiteral("Arial"));
+    windowFont.setWeight(QFont::Bold);
+    windowFont.setPixelSize(14);
+    setFont(windowFont);
     resize(1280, 720);
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralwidget"));
@@ -153,6 +163,8 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
 
 Quorvane::~Quorvane()
 {
+    if (m_sslCheck)
+        m_sslCheck->wait();
     disconnect(m_reconnectTimer, nullptr, this, nullptr);
     disconnect(m_sshThread, nullptr, this, nullptr);
     disconnect(m_screen, nullptr, this, nullptr);
@@ -198,21 +210,11 @@ void Quorvane::setupUi()
                        .arg(QStringLiteral(QUORVANE_PRODUCT_TITLE), QStringLiteral(QUORVANE_PRODUCT_VERSION)));
     setFixedSize(1280, 855);
 
-    QPalette windowPalette = palette();
-    windowPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::black));
-    windowPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::white));
-    setPalette(windowPalette);
     // Menu bar entries are drawn in the button text colour, which the black window would hide.
     QPalette menuPalette = menuBar()->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
         menuPalette.setBrush(group, QPalette::ButtonText, QBrush(Qt::white));
     menuBar()->setPalette(menuPalette);
-    QFont windowFont = font();
-    windowFont.setFamily(QStringLiteral("Arial"));
-    windowFont.setWeight(QFont::Bold);
-    windowFont.setPixelSize(14);
-    setFont(windowFont);
-
     // It names devices and hosts from the configuration.
     m_statusLabel = plainTextLabel(new QLabel(tr("No active connection"), this));
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
@@ -302,6 +304,16 @@ bool Quorvane::checkSslSupport()
     }
     showStatus(tr("SSL is not supported"), Qt::red);
     return false;
+}
+
+void Quorvane::checkSslSupportInBackground()
+{
+    if (m_sslCheck)
+        return;
+    m_sslCheck = QThread::create([] { QSslSocket::supportsSsl(); });
+    m_sslCheck->setParent(this);
+    connect(m_sslCheck, &QThread::finished, this, &Quorvane::checkSslSupport);
+    m_sslCheck->start();
 }
 
 void Quorvane::setMenuStates(bool connectable, bool disconnectable)

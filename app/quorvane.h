@@ -40,6 +40,8 @@ public:
     ~Quorvane() override;
 
     bool checkSslSupport();
+    // The same on another thread: the menus that connect stay off until the TLS library is known to load.
+    void checkSslSupportInBackground();
     void showStatus(const QString &text, const QColor &colour);
 
     QVexmarWindow *screenWindow() const { return m_screen; }
@@ -116,6 +118,7 @@ private:
     ApplicationSettings m_settings;
     QTimer *m_reconnectTimer = nullptr;
     QThread *m_sshThread = nullptr;
+    QThread *m_sslCheck = nullptr;
     QSslSocket *m_sslSocket = nullptr;
     bool m_rpcWasActive = false;
     SshClient *m_sshClient = nullptr;

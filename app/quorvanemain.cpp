@@ -5,7 +5,6 @@
 #include <QDBusConnection>
 #include <QFontDatabase>
 #include <QImageReader>
-#include <QSslSocket>
 
 #include <fontconfig/fontconfig.h>
 
@@ -21,8 +20,8 @@ int runQuorvane(int &argc, char **argv)
     // session bus before the first frame, and where it does the bar would leave a gap in the window.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     qInstallMessageHandler(messageHandler);
-    // The font configuration and the TLS library take a third of the work before the first frame and need no
-    // window: they are read on other cores while the application object and the window are built.
+    // The font configuration takes a good part of the work before the first frame and needs no window: it is read
+    // on another core while the application object is built.
     std::thread fonts([] { FcInit(); });
     QApplication application(argc, argv);
     // The image plugins (the first image loads them) and the font database (the first text reads it) are filled on
@@ -31,19 +30,18 @@ int runQuorvane(int &argc, char **argv)
         QImageReader::supportedImageFormats();
         QFontDatabase().families();
     });
-    std::thread tls([] { QSslSocket::supportsSsl(); });
     // The first widget that changes asks the accessibility bridge, which waits for the session bus.
     std::thread bus([] { QDBusConnection::sessionBus(); });
     fonts.join();
     int result = 0;
     {
         Quorvane window;
-        tls.join();
         bus.join();
         images.join();
-        window.checkSslSupport();
         window.show();
         quitAfterFirstFrame(&window);
+        // The TLS library takes longer to load than the first frame to draw, and the frame does not need it.
+        afterFirstFrame(&window, [&window] { window.checkSslSupportInBackground(); });
         result = application.exec();
     }
     return result;

@@ -74,6 +74,7 @@ private slots:
     void init();
     void cleanup();
     void startsWithDefaults();
+    void sslCheckedInBackground();
     void startWithUnwritableDirectory_data();
     void startWithUnwritableDirectory();
     void busyWhileWaitingForTheDevice();
@@ -170,6 +171,21 @@ void TestQuorvane::startsWithDefaults()
     QVERIFY(QDir(logDirectoryPath()).entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files).size() == 1);
     QCOMPARE(window.screenWindow()->size(), QSize(1280, 720));
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("messagePanel"))->isVisible());
+}
+
+// The program's start asks for TLS after its first frame: the connecting menus come on once the answer is in, and a
+// window closed while the question runs waits for it.
+void TestQuorvane::sslCheckedInBackground()
+{
+    Quorvane &window = makeWindow();
+    window.checkSslSupportInBackground();
+    window.checkSslSupportInBackground();
+    QTRY_COMPARE(menuStates(), QStringLiteral("110"));
+    QCOMPARE(statusText(), QStringLiteral("No active connection"));
+
+    m_window.reset(new Quorvane);
+    m_window->checkSslSupportInBackground();
+    m_window.reset();
 }
 
 void TestQuorvane::startWithUnwritableDirectory_data()

@@ -10,14 +10,39 @@
 
 namespace {
 
+class FirstPaintFilter final : public QObject
+{
+public:
+    FirstPaintFilter(QWidget *window, std::function<void()> work) : QObject(window), m_work(std::move(work))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // The first expose paints and flushes the window before its paint event returns: a zero timer started
+            // from that paint runs once the frame is out.
+            QTimer::singleShot(0, this, [this] {
+                m_work();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
 void say(const char *line)
 {
     std::fputs(line, stdout);
     std::fflush(stdout);
 }
 
-// The first expose paints and flushes the window before its paint event returns: a zero timer started from that
-// paint runs once the frame is out. From there a zero timer ticks on every turn of the event loop; whatever else a
+// From the first frame a zero timer ticks on every turn of the event loop; whatever else a
 // turn handles (the work deferred past the first frame, the layouts and polish it causes) lies between two ticks.
 // The main thread is free once ticks follow each other closely a few times in a row, said at the last of them (a
 // millisecond late at most, for any program alike). The dispatcher's own hasPendingEvents() counts the event it is
@@ -27,22 +52,13 @@ class FirstFrameWatch final : public QObject
 public:
     explicit FirstFrameWatch(QWidget *window) : QObject(window), m_ticks(new QTimer(this))
     {
-        window->installEventFilter(this);
         m_ticks->setInterval(0);
         connect(m_ticks, &QTimer::timeout, this, &FirstFrameWatch::tick);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                say("first frame\n");
-                m_clock.start();
-                m_ticks->start();
-            });
-        }
-        return false;
+        afterFirstFrame(window, [this] {
+            say("first frame\n");
+            m_clock.start();
+            m_ticks->start();
+        });
     }
 
 private:
@@ -70,6 +86,11 @@ private:
 };
 
 } // namespace
+
+void afterFirstFrame(QWidget *window, std::function<void()> work)
+{
+    new FirstPaintFilter(window, std::move(work));
+}
 
 void quitAfterFirstFrame(QWidget *window)
 {
