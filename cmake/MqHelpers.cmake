@@ -43,3 +43,13 @@ function(mq_add_bench name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE benchmark::benchmark ${ARG_LIBS})
 endfunction()
+
+# mq_soname(<library file> <variable>): the name the library is loaded by at run time.
+function(mq_soname library variable)
+    find_program(MQ_READELF NAMES readelf llvm-readelf REQUIRED)
+    execute_process(COMMAND ${MQ_READELF} -d ${library} OUTPUT_VARIABLE dynamic ERROR_QUIET)
+    if(NOT dynamic MATCHES "\\(SONAME\\)[^\n]*\\[([^]\n]+)\\]")
+        message(FATAL_ERROR "${library} names no SONAME")
+    endif()
+    set(${variable} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()

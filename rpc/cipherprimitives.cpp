@@ -1,8 +1,5 @@
 #include "rpc/cipherprimitives.h"
-
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
+#include "rpc/lazycrypto.h"
 
 #include <algorithm>
 #include <climits>
@@ -15,11 +12,11 @@ constexpr int BlockSize = 16;
 
 struct CipherContextDeleter
 {
-    void operator()(EVP_CIPHER_CTX *context) const { EVP_CIPHER_CTX_free(context); }
+    void operator()(EVP_CIPHER_CTX *context) const { lazycrypto::EVP_CIPHER_CTX_free(context); }
 };
 struct DigestContextDeleter
 {
-    void operator()(EVP_MD_CTX *context) const { EVP_MD_CTX_free(context); }
+    void operator()(EVP_MD_CTX *context) const { lazycrypto::EVP_MD_CTX_free(context); }
 };
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextDeleter>;
 using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextDeleter>;
@@ -33,24 +30,26 @@ int runAes128Cbc(bool encrypt, const unsigned char *key16, const unsigned char *
         return -1;
     if (!encrypt && (length == 0 || length % BlockSize != 0))
         return -1;
-    CipherContext context(EVP_CIPHER_CTX_new());
+    CipherContext context(lazycrypto::EVP_CIPHER_CTX_new());
     if (!context)
         return -1;
-    if (EVP_CipherInit_ex(context.get(), EVP_aes_128_cbc(), nullptr, key16, iv16, encrypt ? 1 : 0) != 1
-        || EVP_CIPHER_CTX_set_padding(context.get(), 1) != 1)
+    if (lazycrypto::EVP_CipherInit_ex(
+            context.get(), lazycrypto::EVP_aes_128_cbc(), nullptr, key16, iv16, encrypt ? 1 : 0)
+            != 1
+        || lazycrypto::EVP_CIPHER_CTX_set_padding(context.get(), 1) != 1)
         return -1;
 
     std::vector<unsigned char> scratch(static_cast<size_t>(length) + 2 * BlockSize);
     int written = 0;
     int finalWritten = 0;
-    bool ok = EVP_CipherUpdate(context.get(), scratch.data(), &written, in, length) == 1
-        && EVP_CipherFinal_ex(context.get(), scratch.data() + written, &finalWritten) == 1;
+    bool ok = lazycrypto::EVP_CipherUpdate(context.get(), scratch.data(), &written, in, length) == 1
+        && lazycrypto::EVP_CipherFinal_ex(context.get(), scratch.data() + written, &finalWritten) == 1;
     const int total = written + finalWritten;
     if (ok && total > outSize)
         ok = false;
     if (ok)
         std::copy(scratch.data(), scratch.data() + total, out);
-    OPENSSL_cleanse(scratch.data(), scratch.size());
+    lazycrypto::OPENSSL_cleanse(scratch.data(), scratch.size());
     return ok ? total : -1;
 }
 
@@ -60,7 +59,7 @@ bool cipherRandomBytes(unsigned char *buffer, int length)
 {
     if (length < 0 || (length > 0 && !buffer))
         return false;
-    return length == 0 || RAND_bytes(buffer, length) == 1;
+    return length == 0 || lazycrypto::RAND_bytes(buffer, length) == 1;
 }
 
 int cipherMd5(
@@ -69,14 +68,14 @@ int cipherMd5(
     if (!digest16 || firstLength < 0 || secondLength < 0 || (firstLength > 0 && !first)
         || (secondLength > 0 && !second))
         return -1;
-    DigestContext context(EVP_MD_CTX_new());
+    DigestContext context(lazycrypto::EVP_MD_CTX_new());
     if (!context)
         return -1;
     unsigned int size = 0;
-    if (EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr) != 1
-        || EVP_DigestUpdate(context.get(), first, static_cast<size_t>(firstLength)) != 1
-        || EVP_DigestUpdate(context.get(), second, static_cast<size_t>(secondLength)) != 1
-        || EVP_DigestFinal_ex(context.get(), digest16, &size) != 1 || size != 16)
+    if (lazycrypto::EVP_DigestInit_ex(context.get(), lazycrypto::EVP_md5(), nullptr) != 1
+        || lazycrypto::EVP_DigestUpdate(context.get(), first, static_cast<size_t>(firstLength)) != 1
+        || lazycrypto::EVP_DigestUpdate(context.get(), second, static_cast<size_t>(secondLength)) != 1
+        || lazycrypto::EVP_DigestFinal_ex(context.get(), digest16, &size) != 1 || size != 16)
         return -1;
     return static_cast<int>(size);
 }

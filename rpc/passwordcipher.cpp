@@ -1,8 +1,7 @@
 #include "rpc/passwordcipher.h"
 
 #include "rpc/cipherprimitives.h"
-
-#include <openssl/crypto.h>
+#include "rpc/lazycrypto.h"
 
 #include <climits>
 #include <cstdlib>
@@ -162,7 +161,7 @@ int decryptPassword(const char *text, int length, char **out)
     const int cipherLength = size - CipherOffset;
     unsigned char mac[MacSize];
     if (!computeMac(raw.data(), raw.data() + CipherOffset, cipherLength, mac)
-        || CRYPTO_memcmp(mac, raw.data() + HeaderSize, MacSize) != 0)
+        || lazycrypto::CRYPTO_memcmp(mac, raw.data() + HeaderSize, MacSize) != 0)
         return -1;
 
     char *plain = static_cast<char *>(std::malloc(static_cast<size_t>(cipherLength) + 1));
@@ -207,7 +206,7 @@ std::string decryptPasswordString(const std::string &text)
     if (length < 0)
         return text;
     std::string plain(out, size_t(length));
-    OPENSSL_cleanse(out, size_t(length));
+    lazycrypto::OPENSSL_cleanse(out, size_t(length));
     std::free(out);
     return plain;
 }

@@ -1,5 +1,7 @@
 #include "shell/sshclient.h"
 
+#include "rpc/lazycrypto.h"
+#include "rpc/lazylibrary.h"
 #include "shell/relaylogin.h"
 
 #include <QCoreApplication>
@@ -11,7 +13,6 @@
 #include <libssh/callbacks.h>
 #include <libssh/libssh.h>
 #include <libssh/server.h>
-#include <openssl/crypto.h>
 
 #ifdef Q_OS_WIN
 #include <winsock2.h>
@@ -21,6 +22,53 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+LazyLibrary &libssh()
+{
+    static LazyLibrary library(MQ_LIBSSH_SONAME);
+    return library;
+}
+
+} // namespace
+
+// The SSH library's functions this file calls, loaded with the first session.
+namespace lazyssh {
+
+MQ_LAZY_FUNCTION(libssh, ssh_channel_close)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_free)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_is_closed)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_is_eof)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_is_open)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_new)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_open_forward)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_read_nonblocking)
+MQ_LAZY_FUNCTION(libssh, ssh_channel_write)
+MQ_LAZY_FUNCTION(libssh, ssh_clean_pubkey_hash)
+MQ_LAZY_FUNCTION(libssh, ssh_connect)
+MQ_LAZY_FUNCTION(libssh, ssh_disconnect)
+MQ_LAZY_FUNCTION(libssh, ssh_execute_message_callbacks)
+MQ_LAZY_FUNCTION(libssh, ssh_free)
+MQ_LAZY_FUNCTION(libssh, ssh_get_error)
+MQ_LAZY_FUNCTION(libssh, ssh_get_fd)
+MQ_LAZY_FUNCTION(libssh, ssh_get_fingerprint_hash)
+MQ_LAZY_FUNCTION(libssh, ssh_get_log_userdata)
+MQ_LAZY_FUNCTION(libssh, ssh_get_publickey_hash)
+MQ_LAZY_FUNCTION(libssh, ssh_get_server_publickey)
+MQ_LAZY_FUNCTION(libssh, ssh_get_status)
+MQ_LAZY_FUNCTION(libssh, ssh_is_connected)
+MQ_LAZY_FUNCTION(libssh, ssh_key_free)
+MQ_LAZY_FUNCTION(libssh, ssh_key_type)
+MQ_LAZY_FUNCTION(libssh, ssh_key_type_to_char)
+MQ_LAZY_FUNCTION(libssh, ssh_new)
+MQ_LAZY_FUNCTION(libssh, ssh_options_set)
+MQ_LAZY_FUNCTION(libssh, ssh_set_log_callback)
+MQ_LAZY_FUNCTION(libssh, ssh_set_log_userdata)
+MQ_LAZY_FUNCTION(libssh, ssh_string_free_char)
+MQ_LAZY_FUNCTION(libssh, ssh_userauth_password)
+
+} // namespace lazyssh
 
 namespace {
 
@@ -86,16 +134,16 @@ void SshClient::Listener::incomingConnection(qintptr descriptor)
 
 void SshClient::SessionDeleter::operator()(ssh_session_struct *session) const
 {
-    ssh_disconnect(session);
-    ssh_free(session);
+    lazyssh::ssh_disconnect(session);
+    lazyssh::ssh_free(session);
 }
 
 void SshClient::ChannelDeleter::operator()(ssh_channel_struct *channel) const
 {
     // A channel that never opened, or that the server closed, has nothing to send; freeing answers the server's close.
-    if (ssh_channel_is_open(channel))
-        ssh_channel_close(channel);
-    ssh_channel_free(channel);
+    if (lazyssh::ssh_channel_is_open(channel))
+        lazyssh::ssh_channel_close(channel);
+    lazyssh::ssh_channel_free(channel);
 }
 
 SshClient::SshClient(int verbosity, QObject *parent)
@@ -106,14 +154,14 @@ SshClient::SshClient(int verbosity, QObject *parent)
 SshClient::~SshClient()
 {
     stopSession();
-    if (ssh_get_log_userdata() == this)
-        ssh_set_log_userdata(nullptr);
+    if (lazyssh::ssh_get_log_userdata() == this)
+        lazyssh::ssh_set_log_userdata(nullptr);
     // libssh's crypto keeps random generators per thread and frees them when the thread ends, but QThread::wait()
     // returns before that: a program ending right after its SSH thread would lose them. This thread has no other
     // use for them until the next session.
     const QCoreApplication *application = QCoreApplication::instance();
     if (QThread::currentThread() == thread() && (!application || application->thread() != thread()))
-        OPENSSL_thread_stop();
+        lazycrypto::OPENSSL_thread_stop();
 }
 
 void SshClient::setLocalPortOverride(int port)
@@ -126,10 +174,10 @@ bool SshClient::startSession()
     if (m_session)
         return false;
 
-    ssh_set_log_callback(sshLogCallback);
-    ssh_set_log_userdata(this);
+    lazyssh::ssh_set_log_callback(sshLogCallback);
+    lazyssh::ssh_set_log_userdata(this);
 
-    m_session.reset(ssh_new());
+    m_session.reset(lazyssh::ssh_new());
     if (!m_session) {
         emit sessionStateChanged(SessionFailed);
         return false;
@@ -137,22 +185,22 @@ bool SshClient::startSession()
 
     const QByteArray hostText = host.toLatin1();
     const QByteArray userText = user.toLatin1();
-    ssh_options_set(m_session.get(), SSH_OPTIONS_HOST, hostText.constData());
-    ssh_options_set(m_session.get(), SSH_OPTIONS_PORT, &sshPort);
-    ssh_options_set(m_session.get(), SSH_OPTIONS_USER, userText.constData());
-    ssh_options_set(m_session.get(), SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
+    lazyssh::ssh_options_set(m_session.get(), SSH_OPTIONS_HOST, hostText.constData());
+    lazyssh::ssh_options_set(m_session.get(), SSH_OPTIONS_PORT, &sshPort);
+    lazyssh::ssh_options_set(m_session.get(), SSH_OPTIONS_USER, userText.constData());
+    lazyssh::ssh_options_set(m_session.get(), SSH_OPTIONS_LOG_VERBOSITY, &logVerbosity);
     // A request must not wait behind the acknowledgement of our last window adjustment.
     const int noDelay = 1;
-    ssh_options_set(m_session.get(), SSH_OPTIONS_NODELAY, &noDelay);
+    lazyssh::ssh_options_set(m_session.get(), SSH_OPTIONS_NODELAY, &noDelay);
 
-    if (ssh_connect(m_session.get()) != SSH_OK) {
+    if (lazyssh::ssh_connect(m_session.get()) != SSH_OK) {
         failStart();
         return false;
     }
     // The relay's host key is not checked; its fingerprint in the log lets a user see which relay answered.
     logHostKey();
 
-    if (ssh_userauth_password(m_session.get(), nullptr, password.toUtf8().constData()) != SSH_AUTH_SUCCESS) {
+    if (lazyssh::ssh_userauth_password(m_session.get(), nullptr, password.toUtf8().constData()) != SSH_AUTH_SUCCESS) {
         failStart();
         return false;
     }
@@ -188,19 +236,19 @@ void SshClient::failStart()
 void SshClient::logHostKey()
 {
     ssh_key key = nullptr;
-    if (ssh_get_server_publickey(m_session.get(), &key) != SSH_OK)
+    if (lazyssh::ssh_get_server_publickey(m_session.get(), &key) != SSH_OK)
         return;
     unsigned char *hash = nullptr;
     size_t length = 0;
-    if (ssh_get_publickey_hash(key, SSH_PUBLICKEY_HASH_SHA256, &hash, &length) == 0) {
-        char *fingerprint = ssh_get_fingerprint_hash(SSH_PUBLICKEY_HASH_SHA256, hash, length);
+    if (lazyssh::ssh_get_publickey_hash(key, SSH_PUBLICKEY_HASH_SHA256, &hash, &length) == 0) {
+        char *fingerprint = lazyssh::ssh_get_fingerprint_hash(SSH_PUBLICKEY_HASH_SHA256, hash, length);
         emit logMessage(QStringLiteral("SshClient::startSession(host key of %1: %2 %3)")
-                            .arg(host, QString::fromLatin1(ssh_key_type_to_char(ssh_key_type(key))),
+                            .arg(host, QString::fromLatin1(lazyssh::ssh_key_type_to_char(lazyssh::ssh_key_type(key))),
                                 QString::fromLatin1(fingerprint)));
-        ssh_string_free_char(fingerprint);
-        ssh_clean_pubkey_hash(&hash);
+        lazyssh::ssh_string_free_char(fingerprint);
+        lazyssh::ssh_clean_pubkey_hash(&hash);
     }
-    ssh_key_free(key);
+    lazyssh::ssh_key_free(key);
 }
 
 void SshClient::stopSession()
@@ -254,7 +302,7 @@ void SshClient::acceptLocalConnection(qintptr descriptor)
     connect(m_localSocket, &QIODevice::readyRead, this, &SshClient::readLocalSocket);
     connect(m_localSocket, &QIODevice::bytesWritten, this, &SshClient::localSocketWritten);
 
-    m_sessionNotifier = new QSocketNotifier(ssh_get_fd(m_session.get()), QSocketNotifier::Read, this);
+    m_sessionNotifier = new QSocketNotifier(lazyssh::ssh_get_fd(m_session.get()), QSocketNotifier::Read, this);
     connect(m_sessionNotifier, &QSocketNotifier::activated, this, &SshClient::processSession);
 
     m_pollTimer = new QTimer(this);
@@ -270,11 +318,11 @@ bool SshClient::openForwardChannel()
 {
     if (!m_session || m_channel)
         return false;
-    m_channel.reset(ssh_channel_new(m_session.get()));
+    m_channel.reset(lazyssh::ssh_channel_new(m_session.get()));
     if (!m_channel)
         return false;
     const QByteArray sourceHost = listenAddress.toString().toLatin1();
-    if (ssh_channel_open_forward(
+    if (lazyssh::ssh_channel_open_forward(
             m_channel.get(), ForwardHost, tunnelPort, sourceHost.constData(), m_listeningPort.load())
         != SSH_OK) {
         m_channel.reset();
@@ -339,7 +387,8 @@ void SshClient::readLocalSocket()
     const QByteArray data = m_localSocket->readAll();
     if (!m_channel || data.isEmpty())
         return;
-    const int written = ssh_channel_write(m_channel.get(), data.constData(), static_cast<uint32_t>(data.size()));
+    const int written
+        = lazyssh::ssh_channel_write(m_channel.get(), data.constData(), static_cast<uint32_t>(data.size()));
     if (written < data.size()) {
         endForwarding();
         return;
@@ -366,7 +415,7 @@ bool SshClient::processSession()
                 break;
         }
         // Whatever the channel still holds comes before its end.
-        const int count = ssh_channel_read_nonblocking(m_channel.get(), m_readBuffer.data(), ReadChunk, 0);
+        const int count = lazyssh::ssh_channel_read_nonblocking(m_channel.get(), m_readBuffer.data(), ReadChunk, 0);
         if (count > 0) {
             ended = m_localSocket->write(m_readBuffer.constData(), count) != count;
             if (ended)
@@ -374,14 +423,15 @@ bool SshClient::processSession()
             moved = true;
             continue;
         }
-        ended = count < 0 || ssh_channel_is_closed(m_channel.get()) || ssh_channel_is_eof(m_channel.get());
+        ended = count < 0 || lazyssh::ssh_channel_is_closed(m_channel.get())
+            || lazyssh::ssh_channel_is_eof(m_channel.get());
         break;
     }
     if (m_localSocket && !ended && m_localSocket->bytesToWrite() > 0)
         m_localSocket->flush();
     m_draining = false;
     if (moved)
-        acknowledgeAtOnce(ssh_get_fd(m_session.get()));
+        acknowledgeAtOnce(lazyssh::ssh_get_fd(m_session.get()));
     if (!m_localSocket)
         return false;
     if (ended) {
@@ -433,8 +483,9 @@ bool SshClient::sessionAlive()
         return false;
     // libssh learns of a lost connection only while it reads; this reads what arrived without waiting (and
     // answers requests of the server the default way).
-    ssh_execute_message_callbacks(m_session.get());
-    return ssh_is_connected(m_session.get()) && !(ssh_get_status(m_session.get()) & (SSH_CLOSED | SSH_CLOSED_ERROR));
+    lazyssh::ssh_execute_message_callbacks(m_session.get());
+    return lazyssh::ssh_is_connected(m_session.get())
+        && !(lazyssh::ssh_get_status(m_session.get()) & (SSH_CLOSED | SSH_CLOSED_ERROR));
 }
 
 void SshClient::dropDeadSession()
@@ -442,7 +493,7 @@ void SshClient::dropDeadSession()
     if (!m_session)
         return;
     emit logMessage(QStringLiteral("SshClient::checkSession(session lost: %1)")
-                        .arg(QString::fromLatin1(ssh_get_error(m_session.get()))));
+                        .arg(QString::fromLatin1(lazyssh::ssh_get_error(m_session.get()))));
     closeListener();
     closeLocalSocket();
     closeForwardChannel();
