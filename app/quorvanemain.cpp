@@ -39,9 +39,10 @@ int runQuorvane(int &argc, char **argv)
         bus.join();
         images.join();
         window.show();
-        quitAfterFirstFrame(&window);
         // The TLS library takes longer to load than the first frame to draw, and the frame does not need it.
         afterFirstFrame(&window, [&window] { window.checkSslSupportInBackground(); });
+        // Installed last, it sees the first frame first.
+        quitAfterFirstFrame(&window);
         result = application.exec();
     }
     return result;
