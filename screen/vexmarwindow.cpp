@@ -166,9 +166,6 @@ void QVexmarWindow::buildLoginPage()
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     m_layout->setAlignment(Qt::AlignTop);
-    m_statusBar = new QVexmarStatusBar(this);
-    m_statusBar->hide();
-    m_layout->addWidget(m_statusBar);
     m_stack = new QStackedLayout;
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->setSpacing(0);
@@ -180,6 +177,10 @@ void QVexmarWindow::buildLoginPage()
 
 void QVexmarWindow::buildPagesAfterLogin()
 {
+    // Hidden on the login page: it waits with the pages.
+    m_statusBar = new QVexmarStatusBar(this);
+    m_statusBar->hide();
+    m_layout->insertWidget(0, m_statusBar);
     m_mainPage = new QVexmarMainPage(this);
     m_stack->addWidget(m_mainPage);
     m_aoipCallPage1 = new QVexmarAoIPCallPage(QVexmar::Codec1, this);

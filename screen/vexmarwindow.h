@@ -82,7 +82,11 @@ public:
     void applyAccessLevel();
 
     int currentPage() const { return m_currentPage; }
-    QVexmarStatusBar *statusBar() const { return m_statusBar; }
+    QVexmarStatusBar *statusBar() const
+    {
+        ensurePages();
+        return m_statusBar;
+    }
     QStackedLayout *pageStack() const;
     QVexmarLoginPage *loginPage() const { return m_loginPage; }
     QVexmarMainPage *mainPage() const;

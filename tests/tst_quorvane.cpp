@@ -166,6 +166,26 @@ void TestQuorvane::startsWithDefaults()
         QVERIFY2(bright > 10, qPrintable(item->text()));
     }
 
+    // The rules under the device screen and above the status bar look as the style's own plain rule would.
+    const QList<QFrame *> rules = window.findChildren<QFrame *>();
+    int ruleCount = 0;
+    for (QFrame *rule : rules) {
+        if (rule->frameShape() != QFrame::HLine)
+            continue;
+        ++ruleCount;
+        QFrame stock;
+        stock.setFrameShape(QFrame::HLine);
+        stock.setFrameShadow(QFrame::Plain);
+        QPalette colours;
+        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText})
+            colours.setColor(role, rule->palette().color(role));
+        stock.setPalette(colours);
+        stock.resize(rule->size());
+        QCOMPARE(rule->grab().toImage().convertToFormat(QImage::Format_RGB32),
+            stock.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    QCOMPARE(ruleCount, 2);
+
     // The configuration is written with the defaults, the log is open; the device screen is shown whole.
     QVERIFY(readFile(configurationFilePath()).contains("<logger logMaxSize=\"512\" logMaxFiles=\"25\"/>"));
     QVERIFY(QDir(logDirectoryPath()).entryList({QStringLiteral("*-MyQuorvaneRE.log")}, QDir::Files).size() == 1);
