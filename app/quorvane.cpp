@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QReadWriteLock>
 #include <QSslSocket>
 #include <QStatusBar>
@@ -89,6 +90,21 @@ protected:
     }
 };
 
+// The menu bar's style strokes a shadow line under the bar and under each entry, a tenth of a millisecond each with
+// its path rasterizer. On the black window the line is as black as the bar: the bar is only filled.
+class MenuBarStyle final : public QProxyStyle
+{
+public:
+    void drawControl(
+        ControlElement element, const QStyleOption *option, QPainter *painter, const QWidget *widget) const override
+    {
+        if (element == CE_MenuBarEmptyArea && option->palette.window().color() == Qt::black)
+            painter->fillRect(option->rect, option->palette.window());
+        else
+            QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
 QFrame *plainLine(QWidget *parent)
 {
     return new PlainLine(parent);
@@ -137,6 +153,9 @@ Quorvane::Quorvane(QWidget *parent) : QMainWindow(parent), m_settings(configurat
     setCentralWidget(central);
     auto *menubar = new QMenuBar(this);
     menubar->setObjectName(QStringLiteral("menubar"));
+    auto *menuBarStyle = new MenuBarStyle;
+    menuBarStyle->setParent(menubar);
+    menubar->setStyle(menuBarStyle);
     menubar->setGeometry(QRect(0, 0, 1280, 21));
     setMenuBar(menubar);
     auto *statusbar = new QStatusBar(this);

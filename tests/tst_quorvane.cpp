@@ -166,6 +166,23 @@ void TestQuorvane::startsWithDefaults()
         QVERIFY2(bright > 10, qPrintable(item->text()));
     }
 
+    // The bar looks as the style's own bar with the same entries would.
+    QMenuBar stockBar;
+    QPalette barColours;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            barColours.setBrush(g, r, window.menuBar()->palette().brush(g, r));
+        }
+    }
+    stockBar.setPalette(barColours);
+    stockBar.setFont(window.menuBar()->font());
+    stockBar.addActions(window.menuBar()->actions());
+    stockBar.resize(window.menuBar()->size());
+    QCOMPARE(
+        bar.convertToFormat(QImage::Format_RGB32), stockBar.grab().toImage().convertToFormat(QImage::Format_RGB32));
+
     // The rules under the device screen and above the status bar look as the style's own plain rule would.
     const QList<QFrame *> rules = window.findChildren<QFrame *>();
     int ruleCount = 0;
