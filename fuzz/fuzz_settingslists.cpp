@@ -281,8 +281,8 @@ void readStatistics(Bench &bench, const Lists &lists, int)
         check(row->valueLabel && row->valueLabel->text().count(QLatin1Char('\n')) <= 3);
 }
 
-// "<digits>/<digits>/<name>" with a name of plain words and no further '/'.
-bool wellFormedStream(const std::string &row)
+// The name of a row "<digits>/<digits>/<name>" whose name is plain words without '/'; empty for any other row.
+std::string streamName(const std::string &row)
 {
     const std::size_t first = row.find('/');
     const std::size_t second = first == std::string::npos ? first : row.find('/', first + 1);
@@ -290,9 +290,11 @@ bool wellFormedStream(const std::string &row)
         return !text.empty() && text.size() <= 9
             && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
-    return second != std::string::npos && digits(row.substr(0, first))
-        && digits(row.substr(first + 1, second - first - 1)) && second + 1 < row.size()
-        && row.find('/', second + 1) == std::string::npos && plain({row.substr(second + 1)});
+    if (second == std::string::npos || !digits(row.substr(0, first))
+        || !digits(row.substr(first + 1, second - first - 1)))
+        return std::string();
+    const std::string name = row.substr(second + 1);
+    return name.find('/') == std::string::npos && plain({name}) ? name : std::string();
 }
 
 void checkReceiverRows(SettingsRig &rig)
@@ -318,12 +320,11 @@ void readStreams(Bench &bench, const Lists &lists, int)
     check(rig.current()->pageId == 134);
     checkReceiverRows(rig);
     const QVexmarMenuItem *streams = rig.row(142);
-    if (std::all_of(sent.begin(), sent.end(), wellFormedStream)) {
-        QStringList names;
-        for (std::size_t i = 0; i < std::min<std::size_t>(sent.size(), MaxStreams); ++i)
-            names << QString::fromLatin1(sent[i].substr(sent[i].find('/', sent[i].find('/') + 1) + 1).c_str());
-        check(optionTexts(streams) == names);
-    }
+    std::vector<std::string> names;
+    for (const std::string &row : sent)
+        names.push_back(streamName(row));
+    if (std::none_of(names.begin(), names.end(), [](const std::string &name) { return name.empty(); }))
+        check(optionTexts(streams) == texts(names, MaxStreams));
     if (!streams->options().isEmpty() && !streams->isLocked()) {
         rig.touch(142);
         rig.answer(true, streams->options().last().value);
