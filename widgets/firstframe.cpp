@@ -42,11 +42,11 @@ void say(const char *line)
     std::fflush(stdout);
 }
 
-// From the first frame a zero timer ticks on every turn of the event loop; whatever else a
-// turn handles (the work deferred past the first frame, the layouts and polish it causes) lies between two ticks.
-// The main thread is free once ticks follow each other closely a few times in a row, said at the last of them (a
-// millisecond late at most, for any program alike). The dispatcher's own hasPendingEvents() counts the event it is
-// delivering, and so never says no from inside one.
+// From the first frame a zero timer ticks on every turn of the event loop; whatever else a turn handles (the work
+// deferred past the first frame, the layouts and polish it causes) lies between two ticks. The main thread is free
+// once ticks follow each other closely a few times in a row, said at the last of them (a millisecond late at most,
+// for any program alike). The dispatcher's own hasPendingEvents() counts the event it is delivering, and so never
+// says no from inside one.
 class FirstFrameWatch final : public QObject
 {
 public:
