@@ -180,7 +180,8 @@ bool QVexmarSettingsPage::hasIntercomChanges(QVexmarMenuItems *page)
 {
     if (!page || (page->pageId != IntercomPage && page->pageId != IntercomRow))
         return false;
-    return editedMatrixOptions != getMatrixSettings()->matrixOptions();
+    // The other bits are the device's, which may change them while the page is open.
+    return (editedMatrixOptions ^ getMatrixSettings()->matrixOptions()) & intercomMute;
 }
 
 bool QVexmarSettingsPage::applyIntercom(QVexmarMenuItems *page)
@@ -190,14 +191,18 @@ bool QVexmarSettingsPage::applyIntercom(QVexmarMenuItems *page)
     if (page->pageId != IntercomPage && page->pageId != IntercomRow)
         return true;
     TMatrixSettings *matrix = getMatrixSettings();
-    if (editedMatrixOptions == matrix->matrixOptions())
+    // Only the intercom bit is the page's: the rest of the word is what the device holds now, not at the build.
+    const TMatrixSettings::MatrixOpts word
+        = (matrix->matrixOptions() & ~intercomMute) | (editedMatrixOptions & intercomMute);
+    if (word == matrix->matrixOptions())
         return true;
     showMessagePopup(tr("Applying changes..."), 1000);
     // A refusal keeps the user's choice on the page and in the copy, so that the mark stays true and a retry sends.
-    if (!matrix->setMatrixOptions(editedMatrixOptions, true)) {
+    if (!matrix->setMatrixOptions(word, true)) {
         showMessagePopup(tr("Failed to apply changes!"), 0);
         return false;
     }
+    editedMatrixOptions = word;
     if (QVexmarMenuItems *audio = findItems(AudioEntry)) {
         if (QVexmarMenuItem *link = audio->findItem(IntercomLinkRow))
             link->setValueText(intercomText(matrix->matrixOptions() & intercomMute));

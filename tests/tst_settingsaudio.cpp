@@ -70,6 +70,22 @@ QString rowsWithTitles(SettingsRig &rig)
 
 const QByteArray noModule = "general device_opts=[ip_dcodec,wifi,record_1]";
 
+// The rig's steps, and "device <key>=<value>": the device changes an "audio" value itself and announces it.
+void playSteps(SettingsRig &rig, const QString &steps)
+{
+    for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!step.trimmed().startsWith(QLatin1String("device "))) {
+            play(rig, step);
+            continue;
+        }
+        const QString change = step.trimmed().section(QLatin1Char(' '), 1);
+        rig.device.changeset("audio", "audio_changeset",
+            {{change.section(QLatin1Char('='), 0, 0).toStdString(), change.section(QLatin1Char('='), 1).toStdString()}},
+            "aic");
+        QVERIFY(rig.deliver({}));
+    }
+}
+
 } // namespace
 
 // The page as built from the models: the module's rows only with the module, held values no row offers in red.
@@ -149,7 +165,8 @@ void TestSettingsAudio::compressorRange()
 }
 
 // Edits of the Audio page and the module's page go out at once, and a refusal puts the held value back; the
-// limiter lowers the compressor first. The intercom page is applied as a whole: its word with only bit 1 changed.
+// limiter lowers the compressor first. The intercom page is applied as a whole: its bit 1 over the word the device
+// holds when the apply runs.
 void TestSettingsAudio::edits_data()
 {
     QTest::addColumn<int>("pageId");
@@ -198,6 +215,11 @@ void TestSettingsAudio::edits_data()
         {"PARAM|matrix_opt=00000003|target=audio"}, applying, "111 Mute non-relevant signals");
     row("intercom fade", 111, "audio matrix_opt=0000000a", "flip 112; apply",
         {"PARAM|matrix_opt=00000008|target=audio"}, applying, "112 Fade non-relevant signals");
+    row("intercom mute over a headphone bit set meanwhile", 111, "audio matrix_opt=00000000",
+        "flip 112; device matrix_opt=00000001; apply", {"PARAM|matrix_opt=00000003|target=audio"}, applying,
+        "112 Mute non-relevant signals");
+    row("intercom back after a headphone bit set meanwhile: mark cleared", 111, "audio matrix_opt=00000000",
+        "flip 112; device matrix_opt=00000001; flip 112", {}, QString(), "112 Fade non-relevant signals");
     row("intercom refused: choice and mark kept", 111, word, "flip 112; nok matrix_opt; apply",
         {"PARAM|matrix_opt=00000003|target=audio"}, failed, "112 Mute non-relevant signals", true);
     row("intercom retried after a refusal", 111, word, "flip 112; nok matrix_opt; apply; close; apply",
@@ -229,7 +251,7 @@ void TestSettingsAudio::edits()
     SettingsRig rig;
     QVERIFY(pageId == 3 ? openAudio(rig, setup) : openFromAudio(rig, pageId, setup));
     rig.takeFrames();
-    play(rig, steps);
+    playSteps(rig, steps);
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), popup);
     QCOMPARE(rig.modified(), modified);
