@@ -653,8 +653,8 @@ void QVexmarSettingsPage::updateOutputStreamMenu(QVexmarMenuItems *page)
         row->setLocked(unloaded);
     }
     if (QVexmarMenuItem *row = page->findItem(OutputInterfacesRow)) {
-        row->selectOption(ravenna->outputNetIf(), true, false);
         row->setLocked(unloaded);
+        showHeldOption(row, ravenna->outputNetIf(), QString::number(ravenna->outputNetIf()));
     }
     for (int id : {Interface1Label, Interface2Label, Autoconf2Row, McAddress2Row, McPort2Row}) {
         if (QVexmarMenuItem *row = page->findItem(id))

@@ -240,6 +240,13 @@ void TestSettingsAoip::applies_data()
         {"PARAM|rav_mc_addr_ou1=239.9.9.9|rav_mc_port_ou1=5010|target=audio",
             audioGets(outputNames + secondOutputNames)},
         applying, false, "156 239.9.9.9; 157 5010");
+    row("interface selection no option holds: red, not sent with a port", twoInterfaces + "audio rav_netif_ou=3",
+        output, "type 153=5010; apply",
+        {"PARAM|rav_mc_port_ou=5010|target=audio", audioGets(outputNames + secondOutputNames)}, applying, false,
+        "149 3 red (none); 153 5010");
+    row("interface selection no option holds: a port typed back clears the mark",
+        twoInterfaces + "audio rav_netif_ou=3", output, "type 153=5010; type 153=5006", {}, QString(), false,
+        "149 3 red (none); 153 5006");
     row("output refused: the module as before", QByteArray(), output, "flip 148; nok rav_mode_ou; apply; close; apply",
         {"PARAM|rav_mode_ou=off|target=audio", "PARAM|rav_mode_ou=off|target=audio", refresh}, applying, false,
         "148 Disabled");
