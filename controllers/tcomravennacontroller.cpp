@@ -677,6 +677,12 @@ bool TComRavennaController::setDhcp(int iface, bool on, bool send)
     return true;
 }
 
+void TComRavennaController::restoreDhcpMode(int iface, int mode)
+{
+    if (mode >= DhcpOff && mode <= DhcpZeroconf)
+        m_interfaces[iface & 1].dhcpMode = mode;
+}
+
 bool TComRavennaController::setIpAddr(int iface, const std::string &address, bool send)
 {
     TComRavennaInterface &netIf = m_interfaces[iface & 1];

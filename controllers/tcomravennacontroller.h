@@ -196,6 +196,9 @@ public:
     bool setDeviceName(const std::string &name, bool send); // sent when not empty
     bool setNetMode(int mode, bool send);
     bool setDhcp(int iface, bool on, bool send);
+    // A mode the controller held before, given back without a request (setDhcp knows only on and off, so that
+    // zeroconf would come back as on). A value outside DhcpMode changes nothing.
+    void restoreDhcpMode(int iface, int mode);
     // The addresses go out only while the interface's DHCP mode is off; address and subnet only when not empty.
     bool setIpAddr(int iface, const std::string &address, bool send);
     bool setSubnet(int iface, const std::string &subnet, bool send);

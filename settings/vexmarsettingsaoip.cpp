@@ -586,7 +586,7 @@ bool QVexmarSettingsPage::applyIpAddressing(QVexmarMenuItems *page)
     if (dhcpChanged) {
         edits.change(
             KEY_RAV_DHCP[i], [ravenna, i, on] { ravenna->setDhcp(i, on, false); },
-            [ravenna, i, held = netIf.dhcpMode != Ravenna::DhcpOff] { ravenna->setDhcp(i, held, false); });
+            [ravenna, i, held = netIf.dhcpMode] { ravenna->restoreDhcpMode(i, held); });
     }
     for (const auto &[address, text] : changed) {
         const auto setter = address->setter;

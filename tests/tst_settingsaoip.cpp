@@ -214,6 +214,15 @@ void TestSettingsAoip::applies_data()
     row("three parts", QByteArray(), interface1, "type 128=10.0.0; apply", {}, failed, true, "128 10.0.0");
     row("part over 255", QByteArray(), interface1, "type 129=256.1.1.1; apply", {}, failed, true, "129 256.1.1.1");
     row("empty address", QByteArray(), interface1, "type 128=; apply", {}, failed, true, "128 ");
+    // Back on page 119 with its read failing, interface 2 shows the mode the module kept.
+    const QByteArray interfaceRead = audioGets(
+        "rav_device_name rav_sample_rate rav_resolution rav_ptp_domain rav_dhcp rav_ip_addr rav_status_in0 "
+        "rav_status_in1 rav_status_in2 rav_status_in3 rav_status_in4 rav_status_in5 rav_status_in6 rav_status_in7 "
+        "rav_name_ou rav_mode_ou rav_lock_state rav_link_state rav_ptp_state rav_firmware_rev rav_dhcp1 rav_ip_addr1 "
+        "rav_link_state1 rav_ptp_state1");
+    row("DHCP off refused on zeroconf: zeroconf kept", QByteArray(), interface2,
+        "flip 127; nok rav_dhcp1; apply; close; nok rav_dhcp1; back",
+        {"PARAM|rav_dhcp1=off|target=audio", interfaceRead}, QString(), false, "126 169.254.3.4 [ ZeroConf ]");
     row("address retried after a refusal", QByteArray(), interface1,
         "type 128=10.0.0.7; nok rav_ip_addr; apply; close; apply",
         {"PARAM|rav_ip_addr=10.0.0.7|target=audio", "PARAM|rav_ip_addr=10.0.0.7|target=audio"}, notice, false,
