@@ -435,12 +435,9 @@ void QVexmarSettingsPage::updateInputStreamMenu(QVexmarMenuItems *page)
         [this](const TComRavennaInputStream &stream) { return stream.name == editedInputStream.name; });
     const bool found = named != streams.cend();
     const int count = found ? named->channel : 0;
-    const bool countValid = count <= maxStreamChannels;
-    if (found) {
+    const bool countValid = count >= 0 && count <= maxStreamChannels;
+    if (found)
         editedInputStream.id = named->id;
-        if (countValid && editedInputStream.channel >= count)
-            editedInputStream.channel = std::max(count - 1, 0);
-    }
     if (QVexmarMenuItem *row = page->findItem(StreamIdRow)) {
         row->clearOptions();
         for (const TComRavennaInputStream &stream : streams)
@@ -457,9 +454,13 @@ void QVexmarSettingsPage::updateInputStreamMenu(QVexmarMenuItems *page)
             return;
         }
         row->setValueText(QString());
-        for (int channel = 0; found && channel < count; ++channel)
+        if (!found)
+            return;
+        for (int channel = 0; channel < count; ++channel)
             row->addOption(channel, QString::number(channel + 1));
-        row->selectOption(editedInputStream.channel, true, false);
+        // A channel the stream does not carry is held as the device sent it, and goes out only once one is picked.
+        const int channel = editedInputStream.channel;
+        showHeldOption(row, channel, QString::number(qint64(channel) + 1));
     }
 }
 
@@ -484,6 +485,12 @@ bool QVexmarSettingsPage::applyInputStream(QVexmarMenuItems *page)
     const TComRavennaInputStream held = ravenna->inputStream(n);
     if (editedInputStream.sameStream(held))
         return true;
+    // Another stream goes out only with a channel it carries: a held one outside its range waits for a pick.
+    int channel = 0;
+    if (!chosenValue(page->findItem(ChannelRow), channel) || channel != editedInputStream.channel) {
+        showMessagePopup(tr("Failed to apply changes!"), 0);
+        return false;
+    }
     Edits edits;
     edits.change(
         KEY_RAV_STREAM_IN_N[n], [ravenna, n, this] { ravenna->setStreamIn(n, editedInputStream, false); },

@@ -125,18 +125,25 @@ void TestSettingsAoip::receiverDelay()
     QCOMPARE(rowsNamed(rig, shown), shown);
 }
 
-// A receiver page from the network's list: the first stream of the edited name gives the id and the channels.
+// A receiver page from the network's list: the first stream of the edited name gives the id and the channels; a
+// channel the stream does not carry stays red, as held.
 void TestSettingsAoip::receiverRows_data()
 {
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("rows");
     QTest::addColumn<int>("channels");
-    QTest::newRow("as set up: channel 4 of 3 becomes 3") << QByteArray() << "142 Studio A; 143 3; 144 Multicast L" << 3;
+    QTest::newRow("as set up: channel 4 of 3 held")
+        << QByteArray() << "142 Studio A; 143 4 red (none); 144 Multicast L" << 3;
     QTest::newRow("2 channels, channel 5 held")
         << QByteArray("audio rav_stream_in0=12/5/Studio A\naudio rav_stream_in=[12/2/Studio A]")
-        << "142 Studio A; 143 2" << 2;
+        << "142 Studio A; 143 6 red (none)" << 2;
     QTest::newRow("not listed: the first shown, no channels")
         << QByteArray("audio rav_stream_in=[20/2/Other]") << "142 Other; 143 " << 0;
+    QTest::newRow("a negative channel held")
+        << QByteArray("audio rav_stream_in0=12/-1/Studio A") << "142 Studio A; 143 0 red (none)" << 3;
+    QTest::newRow("a negative channel count")
+        << QByteArray("audio rav_stream_in=[12/-2147483648/Studio A]")
+        << "142 Studio A; 143 Bad channel count from the device: -2147483648 L red" << 0;
     QTest::newRow("more channels than a stream carries")
         << QByteArray("audio rav_stream_in=[12/100000/Studio A]")
         << "142 Studio A; 143 Bad channel count from the device: 100000 L red" << 0;
@@ -184,8 +191,10 @@ void TestSettingsAoip::applies_data()
     row("stream and channel applied", streams, receiver4, "pick 142 5; pick 143 1; apply",
         {list, "PARAM|rav_stream_in3=5/1/Studio|target=audio"}, applying, false, "142 Studio; 143 2");
     row("channel back to the held one", streams, receiver1, "pick 143 0; pick 143 3", {}, QString(), false, "143 4");
+    row("negative channel held, another stream picked: refused unsent", "audio rav_stream_in0=12/-1/Studio A",
+        receiver1, "pick 142 14; apply", {list}, failed, true, "142 Caf\u00e9; 143 0 red (none)");
     row("two streams of one name: the first wins", "audio rav_stream_in=[30/2/Studio A,12/3/Studio A]", receiver1,
-        "apply", {"PARAM|rav_stream_in0=30/1/Studio A|target=audio"}, applying, false, "142 Studio A; 143 2");
+        "apply", {}, failed, false, "142 Studio A; 143 4 red (none)");
     row("stream refused: mark kept", streams, receiver4, "pick 142 5; nok rav_stream_in3; apply",
         {list, "PARAM|rav_stream_in3=5/0/Studio|target=audio"}, failed, true, "142 Studio; 143 1");
     row("stream retried after a refusal", streams, receiver4, "pick 142 5; nok rav_stream_in3; apply; close; apply",
