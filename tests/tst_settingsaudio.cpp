@@ -197,10 +197,14 @@ void TestSettingsAudio::edits_data()
     row("limiter refused, held value not offered", 3, "audio drc_ratio_cmp=2", "refuse drc_lim_threshold; turn 114 -8",
         {"PARAM|drc_lim_threshold=-8|target=audio"}, failed, "114 -1 dBFS red (none)");
     row("compressor", 3, held, "turn 115 -30", {"PARAM|drc_threshold_cmp=-30|target=audio"}, QString(), "115 -30 dBFS");
+    row("compressor refused", 3, held, "refuse drc_threshold_cmp; turn 115 -30",
+        {"PARAM|drc_threshold_cmp=-30|target=audio"}, failed, "115 -12 dBFS");
     row("ratio", 3, held, "pick 116 30", {"PARAM|drc_ratio_cmp=3|target=audio"}, QString(), "116 3:1");
     row("ratio refused over a held 2.5", 3, "audio drc_lim_threshold=-6", "refuse drc_ratio_cmp; pick 116 30",
         {"PARAM|drc_ratio_cmp=3|target=audio"}, failed, "116 2.5:1 red (none)");
     row("attack", 3, held, "pick 117 0", {"PARAM|drc_attack=0|target=audio"}, QString(), "117 Fast");
+    row("attack refused", 3, held, "refuse drc_attack; pick 117 0", {"PARAM|drc_attack=0|target=audio"}, failed,
+        "117 Slow");
     row("processing refused", 3, held, "refuse drc_state; flip 113", {"PARAM|drc_state=off|target=audio"}, failed,
         "113 Active");
     row("AES67 off: link locked", 3, held, "pick 118 0", {"PARAM|aes67_reset=on|target=audio"}, QString(),
@@ -235,6 +239,10 @@ void TestSettingsAudio::edits_data()
     row("rate", 119, module, "pick 121 48000", {"PARAM|rav_sample_rate=48000|target=audio"}, QString(), "121 48 kHz");
     row("rate refused", 119, module, "refuse rav_sample_rate; pick 121 48000",
         {"PARAM|rav_sample_rate=48000|target=audio"}, failed, "121 96 kHz");
+    row("resolution refused", 119, module, "refuse rav_resolution; pick 122 16",
+        {"PARAM|rav_resolution=16|target=audio"}, failed, "122 32 bits");
+    row("net mode refused", 119, module, "refuse rav_net_mode; pick 124 0", {"PARAM|rav_net_mode=switch|target=audio"},
+        failed, "124 Redundancy (separate networks)");
     row("net mode: the power cycle notice", 119, module, "pick 124 0", {"PARAM|rav_net_mode=switch|target=audio"},
         "Changes take effect after\nthe next power cycle", "124 Switch (same network)");
 }
