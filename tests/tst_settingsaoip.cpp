@@ -101,6 +101,8 @@ void TestSettingsAoip::receiverDelay_data()
     QTest::addColumn<QString>("shown");
     const QByteArrayList minimum {"PARAM|rav_delay_in=16|target=audio"};
     QTest::newRow("the minimum") << "16" << QByteArray() << minimum << "145 16 L";
+    QTest::newRow("the maximum") << "9600" << QByteArray() << QByteArrayList {"PARAM|rav_delay_in=9600|target=audio"}
+                                 << "145 9600 L";
     QTest::newRow("below it") << "15" << QByteArray() << QByteArrayList() << "145 480 L";
     QTest::newRow("above the maximum") << "9601" << QByteArray() << QByteArrayList() << "145 480 L";
     QTest::newRow("no number") << "abc" << QByteArray() << QByteArrayList() << "145 480 L";
