@@ -22,6 +22,8 @@ private slots:
     void receiverRows();
     void applies_data();
     void applies();
+    void addressingRead_data();
+    void addressingRead();
     void outputRows_data();
     void outputRows();
     void notLoaded();
@@ -287,6 +289,43 @@ void TestSettingsAoip::applies()
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     QCOMPARE(rig.popupText(), popup);
     QCOMPARE(rig.modified(), modified);
+    QCOMPARE(rowsNamed(rig, rows), rows);
+}
+
+// An IP addressing page reads its own interface's keys, with the VLAN id on a two-interface module, and shows
+// what the device holds since the log-in.
+void TestSettingsAoip::addressingRead_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<QString>("rows");
+    QTest::newRow("interface 1") << QByteArray() << 125
+                                 << QByteArray("rav_dhcp rav_ip_addr rav_subnet rav_gateway rav_hw_addr")
+                                 << "127 Disabled; 128 10.1.1.1; 129 255.255.255.0; 131 02:00:5e:00:00:01 L";
+    QTest::newRow("interface 2") << QByteArray() << 126
+                                 << QByteArray("rav_dhcp1 rav_ip_addr1 rav_subnet1 rav_gateway1 rav_hw_addr1")
+                                 << "127 Active; 128 10.1.1.2 L; 129 255.255.0.0 L; 131 02:00:5e:00:00:02 L";
+    QTest::newRow("interface 2 of a two-interface module")
+        << twoInterfaces << 126
+        << QByteArray("rav_dhcp1 rav_ip_addr1 rav_subnet1 rav_gateway1 rav_hw_addr1 rav_vlan_id1")
+        << "128 10.1.1.2 L; 130  L";
+}
+
+void TestSettingsAoip::addressingRead()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, names);
+    QFETCH(QString, rows);
+    SettingsRig rig;
+    QVERIFY(openAoip(rig, setup, {125}));
+    rig.back();
+    rig.device.setParam("audio", "rav_ip_addr", "10.1.1.1");
+    rig.device.setParam("audio", "rav_ip_addr1", "10.1.1.2");
+    rig.takeFrames();
+    rig.touch(pageId);
+    QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {audioGets(names)});
     QCOMPARE(rowsNamed(rig, rows), rows);
 }
 
