@@ -191,7 +191,12 @@ bool QVexmarSettingsPage::applyIntercom(QVexmarMenuItems *page)
     if (page->pageId != IntercomPage && page->pageId != IntercomRow)
         return true;
     TMatrixSettings *matrix = getMatrixSettings();
-    // Only the intercom bit is the page's: the rest of the word is what the device holds now, not at the build.
+    // Only the intercom bit is the page's: the rest of the word is what the device holds now, not at the build,
+    // and a change on the device may not have reached the model yet.
+    if (!matrix->fetch({KEY_MATRIX_OPT})) {
+        showMessagePopup(tr("Failed to apply changes!"), 0);
+        return false;
+    }
     const TMatrixSettings::MatrixOpts word
         = (matrix->matrixOptions() & ~intercomMute) | (editedMatrixOptions & intercomMute);
     if (word == matrix->matrixOptions())

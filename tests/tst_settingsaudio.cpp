@@ -7,6 +7,8 @@
 #include "controllers/tcomravennacontroller.h"
 #include "device/accessors.h"
 
+#include <memory>
+
 using namespace settingstesting;
 
 class TestSettingsAudio : public QObject
@@ -70,15 +72,38 @@ QString rowsWithTitles(SettingsRig &rig)
 
 const QByteArray noModule = "general device_opts=[ip_dcodec,wifi,record_1]";
 
-// The rig's steps, and "device <key>=<value>": the device changes an "audio" value itself and announces it.
+// The rig's steps, and "device <key>=<value>": the device changes an "audio" value itself and announces it;
+// "unannounced <key>=<value>": it changes it without a word; "refuse once <key>": the next write of the key is
+// refused and not stored, later ones are stored.
 void playSteps(SettingsRig &rig, const QString &steps)
 {
     for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        if (!step.trimmed().startsWith(QLatin1String("device "))) {
+        const QString verb = step.trimmed().section(QLatin1Char(' '), 0, 0);
+        const QString change = step.trimmed().section(QLatin1Char(' '), 1);
+        if (step.trimmed().startsWith(QLatin1String("refuse once "))) {
+            SimDevice *device = &rig.device;
+            auto refused = std::make_shared<bool>(false);
+            rig.device.setWriteCheck(step.trimmed().section(QLatin1Char(' '), 2).toStdString(),
+                [device, refused, key = change.section(QLatin1Char(' '), 1).toStdString()](
+                    const std::string &store, const std::string &value) {
+                    if (!*refused) {
+                        *refused = true;
+                        return std::string("103-parameter set error");
+                    }
+                    device->setParam(store, key, value);
+                    return std::string();
+                });
+            continue;
+        }
+        if (verb == QLatin1String("unannounced")) {
+            rig.device.setParam("audio", change.section(QLatin1Char('='), 0, 0).toStdString(),
+                change.section(QLatin1Char('='), 1).toStdString());
+            continue;
+        }
+        if (verb != QLatin1String("device")) {
             play(rig, step);
             continue;
         }
-        const QString change = step.trimmed().section(QLatin1Char(' '), 1);
         rig.device.changeset("audio", "audio_changeset",
             {{change.section(QLatin1Char('='), 0, 0).toStdString(), change.section(QLatin1Char('='), 1).toStdString()}},
             "aic");
@@ -215,20 +240,26 @@ void TestSettingsAudio::edits_data()
         "118 Active; 119 Configure the RAVENNA interface");
     const QByteArray word = "audio matrix_opt=00000001";
     row("intercom on and off again", 111, word, "flip 112; flip 112", {}, QString(), "112 Fade non-relevant signals");
+    const QByteArray readWord = "PARAM|target=audio|GET matrix_opt";
     row("intercom mute, headphone bit kept", 111, word, "flip 112; apply; back",
-        {"PARAM|matrix_opt=00000003|target=audio"}, applying, "111 Mute non-relevant signals");
+        {readWord, "PARAM|matrix_opt=00000003|target=audio"}, applying, "111 Mute non-relevant signals");
     row("intercom fade", 111, "audio matrix_opt=0000000a", "flip 112; apply",
-        {"PARAM|matrix_opt=00000008|target=audio"}, applying, "112 Fade non-relevant signals");
+        {readWord, "PARAM|matrix_opt=00000008|target=audio"}, applying, "112 Fade non-relevant signals");
     row("intercom mute over a headphone bit set meanwhile", 111, "audio matrix_opt=00000000",
-        "flip 112; device matrix_opt=00000001; apply", {"PARAM|matrix_opt=00000003|target=audio"}, applying,
+        "flip 112; device matrix_opt=00000001; apply", {readWord, "PARAM|matrix_opt=00000003|target=audio"}, applying,
         "112 Mute non-relevant signals");
+    row("intercom mute over a headphone bit not announced", 111, "audio matrix_opt=00000000",
+        "flip 112; unannounced matrix_opt=00000001; apply", {readWord, "PARAM|matrix_opt=00000003|target=audio"},
+        applying, "112 Mute non-relevant signals");
+    row("intercom word unread: nothing written, mark kept", 111, word, "flip 112; nok matrix_opt; apply", {readWord},
+        failed, "112 Mute non-relevant signals", true);
     row("intercom back after a headphone bit set meanwhile: mark cleared", 111, "audio matrix_opt=00000000",
         "flip 112; device matrix_opt=00000001; flip 112", {}, QString(), "112 Fade non-relevant signals");
-    row("intercom refused: choice and mark kept", 111, word, "flip 112; nok matrix_opt; apply",
-        {"PARAM|matrix_opt=00000003|target=audio"}, failed, "112 Mute non-relevant signals", true);
-    row("intercom retried after a refusal", 111, word, "flip 112; nok matrix_opt; apply; close; apply",
-        {"PARAM|matrix_opt=00000003|target=audio", "PARAM|matrix_opt=00000003|target=audio"}, applying,
-        "112 Mute non-relevant signals");
+    row("intercom refused: choice and mark kept", 111, word, "flip 112; nok 00000003; apply",
+        {readWord, "PARAM|matrix_opt=00000003|target=audio"}, failed, "112 Mute non-relevant signals", true);
+    row("intercom retried after a refusal", 111, word, "flip 112; refuse once matrix_opt; apply; close; apply",
+        {readWord, "PARAM|matrix_opt=00000003|target=audio", readWord, "PARAM|matrix_opt=00000003|target=audio"},
+        applying, "112 Mute non-relevant signals");
     const QByteArray module = "audio rav_manufacturer=Merging";
     row("name", 119, module, "type 120=Studio \u00e9", {"PARAM|rav_device_name=Studio \xc3\xa9|target=audio"},
         QString(), "120 Studio \u00e9");
