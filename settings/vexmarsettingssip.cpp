@@ -315,7 +315,10 @@ void QVexmarSettingsPage::updateDefaultSipAccountItem(QVexmarMenuItems *page)
     const bool open = aoip.audioMode() == Aoip::AudioModeSip && !aoip.doubleCodec() && !aoip.doubleStream()
         && !registrar2.empty() && !notLoaded(aoip) && aoip.account1().registrar() != registrar2;
     row->setLocked(!open);
-    row->setChecked(aoip.sipDefAccount() == 2);
+    const int account = aoip.sipDefAccount();
+    row->setChecked(account == 2);
+    // Options 0 and 1 stand for accounts 1 and 2.
+    showHeldOption(row, account == 1 || account == 2 ? account - 1 : -1, tr("Account %1").arg(account));
 }
 
 // Double streaming is for SIP calls on one codec: another protocol unchecks and locks it, SIP gives it back.
@@ -392,6 +395,8 @@ void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *item)
     QVexmarMenuItems *page = item ? item->page() : nullptr;
     if (!page)
         return;
+    // A held value shown in red is replaced by the user's edit: the row's own colour again.
+    item->setLocked(item->isLocked());
     if (page->pageId == aoipPageId) {
         if (item->id == ProtocolRow)
             updateDoubleStreamingItems(item);

@@ -22,6 +22,8 @@ private slots:
     void protocolRule();
     void applies_data();
     void applies();
+    void edits_data();
+    void edits();
     void retries_data();
     void retries();
     void passwordEnciphered();
@@ -143,6 +145,9 @@ void TestSettingsSip::builds_data()
         << "76 Account 2 L" << 76 << "Default SIP Account | Account 2 | Account 1, *Account 2";
     QTest::newRow("76 double stream on") << 10 << QByteArray("network:aoip double_stream=on") << account
                                          << "76 Account 1 L" << 68 << "Double Streaming for SIP Calls | Active";
+    QTest::newRow("76 held: no option holds 3")
+        << 10 << QByteArray("network:aoip sip_def_account=3") << account << "76 Account 3 red" << 76
+        << "Default SIP Account | Account 3 | Account 1, Account 2";
     QTest::newRow("76 protocol not SIP") << 10 << QByteArray("network:aoip audio_mode=RTP") << account
                                          << "76 Account 1 L" << 76
                                          << "Default SIP Account | Account 1 | *Account 1, Account 2";
@@ -256,6 +261,8 @@ void TestSettingsSip::applies_data()
         << 10 << QByteArray() << "flip 71; type 72=stun.example.net; pick 81 45; flip 87"
         << applied("SIP_KA_INTERVAL=45|sip_sess_timers=off|stun_mode=on|stun_server=stun.example.net") << QString();
     QTest::newRow("default account 2") << 10 << QByteArray() << "flip 76" << applied("sip_def_account=2") << QString();
+    QTest::newRow("default account held, kept")
+        << 10 << QByteArray("network:aoip sip_def_account=3") << "flip 71" << applied("stun_mode=on") << QString();
     QTest::newRow("Direct RTP: the locked stream row is not sent")
         << 10 << QByteArray("network:aoip double_stream=on") << "pick 67 1" << applied("audio_mode=RTP") << QString();
     QTest::newRow("Multicast kept") << 10 << QByteArray("network:aoip audio_mode=MC") << "flip 71"
@@ -294,6 +301,8 @@ void TestSettingsSip::applies()
     const bool marked = rig.modified();
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
+    // Marked exactly when there is something to apply.
+    QCOMPARE(marked, !frames.isEmpty() || !popup.isEmpty());
     QCOMPARE(rig.popupText(), popup);
     QCOMPARE(rig.modified(), marked && !popup.isEmpty());
     // Refused or not, the model's controller holds what the device holds.
@@ -305,6 +314,35 @@ void TestSettingsSip::applies()
         const TComSipAccount &account = pageId == 77 ? aoip.account1() : aoip.account2();
         QCOMPARE(account.user(), rig.device.param("network:aoip", account.key("sip_user")));
     }
+}
+
+// The rows and the mark after the user's edits: a held value leaves the change test alone until a pick replaces it.
+void TestSettingsSip::edits_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<bool>("modified");
+    const QByteArray account3 = "network:aoip sip_def_account=3";
+    QTest::newRow("76 held, a change taken back") << 10 << account3 << "flip 71; flip 71"
+                                                  << "76 Account 3 red (none)" << false;
+    QTest::newRow("76 held, Account 1 picked") << 10 << account3 << "flip 76; flip 76"
+                                               << "76 Account 1" << true;
+}
+
+void TestSettingsSip::edits()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, setup);
+    QFETCH(QString, steps);
+    QFETCH(QString, rows);
+    QFETCH(bool, modified);
+    SettingsRig rig;
+    QVERIFY(openSip(rig, pageId, setup));
+    play(rig, steps);
+    QCOMPARE(rowsNamed(rig, rows), rows);
+    QCOMPARE(rig.modified(), modified);
 }
 
 // A refused store gives the controller back what it held, so the retry sends the same again; a refused
