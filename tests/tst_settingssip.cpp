@@ -148,6 +148,8 @@ void TestSettingsSip::builds_data()
     QTest::newRow("76 held: no option holds 3")
         << 10 << QByteArray("network:aoip sip_def_account=3") << account << "76 Account 3 red" << 76
         << "Default SIP Account | Account 3 | Account 1, Account 2";
+    QTest::newRow("RTP port beyond the range") << 10 << QByteArray("network:aoip drtp_rtp_port=70000")
+                                               << QList<int> {90} << "90 70000 red" << 90 << "RTP Port | 70000";
     QTest::newRow("76 protocol not SIP") << 10 << QByteArray("network:aoip audio_mode=RTP") << account
                                          << "76 Account 1 L" << 76
                                          << "Default SIP Account | Account 1 | *Account 1, Account 2";
@@ -160,6 +162,15 @@ void TestSettingsSip::builds_data()
     QTest::newRow("account 2, alternate port")
         << 78 << QByteArray("network:aoip sip_use_uport2=on") << QList<int> {84, 85, 86}
         << "84 Active; 85 5062 L; 86 5006 L" << 85 << "SIP Port | 5062";
+    // Account 2's ports are two above account 1's, which may already be the last or no port at all.
+    QTest::newRow("account 2, ports at the top and beyond")
+        << 78
+        << QByteArray("network:aoip sip_use_uport2=on\nnetwork:aoip SIP_UDP_PORT=2147483647\n"
+                      "network:aoip RTP_START_PORT=65535")
+        << QList<int> {85, 86} << "85 2147483647 L red; 86 65537 L red" << 85 << "SIP Port | 2147483647";
+    QTest::newRow("account 1, port beyond the range")
+        << 77 << QByteArray("network:aoip RTP_START_PORT=70000") << QList<int> {85, 86} << "85 5060; 86 70000 red" << 86
+        << "RTP Port | 70000";
 }
 
 void TestSettingsSip::builds()
@@ -316,7 +327,8 @@ void TestSettingsSip::applies()
     }
 }
 
-// The rows and the mark after the user's edits: a held value leaves the change test alone until a pick replaces it.
+// The rows and the mark after the user's edits: a held value leaves the change test alone until a pick replaces it,
+// and account 2's SIP port follows row 84.
 void TestSettingsSip::edits_data()
 {
     QTest::addColumn<int>("pageId");
@@ -329,6 +341,14 @@ void TestSettingsSip::edits_data()
                                                   << "76 Account 3 red (none)" << false;
     QTest::newRow("76 held, Account 1 picked") << 10 << account3 << "flip 76; flip 76"
                                                << "76 Account 1" << true;
+    QTest::newRow("alternate port, the last port") << 78 << QByteArray("network:aoip SIP_UDP_PORT=65535") << "flip 84"
+                                                   << "85 65537 L red" << true;
+    QTest::newRow("alternate port, no port")
+        << 78 << QByteArray("network:aoip SIP_UDP_PORT=2147483647") << "flip 84; flip 84"
+        << "85 2147483647 L red" << false;
+    QTest::newRow("port typed over one beyond the range")
+        << 77 << QByteArray("network:aoip SIP_UDP_PORT=70000") << "type 85=5070"
+        << "85 5070" << true;
 }
 
 void TestSettingsSip::edits()
