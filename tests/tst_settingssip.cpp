@@ -17,6 +17,8 @@ class TestSettingsSip : public QObject
 private slots:
     void builds_data();
     void builds();
+    void reads_data();
+    void reads();
     void notLoaded();
     void protocolRule_data();
     void protocolRule();
@@ -67,17 +69,23 @@ network:aoip RTP_START_PORT=5004
 )";
 
 // Logged in on the device with the set-up above and the case's lines, the page opened as the user goes: row 10 of
-// the Network page (added when that page has none), then row 77 or 78. The log is empty.
-bool openSip(SettingsRig &rig, int pageId, const QByteArray &setup = {})
+// the Network page (added when that page has none), then row 77 or 78. The log is empty; what the opening of the
+// page sent goes to reads, when given.
+bool openSip(SettingsRig &rig, int pageId, const QByteArray &setup = {}, QByteArrayList *reads = nullptr)
 {
     rig.device.loadSetup(sipSetup + setup);
     if (!rig.startSettings() || !rig.openPageId(QVexmar::SettingsNetwork))
         return false;
     QVexmarMenuItem *link = rig.row(10);
-    rig.touch(link ? link : rig.addRow(rig.current(), 10, QVexmarMenuItem::SubMenu, QStringLiteral("AoIP settings")));
-    if (pageId != 10 && rig.current()->pageId == 10)
-        rig.touch(pageId);
     rig.takeFrames();
+    rig.touch(link ? link : rig.addRow(rig.current(), 10, QVexmarMenuItem::SubMenu, QStringLiteral("AoIP settings")));
+    if (pageId != 10 && rig.current()->pageId == 10) {
+        rig.takeFrames();
+        rig.touch(pageId);
+    }
+    const QByteArrayList frames = rig.takeFrames();
+    if (reads)
+        *reads = frames;
     return rig.current()->pageId == pageId;
 }
 
@@ -113,9 +121,10 @@ void TestSettingsSip::builds_data()
                                 "88 Accept; 89 Disabled; 90 9000; 91 1 second; -1 Quality of Service; 92 46; "
                                 "93 Interleaved (recommended)"
                              << 67 << "Default Protocol for Outgoing Calls | SIP | *SIP, Direct RTP";
+    // The jitter buffer is not a matter of streaming: row 70 stays open.
     QTest::newRow("double codec, SIP") << 10 << QByteArray("network:aoip double_codec=on")
-                                       << QList<int> {67, 68, 69, 76}
-                                       << "67 SIP; 68 Disabled L; 69 Bonding 50/50 L; 76 Account 1 L" << 67
+                                       << QList<int> {67, 68, 69, 70, 76}
+                                       << "67 SIP; 68 Disabled L; 69 Bonding 50/50 L; 70 Adaptive; 76 Account 1 L" << 67
                                        << "Default Protocol for Outgoing Calls | SIP | *SIP";
     QTest::newRow("double codec, Direct RTP")
         << 10 << QByteArray("network:aoip double_codec=on\nnetwork:aoip audio_mode=RTP") << QList<int> {67, 68, 69}
@@ -191,6 +200,33 @@ void TestSettingsSip::builds()
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
 }
 
+// What a page reads when it is built, in one request.
+void TestSettingsSip::reads_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::newRow("page 10") << 10
+                             << QByteArray("audio_mode stun_mode stun_server sip_mode sip_acc_calls sip_registrar "
+                                           "sip_proxy SIP_KA_INTERVAL SIP_RE_REG_TO drtp_acc_calls drtp_send_only "
+                                           "drtp_rtp_port drtp_rel_timeout rtp_tos MP_ECM_BF_SHIFT double_codec "
+                                           "double_stream sip_chk_calls sip_def_account sip_registrar2 stream_pattern "
+                                           "jitterab sip_sess_timers SIP_KA_TARGET");
+    const QByteArray ports = " sip_use_uport2 SIP_UDP_PORT RTP_START_PORT";
+    QTest::newRow("account 1") << 77 << "sip_user sip_display_name sip_auth_user sip_password sip_registrar" + ports;
+    QTest::newRow("account 2") << 78
+                               << "sip_user2 sip_display_name2 sip_auth_user2 sip_password2 sip_registrar2" + ports;
+}
+
+void TestSettingsSip::reads()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, keys);
+    SettingsRig rig;
+    QByteArrayList reads;
+    QVERIFY(openSip(rig, pageId, {}, &reads));
+    QCOMPARE(reads, QByteArrayList {"PARAM|network=aoip|target=network|GET " + keys.replace(' ', "|GET ")});
+}
+
 // A controller never loaded: every row but the headers locked on the three pages, nothing to test or apply.
 void TestSettingsSip::notLoaded()
 {
@@ -253,6 +289,7 @@ void TestSettingsSip::protocolRule()
     QVERIFY(openSip(rig, 10, setup));
     play(rig, steps);
     QCOMPARE(rowsShown(rig, {68, 69}), rows);
+    QVERIFY(!rig.row(70)->isLocked());
     QCOMPARE(rig.modified(), modified);
     QCOMPARE(SettingsRig::rowColour(rig.row(67)), QStringLiteral("blue"));
 }
