@@ -115,9 +115,9 @@ private:
 };
 
 // The rows of a page that differ from what an edited object holds, walked in the order of the apply; with edits,
-// each is also set on the object without sending. Absent and locked rows, choices without a current option and
-// numbers that are no decimal integer count as unchanged. A number outside its range or a text beyond Latin-1
-// counts as changed but is refused, never set.
+// each is also set on the object without sending. Absent and locked rows, choices and two-number switches without a
+// current option and numbers that are no decimal integer count as unchanged. A number outside its range or a text
+// beyond Latin-1 counts as changed but is refused, never set.
 class RowChanges
 {
 public:
@@ -129,12 +129,15 @@ public:
         if (switchDiffers(m_page, id, held))
             note(key, target, setter, held, !held);
     }
-    // A switch that stands for one of two numbers.
+    // A switch that stands for one of two numbers by its two options. While it shows a held value that neither
+    // stands for, no option is current.
     template<class Target>
     void toggle(
         int id, const std::string &key, Target *target, bool (Target::*setter)(int, bool), int held, int off, int on)
     {
         const QVexmarMenuItem *row = openRow(m_page, id);
+        if (row && !row->options().isEmpty() && row->currentOption() == -1)
+            return;
         const int value = row && isOn(row) ? on : off;
         if (row && value != held)
             note(key, target, setter, held, value);

@@ -98,6 +98,25 @@ QString optionText(const Options &options, int value)
     return QString::number(value);
 }
 
+bool isPort(int value)
+{
+    return value >= 1 && value <= highestPort;
+}
+
+// A port row shows the device's port moved up by the shift. A number that is no port is shown red as the device
+// holds it, nothing added; a port that the shift takes past the last is shown red too.
+void showPort(QVexmarMenuItem *row, int port, int shift = 0)
+{
+    if (!row)
+        return;
+    const int shown = isPort(port) ? port + shift : port;
+    row->setLocked(row->isLocked());
+    if (isPort(shown))
+        row->setValueText(QString::number(shown));
+    else
+        row->setValueTextAndGlobalColor(QString::number(shown), Qt::red);
+}
+
 bool notLoaded(const Aoip &aoip)
 {
     return aoip.state() == TComController::NotRead;
@@ -282,8 +301,8 @@ void QVexmarSettingsPage::buildAoipMenu()
     addHeader(page, tr("Direct RTP"));
     indented(addSwitch(page, RtpIncomingRow, tr("Incoming Calls"), aoip.drtpAcceptCalls(), locked, enabled));
     indented(addSwitch(page, SendOnlyRow, tr("Send Only"), aoip.drtpSendOnly(), locked));
-    indented(addText(
-        page, RtpPortRow, QVexmarMenuItem::Numeric, tr("RTP Port"), std::to_string(aoip.drtpRtpPort()), locked));
+    showPort(
+        indented(addText(page, RtpPortRow, QVexmarMenuItem::Numeric, tr("RTP Port"), {}, locked)), aoip.drtpRtpPort());
     const Options releases = timeOptions({1, 2, 5, 10, 20, 30}, secondsText);
     indented(addHeld(ReleaseRow, tr("Release Timeout"), releases, aoip.drtpRelTimeout(),
         secondsText(aoip.drtpRelTimeout()), locked));
@@ -315,7 +334,10 @@ void QVexmarSettingsPage::updateDefaultSipAccountItem(QVexmarMenuItems *page)
     const bool open = aoip.audioMode() == Aoip::AudioModeSip && !aoip.doubleCodec() && !aoip.doubleStream()
         && !registrar2.empty() && !notLoaded(aoip) && aoip.account1().registrar() != registrar2;
     row->setLocked(!open);
-    row->setChecked(aoip.sipDefAccount() == 2);
+    const int account = aoip.sipDefAccount();
+    row->setChecked(account == 2);
+    // Options 0 and 1 stand for accounts 1 and 2.
+    showHeldOption(row, account == 1 || account == 2 ? account - 1 : -1, tr("Account %1").arg(account));
 }
 
 // Double streaming is for SIP calls on one codec: another protocol unchecks and locks it, SIP gives it back.
@@ -368,10 +390,10 @@ void QVexmarSettingsPage::buildSipAccountMenu(int pageId)
         addSwitch(page, AlternatePortRow, tr("Use Alternate SIP Port"), aoip.sipUseUdpPort2(), locked);
     const int sipShift = second && aoip.sipUseUdpPort2() ? account2PortShift : 0;
     const int rtpShift = second ? account2PortShift : 0;
-    addText(page, SipPortRow, QVexmarMenuItem::Numeric, tr("SIP Port"), std::to_string(aoip.sipUdpPort() + sipShift),
-        locked || second);
-    addText(page, RtpStartRow, QVexmarMenuItem::Numeric, tr("RTP Port"), std::to_string(aoip.rtpStartPort() + rtpShift),
-        locked || second);
+    showPort(addText(page, SipPortRow, QVexmarMenuItem::Numeric, tr("SIP Port"), {}, locked || second),
+        aoip.sipUdpPort(), sipShift);
+    showPort(addText(page, RtpStartRow, QVexmarMenuItem::Numeric, tr("RTP Port"), {}, locked || second),
+        aoip.rtpStartPort(), rtpShift);
     pushItems(page);
 }
 
@@ -392,6 +414,8 @@ void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *item)
     QVexmarMenuItems *page = item ? item->page() : nullptr;
     if (!page)
         return;
+    // A held value shown in red is replaced by the user's edit: the row's own colour again.
+    item->setLocked(item->isLocked());
     if (page->pageId == aoipPageId) {
         if (item->id == ProtocolRow)
             updateDoubleStreamingItems(item);
@@ -399,10 +423,8 @@ void QVexmarSettingsPage::aoipValueChanged(QVexmarMenuItem *item)
         return;
     }
     if (item->id == AlternatePortRow) {
-        if (QVexmarMenuItem *port = page->findItem(SipPortRow)) {
-            const int shift = isOn(item) ? account2PortShift : 0;
-            port->setValueText(QString::number(getDevice()->aoipController().sipUdpPort() + shift));
-        }
+        showPort(
+            page->findItem(SipPortRow), getDevice()->aoipController().sipUdpPort(), isOn(item) ? account2PortShift : 0);
     }
     markChanges(page, &QVexmarSettingsPage::hasSipAccountChanges);
 }

@@ -128,6 +128,9 @@ void TestSettingsCoding::codecPage_data()
         2);
     row("configured algorithm not listed", notListed, "", "",
         "102 AAC LD red; 103 Stereo L; 104 48 kHz L; 105 96 kbit/s", -1, "AAC-ld stereo 48000");
+    // The last G.711 variant runs at 8 kHz too.
+    row("G.711 configured, not listed", "audio codec=G711", "", "",
+        "102 G.711 red; 103 Mono L; 104 8 kHz L; 105 64 kbit/s L", -1, "G711 mono 48000");
     row("double codec lists", doubleCodec, "", "pick 102 3", "102 G.722; 103 Mono L; 104 16 kHz L; 105 64 kbit/s L", 0,
         "G722 mono 48000");
     row("relay on", "audio relay=on", "", "", configured, 2, "OPUS stereo 48000", "Active");
@@ -252,6 +255,7 @@ void TestSettingsCoding::opusPage_data()
     };
     const QByteArray none;
     row("call on line 1", none, "eth.0", "", "", locked);
+    row("call on line 2", none, "line 2", "", "", locked);
     row("double streaming", "audio dstream_mode=enabled", "", "", "", locked);
     row("values not listed", "audio abr_profile=loud\naudio abr_maxbr=20500", "", "", "",
         "107 Active; 108 Standard; 109 24 kbit/s; 110 20 kbit/s red");
@@ -274,13 +278,16 @@ void TestSettingsCoding::opusPage()
     QFETCH(QString, rows);
     SettingsRig rig;
     QVERIFY(openCoding(rig, setup));
+    const bool call = before == "eth.0" || before == "line 2";
     if (before == "eth.0")
         QVERIFY(rig.callOn(before));
+    else if (call)
+        QVERIFY(rig.deliver({"EVENT;event_type:0600-call received;id:9;network:eth.0;comm_link:audio2;"}));
     else if (before.startsWith("read "))
         rig.device.addFault(fault(SimDevice::Fault::Nok, 0, before.mid(5).toStdString()));
     rig.touch(101);
     QCOMPARE(rig.current()->pageId, 101);
-    if (!before.isEmpty() && !before.startsWith("read ") && before != "eth.0")
+    if (!before.isEmpty() && !before.startsWith("read ") && !call)
         rig.device.addFault(fault(SimDevice::Fault::Nok, 0, before.toStdString()));
     rig.takeFrames();
     play(rig, step);

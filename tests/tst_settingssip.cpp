@@ -17,11 +17,15 @@ class TestSettingsSip : public QObject
 private slots:
     void builds_data();
     void builds();
+    void reads_data();
+    void reads();
     void notLoaded();
     void protocolRule_data();
     void protocolRule();
     void applies_data();
     void applies();
+    void edits_data();
+    void edits();
     void retries_data();
     void retries();
     void passwordEnciphered();
@@ -65,17 +69,23 @@ network:aoip RTP_START_PORT=5004
 )";
 
 // Logged in on the device with the set-up above and the case's lines, the page opened as the user goes: row 10 of
-// the Network page (added when that page has none), then row 77 or 78. The log is empty.
-bool openSip(SettingsRig &rig, int pageId, const QByteArray &setup = {})
+// the Network page (added when that page has none), then row 77 or 78. The log is empty; what the opening of the
+// page sent goes to reads, when given.
+bool openSip(SettingsRig &rig, int pageId, const QByteArray &setup = {}, QByteArrayList *reads = nullptr)
 {
     rig.device.loadSetup(sipSetup + setup);
     if (!rig.startSettings() || !rig.openPageId(QVexmar::SettingsNetwork))
         return false;
     QVexmarMenuItem *link = rig.row(10);
-    rig.touch(link ? link : rig.addRow(rig.current(), 10, QVexmarMenuItem::SubMenu, QStringLiteral("AoIP settings")));
-    if (pageId != 10 && rig.current()->pageId == 10)
-        rig.touch(pageId);
     rig.takeFrames();
+    rig.touch(link ? link : rig.addRow(rig.current(), 10, QVexmarMenuItem::SubMenu, QStringLiteral("AoIP settings")));
+    if (pageId != 10 && rig.current()->pageId == 10) {
+        rig.takeFrames();
+        rig.touch(pageId);
+    }
+    const QByteArrayList frames = rig.takeFrames();
+    if (reads)
+        *reads = frames;
     return rig.current()->pageId == pageId;
 }
 
@@ -111,9 +121,10 @@ void TestSettingsSip::builds_data()
                                 "88 Accept; 89 Disabled; 90 9000; 91 1 second; -1 Quality of Service; 92 46; "
                                 "93 Interleaved (recommended)"
                              << 67 << "Default Protocol for Outgoing Calls | SIP | *SIP, Direct RTP";
+    // The jitter buffer is not a matter of streaming: row 70 stays open.
     QTest::newRow("double codec, SIP") << 10 << QByteArray("network:aoip double_codec=on")
-                                       << QList<int> {67, 68, 69, 76}
-                                       << "67 SIP; 68 Disabled L; 69 Bonding 50/50 L; 76 Account 1 L" << 67
+                                       << QList<int> {67, 68, 69, 70, 76}
+                                       << "67 SIP; 68 Disabled L; 69 Bonding 50/50 L; 70 Adaptive; 76 Account 1 L" << 67
                                        << "Default Protocol for Outgoing Calls | SIP | *SIP";
     QTest::newRow("double codec, Direct RTP")
         << 10 << QByteArray("network:aoip double_codec=on\nnetwork:aoip audio_mode=RTP") << QList<int> {67, 68, 69}
@@ -143,6 +154,11 @@ void TestSettingsSip::builds_data()
         << "76 Account 2 L" << 76 << "Default SIP Account | Account 2 | Account 1, *Account 2";
     QTest::newRow("76 double stream on") << 10 << QByteArray("network:aoip double_stream=on") << account
                                          << "76 Account 1 L" << 68 << "Double Streaming for SIP Calls | Active";
+    QTest::newRow("76 held: no option holds 3")
+        << 10 << QByteArray("network:aoip sip_def_account=3") << account << "76 Account 3 red" << 76
+        << "Default SIP Account | Account 3 | Account 1, Account 2";
+    QTest::newRow("RTP port beyond the range") << 10 << QByteArray("network:aoip drtp_rtp_port=70000")
+                                               << QList<int> {90} << "90 70000 red" << 90 << "RTP Port | 70000";
     QTest::newRow("76 protocol not SIP") << 10 << QByteArray("network:aoip audio_mode=RTP") << account
                                          << "76 Account 1 L" << 76
                                          << "Default SIP Account | Account 1 | *Account 1, Account 2";
@@ -155,6 +171,15 @@ void TestSettingsSip::builds_data()
     QTest::newRow("account 2, alternate port")
         << 78 << QByteArray("network:aoip sip_use_uport2=on") << QList<int> {84, 85, 86}
         << "84 Active; 85 5062 L; 86 5006 L" << 85 << "SIP Port | 5062";
+    // Account 2's ports are two above account 1's, which may already be the last or no port at all.
+    QTest::newRow("account 2, ports at the top and beyond")
+        << 78
+        << QByteArray("network:aoip sip_use_uport2=on\nnetwork:aoip SIP_UDP_PORT=2147483647\n"
+                      "network:aoip RTP_START_PORT=65535")
+        << QList<int> {85, 86} << "85 2147483647 L red; 86 65537 L red" << 85 << "SIP Port | 2147483647";
+    QTest::newRow("account 1, port beyond the range")
+        << 77 << QByteArray("network:aoip RTP_START_PORT=70000") << QList<int> {85, 86} << "85 5060; 86 70000 red" << 86
+        << "RTP Port | 70000";
 }
 
 void TestSettingsSip::builds()
@@ -173,6 +198,33 @@ void TestSettingsSip::builds()
     QVERIFY(!rig.modified());
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
+}
+
+// What a page reads when it is built, in one request.
+void TestSettingsSip::reads_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::newRow("page 10") << 10
+                             << QByteArray("audio_mode stun_mode stun_server sip_mode sip_acc_calls sip_registrar "
+                                           "sip_proxy SIP_KA_INTERVAL SIP_RE_REG_TO drtp_acc_calls drtp_send_only "
+                                           "drtp_rtp_port drtp_rel_timeout rtp_tos MP_ECM_BF_SHIFT double_codec "
+                                           "double_stream sip_chk_calls sip_def_account sip_registrar2 stream_pattern "
+                                           "jitterab sip_sess_timers SIP_KA_TARGET");
+    const QByteArray ports = " sip_use_uport2 SIP_UDP_PORT RTP_START_PORT";
+    QTest::newRow("account 1") << 77 << "sip_user sip_display_name sip_auth_user sip_password sip_registrar" + ports;
+    QTest::newRow("account 2") << 78
+                               << "sip_user2 sip_display_name2 sip_auth_user2 sip_password2 sip_registrar2" + ports;
+}
+
+void TestSettingsSip::reads()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, keys);
+    SettingsRig rig;
+    QByteArrayList reads;
+    QVERIFY(openSip(rig, pageId, {}, &reads));
+    QCOMPARE(reads, QByteArrayList {"PARAM|network=aoip|target=network|GET " + keys.replace(' ', "|GET ")});
 }
 
 // A controller never loaded: every row but the headers locked on the three pages, nothing to test or apply.
@@ -237,6 +289,7 @@ void TestSettingsSip::protocolRule()
     QVERIFY(openSip(rig, 10, setup));
     play(rig, steps);
     QCOMPARE(rowsShown(rig, {68, 69}), rows);
+    QVERIFY(!rig.row(70)->isLocked());
     QCOMPARE(rig.modified(), modified);
     QCOMPARE(SettingsRig::rowColour(rig.row(67)), QStringLiteral("blue"));
 }
@@ -256,6 +309,8 @@ void TestSettingsSip::applies_data()
         << 10 << QByteArray() << "flip 71; type 72=stun.example.net; pick 81 45; flip 87"
         << applied("SIP_KA_INTERVAL=45|sip_sess_timers=off|stun_mode=on|stun_server=stun.example.net") << QString();
     QTest::newRow("default account 2") << 10 << QByteArray() << "flip 76" << applied("sip_def_account=2") << QString();
+    QTest::newRow("default account held, kept")
+        << 10 << QByteArray("network:aoip sip_def_account=3") << "flip 71" << applied("stun_mode=on") << QString();
     QTest::newRow("Direct RTP: the locked stream row is not sent")
         << 10 << QByteArray("network:aoip double_stream=on") << "pick 67 1" << applied("audio_mode=RTP") << QString();
     QTest::newRow("Multicast kept") << 10 << QByteArray("network:aoip audio_mode=MC") << "flip 71"
@@ -294,6 +349,8 @@ void TestSettingsSip::applies()
     const bool marked = rig.modified();
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
+    // Marked exactly when there is something to apply.
+    QCOMPARE(marked, !frames.isEmpty() || !popup.isEmpty());
     QCOMPARE(rig.popupText(), popup);
     QCOMPARE(rig.modified(), marked && !popup.isEmpty());
     // Refused or not, the model's controller holds what the device holds.
@@ -305,6 +362,44 @@ void TestSettingsSip::applies()
         const TComSipAccount &account = pageId == 77 ? aoip.account1() : aoip.account2();
         QCOMPARE(account.user(), rig.device.param("network:aoip", account.key("sip_user")));
     }
+}
+
+// The rows and the mark after the user's edits: a held value leaves the change test alone until a pick replaces it,
+// and account 2's SIP port follows row 84.
+void TestSettingsSip::edits_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<bool>("modified");
+    const QByteArray account3 = "network:aoip sip_def_account=3";
+    QTest::newRow("76 held, a change taken back") << 10 << account3 << "flip 71; flip 71"
+                                                  << "76 Account 3 red (none)" << false;
+    QTest::newRow("76 held, Account 1 picked") << 10 << account3 << "flip 76; flip 76"
+                                               << "76 Account 1" << true;
+    QTest::newRow("alternate port, the last port") << 78 << QByteArray("network:aoip SIP_UDP_PORT=65535") << "flip 84"
+                                                   << "85 65537 L red" << true;
+    QTest::newRow("alternate port, no port")
+        << 78 << QByteArray("network:aoip SIP_UDP_PORT=2147483647") << "flip 84; flip 84"
+        << "85 2147483647 L red" << false;
+    QTest::newRow("port typed over one beyond the range")
+        << 77 << QByteArray("network:aoip SIP_UDP_PORT=70000") << "type 85=5070"
+        << "85 5070" << true;
+}
+
+void TestSettingsSip::edits()
+{
+    QFETCH(int, pageId);
+    QFETCH(QByteArray, setup);
+    QFETCH(QString, steps);
+    QFETCH(QString, rows);
+    QFETCH(bool, modified);
+    SettingsRig rig;
+    QVERIFY(openSip(rig, pageId, setup));
+    play(rig, steps);
+    QCOMPARE(rowsNamed(rig, rows), rows);
+    QCOMPARE(rig.modified(), modified);
 }
 
 // A refused store gives the controller back what it held, so the retry sends the same again; a refused

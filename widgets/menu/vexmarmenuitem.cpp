@@ -241,7 +241,9 @@ void QVexmarMenuItem::updateSwitchText()
 void QVexmarMenuItem::updateEditor()
 {
     if (m_kind == Switch) {
-        updateSwitchText();
+        // A held value that neither option stands for (none current) stays until the switch is set or turned.
+        if (m_options.size() < 2 || m_currentOption != -1)
+            updateSwitchText();
         return;
     }
     if (!wheel)
