@@ -190,6 +190,8 @@ bool QVexmarSettingsPage::applyIntercom(QVexmarMenuItems *page)
         return false;
     if (page->pageId != IntercomPage && page->pageId != IntercomRow)
         return true;
+    if (!hasIntercomChanges(page))
+        return true;
     TMatrixSettings *matrix = getMatrixSettings();
     // Only the intercom bit is the page's: the rest of the word is what the device holds now, not at the build,
     // and a change on the device may not have reached the model yet.
