@@ -465,26 +465,39 @@ void TestSettingsNetwork::refusedStoreRetried_data()
 {
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("steps");
+    QTest::addColumn<QByteArray>("refused"); // the key whose store fails once
     QTest::addColumn<QByteArrayList>("first");
     QTest::addColumn<QByteArrayList>("retry");
+    QTest::addColumn<QByteArray>("stored"); // "<key>=<value>" the device holds after the retry
     const QByteArray store = "PARAM|network=mobile.1|pin_persistent=on|target=network";
-    QTest::newRow("store refused") << QByteArray() << "flip 42" << QByteArrayList {store} << QByteArrayList {store};
+    QTest::newRow("store refused") << QByteArray() << "flip 42" << QByteArray("pin_persistent")
+                                   << QByteArrayList {store} << QByteArrayList {store}
+                                   << QByteArray("pin_persistent=on");
     QTest::newRow("PIN accepted, store refused")
         << QByteArray("network:mobile.1 pin=122-pin required" + notRegistered) << "type 41=1234; flip 42"
-        << QByteArrayList {"PARAM|network=mobile.1|pin=1234|target=network", store} << QByteArrayList {store};
+        << QByteArray("pin_persistent") << QByteArrayList {"PARAM|network=mobile.1|pin=1234|target=network", store}
+        << QByteArrayList {store} << QByteArray("pin_persistent=on");
+    // The empty selection is automatic too, but the device holds it, not "auto".
+    const QByteArray toAuto = "PARAM|network=mobile.1|plmn=auto|target=network";
+    QTest::newRow("Auto over an empty operator, refused")
+        << QByteArray("network:mobile.1 plmn=") << "touch 44; ok; ok 0" << QByteArray("plmn") << QByteArrayList {toAuto}
+        << QByteArrayList {toAuto} << QByteArray("plmn=auto");
 }
 
 void TestSettingsNetwork::refusedStoreRetried()
 {
     QFETCH(QByteArray, setup);
     QFETCH(QString, steps);
+    QFETCH(QByteArray, refused);
     QFETCH(QByteArrayList, first);
     QFETCH(QByteArrayList, retry);
+    QFETCH(QByteArray, stored);
     SettingsRig rig;
     rig.device.checkSimPin("1234");
     QVERIFY(openMobile(rig, 17, setup));
     play(rig, steps);
-    rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "pin_persistent"));
+    rig.takeFrames();
+    rig.device.addFault(fault(SimDevice::Fault::Nok, 0, refused.toStdString()));
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), first);
     QCOMPARE(rig.popupText(), failed);
@@ -493,7 +506,9 @@ void TestSettingsNetwork::refusedStoreRetried()
     rig.closePopups();
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), retry);
-    QCOMPARE(rig.device.param("network:mobile.1", "pin_persistent"), std::string("on"));
+    const QByteArray key = stored.left(stored.indexOf('='));
+    QCOMPARE(
+        QByteArray::fromStdString(rig.device.param("network:mobile.1", key.toStdString())), stored.mid(key.size() + 1));
 }
 
 // The right PIN: the SIM is ready, the link says so and the menu is back on the Network page.
