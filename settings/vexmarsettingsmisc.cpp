@@ -327,8 +327,19 @@ void QVexmarSettingsPage::miscValueChanged(QVexmarMenuItem *item)
     }
 
     // A character outside Latin-1 would reach the device as '?': refused before it is sent.
-    if (fitsLatin1(text) && writeParams(target, values) == int(values.size()))
+    const int accepted = fitsLatin1(text) ? writeParams(target, values) : 0;
+    if (accepted == int(values.size())) {
         holdValue(item);
-    else
-        refuseEdit(this, item);
+        return;
+    }
+    // The device may have kept the custom server with the server refused: the row shows what it holds.
+    Values held;
+    if (accepted > 0 && id == CustomServerRow
+        && readValues(rpc(), kra::TGT_GENERAL, {settingskeys::KEY_NTP_ADDR_CUSTOM}, held)) {
+        if (const std::string *custom = valueOf(held, settingskeys::KEY_NTP_ADDR_CUSTOM)) {
+            item->setValueText(latin1ToQString(*custom));
+            holdValue(item);
+        }
+    }
+    refuseEdit(this, item);
 }

@@ -207,6 +207,13 @@ void TestSettingsMisc::sends_data()
         "Number of Attempts | 3");
     row("custom server refused", {}, 217, "my.ntp", "ntp_addr_custom", {"PARAM|ntp_addr_custom=my.ntp|target=general"},
         "Custom Server | ntp.example.org");
+    // Half of the edit refused: the row reads back what the device kept.
+    const QByteArray both = "PARAM|ntp_addr=my.ntp|ntp_addr_custom=my.ntp|target=general";
+    const QByteArray readBack = "PARAM|target=general|GET ntp_addr_custom";
+    row("custom server kept, server refused", {"general ntp_addr=other"}, 217, "my.ntp", "ntp_addr", {both, readBack},
+        "Custom Server | my.ntp");
+    row("server kept, custom server refused", {"general ntp_addr=other"}, 217, "my.ntp", "ntp_addr_custom",
+        {both, readBack}, "Custom Server | ntp.example.org");
     row("custom server outside Latin-1", {}, 217, QString::fromUtf8("\xc5\x82.ntp"), {}, {},
         "Custom Server | ntp.example.org");
 }
