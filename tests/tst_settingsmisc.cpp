@@ -17,6 +17,8 @@ private slots:
     void sends();
     void timezone_data();
     void timezone();
+    void longTimezoneLists_data();
+    void longTimezoneLists();
     void ftp_data();
     void ftp();
 };
@@ -314,6 +316,67 @@ void TestSettingsMisc::timezone()
     QCOMPARE(rig.rowText(219), cities);
     QCOMPARE(rig.popupText(), refused.isEmpty() ? QString() : QStringLiteral("Failed to apply changes!"));
     QCOMPARE(rig.page()->timezoneList()->city(), stored);
+}
+
+// Lists longer than any real one are cut at 500 entries, with a note under the row that says what was left out.
+void TestSettingsMisc::longTimezoneLists_data()
+{
+    QTest::addColumn<int>("regions"); // sent, Africa and Europe among them
+    QTest::addColumn<int>("europe"); // the cities sent for each region
+    QTest::addColumn<int>("africa");
+    QTest::addColumn<QString>("chosen"); // a region chosen; empty: none
+    QTest::addColumn<QList<int>>("options"); // of rows 218 and 219
+    QTest::addColumn<QStringList>("notes"); // under them; empty while hidden
+    const QString cut = QStringLiteral("%1 more not listed: only the first 500 are");
+    QTest::newRow("at the bound: no note")
+        << 500 << 500 << 1 << QString() << QList<int> {500, 500} << QStringList {QString(), QString()};
+    QTest::newRow("regions past it") << 502 << 2 << 1 << QString() << QList<int> {500, 2}
+                                     << QStringList {cut.arg(2), QString()};
+    QTest::newRow("cities past it") << 2 << 503 << 1 << QString() << QList<int> {2, 500}
+                                    << QStringList {QString(), cut.arg(3)};
+    QTest::newRow("a region of too many cities chosen")
+        << 2 << 2 << 20000 << QStringLiteral("Africa") << QList<int> {2, 500}
+        << QStringList {QString(), cut.arg(19500)};
+    QTest::newRow("a region of few chosen after one of too many")
+        << 2 << 501 << 1 << QStringLiteral("Africa") << QList<int> {2, 1} << QStringList {QString(), QString()};
+}
+
+void TestSettingsMisc::longTimezoneLists()
+{
+    QFETCH(int, regions);
+    QFETCH(int, europe);
+    QFETCH(int, africa);
+    QFETCH(QString, chosen);
+    QFETCH(QList<int>, options);
+    QFETCH(QStringList, notes);
+    SettingsRig rig;
+    rig.device.loadSetup(miscSetup);
+    const auto names = [](const std::string &prefix, int count) {
+        std::vector<std::string> list;
+        for (int i = 0; i < count; ++i)
+            list.push_back(prefix + std::to_string(i));
+        return list;
+    };
+    std::vector<std::string> regionList {"Africa", "Europe"};
+    for (const std::string &name : names("Region", regions - 2))
+        regionList.push_back(name);
+    rig.device.setList("general", "timezone_region_list", regionList);
+    rig.device.setListFor("general", "timezone_city_list", {{"timezone_param", "Europe"}}, names("Europe/", europe));
+    rig.device.setListFor("general", "timezone_city_list", {{"timezone_param", "Africa"}}, names("Africa/", africa));
+    QVERIFY(openMisc(rig));
+    if (!chosen.isEmpty())
+        chooseText(rig, 218, chosen);
+    QList<int> shownOptions;
+    QStringList shownNotes;
+    const QList<QVexmarMenuItem *> rows = rig.current()->items();
+    for (int id : {218, 219}) {
+        shownOptions << rig.row(id)->options().size();
+        QVexmarMenuItem *note = rows.value(rows.indexOf(rig.row(id)) + 1);
+        shownNotes << (note->kind() == QVexmarMenuItem::Label && !note->isHidden() ? note->titleLabel->text()
+                                                                                   : QString());
+    }
+    QCOMPARE(shownOptions, options);
+    QCOMPARE(shownNotes, notes);
 }
 
 // Read once; each text written in clear on its own, the password shown masked.
