@@ -1,10 +1,13 @@
 // Dragging a settings page of 200 rows of every kind by 10-pixel steps, each step painted into the offscreen
 // platform's window image as the screen does it. Beside it, in the same run, a baseline that repaints the whole
 // visible page on every step, which is what a list that does not blit its content would cost. Each is run on a
-// bare page and on the page pushed in the menu widget, with the category list and the header beside it.
+// bare page and on the page pushed in the menu widget, with the category list and the header beside it. Then a
+// row's selection popup opened, painted and closed with as many options as the longest device lists keep (the
+// operators' 256, the time-zone lists' 500).
 
 #include "bench/widgetbench.h"
 #include "widgets/menu/vexmarmenuitem.h"
+#include "widgets/menu/vexmarmenuselect.h"
 #include "widgets/menu/vexmarmenuwidget.h"
 #include "widgets/vexmarcontrols.h"
 
@@ -156,8 +159,28 @@ void BM_MenuWidgetDragBaseline(benchmark::State &state)
     runSteps(state, true, true);
 }
 
+// The touch on the row opens the popup, which is painted before it is closed and deleted.
+void BM_SelectionPopup(benchmark::State &state)
+{
+    Screen screen;
+    buildScreen(screen, true);
+    auto *row = new QVexmarMenuItem(rowCount, QVexmarMenuItem::Selection, screen.page);
+    row->titleLabel->setText(QStringLiteral("City"));
+    for (int option = 0; option < state.range(0); ++option)
+        row->addOption(0, QStringLiteral("Region/City %1").arg(option));
+    screen.page->addItem(row);
+    for (auto _ : state) {
+        screen.page->itemClicked(row->titleLabel);
+        auto *popup = screen.window->findChild<QVexmarMenuSelect *>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        popup->repaint();
+        delete popup;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_SelectionPopup)->Arg(256)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MenuDrag)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MenuDragBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MenuWidgetDrag)->Unit(benchmark::kMicrosecond);

@@ -170,15 +170,19 @@ bool TComMobileController::setPlmn(const std::string &plmn, bool send)
 {
     if (plmn == m_plmn)
         return true;
-    const std::string &value = plmn.empty() ? plmnAuto : plmn;
-    if (send) {
-        kra::CMsg request(kra::CMsg::Param);
-        request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
-        request.setParam(kra::KEY_NETWORK, interfaceName());
-        request.setParam(KEY_MOBILE_PLMN, value);
-        if (rpc().setParams(request, plmnTimeoutMs) != int(request.params.size()))
-            return false;
+    // Unsent, the value is kept as given: an empty selection read from the device, or put back after a refused
+    // store, must stay apart from "auto", or a retry would find nothing to send.
+    if (!send) {
+        m_plmn = plmn;
+        return true;
     }
+    const std::string &value = plmn.empty() ? plmnAuto : plmn;
+    kra::CMsg request(kra::CMsg::Param);
+    request.setParam(kra::KEY_TARGET, kra::TGT_NETWORK);
+    request.setParam(kra::KEY_NETWORK, interfaceName());
+    request.setParam(KEY_MOBILE_PLMN, value);
+    if (rpc().setParams(request, plmnTimeoutMs) != int(request.params.size()))
+        return false;
     m_plmn = value;
     return true;
 }

@@ -117,7 +117,7 @@ public:
     bool setNoiseGate(bool on, bool send);
     bool setDiversity(bool on, bool send);
     bool setRat(int rat, bool send);
-    // Empty means automatic selection: stored and sent as "auto".
+    // Empty means automatic selection: sent, and then held, as "auto"; without send held as given.
     bool setPlmn(const std::string &plmn, bool send);
     bool setPinPersistent(bool on, bool send);
     bool setApn(const std::string &apn, bool send);

@@ -9,6 +9,7 @@
 #include "rpc/rpcvocabulary.h"
 #include "settings/vexmarsettingskeys.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,14 @@ void appendItems(const kra::CMsg &reply, const std::string &name, QStringList &o
         out << utf8ToQString(item);
 }
 
+// The entries past the bound taken off the end; how many they were.
+int cut(QStringList &list)
+{
+    const int leftOut = std::max(0, int(list.size()) - TTimezoneList::maxListed);
+    list.erase(list.end() - leftOut, list.end());
+    return leftOut;
+}
+
 } // namespace
 
 QString TTimezoneList::defaultTimezone()
@@ -39,6 +48,7 @@ QString TTimezoneList::defaultTimezone()
 void TTimezoneList::clear()
 {
     m_list.clear();
+    m_leftOut = 0;
     m_region.clear();
     m_city.clear();
 }
@@ -82,6 +92,7 @@ const QStringList &TTimezoneList::loadRegions()
         if (reply.value(kra::KEY_RETURN) == kra::RET_OK)
             appendItems(reply, settingskeys::LIST_TIMEZONE_REGION, regions);
     }
+    m_leftOut = cut(regions);
     m_list = regions;
     return m_list;
 }
@@ -89,6 +100,7 @@ const QStringList &TTimezoneList::loadRegions()
 const QStringList &TTimezoneList::loadCities(const QString &region)
 {
     m_list.clear();
+    m_leftOut = 0;
     const QString utc = QString::fromStdString(settingskeys::TIMEZONE_UTC);
     if (region == utc) {
         m_list << utc;
@@ -98,6 +110,7 @@ const QStringList &TTimezoneList::loadCities(const QString &region)
     // Nothing answered is no city: an empty entry would be sent back as a zone.
     if (!cities.empty())
         m_list = utf8ToQString(cities).split(QLatin1Char(','));
+    m_leftOut = cut(m_list);
     return m_list;
 }
 

@@ -11,6 +11,9 @@ class TTimezoneList
 public:
     TTimezoneList() = default;
 
+    // Far more regions, or cities of one region, than any real zone list has: a longer list from the device is cut.
+    static constexpr int maxListed = 500;
+
     static QString defaultTimezone();
 
     QString region() const { return m_region; }
@@ -19,6 +22,8 @@ public:
     void setRegion(const QString &region) { m_region = region; }
     void setCity(const QString &city) { m_city = city; }
     const QStringList &list() const { return m_list; }
+    // The entries the last load cut off the list.
+    int leftOut() const { return m_leftOut; }
     void clear();
 
     // The stored zone; the default when it cannot be read or is empty.
@@ -37,6 +42,7 @@ public:
 
 private:
     QStringList m_list;
+    int m_leftOut = 0;
     QString m_region;
     QString m_city;
 };

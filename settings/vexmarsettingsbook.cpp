@@ -18,6 +18,7 @@
 #include "rpc/rpcvocabulary.h"
 #include "settings/codingrows.h"
 #include "settings/vexmarsettingskeys.h"
+#include "settings/vexmarsettingsrows.h"
 #include "widgets/menu/vexmarmenuselect.h"
 #include "widgets/vexmarvirtual.h"
 
@@ -249,13 +250,8 @@ QVexmarMenuItem *addRecordRow(QVexmarMenuItems *page, const ListEntry &entry, co
 // Says under the list how many records it leaves out.
 void addLeftOutNote(QVexmarMenuItems *page, int leftOut)
 {
-    if (leftOut <= 0)
-        return;
-    auto *note = new QVexmarMenuItem(-1, QVexmarMenuItem::Label, page);
-    note->layout->setContentsMargins(10, 10, 10, 0);
-    note->titleLabel->setText(
-        QVexmarSettingsPage::tr("%1 more not listed: only the first %2 are").arg(leftOut).arg(maxListedRecords));
-    page->addItem(note);
+    if (leftOut > 0)
+        settingsrows::addLeftOutNote(page, leftOut, maxListedRecords);
 }
 
 enum class Opened { Read, Refused, Unanswered };

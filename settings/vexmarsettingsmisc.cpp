@@ -16,6 +16,7 @@
 #include <QGridLayout>
 
 using settingsrows::addHeader;
+using settingsrows::addLeftOutNote;
 using settingsrows::addRow;
 using settingsrows::chosenValue;
 using settingsrows::fitsLatin1;
@@ -41,6 +42,8 @@ enum MiscRow {
     CustomServerRow = 217,
     RegionRow = 218,
     CityRow = 219,
+    // The note under the cities, which a region chosen updates with them.
+    CityNoteRow = 220,
     FtpServerRow = 221,
 };
 enum FtpRow {
@@ -208,11 +211,13 @@ void QVexmarSettingsPage::buildMiscellaneousMenu()
     region->setValueText(zones->region());
     for (const QString &name : regions)
         region->addOption(0, name);
+    addLeftOutNote(page, zones->leftOut(), TTimezoneList::maxListed);
     const QStringList cities = zones->loadCities(zones->region());
     QVexmarMenuItem *city = indented(addRow(page, CityRow, QVexmarMenuItem::Selection, tr("City")));
     city->setValueText(zones->city());
     for (const QString &name : cities)
         city->addOption(0, name);
+    addLeftOutNote(page, zones->leftOut(), TTimezoneList::maxListed, CityNoteRow);
 
     addHeading(page, tr("FTP"));
     indented(addRow(page, FtpServerRow, QVexmarMenuItem::SubMenu, tr("FTP server")))
@@ -273,6 +278,8 @@ void QVexmarSettingsPage::miscValueChanged(QVexmarMenuItem *item)
             city->setValueText(tr(" Unselected! "));
             for (const QString &name : zones->loadCities(zones->region()))
                 city->addOption(0, name);
+            if (QVexmarMenuItem *note = page->findItem(CityNoteRow))
+                settingsrows::showLeftOut(note, zones->leftOut(), TTimezoneList::maxListed);
             return;
         }
         const QString previous = zones->city();
@@ -327,8 +334,19 @@ void QVexmarSettingsPage::miscValueChanged(QVexmarMenuItem *item)
     }
 
     // A character outside Latin-1 would reach the device as '?': refused before it is sent.
-    if (fitsLatin1(text) && writeParams(target, values) == int(values.size()))
+    const int accepted = fitsLatin1(text) ? writeParams(target, values) : 0;
+    if (accepted == int(values.size())) {
         holdValue(item);
-    else
-        refuseEdit(this, item);
+        return;
+    }
+    // The device may have kept the custom server with the server refused: the row shows what it holds.
+    Values held;
+    if (accepted > 0 && id == CustomServerRow
+        && readValues(rpc(), kra::TGT_GENERAL, {settingskeys::KEY_NTP_ADDR_CUSTOM}, held)) {
+        if (const std::string *custom = valueOf(held, settingskeys::KEY_NTP_ADDR_CUSTOM)) {
+            item->setValueText(latin1ToQString(*custom));
+            holdValue(item);
+        }
+    }
+    refuseEdit(this, item);
 }

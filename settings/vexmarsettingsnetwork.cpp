@@ -363,6 +363,9 @@ bool QVexmarSettingsPage::applyMobileChanges(QVexmarMenuItems *page)
         showMessagePopup(tr("Applying PIN code..."), 0);
         const int result = copy->enterPin(latin1Of(pin), pinTimeoutMs);
         if (result != Mobile::PinAccepted) {
+            // Each try may have cost the SIM one of its few: only a PIN typed again is ever sent.
+            pin->setValueText(QString());
+            markChanges(page, &QVexmarSettingsPage::hasMobileChanges);
             showMessagePopup(result == Mobile::PinWrong ? tr("Wrong PIN code!") : tr("Failed to apply PIN code!"), 0);
             return false;
         }

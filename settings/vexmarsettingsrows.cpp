@@ -98,6 +98,23 @@ QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString 
     return row;
 }
 
+QVexmarMenuItem *addLeftOutNote(QVexmarMenuItems *page, int leftOut, int listed, int id)
+{
+    auto *note = new QVexmarMenuItem(id, QVexmarMenuItem::Label, page);
+    note->layout->setContentsMargins(10, 10, 10, 0);
+    page->addItem(note);
+    showLeftOut(note, leftOut, listed);
+    return note;
+}
+
+void showLeftOut(QVexmarMenuItem *note, int leftOut, int listed)
+{
+    note->titleLabel->setText(leftOut > 0
+            ? QVexmarSettingsPage::tr("%1 more not listed: only the first %2 are").arg(leftOut).arg(listed)
+            : QString());
+    note->setVisible(leftOut > 0);
+}
+
 QVexmarMenuItem *addChoiceOrUnknown(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked)
 {

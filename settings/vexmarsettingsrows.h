@@ -42,6 +42,10 @@ QVexmarMenuItem *addChoice(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
 // A new row added to the end of the page.
 QVexmarMenuItem *addRow(QVexmarMenuItems *page, int id, int kind, const QString &title);
+// Under a device list cut at its bound: how many entries it leaves out, hidden while it leaves out none. A note that
+// a later load of its list updates gets an id to be found by (showLeftOut); -1 for one never looked up.
+QVexmarMenuItem *addLeftOutNote(QVexmarMenuItems *page, int leftOut, int listed, int id = -1);
+void showLeftOut(QVexmarMenuItem *note, int leftOut, int listed);
 // A value never read shows as "Unknown", alone and locked, so that it is never stored.
 QVexmarMenuItem *addChoiceOrUnknown(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);

@@ -290,8 +290,9 @@ inline QString lockedRows(SettingsRig &rig)
 
 // Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
 // chooses an option, each as the user does. Also "touch <row>", "turn <row> <value>" (a wheel turned to the option
-// of the value and let go), "apply", "back", "close" (the popups left open), and the device's: "call" (one on
-// eth.0), "refuse <key>" (from now on), "nok <key>" (the next request that holds it).
+// of the value and let go), "ok [<value>]" (OK on the open popup, a selection's option of the value chosen first),
+// "apply", "back", "close" (the popups left open), and the device's: "call" (one on eth.0), "refuse <key>" (from
+// now on), "nok <key>" (the next request that holds it).
 inline void play(SettingsRig &rig, const QString &steps)
 {
     for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -313,6 +314,8 @@ inline void play(SettingsRig &rig, const QString &steps)
             row->wheel->setChecked(true);
             row->wheel->setValue(row->optionIndex(rest.section(QLatin1Char(' '), 1).toInt(), true));
             row->wheel->setChecked(false);
+        } else if (verb == QLatin1String("ok")) {
+            QVERIFY(rig.answer(true, rest.isEmpty() ? -1 : rest.toInt()));
         } else if (verb == QLatin1String("apply")) {
             rig.apply();
         } else if (verb == QLatin1String("back")) {

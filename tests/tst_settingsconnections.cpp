@@ -141,6 +141,11 @@ void TestSettingsConnections::sequences_data()
         established + "; 249; 250 75%; 252 Show detailed statistics", idle2);
     row("two streams, the second at 80", {proceeding, active, sync, secondStream, txReport, tx2Report},
         established + "; 249; 250 75% / 80%; 252 Show detailed statistics", idle2);
+    // Still a call in progress while it is released.
+    row("releasing", {proceeding, active, sync, txReport, callEvent("1200-call disconnected")},
+        "246 Releasing call...; 247 Ethernet / Opus 48kHz Stereo 128kbit/s; 248 studio@10.0.0.2; 249; 250 75%; "
+        "252 Show detailed statistics",
+        idle2);
     row("released", {proceeding, active, sync, txReport, callEvent("1900-call released")},
         "246 Call released; 247 Ethernet; 253 Show detailed statistics of latest AoIP call", idle2);
     row("built during a call", {proceeding, active, sync, txReport, "reopen"},
@@ -182,6 +187,11 @@ void TestSettingsConnections::sequences()
     }
     QCOMPARE(blockShown(rig.current(), 244), line1);
     QCOMPARE(blockShown(rig.current(), 245), line2);
+    // Whatever the stage, only the headings and the links to the statistics take a touch.
+    for (QVexmarMenuItem *item : rig.current()->items()) {
+        if (item->groupId() == 244 || item->groupId() == 245)
+            QCOMPARE(item->isLocked(), QList<int>({246, 247, 248, 250, 251}).contains(item->id));
+    }
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList());
 }
 

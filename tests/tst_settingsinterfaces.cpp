@@ -216,6 +216,10 @@ void TestSettingsInterfaces::changeMark_data()
     QTest::newRow("ISDN Euro") << 11 << SimDevice::isdnSetup() << "pick 35 0" << true << "40";
     QTest::newRow("ISDN back to NI") << 11 << SimDevice::isdnSetup() << "pick 35 2; pick 35 1" << false
                                      << "36 37 38 39";
+    // Row 39 against its own field: the first sub-address's value is a change.
+    QTest::newRow("ISDN Euro, second sub-address set to the first's")
+        << 11 << SimDevice::isdnSetup() + "network:isdn.0 protocol=isdn_udss1\n"
+        << "type 39=1" << true << "40";
     QTest::newRow("scan off locks connection") << 20 << QByteArray() << "flip 59" << true << "60";
     QTest::newRow("both on lock scan") << 20 << QByteArray() << "flip 60" << true << "59";
     QTest::newRow("scan off and on") << 20 << QByteArray() << "flip 59; flip 59" << false << QString();

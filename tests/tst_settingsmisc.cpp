@@ -17,6 +17,8 @@ private slots:
     void sends();
     void timezone_data();
     void timezone();
+    void longTimezoneLists_data();
+    void longTimezoneLists();
     void ftp_data();
     void ftp();
 };
@@ -113,6 +115,13 @@ void TestSettingsMisc::build_data()
     row("attempts 0: infinite", {"network auto_redial_attempts=0"}, 214, "Number of Attempts | Infinite");
     row("attempts 25: the first", {"network auto_redial_attempts=25"}, 214, "Number of Attempts | 1");
     row("attempts not a number: infinite", {"network auto_redial_attempts=x"}, 214, "Number of Attempts | Infinite");
+    QStringList attempts;
+    for (int i = 1; i <= 20; ++i)
+        attempts << (i == 20 ? QStringLiteral("*20") : QString::number(i));
+    QTest::newRow("attempts: the whole wheel, Infinite last")
+        << QByteArrayList {"network auto_redial_attempts=20"} << 214
+        << QStringLiteral("Number of Attempts | 20 | ") + attempts.join(QStringLiteral(", "))
+            + QStringLiteral(", Infinite");
     row("time", {}, 215, "Time Before Redialing | 10 seconds");
     row("a preset NTP server", {}, 216, "NTP Server | pool.ntp.org");
     row("another NTP server: custom", {"general ntp_addr=ntp.example.org"}, 216, "NTP Server | Custom");
@@ -158,7 +167,9 @@ void TestSettingsMisc::build()
     SettingsRig rig;
     prepare(rig.device, changes);
     QVERIFY(openMisc(rig));
-    QCOMPARE(shown(rig, row), text);
+    // A wheel's options are compared where the case lists them.
+    const bool wholeWheel = rig.row(row)->kind() == QVexmarMenuItem::Wheel && text.count(QStringLiteral(" | ")) > 1;
+    QCOMPARE(wholeWheel ? rig.rowText(row) : shown(rig, row), text);
     QCOMPARE(rig.popupText(), QString());
 }
 
@@ -207,6 +218,13 @@ void TestSettingsMisc::sends_data()
         "Number of Attempts | 3");
     row("custom server refused", {}, 217, "my.ntp", "ntp_addr_custom", {"PARAM|ntp_addr_custom=my.ntp|target=general"},
         "Custom Server | ntp.example.org");
+    // Half of the edit refused: the row reads back what the device kept.
+    const QByteArray both = "PARAM|ntp_addr=my.ntp|ntp_addr_custom=my.ntp|target=general";
+    const QByteArray readBack = "PARAM|target=general|GET ntp_addr_custom";
+    row("custom server kept, server refused", {"general ntp_addr=other"}, 217, "my.ntp", "ntp_addr", {both, readBack},
+        "Custom Server | my.ntp");
+    row("server kept, custom server refused", {"general ntp_addr=other"}, 217, "my.ntp", "ntp_addr_custom",
+        {both, readBack}, "Custom Server | ntp.example.org");
     row("custom server outside Latin-1", {}, 217, QString::fromUtf8("\xc5\x82.ntp"), {}, {},
         "Custom Server | ntp.example.org");
 }
@@ -307,6 +325,67 @@ void TestSettingsMisc::timezone()
     QCOMPARE(rig.rowText(219), cities);
     QCOMPARE(rig.popupText(), refused.isEmpty() ? QString() : QStringLiteral("Failed to apply changes!"));
     QCOMPARE(rig.page()->timezoneList()->city(), stored);
+}
+
+// Lists longer than any real one are cut at 500 entries, with a note under the row that says what was left out.
+void TestSettingsMisc::longTimezoneLists_data()
+{
+    QTest::addColumn<int>("regions"); // sent, Africa and Europe among them
+    QTest::addColumn<int>("europe"); // the cities sent for each region
+    QTest::addColumn<int>("africa");
+    QTest::addColumn<QString>("chosen"); // a region chosen; empty: none
+    QTest::addColumn<QList<int>>("options"); // of rows 218 and 219
+    QTest::addColumn<QStringList>("notes"); // under them; empty while hidden
+    const QString cut = QStringLiteral("%1 more not listed: only the first 500 are");
+    QTest::newRow("at the bound: no note")
+        << 500 << 500 << 1 << QString() << QList<int> {500, 500} << QStringList {QString(), QString()};
+    QTest::newRow("regions past it") << 502 << 2 << 1 << QString() << QList<int> {500, 2}
+                                     << QStringList {cut.arg(2), QString()};
+    QTest::newRow("cities past it") << 2 << 503 << 1 << QString() << QList<int> {2, 500}
+                                    << QStringList {QString(), cut.arg(3)};
+    QTest::newRow("a region of too many cities chosen")
+        << 2 << 2 << 20000 << QStringLiteral("Africa") << QList<int> {2, 500}
+        << QStringList {QString(), cut.arg(19500)};
+    QTest::newRow("a region of few chosen after one of too many")
+        << 2 << 501 << 1 << QStringLiteral("Africa") << QList<int> {2, 1} << QStringList {QString(), QString()};
+}
+
+void TestSettingsMisc::longTimezoneLists()
+{
+    QFETCH(int, regions);
+    QFETCH(int, europe);
+    QFETCH(int, africa);
+    QFETCH(QString, chosen);
+    QFETCH(QList<int>, options);
+    QFETCH(QStringList, notes);
+    SettingsRig rig;
+    rig.device.loadSetup(miscSetup);
+    const auto names = [](const std::string &prefix, int count) {
+        std::vector<std::string> list;
+        for (int i = 0; i < count; ++i)
+            list.push_back(prefix + std::to_string(i));
+        return list;
+    };
+    std::vector<std::string> regionList {"Africa", "Europe"};
+    for (const std::string &name : names("Region", regions - 2))
+        regionList.push_back(name);
+    rig.device.setList("general", "timezone_region_list", regionList);
+    rig.device.setListFor("general", "timezone_city_list", {{"timezone_param", "Europe"}}, names("Europe/", europe));
+    rig.device.setListFor("general", "timezone_city_list", {{"timezone_param", "Africa"}}, names("Africa/", africa));
+    QVERIFY(openMisc(rig));
+    if (!chosen.isEmpty())
+        chooseText(rig, 218, chosen);
+    QList<int> shownOptions;
+    QStringList shownNotes;
+    const QList<QVexmarMenuItem *> rows = rig.current()->items();
+    for (int id : {218, 219}) {
+        shownOptions << rig.row(id)->options().size();
+        QVexmarMenuItem *note = rows.value(rows.indexOf(rig.row(id)) + 1);
+        shownNotes << (note->kind() == QVexmarMenuItem::Label && !note->isHidden() ? note->titleLabel->text()
+                                                                                   : QString());
+    }
+    QCOMPARE(shownOptions, options);
+    QCOMPARE(shownNotes, notes);
 }
 
 // Read once; each text written in clear on its own, the password shown masked.

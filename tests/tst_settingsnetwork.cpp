@@ -410,8 +410,8 @@ void TestSettingsNetwork::operatorScan()
     QVERIFY(!rig.modified());
 }
 
-// The frames of an apply, PIN first; a refused PIN stops it before anything else is sent. The last of the
-// attempts is compared.
+// The frames of an apply, PIN first; a refused PIN stops it before anything else is sent, and is never sent again
+// unless typed again. Steps after " / " are played again before each further attempt; the last attempt is compared.
 void TestSettingsNetwork::applies_data()
 {
     QTest::addColumn<QByteArray>("setup");
@@ -419,22 +419,30 @@ void TestSettingsNetwork::applies_data()
     QTest::addColumn<int>("attempts");
     QTest::addColumn<QByteArrayList>("frames");
     QTest::addColumn<QString>("popup"); // empty: none but the progress, which closes by itself
+    QTest::addColumn<bool>("marked"); // afterwards
     const QByteArray pinRequired = "network:mobile.1 pin=122-pin required" + notRegistered;
     const QByteArray pinWrite = "PARAM|network=mobile.1|pin=1111|target=network";
     QTest::newRow("PIN Save and Data Service")
         << QByteArray() << "flip 42; flip 46" << 1
-        << QByteArrayList {"PARAM|data_connection=on|network=mobile.1|pin_persistent=on|target=network"} << QString();
+        << QByteArrayList {"PARAM|data_connection=on|network=mobile.1|pin_persistent=on|target=network"} << QString()
+        << false;
     QTest::newRow("stored rat not offered, untouched")
         << QByteArray("network:mobile.1 rat=UMTS first") << "type 47=web; flip 46" << 1
-        << QByteArrayList {"PARAM|apn=web|data_connection=on|network=mobile.1|target=network"} << QString();
+        << QByteArrayList {"PARAM|apn=web|data_connection=on|network=mobile.1|target=network"} << QString() << false;
     QTest::newRow("an offered rat") << QByteArray() << "pick 43 6" << 1
                                     << QByteArrayList {"PARAM|network=mobile.1|rat=only LTE|target=network"}
-                                    << QString();
-    QTest::newRow("password beyond Latin-1") << QByteArray() << "type 50=p\u20ac" << 1 << QByteArrayList() << failed;
+                                    << QString() << false;
+    QTest::newRow("password beyond Latin-1")
+        << QByteArray() << "type 50=p\u20ac" << 1 << QByteArrayList() << failed << true;
     QTest::newRow("wrong PIN, PIN Save not sent")
-        << pinRequired << "type 41=1111; flip 42" << 1 << QByteArrayList {pinWrite} << "Wrong PIN code!";
-    QTest::newRow("third wrong PIN: PUK required")
-        << pinRequired << "type 41=1111; flip 42" << 3 << QByteArrayList {pinWrite} << "Failed to apply PIN code!";
+        << pinRequired << "type 41=1111; flip 42" << 1 << QByteArrayList {pinWrite} << "Wrong PIN code!" << true;
+    QTest::newRow("wrong PIN alone: emptied, unmarked")
+        << pinRequired << "type 41=1111" << 1 << QByteArrayList {pinWrite} << "Wrong PIN code!" << false;
+    QTest::newRow("wrong PIN not sent again: PIN Save alone")
+        << pinRequired << "type 41=1111; flip 42" << 2
+        << QByteArrayList {"PARAM|network=mobile.1|pin_persistent=on|target=network"} << QString() << false;
+    QTest::newRow("third wrong PIN: PUK required") << pinRequired << "type 41=1111; flip 42 / type 41=1111" << 3
+                                                   << QByteArrayList {pinWrite} << "Failed to apply PIN code!" << true;
 }
 
 void TestSettingsNetwork::applies()
@@ -444,20 +452,24 @@ void TestSettingsNetwork::applies()
     QFETCH(int, attempts);
     QFETCH(QByteArrayList, frames);
     QFETCH(QString, popup);
+    QFETCH(bool, marked);
     SettingsRig rig;
     rig.device.checkSimPin("1234");
     QVERIFY(openMobile(rig, 17, setup));
-    play(rig, steps);
+    play(rig, steps.section(QStringLiteral(" / "), 0, 0));
     QVERIFY(rig.modified());
     for (int i = 1; i < attempts; ++i) {
         rig.apply();
-        QCOMPARE(rig.framesAfterRoundTrip(), frames);
+        rig.framesAfterRoundTrip();
         rig.closePopups();
+        play(rig, steps.section(QStringLiteral(" / "), 1));
     }
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), frames);
     comparePopup(rig, popup);
-    QCOMPARE(rig.modified(), !popup.isEmpty());
+    QCOMPARE(rig.modified(), marked);
+    if (rig.row(41))
+        QCOMPARE(rig.rowText(41), QStringLiteral("PIN Code | "));
 }
 
 // A refused store leaves the copy as it was, so a retry sends the same again; an accepted PIN is not sent twice.
@@ -465,26 +477,39 @@ void TestSettingsNetwork::refusedStoreRetried_data()
 {
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("steps");
+    QTest::addColumn<QByteArray>("refused"); // the key whose store fails once
     QTest::addColumn<QByteArrayList>("first");
     QTest::addColumn<QByteArrayList>("retry");
+    QTest::addColumn<QByteArray>("stored"); // "<key>=<value>" the device holds after the retry
     const QByteArray store = "PARAM|network=mobile.1|pin_persistent=on|target=network";
-    QTest::newRow("store refused") << QByteArray() << "flip 42" << QByteArrayList {store} << QByteArrayList {store};
+    QTest::newRow("store refused") << QByteArray() << "flip 42" << QByteArray("pin_persistent")
+                                   << QByteArrayList {store} << QByteArrayList {store}
+                                   << QByteArray("pin_persistent=on");
     QTest::newRow("PIN accepted, store refused")
         << QByteArray("network:mobile.1 pin=122-pin required" + notRegistered) << "type 41=1234; flip 42"
-        << QByteArrayList {"PARAM|network=mobile.1|pin=1234|target=network", store} << QByteArrayList {store};
+        << QByteArray("pin_persistent") << QByteArrayList {"PARAM|network=mobile.1|pin=1234|target=network", store}
+        << QByteArrayList {store} << QByteArray("pin_persistent=on");
+    // The empty selection is automatic too, but the device holds it, not "auto".
+    const QByteArray toAuto = "PARAM|network=mobile.1|plmn=auto|target=network";
+    QTest::newRow("Auto over an empty operator, refused")
+        << QByteArray("network:mobile.1 plmn=") << "touch 44; ok; ok 0" << QByteArray("plmn") << QByteArrayList {toAuto}
+        << QByteArrayList {toAuto} << QByteArray("plmn=auto");
 }
 
 void TestSettingsNetwork::refusedStoreRetried()
 {
     QFETCH(QByteArray, setup);
     QFETCH(QString, steps);
+    QFETCH(QByteArray, refused);
     QFETCH(QByteArrayList, first);
     QFETCH(QByteArrayList, retry);
+    QFETCH(QByteArray, stored);
     SettingsRig rig;
     rig.device.checkSimPin("1234");
     QVERIFY(openMobile(rig, 17, setup));
     play(rig, steps);
-    rig.device.addFault(fault(SimDevice::Fault::Nok, 0, "pin_persistent"));
+    rig.takeFrames();
+    rig.device.addFault(fault(SimDevice::Fault::Nok, 0, refused.toStdString()));
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), first);
     QCOMPARE(rig.popupText(), failed);
@@ -493,7 +518,9 @@ void TestSettingsNetwork::refusedStoreRetried()
     rig.closePopups();
     rig.apply();
     QCOMPARE(rig.framesAfterRoundTrip(), retry);
-    QCOMPARE(rig.device.param("network:mobile.1", "pin_persistent"), std::string("on"));
+    const QByteArray key = stored.left(stored.indexOf('='));
+    QCOMPARE(
+        QByteArray::fromStdString(rig.device.param("network:mobile.1", key.toStdString())), stored.mid(key.size() + 1));
 }
 
 // The right PIN: the SIM is ready, the link says so and the menu is back on the Network page.

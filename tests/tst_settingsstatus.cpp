@@ -294,6 +294,9 @@ void TestSettingsStatus::pages_data()
     row("mobile registered", registered, none, 273, mobile,
         "4G/LTE L; Telekom.de L; -71 dBm L; Connection Established L");
     row("mobile without SIM: read all the same", simMissing, none, 273, mobile, "Unknown L;  L; 0 dBm L; Disabled L");
+    // "=" first: the page holds these rows alone, in this order.
+    row("mobile status rows in order", registered, none, 273, "=" + mobile,
+        "4G/LTE L; Telekom.de L; -71 dBm L; Connection Established L");
 }
 
 void TestSettingsStatus::pages()
@@ -311,6 +314,10 @@ void TestSettingsStatus::pages()
         rig.touch(pageId);
     }
     QCOMPARE(rig.current()->pageId, pageId);
+    if (ids.startsWith(QLatin1Char('='))) {
+        ids.remove(0, 1);
+        QCOMPARE(rowIds(rig), ids);
+    }
     QStringList rows;
     for (const QString &id : ids.split(QLatin1Char(' '))) {
         QVexmarMenuItem *item = rig.row(qAbs(id.toInt()));
