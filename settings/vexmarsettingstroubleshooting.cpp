@@ -115,13 +115,17 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
             settingskeys::KEY_REMOTE_ACCESS_NETWORK, settingskeys::KEY_REMOTE_ACCESS_SERVER,
             settingskeys::KEY_REMOTE_ACCESS_PWD},
         values);
-    // As Latin-1 bytes: the server and the password come as UTF-8.
-    const auto textOf = [&values](const std::string &key, bool utf8) {
+    const auto textOf = [&values](const std::string &key) {
         const std::string *answer = valueOf(values, key);
-        if (!answer)
-            return std::string();
-        return utf8 ? utf8ToLatin1(*answer) : *answer;
+        return answer ? *answer : std::string();
     };
+    // The server and the password come as UTF-8.
+    const auto addUtf8Text
+        = [&values, page](int id, int kind, const QString &title, const std::string &key, bool locked) {
+              const std::string *answer = valueOf(values, key);
+              QVexmarMenuItem *row = addText(page, id, kind, title, std::string(), locked);
+              row->setValueText(answer ? utf8ToQString(*answer) : QString(), false);
+          };
     TComDevice *device = getDevice();
     const bool option = device->deviceOptions() & TComDevice::OptRemoteAccess;
     const bool fullOption = device->deviceOptions() & TComDevice::OptRemoteAccessMore;
@@ -145,17 +149,15 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
     showHeldOption(network, code, QVexmarLocalize::networkName(code));
 
     if (option) {
-        addText(page, ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
-            textOf(settingskeys::KEY_REMOTE_ACCESS_SERVER, true), g_accessLevel != 2 || !fullOption);
+        addUtf8Text(ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
+            settingskeys::KEY_REMOTE_ACCESS_SERVER, g_accessLevel != 2 || !fullOption);
     }
-    addText(
-        page, SerialRow, QVexmarMenuItem::Text, tr("Serial Number"), textOf(settingskeys::KEY_SERIALNO, false), true);
-    addText(page, CodecIdRow, QVexmarMenuItem::Text, tr("Codec Identifier"), textOf(settingskeys::KEY_CODEC_ID, false),
-        true);
+    addText(page, SerialRow, QVexmarMenuItem::Text, tr("Serial Number"), textOf(settingskeys::KEY_SERIALNO), true);
+    addText(page, CodecIdRow, QVexmarMenuItem::Text, tr("Codec Identifier"), textOf(settingskeys::KEY_CODEC_ID), true);
     if (option) {
         // Masked like every other password of the menu, so that an Operator who sees the row cannot read it.
-        addText(page, CodecPasswordRow, QVexmarMenuItem::Password, tr("Codec Password"),
-            textOf(settingskeys::KEY_REMOTE_ACCESS_PWD, true), g_accessLevel != 2);
+        addUtf8Text(CodecPasswordRow, QVexmarMenuItem::Password, tr("Codec Password"),
+            settingskeys::KEY_REMOTE_ACCESS_PWD, g_accessLevel != 2);
     }
     pushItems(page);
 }
@@ -201,23 +203,17 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *page)
         values.emplace_back(settingskeys::KEY_REMOTE_ACCESS_NETWORK,
             code == networkCodeNone ? settingskeys::VAL_AUTO : networkNameOfCode(code));
     }
-    bool latin1 = true;
     bool password = false;
+    // As UTF-8, which carries any text: one the user did not change goes back as the device sent it.
     for (const auto &[id, key] : {std::make_pair(ServerRow, &settingskeys::KEY_REMOTE_ACCESS_SERVER),
              std::make_pair(CodecPasswordRow, &settingskeys::KEY_REMOTE_ACCESS_PWD)}) {
         if (QVexmarMenuItem *row = openRow(page, id)) {
             values.emplace_back(*key, qStringToUtf8(valueText(row)));
-            latin1 = latin1 && fitsLatin1(valueText(row));
             password = password || id == CodecPasswordRow;
         }
     }
     if (values.empty())
         return true;
-    // The device keeps these texts in Latin-1: anything beyond would come back as '?'.
-    if (!latin1) {
-        showMessagePopup(tr("Failed to apply changes!"), 0);
-        return false;
-    }
     showMessagePopup(tr("Applying changes..."), 1000);
     if (writeParams(kra::TGT_GENERAL, values) != int(values.size())) {
         showMessagePopup(tr("Failed to apply changes!"), 0);

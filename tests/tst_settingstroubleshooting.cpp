@@ -302,7 +302,7 @@ void TestSettingsTroubleshooting::remoteChanges()
 void TestSettingsTroubleshooting::remoteApply_data()
 {
     QTest::addColumn<int>("level");
-    QTest::addColumn<QByteArray>("stored"); // "remote_access_network"
+    QTest::addColumn<QByteArray>("stored"); // "remote_access_network", then any further set-up lines
     QTest::addColumn<QByteArrayList>("steps");
     QTest::addColumn<QByteArray>("fault"); // "refuse <key>", or "pwd <reply>" for the read after the write
     QTest::addColumn<QByteArrayList>("frames");
@@ -343,7 +343,20 @@ void TestSettingsTroubleshooting::remoteApply_data()
                                     << QStringLiteral("pw") << failed;
     QTest::newRow("server outside Latin-1")
         << 2 << QByteArray("eth.0") << QByteArrayList {"type 232=\xc5\x82.example.org"} << QByteArray()
-        << QByteArrayList() << QStringLiteral("pw") << failed;
+        << QByteArrayList {"PARAM|remote_access=on|remote_access_network=eth.0|remote_access_pwd=pw|remote_access_"
+                           "server=\xc5\x82.example.org|target=general",
+               readBack}
+        << QStringLiteral("pw") << applying;
+    // Bytes that are no UTF-8 go back as they are, too.
+    QTest::newRow("texts unchanged beyond Latin-1 sent as read")
+        << 2
+        << QByteArray("eth.0\ngeneral remote_access_server=serwer-\xc5\x82\xe9.example.org\n"
+                      "general remote_access_pwd=p\xc5\x82")
+        << QByteArrayList {"flip 230"} << QByteArray()
+        << QByteArrayList {"PARAM|remote_access=off|remote_access_network=eth.0|remote_access_pwd=p\xc5\x82|remote_"
+                           "access_server=serwer-\xc5\x82\xe9.example.org|target=general",
+               readBack}
+        << QString::fromUtf8("p\xc5\x82") << applying;
 }
 
 void TestSettingsTroubleshooting::remoteApply()
