@@ -62,6 +62,14 @@ QString valueText(const QVexmarMenuItem *row)
     return row->valueLabel ? row->valueLabel->text() : QString();
 }
 
+// The network code of a stored interface; -1, which no option holds, for a name that is neither "auto" nor one
+// the program knows, so that the row holds it rather than show it as "Auto".
+int interfaceCode(const std::string &name)
+{
+    const int code = networkCodeOfName(name);
+    return code == networkCodeNone && !name.empty() && name != settingskeys::VAL_AUTO ? -1 : code;
+}
+
 } // namespace
 
 void QVexmarSettingsPage::buildTroubleshootingMenu()
@@ -144,9 +152,10 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
             network->addOption(code, QVexmarLocalize::networkName(code));
     }
     const std::string *stored = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK);
-    const int code = stored ? networkCodeOfName(*stored) : networkCodeNone;
-    // An interface the device lacks now shows in red, and no apply sends it back unchosen.
-    showHeldOption(network, code, QVexmarLocalize::networkName(code));
+    const int code = stored ? interfaceCode(*stored) : networkCodeNone;
+    // An interface the device lacks now, or one the program does not know, shows in red, and no apply sends it back
+    // unchosen.
+    showHeldOption(network, code, code == -1 ? utf8ToQString(*stored) : QVexmarLocalize::networkName(code));
 
     if (option) {
         addUtf8Text(ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
@@ -179,7 +188,7 @@ bool QVexmarSettingsPage::hasRemoteAccessChanges(QVexmarMenuItems *page)
     }
     int code = 0;
     const std::string *name = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK);
-    if (name && chosenValue(openRow(page, InterfaceRow), code) && code != networkCodeOfName(*name))
+    if (name && chosenValue(openRow(page, InterfaceRow), code) && code != interfaceCode(*name))
         return true;
     for (const auto &[id, key] : {std::make_pair(ServerRow, &settingskeys::KEY_REMOTE_ACCESS_SERVER),
              std::make_pair(CodecPasswordRow, &settingskeys::KEY_REMOTE_ACCESS_PWD)}) {

@@ -245,6 +245,10 @@ void TestSettingsTroubleshooting::remoteRows_data()
                           << QStringList {"230 Remote Assistance | Active",
                                  "231 Interface for Control | Auto | *Auto, Ethernet, Mobile (int 1), Wi-Fi", serial,
                                  codec};
+    QTest::newRow("stored interface the page does not know")
+        << 0 << 1 << QByteArray("vpn.0")
+        << QStringList {"230 Remote Assistance | Active",
+               "231 Interface for Control | vpn.0 | Auto, Ethernet, Mobile (int 1), Wi-Fi red", serial, codec};
 }
 
 void TestSettingsTroubleshooting::remoteRows()
@@ -341,6 +345,13 @@ void TestSettingsTroubleshooting::remoteApply_data()
                                                        "access_pwd=pw|remote_access_server="
                                                        "ra.example.org|target=general"}
                                     << QStringLiteral("pw") << failed;
+    QTest::newRow("an interface the page does not know is not sent")
+        << 1 << QByteArray("vpn.0") << QByteArrayList {"flip 230"} << QByteArray()
+        << QByteArrayList {"PARAM|remote_access=off|target=general"} << QStringLiteral("pw") << applying;
+    QTest::newRow("an interface the page does not know replaced by Auto")
+        << 1 << QByteArray("vpn.0") << QByteArrayList {"pick 231 65535"} << QByteArray()
+        << QByteArrayList {"PARAM|remote_access=on|remote_access_network=auto|target=general"} << QStringLiteral("pw")
+        << applying;
     QTest::newRow("server outside Latin-1")
         << 2 << QByteArray("eth.0") << QByteArrayList {"type 232=\xc5\x82.example.org"} << QByteArray()
         << QByteArrayList {"PARAM|remote_access=on|remote_access_network=eth.0|remote_access_pwd=pw|remote_access_"
