@@ -127,11 +127,12 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
         const std::string *answer = valueOf(values, key);
         return answer ? *answer : std::string();
     };
-    // The server and the password come as UTF-8.
+    // A value the device did not answer cannot be edited until the page is read again: an apply would write over it
+    // a value the device never held. The server and the password come as UTF-8.
     const auto addUtf8Text
         = [&values, page](int id, int kind, const QString &title, const std::string &key, bool locked) {
               const std::string *answer = valueOf(values, key);
-              QVexmarMenuItem *row = addText(page, id, kind, title, std::string(), locked);
+              QVexmarMenuItem *row = addText(page, id, kind, title, std::string(), locked || !answer);
               row->setValueText(answer ? utf8ToQString(*answer) : QString(), false);
           };
     TComDevice *device = getDevice();
@@ -142,6 +143,7 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
         = addRow(page, ServiceRow, QVexmarMenuItem::Switch, option ? tr("Remote Access") : tr("Remote Assistance"));
     const std::string *on = valueOf(values, settingskeys::KEY_REMOTE_ACCESS);
     service->setChecked(on && *on == kra::VAL_ON);
+    service->setLocked(!on);
 
     QVexmarMenuItem *network = addRow(page, InterfaceRow, QVexmarMenuItem::Selection, tr("Interface for Control"));
     network->addOption(networkCodeNone, tr("Auto"));
@@ -151,11 +153,15 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
         if (networkFamilyOfCode(code) == TComDevice::FamilyIp)
             network->addOption(code, QVexmarLocalize::networkName(code));
     }
-    const std::string *stored = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK);
-    const int code = stored ? interfaceCode(*stored) : networkCodeNone;
-    // An interface the device lacks now, or one the program does not know, shows in red, and no apply sends it back
-    // unchosen.
-    showHeldOption(network, code, code == -1 ? utf8ToQString(*stored) : QVexmarLocalize::networkName(code));
+    if (const std::string *stored = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK)) {
+        const int code = interfaceCode(*stored);
+        // An interface the device lacks now, or one the program does not know, shows in red, and no apply sends
+        // it back unchosen.
+        showHeldOption(network, code, code == -1 ? utf8ToQString(*stored) : QVexmarLocalize::networkName(code));
+    } else {
+        network->setLocked(true);
+        network->setValueText(tr("Unknown"), true);
+    }
 
     if (option) {
         addUtf8Text(ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
@@ -233,7 +239,10 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *page)
         Values stored;
         readValues(rpc(), kra::TGT_GENERAL, {settingskeys::KEY_REMOTE_ACCESS_PWD}, stored);
         const std::string *answer = valueOf(stored, settingskeys::KEY_REMOTE_ACCESS_PWD);
-        page->findItem(CodecPasswordRow)->setValueText(answer ? utf8ToQString(*answer) : QString());
+        // Not read back, the password is unknown: locked, so that no later apply writes the empty text over it.
+        QVexmarMenuItem *row = page->findItem(CodecPasswordRow);
+        row->setValueText(answer ? utf8ToQString(*answer) : QString());
+        row->setLocked(!answer);
     }
     return true;
 }
