@@ -55,7 +55,12 @@ book:remote_profile:17 name=Elsewhere
 book:remote_profile:17 network=wifi.1
 book:remote_profile:17 codec=G722
 book:remote_profile:17 remote_addr=5550003
-)";
+)"
+                             "book:remote_profile:18 name=\xc5\x81\xc3\xb3"
+                             "d\xc5\xba\n"
+                             "book:remote_profile:18 network=eth.0\n"
+                             "book:remote_profile:18 codec=G722\n"
+                             "book:remote_profile:18 remote_addr=5550004\n";
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double";
 const QByteArray line1Call = "EVENT;event_type:0600-call received;id:9;network:eth.0;";
@@ -274,10 +279,20 @@ void TestSettingsCallProfile::saves_data()
         << QByteArrayList {"DO|action=create|codec=G722|name=Studio B|network=eth.0|remote_addr=5551234|"
                            "target=general|type=remote_profile"}
         << QString() << back;
-    QTest::newRow("name beyond Latin-1") << 174 << QString::fromUtf8("type 176=Łódź; type 182=5550100")
-                                         << QByteArrayList() << "Failed to create the call profile!" << stays;
+    QTest::newRow("name beyond Latin-1")
+        << 174 << QString::fromUtf8("type 176=Łódź; type 182=5550100")
+        << QByteArrayList {"DO|action=create|name=\xc5\x81\xc3\xb3"
+                           "d\xc5\xba|network=eth.0|remote_addr=5550100|target=general|type=remote_profile"}
+        << QString() << back;
+    QTest::newRow("stored name beyond Latin-1 kept")
+        << 317 << "type 182=5550199"
+        << QByteArrayList {"DO|action=update|codec=G722|id=18|name=\xc5\x81\xc3\xb3"
+                           "d\xc5\xba|network=eth.0|remote_addr=5550199|target=general|type=remote_profile"}
+        << QString() << back;
     QTest::newRow("number beyond Latin-1") << 311 << QString::fromUtf8("type 182=555\u20ac") << QByteArrayList()
                                            << "Failed to update the call profile!" << stays;
+    QTest::newRow("second number beyond Latin-1") << 312 << QString::fromUtf8("type 183=555\u20ac") << QByteArrayList()
+                                                  << "Failed to update the call profile!" << stays;
 }
 
 void TestSettingsCallProfile::saves()
