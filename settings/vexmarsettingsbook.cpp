@@ -501,8 +501,11 @@ bool QVexmarSettingsPage::saveCallProfile(QVexmarMenuItems *page)
     // A renamed profile is stored as a new one; the old one stays.
     const bool update = profile.entryId != -1 && profile.name == loadedProfile.name;
     const QString failed = update ? tr("Failed to update the call profile!") : tr("Failed to create the call profile!");
-    if ((update && profile.entryId < firstListRow) || !fitsLatin1(profile.remoteNumber)
-        || !fitsLatin1(profile.remoteNumber2)) {
+    // An algorithm its row does not offer on this network (shown red) would be stored unseen: one must be picked.
+    int algorithm = 0;
+    const QVexmarMenuItem *algorithmRow = page->findItem(AlgorithmRow);
+    if ((update && profile.entryId < firstListRow) || (algorithmRow && !chosenValue(algorithmRow, algorithm))
+        || !fitsLatin1(profile.remoteNumber) || !fitsLatin1(profile.remoteNumber2)) {
         showMessagePopup(failed, 0);
         return false;
     }

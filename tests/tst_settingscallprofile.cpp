@@ -200,6 +200,15 @@ void TestSettingsCallProfile::coding_data()
         << "177 Mobile (int 1); 178 Voice; 179  L hidden; 180  L hidden; 181  L hidden; 182 5550001; "
            "183 5550002 hidden"
         << true;
+    QTest::newRow("Voice held red on Ethernet")
+        << QByteArray() << 311 << "pick 177 768; pick 178 17; pick 177 256" << 178
+        << "Algorithm | Mobile voice | None, G.711 A-Law, G.722, Opus, AAC HE"
+        << "177 Ethernet; 178 Mobile voice red; 179  L hidden; 180  L hidden; 181  L hidden; 182 5551234; 183  hidden"
+        << true;
+    QTest::newRow("an algorithm picked clears the red")
+        << QByteArray() << 311 << "pick 177 768; pick 178 17; pick 177 256; pick 178 0" << 178
+        << "Algorithm | G.711 A-Law | None, *G.711 A-Law, G.722, Opus, AAC HE"
+        << "177 Ethernet; 178 G.711 A-Law; 179 Mono L; 180 8 kHz L; 181 64 kbit/s L; 182 5551234; 183 " << true;
     QTest::newRow("None clears the coding")
         << QByteArray() << 312 << "pick 178 -1" << 178 << "Algorithm | None | *None, G.711 A-Law, G.722, Opus, AAC HE"
         << "177 Wi-Fi; 178 None; 179  L hidden; 180  L hidden; 181  L hidden; 182 5550001; 183 5550002" << true;
@@ -274,6 +283,9 @@ void TestSettingsCallProfile::saves_data()
         << QByteArrayList {"DO|action=update|codec=GSM|id=13|name=Reporter|network=mobile.0|remote_addr=5550001|"
                            "target=general|type=remote_profile"}
         << QString() << back;
+    QTest::newRow("a coding the network does not offer is not saved")
+        << 311 << "pick 177 768; pick 178 17; pick 177 256" << QByteArrayList() << "Failed to update the call profile!"
+        << stays;
     QTest::newRow("renamed creates")
         << 311 << "type 176=Studio B"
         << QByteArrayList {"DO|action=create|codec=G722|name=Studio B|network=eth.0|remote_addr=5551234|"
