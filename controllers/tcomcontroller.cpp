@@ -246,9 +246,61 @@ QString latin1ToQString(const std::string &text)
     return QString::fromLatin1(text.data(), int(text.size()));
 }
 
+// Bytes that are no UTF-8 stand in the text as the low surrogates U+DC80-U+DCFF, which no UTF-8 text holds, and
+// go back as those bytes: a text written back unchanged is what the device sent, whatever it sent.
 QString utf8ToQString(const std::string &text)
 {
-    return latin1ToQString(utf8ToLatin1(text));
+    QString out;
+    out.reserve(int(text.size()));
+    const size_t size = text.size();
+    for (size_t i = 0; i < size;) {
+        const auto byte = [&text](size_t at) { return static_cast<unsigned char>(text[at]); };
+        const unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            out += QChar(lead);
+            ++i;
+            continue;
+        }
+        // The length and the range of the second byte of a well-formed sequence: no overlong form, no surrogate,
+        // nothing beyond U+10FFFF.
+        size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        bool formed = length > 0 && size - i >= length;
+        for (size_t k = 1; formed && k < length; ++k) {
+            const unsigned char next = byte(i + k);
+            formed = k == 1 ? next >= low && next <= high : next >= 0x80 && next <= 0xBF;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (!formed) {
+            out += QChar(ushort(0xDC00 + lead));
+            ++i;
+            continue;
+        }
+        if (QChar::requiresSurrogates(code)) {
+            out += QChar(QChar::highSurrogate(code));
+            out += QChar(QChar::lowSurrogate(code));
+        } else {
+            out += QChar(ushort(code));
+        }
+        i += length;
+    }
+    return out;
 }
 
 std::string qStringToLatin1(const QString &text)
@@ -258,5 +310,36 @@ std::string qStringToLatin1(const QString &text)
 
 std::string qStringToUtf8(const QString &text)
 {
-    return latin1ToUtf8(qStringToLatin1(text));
+    std::string out;
+    out.reserve(size_t(text.size()) * 3);
+    const int size = text.size();
+    for (int i = 0; i < size; ++i) {
+        const ushort unit = text.at(i).unicode();
+        char32_t code = unit;
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(unit, text.at(i + 1).unicode());
+            ++i;
+        } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
+            out += char(unit - 0xDC00);
+            continue;
+        } else if (QChar::isSurrogate(unit)) {
+            code = QChar::ReplacementCharacter;
+        }
+        if (code < 0x80) {
+            out += char(code);
+        } else if (code < 0x800) {
+            out += char(0xC0 | (code >> 6));
+            out += char(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += char(0xE0 | (code >> 12));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
+        } else {
+            out += char(0xF0 | (code >> 18));
+            out += char(0x80 | ((code >> 12) & 0x3F));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
 }

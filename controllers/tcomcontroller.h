@@ -115,7 +115,8 @@ private:
 int causeCodeToStatus(int code);
 int causeToStatus(const std::string &value);
 
-// Device texts between QString and the protocol's byte strings.
+// Device texts between QString and the protocol's byte strings. A UTF-8 text is decoded whole, and bytes that are
+// not UTF-8 come back unchanged: qStringToUtf8(utf8ToQString(bytes)) == bytes for any bytes.
 QString latin1ToQString(const std::string &text);
 QString utf8ToQString(const std::string &text);
 std::string qStringToLatin1(const QString &text);

@@ -75,9 +75,14 @@ void CodingRows::update(TComDevice *device, CodecFormat &coding) const
             algorithm->addOption(value, text);
         for (int value : listed)
             algorithm->addOption(value, QVexmarLocalize::algorithmName(value));
-        algorithm->setLocked(listed.size() < 2);
-        if (algorithm->selectOption(alg, true, false) == -1)
-            algorithm->setValueText(QString());
+        const bool offered = algorithm->selectOption(alg, true, true) != -1;
+        // setLocked first: it sets the colour. An algorithm the list does not hold (one picked for another network,
+        // or stored so) shows red with no option current, open for a choice, so that nothing stores it unseen.
+        algorithm->setLocked(offered && listed.size() < 2);
+        if (!offered) {
+            algorithm->setValueTextAndGlobalColor(QVexmarLocalize::algorithmName(alg), Qt::red, true);
+            algorithm->selectOption(alg, false, true);
+        }
         algorithm->setHidden(false);
     }
 

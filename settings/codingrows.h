@@ -35,9 +35,10 @@ struct CodingRows
     // An algorithm that needs no further choice: the other three rows are emptied, locked and hidden. Unset: none.
     std::function<bool(int algorithm)> takesNoCoding;
 
-    // Reads the lists and fills the rows. The algorithm is shown as it is (option 0 when not offered) and never
-    // replaced; a channel mode, rate or bit rate that the device does not offer becomes the first it offers, and
-    // stays as it is when it offers none (the row then shows nothing). A row is locked at one choice or none.
+    // Reads the lists and fills the rows. The algorithm is shown as it is and never replaced: red, with no option
+    // current, when not offered. A channel mode, rate or bit rate that the device does not offer becomes the first
+    // it offers, and stays as it is when it offers none (the row then shows nothing). A row is locked at one choice
+    // or none.
     void update(TComDevice *device, CodecFormat &coding) const;
 
     // One row from a list: the options (no unknown word, at most 256), the edited value replaced as above,

@@ -94,7 +94,8 @@ bool chosenValue(const QVexmarMenuItem *row, int &value)
     return true;
 }
 
-// Texts go to the device as Latin-1 (the name through it as well): one it cannot hold would arrive altered.
+// The remote numbers go to the device as Latin-1: a text it cannot hold would arrive altered. Names go as UTF-8,
+// which holds any.
 bool fitsLatin1(const QString &text)
 {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
@@ -496,8 +497,11 @@ bool QVexmarSettingsPage::saveCallProfile(QVexmarMenuItems *page)
     // A renamed profile is stored as a new one; the old one stays.
     const bool update = profile.entryId != -1 && profile.name == loadedProfile.name;
     const QString failed = update ? tr("Failed to update the call profile!") : tr("Failed to create the call profile!");
-    if ((update && profile.entryId < firstListRow) || !fitsLatin1(profile.name) || !fitsLatin1(profile.remoteNumber)
-        || !fitsLatin1(profile.remoteNumber2)) {
+    // An algorithm its row does not offer on this network (shown red) would be stored unseen: one must be picked.
+    int algorithm = 0;
+    const QVexmarMenuItem *algorithmRow = page->findItem(AlgorithmRow);
+    if ((update && profile.entryId < firstListRow) || (algorithmRow && !chosenValue(algorithmRow, algorithm))
+        || !fitsLatin1(profile.remoteNumber) || !fitsLatin1(profile.remoteNumber2)) {
         showMessagePopup(failed, 0);
         return false;
     }
@@ -852,11 +856,6 @@ void QVexmarSettingsPage::updateBookRecord(int listId, int entryId, QVexmarMenuI
 void QVexmarSettingsPage::createBookRecord(QVexmarMenuItems *list, const QString &name, int account)
 {
     const RecordKind &kind = *recordKind(list->pageId);
-    // The device would store '?' in place of what Latin-1 cannot hold.
-    if (!fitsLatin1(name)) {
-        showMessagePopup(text(kind.createFailed), 0);
-        return;
-    }
     kra::CMsg request = bookRequest(kra::CMD_CREATE, kind.type);
     if (account)
         request.setParam(settingskeys::KEY_ACCOUNT, longToString(account));
@@ -890,10 +889,6 @@ void QVexmarSettingsPage::bookListKeyboardAccepted(QVexmarMenuItem *item, QVexma
     QVexmarMenuItems *list = item->page();
     if (list->pageId != SipProfilesRow) {
         createBookRecord(list, name, 0);
-        return;
-    }
-    if (!fitsLatin1(name)) {
-        showMessagePopup(tr("Failed to create the SIP profile!"), 0);
         return;
     }
     // Held until the account is chosen.

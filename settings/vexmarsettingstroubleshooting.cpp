@@ -62,6 +62,14 @@ QString valueText(const QVexmarMenuItem *row)
     return row->valueLabel ? row->valueLabel->text() : QString();
 }
 
+// The network code of a stored interface; -1, which no option holds, for a name that is neither "auto" nor one
+// the program knows, so that the row holds it rather than show it as "Auto".
+int interfaceCode(const std::string &name)
+{
+    const int code = networkCodeOfName(name);
+    return code == networkCodeNone && !name.empty() && name != settingskeys::VAL_AUTO ? -1 : code;
+}
+
 } // namespace
 
 void QVexmarSettingsPage::buildTroubleshootingMenu()
@@ -115,13 +123,18 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
             settingskeys::KEY_REMOTE_ACCESS_NETWORK, settingskeys::KEY_REMOTE_ACCESS_SERVER,
             settingskeys::KEY_REMOTE_ACCESS_PWD},
         values);
-    // As Latin-1 bytes: the server and the password come as UTF-8.
-    const auto textOf = [&values](const std::string &key, bool utf8) {
+    const auto textOf = [&values](const std::string &key) {
         const std::string *answer = valueOf(values, key);
-        if (!answer)
-            return std::string();
-        return utf8 ? utf8ToLatin1(*answer) : *answer;
+        return answer ? *answer : std::string();
     };
+    // A value the device did not answer cannot be edited until the page is read again: an apply would write over it
+    // a value the device never held. The server and the password come as UTF-8.
+    const auto addUtf8Text
+        = [&values, page](int id, int kind, const QString &title, const std::string &key, bool locked) {
+              const std::string *answer = valueOf(values, key);
+              QVexmarMenuItem *row = addText(page, id, kind, title, std::string(), locked || !answer);
+              row->setValueText(answer ? utf8ToQString(*answer) : QString(), false);
+          };
     TComDevice *device = getDevice();
     const bool option = device->deviceOptions() & TComDevice::OptRemoteAccess;
     const bool fullOption = device->deviceOptions() & TComDevice::OptRemoteAccessMore;
@@ -130,6 +143,7 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
         = addRow(page, ServiceRow, QVexmarMenuItem::Switch, option ? tr("Remote Access") : tr("Remote Assistance"));
     const std::string *on = valueOf(values, settingskeys::KEY_REMOTE_ACCESS);
     service->setChecked(on && *on == kra::VAL_ON);
+    service->setLocked(!on);
 
     QVexmarMenuItem *network = addRow(page, InterfaceRow, QVexmarMenuItem::Selection, tr("Interface for Control"));
     network->addOption(networkCodeNone, tr("Auto"));
@@ -139,23 +153,26 @@ void QVexmarSettingsPage::buildRemoteAccessMenu()
         if (networkFamilyOfCode(code) == TComDevice::FamilyIp)
             network->addOption(code, QVexmarLocalize::networkName(code));
     }
-    const std::string *stored = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK);
-    const int code = stored ? networkCodeOfName(*stored) : networkCodeNone;
-    // An interface the device lacks now shows in red, and no apply sends it back unchosen.
-    showHeldOption(network, code, QVexmarLocalize::networkName(code));
+    if (const std::string *stored = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK)) {
+        const int code = interfaceCode(*stored);
+        // An interface the device lacks now, or one the program does not know, shows in red, and no apply sends
+        // it back unchosen.
+        showHeldOption(network, code, code == -1 ? utf8ToQString(*stored) : QVexmarLocalize::networkName(code));
+    } else {
+        network->setLocked(true);
+        network->setValueText(tr("Unknown"), true);
+    }
 
     if (option) {
-        addText(page, ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
-            textOf(settingskeys::KEY_REMOTE_ACCESS_SERVER, true), g_accessLevel != 2 || !fullOption);
+        addUtf8Text(ServerRow, QVexmarMenuItem::Text, tr("Remote Access Server"),
+            settingskeys::KEY_REMOTE_ACCESS_SERVER, g_accessLevel != 2 || !fullOption);
     }
-    addText(
-        page, SerialRow, QVexmarMenuItem::Text, tr("Serial Number"), textOf(settingskeys::KEY_SERIALNO, false), true);
-    addText(page, CodecIdRow, QVexmarMenuItem::Text, tr("Codec Identifier"), textOf(settingskeys::KEY_CODEC_ID, false),
-        true);
+    addText(page, SerialRow, QVexmarMenuItem::Text, tr("Serial Number"), textOf(settingskeys::KEY_SERIALNO), true);
+    addText(page, CodecIdRow, QVexmarMenuItem::Text, tr("Codec Identifier"), textOf(settingskeys::KEY_CODEC_ID), true);
     if (option) {
         // Masked like every other password of the menu, so that an Operator who sees the row cannot read it.
-        addText(page, CodecPasswordRow, QVexmarMenuItem::Password, tr("Codec Password"),
-            textOf(settingskeys::KEY_REMOTE_ACCESS_PWD, true), g_accessLevel != 2);
+        addUtf8Text(CodecPasswordRow, QVexmarMenuItem::Password, tr("Codec Password"),
+            settingskeys::KEY_REMOTE_ACCESS_PWD, g_accessLevel != 2);
     }
     pushItems(page);
 }
@@ -177,7 +194,7 @@ bool QVexmarSettingsPage::hasRemoteAccessChanges(QVexmarMenuItems *page)
     }
     int code = 0;
     const std::string *name = valueOf(values, settingskeys::KEY_REMOTE_ACCESS_NETWORK);
-    if (name && chosenValue(openRow(page, InterfaceRow), code) && code != networkCodeOfName(*name))
+    if (name && chosenValue(openRow(page, InterfaceRow), code) && code != interfaceCode(*name))
         return true;
     for (const auto &[id, key] : {std::make_pair(ServerRow, &settingskeys::KEY_REMOTE_ACCESS_SERVER),
              std::make_pair(CodecPasswordRow, &settingskeys::KEY_REMOTE_ACCESS_PWD)}) {
@@ -201,23 +218,17 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *page)
         values.emplace_back(settingskeys::KEY_REMOTE_ACCESS_NETWORK,
             code == networkCodeNone ? settingskeys::VAL_AUTO : networkNameOfCode(code));
     }
-    bool latin1 = true;
     bool password = false;
+    // As UTF-8, which carries any text: one the user did not change goes back as the device sent it.
     for (const auto &[id, key] : {std::make_pair(ServerRow, &settingskeys::KEY_REMOTE_ACCESS_SERVER),
              std::make_pair(CodecPasswordRow, &settingskeys::KEY_REMOTE_ACCESS_PWD)}) {
         if (QVexmarMenuItem *row = openRow(page, id)) {
             values.emplace_back(*key, qStringToUtf8(valueText(row)));
-            latin1 = latin1 && fitsLatin1(valueText(row));
             password = password || id == CodecPasswordRow;
         }
     }
     if (values.empty())
         return true;
-    // The device keeps these texts in Latin-1: anything beyond would come back as '?'.
-    if (!latin1) {
-        showMessagePopup(tr("Failed to apply changes!"), 0);
-        return false;
-    }
     showMessagePopup(tr("Applying changes..."), 1000);
     if (writeParams(kra::TGT_GENERAL, values) != int(values.size())) {
         showMessagePopup(tr("Failed to apply changes!"), 0);
@@ -228,7 +239,10 @@ bool QVexmarSettingsPage::applyRemoteAccess(QVexmarMenuItems *page)
         Values stored;
         readValues(rpc(), kra::TGT_GENERAL, {settingskeys::KEY_REMOTE_ACCESS_PWD}, stored);
         const std::string *answer = valueOf(stored, settingskeys::KEY_REMOTE_ACCESS_PWD);
-        page->findItem(CodecPasswordRow)->setValueText(answer ? utf8ToQString(*answer) : QString());
+        // Not read back, the password is unknown: locked, so that no later apply writes the empty text over it.
+        QVexmarMenuItem *row = page->findItem(CodecPasswordRow);
+        row->setValueText(answer ? utf8ToQString(*answer) : QString());
+        row->setLocked(!answer);
     }
     return true;
 }

@@ -478,6 +478,9 @@ void TestAoipCallPage::sipTexts_data()
         users + "network:aoip sip_registrar2=", QByteArray("a@r1 | b@r1 | b@r1 | "));
     dataRow("no registrar at all", users + "network:aoip sip_registrar=", QByteArray(" |  |  | "));
     dataRow("no second user", users + "network:aoip sip_user2=", QByteArray("a@r1 |  |  | "));
+    dataRow("Latin-1 letters",
+        QByteArray("network:aoip sip_user=M\xc3\xbcller\nnetwork:aoip sip_registrar=r\xc3\xa9gie"),
+        QByteArray("M\xc3\xbcller@r\xc3\xa9gie |  |  | "));
 }
 
 void TestAoipCallPage::sipTexts()

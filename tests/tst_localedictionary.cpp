@@ -42,6 +42,11 @@ void TestLocaleDictionary::fileRules_data()
     row("empty lines and an empty text", "\n\n   \nx:\n", {"x=>", "=>"});
     row("no end of line after the last entry", "a:1\nb:2", {"a=>1", "b=>2"});
     row("UTF-8 texts", "caf:Caf\xc3\xa9\n", {"caf=>Caf\xc3\xa9"});
+    row("texts beyond Latin-1",
+        "city:\xc5\x81\xc3\xb3"
+        "d\xc5\xba \xe2\x82\xac\n",
+        {"city=>\xc5\x81\xc3\xb3"
+         "d\xc5\xba \xe2\x82\xac"});
     row("no file: every key shows itself", "", {"122-pin required=>122-pin required"});
 }
 

@@ -68,6 +68,8 @@ private slots:
     void networkRequests();
     void reinitAndMakeDefault();
     void valueTables();
+    void deviceTexts_data();
+    void deviceTexts();
 
 private:
     SimDevice *m_device = nullptr;
@@ -461,6 +463,37 @@ void TestRpcAccess::valueTables()
     QCOMPARE(TComNetworkController::networkQualityFromText("High"), 2);
     QCOMPARE(TComNetworkController::ajbProfileToText(7), std::string("standard"));
     QCOMPARE(TComNetworkController::ajbProfileFromText("Punchy"), 1);
+}
+
+// A device text shown as the text it is, and back byte for byte, UTF-8 or not.
+void TestRpcAccess::deviceTexts_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown"); // null: no text, only the bytes kept
+    QTest::newRow("Latin-1 letters") << QByteArray("Caf\xc3\xa9") << QStringLiteral("Caf\u00e9");
+    QTest::newRow("beyond Latin-1") << QByteArray("\xc5\x81\xc3\xb3"
+                                                  "d\xc5\xba")
+                                    << QStringLiteral("\u0141\u00f3d\u017a");
+    QTest::newRow("three and four bytes")
+        << QByteArray("\xe2\x82\xac\xf0\x9f\x8e\xa4") << QString::fromUtf16(u"\u20ac\U0001F3A4");
+    QTest::newRow("a Latin-1 byte") << QByteArray("Caf\xe9") << QString();
+    QTest::newRow("cut short") << QByteArray("\xc5") << QString();
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QString();
+    QTest::newRow("an encoded surrogate") << QByteArray("\xed\xa0\x80") << QString();
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QString();
+    QTest::newRow("a lead byte before a letter") << QByteArray("\xe2"
+                                                               "a\xe2\x82")
+                                                 << QString();
+}
+
+void TestRpcAccess::deviceTexts()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    const QString text = utf8ToQString(bytes.toStdString());
+    if (!shown.isNull())
+        QCOMPARE(text, shown);
+    QCOMPARE(QByteArray::fromStdString(qStringToUtf8(text)), bytes);
 }
 
 QTEST_GUILESS_MAIN(TestRpcAccess)

@@ -36,7 +36,11 @@ book:local_profile:3 name=Morning
 book:local_profile:7 name=Evening
 book:sip_profile:4 name=Studio SIP
 book:snapshot:9 name=Before show
-)";
+)"
+                               // "Łódź", and a name that is not UTF-8
+                               "book:local_profile:5 name=\xc5\x81\xc3\xb3"
+                               "d\xc5\xba\n"
+                               "book:local_profile:6 name=Caf\xe9\n";
 
 // Call profiles of every kind, on a device with ISDN: the names say what each is.
 const QByteArray profileSetup = R"(
@@ -306,10 +310,13 @@ void TestSettingsBookLists::creates_data()
     QTest::newRow("preset refused") << 171 << "Late" << QString() << refused
                                     << QByteArrayList {"DO|action=create|name=Late|target=general|type=local_profile"}
                                     << "Failed to create the preset!";
-    QTest::newRow("name beyond Latin-1") << 171 << QString::fromUtf8("Ł") << QString() << QByteArray()
-                                         << QByteArrayList() << "Failed to create the preset!";
-    QTest::newRow("SIP name beyond Latin-1") << 172 << QString::fromUtf8("Ł") << QString() << QByteArray()
-                                             << QByteArrayList() << "Failed to create the SIP profile!";
+    QTest::newRow("name beyond Latin-1")
+        << 171 << QString::fromUtf8("Late \xc5\x81") << QString() << QByteArray()
+        << QByteArrayList {"DO|action=create|name=Late \xc5\x81|target=general|type=local_profile"} << QString();
+    QTest::newRow("SIP name beyond Latin-1")
+        << 172 << QString::fromUtf8("Late \xc5\x81") << accounts << QByteArray()
+        << QByteArrayList {"DO|account=2|action=create|name=Late \xc5\x81|target=general|type=sip_profile"}
+        << QString();
     QTest::newRow("empty name") << 173 << "" << QString() << QByteArray() << QByteArrayList() << QString();
 }
 
@@ -375,6 +382,12 @@ void TestSettingsBookLists::actions_data()
     row("preset load from the list", 171, 302, 0, {}, {loadPreset}, "", "4");
     row("preset update", 171, 302, 185, {}, {"DO|action=update|id=3|name=Morning|target=general|type=local_profile"},
         "", "4 171");
+    row("preset update, name beyond Latin-1", 171, 304, 185, {},
+        {"DO|action=update|id=5|name=\xc5\x81\xc3\xb3"
+         "d\xc5\xba|target=general|type=local_profile"},
+        "", "4 171");
+    row("preset update, name not UTF-8", 171, 305, 185, {},
+        {"DO|action=update|id=6|name=Caf\xe9|target=general|type=local_profile"}, "", "4 171");
     row("preset delete", 171, 302, 186, {}, {deletePreset}, "", "4 171");
     row("preset delete refused", 171, 302, 186, "106-invalid id", {deletePreset}, "Failed to delete the preset!",
         "4 171 175:171");

@@ -55,7 +55,12 @@ book:remote_profile:17 name=Elsewhere
 book:remote_profile:17 network=wifi.1
 book:remote_profile:17 codec=G722
 book:remote_profile:17 remote_addr=5550003
-)";
+)"
+                             "book:remote_profile:18 name=\xc5\x81\xc3\xb3"
+                             "d\xc5\xba\n"
+                             "book:remote_profile:18 network=eth.0\n"
+                             "book:remote_profile:18 codec=G722\n"
+                             "book:remote_profile:18 remote_addr=5550004\n";
 
 const QByteArray doubleCodec = "audio codec_mode=cmode_double";
 const QByteArray line1Call = "EVENT;event_type:0600-call received;id:9;network:eth.0;";
@@ -195,6 +200,15 @@ void TestSettingsCallProfile::coding_data()
         << "177 Mobile (int 1); 178 Voice; 179  L hidden; 180  L hidden; 181  L hidden; 182 5550001; "
            "183 5550002 hidden"
         << true;
+    QTest::newRow("Voice held red on Ethernet")
+        << QByteArray() << 311 << "pick 177 768; pick 178 17; pick 177 256" << 178
+        << "Algorithm | Mobile voice | None, G.711 A-Law, G.722, Opus, AAC HE"
+        << "177 Ethernet; 178 Mobile voice red; 179  L hidden; 180  L hidden; 181  L hidden; 182 5551234; 183  hidden"
+        << true;
+    QTest::newRow("an algorithm picked clears the red")
+        << QByteArray() << 311 << "pick 177 768; pick 178 17; pick 177 256; pick 178 0" << 178
+        << "Algorithm | G.711 A-Law | None, *G.711 A-Law, G.722, Opus, AAC HE"
+        << "177 Ethernet; 178 G.711 A-Law; 179 Mono L; 180 8 kHz L; 181 64 kbit/s L; 182 5551234; 183 " << true;
     QTest::newRow("None clears the coding")
         << QByteArray() << 312 << "pick 178 -1" << 178 << "Algorithm | None | *None, G.711 A-Law, G.722, Opus, AAC HE"
         << "177 Wi-Fi; 178 None; 179  L hidden; 180  L hidden; 181  L hidden; 182 5550001; 183 5550002" << true;
@@ -269,15 +283,28 @@ void TestSettingsCallProfile::saves_data()
         << QByteArrayList {"DO|action=update|codec=GSM|id=13|name=Reporter|network=mobile.0|remote_addr=5550001|"
                            "target=general|type=remote_profile"}
         << QString() << back;
+    QTest::newRow("a coding the network does not offer is not saved")
+        << 311 << "pick 177 768; pick 178 17; pick 177 256" << QByteArrayList() << "Failed to update the call profile!"
+        << stays;
     QTest::newRow("renamed creates")
         << 311 << "type 176=Studio B"
         << QByteArrayList {"DO|action=create|codec=G722|name=Studio B|network=eth.0|remote_addr=5551234|"
                            "target=general|type=remote_profile"}
         << QString() << back;
-    QTest::newRow("name beyond Latin-1") << 174 << QString::fromUtf8("type 176=Łódź; type 182=5550100")
-                                         << QByteArrayList() << "Failed to create the call profile!" << stays;
+    QTest::newRow("name beyond Latin-1")
+        << 174 << QString::fromUtf8("type 176=Łódź; type 182=5550100")
+        << QByteArrayList {"DO|action=create|name=\xc5\x81\xc3\xb3"
+                           "d\xc5\xba|network=eth.0|remote_addr=5550100|target=general|type=remote_profile"}
+        << QString() << back;
+    QTest::newRow("stored name beyond Latin-1 kept")
+        << 317 << "type 182=5550199"
+        << QByteArrayList {"DO|action=update|codec=G722|id=18|name=\xc5\x81\xc3\xb3"
+                           "d\xc5\xba|network=eth.0|remote_addr=5550199|target=general|type=remote_profile"}
+        << QString() << back;
     QTest::newRow("number beyond Latin-1") << 311 << QString::fromUtf8("type 182=555\u20ac") << QByteArrayList()
                                            << "Failed to update the call profile!" << stays;
+    QTest::newRow("second number beyond Latin-1") << 312 << QString::fromUtf8("type 183=555\u20ac") << QByteArrayList()
+                                                  << "Failed to update the call profile!" << stays;
 }
 
 void TestSettingsCallProfile::saves()

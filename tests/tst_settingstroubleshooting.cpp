@@ -21,6 +21,8 @@ private slots:
     void remoteApply_data();
     void remoteApply();
     void remoteRetry();
+    void remoteUnread_data();
+    void remoteUnread();
 };
 
 namespace {
@@ -245,6 +247,10 @@ void TestSettingsTroubleshooting::remoteRows_data()
                           << QStringList {"230 Remote Assistance | Active",
                                  "231 Interface for Control | Auto | *Auto, Ethernet, Mobile (int 1), Wi-Fi", serial,
                                  codec};
+    QTest::newRow("stored interface the page does not know")
+        << 0 << 1 << QByteArray("vpn.0")
+        << QStringList {"230 Remote Assistance | Active",
+               "231 Interface for Control | vpn.0 | Auto, Ethernet, Mobile (int 1), Wi-Fi red", serial, codec};
 }
 
 void TestSettingsTroubleshooting::remoteRows()
@@ -302,7 +308,7 @@ void TestSettingsTroubleshooting::remoteChanges()
 void TestSettingsTroubleshooting::remoteApply_data()
 {
     QTest::addColumn<int>("level");
-    QTest::addColumn<QByteArray>("stored"); // "remote_access_network"
+    QTest::addColumn<QByteArray>("stored"); // "remote_access_network", then any further set-up lines
     QTest::addColumn<QByteArrayList>("steps");
     QTest::addColumn<QByteArray>("fault"); // "refuse <key>", or "pwd <reply>" for the read after the write
     QTest::addColumn<QByteArrayList>("frames");
@@ -341,9 +347,29 @@ void TestSettingsTroubleshooting::remoteApply_data()
                                                        "access_pwd=pw|remote_access_server="
                                                        "ra.example.org|target=general"}
                                     << QStringLiteral("pw") << failed;
+    QTest::newRow("an interface the page does not know is not sent")
+        << 1 << QByteArray("vpn.0") << QByteArrayList {"flip 230"} << QByteArray()
+        << QByteArrayList {"PARAM|remote_access=off|target=general"} << QStringLiteral("pw") << applying;
+    QTest::newRow("an interface the page does not know replaced by Auto")
+        << 1 << QByteArray("vpn.0") << QByteArrayList {"pick 231 65535"} << QByteArray()
+        << QByteArrayList {"PARAM|remote_access=on|remote_access_network=auto|target=general"} << QStringLiteral("pw")
+        << applying;
     QTest::newRow("server outside Latin-1")
         << 2 << QByteArray("eth.0") << QByteArrayList {"type 232=\xc5\x82.example.org"} << QByteArray()
-        << QByteArrayList() << QStringLiteral("pw") << failed;
+        << QByteArrayList {"PARAM|remote_access=on|remote_access_network=eth.0|remote_access_pwd=pw|remote_access_"
+                           "server=\xc5\x82.example.org|target=general",
+               readBack}
+        << QStringLiteral("pw") << applying;
+    // Bytes that are no UTF-8 go back as they are, too.
+    QTest::newRow("texts unchanged beyond Latin-1 sent as read")
+        << 2
+        << QByteArray("eth.0\ngeneral remote_access_server=serwer-\xc5\x82\xe9.example.org\n"
+                      "general remote_access_pwd=p\xc5\x82")
+        << QByteArrayList {"flip 230"} << QByteArray()
+        << QByteArrayList {"PARAM|remote_access=off|remote_access_network=eth.0|remote_access_pwd=p\xc5\x82|remote_"
+                           "access_server=serwer-\xc5\x82\xe9.example.org|target=general",
+               readBack}
+        << QString::fromUtf8("p\xc5\x82") << applying;
 }
 
 void TestSettingsTroubleshooting::remoteApply()
@@ -399,6 +425,71 @@ void TestSettingsTroubleshooting::remoteRetry()
     QCOMPARE(rig.framesAfterRoundTrip(), QByteArrayList {sent});
     QVERIFY(!rig.modified());
     QCOMPARE(rig.device.param("general", "remote_access"), std::string("off"));
+}
+
+// A value not read is locked, so that an apply of other rows leaves the device's value as it is.
+void TestSettingsTroubleshooting::remoteUnread_data()
+{
+    QTest::addColumn<QByteArray>("pageRead"); // the device's reply to the page's read; empty: its store
+    QTest::addColumn<bool>("passwordApplied"); // a new one typed and applied, the read after it unanswered
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QByteArrayList>("frames"); // of an apply after the switch was turned
+    const QString interfaces
+        = QStringLiteral("231 Interface for Control | Ethernet | Auto, *Ethernet, Mobile (int 1), Wi-Fi");
+    QTest::newRow("password not read back")
+        << QByteArray() << true
+        << QStringList {"230 Remote Access | Disabled", interfaces, "232 Remote Access Server | ra.example.org",
+               "233 Serial Number | QV123456 L", "234 Codec Identifier | codec-42 L",
+               "235 Codec Password |  L (masked)"}
+        << QByteArrayList {"PARAM|remote_access=off|remote_access_network=eth.0|remote_access_server=ra.example.org|"
+                           "target=general"};
+    QTest::newRow("nothing read with the page")
+        << QByteArray("PARAM;return:OK;") << false
+        << QStringList {"230 Remote Access | Disabled L",
+               "231 Interface for Control | Unknown | Auto, Ethernet, Mobile (int 1), Wi-Fi L",
+               "232 Remote Access Server |  L", "233 Serial Number |  L", "234 Codec Identifier |  L",
+               "235 Codec Password |  L (masked)"}
+        << QByteArrayList();
+}
+
+void TestSettingsTroubleshooting::remoteUnread()
+{
+    QFETCH(QByteArray, pageRead);
+    QFETCH(bool, passwordApplied);
+    QFETCH(QStringList, rows);
+    QFETCH(QByteArrayList, frames);
+    SettingsRig rig;
+    if (!pageRead.isEmpty()) {
+        SimDevice::Fault reply = rpctesting::script({pageRead});
+        reply.match = "serialno";
+        rig.device.addFault(reply);
+    }
+    QVERIFY(openPage(rig, 229));
+    if (passwordApplied) {
+        play(rig, QStringLiteral("type 235=n3w"));
+        rig.device.addFault(rpctesting::fault(SimDevice::Fault::Answer, 0, "remote_access_pwd"));
+        SimDevice::Fault read = rpctesting::script({"PARAM;return:OK;"});
+        read.match = "remote_access_pwd";
+        rig.device.addFault(read);
+        rig.apply();
+        QVERIFY(!rig.modified());
+        rig.closePopups();
+    }
+    play(rig, QStringLiteral("flip 230"));
+    rig.takeFrames();
+    if (rig.modified())
+        rig.apply();
+    QByteArrayList written;
+    for (const QByteArray &frame : rig.framesAfterRoundTrip()) {
+        if (!frame.contains("|GET "))
+            written << frame;
+    }
+    QCOMPARE(written, frames);
+    QStringList shownRows;
+    for (QVexmarMenuItem *row : rig.current()->items())
+        shownRows << shown(row);
+    QCOMPARE(shownRows, rows);
+    QCOMPARE(rig.device.param("general", "remote_access_pwd"), std::string(passwordApplied ? "n3w" : "pw"));
 }
 
 QTEST_MAIN(TestSettingsTroubleshooting)

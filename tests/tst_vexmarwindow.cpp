@@ -327,6 +327,12 @@ void TestVexmarWindow::routing_data()
         {"popup=Gr\xc3\xbc\xc3\x9f"
          "e",
             "pending=-1"});
+    row("display beyond Latin-1",
+        {"EVENT;event_type:display;message:\xc5\x81\xc3\xb3"
+         "d\xc5\xba;"},
+        {"popup=\xc5\x81\xc3\xb3"
+         "d\xc5\xba",
+            "pending=-1"});
     row("display without a message", {"EVENT;event_type:display;message:;"}, {"popup=none"});
     row("shutting down", {"EVENT;event_type:shuttingdown;"}, {"popup=System is going down..."});
     row("restarting", {"EVENT;event_type:rebooting;"}, {"popup=System is restarting..."});
