@@ -6,7 +6,7 @@
 // each of the Book's lists shows at most 500 records, and a call profile listed opens on its page whatever its record
 // holds; the coding page offers at most 256 choices a row; a line's statistics page keeps its seven rows of at most two
 // lines per stream; an AoIP receiver offers at most 256 streams, each the name sent in its place when every row is
-// "<id>/<channels>/ <name>" in plain words, and at most 64 channels of the stream chosen, whichever is chosen. Nothing
+// "<id>/<channels>/<name>" in plain words, and at most 64 channels of the stream chosen, whichever is chosen. Nothing
 // freezes: libFuzzer's -timeout bounds each input.
 //
 // Input: one byte of options (the readers that run: bit 0 the time zones, 1 the Wi-Fi networks, 2 the operators,

@@ -29,6 +29,9 @@
 #include <limits>
 #include <vector>
 
+using settingsrows::chosenValue;
+using settingsrows::fitsLatin1;
+
 namespace {
 
 enum BookRow {
@@ -82,23 +85,6 @@ void addSpacer(QVexmarMenuItems *page)
 QString valueText(const QVexmarMenuItem *row)
 {
     return row->valueLabel ? row->valueLabel->text() : QString();
-}
-
-// The value of the current option; false for a row without one.
-bool chosenValue(const QVexmarMenuItem *row, int &value)
-{
-    const int current = row->currentOption();
-    if (current < 0 || current >= row->options().size())
-        return false;
-    value = row->options().at(current).value;
-    return true;
-}
-
-// The remote numbers go to the device as Latin-1: a text it cannot hold would arrive altered. Names go as UTF-8,
-// which holds any.
-bool fitsLatin1(const QString &text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
 kra::CMsg bookRequest(const std::string &action, const std::string &type)
