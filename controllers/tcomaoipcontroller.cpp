@@ -142,27 +142,27 @@ bool TComSipAccount::setPassword(const std::string &text, bool)
 
 bool TComSipAccount::parseRegistrar(const std::string &text)
 {
-    return setRegistrar(utf8ToLatin1(text), false);
+    return setRegistrar(text, false);
 }
 
 bool TComSipAccount::parseUser(const std::string &text)
 {
-    return setUser(utf8ToLatin1(text), false);
+    return setUser(text, false);
 }
 
 bool TComSipAccount::parseDisplayName(const std::string &text)
 {
-    return setDisplayName(utf8ToLatin1(text), false);
+    return setDisplayName(text, false);
 }
 
 bool TComSipAccount::parseAuthUser(const std::string &text)
 {
-    return setAuthUser(utf8ToLatin1(text), false);
+    return setAuthUser(text, false);
 }
 
 bool TComSipAccount::parsePassword(const std::string &text)
 {
-    return setPassword(utf8ToLatin1(decryptPasswordString(text)), false);
+    return setPassword(decryptPasswordString(text), false);
 }
 
 bool TComSipAccount::setRegistrationState(const std::string &state, const std::string &cause)
@@ -237,7 +237,7 @@ const std::vector<TComAoIPController::Binding> &TComAoIPController::bindings()
               };
         const auto text = [&t](const std::string &key, Parser parse, std::string C::*field) {
             t.push_back({key, parse, [field](const C &c, std::string &out) {
-                             out = latin1ToUtf8(c.*field);
+                             out = c.*field;
                              return true;
                          }});
         };
@@ -276,7 +276,7 @@ const std::vector<TComAoIPController::Binding> &TComAoIPController::bindings()
                       t.push_back({keys.key(baseKey),
                           [account, parse](C &c, const std::string &value) { return ((c.*account).*parse)(value); },
                           [account, get](const C &c, std::string &out) {
-                              out = latin1ToUtf8(((c.*account).*get)());
+                              out = ((c.*account).*get)();
                               return true;
                           }});
                   };
@@ -287,7 +287,7 @@ const std::vector<TComAoIPController::Binding> &TComAoIPController::bindings()
             accountText(KEY_SIP_PASSWORD, &TComSipAccount::parsePassword, &TComSipAccount::password);
             // Never the plain text: when the password cannot be enciphered, nothing goes out.
             t.back().text = [account](const C &c, std::string &out) {
-                return tryEncryptPasswordString(latin1ToUtf8((c.*account).password()), out);
+                return tryEncryptPasswordString((c.*account).password(), out);
             };
         }
         return t;
@@ -335,7 +335,7 @@ bool TComAoIPController::writeText(std::string &field, const std::string &key, c
 {
     if (field == text)
         return true;
-    if (send && !setParam(key, latin1ToUtf8(text), true))
+    if (send && !setParam(key, text, true))
         return false;
     field = text;
     return true;
@@ -609,12 +609,12 @@ bool TComAoIPController::parseMpEcmBfShift(const std::string &text)
 
 bool TComAoIPController::parseStunServer(const std::string &text)
 {
-    return setStunServer(utf8ToLatin1(text), false);
+    return setStunServer(text, false);
 }
 
 bool TComAoIPController::parseSipProxy(const std::string &text)
 {
-    return setSipProxy(utf8ToLatin1(text), false);
+    return setSipProxy(text, false);
 }
 
 bool TComAoIPController::parseStunNatType(const std::string &text)

@@ -2,7 +2,8 @@
 
 // The device's SIP / audio-over-IP configuration on the "aoip" interface: the default protocol of outgoing
 // calls, two SIP accounts and their registration, ports and timers, direct RTP, STUN, packet replication,
-// double streaming and the jitter buffer. Texts are held as Latin-1 and travel as UTF-8.
+// double streaming and the jitter buffer. Texts are held as the UTF-8 bytes the device sent, so that one written
+// back unchanged is what the device holds.
 
 #include "controllers/tcomcontroller.h"
 
@@ -68,13 +69,13 @@ public:
     const std::string &user() const { return m_user; }
     const std::string &displayName() const { return m_displayName; }
     const std::string &authUser() const { return m_authUser; }
-    // Plain Latin-1.
+    // Plain text, deciphered.
     const std::string &password() const { return m_password; }
 
     // The key of this account for the base key of account 1.
     std::string key(const std::string &baseKey) const;
 
-    // Latin-1 texts; send is accepted for the setter convention's sake and never sends.
+    // UTF-8 texts; send is accepted for the setter convention's sake and never sends.
     bool setRegistrar(const std::string &text, bool send);
     bool setUser(const std::string &text, bool send);
     bool setDisplayName(const std::string &text, bool send);
@@ -195,7 +196,7 @@ public:
     bool setDrtpRelTimeout(int seconds, bool send);
     bool setRtpTos(int tos, bool send);
     bool setMpEcmBfShift(int shift, bool send);
-    // Latin-1 texts.
+    // UTF-8 texts.
     bool setStunServer(const std::string &text, bool send);
     bool setSipProxy(const std::string &text, bool send);
     // Read only: kept as the device sent it.

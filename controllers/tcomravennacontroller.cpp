@@ -207,13 +207,13 @@ bool TComRavennaInputStream::fromText(const std::string &text)
         return false;
     id = stringToInt(text.substr(0, p1));
     channel = stringToInt(text.substr(p1 + 1, p2 == std::string::npos ? std::string::npos : p2 - p1 - 1));
-    name = p2 == std::string::npos ? std::string() : utf8ToLatin1(text.substr(p2 + 1));
+    name = p2 == std::string::npos ? std::string() : text.substr(p2 + 1);
     return true;
 }
 
 std::string TComRavennaInputStream::toText() const
 {
-    return longToString(id) + '/' + longToString(channel) + '/' + latin1ToUtf8(name);
+    return longToString(id) + '/' + longToString(channel) + '/' + name;
 }
 
 bool TComRavennaInputStream::sameStream(const TComRavennaInputStream &other) const
@@ -361,13 +361,13 @@ bool TComRavennaController::applyValue(const std::string &key, const std::string
     const int i = rule->index;
     switch (rule->rule) {
     case Rule::Manufacturer:
-        m_manufacturer = utf8ToLatin1(text);
+        m_manufacturer = text;
         break;
     case Rule::HardwareName:
-        m_hardwareName = utf8ToLatin1(text);
+        m_hardwareName = text;
         break;
     case Rule::DeviceName:
-        setDeviceName(utf8ToLatin1(text), false);
+        setDeviceName(text, false);
         break;
     case Rule::IfCount:
         m_interfaceCount = std::max(1, stringToInt(text));
@@ -420,7 +420,7 @@ bool TComRavennaController::applyValue(const std::string &key, const std::string
         m_inputDelay = intOr(text, m_inputDelay);
         break;
     case Rule::OutputName:
-        setOutputName(utf8ToLatin1(text), false);
+        setOutputName(text, false);
         break;
     case Rule::OutputMode:
         setOutputMode(text == kra::VAL_ON, false);
@@ -479,7 +479,7 @@ bool TComRavennaController::storeText(const std::string &key, std::string &text)
     const int i = rule->index;
     switch (rule->rule) {
     case Rule::DeviceName:
-        text = latin1ToUtf8(m_deviceName);
+        text = m_deviceName;
         break;
     case Rule::NetMode:
         text = netModeToText(m_netMode);
@@ -497,13 +497,13 @@ bool TComRavennaController::storeText(const std::string &key, std::string &text)
         text = dhcpModeToText(m_interfaces[i].dhcpMode);
         break;
     case Rule::IpAddr:
-        text = latin1ToUtf8(m_interfaces[i].ipAddress);
+        text = m_interfaces[i].ipAddress;
         break;
     case Rule::Subnet:
-        text = latin1ToUtf8(m_interfaces[i].subnet);
+        text = m_interfaces[i].subnet;
         break;
     case Rule::Gateway:
-        text = latin1ToUtf8(m_interfaces[i].gateway);
+        text = m_interfaces[i].gateway;
         break;
     case Rule::VlanId:
         text = longToString(m_interfaces[i].vlanId);
@@ -515,7 +515,7 @@ bool TComRavennaController::storeText(const std::string &key, std::string &text)
         text = longToString(m_inputDelay);
         break;
     case Rule::OutputName:
-        text = latin1ToUtf8(m_outputName);
+        text = m_outputName;
         break;
     case Rule::OutputMode:
         text = onOffText(m_outputEnabled);
@@ -527,7 +527,7 @@ bool TComRavennaController::storeText(const std::string &key, std::string &text)
         text = onOffText(m_outputs[i].autoconf);
         break;
     case Rule::McAddr:
-        text = latin1ToUtf8(m_outputs[i].mcAddress);
+        text = m_outputs[i].mcAddress;
         break;
     case Rule::McPort:
         text = longToString(m_outputs[i].mcPort);
@@ -658,7 +658,7 @@ bool TComRavennaController::changeInt(int &member, int value, bool send, const s
 
 bool TComRavennaController::setDeviceName(const std::string &name, bool send)
 {
-    return changeText(m_deviceName, name, send && !name.empty(), KEY_RAV_DEVICE_NAME, latin1ToUtf8(name));
+    return changeText(m_deviceName, name, send && !name.empty(), KEY_RAV_DEVICE_NAME, name);
 }
 
 bool TComRavennaController::setNetMode(int mode, bool send)
@@ -738,7 +738,7 @@ bool TComRavennaController::setOutputMode(bool enabled, bool send)
 
 bool TComRavennaController::setOutputName(const std::string &name, bool send)
 {
-    return changeText(m_outputName, name, send && !name.empty(), KEY_RAV_NAME_OU, latin1ToUtf8(name));
+    return changeText(m_outputName, name, send && !name.empty(), KEY_RAV_NAME_OU, name);
 }
 
 bool TComRavennaController::setOutputNetIf(int netIf, bool send)

@@ -79,10 +79,9 @@ struct TComRavennaInputStream
     int channel = 0;
     // Per interface, a TComRavennaController::StreamStatus.
     std::array<int, 2> status {{-1, -1}};
-    std::string name = noName; // Latin-1
+    std::string name = noName; // UTF-8, as the device sent it
 
-    // "<id>/<channel>/<name>", the name in UTF-8. A malformed text changes nothing and gives false; the statuses
-    // are never touched.
+    // "<id>/<channel>/<name>". A malformed text changes nothing and gives false; the statuses are never touched.
     bool fromText(const std::string &text);
     std::string toText() const;
     // Id, channel and name: what the device is told of a stream.
@@ -192,7 +191,7 @@ public:
     bool store(const std::vector<std::string> &names) override;
 
     // Each sent at once when send is true and its condition holds; a refusal keeps the old value and gives
-    // false. Texts are Latin-1; names travel as UTF-8, addresses as they are.
+    // false. Texts are UTF-8 and travel as they are held.
     bool setDeviceName(const std::string &name, bool send); // sent when not empty
     bool setNetMode(int mode, bool send);
     bool setDhcp(int iface, bool on, bool send);

@@ -73,12 +73,12 @@ bool TComWifiController::setValue(T &member, const T &value, const std::string &
 
 bool TComWifiController::setSsid(const std::string &text, bool send)
 {
-    return setValue(m_ssid, text, KEY_SSID, latin1ToUtf8(text), send);
+    return setValue(m_ssid, text, KEY_SSID, text, send);
 }
 
 bool TComWifiController::setSsidCustom(const std::string &text, bool send)
 {
-    return setValue(m_ssidCustom, text, KEY_SSID_CUSTOM, latin1ToUtf8(text), send);
+    return setValue(m_ssidCustom, text, KEY_SSID_CUSTOM, text, send);
 }
 
 bool TComWifiController::setAuthentication(int authentication, bool send)
@@ -94,7 +94,7 @@ bool TComWifiController::setAuthenticationCustom(int authentication, bool send)
 
 bool TComWifiController::setPassphrase(const std::string &text, bool send)
 {
-    return setValue(m_passphrase, text, KEY_PASSPHRASE, latin1ToUtf8(text), send);
+    return setValue(m_passphrase, text, KEY_PASSPHRASE, text, send);
 }
 
 bool TComWifiController::setScan(bool on, bool send)
@@ -121,15 +121,15 @@ bool TComWifiController::setAjbProfile(int profile, bool send)
 bool TComWifiController::parseParam(const std::string &key, const std::string &text)
 {
     if (key == KEY_SSID)
-        setSsid(utf8ToLatin1(text), false);
+        setSsid(text, false);
     else if (key == KEY_SSID_CUSTOM)
-        setSsidCustom(utf8ToLatin1(text), false);
+        setSsidCustom(text, false);
     else if (key == KEY_AUTHENTICATION)
         setAuthentication(authenticationFromText(text), false);
     else if (key == KEY_AUTHENTICATION_CUSTOM)
         setAuthenticationCustom(authenticationFromText(text), false);
     else if (key == KEY_PASSPHRASE)
-        setPassphrase(utf8ToLatin1(text), false);
+        setPassphrase(text, false);
     else if (key == KEY_SCAN)
         setScan(text == kra::VAL_ON, false);
     else if (key == kra::KEY_LOCAL_ADDR)
@@ -152,15 +152,15 @@ bool TComWifiController::parseParam(const std::string &key, const std::string &t
 bool TComWifiController::wireText(const std::string &key, std::string &text) const
 {
     if (key == KEY_SSID)
-        text = latin1ToUtf8(m_ssid);
+        text = m_ssid;
     else if (key == KEY_SSID_CUSTOM)
-        text = latin1ToUtf8(m_ssidCustom);
+        text = m_ssidCustom;
     else if (key == KEY_AUTHENTICATION)
         text = authenticationToText(m_authentication);
     else if (key == KEY_AUTHENTICATION_CUSTOM)
         text = authenticationToText(m_authenticationCustom);
     else if (key == KEY_PASSPHRASE)
-        text = latin1ToUtf8(m_passphrase);
+        text = m_passphrase;
     else if (key == KEY_SCAN)
         text = onOffText(m_scan);
     else if (key == KEY_DATA_CONNECTION)
@@ -193,9 +193,6 @@ bool TComWifiController::fetchSsidList()
     std::vector<std::string> items;
     if (!getList(KEY_SSID, items, true))
         return false;
-    // Held like the other network names, so a name picked from the list is sent back as the device wrote it.
-    for (std::string &item : items)
-        item = utf8ToLatin1(item);
     m_ssidList = std::move(items);
     return true;
 }

@@ -2,7 +2,8 @@
 
 // One Wi-Fi interface of the device ("wifi.N"): the network it joins, its security, the scan switch, the data
 // connection, the received signal and the names of the networks the device found. Network names and the
-// passphrase are held in Latin-1 and travel as UTF-8. The setters emit no signal.
+// passphrase are held as the UTF-8 bytes the device sent, so that a name picked from the list goes back as the device
+// wrote it. The setters emit no signal.
 
 #include "controllers/tcomcontroller.h"
 
@@ -49,10 +50,10 @@ public:
     int signal() const { return m_signal; }
     int networkQuality() const { return m_networkQuality; }
     int ajbProfile() const { return m_ajbProfile; }
-    // Latin-1, in the device's order.
+    // In the device's order.
     const std::vector<std::string> &ssidList() const { return m_ssidList; }
 
-    // With send, the value is written first and a refusal keeps the old one. Texts are Latin-1.
+    // With send, the value is written first and a refusal keeps the old one. Texts are UTF-8.
     bool setSsid(const std::string &text, bool send);
     bool setSsidCustom(const std::string &text, bool send);
     bool setAuthentication(int authentication, bool send);

@@ -232,7 +232,7 @@ bool TMatrixSettings::refreshEntry(int in, bool send)
     if (word == entry.config || m_entryBusy)
         return true;
     const QScopedValueRollback<bool> busy(m_entryBusy, true);
-    if (!storeKey(numberedKey(KEY_MATRIX_IN, in + 1), hexText(word, 4) + "," + latin1ToUtf8(entry.name), send))
+    if (!storeKey(numberedKey(KEY_MATRIX_IN, in + 1), hexText(word, 4) + "," + entry.name, send))
         return false;
     entry.config = word;
     return true;
@@ -577,7 +577,7 @@ void TMatrixSettings::applyParam(const std::string &key, const std::string &text
             return;
         InputEntry entry;
         entry.config = quint16(hexValue(text, 4));
-        entry.name = utf8ToLatin1(text.substr(comma + 1));
+        entry.name = text.substr(comma + 1);
         applyEntry(index, entry);
     } else if (*stem == &KEY_MATRIX_OU) {
         if (index >= FirstMaskOutput && index <= LastMaskOutput && text.size() >= 8)

@@ -33,7 +33,7 @@ public:
     };
 
     // Inputs 0 to 23: bits 0-5 input gain + 32 dB (0: -160 dB; 32 for inputs 0 to 3), bits 6-10 the nodes to
-    // outputs 0 to 4; the name in Latin-1.
+    // outputs 0 to 4; the name as the device sent it, so that a rewritten word sends it back unchanged.
     struct InputEntry
     {
         quint16 config = 0x0020;

@@ -34,10 +34,10 @@ QLabel *label(QWidget *parent, const QString &text, const QRect &geometry, Qt::A
     return label;
 }
 
-// "%1@%2" of the two texts, which the controller holds in Latin-1.
+// "%1@%2" of the two texts, which the controller holds as the device's UTF-8.
 QString accountText(const std::string &user, const std::string &registrar)
 {
-    return QStringLiteral("%1@%2").arg(latin1ToQString(user), latin1ToQString(registrar));
+    return QStringLiteral("%1@%2").arg(utf8ToQString(user), utf8ToQString(registrar));
 }
 
 } // namespace

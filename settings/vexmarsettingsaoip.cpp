@@ -54,7 +54,7 @@ struct ModuleMaker
 
     explicit ModuleMaker(const TComRavennaController *ravenna)
     {
-        const QString maker = latin1ToQString(ravenna->manufacturer());
+        const QString maker = utf8ToQString(ravenna->manufacturer());
         const auto startsWith = [&maker](const std::string &word) {
             return maker.startsWith(QString::fromStdString(word), Qt::CaseInsensitive);
         };
@@ -85,7 +85,7 @@ QString resolutionText(int bits)
 QString addressingText(const TComRavennaInterface &netIf)
 {
     const QString address
-        = netIf.ipAddress.empty() ? QVexmarSettingsPage::tr("No Address") : latin1ToQString(netIf.ipAddress);
+        = netIf.ipAddress.empty() ? QVexmarSettingsPage::tr("No Address") : utf8ToQString(netIf.ipAddress);
     QString mode = QVexmarSettingsPage::tr("Static");
     if (netIf.dhcpMode == TComRavennaController::DhcpOn)
         mode = QVexmarSettingsPage::tr("DHCP");
@@ -110,7 +110,7 @@ QString streamLines(const TComRavennaController *ravenna)
 QString outputText(const TComRavennaController *ravenna)
 {
     const QString name
-        = ravenna->outputName().empty() ? QVexmarSettingsPage::tr("No Name") : latin1ToQString(ravenna->outputName());
+        = ravenna->outputName().empty() ? QVexmarSettingsPage::tr("No Name") : utf8ToQString(ravenna->outputName());
     const QString state
         = ravenna->outputEnabled() ? QVexmarSettingsPage::tr("Transmitting") : QVexmarSettingsPage::tr("Disabled");
     return QVexmarSettingsPage::tr("%1 [ %2 ]").arg(name, state);
@@ -238,7 +238,7 @@ void QVexmarSettingsPage::updateAoipInterfaceMenu(QVexmarMenuItems *page)
         ravenna->fetch(names);
     }
 
-    lockRow(page, DeviceNameRow, notLoaded || g_accessLevel != 2, latin1ToQString(ravenna->deviceName()));
+    lockRow(page, DeviceNameRow, notLoaded || g_accessLevel != 2, utf8ToQString(ravenna->deviceName()));
     if (QVexmarMenuItem *row = page->findItem(SampleRateRow))
         showHeldValue(this, row, ravenna->sampleRate(), frequencyText(ravenna->sampleRate()), notLoaded);
     if (QVexmarMenuItem *row = page->findItem(ResolutionRow))
@@ -258,12 +258,12 @@ void QVexmarSettingsPage::updateAoipInterfaceMenu(QVexmarMenuItems *page)
     }));
     showText(page, PtpStateRow,
         perInterface(ravenna, [](const TComRavennaInterface &netIf) { return ptpStateText(netIf.ptpState); }));
-    showText(page, ManufacturerRow, latin1ToQString(ravenna->manufacturer()));
-    showText(page, ModelRow, latin1ToQString(ravenna->hardwareName()));
-    showText(page, FirmwareVersionRow, latin1ToQString(ravenna->firmwareVersion()));
-    showText(page, HardwareRevisionRow, latin1ToQString(ravenna->hardwareRev()));
-    showText(page, SoftwareRevisionRow, latin1ToQString(ravenna->firmwareRev()));
-    showText(page, MaintenanceRevisionRow, latin1ToQString(ravenna->rescueOsRev()));
+    showText(page, ManufacturerRow, utf8ToQString(ravenna->manufacturer()));
+    showText(page, ModelRow, utf8ToQString(ravenna->hardwareName()));
+    showText(page, FirmwareVersionRow, utf8ToQString(ravenna->firmwareVersion()));
+    showText(page, HardwareRevisionRow, utf8ToQString(ravenna->hardwareRev()));
+    showText(page, SoftwareRevisionRow, utf8ToQString(ravenna->firmwareRev()));
+    showText(page, MaintenanceRevisionRow, utf8ToQString(ravenna->rescueOsRev()));
 }
 
 void QVexmarSettingsPage::aoipInterfaceValueChanged(QVexmarMenuItem *item)
@@ -274,10 +274,9 @@ void QVexmarSettingsPage::aoipInterfaceValueChanged(QVexmarMenuItem *item)
     const bool chosen = chosenValue(item, value);
     switch (item->id) {
     case DeviceNameRow: {
-        const QString held = latin1ToQString(ravenna->deviceName());
-        // An empty name is never sent, and one that Latin-1 cannot hold would arrive altered.
-        const bool sendable = !text.isEmpty() && fitsLatin1(item);
-        setImmediately(item, sendable && ravenna->setDeviceName(qStringToLatin1(text), true), held);
+        const QString held = utf8ToQString(ravenna->deviceName());
+        // An empty name is never sent.
+        setImmediately(item, !text.isEmpty() && ravenna->setDeviceName(qStringToUtf8(text), true), held);
         return;
     }
     case SampleRateRow:
@@ -358,7 +357,7 @@ int receiverOf(const QVexmarMenuItems *page)
 
 QString receiverText(const TComRavennaInputStream &stream)
 {
-    const QString name = latin1ToQString(stream.name);
+    const QString name = utf8ToQString(stream.name);
     if (stream.id == TComRavennaInputStream::NoStream)
         return name;
     // The device's channel index, counted from 1 for the user, in a width no index overflows.
@@ -441,7 +440,7 @@ void QVexmarSettingsPage::updateInputStreamMenu(QVexmarMenuItems *page)
     if (QVexmarMenuItem *row = page->findItem(StreamIdRow)) {
         row->clearOptions();
         for (const TComRavennaInputStream &stream : streams)
-            row->addOption(stream.id, latin1ToQString(stream.name));
+            row->addOption(stream.id, utf8ToQString(stream.name));
         row->selectOption(editedInputStream.id, true, false);
         row->setLocked(locked);
     }
@@ -472,7 +471,7 @@ bool QVexmarSettingsPage::hasInputStreamChanges(QVexmarMenuItems *page)
     QVexmarMenuItem *stream = openRow(page, StreamIdRow);
     const int current = stream ? stream->currentOption() : -1;
     const bool streamChanged = current >= 0 && current < stream->options().size()
-        && qStringToLatin1(stream->options().at(current).text) != held.name;
+        && qStringToUtf8(stream->options().at(current).text) != held.name;
     return streamChanged || choiceDiffers(page, ChannelRow, held.channel);
 }
 
@@ -531,10 +530,10 @@ void QVexmarSettingsPage::updateIpAddressingMenu(QVexmarMenuItems *page)
         row->setChecked(netIf.dhcpMode != Ravenna::DhcpOff);
         row->setLocked(unloaded);
     }
-    lockRow(page, IpAddressRow, addressLocked, latin1ToQString(netIf.ipAddress));
-    lockRow(page, SubnetRow, addressLocked, latin1ToQString(netIf.subnet));
-    lockRow(page, GatewayRow, addressLocked, latin1ToQString(netIf.gateway));
-    showText(page, MacAddressRow, latin1ToQString(netIf.hwAddress));
+    lockRow(page, IpAddressRow, addressLocked, utf8ToQString(netIf.ipAddress));
+    lockRow(page, SubnetRow, addressLocked, utf8ToQString(netIf.subnet));
+    lockRow(page, GatewayRow, addressLocked, utf8ToQString(netIf.gateway));
+    showText(page, MacAddressRow, utf8ToQString(netIf.hwAddress));
 }
 
 bool QVexmarSettingsPage::hasIpAddressingChanges(QVexmarMenuItems *page)
@@ -548,8 +547,8 @@ bool QVexmarSettingsPage::hasIpAddressingChanges(QVexmarMenuItems *page)
     if (isOn(dhcp) != (netIf.dhcpMode != Ravenna::DhcpOff))
         return true;
     return !isOn(dhcp)
-        && (textDiffers(page, IpAddressRow, netIf.ipAddress) || textDiffers(page, SubnetRow, netIf.subnet)
-            || textDiffers(page, GatewayRow, netIf.gateway));
+        && (utf8TextDiffers(page, IpAddressRow, netIf.ipAddress) || utf8TextDiffers(page, SubnetRow, netIf.subnet)
+            || utf8TextDiffers(page, GatewayRow, netIf.gateway));
 }
 
 bool QVexmarSettingsPage::applyIpAddressing(QVexmarMenuItems *page)
@@ -580,7 +579,7 @@ bool QVexmarSettingsPage::applyIpAddressing(QVexmarMenuItems *page)
         QVexmarMenuItem *row = on ? nullptr : openRow(page, address.row);
         if (!row)
             continue;
-        const std::string text = latin1Of(row);
+        const std::string text = utf8Of(row);
         // Static addressing runs on what the rows say: a malformed address would cut the module off its network.
         if ((text != address.held || dhcpChanged) && !(isIpv4(text) || (address.mayBeEmpty && text.empty()))) {
             showMessagePopup(tr("Failed to apply changes!"), 0);
@@ -654,7 +653,7 @@ void QVexmarSettingsPage::updateOutputStreamMenu(QVexmarMenuItems *page)
     }
     // Which interfaces show follows the selection the module holds, not one picked and not yet applied.
     const bool both = ravenna->outputNetIf() == 2;
-    lockRow(page, OutputNameRow, unloaded || g_accessLevel != 2, latin1ToQString(ravenna->outputName()));
+    lockRow(page, OutputNameRow, unloaded || g_accessLevel != 2, utf8ToQString(ravenna->outputName()));
     if (QVexmarMenuItem *row = page->findItem(OutputStateRow)) {
         row->setChecked(ravenna->outputEnabled());
         row->setLocked(unloaded);
@@ -673,7 +672,7 @@ void QVexmarSettingsPage::updateOutputStreamMenu(QVexmarMenuItems *page)
             row->setChecked(output.autoconf);
             row->setLocked(unloaded);
         }
-        lockRow(page, outputRows[i][1], unloaded || output.autoconf, latin1ToQString(output.mcAddress));
+        lockRow(page, outputRows[i][1], unloaded || output.autoconf, utf8ToQString(output.mcAddress));
         lockRow(page, outputRows[i][2], unloaded || output.autoconf, QString::number(output.mcPort));
     }
     for (int id : outputRows[0]) {
@@ -689,13 +688,13 @@ bool QVexmarSettingsPage::hasOutputStreamChanges(QVexmarMenuItems *page)
     if (!page)
         return false;
     const Ravenna *ravenna = getRavennaController();
-    bool changed = textDiffers(page, OutputNameRow, ravenna->outputName());
+    bool changed = utf8TextDiffers(page, OutputNameRow, ravenna->outputName());
     changed = switchDiffers(page, OutputStateRow, ravenna->outputEnabled()) || changed;
     changed = choiceDiffers(page, OutputInterfacesRow, ravenna->outputNetIf()) || changed;
     for (int i = 0; i < 2; ++i) {
         const TComRavennaOutput &output = ravenna->output(i);
         changed = switchDiffers(page, outputRows[i][0], output.autoconf) || changed;
-        changed = textDiffers(page, outputRows[i][1], output.mcAddress) || changed;
+        changed = utf8TextDiffers(page, outputRows[i][1], output.mcAddress) || changed;
         qint64 port = 0;
         QVexmarMenuItem *portRow = openRow(page, outputRows[i][2]);
         changed = (portRow && decimalOf(portRow, port) && port != output.mcPort) || changed;
@@ -714,9 +713,8 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *page)
         return false;
     };
     QVexmarMenuItem *name = openRow(page, OutputNameRow);
-    const bool nameTaken = name && !latin1Of(name).empty() && latin1Of(name) != ravenna->outputName();
-    if (nameTaken && !fitsLatin1(name))
-        return refuse();
+    const std::string nameText = name ? utf8Of(name) : std::string();
+    const bool nameTaken = !nameText.empty() && nameText != ravenna->outputName();
     struct Output
     {
         bool autoconf;
@@ -733,7 +731,7 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *page)
         output.autoconf = autoconf && isOn(autoconf);
         output.autoconfTaken = autoconf && output.autoconf != held.autoconf;
         QVexmarMenuItem *address = openRow(page, outputRows[i][1]);
-        output.address = address ? latin1Of(address) : std::string();
+        output.address = address ? utf8Of(address) : std::string();
         output.addressTaken = !output.address.empty() && output.address != held.mcAddress;
         QVexmarMenuItem *port = openRow(page, outputRows[i][2]);
         qint64 number = 0;
@@ -746,7 +744,7 @@ bool QVexmarSettingsPage::applyOutputStream(QVexmarMenuItems *page)
 
     Edits edits;
     if (nameTaken)
-        edits.change(KEY_RAV_NAME_OU, ravenna, &Ravenna::setOutputName, ravenna->outputName(), latin1Of(name));
+        edits.change(KEY_RAV_NAME_OU, ravenna, &Ravenna::setOutputName, ravenna->outputName(), nameText);
     if (QVexmarMenuItem *state = openRow(page, OutputStateRow); state && isOn(state) != ravenna->outputEnabled())
         edits.change(KEY_RAV_MODE_OU, ravenna, &Ravenna::setOutputMode, ravenna->outputEnabled(), isOn(state));
     int netIf = 0;
@@ -795,7 +793,7 @@ void QVexmarSettingsPage::aoipStreamValueChanged(QVexmarMenuItem *item)
     } else if (pageId >= firstReceiverPage && pageId <= lastReceiverPage) {
         int value = 0;
         if (item->id == StreamIdRow && chosenValue(page, StreamIdRow, value)) {
-            editedInputStream.name = qStringToLatin1(item->options().at(item->currentOption()).text);
+            editedInputStream.name = qStringToUtf8(item->options().at(item->currentOption()).text);
             updateInputStreamMenu(page);
         } else if (item->id == ChannelRow && chosenValue(page, ChannelRow, value)) {
             editedInputStream.channel = value;

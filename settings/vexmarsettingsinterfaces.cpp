@@ -315,18 +315,18 @@ void QVexmarSettingsPage::buildWifiMenu(int pageId)
         const std::vector<std::string> &names = copy->ssidList();
         const int count = std::min(int(names.size()), maxWifiNetworks);
         for (int i = 0; i < count; ++i)
-            list->addOption(i, latin1ToQString(names.at(size_t(i))));
+            list->addOption(i, utf8ToQString(names.at(size_t(i))));
     }
     const bool found = !list->options().isEmpty();
     list->setValueText(found ? tr("Select a Wi-Fi network from list") : tr("No Wi-Fi network Found"));
     addLocked(page, list, !found || wifiLock);
 
-    addText(page, SsidRow, QVexmarMenuItem::Text, tr("Name (SSID)"), copy->ssid(), wifiLock);
+    addUtf8Text(page, SsidRow, QVexmarMenuItem::Text, tr("Name (SSID)"), copy->ssid(), wifiLock);
     addChoice(page, SecurityRow, tr("Security"),
         {{Wifi::AuthNone, tr("None")}, {Wifi::AuthAuto, tr("Auto")}, {Wifi::AuthWep, QStringLiteral("WEP")},
             {Wifi::AuthWpaPsk, QStringLiteral("WPA-PSK")}, {Wifi::AuthWpa2Psk, QStringLiteral("WPA2-PSK")}},
         copy->authentication(), wifiLock);
-    addText(page, PassphraseRow, QVexmarMenuItem::Text, tr("Passphrase"), copy->passphrase(), wifiLock);
+    addUtf8Text(page, PassphraseRow, QVexmarMenuItem::Text, tr("Passphrase"), copy->passphrase(), wifiLock);
     addStreamRow(page, WifiQualityRow, WifiAjbRow, copy->networkQuality(), copy->ajbProfile(), notAttached);
     pushItems(page);
 }
@@ -347,9 +347,9 @@ bool QVexmarSettingsPage::hasWifiChanges(QVexmarMenuItems *page)
         connection->setLocked(notAttached || !scanning);
     bool changed = switchDiffers(page, ScanRow, copy->scan());
     changed = switchDiffers(page, ConnectionRow, copy->dataConnection()) || changed;
-    changed = textDiffers(page, SsidRow, copy->ssid()) || changed;
+    changed = utf8TextDiffers(page, SsidRow, copy->ssid()) || changed;
     changed = choiceDiffers(page, SecurityRow, copy->authentication()) || changed;
-    changed = textDiffers(page, PassphraseRow, copy->passphrase()) || changed;
+    changed = utf8TextDiffers(page, PassphraseRow, copy->passphrase()) || changed;
     changed = choiceDiffers(page, WifiQualityRow, copy->networkQuality()) || changed;
     changed = choiceDiffers(page, WifiAjbRow, copy->ajbProfile()) || changed;
     return changed;
@@ -360,13 +360,6 @@ bool QVexmarSettingsPage::applyWifiChanges(QVexmarMenuItems *page)
     if (!page)
         return false;
     Wifi *copy = m_wifi.get();
-    for (int id : {SsidRow, PassphraseRow}) {
-        QVexmarMenuItem *row = openRow(page, id);
-        if (row && !fitsLatin1(row)) {
-            showMessagePopup(tr("Failed to apply changes!"), 0);
-            return false;
-        }
-    }
     Edits edits;
     // The lock rule can lock a switch the user has just turned: scan on while connected, connection off while
     // not scanning. Those still count.
@@ -380,8 +373,8 @@ bool QVexmarSettingsPage::applyWifiChanges(QVexmarMenuItems *page)
             Wifi::KEY_DATA_CONNECTION, copy, &Wifi::setDataConnection, copy->dataConnection(), isOn(connection));
         connectionChanged = true;
     }
-    if (textDiffers(page, SsidRow, copy->ssid()))
-        edits.change(Wifi::KEY_SSID, copy, &Wifi::setSsid, copy->ssid(), latin1Of(page->findItem(SsidRow)));
+    if (utf8TextDiffers(page, SsidRow, copy->ssid()))
+        edits.change(Wifi::KEY_SSID, copy, &Wifi::setSsid, copy->ssid(), utf8Of(page->findItem(SsidRow)));
     int value = 0;
     if (chosenValue(page, SecurityRow, value) && value != copy->authentication()) {
         edits.change(Wifi::KEY_AUTHENTICATION, copy, &Wifi::setAuthentication, copy->authentication(), value);
@@ -390,9 +383,9 @@ bool QVexmarSettingsPage::applyWifiChanges(QVexmarMenuItems *page)
                 copy->authenticationCustom(), value);
         }
     }
-    if (textDiffers(page, PassphraseRow, copy->passphrase())) {
+    if (utf8TextDiffers(page, PassphraseRow, copy->passphrase())) {
         edits.change(Wifi::KEY_PASSPHRASE, copy, &Wifi::setPassphrase, copy->passphrase(),
-            latin1Of(page->findItem(PassphraseRow)));
+            utf8Of(page->findItem(PassphraseRow)));
     }
     if (chosenValue(page, WifiQualityRow, value) && value != copy->networkQuality())
         edits.change(KEY_NETWORK_QUALITY, copy, &Wifi::setNetworkQuality, copy->networkQuality(), value);
@@ -416,7 +409,7 @@ void QVexmarSettingsPage::wifiSelectionAccepted(QVexmarMenuItem *item, QVexmarMe
     if (!page || !selection || !selection->current())
         return;
     const QString name = selection->current()->label->text();
-    if (qStringToLatin1(name) == m_wifi->ssid())
+    if (qStringToUtf8(name) == m_wifi->ssid())
         return;
     if (QVexmarMenuItem *ssid = page->findItem(SsidRow))
         ssid->setValueText(name, false);

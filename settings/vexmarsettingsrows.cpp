@@ -75,6 +75,14 @@ QVexmarMenuItem *addText(
     return addLocked(page, row, locked);
 }
 
+QVexmarMenuItem *addUtf8Text(
+    QVexmarMenuItems *page, int id, int kind, const QString &title, const std::string &utf8, bool locked)
+{
+    QVexmarMenuItem *row = newRow(page, id, kind, title);
+    row->setValueText(utf8ToQString(utf8), false);
+    return addLocked(page, row, locked);
+}
+
 QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options)
 {
     QVexmarMenuItem *row = newRow(page, id, QVexmarMenuItem::Selection, title);
@@ -154,6 +162,11 @@ std::string latin1Of(const QVexmarMenuItem *row)
     return row->valueLabel ? qStringToLatin1(row->valueLabel->text()) : std::string();
 }
 
+std::string utf8Of(const QVexmarMenuItem *row)
+{
+    return row->valueLabel ? qStringToUtf8(row->valueLabel->text()) : std::string();
+}
+
 bool chosenValue(QVexmarMenuItems *page, int id, int &value)
 {
     return chosenValue(openRow(page, id), value);
@@ -178,6 +191,12 @@ bool textDiffers(QVexmarMenuItems *page, int id, const std::string &held)
 {
     QVexmarMenuItem *row = openRow(page, id);
     return row && latin1Of(row) != held;
+}
+
+bool utf8TextDiffers(QVexmarMenuItems *page, int id, const std::string &held)
+{
+    QVexmarMenuItem *row = openRow(page, id);
+    return row && utf8Of(row) != held;
 }
 
 bool switchDiffers(QVexmarMenuItems *page, int id, bool held)

@@ -37,6 +37,9 @@ QVexmarMenuItem *addSwitch(
     QVexmarMenuItems *page, int id, const QString &title, bool on, bool locked, const Options &options = {});
 QVexmarMenuItem *addText(
     QVexmarMenuItems *page, int id, int kind, const QString &title, const std::string &latin1, bool locked);
+// A device text held as the bytes that came, shown as UTF-8.
+QVexmarMenuItem *addUtf8Text(
+    QVexmarMenuItems *page, int id, int kind, const QString &title, const std::string &utf8, bool locked);
 QVexmarMenuItem *newChoice(QVexmarMenuItems *page, int id, const QString &title, const Options &options);
 QVexmarMenuItem *addChoice(
     QVexmarMenuItems *page, int id, const QString &title, const Options &options, int value, bool locked);
@@ -56,12 +59,14 @@ QVexmarMenuItem *addStreamRow(QVexmarMenuItems *page, int qualityRow, int ajbRow
 QVexmarMenuItem *openRow(QVexmarMenuItems *page, int id);
 bool isOn(const QVexmarMenuItem *row);
 std::string latin1Of(const QVexmarMenuItem *row);
+std::string utf8Of(const QVexmarMenuItem *row);
 // The value of the current option; false for a row without one (-1 is a value like another).
 bool chosenValue(QVexmarMenuItems *page, int id, int &value);
 // The same of any row, locked or not; false for none.
 bool chosenValue(const QVexmarMenuItem *row, int &value);
 bool choiceDiffers(QVexmarMenuItems *page, int id, int held);
 bool textDiffers(QVexmarMenuItems *page, int id, const std::string &held);
+bool utf8TextDiffers(QVexmarMenuItems *page, int id, const std::string &held);
 bool switchDiffers(QVexmarMenuItems *page, int id, bool held);
 void lockRows(QVexmarMenuItems *page, std::initializer_list<int> ids, bool locked);
 // A text the device would store altered: one that Latin-1 cannot hold (it would travel as '?').
@@ -121,7 +126,7 @@ private:
 // The rows of a page that differ from what an edited object holds, walked in the order of the apply; with edits,
 // each is also set on the object without sending. Absent and locked rows, choices and two-number switches without a
 // current option and numbers that are no decimal integer count as unchanged. A number outside its range or a text
-// beyond Latin-1 counts as changed but is refused, never set.
+// beyond Latin-1 for a Latin-1 field counts as changed but is refused, never set.
 class RowChanges
 {
 public:
@@ -164,6 +169,14 @@ public:
             note(key, target, setter, held, latin1Of(row));
         else
             refuse();
+    }
+    // A UTF-8 field takes any text.
+    template<class Target>
+    void utf8Text(int id, const std::string &key, Target *target, bool (Target::*setter)(const std::string &, bool),
+        const std::string &held)
+    {
+        if (utf8TextDiffers(m_page, id, held))
+            note(key, target, setter, held, utf8Of(m_page->findItem(id)));
     }
     template<class Target>
     void number(int id, const std::string &key, Target *target, bool (Target::*setter)(int, bool), int held, int lowest,

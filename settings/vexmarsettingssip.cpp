@@ -135,12 +135,12 @@ void walkAoipRows(RowChanges &changes, Aoip &aoip)
     changes.choice(PatternRow, KEY_STREAM_PATTERN, &aoip, &Aoip::setStreamPattern, aoip.streamPattern());
     changes.toggle(JitterRow, KEY_JITTERAB, &aoip, &Aoip::setJitterab, aoip.jitterab());
     changes.toggle(StunRow, KEY_STUN_MODE, &aoip, &Aoip::setStunMode, aoip.stunMode());
-    changes.text(StunServerRow, KEY_STUN_SERVER, &aoip, &Aoip::setStunServer, aoip.stunServer());
+    changes.utf8Text(StunServerRow, KEY_STUN_SERVER, &aoip, &Aoip::setStunServer, aoip.stunServer());
     changes.toggle(RegistrationRow, KEY_SIP_MODE, &aoip, &Aoip::setSipMode, aoip.sipMode());
     changes.toggle(SipIncomingRow, KEY_SIP_ACC_CALLS, &aoip, &Aoip::setSipAcceptCalls, aoip.sipAcceptCalls());
     changes.toggle(OriginRow, KEY_SIP_CHK_CALLS, &aoip, &Aoip::setSipCheckCalls, aoip.sipCheckCalls());
     changes.toggle(DefaultAccountRow, KEY_SIP_DEF_ACCOUNT, &aoip, &Aoip::setSipDefAccount, aoip.sipDefAccount(), 1, 2);
-    changes.text(ProxyRow, KEY_SIP_PROXY, &aoip, &Aoip::setSipProxy, aoip.sipProxy());
+    changes.utf8Text(ProxyRow, KEY_SIP_PROXY, &aoip, &Aoip::setSipProxy, aoip.sipProxy());
     changes.choice(
         KeepAliveRow, KEY_SIP_KA_INTERVAL, &aoip, &Aoip::setSipKeepAliveInterval, aoip.sipKeepAliveInterval());
     changes.choice(
@@ -160,12 +160,13 @@ void walkAoipRows(RowChanges &changes, Aoip &aoip)
 void walkAccountRows(RowChanges &changes, Aoip &aoip, TComSipAccount &account)
 {
     using Account = TComSipAccount;
-    changes.text(UserRow, account.key(KEY_SIP_USER), &account, &Account::setUser, account.user());
-    changes.text(
+    changes.utf8Text(UserRow, account.key(KEY_SIP_USER), &account, &Account::setUser, account.user());
+    changes.utf8Text(
         DisplayNameRow, account.key(KEY_SIP_DISPLAY_NAME), &account, &Account::setDisplayName, account.displayName());
-    changes.text(AuthUserRow, account.key(KEY_SIP_AUTH_USER), &account, &Account::setAuthUser, account.authUser());
-    changes.text(PasswordRow, account.key(KEY_SIP_PASSWORD), &account, &Account::setPassword, account.password());
-    changes.text(RegistrarRow, account.key(KEY_SIP_REGISTRAR), &account, &Account::setRegistrar, account.registrar());
+    changes.utf8Text(AuthUserRow, account.key(KEY_SIP_AUTH_USER), &account, &Account::setAuthUser, account.authUser());
+    changes.utf8Text(PasswordRow, account.key(KEY_SIP_PASSWORD), &account, &Account::setPassword, account.password());
+    changes.utf8Text(
+        RegistrarRow, account.key(KEY_SIP_REGISTRAR), &account, &Account::setRegistrar, account.registrar());
     changes.toggle(AlternatePortRow, KEY_SIP_USE_UPORT2, &aoip, &Aoip::setSipUseUdpPort2, aoip.sipUseUdpPort2());
     changes.number(SipPortRow, KEY_SIP_UDP_PORT, &aoip, &Aoip::setSipUdpPort, aoip.sipUdpPort(), 1, highestPort);
     changes.number(RtpStartRow, KEY_RTP_START_PORT, &aoip, &Aoip::setRtpStartPort, aoip.rtpStartPort(), 1, highestPort);
@@ -269,7 +270,7 @@ void QVexmarSettingsPage::buildAoipMenu()
 
     addHeader(page, tr("STUN"));
     indented(addSwitch(page, StunRow, tr("State"), aoip.stunMode(), locked));
-    indented(addText(page, StunServerRow, QVexmarMenuItem::Text, tr("Server"), aoip.stunServer(), locked));
+    indented(addUtf8Text(page, StunServerRow, QVexmarMenuItem::Text, tr("Server"), aoip.stunServer(), locked));
 
     addHeader(page, tr("SIP"));
     indented(addSwitch(page, RegistrationRow, tr("Registration"), aoip.sipMode(), locked));
@@ -285,7 +286,7 @@ void QVexmarSettingsPage::buildAoipMenu()
         row->setValueText(text);
         indented(addLocked(page, row, locked));
     }
-    indented(addText(page, ProxyRow, QVexmarMenuItem::Text, tr("Outbound Proxy"), aoip.sipProxy(), locked));
+    indented(addUtf8Text(page, ProxyRow, QVexmarMenuItem::Text, tr("Outbound Proxy"), aoip.sipProxy(), locked));
     const Options intervals = timeOptions({5, 10, 15, 20, 25, 30, 45, 60, 90, 120, 180}, secondsText);
     indented(addHeld(KeepAliveRow, tr("Keepalive Interval"), intervals, aoip.sipKeepAliveInterval(),
         secondsText(aoip.sipKeepAliveInterval()), locked));
@@ -381,11 +382,12 @@ void QVexmarSettingsPage::buildSipAccountMenu(int pageId)
     const bool second = pageId != account1PageId;
     const int text = QVexmarMenuItem::Text;
 
-    addText(page, UserRow, text, tr("User Name"), account.user(), locked);
-    addText(page, DisplayNameRow, text, tr("Display Name"), account.displayName(), locked);
-    addText(page, AuthUserRow, text, tr("User Authentication"), account.authUser(), locked);
-    addText(page, PasswordRow, QVexmarMenuItem::Password, tr("Authentication Password"), account.password(), locked);
-    addText(page, RegistrarRow, text, tr("Registrar"), account.registrar(), locked);
+    addUtf8Text(page, UserRow, text, tr("User Name"), account.user(), locked);
+    addUtf8Text(page, DisplayNameRow, text, tr("Display Name"), account.displayName(), locked);
+    addUtf8Text(page, AuthUserRow, text, tr("User Authentication"), account.authUser(), locked);
+    addUtf8Text(
+        page, PasswordRow, QVexmarMenuItem::Password, tr("Authentication Password"), account.password(), locked);
+    addUtf8Text(page, RegistrarRow, text, tr("Registrar"), account.registrar(), locked);
     if (second)
         addSwitch(page, AlternatePortRow, tr("Use Alternate SIP Port"), aoip.sipUseUdpPort2(), locked);
     const int sipShift = second && aoip.sipUseUdpPort2() ? account2PortShift : 0;

@@ -309,7 +309,7 @@ void QVexmarSettingsPage::updateWifiStatusEntry(QVexmarMenuItems *page, int rowI
     copy->attach(networkNameOfCode(TypeWifi + rowId - FirstWifiRow), 0, false);
     copy->fetch({Wifi::KEY_SSID, Wifi::KEY_SIGNAL_QUALITY_DBM, kra::KEY_LOCAL_ADDR, Wifi::KEY_DATA_CONNECTION,
         Wifi::KEY_DATA_CONNECTION_STATE});
-    const QString ssid = latin1ToQString(copy->ssid());
+    const QString ssid = utf8ToQString(copy->ssid());
     const QString state = networkStateText(copy->dataConnectionState());
     const QString signal = QString::number(copy->signal());
     if (ssid.isEmpty())
@@ -396,11 +396,11 @@ void QVexmarSettingsPage::updateAoipControllerMenu(QVexmarMenuItems *page)
     if (QVexmarMenuItem *row = page->findItem(ProtocolRow))
         row->selectOption(aoip.audioMode(), true, false);
     if (QVexmarMenuItem *row = page->findItem(SipUser1Row))
-        row->setValueText(latin1ToQString(aoip.account1().user()));
+        row->setValueText(utf8ToQString(aoip.account1().user()));
     if (QVexmarMenuItem *row = page->findItem(SipUser2Row))
-        row->setValueText(latin1ToQString(aoip.account2().user()));
+        row->setValueText(utf8ToQString(aoip.account2().user()));
     if (QVexmarMenuItem *row = page->findItem(PublicAddressRow))
-        row->setValueText(latin1ToQString(aoip.publicAddr()));
+        row->setValueText(utf8ToQString(aoip.publicAddr()));
     if (QVexmarMenuItem *row = page->findItem(NatTypeRow))
         row->selectOption(aoip.stunNatType(), true, false);
 }

@@ -288,11 +288,11 @@ inline QString lockedRows(SettingsRig &rig)
     return ids.join(QLatin1Char(' '));
 }
 
-// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "pick <row> <value>"
-// chooses an option, each as the user does. Also "touch <row>", "turn <row> <value>" (a wheel turned to the option
-// of the value and let go), "ok [<value>]" (OK on the open popup, a selection's option of the value chosen first),
-// "apply", "back", "close" (the popups left open), and the device's: "call" (one on eth.0), "refuse <key>" (from
-// now on), "nok <key>" (the next request that holds it).
+// Steps separated by ';': "flip <row>" turns a switch, "type <row>=<text>" edits a text, "append <row>=<text>" types
+// after the text the keyboard opens on, "pick <row> <value>" chooses an option, each as the user does. Also "touch
+// <row>", "turn <row> <value>" (a wheel turned to the option of the value and let go), "ok [<value>]" (OK on the open
+// popup, a selection's option of the value chosen first), "apply", "back", "close" (the popups left open), and the
+// device's: "call" (one on eth.0), "refuse <key>" (from now on), "nok <key>" (the next request that holds it).
 inline void play(SettingsRig &rig, const QString &steps)
 {
     for (const QString &step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -307,6 +307,11 @@ inline void play(SettingsRig &rig, const QString &steps)
                 typed = QStringLiteral("");
             rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
             QVERIFY(rig.answer(true, -1, typed));
+        } else if (verb == QLatin1String("append")) {
+            rig.touch(rest.section(QLatin1Char('='), 0, 0).toInt());
+            auto *keyboard = qobject_cast<QVexmarVirtual *>(rig.popup());
+            QVERIFY(keyboard);
+            QVERIFY(rig.answer(true, -1, keyboard->lineEdit.text() + rest.section(QLatin1Char('='), 1)));
         } else if (verb == QLatin1String("touch")) {
             rig.touch(rest.toInt());
         } else if (verb == QLatin1String("turn")) {

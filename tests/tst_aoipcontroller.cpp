@@ -270,8 +270,9 @@ void TestAoIPController::parse_data()
     row("empty start port", "RTP_START_PORT", nullptr, "", 5004, "5004");
     row("start port not set", "RTP_START_PORT", nullptr, nullptr, 5004, "5004");
     row("port abc", "SIP_UDP_PORT", "5070", "abc", 5070, "5070");
-    row("UTF-8 text", "sip_proxy", nullptr, "pr\xc3\xb6xy.example", bytes("pr\xf6xy.example"), "pr\xc3\xb6xy.example");
-    row("password", "sip_password", nullptr, cipherOf("s\xc3\xa9same"), bytes("s\xe9same"), "s\xc3\xa9same");
+    row("UTF-8 text", "sip_proxy", nullptr, "pr\xc3\xb6xy.example", bytes("pr\xc3\xb6xy.example"),
+        "pr\xc3\xb6xy.example");
+    row("password", "sip_password", nullptr, cipherOf("s\xc3\xa9same"), bytes("s\xc3\xa9same"), "s\xc3\xa9same");
     row("password not enciphered", "sip_password2", nullptr, "plain", bytes("plain"), "plain");
     row("nat-open", "stun_nat_type", nullptr, "nat-open", 2, nullptr);
     row("NAT-OPEN", "stun_nat_type", "failure", "NAT-OPEN", 0, nullptr);
@@ -397,7 +398,7 @@ void TestAoIPController::setters_data()
     row("TOS -1", "rtp_tos", -1, true, nullptr, 0);
     row("TOS 46", "rtp_tos", 46, true, "46", 46);
     row("audio mode 7", "audio_mode", 7, true, "SIP", 7);
-    row("text", "stun_server", bytes("st\xfcn.example"), true, "st\xc3\xbcn.example", bytes("st\xfcn.example"));
+    row("text", "stun_server", bytes("st\xc3\xbcn.example"), true, "st\xc3\xbcn.example", bytes("st\xc3\xbcn.example"));
     row("refused", "rtp_tos", 46, true, "46", 0, true);
     row("account never sends", "sip_user", bytes("alice"), true, nullptr, bytes("alice"));
 }
@@ -456,10 +457,10 @@ void TestAoIPController::store()
     m_aoip->setDoubleCodec(true, false);
     m_aoip->setSipUdpPort(5062, false);
     m_aoip->setSipKeepAliveTarget(3, false);
-    m_aoip->setStunServer("st\xfcn", false);
+    m_aoip->setStunServer("st\xc3\xbcn", false);
     m_aoip->setSipProxy("proxy", false);
-    m_aoip->account1().setUser("\xe9lise", false);
-    m_aoip->account2().setPassword("p\xe4ss", false);
+    m_aoip->account1().setUser("\xc3\xa9lise", false);
+    m_aoip->account2().setPassword("p\xc3\xa4ss", false);
     if (!refuse.isEmpty())
         m_device->refuseKey(refuse.toStdString(), kra::ERR_PARAMETER_SET_ERROR);
     QCOMPARE(m_aoip->store(rpctesting::names(names)), !frame.isNull() && refuse.isEmpty());

@@ -169,12 +169,14 @@ void TestAudioPage::touch_data()
     QTest::addColumn<QByteArrayList>("sent");
     QTest::addColumn<QByteArray>("shows");
     QTest::addColumn<int>("attenuation"); // matrix input gain of an analog input
+    QTest::addColumn<QByteArray>("setup"); // over the docked codec's
     const QByteArray none;
-    const auto row = [](const char *name, const QByteArray &refused, const char *strip, int position, bool usable,
-                         const QByteArrayList &sent, const QByteArray &shows, int attenuation = 0) {
-        QTest::newRow(name) << refused << QString::fromLatin1(strip) << position << usable << sent << shows
-                            << attenuation;
-    };
+    const auto row
+        = [](const char *name, const QByteArray &refused, const char *strip, int position, bool usable,
+              const QByteArrayList &sent, const QByteArray &shows, int attenuation = 0, const QByteArray &setup = {}) {
+              QTest::newRow(name) << refused << QString::fromLatin1(strip) << position << usable << sent << shows
+                                  << attenuation << setup;
+          };
     row("mic -3", none, "MIC 1", -3, true, {"input1_gain=-12"}, "-12 (-10..42)", -12);
     row("mic 5", none, "MIC 1", 5, true, {"input1_gain=5"}, "5 (-10..42)");
     row("mic bottom", none, "MIC B", -10, true, {"input4_gain=-40"}, "-40 (-10..42)", -40);
@@ -185,6 +187,9 @@ void TestAudioPage::touch_data()
     row("Stream 1 to 6: one word", none, "Stream 1", 6, true, {"matrix_mgn=80807686"}, "6 (-12..12)");
     row("Voice", none, "Voice", -12, true, {"matrix_mgn=80747680"}, "-12 (-12..12)");
     row("AES3 L", none, "AES3 L", -3, true, {"matrix_in5=075D,AES3 L"}, "-3 (-30..16)");
+    row("AES3 L, a name beyond Latin-1 kept", none, "AES3 L", -3, true,
+        {"matrix_in5=075D,\xc5\x81\xc3\xb3\x64\xc5\xba"}, "-3 (-30..16)", 0,
+        "audio matrix_in5=0740,\xc5\x81\xc3\xb3\x64\xc5\xba");
     row("USB: both inputs", none, "USB", 4, false, {"matrix_in15=0024,", "matrix_in16=0024,"}, "4 (-30..16)");
     // What the device refuses springs back to the device's value; nothing follows the refusal.
     row("mic refused", "input1_gain", "MIC 1", -3, true, {"input1_gain=-12"}, "30 (-10..42)");
@@ -201,8 +206,9 @@ void TestAudioPage::touch()
     QFETCH(QByteArrayList, sent);
     QFETCH(QByteArray, shows);
     QFETCH(int, attenuation);
+    QFETCH(QByteArray, setup);
     AudioRig rig;
-    QVERIFY(rig.login(docked));
+    QVERIFY(rig.login(setup.isEmpty() ? docked : docked + '\n' + setup));
     if (!refused.isEmpty())
         rig.device.addFault(fault(SimDevice::Fault::ErrorReply, 7, refused.toStdString()));
     QVexmarAudioKnob *knob = strip(rig.page, name);

@@ -94,7 +94,7 @@ const Case cases[] = {
         {"n 4 0=1@0", "n 4 1=0@0", "n 4 4=0@0", "ig 4=-160", "e 4=0040,Mic 5"}},
     {"entry without a comma", {}, nullptr, "matrix_in1:0060Mic;", nullptr, {}, {}, {"e 0=0020,", "n 0 0=0@0"}},
     {"entry with a comma before 4", {}, nullptr, "matrix_in1:006,Mic;", nullptr, {}, {}, {"e 0=0020,", "n 0 0=0@0"}},
-    {"entry name from UTF-8", {}, nullptr, "matrix_in7:0020,G\xc3\xa4ste;", nullptr, {}, {}, {"e 6=0020,G\xe4ste"}},
+    {"entry name from UTF-8", {}, nullptr, "matrix_in7:0020,G\xc3\xa4ste;", nullptr, {}, {}, {"e 6=0020,G\xc3\xa4ste"}},
     {"entry 25 ignored", {}, nullptr, "matrix_in25:0060,x;matrix_in0:0060,x;", nullptr, {}, {},
         {"e 23=0020,", "n 24 0=0@0"}},
     {"entry gain bits of inputs 0-3 ignored", {}, nullptr, "matrix_in2:003F,;matrix_in6:003F,;", nullptr, {}, {"ig 5"},
@@ -372,7 +372,7 @@ void TestMatrixSettings::fetchAndReset()
     QVERIFY(m_matrix->fetchAll());
     QCOMPARE(frames(), (QByteArrayList {main, records}));
     const QByteArrayList loaded {"e 4=0766,AES3 L", "n 4 0=1@0", "n 4 1=0@0", "n 4 2=1@0", "ig 4=6",
-        "e 6=0020,G\xe4ste", "n 0 13=1@0", "m 22=00004000", "n 14 22=1@0", "hp 6=E0E0" + zeros(56), "n 0 6=0@0",
+        "e 6=0020,G\xc3\xa4ste", "n 0 13=1@0", "m 22=00004000", "n 14 22=1@0", "hp 6=E0E0" + zeros(56), "n 0 6=0@0",
         "ba 6=0416", "n 24 6=1@-6", "n 25 7=1@-6", "og 2=-10", "og 3=-10", "og 0=0", "n 19 24=1@0", "n 19 25=1@0",
         "m 24=00080000"};
     QCOMPARE(probed(*m_matrix, loaded), loaded);

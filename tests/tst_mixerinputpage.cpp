@@ -173,6 +173,8 @@ void TestMixerInputPage::click_data()
     row("MIC 1 off Stream 1 L", none, none, 0, 0, {"matrix_in1=0020,Mic 1"}, false);
     row("AES3 L off the call", none, none, 4, 4, {"matrix_in5=0366,AES3 L"}, false);
     row("AES67 TB8 on Stream 2 R", none, none, 13, 3, {"matrix_in14=0220,"}, true);
+    row("a name beyond Latin-1 kept", "audio matrix_in3=0020,\xc5\x81\xc3\xb3\x64\xc5\xba", none, 2, 0,
+        {"matrix_in3=0060,\xc5\x81\xc3\xb3\x64\xc5\xba"}, true);
     row("Voice Rx on Stream 2 L", none, none, 19, 2, {"matrix_in20=0120,"}, true);
     row("USB L on Stream 1 L alone", none, none, 14, 0, {"matrix_in15=0060,"}, true);
     row("USB R on Stream 1 R alone", none, none, 15, 1, {"matrix_in16=00A0,"}, true);

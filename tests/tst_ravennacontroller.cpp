@@ -35,7 +35,7 @@ QByteArray heldStream(const TComRavennaInputStream &s)
     return QByteArray::number(s.id) + '/' + QByteArray::number(s.channel) + '/' + QByteArray::fromStdString(s.name);
 }
 
-// Everything the controller holds, by name; texts as held (Latin-1).
+// Everything the controller holds, by name; texts as held (the bytes the device sent).
 Fields fields(const Rav &r)
 {
     const auto n = [](double v) { return QByteArray::number(v); };
@@ -191,14 +191,14 @@ void TestRavennaController::fetchAll()
     Fields expected {{"outputEnabled", "1"}, {"ifCount", "2"}, {"netMode", "1"}, {"rate", "96000"},
         {"resolution", "32"}, {"ptpDomain", "3"}, {"delays", "16/9600/480"}, {"outputNetIf", "1"}, {"channels", "8"},
         {"ptime", "0.25"}, {"sync", "1"}, {"lock", "3"}, {"manufacturer", "Example Audio"},
-        {"hardwareName", "AoIP module 8"}, {"deviceName", "R\xe9gie 2"}, {"outputName", "Reporter \xe9"},
+        {"hardwareName", "AoIP module 8"}, {"deviceName", "R\xc3\xa9gie 2"}, {"outputName", "Reporter \xc3\xa9"},
         {"revisions", "B2/1.8/1.8.4/1.0.2"}, {"if0.link", "1"}, {"if0.dhcp", "0"}, {"if0.vlan", "7"}, {"if0.ptp", "9"},
         {"if0.ip", "192.168.10.5"}, {"if0.subnet", "255.255.255.0"}, {"if0.gateway", "192.168.10.1"},
         {"if0.hw", "02:00:5e:00:00:01"}, {"if1.link", "0"}, {"if1.dhcp", "2"}, {"if1.vlan", "8"}, {"if1.ptp", "4"},
         {"if1.ip", "169.254.3.4"}, {"if1.subnet", "255.255.0.0"}, {"if1.gateway", ""}, {"if1.hw", "02:00:5e:00:00:02"},
         {"ou0.autoconf", "0"}, {"ou0.port", "5006"}, {"ou0.addr", "239.1.2.3"}, {"ou1.autoconf", "1"},
         {"ou1.port", "5008"}, {"ou1.addr", "239.1.2.4"}, {"in0", "12/3/Studio A"}, {"in0.status", "4,1"},
-        {"in1", "14/1/Caf\xe9"}, {"in1.status", "2,2"}};
+        {"in1", "14/1/Caf\xc3\xa9"}, {"in1.status", "2,2"}};
     for (int k = 2; k < Rav::streamCount; ++k) {
         expected["in" + QByteArray::number(k)] = "65535/0/None";
         expected["in" + QByteArray::number(k) + ".status"] = "-1,-1";
@@ -224,7 +224,7 @@ void TestRavennaController::fetchAll()
 void TestRavennaController::streamText_data()
 {
     QTest::addColumn<QByteArray>("wire");
-    QTest::addColumn<QByteArray>("held"); // Latin-1; null: refused, as before
+    QTest::addColumn<QByteArray>("held"); // null: refused, as before
     const auto row
         = [](const char *wire, const char *held) { QTest::newRow(wire) << QByteArray(wire) << QByteArray(held); };
 
@@ -232,7 +232,7 @@ void TestRavennaController::streamText_data()
     row("12/3", "12/3/");
     row("12/3/", "12/3/");
     row("12/3/A/B", "12/3/A/B");
-    row("7/2/Caf\xc3\xa9 \xc3\xa0 c\xc3\xb4t\xc3\xa9", "7/2/Caf\xe9 \xe0 c\xf4t\xe9");
+    row("7/2/Caf\xc3\xa9 \xc3\xa0 c\xc3\xb4t\xc3\xa9", "7/2/Caf\xc3\xa9 \xc3\xa0 c\xc3\xb4t\xc3\xa9");
     row("/3/x", nullptr);
     row("12//x", nullptr);
     row("12/", nullptr);
@@ -254,7 +254,7 @@ void TestRavennaController::streamText()
     QCOMPARE(fetchValue(KEY_RAV_STREAM_IN_N[2], wire), ok);
     QCOMPARE(text(fields(*m_rav)), ok ? changed(before, {"in2=" + held}) : text(before));
 
-    // Stored, the stream goes back as the device sent it, the name in UTF-8.
+    // Stored, the stream goes back as the device sent it.
     if (!ok)
         return;
     m_device->unsetParam(audio, KEY_RAV_STREAM_IN_N[2]);
@@ -283,7 +283,7 @@ void TestRavennaController::replyRules_data()
     row("packet time", "rav_ptime_ou", "0.125", {"ptime=0.125"});
     row("lock unknown", "rav_lock_state", "lost", {"lock=0"});
     row("ptp state unknown", "rav_ptp_state", "slave-only", {"if0.ptp=-1"});
-    row("device name", "rav_device_name", "Cabine \xc3\xa0 droite", {"deviceName=Cabine \xe0 droite"});
+    row("device name", "rav_device_name", "Cabine \xc3\xa0 droite", {"deviceName=Cabine \xc3\xa0 droite"});
     row("hardware address as sent", "rav_hw_addr1", "\xc3\xa9", {"if1.hw=\xc3\xa9"});
     // Without a comma the second interface reads as 0, as the settings pages expect; an empty part leaves it.
     row("status of one interface", "rav_status_in0", "receiving", {"in0.status=4,0"});
@@ -336,8 +336,8 @@ void TestRavennaController::setters_data()
                          const QByteArray &frame, const QByteArrayList &changes, bool refused = false) {
         QTest::newRow(name) << QByteArray(setter) << index << QByteArray(dhcp) << value << refused << frame << changes;
     };
-    row("device name in UTF-8", "deviceName", 0, "", "R\xe9gie 3", "rav_device_name=R\xc3\xa9gie 3",
-        {"deviceName=R\xe9gie 3"});
+    row("device name in UTF-8", "deviceName", 0, "", "R\xc3\xa9gie 3", "rav_device_name=R\xc3\xa9gie 3",
+        {"deviceName=R\xc3\xa9gie 3"});
     row("device name empty: held", "deviceName", 0, "", "", "", {"deviceName="});
     row("device name refused", "deviceName", 0, "", "X", "rav_device_name=X", {}, true);
     row("dhcp on while zeroconf", "dhcp", 0, "zeroconf", "1", "", {"if0.dhcp=2"});
@@ -353,7 +353,7 @@ void TestRavennaController::setters_data()
     row("gateway, dhcp on: held", "gateway", 0, "on", "10.0.0.1", "", {"if0.dhcp=1", "if0.gateway=10.0.0.1"});
     row("vlan", "vlanId", 1, "", "12", "rav_vlan_id1=12", {"if1.vlan=12"});
     row("stream", "streamIn", 0, "", "20/2/Caf\xc3\xa9", "rav_stream_in0=20/2/Caf\xc3\xa9",
-        {"in0=20/2/Caf\xe9", "in0.status=-1,-1"});
+        {"in0=20/2/Caf\xc3\xa9", "in0.status=-1,-1"});
     row("stream 7 without a name", "streamIn", 7, "", "9/1", "rav_stream_in7=9/1/", {"in7=9/1/"});
     row("stream refused", "streamIn", 1, "", "20/2/x", "rav_stream_in1=20/2/x", {}, true);
     row("stream 8", "streamIn", 8, "", "20/2/x", "", {}, true);
@@ -437,7 +437,7 @@ void TestRavennaController::lists()
     QByteArrayList seen;
     for (const TComRavennaInputStream &s : streams)
         seen << heldStream(s) + " " + QByteArray::number(s.status[0]) + "," + QByteArray::number(s.status[1]);
-    QCOMPARE(seen, (QByteArrayList {"12/3/Studio A -1,-1", "14/1/Caf\xe9 -1,-1", "20/2/ -1,-1"}));
+    QCOMPARE(seen, (QByteArrayList {"12/3/Studio A -1,-1", "14/1/Caf\xc3\xa9 -1,-1", "20/2/ -1,-1"}));
     std::vector<int> rates {1}, bits;
     QVERIFY(m_rav->fetchSampleRateList(rates));
     QCOMPARE(QVector<int>(rates.begin(), rates.end()), (QVector<int> {44100, 48000, 96000}));
@@ -490,7 +490,7 @@ void TestRavennaController::attachAndReset()
     QCOMPARE(takeFrames(), QByteArrayList());
     QVERIFY(m_rav->attach({KEY_RAV_DEVICE_NAME}));
     QCOMPARE(state.count(), 4);
-    QCOMPARE(m_rav->deviceName(), std::string("R\xe9gie 2"));
+    QCOMPARE(m_rav->deviceName(), std::string("R\xc3\xa9gie 2"));
     QCOMPARE(takeFrames(), QByteArrayList {"PARAM|target=audio|GET rav_device_name"});
 
     // A failed read leaves the state where the reset put it.

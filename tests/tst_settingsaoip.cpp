@@ -195,6 +195,14 @@ void TestSettingsAoip::applies_data()
     row("stream and channel applied", streams, receiver4, "pick 142 5; pick 143 1; apply",
         {list, "PARAM|rav_stream_in3=5/1/Studio|target=audio"}, applying, false, "142 Studio; 143 2");
     row("channel back to the held one", streams, receiver1, "pick 143 0; pick 143 3", {}, QString(), false, "143 4");
+    const QByteArray lodzStreams = "audio rav_stream_in=[12/4/Studio A,21/2/\xc5\x81\xc3\xb3\x64\xc5\xba]";
+    row("stream beyond Latin-1 picked", lodzStreams, receiver1, "pick 142 21; pick 143 1; apply",
+        {list, "PARAM|rav_stream_in0=21/1/\xc5\x81\xc3\xb3\x64\xc5\xba|target=audio"}, applying, false,
+        "142 \u0141\u00f3d\u017a; 143 2");
+    row("held stream beyond Latin-1, its channel changed",
+        "audio rav_stream_in0=21/0/\xc5\x81\xc3\xb3\x64\xc5\xba\n" + lodzStreams, receiver1, "pick 143 1; apply",
+        {"PARAM|rav_stream_in0=21/1/\xc5\x81\xc3\xb3\x64\xc5\xba|target=audio"}, applying, false,
+        "142 \u0141\u00f3d\u017a; 143 2");
     row("negative channel held, another stream picked: refused unsent", "audio rav_stream_in0=12/-1/Studio A",
         receiver1, "pick 142 14; apply", {list}, failed, true, "142 Caf\u00e9; 143 0 red (none)");
     row("two streams of one name: the first wins", "audio rav_stream_in=[30/2/Studio A,12/3/Studio A]", receiver1,
@@ -247,8 +255,8 @@ void TestSettingsAoip::applies_data()
     row("port out of range", QByteArray(), output, "type 153=70000; apply", {}, failed, true, "153 70000");
     row("empty name: kept", QByteArray(), output, "type 147=; apply", {refresh}, QString(), false,
         "147 Reporter \u00e9");
-    row("name beyond Latin-1", QByteArray(), output, "type 147=Reporter \u0142; apply", {}, failed, true,
-        "147 Reporter \u0142");
+    row("name beyond Latin-1", QByteArray(), output, "type 147=Reporter \u0142; apply",
+        {"PARAM|rav_name_ou=Reporter \xc5\x82|target=audio", refresh}, applying, false, "147 Reporter \u0142");
     row("multicast address of three parts", QByteArray(), output, "type 152=239.1.2; apply", {}, failed, true,
         "152 239.1.2");
     row("name, state and interface 1", QByteArray(), output,

@@ -264,7 +264,11 @@ void TestSettingsAudio::edits_data()
     row("name", 119, module, "type 120=Studio \u00e9", {"PARAM|rav_device_name=Studio \xc3\xa9|target=audio"},
         QString(), "120 Studio \u00e9");
     row("empty name", 119, module, "type 120=", {}, failed, "120 R\u00e9gie 2");
-    row("name beyond Latin-1", 119, module, "type 120=Studio \u0142", {}, failed, "120 R\u00e9gie 2");
+    row("name beyond Latin-1", 119, module, "type 120=Studio \u0142",
+        {"PARAM|rav_device_name=Studio \xc5\x82|target=audio"}, QString(), "120 Studio \u0142");
+    row("held name beyond Latin-1 added to", 119, module + "\naudio rav_device_name=\xc5\x81\xc3\xb3\x64\xc5\xba",
+        "append 120= 2", {"PARAM|rav_device_name=\xc5\x81\xc3\xb3\x64\xc5\xba 2|target=audio"}, QString(),
+        "120 \u0141\u00f3d\u017a 2");
     row("domain no number", 119, module, "type 123=abc", {}, failed, "123 3");
     row("domain out of range", 119, module, "type 123=300", {}, failed, "123 3");
     row("rate", 119, module, "pick 121 48000", {"PARAM|rav_sample_rate=48000|target=audio"}, QString(), "121 48 kHz");

@@ -120,6 +120,14 @@ void TestSettingsInterfaces::builds_data()
                                      << "59 Active L; 60 Active; 61 Select a Wi-Fi network from list L; "
                                         "62 Studio L; 63 WPA2-PSK L; 64 open sesame L; 66 Safe"
                                      << 61 << "Network List | Select a Wi-Fi network from list | Studio, Office";
+    QTest::newRow("Wi-Fi names beyond Latin-1")
+        << 20
+        << QByteArray("network:wifi.0 ssid=\xc5\x81\xc3\xb3\x64\xc5\xba\nnetwork:wifi.0 "
+                      "ssid=[Studio,\xc5\x81\xc3\xb3\x64\xc5\xba]")
+        << normal
+        << "59 Active; 60 Disabled; 61 Select a Wi-Fi network from list; 62 \u0141\u00f3d\u017a; 63 WPA2-PSK; "
+           "64 open sesame; 66 Safe"
+        << 61 << "Network List | Select a Wi-Fi network from list | Studio, \u0141\u00f3d\u017a";
     QTest::newRow("Wi-Fi not scanning, nothing found")
         << 20 << QByteArray("network:wifi.0 scan=off\nnetwork:wifi.0 ssid=[]") << normal
         << "59 Disabled; 60 Disabled L; 61 No Wi-Fi network Found L; 62 Studio; 63 WPA2-PSK; 64 open sesame; 66 Safe"
@@ -275,7 +283,14 @@ void TestSettingsInterfaces::applies_data()
     QTest::newRow("empty subnet mask") << 12 << QByteArray() << "flip 24; type 26=" << QByteArrayList() << failed
                                        << "32";
     QTest::newRow("passphrase beyond Latin-1")
-        << 20 << QByteArray() << "type 64=open sesame \u20ac" << QByteArrayList() << failed << QString();
+        << 20 << QByteArray() << "type 64=open sesame \u20ac"
+        << QByteArrayList {"PARAM|network=wifi.0|passphrase=open sesame \xe2\x82\xac|target=network"} << applying
+        << QString();
+    QTest::newRow("network beyond Latin-1 picked from the list")
+        << 20 << QByteArray("network:wifi.0 ssid=[Studio,\xc5\x81\xc3\xb3\x64\xc5\xba]") << "pick 61 1"
+        << QByteArrayList {"PARAM|authentication=auto|network=wifi.0|passphrase=|ssid=\xc5\x81\xc3\xb3\x64\xc5\xba|"
+                           "target=network"}
+        << applying << QString();
     QTest::newRow("nothing changed") << 12 << QByteArray() << QString() << QByteArrayList() << QString()
                                      << "25 26 27 28 29 32";
     QTest::newRow("ISDN protocol, number and 5AS")

@@ -325,12 +325,15 @@ void TestSettingsSip::applies_data()
     QTest::newRow("DSCP -1") << 10 << QByteArray() << "type 92=-1" << QByteArrayList() << failed;
     QTest::newRow("port 12a is no number") << 10 << QByteArray() << "type 90=12a" << QByteArrayList() << QString();
     QTest::newRow("proxy beyond Latin-1")
-        << 10 << QByteArray() << "type 80=sip.\u20ac.org" << QByteArrayList() << failed;
+        << 10 << QByteArray() << "type 80=sip.\u20ac.org" << applied("sip_proxy=sip.\xe2\x82\xac.org") << QString();
     QTest::newRow("account 1 texts and ports")
         << 77 << QByteArray() << "type 96=Studio \u00c4; type 94=sip.example.net; type 85=5070; type 86=6000"
         << applied("RTP_START_PORT=6000|SIP_UDP_PORT=5070|sip_display_name=Studio \xc3\x84|"
                    "sip_registrar=sip.example.net")
         << QString();
+    QTest::newRow("held display name beyond Latin-1 added to")
+        << 77 << QByteArray("network:aoip sip_display_name=\xc5\x81\xc3\xb3\x64\xc5\xba") << "append 96= 2"
+        << applied("sip_display_name=\xc5\x81\xc3\xb3\x64\xc5\xba 2") << QString();
     QTest::newRow("account 1 port 0") << 77 << QByteArray() << "type 95=carol; type 85=0" << QByteArrayList() << failed;
     QTest::newRow("account 2: alternate port, ports never stored")
         << 78 << QByteArray() << "type 95=dave; flip 84" << applied("sip_use_uport2=on|sip_user2=dave") << QString();

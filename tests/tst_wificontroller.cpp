@@ -164,8 +164,8 @@ void TestWifiController::setters_data()
     };
 
     // From: "WPA2-PSK" twice, scan on, data connection on, quality "high", profile "punchy".
-    row("ssid", "Caf\xe9", "Caf\xc3\xa9", "Caf\xe9||4|4||1||1|0|0|4|2");
-    row("passphrase", "d\xe9j\xe0", "d\xc3\xa9j\xc3\xa0", "||4|4||1||1|0|0|4|2", true);
+    row("ssid", "Caf\xc3\xa9", "Caf\xc3\xa9", "Caf\xc3\xa9||4|4||1||1|0|0|4|2");
+    row("passphrase", "d\xc3\xa9j\xc3\xa0", "d\xc3\xa9j\xc3\xa0", "||4|4||1||1|0|0|4|2", true);
     row("authentication", "0", "none", "||0|4||1||1|0|0|4|2");
     row("authentication_custom", "9", "none", "||4|9||1||1|0|0|4|2");
     row("data_connection", "0", "off", "||4|4||1||1|0|0|4|2", true);
@@ -213,17 +213,17 @@ void TestWifiController::fetch()
         QByteArrayList {"PARAM|network=wifi.0|target=network|GET ssid|GET ssid_custom|GET authentication"
                         "|GET authentication_custom|GET passphrase|GET scan|GET data_connection"
                         "|GET data_connection_state|GET network_quality|GET ajb_profile"});
-    QCOMPARE(held(*m_wifi), QByteArray("Caf\xe9||3|0|\xe9t\xe9|0||1|2|0|3|0"));
+    QCOMPARE(held(*m_wifi), QByteArray("Caf\xc3\xa9||3|0|\xc3\xa9t\xc3\xa9|0||1|2|0|3|0"));
     QVERIFY(!m_wifi->refreshParam("local_addr"));
     m_device->setParam(store0, "data_connection_state", "active");
     QVERIFY(m_wifi->refreshParam("data_connection_state"));
     QVERIFY(m_wifi->fetch({"local_addr"}));
-    QCOMPARE(held(*m_wifi), QByteArray("Caf\xe9||3|0|\xe9t\xe9|0|192.168.4.7|1|3|0|3|0"));
+    QCOMPARE(held(*m_wifi), QByteArray("Caf\xc3\xa9||3|0|\xc3\xa9t\xc3\xa9|0|192.168.4.7|1|3|0|3|0"));
 
     // Keys the device refuses are left as they were; the rest is taken.
     m_device->addFault(script({"PARAM;return:ERROR;ssid:115-resource busy;scan:on;"}));
     QVERIFY(m_wifi->fetch({"ssid", "scan"}));
-    QCOMPARE(m_wifi->ssid(), std::string("Caf\xe9"));
+    QCOMPARE(m_wifi->ssid(), std::string("Caf\xc3\xa9"));
     QVERIFY(m_wifi->scan());
     m_device->addFault(script({"PARAM;return:ERROR;ssid:115-resource busy;"}));
     QVERIFY(!m_wifi->fetch({"ssid"}));
@@ -268,7 +268,7 @@ void TestWifiController::store()
     QFETCH(QByteArray, frame);
 
     if (read) {
-        m_wifi->setSsid("Caf\xe9", false);
+        m_wifi->setSsid("Caf\xc3\xa9", false);
         m_wifi->setAuthentication(Wifi::AuthWpa2Psk, false);
         m_wifi->setPassphrase("pw", false);
         m_wifi->setScan(true, false);
@@ -289,7 +289,7 @@ void TestWifiController::ssidList()
     m_device->setList(store0, "ssid", {"home,net", "Caf\xc3\xa9", "", "guest"});
     QVERIFY(m_wifi->fetchSsidList());
     QCOMPARE(m_bench->takeFrames(), QByteArrayList {"PARAM|network=wifi.0|target=network|LIST ssid"});
-    const Names found {"home,net", "Caf\xe9", "", "guest"};
+    const Names found {"home,net", "Caf\xc3\xa9", "", "guest"};
     QCOMPARE(m_wifi->ssidList(), found);
 
     m_device->addFault(script({"PARAM;return:ERROR;ssid:136-wifi failure;"}));
