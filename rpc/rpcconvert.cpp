@@ -144,6 +144,25 @@ int formatDuration(const std::uint64_t &seconds, std::string &out)
     return int(out.size());
 }
 
+std::string utf8ToLatin1(const std::string &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if ((lead == 0xC2 || lead == 0xC3) && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0xBF) {
+                out += char(((lead << 6) | (next & 0x3F)) & 0xFF);
+                ++i;
+                continue;
+            }
+        }
+        out += char(lead);
+    }
+    return out;
+}
+
 std::string latin1ToUtf8(const std::string &text)
 {
     std::string out;

@@ -26,4 +26,5 @@ const std::string &onOffText(bool on);
 // hh:mm:ss, hours not wrapped at 24.
 int formatDuration(const std::uint64_t &seconds, std::string &out);
 
+std::string utf8ToLatin1(const std::string &text);
 std::string latin1ToUtf8(const std::string &text);

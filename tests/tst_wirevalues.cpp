@@ -29,6 +29,8 @@ private slots:
     void duration();
     void characterSets_data();
     void characterSets();
+    void utf8BeyondLatin1_data();
+    void utf8BeyondLatin1();
     void logTexts_data();
     void logTexts();
 };
@@ -272,8 +274,26 @@ void TestWireValues::characterSets()
     QFETCH(QByteArray, latin1);
     QFETCH(QByteArray, utf8);
     QCOMPARE(QByteArray::fromStdString(latin1ToUtf8(latin1.toStdString())), utf8);
+    QCOMPARE(QByteArray::fromStdString(utf8ToLatin1(utf8.toStdString())), latin1);
     // Agrees with Qt's own conversion for everything Latin-1 can hold.
     QCOMPARE(QString::fromUtf8(utf8).toLatin1(), latin1);
+}
+
+void TestWireValues::utf8BeyondLatin1_data()
+{
+    QTest::addColumn<QByteArray>("utf8");
+    QTest::addColumn<QByteArray>("latin1");
+    QTest::newRow("euro sign unchanged") << QByteArray("\xE2\x82\xAC") << QByteArray("\xE2\x82\xAC");
+    QTest::newRow("lead byte at the end") << QByteArray("\xC3\xA9\xC3") << QByteArray("\xE9\xC3");
+    QTest::newRow("lead byte before ASCII") << QByteArray("\xC3z\xC3\xA9") << QByteArray("\xC3z\xE9");
+}
+
+// Only the two-byte forms of U+0080..U+00FF fold; anything else goes through as it came.
+void TestWireValues::utf8BeyondLatin1()
+{
+    QFETCH(QByteArray, utf8);
+    QFETCH(QByteArray, latin1);
+    QCOMPARE(QByteArray::fromStdString(utf8ToLatin1(utf8.toStdString())), latin1);
 }
 
 void TestWireValues::logTexts_data()
